@@ -1,0 +1,44 @@
+# The two commands a user needs. Each installs what is missing, configures and builds as needed.
+PRESET ?= release
+BUILD := build/$(PRESET)
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all bootstrap configure build demo test asan-test format format-check bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+$(BUILD)/CMakeCache.txt: | bootstrap
+	cmake --preset $(PRESET)
+
+configure: bootstrap $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+demo: build
+	@mkdir -p out
+	$(BUILD)/src/app/vermil blend-chart out/blend_chart.png
+	@echo "wrote out/blend_chart.png"
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+asan-test: bootstrap
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+
+clean:
+	rm -rf build out

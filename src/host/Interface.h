@@ -1,0 +1,53 @@
+#pragma once
+// The host's core interface: the services every plug-in may ask of the application. The host
+// installs one instance for the process with SetCOREInterface.
+
+#include "host/ClassID.h"
+#include "host/MaxTypes.h"
+
+class ReferenceTarget;
+
+// Directory codes for Interface::GetDir.
+constexpr int APP_PLUGCFG_DIR = 20;
+
+// Message-box styles and answers.
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_OKCANCEL = 0x1;
+constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_ICONEXCLAMATION = 0x30;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+class Interface {
+public:
+    virtual ~Interface() = default;
+
+    virtual HWND GetMainWindow() = 0;
+    // Quiet mode: no interactive dialogs (batch and network renders).
+    virtual BOOL GetQuietMode() = 0;
+    virtual TimeValue GetTime() = 0;
+    virtual int GetFrameRate() = 0;  // frames per second
+    // Directory path for a directory code; an empty string for unknown codes.
+    virtual const char* GetDir(int which) = 0;
+    // The user's cancel request (Esc in an interactive host, Ctrl-C in ours).
+    virtual BOOL GetCancel() = 0;
+    virtual void SetCancel(BOOL cancel) = 0;
+    // A new object of a registered class, or nullptr. The caller owns it.
+    virtual ReferenceTarget* CreateInstance(SClass_ID superClass, const Class_ID& classId) = 0;
+    virtual void DisableSceneRedraw() = 0;
+    virtual void EnableSceneRedraw() = 0;
+    // Shows (or in quiet mode only records) a message box; returns the answer.
+    virtual int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) = 0;
+};
+
+Interface* GetCOREInterface();
+// Installs the process's core interface (the host does this once at start-up; tests may swap it).
+void SetCOREInterface(Interface* core);
+
+// The host application's version number, which the library reports as its own.
+DWORD GetHostVersion();
+
+// Message box through the core interface; returns 0 when no core interface is installed.
+int MessageBox(HWND parent, const char* text, const char* caption, UINT type);
