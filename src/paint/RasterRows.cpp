@@ -1,0 +1,226 @@
+#include "paint/RasterRows.h"
+
+#include "paint/Blend.h"
+#include "paint/CanvasPixels.h"
+
+#include <algorithm>
+
+namespace vml {
+namespace {
+
+// 16-bit bitmap channels: value x 65535 truncated toward zero on the way out; on the way in the
+// composite path divides by 65535, the replacing path multiplies by 2^-16.
+constexpr float unitToChannel = 65535.0f;
+constexpr float replaceScale = 1.5258789e-5f;
+
+// Truncating conversion of a value meant to be in 0..1; anything outside (and NaN) is held to
+// the channel's range instead of being undefined.
+inline std::uint16_t toChannel(float v)
+{
+    float scaled = v * unitToChannel;
+    scaled = scaled > 0.0f ? scaled : 0.0f;
+    scaled = scaled < unitToChannel ? scaled : unitToChannel;
+    return static_cast<std::uint16_t>(static_cast<int>(scaled));
+}
+
+inline float fromChannel(std::uint16_t c) { return static_cast<float>(c) / unitToChannel; }
+
+inline BMM_Color_64 toBitmapPixel(const AColor& c)
+{
+    return {toChannel(c.r), toChannel(c.g), toChannel(c.b), toChannel(c.a)};
+}
+
+// Reads row y of `source` into `buffer`; whatever the bitmap cannot give (no storage, a row or
+// columns beyond its size) reads as zero.
+void readRow(const Bitmap* source, int y, std::vector<BMM_Color_64>& buffer)
+{
+    const int n = source ? source->GetPixels(0, y, static_cast<int>(buffer.size()), buffer.data()) : 0;
+    std::fill(buffer.begin() + n, buffer.end(), BMM_Color_64{});
+}
+
+bool sameSize(const Bitmap& bitmap, int width, int height)
+{
+    return bitmap.HasStorage() && bitmap.Width() == width && bitmap.Height() == height;
+}
+
+} // namespace
+
+template <class Pixel> void RasterRows<Pixel>::allocateStorage()
+{
+    if (width_ <= 0 || height_ <= 0)
+        return;
+    checkLowMemory();
+    rows_.resize(static_cast<std::size_t>(height_));
+    for (int y = 0; y < height_; ++y) {
+        checkLowMemory();
+        rows_[y] = std::make_unique<Pixel[]>(static_cast<std::size_t>(width_));
+        reportAllocation(y, height_);
+    }
+}
+
+template <class Pixel> void RasterRows<Pixel>::freeStorage()
+{
+    rows_ = std::vector<std::unique_ptr<Pixel[]>>();
+    selected_ = nullptr;
+}
+
+template <class Pixel> void RasterRows<Pixel>::loadRows(const Bitmap* source, LoadMode mode)
+{
+    if (rows_.empty())
+        return;
+    std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+        readRow(source, y, buffer);
+        Pixel* row = rows_[y].get();
+        for (int x = 0; x < width_; ++x) {
+            const BMM_Color_64& in = buffer[x];
+            AColor colour = row[x].colour;
+            switch (mode) {
+            case LoadMode::composite:
+                if (in.a > 0) {
+                    const float a = fromChannel(in.a);
+                    colour.r = (1.0f - a) * colour.r + fromChannel(in.r);
+                    colour.g = (1.0f - a) * colour.g + fromChannel(in.g);
+                    colour.b = (1.0f - a) * colour.b + fromChannel(in.b);
+                    colour.a = 1.0f - (1.0f - colour.a) * (1.0f - a);
+                }
+                break;
+            case LoadMode::replace:
+                colour = {in.r * replaceScale, in.g * replaceScale, in.b * replaceScale, in.a * replaceScale};
+                break;
+            case LoadMode::colourOnly:
+                colour = {in.r * replaceScale, in.g * replaceScale, in.b * replaceScale, 0.0f};
+                break;
+            }
+            // Every working field starts again from zero; only the mask survives.
+            Pixel fresh{};
+            fresh.colour = colour;
+            fresh.mask = row[x].mask;
+            row[x] = fresh;
+        }
+    }
+    clearDirtyState();
+}
+
+template <class Pixel> int RasterRows<Pixel>::Load(bool replace)
+{
+    loadRows(bitmap_, replace ? LoadMode::replace : LoadMode::composite);
+    return height_;
+}
+
+template <class Pixel> int RasterRows<Pixel>::LoadColour(const Bitmap* source)
+{
+    loadRows(source, LoadMode::colourOnly);
+    return height_;
+}
+
+template <class Pixel> void RasterRows<Pixel>::Store()
+{
+    if (rows_.empty() || !bitmap_)
+        return;
+    std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+        Pixel* row = rows_[y].get();
+        for (int x = 0; x < width_; ++x) {
+            row[x].colour.ClampMinMax();
+            buffer[x] = toBitmapPixel(row[x].colour);
+        }
+        bitmap_->PutPixels(0, y, width_, buffer.data());
+    }
+    bitmap_->RefreshWindow();
+}
+
+template <class Pixel>
+void RasterRows<Pixel>::WriteOutput(Bitmap* output, std::span<Bitmap* const> lineElementBitmaps,
+                                    bool skipMain)
+{
+    if (rows_.empty())
+        return;
+    std::vector<Bitmap*> elements;
+    for (Bitmap* bitmap : lineElementBitmaps)
+        if (bitmap && sameSize(*bitmap, width_, height_))
+            elements.push_back(bitmap);
+
+    const auto width = static_cast<std::size_t>(width_);
+    std::vector<BMM_Color_64> mainRow(width), canvasLayer(width), element(width);
+    for (int y = 0; y < height_; ++y) {
+        readRow(output, y, mainRow);
+        Pixel* row = rows_[y].get();
+        for (int x = 0; x < width_; ++x) {
+            AColor& c = row[x].colour;
+            c.ClampMinMax();
+            if (c.a > 0.0f) {
+                const float mainAlpha = fromChannel(mainRow[x].a);
+                mainRow[x] = {toChannel(c.r), toChannel(c.g), toChannel(c.b),
+                              toChannel(1.0f - (1.0f - c.a) * (1.0f - mainAlpha))};
+                canvasLayer[x] = toBitmapPixel(c);
+            } else {
+                canvasLayer[x] = {};
+            }
+        }
+        if (!skipMain && output)
+            output->PutPixels(0, y, width_, mainRow.data());
+
+        for (Bitmap* bitmap : elements) {
+            readRow(bitmap, y, element);
+            for (int x = 0; x < width_; ++x) {
+                const BMM_Color_64& layer = canvasLayer[x];
+                // A transparent canvas pixel leaves the element as it is; running the blend
+                // anyway would lose one step of its alpha to 1 - (1 - a) rounding every time.
+                if (layer.a == 0)
+                    continue;
+                BMM_Color_64& e = element[x];
+                const float alpha = fromChannel(layer.a);
+                const float keep = 1.0f - alpha;
+                e.r = toChannel(keep * fromChannel(e.r) + fromChannel(layer.r) * alpha);
+                e.g = toChannel(keep * fromChannel(e.g) + fromChannel(layer.g) * alpha);
+                e.b = toChannel(keep * fromChannel(e.b) + fromChannel(layer.b) * alpha);
+                e.a = toChannel(1.0f - (1.0f - fromChannel(e.a)) * keep);
+            }
+            bitmap->PutPixels(0, y, width_, element.data());
+        }
+    }
+}
+
+template <class Pixel>
+void RasterRows<Pixel>::BlendPixel(int x, int y, const AColor& colour, float amount, int methodIndex)
+{
+    if (amount == 0.0f)
+        return;
+    AColor& c = pixel(x, y).colour;
+    Color base(c.r, c.g, c.b);
+    Blend(base, Color(colour), amount, blendMethodId(methodIndex));
+    c.r = base.r, c.g = base.g, c.b = base.b;
+    c.a = 1.0f - (1.0f - c.a) * (1.0f - amount);
+}
+
+template <class Pixel> void RasterRows<Pixel>::SelectRow(int y)
+{
+    const bool inside = y >= 0 && y < height_ && !rows_.empty();
+    selectedY_ = inside ? y : -1;
+    selected_ = inside ? rows_[y].get() : nullptr;
+}
+
+template <class Pixel> void RasterRows<Pixel>::SelectRowTracked(int y)
+{
+    SelectRow(y);
+    if (selected_)
+        trackRow(y);
+}
+
+template <class Pixel> void RasterRows<Pixel>::RaiseCoverage(int x, float value)
+{
+    if (!selected_ || x < 0 || x >= width_)
+        return;
+    Pixel& p = selected_[x];
+    if (!(value > p.coverage))
+        return;
+    if (p.coverage == 0.0f)
+        widenRowSpan(selectedY_, x);
+    p.coverage = value;
+}
+
+template class RasterRows<RasterPixel>;
+template class RasterRows<RasterRSPixel>;
+
+} // namespace vml

@@ -1,0 +1,73 @@
+#pragma once
+// The full-resolution pixel rows and every canvas operation that touches only their colour,
+// coverage and mask, shared by both canvas kinds. Pixel is RasterPixel or RasterRSPixel: a
+// record that starts with `AColor colour` and has `float coverage` and `std::uint8_t mask`.
+// Each row is a separate allocation, so the painter fetches a row pointer once per row.
+
+#include "paint/vmlRasterBase.h"
+
+#include <cassert>
+#include <memory>
+#include <vector>
+
+namespace vml {
+
+template <class Pixel> class RasterRows : public vmlRasterBase {
+public:
+    int Load(bool replace) override;
+    void Store() override;
+    int LoadColour(const Bitmap* source) override;
+    void WriteOutput(Bitmap* output, std::span<Bitmap* const> lineElementBitmaps, bool skipMain) override;
+    void BlendPixel(int x, int y, const AColor& colour, float amount, int methodIndex) override;
+    void SetPixel(int x, int y, const AColor& colour) override { pixel(x, y).colour = colour; }
+    AColor GetPixel(int x, int y) const override { return pixel(x, y).colour; }
+    void SelectRow(int y) override;
+    void SelectRowTracked(int y) override;
+    void RaiseCoverage(int x, float value) override;
+    float GetCoverage(int x) const override { return selectedPixel(x).coverage; }
+    float GetCoverageAt(int x, int y) const override { return pixel(x, y).coverage; }
+    void ClearCoverage(int x) override { selectedPixel(x).coverage = 0.0f; }
+    bool IsAllocated() const override { return !rows_.empty(); }
+
+    // The whole record of a pixel inside the canvas.
+    const Pixel& pixelAt(int x, int y) const { return pixel(x, y); }
+
+protected:
+    void allocateStorage() override;
+    void freeStorage() override;
+
+    Pixel& pixel(int x, int y)
+    {
+        assert(insideCanvas(x, y));
+        return rows_[y][x];
+    }
+    const Pixel& pixel(int x, int y) const
+    {
+        assert(insideCanvas(x, y));
+        return rows_[y][x];
+    }
+    Pixel& selectedPixel(int x)
+    {
+        assert(selected_ && x >= 0 && x < width_);
+        return selected_[x];
+    }
+    const Pixel& selectedPixel(int x) const
+    {
+        assert(selected_ && x >= 0 && x < width_);
+        return selected_[x];
+    }
+
+    std::vector<std::unique_ptr<Pixel[]>> rows_;
+    Pixel* selected_ = nullptr;
+
+private:
+    enum class LoadMode { composite, replace, colourOnly };
+    void loadRows(const Bitmap* source, LoadMode mode);
+};
+
+struct RasterPixel;
+struct RasterRSPixel;
+extern template class RasterRows<RasterPixel>;
+extern template class RasterRows<RasterRSPixel>;
+
+} // namespace vml

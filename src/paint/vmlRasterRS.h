@@ -1,0 +1,65 @@
+#pragma once
+// The light canvas: colour at full resolution, the wet-paint layer at half resolution in both
+// directions. Wet cell (cx, cy) serves the 2 x 2 block of pixels (2cx..2cx+1, 2cy..2cy+1); an
+// odd pixel column x is also served by the cell to its right while x >> 1 is below the last wet
+// column (width >> 1) - 1, and likewise an odd row by the cell below. Wet paint flows only
+// between cells up to that last wet column and row.
+
+#include "paint/CanvasPixels.h"
+#include "paint/RasterRows.h"
+
+namespace vml {
+
+class vmlRasterRS final : public RasterRows<RasterRSPixel> {
+public:
+    int Load(bool replace) override;
+    int LoadColour(const Bitmap* source) override;
+    // Stores the value held to 1..255: a pixel of this kind never has mask 0.
+    void SetMask(int x, int y, int value) override;
+    bool Bleed(float strength) override;
+    bool IsAllocated() const override { return RasterRows::IsAllocated() && !wet_.empty(); }
+    void DepositPaint(int x, int y) override;
+
+    // The wet layer keeps more of the wind, less of the mix and a tenth of the dry weight.
+    void SetWind(const Point2& wind) override { vmlRasterBase::SetWind(wind * 1.4f); }
+    void SetMix(float mix) override { vmlRasterBase::SetMix(mix * 0.9f); }
+    void SetDry(float dry) override { vmlRasterBase::SetDry(dry * 0.1f); }
+
+    // Wet grid size: ceil(n / 2) in each direction.
+    int wetWidth() const { return (width_ >> 1) + (width_ & 1); }
+    int wetHeight() const { return (height_ >> 1) + (height_ & 1); }
+    // Last pixel column and row, and the last wet column and row that take part in the flow.
+    int lastColumn() const { return width_ - 1; }
+    int lastRow() const { return height_ - 1; }
+    int lastWetColumn() const { return (width_ >> 1) - 1; }
+    int lastWetRow() const { return (height_ >> 1) - 1; }
+
+    // The cells serving a pixel along one axis: `count` (1 or 2) cells from `first`.
+    struct CellSpan {
+        int first;
+        int count;
+    };
+    CellSpan servingColumns(int x) const { return servingCells(x, lastWetColumn()); }
+    CellSpan servingRows(int y) const { return servingCells(y, lastWetRow()); }
+
+    const WetCell& cellAt(int cx, int cy) const
+    {
+        assert(cx >= 0 && cx < wetWidth() && cy >= 0 && cy < wetHeight());
+        return wet_[cy][cx];
+    }
+
+protected:
+    void allocateStorage() override;
+    void freeStorage() override;
+
+private:
+    static CellSpan servingCells(int i, int lastWet)
+    {
+        return {i >> 1, (i & 1) && (i >> 1) < lastWet ? 2 : 1};
+    }
+    void clearWetGrid();
+
+    std::vector<std::unique_ptr<WetCell[]>> wet_;
+};
+
+} // namespace vml

@@ -1,0 +1,56 @@
+#include "shell/ClassDescriptors.h"
+
+#include "shell/StringLookup.h"
+
+namespace vml {
+
+namespace {
+
+constexpr ClassRow materialRow{{vmlClassIdA, 0x03200729}, MATERIAL_CLASS_ID, true, 10, "Vermil+ material"};
+constexpr ClassRow rendererRow{{vmlClassIdA, 0x0320071D}, RENDERER_CLASS_ID, true, 11, "Vermil+ renderer"};
+constexpr ClassRow brushRow{{vmlClassIdA, 0x0320010F}, TEXMAP_CLASS_ID, false, 12, "Vermil+ brush"};
+constexpr ClassRow lineFxRow{{vmlClassIdA, 0x03200206}, RENDER_EFFECT_CLASS_ID, true, 13, "Vermil+ Line"};
+constexpr ClassRow lineFxElementRow{
+    {vmlClassIdA, 0x03200207}, RENDER_EFFECT_CLASS_ID, false, 14, "Vermil+ Line Element"};
+constexpr ClassRow lineFxRenderElementRow{
+    {vmlClassIdA, 0x03200205}, RENDER_ELEMENT_CLASS_ID, true, 15, "Vermil+ Line Render Element"};
+constexpr ClassRow crayonStrokeRenderElementRow{
+    {vmlClassIdA, 0x03200704}, RENDER_ELEMENT_CLASS_ID, false, 16, "Crayon+ Stroke Render Element"};
+
+}  // namespace
+
+const char* vmlClassDescBase::ClassName()
+{
+    const char* text = getString(row_.nameStringId);
+    name_ = text ? text : "";
+    return name_.c_str();
+}
+
+HINSTANCE vmlClassDescBase::HInstance() { return moduleHandle(); }
+
+vmlMaterialClassDesc::vmlMaterialClassDesc() : vmlClassDescBase(materialRow) {}
+ReferenceTarget* vmlMaterialClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+vmlRendererClassDesc::vmlRendererClassDesc() : vmlClassDescBase(rendererRow) {}
+ReferenceTarget* vmlRendererClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+vmlBrushClassDesc::vmlBrushClassDesc() : vmlClassDescBase(brushRow) {}
+ReferenceTarget* vmlBrushClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+lineFxClassDesc::lineFxClassDesc() : vmlClassDescBase(lineFxRow) {}
+ReferenceTarget* lineFxClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+lineFxElementClassDesc::lineFxElementClassDesc() : vmlClassDescBase(lineFxElementRow) {}
+ReferenceTarget* lineFxElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+lineFxRenderElementClassDesc::lineFxRenderElementClassDesc() : vmlClassDescBase(lineFxRenderElementRow) {}
+ReferenceTarget* lineFxRenderElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+crayonStrokeRenderElementClassDesc::crayonStrokeRenderElementClassDesc()
+    : vmlClassDescBase(crayonStrokeRenderElementRow)
+{
+}
+// Built as a line render element and then given this class's identity, once that class exists.
+ReferenceTarget* crayonStrokeRenderElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+
+}  // namespace vml

@@ -1,0 +1,57 @@
+#include "standalone/ImageOutput.h"
+
+#include <OpenImageIO/imageio.h>
+
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace standalone {
+
+namespace fs = std::filesystem;
+
+ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
+{
+    if (!bitmap.HasStorage())
+        return {false, path + ": nothing to write (the image is empty)"};
+
+    fs::path target(path);
+    // Same directory, so the final rename cannot cross file systems; same extension, so the
+    // writer picks the same format.
+    fs::path temp = target.parent_path() /
+                    ("." + target.stem().string() + ".tmp" + std::to_string(::getpid()) + target.extension().string());
+
+    auto out = OIIO::ImageOutput::create(temp.string());
+    if (!out)
+        return {false, path + ": unsupported image format (" + OIIO::geterror() + ")"};
+
+    const int w = bitmap.Width(), h = bitmap.Height();
+    OIIO::ImageSpec spec(w, h, 4, OIIO::TypeDesc::UINT16);
+    spec.alpha_channel = 3;
+    if (!out->open(temp.string(), spec))
+        return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
+
+    std::vector<BMM_Color_64> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        bitmap.GetPixels(0, y, w, &pixels[static_cast<std::size_t>(y) * w]);
+    bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels.data());
+    std::string writeError = written ? std::string() : out->geterror();
+    bool closed = out->close();
+    if (!written || !closed) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return {false, path + ": write failed (" + (writeError.empty() ? out->geterror() : writeError) + ")"};
+    }
+
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return {false, path + ": cannot replace the file (" + ec.message() + ")"};
+    }
+    return {true, {}};
+}
+
+}  // namespace standalone

@@ -1,0 +1,21 @@
+#pragma once
+// Writes a host bitmap to an image file (format from the extension: PNG, TIFF, EXR, JPEG, ...).
+// The file is written beside the target and renamed over it, so a failed write leaves any
+// previous file intact.
+
+#include "host/Bitmap.h"
+
+#include <string>
+
+namespace standalone {
+
+struct ImageWriteResult {
+    bool ok = false;
+    std::string error;  // names the file and what went wrong
+};
+
+// The bitmap's pixels are premultiplied; formats that store straight alpha (PNG) get them
+// un-premultiplied by the writer. 8-bit formats get the 16-bit values rounded.
+ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path);
+
+}  // namespace standalone

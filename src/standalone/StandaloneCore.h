@@ -1,0 +1,65 @@
+#pragma once
+// The standalone host's core interface: directories, time, the cancel flag that Ctrl-C sets,
+// the class directory behind CreateInstance, and message boxes, which are recorded and
+// printed to stderr unless the host runs quietly.
+
+#include "host/Interface.h"
+
+#include <atomic>
+#include <map>
+#include <string>
+#include <vector>
+
+class ClassDesc2;
+
+namespace standalone {
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    UINT type = 0;
+};
+
+class StandaloneCore : public Interface {
+public:
+    HWND GetMainWindow() override { return mainWindow_; }
+    BOOL GetQuietMode() override { return quiet_; }
+    TimeValue GetTime() override { return time_; }
+    int GetFrameRate() override { return frameRate_; }
+    const char* GetDir(int which) override;
+    BOOL GetCancel() override { return cancel_.load(std::memory_order_relaxed); }
+    void SetCancel(BOOL cancel) override { cancel_.store(cancel != FALSE, std::memory_order_relaxed); }
+    ReferenceTarget* CreateInstance(SClass_ID superClass, const Class_ID& classId) override;
+    void DisableSceneRedraw() override { ++redrawSuspensions_; }
+    void EnableSceneRedraw() override { redrawSuspensions_ = redrawSuspensions_ > 0 ? redrawSuspensions_ - 1 : 0; }
+    int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) override;
+
+    void setQuietMode(bool quiet) { quiet_ = quiet; }
+    void setTime(TimeValue t) { time_ = t; }
+    void setFrameRate(int fps) { frameRate_ = fps > 0 ? fps : 30; }
+    void setDir(int which, std::string path) { dirs_[which] = std::move(path); }
+    // Classes CreateInstance can make. Descriptors are not owned.
+    void registerClass(ClassDesc2* desc);
+    const std::vector<ClassDesc2*>& classes() const { return classes_; }
+
+    const std::vector<RecordedMessage>& messages() const { return messages_; }
+    void clearMessages() { messages_.clear(); }
+    bool redrawSuspended() const { return redrawSuspensions_ > 0; }
+    // Where message boxes are printed; stderr by default (tests point it elsewhere).
+    void setMessageStream(std::FILE* stream) { messageStream_ = stream; }
+
+private:
+    int mainWindowToken_ = 0;
+    HWND mainWindow_ = &mainWindowToken_;
+    bool quiet_ = false;
+    TimeValue time_ = 0;
+    int frameRate_ = 30;
+    std::atomic<bool> cancel_{false};
+    int redrawSuspensions_ = 0;
+    std::map<int, std::string> dirs_;
+    std::vector<ClassDesc2*> classes_;
+    std::vector<RecordedMessage> messages_;
+    std::FILE* messageStream_ = stderr;
+};
+
+}  // namespace standalone

@@ -1,0 +1,144 @@
+#include "host/ClassDesc2.h"
+#include "host/IParamBlock2.h"
+#include "host/ParamBlockDesc2.h"
+#include "host/RefTestObjects.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class TestClassDesc : public ClassDesc2 {
+public:
+    int IsPublic() override { return TRUE; }
+    ReferenceTarget* Create(BOOL) override { return new RecordingTarget(3); }
+    const char* ClassName() override { return "test"; }
+    SClass_ID SuperClassID() override { return MATERIAL_CLASS_ID; }
+    Class_ID ClassID() override { return Class_ID(1, 2); }
+};
+
+bool mentions(const std::vector<std::string>& problems, const std::string& what)
+{
+    for (const std::string& p : problems) {
+        if (p.find(what) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+TEST(ParamBlockDesc2, LooksParametersUpByIdNameAndPosition)
+{
+    ParamBlockDesc2 desc(0, "parameters", 600, P_AUTO_CONSTRUCT, 0);
+    desc.addInt(0, "elemID", 0, 0, 999, 700)
+        .addBool(17, "normal", false, 716, P_ANIMATABLE)
+        .addWorld(16, "edgeDepthThreshold", 100.0f, 0.0f, 10000.0f, 717, P_ANIMATABLE)
+        .addOwnerRef(7, "lineMap", TYPE_TEXMAP, 2, 623)
+        .addTable(12, "multipassNode", TYPE_INODE_TAB, 0, 1021);
+    EXPECT_TRUE(desc.Validate().empty());
+    EXPECT_EQ(desc.Count(), 5);
+    EXPECT_EQ(desc.IDtoIndex(17), 1); // declaration order, not id order
+    EXPECT_EQ(desc.IDtoIndex(16), 2);
+    EXPECT_EQ(desc.IndextoID(4), 12);
+    EXPECT_EQ(desc.IndextoID(5), -1);
+    EXPECT_EQ(desc.IDtoIndex(99), -1);
+    ASSERT_NE(desc.FindParam("edgeDepthThreshold"), nullptr);
+    EXPECT_EQ(desc.FindParam("edgeDepthThreshold")->id, 16);
+    EXPECT_EQ(desc.FindParam("nothing"), nullptr);
+    const ParamDef* world = desc.GetParamDef(16);
+    ASSERT_NE(world, nullptr);
+    EXPECT_EQ(world->type, TYPE_WORLD);
+    EXPECT_TRUE(world->hasRange);
+    EXPECT_EQ(world->rangeMax, 10000.0);
+    EXPECT_EQ(world->labelId, 717);
+    EXPECT_EQ(desc.GetParamDef(7)->ownerRefNo, 2);
+    EXPECT_TRUE(isTableType(desc.GetParamDef(12)->type));
+    EXPECT_TRUE(isReferenceType(desc.GetParamDef(12)->type));
+}
+
+TEST(ParamBlockDesc2, ValidateReportsInconsistentParameters)
+{
+    ParamBlockDesc2 desc(1, "broken", 0, 0);
+    ParamDef animatedText;
+    animatedText.id = 1;
+    animatedText.name = "label";
+    animatedText.type = TYPE_STRING;
+    animatedText.flags = P_ANIMATABLE;
+    desc.add(animatedText)
+        .addFloat(2, "inverted", 5.0f, 10.0f, 0.0f, 0)
+        .addInt(3, "outside", 200, 0, 100, 0)
+        .addTable(4, "animatedTable", TYPE_FLOAT_TAB, 0, 0, P_ANIMATABLE);
+    ParamDef ownerFloat;
+    ownerFloat.id = 5;
+    ownerFloat.name = "ownerFloat";
+    ownerFloat.type = TYPE_FLOAT;
+    ownerFloat.flags = P_OWNERS_REF;
+    desc.add(ownerFloat);
+    const auto problems = desc.Validate();
+    EXPECT_EQ(problems.size(), 5u);
+    EXPECT_TRUE(mentions(problems, "\"label\": only single numeric"));
+    EXPECT_TRUE(mentions(problems, "\"inverted\": range minimum above maximum"));
+    EXPECT_TRUE(mentions(problems, "\"outside\": default outside the range"));
+    EXPECT_TRUE(mentions(problems, "\"animatedTable\": only single numeric"));
+    EXPECT_TRUE(mentions(problems, "\"ownerFloat\": an owner's reference"));
+}
+
+TEST(ParamBlockDesc2DeathTest, DuplicateIdOrNameIsCaught)
+{
+    ParamBlockDesc2 desc(0, "parameters", 0, 0);
+    desc.addInt(1, "count", 0, 0, 10, 0);
+    EXPECT_DEBUG_DEATH(desc.addFloat(1, "other", 0.0f, 0.0f, 1.0f, 0), "duplicate parameter id");
+    EXPECT_DEBUG_DEATH(desc.addBool(2, "count", true, 0), "duplicate parameter script name");
+#ifdef NDEBUG
+    // Without asserts the entries are kept, and validation names them.
+    const auto problems = desc.Validate();
+    EXPECT_TRUE(mentions(problems, "parameter 1 \"other\": duplicate id"));
+    EXPECT_TRUE(mentions(problems, "parameter 2 \"count\": duplicate script name"));
+#endif
+}
+
+TEST(ClassDesc2, AttachesEachDescriptorOnce)
+{
+    TestClassDesc cd;
+    ParamBlockDesc2 a(0, "parameters", 0, P_AUTO_CONSTRUCT, 0), b(3, "version", 0, 0, 1);
+    a.SetClassDesc(&cd);
+    b.SetClassDesc(&cd);
+    a.SetClassDesc(&cd);
+    EXPECT_EQ(cd.NumParamBlockDescs(), 2);
+    EXPECT_EQ(a.GetClassDesc(), &cd);
+    EXPECT_EQ(cd.GetParamBlockDesc(1), &b);
+    EXPECT_EQ(cd.GetParamBlockDesc(2), nullptr);
+    EXPECT_EQ(cd.GetParamBlockDescByID(3), &b);
+    EXPECT_EQ(cd.GetParamBlockDescByID(1), nullptr);
+    EXPECT_EQ(cd.InitialRollupPageState(), 0x7FFFFFFFu);
+    EXPECT_TRUE(cd.OkToCreate(nullptr));
+}
+
+TEST(ClassDesc2, AutoBlocksLandInTheOwnersReferenceSlots)
+{
+    TestClassDesc cd;
+    ParamBlockDesc2 base(0, "base", 0, P_AUTO_CONSTRUCT, 2), manual(1, "manual", 0, 0, 0);
+    base.addFloat(1, "shading", 100.0f, 0.0f, 100.0f, 111);
+    base.SetClassDesc(&cd);
+    manual.SetClassDesc(&cd);
+
+    std::unique_ptr<ReferenceTarget> created(cd.Create());
+    auto* owner = static_cast<RecordingTarget*>(created.get());
+    cd.MakeAutoParamBlocks(owner);
+    auto* block = dynamic_cast<IParamBlock2*>(owner->GetReference(2));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(owner->GetReference(0), nullptr); // not auto-constructed
+    EXPECT_EQ(block->GetDesc(), &base);
+    EXPECT_EQ(block->GetOwner(), owner);
+    EXPECT_TRUE(owner->owns(block));
+    EXPECT_EQ(block->GetFloat(1), 100.0f);
+
+    // A change in the block reaches its owner, naming the parameter.
+    block->SetValue(1, 0, 50.0f);
+    ASSERT_FALSE(owner->received.empty());
+    EXPECT_EQ(owner->received.back().from, block);
+    EXPECT_EQ(owner->received.back().message, REFMSG_CHANGE);
+    EXPECT_EQ(block->LastNotifyParamID(), 1);
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "paint/Blend.h"
+
+#include "host/ColorSpace.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using namespace vml;
+
+// The method's result r for one channel: Blend with amount 1 on a grey base and top.
+float blendOne(float b, float t, int methodId)
+{
+    Color base(b, b, b);
+    Blend(base, Color(t, t, t), 1.0f, methodId);
+    EXPECT_EQ(base.r, base.g);
+    EXPECT_EQ(base.r, base.b);
+    return base.r;
+}
+
+Color blended(Color base, const Color& top, int methodId, float amount = 1.0f)
+{
+    Blend(base, top, amount, methodId);
+    return base;
+}
+
+void expectColourNear(const Color& actual, const Color& expected)
+{
+    EXPECT_NEAR(actual.r, expected.r, 1e-6f);
+    EXPECT_NEAR(actual.g, expected.g, 1e-6f);
+    EXPECT_NEAR(actual.b, expected.b, 1e-6f);
+}
+
+TEST(BlendMethodTable, MapsListPositionsToIdsWithHardLightBeforeSoftLight)
+{
+    for (int position = 0; position < blendMethodCount; ++position) {
+        const int expected = position == 6 ? 57 : position == 7 ? 56 : 50 + position;
+        EXPECT_EQ(blendMethodTable[position], expected) << "position " << position;
+        EXPECT_EQ(blendMethodId(position), expected) << "position " << position;
+    }
+    EXPECT_EQ(blendMethodId(6), blendHardLight);
+    EXPECT_EQ(blendMethodId(7), blendSoftLight);
+}
+
+TEST(BlendMethodTable, OutOfRangePositionsGiveNormal)
+{
+    for (int position : {-1, 16, 1000, std::numeric_limits<int>::min()})
+        EXPECT_EQ(blendMethodId(position), blendNormal) << "position " << position;
+}
+
+TEST(Blend, ArithmeticMethods)
+{
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendNormal), 0.5f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendAdd), 0.8f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendSubtract), -0.2f); // not clamped
+    EXPECT_FLOAT_EQ(blendOne(0.8f, 0.7f, blendAdd), 1.5f);       // not clamped
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendMultiply), 0.15f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendScreen), 0.65f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendDifference), 0.2f);
+    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.3f, blendDifference), 0.2f);
+    EXPECT_FLOAT_EQ(blendOne(0.2f, 0.6f, blendExclusion), 0.56f);
+}
+
+TEST(Blend, OverlaySwitchesOnTheBase)
+{
+    EXPECT_FLOAT_EQ(blendOne(0.4f, 0.2f, blendOverlay), 0.16f);
+    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.2f, blendOverlay), 0.2f); // 1 - 2 * 0.5 * 0.8
+    EXPECT_FLOAT_EQ(blendOne(0.8f, 0.6f, blendOverlay), 0.84f);
+}
+
+TEST(Blend, HardLightSwitchesOnTheTop)
+{
+    EXPECT_FLOAT_EQ(blendOne(0.2f, 0.4f, blendHardLight), 0.16f);
+    EXPECT_FLOAT_EQ(blendOne(0.2f, 0.5f, blendHardLight), 0.2f); // 1 - 2 * 0.8 * 0.5
+    EXPECT_FLOAT_EQ(blendOne(0.6f, 0.8f, blendHardLight), 0.84f);
+}
+
+TEST(Blend, SoftLightBranches)
+{
+    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.25f, blendSoftLight), 0.375f);  // t < 0.5
+    EXPECT_FLOAT_EQ(blendOne(0.1f, 0.75f, blendSoftLight), 0.199f);  // cubic branch, b <= 32/255
+    EXPECT_FLOAT_EQ(blendOne(0.25f, 0.75f, blendSoftLight), 0.375f); // square-root branch
+
+    // The knee itself takes the cubic branch; the next float above it the square root.
+    const float knee = 0.1254902f;
+    const float cubic = knee + (knee - knee * knee) * 0.5f * (3.0f - 8.0f * knee);
+    EXPECT_FLOAT_EQ(blendOne(knee, 0.75f, blendSoftLight), cubic);
+    const float above = std::nextafter(knee, 1.0f);
+    const float root = above + (std::sqrt(above) - above) * 0.5f;
+    EXPECT_FLOAT_EQ(blendOne(above, 0.75f, blendSoftLight), root);
+    EXPECT_GT(root - cubic, 0.004f); // the branches differ where they meet
+
+    for (float b : {0.0f, 0.1f, knee, 0.5f, 1.0f})
+        EXPECT_FLOAT_EQ(blendOne(b, 0.5f, blendSoftLight), b) << "base " << b;
+}
+
+TEST(Blend, DarkenAndLightenPickTheTopOnTiesAndNotANumber)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendDarken), 0.3f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.2f, blendDarken), 0.2f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendLighten), 0.5f);
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.2f, blendLighten), 0.3f);
+
+    // A NaN on either side picks the top. Only a NaN top shows through the mix (a NaN base
+    // poisons b + (r - b) * amount whatever r is): picking the base would give back 0.4.
+    for (int method : {blendDarken, blendLighten}) {
+        Color base(0.4f, 0.4f, 0.4f);
+        Blend(base, Color(nan, 0.4f, nan), 1.0f, method);
+        EXPECT_TRUE(std::isnan(base.r)) << "method " << method;
+        EXPECT_EQ(base.g, 0.4f) << "method " << method;
+    }
+}
+
+TEST(Blend, HsvMethodsTakeTheirNamingComponentFromTheBase)
+{
+    // Hue of a grey borrows the host's hue of a grey (0, red) with the top's S and V.
+    const Color grey(0.5f, 0.5f, 0.5f), green(0.25f, 0.5f, 0.25f);
+    ASSERT_FLOAT_EQ(RGBtoHSV(grey).r, 0.0f);
+    expectColourNear(blended(grey, green, blendHue), Color(0.5f, 0.25f, 0.25f));
+    expectColourNear(blended(grey, Color(1, 0, 0), blendHue), Color(1, 0, 0));
+    expectColourNear(blended(grey, Color(0, 1, 0), blendHue), Color(1, 0, 0));
+
+    // Saturation 0.5 of the base, hue and value of a pure green top.
+    expectColourNear(blended(Color(0.5f, 0.25f, 0.25f), Color(0, 1, 0), blendSaturation),
+                     Color(0.5f, 1.0f, 0.5f));
+    // Hue and saturation of a light red base, value 0.4 of a blue top.
+    expectColourNear(blended(Color(1.0f, 0.5f, 0.5f), Color(0, 0, 0.4f), blendColour),
+                     Color(0.4f, 0.2f, 0.2f));
+    // Value 0.3 of a grey base, hue and saturation of a green top.
+    expectColourNear(blended(Color(0.3f, 0.3f, 0.3f), Color(0, 1, 0), blendLuminosity),
+                     Color(0.0f, 0.3f, 0.0f));
+
+    // Mixing applies to the HSV result as to the others.
+    expectColourNear(blended(grey, Color(0, 1, 0), blendHue, 0.5f), Color(0.75f, 0.25f, 0.25f));
+}
+
+TEST(Blend, AmountMixesTheResultIntoTheBase)
+{
+    const Color base(0.2f, 0.6f, 0.9f), top(0.7f, 0.1f, 0.4f);
+    for (int method = blendNormal; method <= blendLuminosity; ++method) {
+        EXPECT_EQ(blended(base, top, method, 0.0f), base) << "method " << method;
+        const Color full = blended(base, top, method, 1.0f);
+        const Color half = blended(base, top, method, 0.5f);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_FLOAT_EQ(half[c], base[c] + (full[c] - base[c]) * 0.5f) << "method " << method;
+    }
+    expectColourNear(blended(base, top, blendNormal, 0.5f), Color(0.45f, 0.35f, 0.65f));
+    expectColourNear(blended(base, top, blendNormal, 1.0f), top);
+    // Amounts above 1 extrapolate; nothing is clamped.
+    expectColourNear(blended(Color(0.5f, 0.5f, 0.5f), Color(1, 1, 1), blendNormal, 2.0f),
+                     Color(1.5f, 1.5f, 1.5f));
+}
+
+TEST(Blend, IdsOutsideTheMethodsLeaveTheBase)
+{
+    const Color base(0.2f, 0.6f, 0.9f), top(0.7f, 0.1f, 0.4f);
+    for (int id : {49, 66, 0, -1, 6, 7})
+        for (float amount : {0.0f, 0.5f, 1.0f, 3.0f})
+            EXPECT_EQ(blended(base, top, id, amount), base) << "id " << id << " amount " << amount;
+}
+
+} // namespace

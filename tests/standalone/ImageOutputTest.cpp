@@ -1,0 +1,77 @@
+#include "standalone/ImageOutput.h"
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir : ::testing::Test {
+    fs::path dir;
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+              ("vermil_image_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string contents(const fs::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+};
+
+TEST_F(TempDir, SixteenBitPngRoundTrips)
+{
+    Bitmap bm(3, 2);
+    BMM_Color_64 row[3] = {{65535, 0, 0, 65535}, {0, 32768, 0, 65535}, {1, 2, 3, 65535}};
+    bm.PutPixels(0, 1, 3, row);
+    std::string path = (dir / "out.png").string();
+    auto result = standalone::writeImage(bm, path);
+    ASSERT_TRUE(result.ok) << result.error;
+
+    auto in = OIIO::ImageInput::open(path);
+    ASSERT_TRUE(in);
+    const OIIO::ImageSpec& spec = in->spec();
+    EXPECT_EQ(spec.width, 3);
+    EXPECT_EQ(spec.height, 2);
+    EXPECT_EQ(spec.nchannels, 4);
+    std::vector<std::uint16_t> px(3 * 2 * 4);
+    ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, px.data()));
+    EXPECT_EQ(px[12 + 0], 65535);  // row 1, pixel 0, red
+    EXPECT_EQ(px[12 + 5], 32768);  // row 1, pixel 1, green
+    EXPECT_EQ(px[12 + 10], 3);     // row 1, pixel 2, blue
+    EXPECT_EQ(px[3], 0);           // row 0 stays transparent
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempDir, FailedWritesLeaveThePreviousFileIntact)
+{
+    fs::path target = dir / "keep.png";
+    Bitmap good(2, 2);
+    ASSERT_TRUE(standalone::writeImage(good, target.string()).ok);
+    std::string before = contents(target);
+
+    auto empty = standalone::writeImage(Bitmap(), target.string());
+    EXPECT_FALSE(empty.ok);
+    EXPECT_NE(empty.error.find("keep.png"), std::string::npos) << empty.error;
+    EXPECT_EQ(contents(target), before);
+
+    auto unknown = standalone::writeImage(good, (dir / "image.notaformat").string());
+    EXPECT_FALSE(unknown.ok);
+    EXPECT_NE(unknown.error.find("image.notaformat"), std::string::npos);
+
+    auto missingDir = standalone::writeImage(good, (dir / "no" / "such" / "dir.png").string());
+    EXPECT_FALSE(missingDir.ok);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+}  // namespace
