@@ -113,6 +113,7 @@ public:
     int Append(ParamID id, const char* v);
     int Append(ParamID id, const std::string& v);
     int Append(ParamID id, ReferenceTarget* v);
+    int Append(ParamID id, std::nullptr_t);
     int Delete(ParamID id, int start, int num);
 
     // Back to the descriptor's defaults: keys dropped, tables at their initial size, references

@@ -6,6 +6,7 @@
 #include "host/MaxTypes.h"
 
 class ReferenceTarget;
+class Renderer;
 
 // Directory codes for Interface::GetDir.
 constexpr int APP_PLUGCFG_DIR = 20;
@@ -36,6 +37,10 @@ public:
     virtual void SetCancel(BOOL cancel) = 0;
     // A new object of a registered class, or nullptr. The caller owns it.
     virtual ReferenceTarget* CreateInstance(SClass_ID superClass, const Class_ID& classId) = 0;
+    // A new instance of the host's default scanline renderer, owned by the caller.
+    virtual Renderer* CreateDefaultScanlineRenderer() = 0;
+    // The renderer the host renders with now (the production renderer), or nullptr.
+    virtual Renderer* GetCurrentRenderer() = 0;
     virtual void DisableSceneRedraw() = 0;
     virtual void EnableSceneRedraw() = 0;
     // Shows (or in quiet mode only records) a message box; returns the answer.

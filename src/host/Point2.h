@@ -33,3 +33,9 @@ inline Point2 Normalize(const Point2& p)
     float l = p.Length();
     return l > 0.0f ? p / l : Point2{};
 }
+
+// Integer pixel position.
+struct IPoint2 {
+    int x = 0, y = 0;
+    constexpr bool operator==(const IPoint2&) const = default;
+};

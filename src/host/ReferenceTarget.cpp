@@ -1,5 +1,7 @@
 #include "host/ReferenceTarget.h"
 
+#include "host/IParamBlock2.h"
+
 #include <algorithm>
 
 ReferenceTarget::~ReferenceTarget() { notifyDeletion(); }
@@ -71,4 +73,12 @@ void ReferenceTarget::removeDependent(ReferenceMaker* maker, bool allRegistratio
         return;
     if (allRegistrations || --it->count <= 0)
         dependents_.erase(it);
+}
+
+IParamBlock2* ReferenceTarget::GetParamBlockByID(BlockID id)
+{
+    for (int i = 0; i < NumParamBlocks(); ++i)
+        if (IParamBlock2* block = GetParamBlock(i); block && block->ID() == id)
+            return block;
+    return nullptr;
 }

@@ -3,10 +3,13 @@
 // its changes, and tells them before it goes away.
 
 #include "host/ClassID.h"
+#include "host/ParamTypes.h"
 #include "host/ReferenceMaker.h"
 
 #include <string>
 #include <vector>
+
+class IParamBlock2;
 
 class ReferenceTarget : public ReferenceMaker {
 public:
@@ -20,6 +23,17 @@ public:
     virtual Class_ID ClassID() { return Class_ID(0, 0); }
     virtual SClass_ID SuperClassID() { return 0; }
     virtual void GetClassName(std::string& s) { s.clear(); }
+
+    // Parameter blocks the object exposes, for generic access by id or script name (scene
+    // documents). The object keeps owning them.
+    virtual int NumParamBlocks() { return 0; }
+    virtual IParamBlock2* GetParamBlock(int i)
+    {
+        (void)i;
+        return nullptr;
+    }
+    // Walks GetParamBlock until a block's id matches; nullptr when none does.
+    virtual IParamBlock2* GetParamBlockByID(BlockID id);
 
     // A new object of the same class and settings, owned by the caller; nullptr when the class
     // cannot be copied.

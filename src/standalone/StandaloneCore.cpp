@@ -2,7 +2,6 @@
 
 #include "host/ClassDesc2.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace standalone {
@@ -13,17 +12,37 @@ const char* StandaloneCore::GetDir(int which)
     return it == dirs_.end() ? "" : it->second.c_str();
 }
 
-void StandaloneCore::registerClass(ClassDesc2* desc)
+void StandaloneCore::registerClass(ClassDesc2* desc, std::string scriptName)
 {
-    if (desc && std::find(classes_.begin(), classes_.end(), desc) == classes_.end())
-        classes_.push_back(desc);
+    if (!desc)
+        return;
+    for (const RegisteredClass& c : classes_)
+        if (c.desc == desc || c.name == scriptName)
+            return;
+    classes_.push_back({desc, std::move(scriptName)});
+}
+
+ClassDesc2* StandaloneCore::findClass(const std::string& scriptName) const
+{
+    for (const RegisteredClass& c : classes_)
+        if (c.name == scriptName)
+            return c.desc;
+    return nullptr;
+}
+
+std::vector<std::string> StandaloneCore::classNames() const
+{
+    std::vector<std::string> names;
+    for (const RegisteredClass& c : classes_)
+        names.push_back(c.name);
+    return names;
 }
 
 ReferenceTarget* StandaloneCore::CreateInstance(SClass_ID superClass, const Class_ID& classId)
 {
-    for (ClassDesc2* desc : classes_)
-        if (desc->SuperClassID() == superClass && desc->ClassID() == classId)
-            return desc->Create(FALSE);
+    for (const RegisteredClass& c : classes_)
+        if (c.desc->SuperClassID() == superClass && c.desc->ClassID() == classId)
+            return c.desc->Create(FALSE);
     return nullptr;
 }
 

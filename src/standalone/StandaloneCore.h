@@ -6,6 +6,8 @@
 #include "host/Interface.h"
 
 #include <atomic>
+#include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +32,8 @@ public:
     BOOL GetCancel() override { return cancel_.load(std::memory_order_relaxed); }
     void SetCancel(BOOL cancel) override { cancel_.store(cancel != FALSE, std::memory_order_relaxed); }
     ReferenceTarget* CreateInstance(SClass_ID superClass, const Class_ID& classId) override;
+    Renderer* CreateDefaultScanlineRenderer() override { return scanlineFactory_ ? scanlineFactory_() : nullptr; }
+    Renderer* GetCurrentRenderer() override { return currentRenderer_; }
     void DisableSceneRedraw() override { ++redrawSuspensions_; }
     void EnableSceneRedraw() override { redrawSuspensions_ = redrawSuspensions_ > 0 ? redrawSuspensions_ - 1 : 0; }
     int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) override;
@@ -38,9 +42,15 @@ public:
     void setTime(TimeValue t) { time_ = t; }
     void setFrameRate(int fps) { frameRate_ = fps > 0 ? fps : 30; }
     void setDir(int which, std::string path) { dirs_[which] = std::move(path); }
-    // Classes CreateInstance can make. Descriptors are not owned.
-    void registerClass(ClassDesc2* desc);
-    const std::vector<ClassDesc2*>& classes() const { return classes_; }
+    void setScanlineFactory(std::function<Renderer*()> factory) { scanlineFactory_ = std::move(factory); }
+    void setCurrentRenderer(Renderer* renderer) { currentRenderer_ = renderer; }
+    // Classes CreateInstance can make, each under the name scene documents use for it
+    // ("Standard", "vmlMaterial", ...). Descriptors are not owned. A second registration of a
+    // descriptor or a name is ignored.
+    void registerClass(ClassDesc2* desc, std::string scriptName);
+    ClassDesc2* findClass(const std::string& scriptName) const;
+    // Registered names, in registration order, for error messages that list the valid ones.
+    std::vector<std::string> classNames() const;
 
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     void clearMessages() { messages_.clear(); }
@@ -57,7 +67,13 @@ private:
     std::atomic<bool> cancel_{false};
     int redrawSuspensions_ = 0;
     std::map<int, std::string> dirs_;
-    std::vector<ClassDesc2*> classes_;
+    struct RegisteredClass {
+        ClassDesc2* desc;
+        std::string name;
+    };
+    std::vector<RegisteredClass> classes_;
+    std::function<Renderer*()> scanlineFactory_;
+    Renderer* currentRenderer_ = nullptr;
     std::vector<RecordedMessage> messages_;
     std::FILE* messageStream_ = stderr;
 };

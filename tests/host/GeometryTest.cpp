@@ -32,10 +32,7 @@ TEST(Matrix3, ComposesInRowVectorOrderAndInverts)
     expectNear(Point3(1, 0, 0) * RotateZMatrix(std::acos(-1.0f) / 2), {0, 1, 0}, 1e-6f);
 }
 
-TEST(Matrix3, SingularInverseIsIdentity)
-{
-    EXPECT_EQ(Inverse(ScaleMatrix({1, 0, 1})), Matrix3());
-}
+TEST(Matrix3, SingularInverseIsIdentity) { EXPECT_EQ(Inverse(ScaleMatrix({1, 0, 1})), Matrix3()); }
 
 TEST(BaryCoords, VerticesInteriorAndOutside)
 {
@@ -68,4 +65,4 @@ TEST(NormalCompression, RoundTripsWithinTolerance)
     EXPECT_NEAR(DeCompressNormal(CompressNormal({NAN, 0, 0})).Length(), 1.0f, 1e-5f);
 }
 
-}  // namespace
+} // namespace

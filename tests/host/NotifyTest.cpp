@@ -1,5 +1,5 @@
-#include "host/Interval.h"
 #include "host/Notify.h"
+#include "host/Interval.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,10 @@ namespace {
 
 std::vector<int> calls;
 
-void record(void* param, NotifyInfo* info) { calls.push_back(*static_cast<int*>(param) * 100 + info->intcode); }
+void record(void* param, NotifyInfo* info)
+{
+    calls.push_back(*static_cast<int*>(param) * 100 + info->intcode);
+}
 
 void unregisterSelf(void* param, NotifyInfo*)
 {
@@ -23,7 +26,7 @@ TEST(Notify, CallsRegisteredCallbacksOfTheCodeInOrder)
     int a = 1, b = 2;
     RegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME);
     RegisterNotification(record, &b, NOTIFY_PRE_RENDERFRAME);
-    RegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME);  // duplicate: ignored
+    RegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME); // duplicate: ignored
     RegisterNotification(record, &b, NOTIFY_POST_RENDERFRAME);
     BroadcastNotification(NOTIFY_PRE_RENDERFRAME);
     EXPECT_EQ(calls, (std::vector<int>{122, 222}));
@@ -63,4 +66,4 @@ TEST(Interval, IntersectionAndMembership)
     EXPECT_TRUE(w.Empty());
 }
 
-}  // namespace
+} // namespace

@@ -122,7 +122,7 @@ TEST(ClassDesc2, AutoBlocksLandInTheOwnersReferenceSlots)
     base.SetClassDesc(&cd);
     manual.SetClassDesc(&cd);
 
-    std::unique_ptr<ReferenceTarget> created(cd.Create());
+    std::unique_ptr<ReferenceTarget> created(cd.Create(FALSE));
     auto* owner = static_cast<RecordingTarget*>(created.get());
     cd.MakeAutoParamBlocks(owner);
     auto* block = dynamic_cast<IParamBlock2*>(owner->GetReference(2));

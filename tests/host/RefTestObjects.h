@@ -22,7 +22,8 @@ public:
         if (inRange(i))
             slots[std::size_t(i)] = t;
     }
-    RefResult NotifyRefChanged(const Interval&, ReferenceTarget* from, PartID&, RefMessage message, BOOL) override
+    RefResult NotifyRefChanged(const Interval&, ReferenceTarget* from, PartID&, RefMessage message,
+                               BOOL) override
     {
         received.push_back({from, message});
         if (onNotify)

@@ -1,0 +1,48 @@
+#include "standalone/SceneNode.h"
+
+#include <algorithm>
+
+namespace standalone {
+
+SceneNode::~SceneNode()
+{
+    detachFromParent();
+    for (SceneNode* child : children_)
+        child->parent_ = nullptr;
+}
+
+INode* SceneNode::GetChildNode(int i)
+{
+    return i >= 0 && i < NumberOfChildren() ? children_[static_cast<std::size_t>(i)] : nullptr;
+}
+
+Matrix3 SceneNode::GetNodeTM(TimeValue t, Interval* valid)
+{
+    return parent_ ? localTM_ * parent_->GetNodeTM(t, valid) : localTM_;
+}
+
+Matrix3 SceneNode::GetObjectTM(TimeValue t, Interval* valid) { return objectOffset_ * GetNodeTM(t, valid); }
+
+void SceneNode::attachChild(SceneNode* child)
+{
+    if (!child || child == this)
+        return;
+    // Refuse cycles: a node cannot become a child of its own descendant.
+    for (SceneNode* p = parent_; p; p = p->parent_)
+        if (p == child)
+            return;
+    child->detachFromParent();
+    child->parent_ = this;
+    children_.push_back(child);
+}
+
+void SceneNode::detachFromParent()
+{
+    if (!parent_)
+        return;
+    auto& siblings = parent_->children_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    parent_ = nullptr;
+}
+
+}  // namespace standalone

@@ -1,0 +1,262 @@
+#include "host/ChunkReader.h"
+#include "host/ChunkTestUtil.h"
+#include "host/ChunkWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Two top-level chunks; the first nests a data chunk, an empty chunk and a container.
+Bytes sampleStream()
+{
+    ChunkWriter w;
+    w.BeginChunk(0x1000);
+    w.BeginChunk(0x0001);
+    writeValue(&w, std::int32_t(-5));
+    writeString(&w, "painterly");
+    w.EndChunk();
+    w.BeginChunk(0x0002);
+    w.EndChunk();
+    w.BeginChunk(0x0003);
+    w.BeginChunk(0x0004);
+    writeValue(&w, 2.5f);
+    w.EndChunk();
+    w.EndChunk();
+    w.EndChunk();
+    w.BeginChunk(0x2000);
+    writeValue(&w, std::uint16_t(0xBEEF));
+    w.EndChunk();
+    EXPECT_EQ(w.Status(), IO_OK);
+    return w.Bytes();
+}
+
+TEST(ChunkWriter, LaysChunksOutAsDocumented)
+{
+    ChunkWriter w;
+    w.BeginChunk(0x1234);
+    w.BeginChunk(0x0001);
+    writeValue(&w, std::uint8_t(0xAB));
+    w.EndChunk();
+    w.EndChunk();
+    ASSERT_EQ(w.Status(), IO_OK);
+    const Bytes expected = {0x34, 0x12, 13, 0, 0, 0x80, // container, 6 + 7 bytes
+                            0x01, 0x00, 7,  0, 0, 0,    // data chunk, 6 + 1 bytes
+                            0xAB};
+    EXPECT_EQ(w.Bytes(), expected);
+}
+
+TEST(ChunkWriter, DetectsMisuse)
+{
+    auto status = [](auto&& script) {
+        ChunkWriter w;
+        script(w);
+        return w.Status();
+    };
+    EXPECT_EQ(status([](ChunkWriter& w) { w.EndChunk(); }), IO_ERROR);
+    EXPECT_EQ(status([](ChunkWriter& w) { w.BeginChunk(1); }), IO_ERROR);
+    EXPECT_EQ(status([](ChunkWriter& w) { writeValue(&w, 1); }), IO_ERROR);
+    EXPECT_EQ(status([](ChunkWriter& w) {
+                  w.BeginChunk(1);
+                  writeValue(&w, 1);
+                  w.BeginChunk(2);
+                  w.EndChunk();
+                  w.EndChunk();
+              }),
+              IO_ERROR);
+    EXPECT_EQ(status([](ChunkWriter& w) {
+                  w.BeginChunk(1);
+                  w.BeginChunk(2);
+                  w.EndChunk();
+                  writeValue(&w, 1);
+                  w.EndChunk();
+              }),
+              IO_ERROR);
+    EXPECT_EQ(status([](ChunkWriter& w) {
+                  for (int i = 0; i <= kMaxChunkDepth; ++i)
+                      w.BeginChunk(1);
+                  for (int i = 0; i <= kMaxChunkDepth; ++i)
+                      w.EndChunk();
+              }),
+              IO_ERROR);
+    EXPECT_EQ(status([](ChunkWriter& w) {
+                  for (int i = 0; i < kMaxChunkDepth; ++i)
+                      w.BeginChunk(1);
+                  for (int i = 0; i < kMaxChunkDepth; ++i)
+                      w.EndChunk();
+              }),
+              IO_OK);
+}
+
+TEST(ChunkReader, WalksNestedChunksAndSkipsWhatIsNotRead)
+{
+    const Bytes bytes = sampleStream();
+    ChunkReader r(bytes);
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    EXPECT_EQ(r.CurChunkID(), 0x1000);
+    EXPECT_TRUE(r.CurChunkIsContainer());
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    std::int32_t i = 0;
+    std::string s;
+    EXPECT_EQ(readValue(&r, i), IO_OK);
+    EXPECT_EQ(readString(&r, s), IO_OK);
+    EXPECT_EQ(i, -5);
+    EXPECT_EQ(s, "painterly");
+    EXPECT_EQ(r.OpenChunk(), IO_END); // a fully read data chunk has no sub-chunks
+    EXPECT_EQ(r.CloseChunk(), IO_OK);
+    ASSERT_EQ(r.OpenChunk(), IO_OK); // the empty chunk
+    EXPECT_EQ(r.CurChunkID(), 0x0002);
+    EXPECT_EQ(r.CloseChunk(), IO_OK);
+    ASSERT_EQ(r.OpenChunk(), IO_OK); // a container, skipped unread
+    EXPECT_EQ(r.CurChunkID(), 0x0003);
+    EXPECT_EQ(r.CloseChunk(), IO_OK);
+    EXPECT_EQ(r.OpenChunk(), IO_END);
+    EXPECT_EQ(r.CloseChunk(), IO_OK);
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    EXPECT_EQ(r.CurChunkID(), 0x2000);
+    EXPECT_EQ(r.CloseChunk(), IO_OK);
+    EXPECT_EQ(r.OpenChunk(), IO_END);
+    EXPECT_EQ(r.CloseChunk(), IO_ERROR);
+    EXPECT_EQ(r.CurChunkID(), 0);
+}
+
+TEST(ChunkReader, ReadStopsAtTheEndOfTheChunk)
+{
+    Bytes bytes;
+    putHeader(bytes, 1, 6 + 3);
+    bytes.insert(bytes.end(), {1, 2, 3});
+    putHeader(bytes, 2, 6 + 1);
+    bytes.push_back(0xEE);
+    ChunkReader r(bytes);
+    std::uint8_t buf[8] = {};
+    ULONG n = 99;
+    EXPECT_EQ(r.Read(buf, 1, &n), IO_ERROR); // nothing open
+    EXPECT_EQ(n, 0u);
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    EXPECT_EQ(r.Read(buf, 1, &n), IO_OK);
+    EXPECT_EQ(r.OpenChunk(), IO_ERROR); // data left: not a sub-chunk
+    EXPECT_EQ(r.Read(buf, 8, &n), IO_ERROR);
+    EXPECT_EQ(n, 2u);
+    EXPECT_EQ(buf[1], 3);
+    EXPECT_EQ(buf[2], 0); // nothing of the next chunk
+    EXPECT_EQ(r.Read(buf, 1, &n), IO_ERROR);
+    EXPECT_EQ(n, 0u);
+    std::uint32_t v = 7;
+    EXPECT_EQ(readValue(&r, v), IO_ERROR);
+    EXPECT_EQ(v, 7u); // a short read leaves the value alone
+}
+
+TEST(ChunkReader, RefusesMalformedHeaders)
+{
+    auto firstOpen = [](const Bytes& bytes) {
+        ChunkReader r(bytes);
+        return r.OpenChunk();
+    };
+    Bytes shortLength, pastEnd, partial, childTooLong, empty;
+    putHeader(shortLength, 1, 5);
+    putHeader(pastEnd, 1, 7);
+    partial = {1, 0, 6, 0};
+    EXPECT_EQ(firstOpen(shortLength), IO_ERROR);
+    EXPECT_EQ(firstOpen(pastEnd), IO_ERROR);
+    EXPECT_EQ(firstOpen(partial), IO_ERROR);
+    EXPECT_EQ(firstOpen(empty), IO_END);
+
+    putHeader(childTooLong, 1, (6 + 6) | kChunkContainerBit);
+    putHeader(childTooLong, 2, 6 + 1); // claims a byte beyond its parent
+    childTooLong.push_back(0);
+    ChunkReader r(childTooLong);
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    EXPECT_EQ(r.OpenChunk(), IO_ERROR);
+    EXPECT_EQ(r.OpenChunk(), IO_ERROR); // stays refused, so a loader loop ends
+}
+
+TEST(ChunkReader, NestingDepthIsBounded)
+{
+    // 100 containers, each claiming exactly the rest of the stream.
+    const int levels = 100;
+    Bytes bytes;
+    for (int i = 0; i < levels; ++i)
+        putHeader(bytes, 1, static_cast<std::uint32_t>(6 * (levels - i)) | kChunkContainerBit);
+    ChunkReader r(bytes);
+    int opened = 0;
+    while (r.OpenChunk() == IO_OK)
+        ++opened;
+    EXPECT_EQ(opened, kMaxChunkDepth);
+    WalkStats stats;
+    ChunkReader again(bytes);
+    EXPECT_EQ(walkChunks(again, stats), IO_ERROR);
+}
+
+TEST(ChunkIO, StringsRoundTripAndCorruptCountsFail)
+{
+    const std::string longText(10000, 'x');
+    ChunkWriter w;
+    w.BeginChunk(1);
+    writeString(&w, "");
+    writeString(&w, longText);
+    writeString(&w, "\xE7\xB7\x9A"); // UTF-8 survives as bytes
+    w.EndChunk();
+    ASSERT_EQ(w.Status(), IO_OK);
+    ChunkReader r(w.Bytes());
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    std::string a = "old", b, c;
+    EXPECT_EQ(readString(&r, a), IO_OK);
+    EXPECT_EQ(readString(&r, b), IO_OK);
+    EXPECT_EQ(readString(&r, c), IO_OK);
+    EXPECT_EQ(a, "");
+    EXPECT_EQ(b, longText);
+    EXPECT_EQ(c, "\xE7\xB7\x9A");
+
+    Bytes huge;
+    putHeader(huge, 1, 6 + 4 + 2);
+    huge.insert(huge.end(), {0xFF, 0xFF, 0xFF, 0xFF, 'h', 'i'});
+    ChunkReader hr(huge);
+    ASSERT_EQ(hr.OpenChunk(), IO_OK);
+    std::string s = "kept";
+    EXPECT_EQ(readString(&hr, s), IO_ERROR);
+    EXPECT_EQ(s, "kept");
+}
+
+TEST(ChunkReader, EveryTruncationFailsUnlessItEndsBetweenTopLevelChunks)
+{
+    const Bytes full = sampleStream();
+    const std::size_t firstEnd = full.size() - (6 + 2); // the second top-level chunk is 8 bytes
+    for (std::size_t n = 0; n <= full.size(); ++n) {
+        const Bytes prefix(full.begin(),
+                           full.begin() + static_cast<std::ptrdiff_t>(n)); // exact size for ASan
+        ChunkReader r(prefix);
+        WalkStats stats;
+        const IOResult res = walkChunks(r, stats);
+        const bool boundary = n == 0 || n == firstEnd || n == full.size();
+        EXPECT_EQ(res, boundary ? IO_OK : IO_ERROR) << "prefix " << n;
+        EXPECT_LE(stats.bytesRead, n);
+    }
+}
+
+TEST(ChunkReader, RandomCorruptionNeverEscapesTheBuffer)
+{
+    const Bytes full = sampleStream();
+    std::mt19937 rng(20240607);
+    for (int round = 0; round < 5000; ++round) {
+        Bytes bytes = full;
+        const int flips = 1 + static_cast<int>(rng() % 4);
+        for (int f = 0; f < flips; ++f)
+            bytes[rng() % bytes.size()] = static_cast<std::uint8_t>(rng());
+        bytes.resize(bytes.size() - rng() % 3);
+        ChunkReader r(bytes);
+        WalkStats stats;
+        walkChunks(r, stats);
+        // Every opened chunk consumes at least a header of its parent.
+        EXPECT_LE(static_cast<std::size_t>(stats.opened) * kChunkHeaderSize, bytes.size())
+            << "round " << round;
+        EXPECT_LE(stats.bytesRead + static_cast<std::size_t>(stats.opened) * kChunkHeaderSize, bytes.size());
+    }
+}
+
+} // namespace

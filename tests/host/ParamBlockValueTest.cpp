@@ -1,0 +1,370 @@
+#include "host/IParamBlock2.h"
+#include "host/RefTestObjects.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+enum : ParamID {
+    kSize,
+    kCount,
+    kTint,
+    kGlow,
+    kOffset,
+    kEnable,
+    kAngle,
+    kName,
+    kMap,
+    kBaseMtl,
+    kNodes,
+    kIds,
+    kFixed
+};
+
+ParamBlockDesc2 makeDesc()
+{
+    ParamBlockDesc2 d(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
+    d.addFloat(kSize, "size", 10.0f, 0.1f, 100.0f, 200, P_ANIMATABLE)
+        .addInt(kCount, "count", 3, -999, 999, 0, P_ANIMATABLE)
+        .addColor(kTint, "tint", Color(1, 1, 1), 0, P_ANIMATABLE)
+        .addAColor(kGlow, "glow", AColor(0.5f, 0.5f, 0.5f, 0.25f), 0)
+        .addPoint3(kOffset, "offset", Point3(0, 0, 1), 0, P_ANIMATABLE)
+        .addBool(kEnable, "enable", true, 0, P_ANIMATABLE)
+        .addAngle(kAngle, "angle", 90.0f, -3600.0f, 3600.0f, 0)
+        .addString(kName, "name", "line", 0)
+        .addRef(kMap, "map", TYPE_TEXMAP, 0)
+        .addOwnerRef(kBaseMtl, "baseMtl", TYPE_MTL, 1, 0)
+        .addTable(kNodes, "nodes", TYPE_INODE_TAB, 0, 0)
+        .addTable(kIds, "ids", TYPE_INT_TAB, 2, 0)
+        .addFloat(kFixed, "fixed", 1.0f, 0.0f, 100.0f, 0);
+    return d;
+}
+
+class ParamBlockTest : public ::testing::Test {
+protected:
+    ParamBlockDesc2 desc = makeDesc();
+    RecordingTarget owner{2};
+    IParamBlock2 pb{&desc, &owner};
+
+    void SetUp() override { owner.ReplaceReference(0, &pb); }
+};
+
+TEST_F(ParamBlockTest, StartsAtTheDescriptorDefaults)
+{
+    EXPECT_EQ(pb.GetFloat(kSize), 10.0f);
+    EXPECT_EQ(pb.GetInt(kCount), 3);
+    EXPECT_EQ(pb.GetColor(kTint), Color(1, 1, 1));
+    EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.5f, 0.5f, 0.5f, 0.25f));
+    EXPECT_EQ(pb.GetPoint3(kOffset), Point3(0, 0, 1));
+    EXPECT_EQ(pb.GetInt(kEnable), 1);
+    EXPECT_EQ(pb.GetFloat(kAngle), 90.0f);
+    EXPECT_STREQ(pb.GetStr(kName), "line");
+    EXPECT_EQ(pb.GetReferenceTarget(kMap), nullptr);
+    EXPECT_EQ(pb.Count(kNodes), 0);
+    EXPECT_EQ(pb.Count(kIds), 2);
+    EXPECT_EQ(pb.GetInt(kIds, 0, 1), 0);
+}
+
+TEST_F(ParamBlockTest, ConstantValueHoldsForeverAndDoesNotNarrowValidity)
+{
+    EXPECT_TRUE(pb.SetValue(kSize, 4800, 250.0f)); // not clamped to the range
+    Interval ivalid(-10, 10);
+    float v = 0;
+    EXPECT_TRUE(pb.GetValue(kSize, -99999, v, ivalid));
+    EXPECT_EQ(v, 250.0f);
+    EXPECT_EQ(ivalid, Interval(-10, 10));
+}
+
+TEST_F(ParamBlockTest, KeyedFloatInterpolatesAndNarrowsValidity)
+{
+    ASSERT_TRUE(pb.SetKey(kSize, 0, 0.0f));
+    ASSERT_TRUE(pb.SetKey(kSize, 160, 8.0f));
+    ASSERT_TRUE(pb.SetKey(kSize, 320, 4.0f));
+    EXPECT_EQ(pb.GetKeyCount(kSize), 3);
+    EXPECT_EQ(pb.GetKeyTime(kSize, 1), 160);
+    EXPECT_EQ(pb.GetKeyTime(kSize, 3), TIME_NegInfinity);
+
+    struct Case {
+        TimeValue t;
+        float value;
+        Interval valid;
+    };
+    const Case cases[] = {
+        {-50, 0.0f, Interval(TIME_NegInfinity, 0)},
+        {0, 0.0f, Interval(0, 0)},
+        {40, 2.0f, Interval(40, 40)},
+        {160, 8.0f, Interval(160, 160)},
+        {240, 6.0f, Interval(240, 240)},
+        {320, 4.0f, Interval(320, 320)},
+        {1000, 4.0f, Interval(320, TIME_PosInfinity)},
+    };
+    for (const Case& c : cases) {
+        Interval ivalid = FOREVER;
+        float v = -1;
+        EXPECT_TRUE(pb.GetValue(kSize, c.t, v, ivalid));
+        EXPECT_FLOAT_EQ(v, c.value) << "t " << c.t;
+        EXPECT_EQ(ivalid, c.valid) << "t " << c.t;
+    }
+    // Narrowing intersects with what the caller already had.
+    Interval ivalid(-100, 200);
+    float v;
+    pb.GetValue(kSize, -50, v, ivalid);
+    EXPECT_EQ(ivalid, Interval(-100, 0));
+}
+
+TEST_F(ParamBlockTest, SingleKeyIsConstant)
+{
+    pb.SetKey(kSize, 100, 7.0f);
+    Interval ivalid = FOREVER;
+    float v;
+    pb.GetValue(kSize, -500, v, ivalid);
+    EXPECT_EQ(v, 7.0f);
+    EXPECT_EQ(ivalid, FOREVER);
+}
+
+TEST_F(ParamBlockTest, IntRoundsToNearestAndBoolHoldsThePreviousKey)
+{
+    pb.SetKey(kCount, 0, 0);
+    pb.SetKey(kCount, 100, 3);
+    EXPECT_EQ(pb.GetInt(kCount, 49), 1); // 1.47
+    EXPECT_EQ(pb.GetInt(kCount, 50), 2); // 1.5 rounds away from zero
+    EXPECT_EQ(pb.GetInt(kCount, 17), 1); // 0.51
+    pb.SetKey(kCount, 100, -3);
+    EXPECT_EQ(pb.GetInt(kCount, 50), -2); // -1.5
+
+    pb.SetKey(kEnable, 0, FALSE);
+    pb.SetKey(kEnable, 100, 7); // any non-zero is true
+    EXPECT_EQ(pb.GetInt(kEnable, 99), 0);
+    EXPECT_EQ(pb.GetInt(kEnable, 100), 1);
+    EXPECT_EQ(pb.GetInt(kEnable, 500), 1);
+    EXPECT_EQ(pb.GetInt(kEnable, -500), 0);
+}
+
+TEST_F(ParamBlockTest, ColoursAndPointsInterpolatePerComponent)
+{
+    pb.SetKey(kTint, 0, Color(0, 1, 0.5f));
+    pb.SetKey(kTint, 100, Color(1, 0, 0.5f));
+    EXPECT_EQ(pb.GetColor(kTint, 25), Color(0.25f, 0.75f, 0.5f));
+    pb.SetKey(kOffset, 0, Point3(0, 0, 0));
+    pb.SetKey(kOffset, 200, Point3(2, -4, 8));
+    EXPECT_EQ(pb.GetPoint3(kOffset, 50), Point3(0.5f, -1.0f, 2.0f));
+}
+
+TEST_F(ParamBlockTest, SetValueOnAnAnimatedParameterSetsTheKeyAtThatTime)
+{
+    pb.SetKey(kSize, 0, 0.0f);
+    pb.SetKey(kSize, 100, 10.0f);
+    EXPECT_TRUE(pb.SetValue(kSize, 50, 1.0f));
+    EXPECT_EQ(pb.GetKeyCount(kSize), 3);
+    EXPECT_EQ(pb.GetFloat(kSize, 50), 1.0f);
+    EXPECT_TRUE(pb.SetValue(kSize, 100, 20.0f));
+    EXPECT_EQ(pb.GetKeyCount(kSize), 3);
+    EXPECT_EQ(pb.GetFloat(kSize, 100), 20.0f);
+}
+
+TEST_F(ParamBlockTest, RemovingKeysLeavesAConstant)
+{
+    pb.SetKey(kSize, -100, 0.0f);
+    pb.SetKey(kSize, 100, 10.0f);
+    EXPECT_TRUE(pb.DeleteKeys(kSize));
+    EXPECT_EQ(pb.GetKeyCount(kSize), 0);
+    EXPECT_EQ(pb.GetFloat(kSize, 9999), 5.0f); // the value at time 0
+
+    pb.SetKey(kCount, 10, 42);
+    EXPECT_FALSE(pb.DeleteKey(kCount, 11));
+    EXPECT_TRUE(pb.DeleteKey(kCount, 10));
+    EXPECT_EQ(pb.GetInt(kCount, 0), 42);
+}
+
+TEST_F(ParamBlockTest, KeysOnlyForSingleAnimatableNumbers)
+{
+    EXPECT_FALSE(pb.SetKey(kFixed, 10, 5.0f));
+    EXPECT_FALSE(pb.SetKey(kGlow, 10, AColor(1, 1, 1, 1)));
+    EXPECT_FALSE(pb.SetKey(kIds, 10, 1));
+    EXPECT_FALSE(pb.SetKey(kSize, 10, 1)); // int into a float parameter
+    EXPECT_EQ(pb.GetKeyCount(kFixed), 0);
+    EXPECT_EQ(pb.GetFloat(kFixed), 1.0f);
+}
+
+TEST_F(ParamBlockTest, WrongTypeUnknownIdAndBadIndexAnswerFalseAndChangeNothing)
+{
+    const std::size_t heard = owner.received.size();
+    int i = -7;
+    float f = -7.0f;
+    Interval ivalid(1, 2);
+    EXPECT_FALSE(pb.GetValue(kSize, 0, i, ivalid));
+    EXPECT_FALSE(pb.GetValue(kCount, 0, f, ivalid));
+    EXPECT_FALSE(pb.GetValue(99, 0, f, ivalid));
+    EXPECT_FALSE(pb.GetValue(kSize, 0, f, ivalid, 1));
+    EXPECT_FALSE(pb.GetValue(kIds, 0, i, ivalid, 2));
+    EXPECT_FALSE(pb.GetValue(kIds, 0, i, ivalid, -1));
+    EXPECT_EQ(i, -7);
+    EXPECT_EQ(f, -7.0f);
+    EXPECT_EQ(ivalid, Interval(1, 2));
+
+    EXPECT_FALSE(pb.SetValue(kSize, 0, 3));
+    EXPECT_FALSE(pb.SetValue(kCount, 0, 3.0f));
+    EXPECT_FALSE(pb.SetValue(kOffset, 0, Color(1, 0, 0)));
+    EXPECT_FALSE(pb.SetValue(kName, 0, &owner));
+    EXPECT_FALSE(pb.SetValue(kMap, 0, "text"));
+    EXPECT_FALSE(pb.SetValue(99, 0, 1.0f));
+    EXPECT_FALSE(pb.SetValue(kIds, 0, 1, 5));
+    EXPECT_EQ(owner.received.size(), heard); // failures notify nobody
+
+    EXPECT_EQ(pb.GetStr(kSize), nullptr);
+    EXPECT_EQ(pb.GetFloat(99), 0.0f);
+    EXPECT_EQ(pb.GetParameterType(99), TYPE_UNSPECIFIED);
+}
+
+TEST_F(ParamBlockTest, ColourTypesConvertAlpha)
+{
+    EXPECT_EQ(pb.GetAColor(kTint).a, 1.0f);
+    pb.SetValue(kTint, 0, AColor(0.1f, 0.2f, 0.3f, 0.0f));
+    EXPECT_EQ(pb.GetAColor(kTint), AColor(0.1f, 0.2f, 0.3f, 1.0f));
+    pb.SetValue(kGlow, 0, Color(0.4f, 0.5f, 0.6f));
+    EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.4f, 0.5f, 0.6f, 1.0f));
+    EXPECT_EQ(pb.GetColor(kGlow), Color(0.4f, 0.5f, 0.6f));
+}
+
+TEST_F(ParamBlockTest, StringsCopyAndNullEmpties)
+{
+    std::string name = "outline";
+    pb.SetValue(kName, 0, name);
+    name = "changed";
+    EXPECT_STREQ(pb.GetStr(kName), "outline");
+    pb.SetValue(kName, 0, nullptr);
+    EXPECT_STREQ(pb.GetStr(kName), "");
+}
+
+TEST_F(ParamBlockTest, ChangesNotifyDependentsWithTheParameter)
+{
+    owner.received.clear();
+    pb.SetValue(kAngle, 0, 45.0f);
+    ASSERT_EQ(owner.count(REFMSG_CHANGE), 1);
+    EXPECT_EQ(pb.LastNotifyParamID(), kAngle);
+
+    // A change inside a held target reaches the owner through the block, naming the parameter.
+    RecordingTarget map;
+    pb.SetValue(kMap, 0, &map);
+    pb.SetValue(kAngle, 0, 1.0f);
+    owner.received.clear();
+    map.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    ASSERT_EQ(owner.count(REFMSG_CHANGE), 1);
+    EXPECT_EQ(owner.received[0].from, &pb);
+    EXPECT_EQ(pb.LastNotifyParamID(), kMap);
+}
+
+TEST_F(ParamBlockTest, ReferenceParameterIsClearedWhenItsTargetDies)
+{
+    auto map = std::make_unique<RecordingTarget>();
+    EXPECT_TRUE(pb.SetValue(kMap, 0, map.get()));
+    EXPECT_EQ(pb.NumRefs(), 1);
+    EXPECT_EQ(pb.GetReference(0), map.get());
+    EXPECT_TRUE(map->HasDependent(&pb));
+    map.reset();
+    EXPECT_EQ(pb.GetReferenceTarget(kMap), nullptr);
+}
+
+TEST_F(ParamBlockTest, OwnersReferenceIsReadAndWrittenThroughTheOwner)
+{
+    RecordingTarget mtl;
+    EXPECT_TRUE(pb.SetValue(kBaseMtl, 0, &mtl));
+    EXPECT_EQ(owner.GetReference(1), &mtl);
+    EXPECT_TRUE(mtl.HasDependent(&owner));
+    EXPECT_FALSE(mtl.HasDependent(&pb));
+    owner.DeleteReference(1);
+    EXPECT_EQ(pb.GetReferenceTarget(kBaseMtl), nullptr);
+
+    IParamBlock2 orphan(&desc);
+    EXPECT_FALSE(orphan.SetValue(kBaseMtl, 0, &mtl));
+}
+
+TEST_F(ParamBlockTest, NodeTableHoldsReferencesPerEntry)
+{
+    RecordingTarget n0, n1, n2;
+    auto n3 = std::make_unique<RecordingTarget>();
+    EXPECT_EQ(pb.Append(kNodes, &n0), 1);
+    EXPECT_EQ(pb.Append(kNodes, &n1), 2);
+    EXPECT_EQ(pb.Append(kNodes, &n2), 3);
+    EXPECT_EQ(pb.Append(kNodes, n3.get()), 4);
+    EXPECT_EQ(pb.Append(kNodes, 1.0f), 0);
+    EXPECT_EQ(pb.Append(kSize, 1.0f), 0); // not a table
+    pb.SetValue(kMap, 0, &n0);
+    EXPECT_EQ(pb.NumRefs(), 5);
+    EXPECT_EQ(pb.GetReference(3), &n2); // map first, then the table
+
+    EXPECT_EQ(pb.Delete(kNodes, 1, 2), 2);
+    EXPECT_FALSE(n1.HasDependent(&pb));
+    EXPECT_FALSE(n2.HasDependent(&pb));
+    EXPECT_EQ(pb.Count(kNodes), 2);
+    EXPECT_EQ(pb.GetReferenceTarget(kNodes, 0, 1), n3.get());
+
+    n3.reset();
+    EXPECT_EQ(pb.Count(kNodes), 2);
+    EXPECT_EQ(pb.GetReferenceTarget(kNodes, 0, 1), nullptr);
+
+    EXPECT_EQ(pb.Delete(kNodes, 1, 10), 1); // clipped
+    EXPECT_EQ(pb.Delete(kNodes, 1, 1), 0);  // start past the end
+    EXPECT_EQ(pb.Delete(kNodes, -1, 1), 0);
+    EXPECT_TRUE(pb.SetCount(kNodes, 0));
+    EXPECT_TRUE(n0.HasDependent(&pb)); // still held as the map
+}
+
+TEST_F(ParamBlockTest, IntTableResizesWithDefaults)
+{
+    EXPECT_TRUE(pb.SetValue(kIds, 0, 5, 1));
+    EXPECT_EQ(pb.Append(kIds, 8), 3);
+    EXPECT_TRUE(pb.SetCount(kIds, 5));
+    EXPECT_EQ(pb.GetInt(kIds, 0, 1), 5);
+    EXPECT_EQ(pb.GetInt(kIds, 0, 2), 8);
+    EXPECT_EQ(pb.GetInt(kIds, 0, 4), 0);
+    EXPECT_TRUE(pb.SetCount(kIds, 1));
+    EXPECT_FALSE(pb.SetCount(kIds, -1));
+    EXPECT_FALSE(pb.SetCount(kSize, 3));
+    EXPECT_EQ(pb.Count(kIds), 1);
+    EXPECT_EQ(pb.Count(kSize), 0);
+}
+
+TEST_F(ParamBlockTest, ResetAllRestoresDefaultsAndDropsKeysAndTargets)
+{
+    RecordingTarget map, mtl, node;
+    pb.SetKey(kSize, 0, 1.0f);
+    pb.SetKey(kSize, 10, 2.0f);
+    pb.SetValue(kName, 0, "x");
+    pb.SetValue(kMap, 0, &map);
+    pb.SetValue(kBaseMtl, 0, &mtl);
+    pb.Append(kNodes, &node);
+    pb.SetCount(kIds, 9);
+    pb.ResetAll();
+    EXPECT_EQ(pb.GetKeyCount(kSize), 0);
+    EXPECT_EQ(pb.GetFloat(kSize, 10), 10.0f);
+    EXPECT_STREQ(pb.GetStr(kName), "line");
+    EXPECT_EQ(pb.Count(kNodes), 0);
+    EXPECT_EQ(pb.Count(kIds), 2);
+    EXPECT_EQ(map.NumDependents() + node.NumDependents(), 0);
+    EXPECT_EQ(owner.GetReference(1), nullptr);
+    EXPECT_EQ(pb.LastNotifyParamID(), -1);
+}
+
+TEST_F(ParamBlockTest, CloneCopiesValuesKeysAndLinks)
+{
+    RecordingTarget node;
+    pb.SetKey(kSize, 0, 1.0f);
+    pb.SetKey(kSize, 10, 2.0f);
+    pb.SetValue(kName, 0, "copy me");
+    pb.Append(kNodes, &node);
+    std::unique_ptr<ReferenceTarget> copy(pb.Clone());
+    auto* clone = static_cast<IParamBlock2*>(copy.get());
+    EXPECT_EQ(clone->GetFloat(kSize, 5), 1.5f);
+    EXPECT_STREQ(clone->GetStr(kName), "copy me");
+    EXPECT_EQ(clone->GetReferenceTarget(kNodes, 0, 0), &node);
+    EXPECT_TRUE(node.HasDependent(clone));
+    EXPECT_EQ(clone->GetOwner(), nullptr);
+    clone->SetValue(kName, 0, "changed");
+    EXPECT_STREQ(pb.GetStr(kName), "copy me");
+}
+
+} // namespace
