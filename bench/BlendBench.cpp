@@ -29,4 +29,4 @@ void BM_Blend(benchmark::State& state)
 }
 BENCHMARK(BM_Blend)->DenseRange(0, vml::blendMethodCount - 1);
 
-} // namespace
+}  // namespace

@@ -53,4 +53,4 @@ BENCHMARK(BM_Load<vml::vmlRasterRS>)->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 BENCHMARK(BM_Store<vml::vmlRaster>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Store<vml::vmlRasterRS>)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

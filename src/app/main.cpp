@@ -38,7 +38,8 @@ int runClasses()
         ClassDesc2* cd = LibClassDesc(i);
         Class_ID id = cd->ClassID();
         fmt::print("{}  0x{:08X} 0x{:08X}  super 0x{:04X}  {:<7} {:<32} {}\n", i, id.PartA(), id.PartB(),
-                   cd->SuperClassID(), cd->IsPublic() ? "public" : "hidden", cd->InternalName(), cd->ClassName());
+                   cd->SuperClassID(), cd->IsPublic() ? "public" : "hidden", cd->InternalName(),
+                   cd->ClassName());
     }
     return 0;
 }

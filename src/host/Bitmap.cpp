@@ -61,7 +61,8 @@ void Bitmap::CreateChannels(ULONG bits)
         if (bit == BMM_CHAN_Z)
             std::fill_n(reinterpret_cast<float*>(storage.data()), count, BMM_BACKGROUND_Z);
         else if (bit == BMM_CHAN_NODE_RENDER_ID)
-            std::fill_n(reinterpret_cast<std::uint16_t*>(storage.data()), count, BMM_BACKGROUND_NODE_RENDER_ID);
+            std::fill_n(reinterpret_cast<std::uint16_t*>(storage.data()), count,
+                        BMM_BACKGROUND_NODE_RENDER_ID);
         channelsPresent_ |= bit;
     }
 }

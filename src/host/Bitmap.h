@@ -28,7 +28,10 @@ public:
     // of pixels copied (0 without storage or outside the bitmap).
     int GetPixels(int x, int y, int n, BMM_Color_64* out) const;
     int PutPixels(int x, int y, int n, const BMM_Color_64* in);
-    BMM_Color_64* Row(int y) { return HasStorage() && y >= 0 && y < height_ ? &pixels_[Index(0, y)] : nullptr; }
+    BMM_Color_64* Row(int y)
+    {
+        return HasStorage() && y >= 0 && y < height_ ? &pixels_[Index(0, y)] : nullptr;
+    }
     const BMM_Color_64* Row(int y) const
     {
         return HasStorage() && y >= 0 && y < height_ ? &pixels_[Index(0, y)] : nullptr;
@@ -42,17 +45,12 @@ public:
     // Raw storage of one channel (a single bit), or nullptr when absent. `type` gets the bit back.
     void* GetChannel(ULONG bit, ULONG& type);
     const void* GetChannel(ULONG bit) const;
-    template <class T>
-    T* Channel(ULONG bit)
+    template <class T> T* Channel(ULONG bit)
     {
         ULONG type;
         return static_cast<T*>(GetChannel(bit, type));
     }
-    template <class T>
-    const T* Channel(ULONG bit) const
-    {
-        return static_cast<const T*>(GetChannel(bit));
-    }
+    template <class T> const T* Channel(ULONG bit) const { return static_cast<const T*>(GetChannel(bit)); }
 
     // Asks any window showing the bitmap to redraw. The host installs the observer.
     void RefreshWindow() const;

@@ -16,7 +16,7 @@ void putU32(std::uint8_t* p, std::uint32_t v)
         p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-} // namespace
+}  // namespace
 
 void ChunkWriter::BeginChunk(USHORT id)
 {
@@ -36,7 +36,7 @@ void ChunkWriter::BeginChunk(USHORT id)
     const std::size_t start = bytes_.size();
     bytes_.resize(start + kChunkHeaderSize);
     putU16(&bytes_[start], id);
-    putU32(&bytes_[start + 2], 0); // patched by EndChunk
+    putU32(&bytes_[start + 2], 0);  // patched by EndChunk
     open_.push_back({start});
 }
 
@@ -65,7 +65,7 @@ IOResult ChunkWriter::Write(const void* buf, ULONG nbytes, ULONG* nwrit)
         *nwrit = 0;
     if (failed_)
         return IO_ERROR;
-    if (open_.empty() || open_.back().hasChildren || (nbytes > 0 && !buf)) {
+    if (open_.empty() || (nbytes > 0 && (open_.back().hasChildren || !buf))) {
         fail();
         return IO_ERROR;
     }

@@ -40,7 +40,7 @@ public:
     // already attached does nothing. The class does not own them.
     void AddParamBlockDesc(ParamBlockDesc2* pbd);
     int NumParamBlockDescs() const { return static_cast<int>(paramBlockDescs_.size()); }
-    ParamBlockDesc2* GetParamBlockDesc(int i) const; // nullptr out of range
+    ParamBlockDesc2* GetParamBlockDesc(int i) const;  // nullptr out of range
     ParamBlockDesc2* GetParamBlockDescByID(BlockID id) const;
 
     // For every attached descriptor flagged P_AUTO_CONSTRUCT: builds a block for owner, has owner

@@ -28,10 +28,10 @@ constexpr SClass_ID RENDER_EFFECT_CLASS_ID = 0x1090;
 constexpr SClass_ID RENDER_ELEMENT_CLASS_ID = 0x1150;
 constexpr SClass_ID PARAMETER_BLOCK2_CLASS_ID = 0x0083;
 
-template <>
-struct std::hash<Class_ID> {
+template <> struct std::hash<Class_ID> {
     std::size_t operator()(const Class_ID& id) const noexcept
     {
-        return std::hash<unsigned long long>{}((static_cast<unsigned long long>(id.PartA()) << 32) | id.PartB());
+        return std::hash<unsigned long long>{}((static_cast<unsigned long long>(id.PartA()) << 32) |
+                                               id.PartB());
     }
 };

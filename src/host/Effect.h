@@ -12,7 +12,7 @@ class RenderGlobalContext;
 class CheckAbortCallback {
 public:
     virtual ~CheckAbortCallback() = default;
-    virtual BOOL Check() = 0;  // TRUE: stop
+    virtual BOOL Check() = 0;                        // TRUE: stop
     virtual BOOL Progress(int done, int total) = 0;  // TRUE: stop
     virtual void SetTitle(const char* title) = 0;
 };

@@ -7,20 +7,20 @@
 #include <cstdint>
 
 constexpr ULONG BMM_CHAN_NONE = 0;
-constexpr ULONG BMM_CHAN_Z = 0x1;               // float, camera-space z of the front fragment
-constexpr ULONG BMM_CHAN_MTL_ID = 0x2;          // uint8, material-effects id
-constexpr ULONG BMM_CHAN_NODE_ID = 0x4;         // uint16, node id
-constexpr ULONG BMM_CHAN_UV = 0x8;              // Point2
-constexpr ULONG BMM_CHAN_NORMAL = 0x10;         // uint32, CompressNormal of the camera-space normal
-constexpr ULONG BMM_CHAN_REALPIX = 0x20;        // uint32, shared-exponent colour
-constexpr ULONG BMM_CHAN_COVERAGE = 0x40;       // uint8, 255 = front fragment covers the pixel
-constexpr ULONG BMM_CHAN_BG = 0x80;             // Color24, background behind the fragment
+constexpr ULONG BMM_CHAN_Z = 0x1;                 // float, camera-space z of the front fragment
+constexpr ULONG BMM_CHAN_MTL_ID = 0x2;            // uint8, material-effects id
+constexpr ULONG BMM_CHAN_NODE_ID = 0x4;           // uint16, node id
+constexpr ULONG BMM_CHAN_UV = 0x8;                // Point2
+constexpr ULONG BMM_CHAN_NORMAL = 0x10;           // uint32, CompressNormal of the camera-space normal
+constexpr ULONG BMM_CHAN_REALPIX = 0x20;          // uint32, shared-exponent colour
+constexpr ULONG BMM_CHAN_COVERAGE = 0x40;         // uint8, 255 = front fragment covers the pixel
+constexpr ULONG BMM_CHAN_BG = 0x80;               // Color24, background behind the fragment
 constexpr ULONG BMM_CHAN_NODE_RENDER_ID = 0x100;  // uint16, 0xFFFF for background
-constexpr ULONG BMM_CHAN_COLOR = 0x200;         // Color24
-constexpr ULONG BMM_CHAN_TRANSP = 0x400;        // Color24
-constexpr ULONG BMM_CHAN_VELOC = 0x800;         // Point2, pixels per frame
-constexpr ULONG BMM_CHAN_WEIGHT = 0x1000;       // Color24
-constexpr ULONG BMM_CHAN_MASK = 0x2000;         // uint16, sub-pixel coverage mask
+constexpr ULONG BMM_CHAN_COLOR = 0x200;           // Color24
+constexpr ULONG BMM_CHAN_TRANSP = 0x400;          // Color24
+constexpr ULONG BMM_CHAN_VELOC = 0x800;           // Point2, pixels per frame
+constexpr ULONG BMM_CHAN_WEIGHT = 0x1000;         // Color24
+constexpr ULONG BMM_CHAN_MASK = 0x2000;           // uint16, sub-pixel coverage mask
 constexpr int BMM_CHAN_COUNT = 14;
 
 constexpr float BMM_BACKGROUND_Z = -1.0e30f;

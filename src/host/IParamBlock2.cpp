@@ -22,7 +22,7 @@ KeyInterp interpolationOf(ParamType2 type)
     }
 }
 
-} // namespace
+}  // namespace
 
 IParamBlock2::IParamBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner) : desc_(desc), owner_(owner)
 {

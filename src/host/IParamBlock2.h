@@ -33,7 +33,8 @@
 class IParamBlock2 : public ReferenceTarget {
 public:
     // desc must outlive the block. owner is the maker whose settings these are; P_OWNERS_REF
-    // parameters need it. Values start at the descriptor's defaults.
+    // parameters need it, and it must outlive the block (an owner that adopts its blocks does).
+    // Values start at the descriptor's defaults.
     explicit IParamBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner = nullptr);
 
     ParamBlockDesc2* GetDesc() const { return desc_; }
@@ -166,14 +167,14 @@ private:
         ReferenceTarget* ref = nullptr;
     };
     struct Slot {
-        std::vector<Entry> entries; // one for a single value
+        std::vector<Entry> entries;  // one for a single value
         KeyTrack keys;
     };
 
     static bool accepts(ParamType2 type, Kind kind);
     static ParamNumber normalized(ParamType2 type, ParamNumber n);
     Entry defaultEntry(const ParamDef& def) const;
-    int slotIndex(ParamID id, int tabIndex) const; // -1 when id or tabIndex is invalid
+    int slotIndex(ParamID id, int tabIndex) const;  // -1 when id or tabIndex is invalid
     int refIndex(int paramIndex, int tabIndex) const;
     int refCount(int paramIndex) const;
     bool locateRef(int i, int& paramIndex, int& tabIndex) const;
@@ -191,7 +192,7 @@ private:
 
     ParamBlockDesc2* desc_;
     ReferenceMaker* owner_;
-    std::vector<Slot> slots_; // parallel to the descriptor's parameters
+    std::vector<Slot> slots_;  // parallel to the descriptor's parameters
     ParamID lastNotifyParamID_ = -1;
     int loadedVersion_ = -1;
 };

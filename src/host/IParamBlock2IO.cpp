@@ -76,7 +76,7 @@ IOResult readNumber(ILoad* iload, ParamType2 type, ParamNumber& n)
     return IO_OK;
 }
 
-} // namespace
+}  // namespace
 
 IOResult IParamBlock2::Save(ISave* isave)
 {
@@ -145,7 +145,7 @@ IOResult IParamBlock2::Load(ILoad* iload)
         switch (iload->CurChunkID()) {
         case kHeaderChunk: inner = loadHeader(iload); break;
         case kParamChunk: inner = loadParam(iload); break;
-        default: break; // unknown: skipped by CloseChunk
+        default: break;  // unknown: skipped by CloseChunk
         }
         if (iload->CloseChunk() != IO_OK || inner != IO_OK)
             return IO_ERROR;
@@ -193,7 +193,7 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
             return readString(iload, e.text);
         if (isReferenceType(type)) {
             std::uint8_t held = 0;
-            return readValue(iload, held); // the host restores the target itself
+            return readValue(iload, held);  // the host restores the target itself
         }
         if (readNumber(iload, type, e.number) != IO_OK)
             return IO_ERROR;

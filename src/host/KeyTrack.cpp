@@ -12,7 +12,7 @@ auto firstNotBefore(std::vector<KeyTrack::Key>& keys, TimeValue t)
                             [](const KeyTrack::Key& k, TimeValue time) { return k.time < time; });
 }
 
-} // namespace
+}  // namespace
 
 void KeyTrack::set(TimeValue t, const ParamNumber& v)
 {

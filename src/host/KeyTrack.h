@@ -8,9 +8,9 @@
 
 // How values between two keys are found.
 enum class KeyInterp {
-    Linear, // straight line between the neighbouring keys (floats, colours, points)
-    Round,  // straight line, then rounded to the nearest whole number (ints)
-    Hold,   // the earlier key's value until the next key (bools)
+    Linear,  // straight line between the neighbouring keys (floats, colours, points)
+    Round,   // straight line, then rounded to the nearest whole number (ints)
+    Hold,    // the earlier key's value until the next key (bools)
 };
 
 class KeyTrack {

@@ -25,8 +25,8 @@ Matrix3 Inverse(const Matrix3& m)
     if (det == 0.0f || !std::isfinite(det))
         return Matrix3();
     float inv = 1.0f / det;
-    Matrix3 r(Point3(c0.x, c1.x, c2.x) * inv, Point3(c0.y, c1.y, c2.y) * inv,
-              Point3(c0.z, c1.z, c2.z) * inv, Point3());
+    Matrix3 r(Point3(c0.x, c1.x, c2.x) * inv, Point3(c0.y, c1.y, c2.y) * inv, Point3(c0.z, c1.z, c2.z) * inv,
+              Point3());
     r.SetTrans(-r.VectorTransform(m.GetTrans()));
     return r;
 }
@@ -38,10 +38,7 @@ Matrix3 TransMatrix(const Point3& p)
     return r;
 }
 
-Matrix3 ScaleMatrix(const Point3& s)
-{
-    return Matrix3({s.x, 0, 0}, {0, s.y, 0}, {0, 0, s.z}, {});
-}
+Matrix3 ScaleMatrix(const Point3& s) { return Matrix3({s.x, 0, 0}, {0, s.y, 0}, {0, 0, s.z}, {}); }
 
 Matrix3 RotateXMatrix(float a)
 {

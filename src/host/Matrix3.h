@@ -9,8 +9,7 @@ public:
     Matrix3() { IdentityMatrix(); }
     Matrix3(const Point3& row0, const Point3& row1, const Point3& row2, const Point3& row3)
         : m_{row0, row1, row2, row3}
-    {
-    }
+    {}
 
     void IdentityMatrix() { m_[0] = {1, 0, 0}, m_[1] = {0, 1, 0}, m_[2] = {0, 0, 1}, m_[3] = {}; }
     const Point3& GetRow(int i) const { return m_[i]; }

@@ -9,13 +9,14 @@ Point3 Mesh::faceNormal(int f) const
 
 bool Mesh::isValid() const
 {
-    auto inRange = [](const DWORD (&idx)[3], std::size_t n) { return idx[0] < n && idx[1] < n && idx[2] < n; };
+    auto inRange = [](const DWORD(&idx)[3], std::size_t n) { return idx[0] < n && idx[1] < n && idx[2] < n; };
     for (std::size_t f = 0; f < faces.size(); ++f) {
         if (!inRange(faces[f].v, verts.size()))
             return false;
         if (!tvFace.empty() && (tvFace.size() != faces.size() || !inRange(tvFace[f].t, tVerts.size())))
             return false;
-        if (!normalFaces.empty() && (normalFaces.size() != faces.size() || !inRange(normalFaces[f].t, normals.size())))
+        if (!normalFaces.empty() &&
+            (normalFaces.size() != faces.size() || !inRange(normalFaces[f].t, normals.size())))
             return false;
     }
     return true;

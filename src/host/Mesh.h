@@ -11,8 +11,8 @@
 
 struct Face {
     DWORD v[3] = {0, 0, 0};
-    DWORD smGroup = 1;     // smoothing group bits, as imported; normals are explicit below
-    USHORT mtlID = 0;      // sub-material index for multi-materials
+    DWORD smGroup = 1;  // smoothing group bits, as imported; normals are explicit below
+    USHORT mtlID = 0;   // sub-material index for multi-materials
     DWORD getVert(int i) const { return v[i]; }
 };
 

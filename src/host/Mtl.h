@@ -20,10 +20,7 @@ public:
         (void)i;
         return nullptr;
     }
-    virtual void SetSubMtl(int i, Mtl* m)
-    {
-        (void)i, (void)m;
-    }
+    virtual void SetSubMtl(int i, Mtl* m) { (void)i, (void)m; }
     // Whether sub-material i is chosen per face by the face's material id.
     virtual BOOL IsMultiMtl() { return FALSE; }
 

@@ -10,11 +10,11 @@
 class Texmap;
 
 // Requirement bits (MtlBase::Requirements).
-constexpr ULONG MTLREQ_2SIDE = 1 << 0;         // shade back faces too
-constexpr ULONG MTLREQ_TRANSP = 1 << 2;        // may be transparent
-constexpr ULONG MTLREQ_UV = 1 << 4;            // needs texture coordinates
-constexpr ULONG MTLREQ_BUMPUV = 1 << 7;        // needs the UV derivatives for bump
-constexpr ULONG MTLREQ_NOATMOS = 0x2000;       // atmosphere is applied by the material itself
+constexpr ULONG MTLREQ_2SIDE = 1 << 0;    // shade back faces too
+constexpr ULONG MTLREQ_TRANSP = 1 << 2;   // may be transparent
+constexpr ULONG MTLREQ_UV = 1 << 4;       // needs texture coordinates
+constexpr ULONG MTLREQ_BUMPUV = 1 << 7;   // needs the UV derivatives for bump
+constexpr ULONG MTLREQ_NOATMOS = 0x2000;  // atmosphere is applied by the material itself
 
 class MtlBase : public ReferenceTarget {
 public:
@@ -50,10 +50,7 @@ public:
         (void)i;
         return nullptr;
     }
-    virtual void SetSubTexmap(int i, Texmap* m)
-    {
-        (void)i, (void)m;
-    }
+    virtual void SetSubTexmap(int i, Texmap* m) { (void)i, (void)m; }
 
     // Material-effects (G-buffer) channel, 0..255; 0 = none.
     ULONG GetGBufferID() const { return gbufID_; }

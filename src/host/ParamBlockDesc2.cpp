@@ -94,7 +94,7 @@ ParamDef plainDef(ParamID id, const char* name, ParamType2 type, int labelId, in
     return d;
 }
 
-} // namespace
+}  // namespace
 
 ParamBlockDesc2& ParamBlockDesc2::addBool(ParamID id, const char* name, bool def, int labelId, int flags)
 {
@@ -201,6 +201,9 @@ std::vector<std::string> ParamBlockDesc2::Validate() const
         problems.push_back("block " + std::to_string(id_) + " \"" + internalName_ + "\", parameter " +
                            std::to_string(d.id) + " \"" + d.name + "\": " + what);
     };
+    if (HasFlag(P_AUTO_CONSTRUCT) && refNo_ < 0)
+        problems.push_back("block " + std::to_string(id_) + " \"" + internalName_ +
+                           "\": auto-constructed without a reference index");
     std::set<ParamID> ids;
     std::set<std::string> names;
     for (const ParamDef& d : params_) {

@@ -77,11 +77,12 @@ public:
     const ParamDef& GetParamDefByIndex(int i) const { return params_[static_cast<std::size_t>(i)]; }
     const ParamDef* GetParamDef(ParamID id) const;
     const ParamDef* FindParam(std::string_view name) const;
-    int IDtoIndex(ParamID id) const; // -1 when unknown
-    ParamID IndextoID(int i) const;  // -1 when out of range
+    int IDtoIndex(ParamID id) const;  // -1 when unknown
+    ParamID IndextoID(int i) const;   // -1 when out of range
 
     // One line per inconsistency; empty when the descriptor is sound. Checks duplicate ids and
-    // names, unknown types, flags that do not fit the type, ranges and defaults outside them.
+    // names, unknown types, flags that do not fit the type, ranges and defaults outside them, and an
+    // auto-constructed block without a reference index.
     std::vector<std::string> Validate() const;
 
 private:

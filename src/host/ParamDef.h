@@ -12,13 +12,13 @@ using ParamNumber = std::array<double, 4>;
 
 struct ParamDef {
     ParamID id = -1;
-    std::string name; // script name, unique within its block
+    std::string name;  // script name, unique within its block
     ParamType2 type = TYPE_UNSPECIFIED;
     int flags = 0;
-    int labelId = 0; // string-table id of the UI label; 0 for none
+    int labelId = 0;  // string-table id of the UI label; 0 for none
 
-    ParamNumber defNumber{}; // default of a numeric type (of each entry, for a table)
-    std::string defString;   // default of a string type
+    ParamNumber defNumber{};  // default of a numeric type (of each entry, for a table)
+    std::string defString;    // default of a string type
 
     // Limits of a float or int parameter, kept for the UI and for validating scene documents.
     // SetValue does not clamp to them.
@@ -26,8 +26,8 @@ struct ParamDef {
     double rangeMin = 0.0;
     double rangeMax = 0.0;
 
-    int tableSize = 0;   // initial entry count of a table type
-    int ownerRefNo = -1; // with P_OWNERS_REF: the owner's reference index that holds the value
+    int tableSize = 0;    // initial entry count of a table type
+    int ownerRefNo = -1;  // with P_OWNERS_REF: the owner's reference index that holds the value
 
     bool animatable() const { return (flags & P_ANIMATABLE) != 0; }
     bool ownersRef() const { return (flags & P_OWNERS_REF) != 0; }

@@ -12,21 +12,21 @@ enum ParamType2 : int {
     TYPE_UNSPECIFIED = -1,
     TYPE_FLOAT = 0,
     TYPE_INT = 1,
-    TYPE_RGBA = 2,  // colour (Color)
-    TYPE_FRGBA = 3, // colour with alpha (AColor)
+    TYPE_RGBA = 2,   // colour (Color)
+    TYPE_FRGBA = 3,  // colour with alpha (AColor)
     TYPE_POINT3 = 4,
-    TYPE_BOOL = 5,      // stored as int, 0 or 1
-    TYPE_ANGLE = 6,     // float; kept in the unit the plug-in uses (degrees here), never converted
-    TYPE_PCNT_FRAC = 7, // float; kept as given (0 to 100 here), never converted
-    TYPE_WORLD = 8,     // float in world units
+    TYPE_BOOL = 5,       // stored as int, 0 or 1
+    TYPE_ANGLE = 6,      // float; kept in the unit the plug-in uses (degrees here), never converted
+    TYPE_PCNT_FRAC = 7,  // float; kept as given (0 to 100 here), never converted
+    TYPE_WORLD = 8,      // float in world units
     TYPE_STRING = 9,
     TYPE_FILENAME = 10,
-    TYPE_MTL = 11, // the reference types: a non-owning ReferenceTarget*
+    TYPE_MTL = 11,  // the reference types: a non-owning ReferenceTarget*
     TYPE_TEXMAP = 12,
     TYPE_BITMAP = 13,
     TYPE_INODE = 14,
 
-    TYPE_TAB = 0x800, // table bit: a resizable list of values of the base type
+    TYPE_TAB = 0x800,  // table bit: a resizable list of values of the base type
     TYPE_FLOAT_TAB = TYPE_FLOAT | TYPE_TAB,
     TYPE_INT_TAB = TYPE_INT | TYPE_TAB,
     TYPE_MTL_TAB = TYPE_MTL | TYPE_TAB,
@@ -66,8 +66,8 @@ constexpr bool isKnownType(ParamType2 t)
 }
 
 // Parameter flags.
-constexpr int P_ANIMATABLE = 0x0001; // the value may carry keyframes
-constexpr int P_TRANSIENT = 0x0002;  // not saved with the block
+constexpr int P_ANIMATABLE = 0x0001;  // the value may carry keyframes
+constexpr int P_TRANSIENT = 0x0002;   // not saved with the block
 // Reset restores the descriptor's default. Defaults here are fixed in the descriptor, so every
 // parameter behaves this way; the flag is accepted for source compatibility.
 constexpr int P_RESET_DEFAULT = 0x0004;
@@ -76,6 +76,6 @@ constexpr int P_RESET_DEFAULT = 0x0004;
 constexpr int P_OWNERS_REF = 0x0008;
 
 // Block-descriptor flags.
-constexpr int P_AUTO_CONSTRUCT = 0x0100; // the class descriptor builds the block for every object
-constexpr int P_AUTO_UI = 0x0200;        // the block has an automatic rollout
-constexpr int P_VERSION = 0x0400;        // the descriptor carries a version number
+constexpr int P_AUTO_CONSTRUCT = 0x0100;  // the class descriptor builds the block for every object
+constexpr int P_AUTO_UI = 0x0200;         // the block has an automatic rollout
+constexpr int P_VERSION = 0x0400;         // the descriptor carries a version number

@@ -58,7 +58,7 @@ private:
     friend class ReferenceMaker;
     struct Dependent {
         ReferenceMaker* maker;
-        int count; // registrations: one per slot of the maker holding this target
+        int count;  // registrations: one per slot of the maker holding this target
     };
     void addDependent(ReferenceMaker* maker);
     void removeDependent(ReferenceMaker* maker, bool allRegistrations);

@@ -21,7 +21,7 @@ enum RendType {
 
 // RendParams::Execute commands.
 constexpr int RENDPARAMS_CMD_IS_TO_RENDER_ELEMENTS_ONLY = 200;  // answers non-zero while the
-                                                               // host renders only render elements
+                                                                // host renders only render elements
 
 class RendParams {
 public:
@@ -54,6 +54,7 @@ class FrameRendParams {
 public:
     Color ambient;
     Color background;
+    float backgroundAlpha = 1.0f;  // 0: transparent background (RGB and alpha 0 where nothing is drawn)
     Color globalLightLevel{1.0f, 1.0f, 1.0f};
     float frameDuration = 1.0f;
     // Region of a region render (inclusive pixel bounds).
@@ -67,7 +68,7 @@ public:
     Matrix3 affineTM;  // world to camera
     int projType = 0;  // PROJ_PERSPECTIVE or PROJ_PARALLEL
     float hither = 0.001f, yon = 1.0e30f;
-    float zoom = 1.0f;  // parallel projection: 400 * zoom world units across the image
+    float zoom = 1.0f;      // parallel projection: 400 * zoom world units across the image
     float fov = 0.785398f;  // perspective: horizontal field of view, radians
 };
 

@@ -19,14 +19,14 @@ public:
 
     ULONG flags = 0;
     Mtl* mtl = nullptr;
-    Mesh* mesh = nullptr;      // object space
-    int nodeID = 0;            // unique per render, equal to ShadeContext::NodeID()
+    Mesh* mesh = nullptr;  // object space
+    int nodeID = 0;        // unique per render, equal to ShadeContext::NodeID()
     Matrix3 objToWorld;
     Matrix3 objToCam;
-    Matrix3 normalObjToCam;    // inverse transpose for normals
+    Matrix3 normalObjToCam;  // inverse transpose for normals
     Matrix3 camToObj;
-    Point3 center;             // camera-space centre of the bounding sphere
-    float radsq = 0.0f;        // squared bounding radius
+    Point3 center;       // camera-space centre of the bounding sphere
+    float radsq = 0.0f;  // squared bounding radius
 
     virtual INode* GetINode() = 0;
     virtual int NumLights() = 0;

@@ -78,11 +78,11 @@ Color blendHsv(const Color& base, const Color& top, int methodId)
     case blendHue: return HSVtoRGB({hb.r, ht.g, ht.b});
     case blendSaturation: return HSVtoRGB({ht.r, hb.g, ht.b});
     case blendColour: return HSVtoRGB({hb.r, hb.g, ht.b});
-    default: return HSVtoRGB({ht.r, ht.g, hb.b}); // luminosity
+    default: return HSVtoRGB({ht.r, ht.g, hb.b});  // luminosity
     }
 }
 
-} // namespace
+}  // namespace
 
 void Blend(Color& base, const Color& top, float amount, int methodId)
 {
@@ -108,8 +108,8 @@ void Blend(Color& base, const Color& top, float amount, int methodId)
             base[c] = base[c] + (r[c] - base[c]) * amount;
         return;
     }
-    default: return; // r = b: the base stays as it is
+    default: return;  // r = b: the base stays as it is
     }
 }
 
-} // namespace vml
+}  // namespace vml

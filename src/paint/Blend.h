@@ -50,4 +50,4 @@ constexpr int blendMethodId(int position)
 // and amounts outside 0..1 may leave 0..1. An id outside 50..65 leaves base as it is.
 void Blend(Color& base, const Color& top, float amount, int methodId);
 
-} // namespace vml
+}  // namespace vml

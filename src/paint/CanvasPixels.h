@@ -67,4 +67,4 @@ static_assert(std::is_standard_layout_v<RasterRSPixel> && sizeof(RasterRSPixel) 
 static_assert(std::is_standard_layout_v<WetCell> && sizeof(WetCell) == 19 * 4 &&
               offsetof(WetCell, wetColour) == 6 * 4 && offsetof(WetCell, inColour) == 15 * 4);
 
-} // namespace vml
+}  // namespace vml

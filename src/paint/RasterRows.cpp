@@ -43,7 +43,7 @@ bool sameSize(const Bitmap& bitmap, int width, int height)
     return bitmap.HasStorage() && bitmap.Width() == width && bitmap.Height() == height;
 }
 
-} // namespace
+}  // namespace
 
 template <class Pixel> void RasterRows<Pixel>::allocateStorage()
 {
@@ -223,4 +223,4 @@ template <class Pixel> void RasterRows<Pixel>::RaiseCoverage(int x, float value)
 template class RasterRows<RasterPixel>;
 template class RasterRows<RasterRSPixel>;
 
-} // namespace vml
+}  // namespace vml

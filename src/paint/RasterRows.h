@@ -70,4 +70,4 @@ struct RasterRSPixel;
 extern template class RasterRows<RasterPixel>;
 extern template class RasterRows<RasterRSPixel>;
 
-} // namespace vml
+}  // namespace vml

@@ -13,4 +13,4 @@ ParamBlockDesc2& vmlBrushParamBlock()
     return desc;
 }
 
-} // namespace vml
+}  // namespace vml

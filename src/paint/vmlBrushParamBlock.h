@@ -5,6 +5,6 @@
 
 namespace vml {
 
-ParamBlockDesc2& vmlBrushParamBlock(); // 0 "parameters", automatic rollout: the brush editor
+ParamBlockDesc2& vmlBrushParamBlock();  // 0 "parameters", automatic rollout: the brush editor
 
-} // namespace vml
+}  // namespace vml

@@ -18,4 +18,4 @@ void vmlRaster::DepositPaint(int, int)
     throw std::logic_error("vmlRaster::DepositPaint is not implemented yet");
 }
 
-} // namespace vml
+}  // namespace vml

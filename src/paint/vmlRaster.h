@@ -15,4 +15,4 @@ public:
     void DepositPaint(int x, int y) override;
 };
 
-} // namespace vml
+}  // namespace vml

@@ -114,4 +114,4 @@ void vmlRasterBase::GetRowSpan(int& first, int& last, int y) const
     last = lastDirtyColumn_[y];
 }
 
-} // namespace vml
+}  // namespace vml

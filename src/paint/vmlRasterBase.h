@@ -29,9 +29,9 @@ struct CanvasAllocationObserver {
 // What the painter sets before it deposits a stroke (slots 23-31).
 struct CanvasPaintState {
     AColor colour;
-    int blendSwitch = 0;   // nonzero: the deposit first blends the paint with the canvas
-    int blendMethod = 0;   // list position 0..15, see blendMethodId
-    float blendAmount = 0; // percent
+    int blendSwitch = 0;    // nonzero: the deposit first blends the paint with the canvas
+    int blendMethod = 0;    // list position 0..15, see blendMethodId
+    float blendAmount = 0;  // percent
     float water = 0;
     float edge = 0;
     Point2 wind;
@@ -67,9 +67,9 @@ public:
     // 6. Blends `colour` into the pixel with the method at list position methodIndex, then
     // alpha <- 1 - (1 - alpha)(1 - amount). Amount 0 changes nothing.
     virtual void BlendPixel(int x, int y, const AColor& colour, float amount, int methodIndex) = 0;
-    virtual void SetPixel(int x, int y, const AColor& colour) = 0; // 7
-    virtual AColor GetPixel(int x, int y) const = 0;               // 8
-    virtual void SelectRow(int y) = 0;                             // 9
+    virtual void SetPixel(int x, int y, const AColor& colour) = 0;  // 7
+    virtual AColor GetPixel(int x, int y) const = 0;                // 8
+    virtual void SelectRow(int y) = 0;                              // 9
     // 10. Selects row y and widens the dirty row range to include it.
     virtual void SelectRowTracked(int y) = 0;
     // 11. Empties the column range of every row in the dirty row range, then the row range.
@@ -79,19 +79,19 @@ public:
     virtual void RaiseCoverage(int x, float value) = 0;
     // 13. SelectRowTracked(y), then RaiseCoverage(x, value).
     virtual void StampCoverage(int x, int y, float value);
-    virtual float GetCoverage(int x) const = 0;                  // 14, selected row
-    virtual float GetCoverageAt(int x, int y) const = 0;         // 15
-    virtual void GetDirtyRows(int& first, int& last) const;      // 16, empty: (height, -1)
-    virtual void GetRowSpan(int& first, int& last, int y) const; // 17, empty: (width, -1)
+    virtual float GetCoverage(int x) const = 0;                   // 14, selected row
+    virtual float GetCoverageAt(int x, int y) const = 0;          // 15
+    virtual void GetDirtyRows(int& first, int& last) const;       // 16, empty: (height, -1)
+    virtual void GetRowSpan(int& first, int& last, int y) const;  // 17, empty: (width, -1)
     // 18. The pixel's bleed strength 0..255.
     virtual void SetMask(int x, int y, int value) = 0;
     // 19. One pass of the wet-paint simulation; true while any pixel still took paint.
     virtual bool Bleed(float strength) = 0;
-    virtual bool IsAllocated() const = 0; // 20
+    virtual bool IsAllocated() const = 0;  // 20
     // 21. Deposits the paint state into pixel x of the selected row (y is that row; the
     // half-resolution canvas uses it to find the pixel's wet cell) and sets its coverage to 0.
     virtual void DepositPaint(int x, int y) = 0;
-    virtual void ClearCoverage(int x) = 0; // 22, selected row
+    virtual void ClearCoverage(int x) = 0;  // 22, selected row
 
     // 23-31. Paint state of the stroke about to be deposited.
     virtual void SetPaintColour(const AColor& colour) { paint_.colour = colour; }
@@ -139,4 +139,4 @@ private:
     CanvasAllocationObserver* observer_ = nullptr;
 };
 
-} // namespace vml
+}  // namespace vml

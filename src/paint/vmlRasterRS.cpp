@@ -60,4 +60,4 @@ void vmlRasterRS::DepositPaint(int, int)
     throw std::logic_error("vmlRasterRS::DepositPaint is not implemented yet");
 }
 
-} // namespace vml
+}  // namespace vml

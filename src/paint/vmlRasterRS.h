@@ -62,4 +62,4 @@ private:
     std::vector<std::unique_ptr<WetCell[]>> wet_;
 };
 
-} // namespace vml
+}  // namespace vml

@@ -317,10 +317,7 @@ const char* lookupString(int id)
     return (it != last && it->id == id) ? it->text : nullptr;
 }
 
-int stringCount()
-{
-    return static_cast<int>(std::size(kStrings));
-}
+int stringCount() { return static_cast<int>(std::size(kStrings)); }
 
 }  // namespace vml::resources
 

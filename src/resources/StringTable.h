@@ -4,4 +4,4 @@ namespace vml::resources {
 const char* lookupString(int id);
 // Number of entries (for tests and tools).
 int stringCount();
-}
+}  // namespace vml::resources

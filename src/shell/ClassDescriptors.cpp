@@ -48,8 +48,7 @@ ReferenceTarget* lineFxRenderElementClassDesc::Create(BOOL) { return nullptr; } 
 
 crayonStrokeRenderElementClassDesc::crayonStrokeRenderElementClassDesc()
     : vmlClassDescBase(crayonStrokeRenderElementRow)
-{
-}
+{}
 // Built as a line render element and then given this class's identity, once that class exists.
 ReferenceTarget* crayonStrokeRenderElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
 

@@ -25,7 +25,12 @@ lineFxRenderElementClassDesc lineFxRenderElementDesc;
 crayonStrokeRenderElementClassDesc crayonStrokeRenderElementDesc;
 
 const std::array<ClassDesc2*, 7> registry = {
-    &materialDesc,   &rendererDesc, &brushDesc, &lineFxDesc, &lineFxElementDesc, &lineFxRenderElementDesc,
+    &materialDesc,
+    &rendererDesc,
+    &brushDesc,
+    &lineFxDesc,
+    &lineFxElementDesc,
+    &lineFxRenderElementDesc,
     &crayonStrokeRenderElementDesc,
 };
 

@@ -2,6 +2,7 @@
 
 #include <OpenImageIO/imageio.h>
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -27,7 +28,12 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
         return {false, path + ": unsupported image format (" + OIIO::geterror() + ")"};
 
     const int w = bitmap.Width(), h = bitmap.Height();
-    OIIO::ImageSpec spec(w, h, 4, OIIO::TypeDesc::UINT16);
+    // EXR holds floats; every other format gets the 16-bit pixels (8-bit ones are converted).
+    std::string ext = target.extension().string();
+    for (char& ch : ext)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const bool floatFile = ext == ".exr";
+    OIIO::ImageSpec spec(w, h, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
     spec.alpha_channel = 3;
     if (!out->open(temp.string(), spec))
         return {false, path + ": cannot open for writing (" + out->geterror() + ")"};

@@ -1,5 +1,6 @@
 #pragma once
 // Writes a host bitmap to an image file (format from the extension: PNG, TIFF, EXR, JPEG, ...).
+// PNG and TIFF get 16 bits per channel, EXR 32-bit floats.
 // The file is written beside the target and renamed over it, so a failed write leaves any
 // previous file intact.
 

@@ -10,7 +10,7 @@ TEST(Bitmap, PixelSpansAreClipped)
     BMM_Color_64 row[6];
     for (int i = 0; i < 6; ++i)
         row[i] = {static_cast<std::uint16_t>(i + 1), 0, 0, 65535};
-    EXPECT_EQ(bm.PutPixels(2, 1, 6, row), 2); // only columns 2 and 3 exist
+    EXPECT_EQ(bm.PutPixels(2, 1, 6, row), 2);  // only columns 2 and 3 exist
     BMM_Color_64 back[4] = {};
     EXPECT_EQ(bm.GetPixels(0, 1, 4, back), 4);
     EXPECT_EQ(back[0].r, 0);
@@ -70,4 +70,4 @@ TEST(Bitmap, RefreshWindowReachesTheObserver)
     EXPECT_EQ(bm.RefreshCount(), 2);
 }
 
-} // namespace
+}  // namespace

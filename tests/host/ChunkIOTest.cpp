@@ -1,5 +1,4 @@
 #include "host/ChunkReader.h"
-#include "host/ChunkTestUtil.h"
 #include "host/ChunkWriter.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,45 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Appends a chunk header with a raw length word.
+void putHeader(std::vector<std::uint8_t>& out, std::uint16_t id, std::uint32_t word)
+{
+    out.push_back(static_cast<std::uint8_t>(id));
+    out.push_back(static_cast<std::uint8_t>(id >> 8));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(word >> (8 * i)));
+}
+
+struct WalkStats {
+    int opened = 0;
+    std::size_t bytesRead = 0;
+};
+
+// Visits every chunk, reading data chunks in odd-sized pieces; answers IO_OK only for a stream
+// that parsed to its end.
+IOResult walkChunks(ChunkReader& reader, WalkStats& stats)
+{
+    IOResult res;
+    while ((res = reader.OpenChunk()) == IO_OK) {
+        ++stats.opened;
+        IOResult inner = IO_OK;
+        if (reader.CurChunkIsContainer()) {
+            inner = walkChunks(reader, stats);
+        } else {
+            unsigned char piece[7];
+            ULONG n = 0;
+            do {
+                n = 0;
+                reader.Read(piece, sizeof piece, &n);
+                stats.bytesRead += n;
+            } while (n == sizeof piece);
+        }
+        if (reader.CloseChunk() != IO_OK || inner != IO_OK)
+            return IO_ERROR;
+    }
+    return res == IO_END ? IO_OK : IO_ERROR;
+}
 
 // Two top-level chunks; the first nests a data chunk, an empty chunk and a container.
 Bytes sampleStream()
@@ -46,52 +84,39 @@ TEST(ChunkWriter, LaysChunksOutAsDocumented)
     w.EndChunk();
     w.EndChunk();
     ASSERT_EQ(w.Status(), IO_OK);
-    const Bytes expected = {0x34, 0x12, 13, 0, 0, 0x80, // container, 6 + 7 bytes
-                            0x01, 0x00, 7,  0, 0, 0,    // data chunk, 6 + 1 bytes
+    const Bytes expected = {0x34, 0x12, 13, 0, 0, 0x80,  // container, 6 + 7 bytes
+                            0x01, 0x00, 7,  0, 0, 0,     // data chunk, 6 + 1 bytes
                             0xAB};
     EXPECT_EQ(w.Bytes(), expected);
 }
 
+// Runs a writer script: B begins a chunk, E ends one, W writes four bytes.
+IOResult writerStatus(const std::string& script)
+{
+    ChunkWriter w;
+    for (char c : script) {
+        if (c == 'B')
+            w.BeginChunk(1);
+        else if (c == 'E')
+            w.EndChunk();
+        else
+            writeValue(&w, 1);
+    }
+    return w.Status();
+}
+
 TEST(ChunkWriter, DetectsMisuse)
 {
-    auto status = [](auto&& script) {
-        ChunkWriter w;
-        script(w);
-        return w.Status();
-    };
-    EXPECT_EQ(status([](ChunkWriter& w) { w.EndChunk(); }), IO_ERROR);
-    EXPECT_EQ(status([](ChunkWriter& w) { w.BeginChunk(1); }), IO_ERROR);
-    EXPECT_EQ(status([](ChunkWriter& w) { writeValue(&w, 1); }), IO_ERROR);
-    EXPECT_EQ(status([](ChunkWriter& w) {
-                  w.BeginChunk(1);
-                  writeValue(&w, 1);
-                  w.BeginChunk(2);
-                  w.EndChunk();
-                  w.EndChunk();
-              }),
-              IO_ERROR);
-    EXPECT_EQ(status([](ChunkWriter& w) {
-                  w.BeginChunk(1);
-                  w.BeginChunk(2);
-                  w.EndChunk();
-                  writeValue(&w, 1);
-                  w.EndChunk();
-              }),
-              IO_ERROR);
-    EXPECT_EQ(status([](ChunkWriter& w) {
-                  for (int i = 0; i <= kMaxChunkDepth; ++i)
-                      w.BeginChunk(1);
-                  for (int i = 0; i <= kMaxChunkDepth; ++i)
-                      w.EndChunk();
-              }),
-              IO_ERROR);
-    EXPECT_EQ(status([](ChunkWriter& w) {
-                  for (int i = 0; i < kMaxChunkDepth; ++i)
-                      w.BeginChunk(1);
-                  for (int i = 0; i < kMaxChunkDepth; ++i)
-                      w.EndChunk();
-              }),
-              IO_OK);
+    EXPECT_EQ(writerStatus("BWEBBEE"), IO_OK);
+    EXPECT_EQ(writerStatus("E"), IO_ERROR);      // nothing to end
+    EXPECT_EQ(writerStatus("BBE"), IO_ERROR);    // left open
+    EXPECT_EQ(writerStatus("W"), IO_ERROR);      // data outside a chunk
+    EXPECT_EQ(writerStatus("BWBEE"), IO_ERROR);  // data, then a sub-chunk
+    EXPECT_EQ(writerStatus("BBEWE"), IO_ERROR);  // a sub-chunk, then data
+    EXPECT_EQ(writerStatus("BEEBE"), IO_ERROR);  // misuse is sticky
+    const std::string deepest = std::string(kMaxChunkDepth, 'B') + std::string(kMaxChunkDepth, 'E');
+    EXPECT_EQ(writerStatus(deepest), IO_OK);
+    EXPECT_EQ(writerStatus("B" + deepest + "E"), IO_ERROR);
 }
 
 TEST(ChunkReader, WalksNestedChunksAndSkipsWhatIsNotRead)
@@ -108,12 +133,12 @@ TEST(ChunkReader, WalksNestedChunksAndSkipsWhatIsNotRead)
     EXPECT_EQ(readString(&r, s), IO_OK);
     EXPECT_EQ(i, -5);
     EXPECT_EQ(s, "painterly");
-    EXPECT_EQ(r.OpenChunk(), IO_END); // a fully read data chunk has no sub-chunks
+    EXPECT_EQ(r.OpenChunk(), IO_END);  // a fully read data chunk has no sub-chunks
     EXPECT_EQ(r.CloseChunk(), IO_OK);
-    ASSERT_EQ(r.OpenChunk(), IO_OK); // the empty chunk
+    ASSERT_EQ(r.OpenChunk(), IO_OK);  // the empty chunk
     EXPECT_EQ(r.CurChunkID(), 0x0002);
     EXPECT_EQ(r.CloseChunk(), IO_OK);
-    ASSERT_EQ(r.OpenChunk(), IO_OK); // a container, skipped unread
+    ASSERT_EQ(r.OpenChunk(), IO_OK);  // a container, skipped unread
     EXPECT_EQ(r.CurChunkID(), 0x0003);
     EXPECT_EQ(r.CloseChunk(), IO_OK);
     EXPECT_EQ(r.OpenChunk(), IO_END);
@@ -136,20 +161,20 @@ TEST(ChunkReader, ReadStopsAtTheEndOfTheChunk)
     ChunkReader r(bytes);
     std::uint8_t buf[8] = {};
     ULONG n = 99;
-    EXPECT_EQ(r.Read(buf, 1, &n), IO_ERROR); // nothing open
+    EXPECT_EQ(r.Read(buf, 1, &n), IO_ERROR);  // nothing open
     EXPECT_EQ(n, 0u);
     ASSERT_EQ(r.OpenChunk(), IO_OK);
     EXPECT_EQ(r.Read(buf, 1, &n), IO_OK);
-    EXPECT_EQ(r.OpenChunk(), IO_ERROR); // data left: not a sub-chunk
+    EXPECT_EQ(r.OpenChunk(), IO_ERROR);  // data left: not a sub-chunk
     EXPECT_EQ(r.Read(buf, 8, &n), IO_ERROR);
     EXPECT_EQ(n, 2u);
     EXPECT_EQ(buf[1], 3);
-    EXPECT_EQ(buf[2], 0); // nothing of the next chunk
+    EXPECT_EQ(buf[2], 0);  // nothing of the next chunk
     EXPECT_EQ(r.Read(buf, 1, &n), IO_ERROR);
     EXPECT_EQ(n, 0u);
     std::uint32_t v = 7;
     EXPECT_EQ(readValue(&r, v), IO_ERROR);
-    EXPECT_EQ(v, 7u); // a short read leaves the value alone
+    EXPECT_EQ(v, 7u);  // a short read leaves the value alone
 }
 
 TEST(ChunkReader, RefusesMalformedHeaders)
@@ -168,12 +193,12 @@ TEST(ChunkReader, RefusesMalformedHeaders)
     EXPECT_EQ(firstOpen(empty), IO_END);
 
     putHeader(childTooLong, 1, (6 + 6) | kChunkContainerBit);
-    putHeader(childTooLong, 2, 6 + 1); // claims a byte beyond its parent
+    putHeader(childTooLong, 2, 6 + 1);  // claims a byte beyond its parent
     childTooLong.push_back(0);
     ChunkReader r(childTooLong);
     ASSERT_EQ(r.OpenChunk(), IO_OK);
     EXPECT_EQ(r.OpenChunk(), IO_ERROR);
-    EXPECT_EQ(r.OpenChunk(), IO_ERROR); // stays refused, so a loader loop ends
+    EXPECT_EQ(r.OpenChunk(), IO_ERROR);  // stays refused, so a loader loop ends
 }
 
 TEST(ChunkReader, NestingDepthIsBounded)
@@ -200,7 +225,7 @@ TEST(ChunkIO, StringsRoundTripAndCorruptCountsFail)
     w.BeginChunk(1);
     writeString(&w, "");
     writeString(&w, longText);
-    writeString(&w, "\xE7\xB7\x9A"); // UTF-8 survives as bytes
+    writeString(&w, "\xE7\xB7\x9A");  // UTF-8 survives as bytes
     w.EndChunk();
     ASSERT_EQ(w.Status(), IO_OK);
     ChunkReader r(w.Bytes());
@@ -226,10 +251,10 @@ TEST(ChunkIO, StringsRoundTripAndCorruptCountsFail)
 TEST(ChunkReader, EveryTruncationFailsUnlessItEndsBetweenTopLevelChunks)
 {
     const Bytes full = sampleStream();
-    const std::size_t firstEnd = full.size() - (6 + 2); // the second top-level chunk is 8 bytes
+    const std::size_t firstEnd = full.size() - (6 + 2);  // the second top-level chunk is 8 bytes
     for (std::size_t n = 0; n <= full.size(); ++n) {
         const Bytes prefix(full.begin(),
-                           full.begin() + static_cast<std::ptrdiff_t>(n)); // exact size for ASan
+                           full.begin() + static_cast<std::ptrdiff_t>(n));  // exact size for ASan
         ChunkReader r(prefix);
         WalkStats stats;
         const IOResult res = walkChunks(r, stats);
@@ -259,4 +284,4 @@ TEST(ChunkReader, RandomCorruptionNeverEscapesTheBuffer)
     }
 }
 
-} // namespace
+}  // namespace

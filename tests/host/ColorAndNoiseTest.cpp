@@ -19,7 +19,7 @@ TEST(ColorSpace, KnownHues)
     expectNear(RGBtoHSV({1, 0, 0}), {0, 1, 1});
     expectNear(RGBtoHSV({0, 1, 0}), {1.0f / 3, 1, 1});
     expectNear(RGBtoHSV({0, 0, 0.5f}), {2.0f / 3, 1, 0.5f});
-    expectNear(RGBtoHSV({1, 0, 1}), {5.0f / 6, 1, 1}); // negative sector wraps into [0, 1)
+    expectNear(RGBtoHSV({1, 0, 1}), {5.0f / 6, 1, 1});  // negative sector wraps into [0, 1)
     // A grey has hue 0 and saturation 0; black too.
     expectNear(RGBtoHSV({0.4f, 0.4f, 0.4f}), {0, 0, 0.4f});
     expectNear(RGBtoHSV({0, 0, 0}), {0, 0, 0});
@@ -47,11 +47,11 @@ TEST(Noise, SmoothBoundedAndDeterministic)
         maxAbs = std::max(maxAbs, std::fabs(v));
         prev = v;
     }
-    EXPECT_GT(maxAbs, 0.3f); // not flat
+    EXPECT_GT(maxAbs, 0.3f);  // not flat
     EXPECT_FLOAT_EQ(noise1(3.0f), 0.0f);
-    EXPECT_NEAR(noise1(1.37f), noise1(1.37f + 256.0f), 1e-4f); // period 256
+    EXPECT_NEAR(noise1(1.37f), noise1(1.37f + 256.0f), 1e-4f);  // period 256
     EXPECT_EQ(noise1(INFINITY), 0.0f);
     EXPECT_LE(std::fabs(noise1(1.0e9f)), 1.0f);
 }
 
-} // namespace
+}  // namespace

@@ -65,4 +65,4 @@ TEST(NormalCompression, RoundTripsWithinTolerance)
     EXPECT_NEAR(DeCompressNormal(CompressNormal({NAN, 0, 0})).Length(), 1.0f, 1e-5f);
 }
 
-} // namespace
+}  // namespace

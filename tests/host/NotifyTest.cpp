@@ -26,7 +26,7 @@ TEST(Notify, CallsRegisteredCallbacksOfTheCodeInOrder)
     int a = 1, b = 2;
     RegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME);
     RegisterNotification(record, &b, NOTIFY_PRE_RENDERFRAME);
-    RegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME); // duplicate: ignored
+    RegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME);  // duplicate: ignored
     RegisterNotification(record, &b, NOTIFY_POST_RENDERFRAME);
     BroadcastNotification(NOTIFY_PRE_RENDERFRAME);
     EXPECT_EQ(calls, (std::vector<int>{122, 222}));
@@ -66,4 +66,4 @@ TEST(Interval, IntersectionAndMembership)
     EXPECT_TRUE(w.Empty());
 }
 
-} // namespace
+}  // namespace

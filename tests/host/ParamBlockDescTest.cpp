@@ -37,7 +37,7 @@ TEST(ParamBlockDesc2, LooksParametersUpByIdNameAndPosition)
         .addTable(12, "multipassNode", TYPE_INODE_TAB, 0, 1021);
     EXPECT_TRUE(desc.Validate().empty());
     EXPECT_EQ(desc.Count(), 5);
-    EXPECT_EQ(desc.IDtoIndex(17), 1); // declaration order, not id order
+    EXPECT_EQ(desc.IDtoIndex(17), 1);  // declaration order, not id order
     EXPECT_EQ(desc.IDtoIndex(16), 2);
     EXPECT_EQ(desc.IndextoID(4), 12);
     EXPECT_EQ(desc.IndextoID(5), -1);
@@ -97,37 +97,27 @@ TEST(ParamBlockDesc2DeathTest, DuplicateIdOrNameIsCaught)
 #endif
 }
 
-TEST(ClassDesc2, AttachesEachDescriptorOnce)
+TEST(ClassDesc2, AttachesDescriptorsOnceAndBuildsAutoBlocksIntoTheOwnersSlots)
 {
     TestClassDesc cd;
-    ParamBlockDesc2 a(0, "parameters", 0, P_AUTO_CONSTRUCT, 0), b(3, "version", 0, 0, 1);
-    a.SetClassDesc(&cd);
-    b.SetClassDesc(&cd);
-    a.SetClassDesc(&cd);
-    EXPECT_EQ(cd.NumParamBlockDescs(), 2);
-    EXPECT_EQ(a.GetClassDesc(), &cd);
-    EXPECT_EQ(cd.GetParamBlockDesc(1), &b);
-    EXPECT_EQ(cd.GetParamBlockDesc(2), nullptr);
-    EXPECT_EQ(cd.GetParamBlockDescByID(3), &b);
-    EXPECT_EQ(cd.GetParamBlockDescByID(1), nullptr);
-    EXPECT_EQ(cd.InitialRollupPageState(), 0x7FFFFFFFu);
-    EXPECT_TRUE(cd.OkToCreate(nullptr));
-}
-
-TEST(ClassDesc2, AutoBlocksLandInTheOwnersReferenceSlots)
-{
-    TestClassDesc cd;
-    ParamBlockDesc2 base(0, "base", 0, P_AUTO_CONSTRUCT, 2), manual(1, "manual", 0, 0, 0);
+    ParamBlockDesc2 base(0, "base", 0, P_AUTO_CONSTRUCT, 2), manual(3, "manual", 0, 0, 0);
     base.addFloat(1, "shading", 100.0f, 0.0f, 100.0f, 111);
     base.SetClassDesc(&cd);
     manual.SetClassDesc(&cd);
+    base.SetClassDesc(&cd);
+    EXPECT_EQ(cd.NumParamBlockDescs(), 2);
+    EXPECT_EQ(base.GetClassDesc(), &cd);
+    EXPECT_EQ(cd.GetParamBlockDesc(1), &manual);
+    EXPECT_EQ(cd.GetParamBlockDesc(2), nullptr);
+    EXPECT_EQ(cd.GetParamBlockDescByID(3), &manual);
+    EXPECT_EQ(cd.GetParamBlockDescByID(1), nullptr);
 
     std::unique_ptr<ReferenceTarget> created(cd.Create(FALSE));
     auto* owner = static_cast<RecordingTarget*>(created.get());
     cd.MakeAutoParamBlocks(owner);
     auto* block = dynamic_cast<IParamBlock2*>(owner->GetReference(2));
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(owner->GetReference(0), nullptr); // not auto-constructed
+    EXPECT_EQ(owner->GetReference(0), nullptr);  // not auto-constructed
     EXPECT_EQ(block->GetDesc(), &base);
     EXPECT_EQ(block->GetOwner(), owner);
     EXPECT_TRUE(owner->owns(block));
@@ -141,4 +131,4 @@ TEST(ClassDesc2, AutoBlocksLandInTheOwnersReferenceSlots)
     EXPECT_EQ(block->LastNotifyParamID(), 1);
 }
 
-} // namespace
+}  // namespace

@@ -1,5 +1,4 @@
 #include "host/ChunkReader.h"
-#include "host/ChunkTestUtil.h"
 #include "host/ChunkWriter.h"
 #include "host/IParamBlock2.h"
 #include "host/RefTestObjects.h"
@@ -12,31 +11,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-enum : ParamID {
-    kFloat,
-    kInt,
-    kRgba,
-    kFrgba,
-    kPoint,
-    kBool,
-    kAngle,
-    kPercent,
-    kWorld,
-    kString,
-    kFile,
-    kMtl,
-    kTexmap,
-    kBitmap,
-    kNode,
-    kOwnerMap,
-    kNodeTab,
-    kIntTab,
-    kFloatTab,
-    kMtlTab,
-    kTexmapTab,
-    kTransient,
-    kUnknown = 99
-};
+enum : ParamID { kFloat, kInt, kRgba, kFrgba, kPoint, kBool, kAngle, kPercent, kWorld, kString, kFile };
+enum : ParamID { kMtl = kFile + 1, kTexmap, kBitmap, kNode, kOwnerMap, kNodeTab, kIntTab, kFloatTab };
+enum : ParamID { kMtlTab = kFloatTab + 1, kTexmapTab, kTransient, kUnknown = 99 };
 
 // Every type, keys on four of them. `variant` 1 adds a parameter the others lack and changes the
 // type of kWorld, as a later version of a plug-in might.
@@ -165,13 +142,13 @@ TEST(ParamBlockSaveLoad, LoadSkipsUnknownParametersAndChangedTypes)
     IParamBlock2 source(&newer);
     fill(source, target);
     source.SetValue(kUnknown, 0, 0.9f);
-    source.SetValue(kWorld, 0, 7); // an int in the newer descriptor
+    source.SetValue(kWorld, 0, 7);  // an int in the newer descriptor
     const Bytes bytes = save(source);
 
     IParamBlock2 loaded(&older);
     ASSERT_EQ(load(loaded, bytes), IO_OK);
     EXPECT_EQ(loaded.LoadedVersion(), 4);
-    EXPECT_EQ(loaded.GetFloat(kWorld), 100.0f); // kept its default
+    EXPECT_EQ(loaded.GetFloat(kWorld), 100.0f);  // kept its default
     EXPECT_EQ(loaded.GetFloat(kPercent), 12.5f);
     EXPECT_STREQ(loaded.GetStr(kString), "\xE7\xB7\x9A outline");
     EXPECT_EQ(loaded.Count(kIntTab), 2);
@@ -187,7 +164,7 @@ TEST(ParamBlockSaveLoad, UnknownChunksAroundTheBlockDataAreSkipped)
     writeValue(&w, 1.0);
     w.EndChunk();
     source.Save(&w);
-    w.BeginChunk(0x0200); // a parameter chunk with a foreign first sub-chunk
+    w.BeginChunk(0x0200);  // a parameter chunk with a foreign first sub-chunk
     w.BeginChunk(0x0999);
     w.EndChunk();
     w.EndChunk();
@@ -266,14 +243,14 @@ TEST(ParamBlockSaveLoad, CorruptDataIsRejectedOrLoadedSafely)
         rejected += res == IO_ERROR;
         expectSound(loaded);
     }
-    EXPECT_GT(rejected, 0); // the damage is noticed, not just survived
+    EXPECT_GT(rejected, 0);  // the damage is noticed, not just survived
 }
 
 TEST(ParamBlockSaveLoad, HostileCountsFailWithoutHugeAllocations)
 {
     ParamBlockDesc2 desc = makeDesc();
     for (USHORT chunk : {USHORT(0x0203), USHORT(0x0204)}) {
-        const ParamID id = chunk == 0x0203 ? kFloat : kNodeTab;
+        const ParamID id = chunk == 0x0203 ? ParamID(kFloat) : ParamID(kNodeTab);
         const std::int32_t type = chunk == 0x0203 ? TYPE_FLOAT : TYPE_INODE_TAB;
         ChunkWriter w;
         w.BeginChunk(0x0200);
@@ -292,4 +269,4 @@ TEST(ParamBlockSaveLoad, HostileCountsFailWithoutHugeAllocations)
     }
 }
 
-} // namespace
+}  // namespace

@@ -13,7 +13,7 @@ TEST(References, RegistrationFollowsTheSlots)
     EXPECT_EQ(maker.ReplaceReference(0, &a), REF_SUCCEED);
     maker.ReplaceReference(2, &a);
     EXPECT_EQ(a.NumDependents(), 1);
-    maker.ReplaceReference(0, &b); // a is still held in slot 2
+    maker.ReplaceReference(0, &b);  // a is still held in slot 2
     EXPECT_TRUE(a.HasDependent(&maker));
     EXPECT_TRUE(b.HasDependent(&maker));
     EXPECT_EQ(maker.FindRef(&a), 2);
@@ -36,7 +36,7 @@ TEST(References, DestroyedTargetClearsEverySlotHoldingIt)
     ASSERT_EQ(maker.count(REFMSG_TARGET_DELETED), 1);
     EXPECT_EQ(maker.received.back().from, doomedPtr);
     EXPECT_EQ(maker.slots, (std::vector<ReferenceTarget*>{nullptr, &keep, nullptr}));
-    maker.DeleteAllRefsFromMe(); // must not touch the dead target (ASan)
+    maker.DeleteAllRefsFromMe();  // must not touch the dead target (ASan)
     EXPECT_EQ(keep.NumDependents(), 0);
 }
 
@@ -60,7 +60,7 @@ TEST(References, DestroyedMakersAndSelfReferencesLeaveNothingDangling)
         maker.ReplaceReference(0, &target);
     }
     EXPECT_EQ(target.NumDependents(), 0);
-    target.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE); // would reach freed memory (ASan)
+    target.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);  // would reach freed memory (ASan)
 
     auto self = std::make_unique<RecordingTarget>(1);
     self->ReplaceReference(0, self.get());
@@ -70,7 +70,7 @@ TEST(References, DestroyedMakersAndSelfReferencesLeaveNothingDangling)
 
 TEST(Notification, PropagatesAlongAChainUntilADependentStops)
 {
-    RecordingTarget a, b(1), c(1); // c refers to b, b to a
+    RecordingTarget a, b(1), c(1);  // c refers to b, b to a
     b.ReplaceReference(0, &a);
     c.ReplaceReference(0, &b);
     a.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
@@ -99,9 +99,9 @@ TEST(Notification, CyclesEndAndEachTargetPropagatesOnce)
     e.ReplaceReference(0, &d);
     a.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     EXPECT_EQ(b.count(REFMSG_CHANGE), 1);
-    EXPECT_EQ(a.count(REFMSG_CHANGE), 1); // from b, and no further round
-    EXPECT_EQ(d.count(REFMSG_CHANGE), 2); // once per changed reference
-    EXPECT_EQ(e.count(REFMSG_CHANGE), 1); // d passes the message on only once
+    EXPECT_EQ(a.count(REFMSG_CHANGE), 1);  // from b, and no further round
+    EXPECT_EQ(d.count(REFMSG_CHANGE), 2);  // once per changed reference
+    EXPECT_EQ(e.count(REFMSG_CHANGE), 1);  // d passes the message on only once
 }
 
 TEST(Notification, DependentDroppedByAnEarlierHandlerIsNotTold)
@@ -139,4 +139,4 @@ TEST(Ownership, AdoptedObjectsDieLastFirstAfterTheOwnersReferencesDrop)
     EXPECT_EQ(log, (std::vector<std::string>{"second unreferenced", "first unreferenced"}));
 }
 
-} // namespace
+}  // namespace

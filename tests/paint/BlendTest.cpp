@@ -55,8 +55,8 @@ TEST(Blend, ArithmeticMethods)
 {
     EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendNormal), 0.5f);
     EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendAdd), 0.8f);
-    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendSubtract), -0.2f); // not clamped
-    EXPECT_FLOAT_EQ(blendOne(0.8f, 0.7f, blendAdd), 1.5f);       // not clamped
+    EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendSubtract), -0.2f);  // not clamped
+    EXPECT_FLOAT_EQ(blendOne(0.8f, 0.7f, blendAdd), 1.5f);        // not clamped
     EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendMultiply), 0.15f);
     EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendScreen), 0.65f);
     EXPECT_FLOAT_EQ(blendOne(0.3f, 0.5f, blendDifference), 0.2f);
@@ -67,22 +67,22 @@ TEST(Blend, ArithmeticMethods)
 TEST(Blend, OverlaySwitchesOnTheBase)
 {
     EXPECT_FLOAT_EQ(blendOne(0.4f, 0.2f, blendOverlay), 0.16f);
-    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.2f, blendOverlay), 0.2f); // 1 - 2 * 0.5 * 0.8
+    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.2f, blendOverlay), 0.2f);  // 1 - 2 * 0.5 * 0.8
     EXPECT_FLOAT_EQ(blendOne(0.8f, 0.6f, blendOverlay), 0.84f);
 }
 
 TEST(Blend, HardLightSwitchesOnTheTop)
 {
     EXPECT_FLOAT_EQ(blendOne(0.2f, 0.4f, blendHardLight), 0.16f);
-    EXPECT_FLOAT_EQ(blendOne(0.2f, 0.5f, blendHardLight), 0.2f); // 1 - 2 * 0.8 * 0.5
+    EXPECT_FLOAT_EQ(blendOne(0.2f, 0.5f, blendHardLight), 0.2f);  // 1 - 2 * 0.8 * 0.5
     EXPECT_FLOAT_EQ(blendOne(0.6f, 0.8f, blendHardLight), 0.84f);
 }
 
 TEST(Blend, SoftLightBranches)
 {
-    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.25f, blendSoftLight), 0.375f);  // t < 0.5
-    EXPECT_FLOAT_EQ(blendOne(0.1f, 0.75f, blendSoftLight), 0.199f);  // cubic branch, b <= 32/255
-    EXPECT_FLOAT_EQ(blendOne(0.25f, 0.75f, blendSoftLight), 0.375f); // square-root branch
+    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.25f, blendSoftLight), 0.375f);   // t < 0.5
+    EXPECT_FLOAT_EQ(blendOne(0.1f, 0.75f, blendSoftLight), 0.199f);   // cubic branch, b <= 32/255
+    EXPECT_FLOAT_EQ(blendOne(0.25f, 0.75f, blendSoftLight), 0.375f);  // square-root branch
 
     // The knee itself takes the cubic branch; the next float above it the square root.
     const float knee = 0.1254902f;
@@ -91,7 +91,7 @@ TEST(Blend, SoftLightBranches)
     const float above = std::nextafter(knee, 1.0f);
     const float root = above + (std::sqrt(above) - above) * 0.5f;
     EXPECT_FLOAT_EQ(blendOne(above, 0.75f, blendSoftLight), root);
-    EXPECT_GT(root - cubic, 0.004f); // the branches differ where they meet
+    EXPECT_GT(root - cubic, 0.004f);  // the branches differ where they meet
 
     for (float b : {0.0f, 0.1f, knee, 0.5f, 1.0f})
         EXPECT_FLOAT_EQ(blendOne(b, 0.5f, blendSoftLight), b) << "base " << b;
@@ -163,4 +163,4 @@ TEST(Blend, IdsOutsideTheMethodsLeaveTheBase)
             EXPECT_EQ(blended(base, top, id, amount), base) << "id " << id << " amount " << amount;
 }
 
-} // namespace
+}  // namespace

@@ -49,8 +49,8 @@ TYPED_TEST(CanvasCoverage, RaiseCoverageKeepsARunningMaximumAndWidensOnTheFirstP
     EXPECT_EQ(this->rowSpan(1), std::make_pair(2, 2));
     EXPECT_EQ(canvas.GetCoverageAt(2, 1), 0.5f);
 
-    canvas.StampCoverage(2, 1, 0.5f); // equal: nothing
-    canvas.StampCoverage(2, 1, 0.3f); // smaller: nothing
+    canvas.StampCoverage(2, 1, 0.5f);  // equal: nothing
+    canvas.StampCoverage(2, 1, 0.3f);  // smaller: nothing
     EXPECT_EQ(canvas.GetCoverageAt(2, 1), 0.5f);
     canvas.StampCoverage(2, 1, 0.8f);
     EXPECT_EQ(canvas.GetCoverageAt(2, 1), 0.8f);
@@ -86,10 +86,10 @@ TYPED_TEST(CanvasCoverage, UntrackedSelectionAndOutsideCoordinatesLeaveTheDirtyS
     canvas.SelectRow(2);
     canvas.RaiseCoverage(3, 0.5f);
     EXPECT_EQ(canvas.GetCoverage(3), 0.5f);
-    EXPECT_EQ(this->dirtyRows(), this->noRows); // the row range follows SelectRowTracked only
+    EXPECT_EQ(this->dirtyRows(), this->noRows);  // the row range follows SelectRowTracked only
     EXPECT_EQ(this->rowSpan(2), std::make_pair(3, 3));
 
-    canvas.ResetDirty(); // row 2 is outside the (empty) row range and keeps its span
+    canvas.ResetDirty();  // row 2 is outside the (empty) row range and keeps its span
     EXPECT_EQ(this->rowSpan(2), std::make_pair(3, 3));
 
     for (auto [x, y] : {std::pair{-1, 1}, {this->width, 1}, {0, -1}, {0, this->height}})
@@ -112,11 +112,11 @@ TYPED_TEST(CanvasCoverage, PixelsAndBlending)
     canvas.BlendPixel(1, 2, red, 0.0f, 0);
     EXPECT_EQ(canvas.GetPixel(1, 2), grey);
 
-    canvas.BlendPixel(1, 2, red, 0.5f, 0); // normal
+    canvas.BlendPixel(1, 2, red, 0.5f, 0);  // normal
     AColor c = canvas.GetPixel(1, 2);
     EXPECT_FLOAT_EQ(c.r, 0.7f);
     EXPECT_FLOAT_EQ(c.g, 0.2f);
-    EXPECT_FLOAT_EQ(c.a, 0.75f); // 1 - 0.5 * 0.5
+    EXPECT_FLOAT_EQ(c.a, 0.75f);  // 1 - 0.5 * 0.5
 
     // Positions 6 and 7 are hard light and soft light; a bad stored position blends as normal.
     const AColor top(0.75f, 0.75f, 0.75f, 1.0f);
@@ -167,4 +167,4 @@ TYPED_TEST(CanvasCoverage, PaintStateSetters)
     }
 }
 
-} // namespace
+}  // namespace

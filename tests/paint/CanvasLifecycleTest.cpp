@@ -25,7 +25,7 @@ TYPED_TEST(CanvasLifecycle, StartsEmptyAndBindsABitmapOfItsSize)
     canvas.GetDirtyRows(first, last);
     EXPECT_EQ(first, 0);
     EXPECT_EQ(last, -1);
-    canvas.ResetDirty(); // nothing to reset, nothing to touch
+    canvas.ResetDirty();  // nothing to reset, nothing to touch
 
     Bitmap bitmap(5, 3);
     EXPECT_TRUE(canvas.Init(&bitmap));
@@ -100,7 +100,7 @@ TYPED_TEST(CanvasLifecycle, ChangedSizeReallocatesRowsAndDirtyArrays)
     observer = RecordingObserver{};
     canvas.Init(&tall);
     EXPECT_EQ(static_cast<int>(observer.progress.size()), allocatedRows(canvas, 6));
-    EXPECT_EQ(canvas.GetPixel(0, 0), AColor(0, 0, 0, 0)); // fresh rows
+    EXPECT_EQ(canvas.GetPixel(0, 0), AColor(0, 0, 0, 0));  // fresh rows
     // Every row of the new height has its own dirty span.
     for (int y = 0; y < 6; ++y) {
         int first = 0, last = 0;
@@ -168,4 +168,4 @@ TYPED_TEST(CanvasLifecycle, PaintDepositAndBleedAreNotAvailableYet)
     EXPECT_THROW(canvas.Bleed(0.2f), std::logic_error);
 }
 
-} // namespace
+}  // namespace

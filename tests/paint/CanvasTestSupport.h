@@ -27,7 +27,7 @@ inline int lowMemoryChecks(const vmlRasterRS& canvas, int height)
 
 struct RecordingObserver : CanvasAllocationObserver {
     int checks = 0;
-    int failOnCheck = 0; // 1-based; 0 never fails
+    int failOnCheck = 0;  // 1-based; 0 never fails
     std::vector<std::pair<int, int>> progress;
 
     void checkLowMemory() override
@@ -47,4 +47,4 @@ inline BMM_Color_64 bitmapPixel(const Bitmap& bitmap, int x, int y)
 
 inline void setBitmapPixel(Bitmap& bitmap, int x, int y, BMM_Color_64 p) { bitmap.PutPixels(x, y, 1, &p); }
 
-} // namespace vml::test
+}  // namespace vml::test

@@ -26,15 +26,15 @@ TYPED_TEST(CanvasTransfer, LoadCompositesTheBitmapOverTheCanvas)
     auto& canvas = this->canvas;
     canvas.SetPixel(0, 0, AColor(0.2f, 0.4f, 0.6f, 0.5f));
     canvas.SetPixel(1, 0, AColor(0.2f, 0.4f, 0.6f, 0.5f));
-    setBitmapPixel(this->bitmap, 0, 0, {13107, 0, 65535, 32768}); // 0.2, 0, 1, ~0.5
-    setBitmapPixel(this->bitmap, 1, 0, {65535, 65535, 65535, 0}); // transparent: ignored
+    setBitmapPixel(this->bitmap, 0, 0, {13107, 0, 65535, 32768});  // 0.2, 0, 1, ~0.5
+    setBitmapPixel(this->bitmap, 1, 0, {65535, 65535, 65535, 0});  // transparent: ignored
 
     EXPECT_EQ(canvas.Load(false), this->height);
     const float a = 32768.0f / 65535.0f;
     const AColor c = canvas.GetPixel(0, 0);
     EXPECT_FLOAT_EQ(c.r, (1.0f - a) * 0.2f + 0.2f);
     EXPECT_FLOAT_EQ(c.g, (1.0f - a) * 0.4f);
-    EXPECT_FLOAT_EQ(c.b, (1.0f - a) * 0.6f + 1.0f); // not clamped
+    EXPECT_FLOAT_EQ(c.b, (1.0f - a) * 0.6f + 1.0f);  // not clamped
     EXPECT_NEAR(c.a, 0.75f, 1e-5f);
     EXPECT_EQ(canvas.GetPixel(1, 0), AColor(0.2f, 0.4f, 0.6f, 0.5f));
 }
@@ -47,7 +47,7 @@ TYPED_TEST(CanvasTransfer, LoadReplacingScalesByTwoToTheMinusSixteen)
     setBitmapPixel(this->bitmap, 2, 1, {65535, 32768, 1, 0});
     canvas.Load(true);
     EXPECT_EQ(canvas.GetPixel(2, 1), AColor(65535 * twoToMinus16, 0.5f, twoToMinus16, 0.0f));
-    EXPECT_NE(canvas.GetPixel(2, 1).r, 1.0f); // 65535 * 2^-16, not 65535 / 65535
+    EXPECT_NE(canvas.GetPixel(2, 1).r, 1.0f);  // 65535 * 2^-16, not 65535 / 65535
     EXPECT_EQ(canvas.GetPixel(3, 2), AColor(0, 0, 0, 0));
 }
 
@@ -100,10 +100,10 @@ TYPED_TEST(CanvasTransfer, LoadToleratesABitmapThatShrankAfterInit)
     canvas.SetPixel(0, 0, AColor(0.5f, 0.5f, 0.5f, 0.5f));
     this->bitmap.Allocate(2, 2);
     setBitmapPixel(this->bitmap, 0, 0, {0, 0, 0, 65535});
-    canvas.Load(false); // missing pixels read as transparent and keep the canvas
+    canvas.Load(false);  // missing pixels read as transparent and keep the canvas
     EXPECT_EQ(canvas.GetPixel(3, 2), AColor(0.5f, 0.5f, 0.5f, 0.5f));
     EXPECT_EQ(canvas.GetPixel(0, 0), AColor(0, 0, 0, 1));
-    canvas.Load(true); // and clear it when replacing
+    canvas.Load(true);  // and clear it when replacing
     EXPECT_EQ(canvas.GetPixel(3, 2), AColor(0, 0, 0, 0));
     canvas.Store();
     canvas.WriteOutput(&this->bitmap, {}, false);
@@ -128,8 +128,8 @@ TYPED_TEST(CanvasTransfer, StoreClampsInPlaceAndTruncates)
 TYPED_TEST(CanvasTransfer, WriteOutputCompositesOntoTheBitmapAndLineElements)
 {
     auto& canvas = this->canvas;
-    canvas.SetPixel(0, 0, AColor(0.5f, 0.25f, 1.5f, 0.5f)); // blue clamps to 1
-    canvas.SetPixel(1, 0, AColor(0.5f, 0.5f, 0.5f, 0.0f));  // transparent: leaves M, clears E
+    canvas.SetPixel(0, 0, AColor(0.5f, 0.25f, 1.5f, 0.5f));  // blue clamps to 1
+    canvas.SetPixel(1, 0, AColor(0.5f, 0.5f, 0.5f, 0.0f));   // transparent: leaves M, clears E
     Bitmap output(this->width, this->height);
     setBitmapPixel(output, 0, 0, {1000, 2000, 3000, 32768});
     setBitmapPixel(output, 1, 0, {1000, 2000, 3000, 32768});
@@ -141,7 +141,7 @@ TYPED_TEST(CanvasTransfer, WriteOutputCompositesOntoTheBitmapAndLineElements)
     std::vector<Bitmap*> elements{&element, nullptr, &wrongSize, &noStorage, &other};
 
     canvas.WriteOutput(&output, elements, false);
-    EXPECT_EQ(canvas.GetPixel(0, 0).b, 1.0f); // clamped in place
+    EXPECT_EQ(canvas.GetPixel(0, 0).b, 1.0f);  // clamped in place
 
     const float mainAlpha = 32768.0f / 65535.0f;
     const auto outAlpha = static_cast<std::uint16_t>((1.0f - 0.5f * (1.0f - mainAlpha)) * 65535.0f);
@@ -173,8 +173,8 @@ TYPED_TEST(CanvasTransfer, WriteOutputCanSkipTheMainBitmap)
     EXPECT_EQ(bitmapPixel(element, 2, 2), (BMM_Color_64{65535, 65535, 65535, 65535}));
     EXPECT_EQ(output.RefreshCount(), 0);
 
-    canvas.WriteOutput(nullptr, elements, false); // no main bitmap: the elements still get theirs
+    canvas.WriteOutput(nullptr, elements, false);  // no main bitmap: the elements still get theirs
     EXPECT_EQ(bitmapPixel(element, 2, 2), (BMM_Color_64{65535, 65535, 65535, 65535}));
 }
 
-} // namespace
+}  // namespace

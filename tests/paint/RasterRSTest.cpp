@@ -26,7 +26,7 @@ TEST(RasterMask, HalfResolutionCanvasNeverHoldsMaskZero)
     Bitmap bitmap(3, 2);
     vmlRasterRS canvas;
     canvas.Init(&bitmap);
-    EXPECT_EQ(canvas.pixelAt(2, 1).mask, 1); // fresh pixels too
+    EXPECT_EQ(canvas.pixelAt(2, 1).mask, 1);  // fresh pixels too
     canvas.SetMask(0, 0, 0);
     canvas.SetMask(1, 0, -5);
     canvas.SetMask(2, 0, 200);
@@ -41,8 +41,8 @@ TEST(RasterMask, HalfResolutionCanvasNeverHoldsMaskZero)
 
 struct WetGridCase {
     int size;
-    int cells;   // ceil(size / 2)
-    int lastWet; // (size >> 1) - 1
+    int cells;    // ceil(size / 2)
+    int lastWet;  // (size >> 1) - 1
 };
 
 class WetGrid : public ::testing::TestWithParam<WetGridCase> {};
@@ -87,4 +87,4 @@ TEST(WetGrid, InteriorOddPixelsAreServedByFourCells)
     EXPECT_EQ(canvas.servingColumns(5).count * canvas.servingRows(5).count, 1);
 }
 
-} // namespace
+}  // namespace

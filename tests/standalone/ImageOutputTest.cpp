@@ -53,6 +53,24 @@ TEST_F(TempDir, SixteenBitPngRoundTrips)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(TempDir, ExrHoldsFloats)
+{
+    Bitmap bm(2, 1);
+    BMM_Color_64 row[2] = {{65535, 32768, 0, 65535}, {0, 0, 0, 0}};
+    bm.PutPixels(0, 0, 2, row);
+    std::string path = (dir / "out.exr").string();
+    ASSERT_TRUE(standalone::writeImage(bm, path).ok);
+    auto in = OIIO::ImageInput::open(path);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().format, OIIO::TypeDesc::FLOAT);
+    float px[8] = {};
+    ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px));
+    EXPECT_FLOAT_EQ(px[0], 1.0f);
+    EXPECT_NEAR(px[1], 32768.0f / 65535.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(px[3], 1.0f);
+    EXPECT_FLOAT_EQ(px[7], 0.0f);
+}
+
 TEST_F(TempDir, FailedWritesLeaveThePreviousFileIntact)
 {
     fs::path target = dir / "keep.png";
