@@ -5,58 +5,48 @@
 namespace vml {
 
 namespace {
-constexpr int autoBlock = P_AUTO_CONSTRUCT | P_AUTO_UI;
+
+// Every material block is built for each material as the reference of its id, with an automatic
+// rollout titled by the block's name.
+ParamBlockDesc2 materialBlock(BlockID id, const char* name, int titleId, int dialogId, DWORD rolloutFlags = 0)
+{
+    ParamBlockDesc2 d(id, name, titleId, P_AUTO_CONSTRUCT | P_AUTO_UI, id);
+    d.SetRollout(dialogId, titleId, rolloutFlags);
+    return d;
 }
+
+}  // namespace
 
 // The parameters of each block are declared with the material.
 
 ParamBlockDesc2& vmlMaterialBaseBlock()
 {
-    static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(vmlMaterialBaseBlockId, "parameters", 100, autoBlock, vmlMaterialBaseBlockId);
-        d.SetRollout(109, 100);
-        return d;
-    }();
+    static ParamBlockDesc2 desc = materialBlock(vmlMaterialBaseBlockId, "parameters", 100, 109);
     return desc;
 }
 
 ParamBlockDesc2& vmlMaterialBrushBlock()
 {
-    static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(vmlMaterialBrushBlockId, "brush", 102, autoBlock, vmlMaterialBrushBlockId);
-        d.SetRollout(103, 102);
-        return d;
-    }();
+    static ParamBlockDesc2 desc = materialBlock(vmlMaterialBrushBlockId, "brush", 102, 103);
     return desc;
 }
 
 ParamBlockDesc2& vmlMaterialStrokeBlock()
 {
-    static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(vmlMaterialStrokeBlockId, "stroke", 103, autoBlock, vmlMaterialStrokeBlockId);
-        d.SetRollout(110, 103);
-        return d;
-    }();
+    static ParamBlockDesc2 desc = materialBlock(vmlMaterialStrokeBlockId, "stroke", 103, 110);
     return desc;
 }
 
 ParamBlockDesc2& vmlMaterialPaintBlock()
 {
-    static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(vmlMaterialPaintBlockId, "paint", 104, autoBlock, vmlMaterialPaintBlockId);
-        d.SetRollout(111, 104);
-        return d;
-    }();
+    static ParamBlockDesc2 desc = materialBlock(vmlMaterialPaintBlockId, "paint", 104, 111);
     return desc;
 }
 
 ParamBlockDesc2& vmlMaterialVersionBlock()
 {
-    static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(vmlMaterialVersionBlockId, "version", 101, autoBlock, vmlMaterialVersionBlockId);
-        d.SetRollout(104, 101, APPENDROLL_CLOSED);
-        return d;
-    }();
+    static ParamBlockDesc2 desc =
+        materialBlock(vmlMaterialVersionBlockId, "version", 101, 104, APPENDROLL_CLOSED);
     return desc;
 }
 

@@ -5,7 +5,6 @@
 #include "host/RenderGlobalContext.h"
 #include "standalone/scanline/ScanlineInstance.h"
 
-#include <memory>
 #include <vector>
 
 namespace standalone::scanline {
@@ -15,12 +14,12 @@ public:
     int NumRenderInstances() override { return static_cast<int>(instances.size()); }
     RenderInstance* GetRenderInstance(int i) override
     {
-        return i >= 0 && i < NumRenderInstances() ? instances[static_cast<std::size_t>(i)].get() : nullptr;
+        return i >= 0 && i < NumRenderInstances() ? instances[static_cast<std::size_t>(i)] : nullptr;
     }
     IRenderElementMgr* GetRenderElementMgr() override { return elementMgr; }
 
-    // Index i holds the instance with nodeID i.
-    std::vector<std::unique_ptr<ScanlineInstance>> instances;
+    // Index i holds the instance with nodeID i; owned by the frame.
+    std::vector<ScanlineInstance*> instances;
     IRenderElementMgr* elementMgr = nullptr;
 };
 

@@ -1,0 +1,164 @@
+#include "standalone/TriangleBvh.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+
+namespace {
+
+using standalone::BvhTriangle;
+using standalone::TriangleBvh;
+
+TriangleBvh bvhOf(std::vector<BvhTriangle> tris)
+{
+    TriangleBvh bvh;
+    bvh.build(std::move(tris));
+    return bvh;
+}
+
+// The reference answer: every triangle tested on its own, no hierarchy involved.
+struct BruteForce {
+    explicit BruteForce(const std::vector<BvhTriangle>& tris)
+    {
+        for (const BvhTriangle& t : tris)
+            singles.push_back(bvhOf({t}));
+    }
+    bool occluded(const Point3& o, const Point3& d, float maxDistance) const
+    {
+        for (const TriangleBvh& b : singles)
+            if (b.occluded(o, d, maxDistance))
+                return true;
+        return false;
+    }
+    std::vector<TriangleBvh> singles;
+};
+
+TEST(TriangleBvh, EmptyAndDegenerateInputBlockNothing)
+{
+    TriangleBvh bvh;
+    EXPECT_TRUE(bvh.empty());
+    EXPECT_FALSE(bvh.occluded(Point3(0, 0, 1), Point3(0, 0, -1), 10.0f));
+    bvh.build({});
+    EXPECT_FALSE(bvh.occluded(Point3(0, 0, 1), Point3(0, 0, -1), 10.0f));
+
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    bvh.build({{Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0)},    // collinear
+               {Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 1, 0)},    // repeated vertex
+               {Point3(nan, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)}}); // not finite
+    EXPECT_TRUE(bvh.empty());
+    EXPECT_FALSE(bvh.occluded(Point3(0.1f, 0.1f, 1), Point3(0, 0, -1), 10.0f));
+}
+
+TEST(TriangleBvh, SingleTriangleSegments)
+{
+    const TriangleBvh bvh = bvhOf({{Point3(0, 0, 0), Point3(4, 0, 0), Point3(0, 4, 0)}});
+    const Point3 down(0, 0, -1);
+    EXPECT_TRUE(bvh.occluded(Point3(1, 1, 2), down, 3.0f));
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), down, 1.9f)) << "segment stops short of the plane";
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), -down, 10.0f)) << "triangle behind the origin";
+    EXPECT_FALSE(bvh.occluded(Point3(3, 3, 2), down, 10.0f)) << "outside the hypotenuse";
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 1), Point3(1, 0, 0), 10.0f)) << "parallel above the plane";
+    // Distances are in units of |dir|.
+    EXPECT_TRUE(bvh.occluded(Point3(1, 1, 2), Point3(0, 0, -4), 0.6f));
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), Point3(0, 0, -4), 0.4f));
+    // Bad segments answer no hit rather than misbehave.
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), Point3(), 10.0f));
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), down, -1.0f));
+    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), down, std::numeric_limits<float>::quiet_NaN()));
+    // An infinite segment is a ray.
+    EXPECT_TRUE(bvh.occluded(Point3(1, 1, 2), down, std::numeric_limits<float>::infinity()));
+}
+
+// A grid of unit squares split along their diagonals: rays through shared edges and vertices
+// must not leak through the cracks between triangles.
+TEST(TriangleBvh, SharedEdgesAndVerticesAreWatertight)
+{
+    std::vector<BvhTriangle> grid;
+    const int n = 8;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const Point3 a(float(x), float(y), 0), b(float(x + 1), float(y), 0);
+            const Point3 c(float(x + 1), float(y + 1), 0), d(float(x), float(y + 1), 0);
+            grid.push_back({a, b, c});
+            grid.push_back({a, c, d});
+        }
+    const TriangleBvh bvh = bvhOf(grid);
+    for (int y = 1; y < n; ++y)
+        for (int x = 1; x < n; ++x) {
+            const Point3 vertex(float(x), float(y), 0);
+            EXPECT_TRUE(bvh.occluded(vertex + Point3(0, 0, 1), Point3(0, 0, -1), 2.0f)) << x << "," << y;
+            const Point3 edgeMid(x + 0.5f, float(y), 0);
+            EXPECT_TRUE(bvh.occluded(edgeMid + Point3(0, 0, -1), Point3(0, 0, 1), 2.0f)) << x << "," << y;
+            const Point3 diagonalMid(x + 0.5f, y + 0.5f, 0);
+            EXPECT_TRUE(bvh.occluded(diagonalMid + Point3(0.5f, -0.25f, 1), Point3(-0.5f, 0.25f, -1), 2.0f));
+        }
+    // Just outside the grid's border the rays pass.
+    EXPECT_FALSE(bvh.occluded(Point3(-0.001f, 3, 1), Point3(0, 0, -1), 2.0f));
+    EXPECT_FALSE(bvh.occluded(Point3(4, n + 0.001f, 1), Point3(0, 0, -1), 2.0f));
+}
+
+std::vector<BvhTriangle> randomTriangles(std::mt19937& rng, int count)
+{
+    std::uniform_real_distribution<float> pos(-10.0f, 10.0f), size(0.05f, 2.0f);
+    std::vector<BvhTriangle> tris;
+    for (int i = 0; i < count; ++i) {
+        const Point3 a(pos(rng), pos(rng), pos(rng));
+        const Point3 b = a + Point3(size(rng), pos(rng) * 0.1f, pos(rng) * 0.1f);
+        const Point3 c = a + Point3(pos(rng) * 0.1f, size(rng), pos(rng) * 0.1f);
+        tris.push_back({a, b, c, static_cast<std::uint32_t>(i)});
+    }
+    return tris;
+}
+
+TEST(TriangleBvh, AgreesWithBruteForceOnRandomScenes)
+{
+    std::mt19937 rng(1234);
+    const std::vector<BvhTriangle> tris = randomTriangles(rng, 600);
+    const TriangleBvh bvh = bvhOf(tris);
+    const BruteForce reference(tris);
+    std::uniform_real_distribution<float> pos(-12.0f, 12.0f), unit(0.0f, 1.0f);
+    std::uniform_int_distribution<int> pick(0, static_cast<int>(tris.size()) - 1);
+
+    int hits = 0, misses = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const Point3 origin(pos(rng), pos(rng), pos(rng));
+        Point3 target;
+        const BvhTriangle& t = tris[static_cast<std::size_t>(pick(rng))];
+        switch (i % 3) {
+        case 0: target = Point3(pos(rng), pos(rng), pos(rng)); break;
+        case 1: target = t.a + (t.b - t.a) * unit(rng); break;  // grazes an edge
+        default: target = t.c; break;                          // through a vertex
+        }
+        const Point3 dir = target - origin;
+        // Some segments stop just short of the target, some just past it, some far beyond.
+        const float reach = i % 5 == 0 ? 0.999f : i % 5 == 1 ? 1.001f : 1.0f + 3.0f * unit(rng);
+        const bool expected = reference.occluded(origin, dir, reach);
+        ASSERT_EQ(bvh.occluded(origin, dir, reach), expected) << "segment " << i;
+        (expected ? hits : misses)++;
+    }
+    // Both outcomes were exercised in quantity.
+    EXPECT_GT(hits, 500);
+    EXPECT_GT(misses, 500);
+}
+
+TEST(TriangleBvh, AxisAlignedRaysAndStackedTriangles)
+{
+    // Many copies of the same triangle (identical centroids cannot be split) plus a far field.
+    std::mt19937 rng(99);
+    std::vector<BvhTriangle> tris = randomTriangles(rng, 200);
+    for (int i = 0; i < 100; ++i)
+        tris.push_back({Point3(0, 0, 20), Point3(1, 0, 20), Point3(0, 1, 20)});
+    const TriangleBvh bvh = bvhOf(tris);
+    const BruteForce reference(tris);
+    std::uniform_real_distribution<float> pos(-12.0f, 12.0f);
+    for (int i = 0; i < 600; ++i) {
+        const Point3 origin(pos(rng), pos(rng), pos(rng));
+        Point3 dir;
+        dir[i % 3] = i % 2 ? 1.0f : -1.0f;  // exactly axis-aligned: zero components in the slab test
+        ASSERT_EQ(bvh.occluded(origin, dir, 40.0f), reference.occluded(origin, dir, 40.0f)) << i;
+    }
+    EXPECT_TRUE(bvh.occluded(Point3(0.25f, 0.25f, 0), Point3(0, 0, 1), 30.0f));
+}
+
+}  // namespace
