@@ -18,10 +18,14 @@ configure: bootstrap $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
+# Renders every scene of examples/ into out/, and the chart of the colour blend methods.
 demo: build
 	@mkdir -p out
+	@for scene in examples/*.json; do \
+	  name=$$(basename $$scene .json); \
+	  $(BUILD)/src/app/vermil render $$scene -o out/$$name.png || exit 1; \
+	done
 	$(BUILD)/src/app/vermil blend-chart out/blend_chart.png
-	@echo "wrote out/blend_chart.png"
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)

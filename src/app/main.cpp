@@ -2,6 +2,9 @@
 // exit code here; the libraries below only return results.
 
 #include "app/BlendChart.h"
+#include "app/CancelOnInterrupt.h"
+#include "app/HostSetup.h"
+#include "app/RenderCommand.h"
 #include "shell/EntryPoints.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
@@ -9,7 +12,6 @@
 #include <CLI/CLI.hpp>
 #include <fmt/core.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -44,6 +46,14 @@ int runClasses()
     return 0;
 }
 
+// WxH, both positive.
+bool parseSize(const std::string& text, int& width, int& height)
+{
+    char x = 0, extra = 0;
+    return std::sscanf(text.c_str(), "%d%c%d%c", &width, &x, &height, &extra) == 3 &&
+           (x == 'x' || x == 'X') && width > 0 && height > 0 && width <= 32768 && height <= 32768;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -51,6 +61,20 @@ int main(int argc, char** argv)
     CLI::App cli{"vermil: paints 3D scenes with brush strokes on a wet-paint canvas"};
     cli.set_version_flag("--version", "vermil 0.1.0");
     cli.require_subcommand(1);
+
+    app::RenderOptions render;
+    std::string size;
+    auto* renderCmd = cli.add_subcommand("render", "Render a scene document to an image");
+    renderCmd->add_option("scene", render.scenePath, "Scene document (JSON)")
+        ->required()
+        ->check(CLI::ExistingFile);
+    renderCmd->add_option("-o,--output", render.output, "Image to write (.png 16-bit, .exr float, .tif)");
+    renderCmd->add_option("--size", size, "Image size WxH, overriding the document's");
+    renderCmd->add_option("--threads", render.threads, "Shading threads (0: all cores)")
+        ->check(CLI::Range(0, 1024));
+    renderCmd->add_option("--renderer", render.renderer, "Renderer class name (scanline for the host's own)");
+    renderCmd->add_flag("--stats", render.stats, "Print per-frame figures as name: value lines");
+    renderCmd->add_flag("--quiet", render.quiet, "No progress bar; message boxes are only recorded");
 
     std::string chartOutput;
     auto* chart = cli.add_subcommand("blend-chart", "Paint the chart of the sixteen colour blend methods");
@@ -60,16 +84,19 @@ int main(int argc, char** argv)
 
     CLI11_PARSE(cli, argc, argv);
 
-    // Our host: one core interface for the process, and the plug-in library loaded into it.
     static standalone::StandaloneCore core;
-    SetCOREInterface(&core);
-    static int module = 0;
-    vml::libraryEntry(&module);
-    LibInitialize();
+    app::setUpHost(core);
+    app::cancelOnInterrupt(core);
 
+    if (renderCmd->parsed()) {
+        if (!size.empty() && !parseSize(size, render.width, render.height)) {
+            fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 1920x1080\n", size);
+            return 1;
+        }
+        return app::runRender(render, core);
+    }
     if (classes->parsed())
         return runClasses();
-
     if (chart->parsed())
         return runBlendChart(chartOutput);
     return 0;

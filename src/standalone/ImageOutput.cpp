@@ -20,8 +20,8 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
     fs::path target(path);
     // Same directory, so the final rename cannot cross file systems; same extension, so the
     // writer picks the same format.
-    fs::path temp = target.parent_path() /
-                    ("." + target.stem().string() + ".tmp" + std::to_string(::getpid()) + target.extension().string());
+    fs::path temp = target.parent_path() / ("." + target.stem().string() + ".tmp" +
+                                            std::to_string(::getpid()) + target.extension().string());
 
     auto out = OIIO::ImageOutput::create(temp.string());
     if (!out)

@@ -13,9 +13,9 @@ struct LightSettings {
     Color color{1.0f, 1.0f, 1.0f};
     float multiplier = 1.0f;
     bool castShadows = true;
-    float shadowBias = 0.001f;     // world units, along the normal, against self-shadowing acne
-    float hotspot = 30.0f;         // spot: full-intensity cone, degrees (full angle)
-    float falloff = 45.0f;         // spot: zero-intensity cone, degrees (full angle)
+    float shadowBias = 0.001f;  // world units, along the normal, against self-shadowing acne
+    float hotspot = 30.0f;      // spot: full-intensity cone, degrees (full angle)
+    float falloff = 45.0f;      // spot: zero-intensity cone, degrees (full angle)
     // Distance attenuation: none when decayStart <= 0, else inverse square beyond decayStart.
     float decayStart = 0.0f;
     bool affectDiffuse = true;

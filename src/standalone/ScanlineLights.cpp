@@ -79,7 +79,7 @@ public:
             if (angle > halfHotspot_)
                 intensity = smoothstep((halfFalloff_ - angle) / (halfFalloff_ - halfHotspot_));
         }
-        if (decayStart_ > 0.0f && distance > decayStart_) {
+        if (type_ != LightType::directional && decayStart_ > 0.0f && distance > decayStart_) {
             const float r = decayStart_ / distance;
             intensity *= r * r;
         }

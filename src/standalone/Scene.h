@@ -12,6 +12,7 @@
 #include <vector>
 
 class Mtl;
+class Renderer;
 class Texmap;
 
 namespace standalone {
@@ -29,9 +30,9 @@ struct RenderSettings {
 
 struct Environment {
     Color background{0.0f, 0.0f, 0.0f};
-    float backgroundAlpha = 1.0f;      // 0: transparent background in the output image
+    float backgroundAlpha = 1.0f;        // 0: transparent background in the output image
     Color ambient{0.05f, 0.05f, 0.05f};  // global ambient light
-    Texmap* map = nullptr;             // environment map (owned by the scene), or nullptr
+    Texmap* map = nullptr;               // environment map (owned by the scene), or nullptr
 };
 
 class Scene {
@@ -48,8 +49,7 @@ public:
     const std::vector<std::unique_ptr<SceneNode>>& nodes() const { return nodes_; }
 
     // Objects the scene owns: materials, maps, plug-in objects, effects, render elements.
-    template <class T>
-    T* own(std::unique_ptr<T> object)
+    template <class T> T* own(std::unique_ptr<T> object)
     {
         T* raw = object.get();
         objects_.emplace_back(std::move(object));
@@ -62,6 +62,9 @@ public:
     Environment environment;
     std::vector<Effect*> effects;                 // in application order
     std::vector<IRenderElement*> renderElements;  // in the order of the document
+    // The plug-in renderer named by RenderSettings::renderer (owned by the scene), or nullptr
+    // for the host's own scanline renderer.
+    Renderer* renderer = nullptr;
 
 private:
     std::unique_ptr<SceneNode> root_;

@@ -32,10 +32,16 @@ public:
     BOOL GetCancel() override { return cancel_.load(std::memory_order_relaxed); }
     void SetCancel(BOOL cancel) override { cancel_.store(cancel != FALSE, std::memory_order_relaxed); }
     ReferenceTarget* CreateInstance(SClass_ID superClass, const Class_ID& classId) override;
-    Renderer* CreateDefaultScanlineRenderer() override { return scanlineFactory_ ? scanlineFactory_() : nullptr; }
+    Renderer* CreateDefaultScanlineRenderer() override
+    {
+        return scanlineFactory_ ? scanlineFactory_() : nullptr;
+    }
     Renderer* GetCurrentRenderer() override { return currentRenderer_; }
     void DisableSceneRedraw() override { ++redrawSuspensions_; }
-    void EnableSceneRedraw() override { redrawSuspensions_ = redrawSuspensions_ > 0 ? redrawSuspensions_ - 1 : 0; }
+    void EnableSceneRedraw() override
+    {
+        redrawSuspensions_ = redrawSuspensions_ > 0 ? redrawSuspensions_ - 1 : 0;
+    }
     int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) override;
 
     void setQuietMode(bool quiet) { quiet_ = quiet; }

@@ -29,6 +29,10 @@ struct Box {
     }
     void grow(const Box& b)
     {
+        // An empty box (an empty bin) has inverted infinite bounds: merging them would make
+        // every bound infinite and every split look infinitely costly.
+        if (!b.valid())
+            return;
         grow(b.lo);
         grow(b.hi);
     }
@@ -78,7 +82,8 @@ bool hitsTriangle(const BvhTriangle& tri, const double o[3], const double d[3], 
     const double a[3] = {tri.a.x, tri.a.y, tri.a.z};
     const double e1[3] = {tri.b.x - a[0], tri.b.y - a[1], tri.b.z - a[2]};
     const double e2[3] = {tri.c.x - a[0], tri.c.y - a[1], tri.c.z - a[2]};
-    const double p[3] = {d[1] * e2[2] - d[2] * e2[1], d[2] * e2[0] - d[0] * e2[2], d[0] * e2[1] - d[1] * e2[0]};
+    const double p[3] = {d[1] * e2[2] - d[2] * e2[1], d[2] * e2[0] - d[0] * e2[2],
+                         d[0] * e2[1] - d[1] * e2[0]};
     const double det = e1[0] * p[0] + e1[1] * p[1] + e1[2] * p[2];
     if (det == 0.0)
         return false;
@@ -88,7 +93,8 @@ bool hitsTriangle(const BvhTriangle& tri, const double o[3], const double d[3], 
     const double u = (s[0] * p[0] + s[1] * p[1] + s[2] * p[2]) * inv;
     if (u < -tol || u > 1.0 + tol)
         return false;
-    const double q[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2], s[0] * e1[1] - s[1] * e1[0]};
+    const double q[3] = {s[1] * e1[2] - s[2] * e1[1], s[2] * e1[0] - s[0] * e1[2],
+                         s[0] * e1[1] - s[1] * e1[0]};
     const double v = (d[0] * q[0] + d[1] * q[1] + d[2] * q[2]) * inv;
     if (v < -tol || u + v > 1.0 + tol)
         return false;
@@ -209,8 +215,8 @@ void TriangleBvh::build(std::vector<BvhTriangle> triangles)
                 accCount += binCounts[static_cast<std::size_t>(b)];
                 if (accCount == 0 || accCount == task.count)
                     continue;
-                const float cost = acc.area() * static_cast<float>(accCount) +
-                                   rightCost[static_cast<std::size_t>(b + 1)];
+                const float cost =
+                    acc.area() * static_cast<float>(accCount) + rightCost[static_cast<std::size_t>(b + 1)];
                 if (cost < bestCost)
                     bestCost = cost, bestSplit = b;
             }
@@ -274,6 +280,14 @@ bool TriangleBvh::occluded(const Point3& origin, const Point3& dir, float maxDis
         stack[top++] = self + 1;
     }
     return false;
+}
+
+std::uint32_t TriangleBvh::largestLeaf() const
+{
+    std::uint32_t largest = 0;
+    for (const Node& n : nodes_)
+        largest = std::max(largest, n.count);
+    return largest;
 }
 
 }  // namespace standalone

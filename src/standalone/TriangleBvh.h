@@ -22,6 +22,10 @@ public:
     // dir need not be unit length; distances are in units of |dir|.
     bool occluded(const Point3& origin, const Point3& dir, float maxDistance) const;
 
+    // Triangles in the largest leaf: a well-built tree keeps it small however the triangle sizes
+    // mix, which is what keeps shadow rays cheap.
+    std::uint32_t largestLeaf() const;
+
 private:
     struct Node {
         Point3 lo, hi;

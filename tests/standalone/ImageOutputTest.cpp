@@ -15,8 +15,9 @@ struct TempDir : ::testing::Test {
     fs::path dir;
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("vermil_image_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir =
+            fs::temp_directory_path() /
+            ("vermil_image_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

@@ -27,6 +27,11 @@ public:
         lights.push_back(light);
         nLights = static_cast<int>(lights.size());
     }
+    void setLights(std::vector<LightDesc*> all)
+    {
+        lights = std::move(all);
+        nLights = static_cast<int>(lights.size());
+    }
 
     Point3 point{0.0f, 0.0f, -10.0f};
     Point3 normal{0.0f, 0.0f, 1.0f};

@@ -43,9 +43,9 @@ TEST(TriangleBvh, EmptyAndDegenerateInputBlockNothing)
     EXPECT_FALSE(bvh.occluded(Point3(0, 0, 1), Point3(0, 0, -1), 10.0f));
 
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    bvh.build({{Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0)},    // collinear
-               {Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 1, 0)},    // repeated vertex
-               {Point3(nan, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)}}); // not finite
+    bvh.build({{Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0)},      // collinear
+               {Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 1, 0)},      // repeated vertex
+               {Point3(nan, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)}});  // not finite
     EXPECT_TRUE(bvh.empty());
     EXPECT_FALSE(bvh.occluded(Point3(0.1f, 0.1f, 1), Point3(0, 0, -1), 10.0f));
 }
@@ -111,26 +111,45 @@ std::vector<BvhTriangle> randomTriangles(std::mt19937& rng, int count)
     return tris;
 }
 
+TEST(TriangleBvh, SplitsScenesThatMixLargeAndSmallTriangles)
+{
+    // A ground plane under many small objects: the two big triangles must not stop the build
+    // from splitting the small ones apart.
+    std::vector<BvhTriangle> tris = {{{-100, -100, 0}, {100, -100, 0}, {100, 100, 0}},
+                                     {{-100, -100, 0}, {100, 100, 0}, {-100, 100, 0}}};
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> pos(-10.0f, 10.0f);
+    for (int i = 0; i < 2000; ++i) {
+        Point3 p(pos(rng), pos(rng), pos(rng) * 0.1f + 1.0f);
+        tris.push_back({p, p + Point3(0.05f, 0, 0), p + Point3(0, 0.05f, 0.01f)});
+    }
+    TriangleBvh bvh = bvhOf(tris);
+    EXPECT_LE(bvh.largestLeaf(), 16u);
+}
+
 TEST(TriangleBvh, AgreesWithBruteForceOnRandomScenes)
 {
     std::mt19937 rng(1234);
-    const std::vector<BvhTriangle> tris = randomTriangles(rng, 600);
+    std::vector<BvhTriangle> tris = randomTriangles(rng, 600);
+    // Copies of one triangle: identical centroids that no split can separate.
+    for (int i = 0; i < 40; ++i)
+        tris.push_back({Point3(0, 0, 20), Point3(1, 0, 20), Point3(0, 1, 20)});
     const TriangleBvh bvh = bvhOf(tris);
     const BruteForce reference(tris);
     std::uniform_real_distribution<float> pos(-12.0f, 12.0f), unit(0.0f, 1.0f);
     std::uniform_int_distribution<int> pick(0, static_cast<int>(tris.size()) - 1);
 
     int hits = 0, misses = 0;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 4000; ++i) {
         const Point3 origin(pos(rng), pos(rng), pos(rng));
-        Point3 target;
         const BvhTriangle& t = tris[static_cast<std::size_t>(pick(rng))];
-        switch (i % 3) {
-        case 0: target = Point3(pos(rng), pos(rng), pos(rng)); break;
-        case 1: target = t.a + (t.b - t.a) * unit(rng); break;  // grazes an edge
-        default: target = t.c; break;                          // through a vertex
+        Point3 dir;
+        switch (i % 4) {
+        case 0: dir = Point3(pos(rng), pos(rng), pos(rng)) - origin; break;
+        case 1: dir = t.a + (t.b - t.a) * unit(rng) - origin; break;  // grazes an edge
+        case 2: dir = t.c - origin; break;                            // through a vertex
+        default: dir[i % 3] = pos(rng); break;  // axis-aligned: zero components in the slab test
         }
-        const Point3 dir = target - origin;
         // Some segments stop just short of the target, some just past it, some far beyond.
         const float reach = i % 5 == 0 ? 0.999f : i % 5 == 1 ? 1.001f : 1.0f + 3.0f * unit(rng);
         const bool expected = reference.occluded(origin, dir, reach);
@@ -140,24 +159,6 @@ TEST(TriangleBvh, AgreesWithBruteForceOnRandomScenes)
     // Both outcomes were exercised in quantity.
     EXPECT_GT(hits, 500);
     EXPECT_GT(misses, 500);
-}
-
-TEST(TriangleBvh, AxisAlignedRaysAndStackedTriangles)
-{
-    // Many copies of the same triangle (identical centroids cannot be split) plus a far field.
-    std::mt19937 rng(99);
-    std::vector<BvhTriangle> tris = randomTriangles(rng, 200);
-    for (int i = 0; i < 100; ++i)
-        tris.push_back({Point3(0, 0, 20), Point3(1, 0, 20), Point3(0, 1, 20)});
-    const TriangleBvh bvh = bvhOf(tris);
-    const BruteForce reference(tris);
-    std::uniform_real_distribution<float> pos(-12.0f, 12.0f);
-    for (int i = 0; i < 600; ++i) {
-        const Point3 origin(pos(rng), pos(rng), pos(rng));
-        Point3 dir;
-        dir[i % 3] = i % 2 ? 1.0f : -1.0f;  // exactly axis-aligned: zero components in the slab test
-        ASSERT_EQ(bvh.occluded(origin, dir, 40.0f), reference.occluded(origin, dir, 40.0f)) << i;
-    }
     EXPECT_TRUE(bvh.occluded(Point3(0.25f, 0.25f, 0), Point3(0, 0, 1), 30.0f));
 }
 

@@ -63,8 +63,8 @@ void gatherFrameScene(INode* root, TimeValue t, const Matrix3& worldToCam, Mtl* 
         }
         Mtl* mtl = sn->GetMtl() ? sn->GetMtl() : defaultMtl;
         int id = static_cast<int>(out.instances.size());
-        out.instances.push_back(
-            std::make_unique<ScanlineInstance>(sn, *mesh, mtl, id, sn->GetObjectTM(t), worldToCam, out.lights));
+        out.instances.push_back(std::make_unique<ScanlineInstance>(sn, *mesh, mtl, id, sn->GetObjectTM(t),
+                                                                   worldToCam, out.lights));
     }
 
     bool anyShadows = false;

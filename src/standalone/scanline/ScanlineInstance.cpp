@@ -56,7 +56,8 @@ LightDesc* ScanlineInstance::Light(int n)
 
 Point3 ScanlineInstance::GetCamVert(int i)
 {
-    return i >= 0 && i < static_cast<int>(camVerts_.size()) ? camVerts_[static_cast<std::size_t>(i)] : Point3();
+    return i >= 0 && i < static_cast<int>(camVerts_.size()) ? camVerts_[static_cast<std::size_t>(i)]
+                                                            : Point3();
 }
 
 Point3 ScanlineInstance::GetFaceNormal(int f)

@@ -1,0 +1,40 @@
+#include "app/HostSetup.h"
+
+#include "shell/EntryPoints.h"
+#include "standalone/HostClasses.h"
+#include "standalone/ScanlineRenderer.h"
+#include "standalone/StandaloneCore.h"
+
+namespace app {
+
+namespace {
+
+// Scene documents name the plug-in's classes as the code does, in registry order.
+constexpr const char* pluginClassNames[] = {
+    "vmlMaterial",
+    "vmlRenderer",
+    "vmlBrush",
+    "LineFxManager",
+    "LineFxElement",
+    "LineFxRenderElement",
+    "CrayonStrokeRenderElement",
+};
+
+}  // namespace
+
+void setUpHost(standalone::StandaloneCore& core)
+{
+    SetCOREInterface(&core);
+    standalone::registerHostClasses(core);
+    standalone::installScanlineRenderer(core);
+
+    // What the host does when it loads the plug-in library.
+    static int moduleToken = 0;
+    vml::libraryEntry(&moduleToken);
+    LibInitialize();
+    int n = LibNumberClasses();
+    for (int i = 0; i < n && i < static_cast<int>(std::size(pluginClassNames)); ++i)
+        core.registerClass(LibClassDesc(i), pluginClassNames[i]);
+}
+
+}  // namespace app

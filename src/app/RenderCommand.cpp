@@ -1,0 +1,193 @@
+#include "app/RenderCommand.h"
+
+#include "app/CancelOnInterrupt.h"
+#include "app/ProgressBar.h"
+#include "host/ClassDesc2.h"
+#include "host/Renderer.h"
+#include "standalone/ImageOutput.h"
+#include "standalone/RenderJob.h"
+#include "standalone/SceneDocument.h"
+#include "standalone/StandaloneCore.h"
+
+#include <fmt/core.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+namespace app {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct OwnedRenderer {
+    Renderer* renderer = nullptr;
+    std::unique_ptr<Renderer> owned;  // set when the renderer is not the scene's own
+};
+
+std::string rendererNames(standalone::StandaloneCore& core)
+{
+    std::string names = "scanline";
+    for (const std::string& name : core.classNames())
+        if (ClassDesc2* d = core.findClass(name); d && d->SuperClassID() == RENDERER_CLASS_ID)
+            names += ", " + name;
+    return names;
+}
+
+// The renderer named on the command line or in the document; the document's own object keeps
+// its parameters when it is the one asked for.
+bool pickRenderer(const std::string& name, standalone::Scene& scene, standalone::StandaloneCore& core,
+                  OwnedRenderer& out, std::string& error)
+{
+    if (name == "scanline") {
+        out.owned.reset(core.CreateDefaultScanlineRenderer());
+        out.renderer = out.owned.get();
+        if (!out.renderer)
+            error = "the scanline renderer is not installed";
+        return out.renderer != nullptr;
+    }
+    ClassDesc2* desc = core.findClass(name);
+    if (!desc || desc->SuperClassID() != RENDERER_CLASS_ID) {
+        error = fmt::format("unknown renderer \"{}\"; expected one of: {}", name, rendererNames(core));
+        return false;
+    }
+    if (scene.renderer && scene.renderer->ClassID() == desc->ClassID()) {
+        out.renderer = scene.renderer;
+        return true;
+    }
+    out.owned.reset(dynamic_cast<Renderer*>(desc->Create(FALSE)));
+    out.renderer = out.owned.get();
+    if (!out.renderer)
+        error = fmt::format("renderer \"{}\" cannot be created in this build", name);
+    return out.renderer != nullptr;
+}
+
+// NAME.ELEMENT.EXT beside the main image; the element name is made safe for a file name.
+std::string elementPath(const fs::path& mainImage, const std::string& elementName, int index)
+{
+    std::string safe;
+    for (char c : elementName)
+        safe += (c == '/' || c == '\\' || c == ' ' || static_cast<unsigned char>(c) < 0x20) ? '_' : c;
+    if (safe.empty())
+        safe = fmt::format("element{}", index);
+    return (mainImage.parent_path() /
+            (mainImage.stem().string() + "." + safe + mainImage.extension().string()))
+        .string();
+}
+
+std::string defaultOutput(const std::string& scenePath)
+{
+    return (fs::path("out") / (fs::path(scenePath).stem().string() + ".png")).string();
+}
+
+void printStats(const standalone::RenderJobResult& r, double renderSeconds, double writeSeconds)
+{
+    const standalone::ScanlineStats& s = r.stats;
+    fmt::print("seconds_render: {:.3f}\n", renderSeconds);
+    fmt::print("seconds_setup: {:.3f}\n", s.setupSeconds);
+    fmt::print("seconds_raster: {:.3f}\n", s.rasterSeconds);
+    fmt::print("seconds_shade: {:.3f}\n", s.shadeSeconds);
+    fmt::print("seconds_effects: {:.3f}\n", s.effectSeconds);
+    fmt::print("seconds_write: {:.3f}\n", writeSeconds);
+    fmt::print("instances: {}\n", s.instances);
+    fmt::print("lights: {}\n", s.lights);
+    fmt::print("threads: {}\n", s.threads);
+    fmt::print("fragments: {}\n", s.fragments);
+    fmt::print("fragments_shaded: {}\n", s.fragmentsShaded);
+    double shade = s.rasterSeconds + s.shadeSeconds;
+    fmt::print("fragments_shaded_per_second: {:.0f}\n", shade > 0 ? s.fragmentsShaded / shade : 0.0);
+}
+
+}  // namespace
+
+int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
+{
+    core.setQuietMode(options.quiet);
+    std::unique_ptr<standalone::Scene> scene;
+    try {
+        scene = standalone::loadScene(options.scenePath, core);
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "vermil: {}\n", e.what());
+        return 1;
+    }
+    if (options.width > 0 && options.height > 0)
+        scene->render.width = options.width, scene->render.height = options.height;
+    std::string output = !options.output.empty()         ? options.output
+                         : !scene->render.output.empty() ? scene->render.output
+                                                         : defaultOutput(options.scenePath);
+
+    OwnedRenderer picked;
+    std::string error;
+    const std::string rendererName = options.renderer.empty() ? scene->render.renderer : options.renderer;
+    if (!pickRenderer(rendererName, *scene, core, picked, error)) {
+        fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, error);
+        return 1;
+    }
+
+    ProgressBar progress(!options.quiet);
+    standalone::RenderJobOptions jobOptions;
+    jobOptions.threads = options.threads;
+    jobOptions.progress = &progress;
+    standalone::RenderSession session(*scene, *picked.renderer, jobOptions);
+    if (!session.open(error)) {
+        progress.finish();
+        fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, error);
+        return 1;
+    }
+
+    Bitmap image;
+    auto start = Clock::now();
+    standalone::RenderJobResult result = session.renderFrame(0, image);
+    double renderSeconds = secondsSince(start);
+    session.close();
+    progress.finish();
+    for (const std::string& w : result.warnings)
+        fmt::print(stderr, "vermil: warning: {}\n", w);
+    if (!result.ok) {
+        if (result.cancelled || interrupted()) {
+            fmt::print(stderr, "vermil: cancelled\n");
+            return 130;
+        }
+        fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, result.error);
+        return 1;
+    }
+
+    start = Clock::now();
+    std::error_code ignored;
+    if (fs::path parent = fs::path(output).parent_path(); !parent.empty())
+        fs::create_directories(parent, ignored);
+    auto written = standalone::writeImage(image, output);
+    if (!written.ok) {
+        fmt::print(stderr, "vermil: {}\n", written.error);
+        return 1;
+    }
+    standalone::RenderElementManager& elements = session.elements();
+    for (int i = 0; i < elements.NumRenderElements(); ++i) {
+        IRenderElement* element = elements.GetRenderElement(i);
+        PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
+        if (!holder || !holder->bm())
+            continue;
+        std::string path = elementPath(output, element->ElementName() ? element->ElementName() : "", i);
+        auto w = standalone::writeImage(*holder->bm(), path);
+        if (!w.ok) {
+            fmt::print(stderr, "vermil: {}\n", w.error);
+            return 1;
+        }
+    }
+    double writeSeconds = secondsSince(start);
+
+    if (options.stats)
+        printStats(result, renderSeconds, writeSeconds);
+    if (!options.quiet)
+        fmt::print(stderr, "wrote {}\n", output);
+    return 0;
+}
+
+}  // namespace app

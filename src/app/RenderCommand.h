@@ -1,0 +1,27 @@
+#pragma once
+// `vermil render`: loads a scene document, renders it and writes the image and its render
+// elements.
+
+#include <string>
+
+namespace standalone {
+class StandaloneCore;
+}
+
+namespace app {
+
+struct RenderOptions {
+    std::string scenePath;
+    std::string output;  // overrides the document's output
+    int width = 0;       // with height: overrides the document's size
+    int height = 0;
+    int threads = 0;       // 0: all cores
+    std::string renderer;  // class name overriding the document's renderer; "scanline" = the host's
+    bool stats = false;    // per-frame figures on stdout as `name: value` lines
+    bool quiet = false;    // no progress bar, message boxes only recorded
+};
+
+// Exit code: 0 success, 1 failure (message on stderr), 130 cancelled by Ctrl-C.
+int runRender(const RenderOptions& options, standalone::StandaloneCore& core);
+
+}  // namespace app

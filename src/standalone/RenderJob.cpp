@@ -1,0 +1,96 @@
+#include "standalone/RenderJob.h"
+
+#include "standalone/ScanlineRenderer.h"
+#include "standalone/Scene.h"
+
+#include <fmt/format.h>
+
+namespace standalone {
+
+RenderSession::RenderSession(Scene& scene, Renderer& renderer, const RenderJobOptions& options)
+    : scene_(scene), renderer_(renderer), options_(options)
+{}
+
+RenderSession::~RenderSession() { close(); }
+
+bool RenderSession::open(std::string& error)
+{
+    const RenderSettings& settings = scene_.render;
+    if (!scene_.camera || !scene_.camera->camera) {
+        error = "render: the scene has no camera to render from";
+        return false;
+    }
+    if (settings.width <= 0 || settings.height <= 0) {
+        error = fmt::format("render: image size {} x {} is not valid; expected positive width and height",
+                            settings.width, settings.height);
+        return false;
+    }
+    if (options_.applyEffects)
+        for (Effect* e : scene_.effects)
+            effects_.add(e);
+    for (IRenderElement* e : scene_.renderElements)
+        elements_.AddRenderElement(e);
+
+    rp_.width = settings.width, rp_.height = settings.height;
+    rp_.antialias = settings.antialias ? TRUE : FALSE;
+    rp_.envMap = scene_.environment.map;
+    rp_.effect = effects_.count() > 0 ? &effects_ : nullptr;
+    rp_.SetRenderElementMgr(&elements_);
+
+    if (auto* scanline = dynamic_cast<ScanlineRenderer*>(&renderer_))
+        scanline->setThreadCount(options_.threads);
+    if (!renderer_.Open(scene_.root(), scene_.camera, nullptr, rp_, nullptr, options_.progress)) {
+        error = "render: the renderer could not open the scene";
+        return false;
+    }
+    open_ = true;
+    return true;
+}
+
+RenderJobResult RenderSession::renderFrame(TimeValue t, Bitmap& bitmap)
+{
+    RenderJobResult result;
+    if (!open_) {
+        result.error = "render: the renderer is not open";
+        return result;
+    }
+    const RenderSettings& settings = scene_.render;
+    if (bitmap.Width() != settings.width || bitmap.Height() != settings.height)
+        bitmap.Allocate(settings.width, settings.height);
+
+    FrameRendParams frp;
+    frp.ambient = scene_.environment.ambient;
+    frp.background = scene_.environment.background;
+    frp.backgroundAlpha = scene_.environment.backgroundAlpha;
+    frp.frameDuration = 1.0f;
+
+    int ok = renderer_.Render(t, &bitmap, frp, nullptr, options_.progress, nullptr);
+    result.ok = ok != 0;
+    if (auto* scanline = dynamic_cast<ScanlineRenderer*>(&renderer_)) {
+        result.stats = scanline->stats();
+        result.warnings = scanline->frameWarnings();
+        result.cancelled = scanline->stats().cancelled;
+    }
+    if (!result.ok && !result.cancelled)
+        result.error = result.warnings.empty() ? "render: the frame failed" : result.warnings.back();
+    return result;
+}
+
+void RenderSession::close()
+{
+    if (open_)
+        renderer_.Close(nullptr, options_.progress);
+    open_ = false;
+}
+
+RenderJobResult renderScanline(Scene& scene, Bitmap& bitmap, const RenderJobOptions& options)
+{
+    ScanlineRenderer renderer;
+    RenderSession session(scene, renderer, options);
+    RenderJobResult result;
+    if (!session.open(result.error))
+        return result;
+    return session.renderFrame(options.time, bitmap);
+}
+
+}  // namespace standalone

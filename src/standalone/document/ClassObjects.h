@@ -1,0 +1,64 @@
+#pragma once
+// The document's class objects: named materials and maps (created on first use, so they may
+// refer to each other in any order), inline objects, effects, render elements and plug-in
+// renderers. Each is made by class name through the core's class directory, owned by the scene
+// and configured by script name; materials and maps then load their files.
+
+#include "host/ClassID.h"
+#include "standalone/Scene.h"
+#include "standalone/StandaloneCore.h"
+#include "standalone/document/ParameterSetter.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class MtlBase;
+class Renderer;
+
+namespace standalone::document {
+
+enum class ClassFamily { material, map, effect, renderElement, renderer };
+
+class ClassObjects final : public ReferenceResolver {
+public:
+    ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate);
+
+    // A list of {"name", "class", parameters...}; names are unique within the list.
+    void addNamed(ClassFamily family, const Json* list, const JsonLocation& at);
+    // Creates the named objects nothing has asked for yet, in list order.
+    void createNamed();
+
+    // A new object of the family from {"class": ..., parameters...} or a bare class name.
+    ReferenceTarget* create(ClassFamily family, const Json& v, const JsonLocation& at);
+
+    Mtl* material(const Json& v, const JsonLocation& at) override;
+    Texmap* map(const Json& v, const JsonLocation& at) override;
+    INode* node(const Json& v, const JsonLocation& at) override;
+
+private:
+    struct Named {
+        std::string name;
+        const Json* json;
+        JsonLocation at;
+        MtlBase* object = nullptr;
+        bool building = false;
+    };
+    struct NamedList {
+        std::vector<Named> entries;
+        std::map<std::string, std::size_t, std::less<>> index;
+    };
+
+    MtlBase* named(ClassFamily family, const Json& v, const JsonLocation& at);
+    MtlBase* build(ClassFamily family, Named& entry);
+    NamedList& list(ClassFamily family) { return family == ClassFamily::material ? materials_ : maps_; }
+    void loadFiles(MtlBase& object, const std::string& className, const JsonLocation& at);
+
+    Scene& scene_;
+    StandaloneCore& core_;
+    ParameterContext context_;
+    NamedList materials_, maps_;
+    int depth_ = 0;  // nesting of objects being built, against runaway reference chains
+};
+
+}  // namespace standalone::document

@@ -1,0 +1,253 @@
+#include "standalone/document/NodeReader.h"
+
+#include "standalone/document/NameList.h"
+#include "standalone/document/PrimitiveReader.h"
+
+#include <fmt/format.h>
+
+#include <map>
+#include <numbers>
+
+namespace standalone::document {
+
+namespace {
+
+constexpr ValueRange kPositive{0.0, 1.0e30, true};
+constexpr ValueRange kNonNegative{0.0, 1.0e30};
+
+float radians(float degrees) { return degrees * float(std::numbers::pi / 180.0); }
+
+Point3 readScale(const Json& v, const JsonLocation& at)
+{
+    Point3 s;
+    if (v.is_number()) {
+        const float k = float(readNumber(v, at));
+        s = {k, k, k};
+    } else if (v.is_array()) {
+        s = readPoint3(v, at);
+    } else {
+        at.fail("expected a scale: a number or [x, y, z], got " + describe(v));
+    }
+    if (s.x == 0.0f || s.y == 0.0f || s.z == 0.0f)
+        at.fail("a scale must not be 0 along any axis");
+    return s;
+}
+
+const std::map<std::string, LightType, std::less<>> kLightTypes = {
+    {"omni", LightType::omni},
+    {"spot", LightType::spot},
+    {"directional", LightType::directional},
+    {"ambient", LightType::ambient},
+};
+
+}  // namespace
+
+Matrix3 lookAt(const Point3& eye, const Point3& target)
+{
+    const Point3 forward = Normalize(target - eye);
+    Point3 right = CrossProd(forward, Point3(0, 0, 1));
+    if (right.Length() < 1e-6f)
+        right = CrossProd(forward, Point3(0, 1, 0));
+    right = Normalize(right);
+    const Point3 back = -forward;
+    return Matrix3(right, CrossProd(back, right), back, eye);
+}
+
+Matrix3 readTransform(ObjectReader& r, bool aimable, bool scalable)
+{
+    const Point3 position = r.point("position").value_or(Point3());
+    const std::optional<Point3> rotation = r.point("rotation");
+    const std::optional<Point3> target = aimable ? r.point("target") : std::nullopt;
+    Point3 scale(1, 1, 1);
+    if (scalable)
+        if (const Json* s = r.get("scale"))
+            scale = readScale(*s, r.at("scale"));
+    Matrix3 orient;
+    if (target && rotation)
+        r.at("target").fail("give either \"rotation\" or \"target\", not both");
+    if (target) {
+        if ((*target - position).Length() < 1e-6f * (1.0f + position.Length()))
+            r.at("target").fail("the target must differ from the position");
+        orient = lookAt(position, *target);
+    } else if (rotation) {
+        orient = RotateXMatrix(radians(rotation->x)) * RotateYMatrix(radians(rotation->y)) *
+                 RotateZMatrix(radians(rotation->z));
+    }
+    Matrix3 tm = ScaleMatrix(scale) * orient;
+    tm.SetTrans(position);
+    return tm;
+}
+
+SceneNode* NodeReader::find(const std::string& name) const
+{
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second;
+}
+
+SceneNode* NodeReader::addNode(ObjectReader& r)
+{
+    const std::string name = r.requiredString("name");
+    if (find(name))
+        r.at("name").fail("a second node named \"" + name +
+                          "\" (objects, lights and cameras share one set of names)");
+    return byName_[name] = scene_.addNode(name);
+}
+
+void NodeReader::finishNode(ObjectReader& r, SceneNode* node, bool hasMaterial)
+{
+    Pending p{node, {}, r.at("parent"), nullptr, r.at("material")};
+    if (const Json* parent = r.get("parent"))
+        p.parent = readString(*parent, p.parentAt);
+    if (hasMaterial)
+        p.material = r.get("material");
+    r.finish();
+    if (!p.parent.empty() || p.material)
+        pending_.push_back(std::move(p));
+}
+
+void NodeReader::readCamera(ObjectReader& r, SceneNode* node, std::string_view projectionKey)
+{
+    CameraSettings camera;
+    const std::string projection = r.string(projectionKey, "perspective");
+    if (projection != "perspective" && projection != "orthographic")
+        r.at(projectionKey).fail("expected \"perspective\" or \"orthographic\", got \"" + projection + "\"");
+    camera.orthographic = projection == "orthographic";
+    camera.fov = float(r.number("fov", camera.fov, {0.0, 179.0, true}));
+    camera.orthoWidth = float(r.number("width", camera.orthoWidth, kPositive));
+    camera.nearClip = float(r.number("near", camera.nearClip, kPositive));
+    camera.farClip = float(r.number("far", camera.farClip, kPositive));
+    if (camera.farClip <= camera.nearClip)
+        r.at(r.get("far") ? "far" : "near")
+            .fail(fmt::format("\"far\" ({:g}) must be beyond \"near\" ({:g})", camera.farClip,
+                              camera.nearClip));
+    node->setLocalTM(readTransform(r, true, false));
+    node->camera = camera;
+}
+
+SceneNode* NodeReader::readMainCamera(const Json& v, const JsonLocation& at)
+{
+    ObjectReader r(v, at, "a camera");
+    SceneNode* node = nullptr;
+    if (r.get("name")) {
+        node = addNode(r);
+    } else {
+        if (find("camera"))
+            at.fail("a second node named \"camera\"; give this camera a \"name\"");
+        node = byName_["camera"] = scene_.addNode("camera");
+    }
+    readCamera(r, node, "type");
+    finishNode(r, node, false);
+    return node;
+}
+
+void NodeReader::readObject(const Json& v, const JsonLocation& at)
+{
+    ObjectReader r(v, at, "an object");
+    SceneNode* node = addNode(r);
+    const std::string type = r.requiredString("type");
+    if (type == "camera") {
+        readCamera(r, node, "projection");
+        if (!firstObjectCamera_)
+            firstObjectCamera_ = node;
+        finishNode(r, node, false);
+        return;
+    }
+    if (type == "group") {
+        node->setLocalTM(readTransform(r, false, true));
+        finishNode(r, node, false);
+        return;
+    }
+    std::shared_ptr<Mesh> mesh = readPrimitive(type, r);
+    if (!mesh) {
+        std::vector<std::string> valid = primitiveTypes();
+        valid.insert(valid.end(), {"group", "camera"});
+        r.at("type").fail(unknownNameMessage("unknown object type", type, valid, "the types are"));
+    }
+    node->setMesh(std::move(mesh));
+    node->setLocalTM(readTransform(r, false, true));
+    node->setGBufferID(ULONG(r.integer("gbufferId", 0, {0, 65535})));
+    node->setRenderable(r.boolean("renderable", true));
+    node->setHidden(r.boolean("hidden", false));
+    finishNode(r, node, true);
+}
+
+void NodeReader::readLight(const Json& v, const JsonLocation& at)
+{
+    ObjectReader r(v, at, "a light");
+    SceneNode* node = addNode(r);
+    LightSettings light;
+    const std::string type = r.string("type", "omni");
+    auto it = kLightTypes.find(type);
+    if (it == kLightTypes.end())
+        r.at("type").fail(unknownNameMessage("unknown light type", type,
+                                             {"omni", "spot", "directional", "ambient"}, "the types are"));
+    light.type = it->second;
+    light.color = r.color("color", light.color);
+    light.multiplier = float(r.number("multiplier", light.multiplier, {-1.0e6, 1.0e6}));
+    light.castShadows = r.boolean("castShadows", light.castShadows);
+    light.shadowBias = float(r.number("shadowBias", light.shadowBias, kNonNegative));
+    light.hotspot = float(r.number("hotspot", light.hotspot, {0.0, 179.0, true}));
+    light.falloff = float(r.number("falloff", light.falloff, {0.0, 179.0, true}));
+    if (light.hotspot > light.falloff)
+        r.at(r.get("hotspot") ? "hotspot" : "falloff")
+            .fail(fmt::format("the hotspot ({:g}) must not be wider than the falloff ({:g})", light.hotspot,
+                              light.falloff));
+    light.decayStart = float(r.number("decayStart", light.decayStart, kNonNegative));
+    light.affectDiffuse = r.boolean("affectDiffuse", light.affectDiffuse);
+    light.affectSpecular = r.boolean("affectSpecular", light.affectSpecular);
+    node->setLocalTM(readTransform(r, true, false));
+    node->light = light;
+    finishNode(r, node, false);
+}
+
+void NodeReader::resolveParents()
+{
+    std::map<SceneNode*, std::pair<SceneNode*, const Pending*>> parentOf;
+    for (const Pending& p : pending_) {
+        if (p.parent.empty())
+            continue;
+        SceneNode* parent = find(p.parent);
+        if (!parent) {
+            std::vector<std::string> names;
+            for (const auto& node : scene_.nodes())
+                names.push_back(node->name());
+            p.parentAt.fail(
+                unknownNameMessage("no object, light or camera named", p.parent, names, "the scene has"));
+        }
+        if (parent == p.node)
+            p.parentAt.fail("\"" + p.parent + "\" cannot be its own parent");
+        parentOf[p.node] = {parent, &p};
+    }
+    // Walk up from every node; meeting a node of the current walk again closes a cycle.
+    std::map<SceneNode*, int> state;  // 1: on the current walk, 2: known to reach the root
+    for (const Pending& p : pending_) {
+        std::vector<SceneNode*> walk;
+        SceneNode* n = p.node;
+        while (n && state[n] == 0) {
+            state[n] = 1;
+            walk.push_back(n);
+            auto up = parentOf.find(n);
+            n = up == parentOf.end() ? nullptr : up->second.first;
+        }
+        if (n && state[n] == 1) {
+            std::string cycle = n->name();
+            for (SceneNode* m = parentOf[n].first; m != n; m = parentOf[m].first)
+                cycle += " -> " + m->name();
+            parentOf[n].second->parentAt.fail("parent cycle: " + cycle + " -> " + n->name());
+        }
+        for (SceneNode* m : walk)
+            state[m] = 2;
+    }
+    for (const Pending& p : pending_)
+        if (auto link = parentOf.find(p.node); link != parentOf.end())
+            link->second.first->attachChild(p.node);
+}
+
+void NodeReader::assignMaterials(ReferenceResolver& refs)
+{
+    for (const Pending& p : pending_)
+        if (p.material && !p.material->is_null())
+            p.node->setMtl(refs.material(*p.material, p.materialAt));
+}
+
+}  // namespace standalone::document

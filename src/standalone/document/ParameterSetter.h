@@ -1,0 +1,49 @@
+#pragma once
+// Setting a class object's parameters by script name through its parameter blocks, from
+// document values whose form follows the parameter's type (see docs/scene-format.md).
+
+#include "standalone/document/JsonLocation.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class INode;
+class Mtl;
+class ReferenceTarget;
+class Texmap;
+
+namespace standalone::document {
+
+// Turns the document's references (names or inline objects) into scene objects.
+class ReferenceResolver {
+public:
+    virtual ~ReferenceResolver() = default;
+    // A name from "materials" or an inline {"class": ...} object; never nullptr (fails instead).
+    virtual Mtl* material(const Json& v, const JsonLocation& at) = 0;
+    // A name from "maps" or an inline {"class": ...} object; never nullptr (fails instead).
+    virtual Texmap* map(const Json& v, const JsonLocation& at) = 0;
+    // The name of an object, light or camera; never nullptr (fails instead).
+    virtual INode* node(const Json& v, const JsonLocation& at) = 0;
+};
+
+struct ParameterContext {
+    ReferenceResolver& refs;
+    std::filesystem::path baseDir;  // relative file names resolve against it
+    int frameRate = 30;             // keys are given in frames
+};
+
+// Sets object's parameter `name` to v (found at `at`). className names the class in messages.
+// Fails with a SceneError for an unknown name (listing the valid ones), a value of the wrong
+// form, a value outside the parameter's range, or keys on a parameter that cannot be animated.
+void setParameter(ReferenceTarget& object, std::string_view className, const std::string& name, const Json& v,
+                  const JsonLocation& at, const ParameterContext& context);
+
+// Script names of every parameter of object, block by block.
+std::vector<std::string> parameterNames(ReferenceTarget& object);
+
+// path as written in a document, made absolute against baseDir unless it already is or is empty.
+std::string resolvePath(const std::filesystem::path& baseDir, const std::string& path);
+
+}  // namespace standalone::document

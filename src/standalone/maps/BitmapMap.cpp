@@ -1,0 +1,179 @@
+#include "standalone/maps/BitmapMap.h"
+
+#include "host/IParamBlock2.h"
+#include "host/Interface.h"
+#include "host/ParamBlockDesc2.h"
+#include "standalone/HostClassDesc.h"
+
+#include <OpenImageIO/imageio.h>
+
+#include <cmath>
+#include <exception>
+
+namespace standalone {
+
+namespace {
+
+enum : ParamID { pFileName, pFilter };
+
+// Larger images are refused rather than risk exhausting memory on a corrupt header.
+constexpr long long kMaxTexels = 1LL << 26;
+
+constexpr AColor kUnloaded{0.5f, 0.5f, 0.5f, 1.0f};
+
+int wrap(double v, int n)
+{
+    double m = std::fmod(std::floor(v), static_cast<double>(n));
+    if (m < 0.0)
+        m += n;
+    const int i = static_cast<int>(m);
+    return i >= n ? n - 1 : i;
+}
+
+}  // namespace
+
+ParamBlockDesc2& BitmapMap::paramBlockDesc()
+{
+    static ParamBlockDesc2 desc = [] {
+        ParamBlockDesc2 d(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
+        d.addFilename(pFileName, "fileName", "", 0).addBool(pFilter, "filter", true, 0);
+        UVCoordinates::declare(d);
+        return d;
+    }();
+    return desc;
+}
+
+ClassDesc2& BitmapMap::classDesc()
+{
+    static HostClassDesc desc(
+        "Bitmap", TEXMAP_CLASS_ID, kBitmapMapClassId, []() -> ReferenceTarget* { return new BitmapMap(); },
+        paramBlockDesc());
+    return desc;
+}
+
+BitmapMap::BitmapMap() : MapBase(classDesc(), {}) { refresh(); }
+
+void BitmapMap::readParams(IParamBlock2& block, TimeValue t, Interval& valid)
+{
+    std::string name;
+    block.GetValue(pFileName, t, name, valid);
+    int filter = 1;
+    block.GetValue(pFilter, t, filter, valid);
+    filter_ = filter != 0;
+    fileName_ = std::move(name);
+    // A different file makes the loaded image stale: back to grey until the next load.
+    if (image_ && fileName_ != loadedPath_) {
+        image_.reset();
+        loadedPath_.clear();
+    }
+}
+
+void BitmapMap::copyLoadedState(MapBase& copy) const
+{
+    auto& other = static_cast<BitmapMap&>(copy);
+    other.image_ = image_;
+    other.loadedPath_ = loadedPath_;
+}
+
+bool BitmapMap::load(std::string& error)
+{
+    image_.reset();
+    loadedPath_.clear();
+    error.clear();
+    const std::string who = GetName().empty() ? "Bitmap map" : "Bitmap map \"" + GetName() + "\"";
+    if (fileName_.empty()) {
+        error = who + ": no image file name is set";
+        return false;
+    }
+    const std::string what = who + ": cannot read image file \"" + fileName_ + "\": ";
+    try {
+        auto in = OIIO::ImageInput::open(fileName_);
+        if (!in) {
+            std::string reason = OIIO::geterror();
+            error = what + (reason.empty() ? "unreadable or unsupported" : reason);
+            return false;
+        }
+        const OIIO::ImageSpec& header = in->spec();
+        const long long w = header.width, h = header.height, nch = header.nchannels;
+        if (w <= 0 || h <= 0 || nch <= 0 || header.deep) {
+            error = what + "expected a flat image with at least one pixel and channel";
+            return false;
+        }
+        if (w * h > kMaxTexels || nch > 64) {
+            error = what + "image is too large (" + std::to_string(w) + " x " + std::to_string(h) + " x " +
+                    std::to_string(nch) + ")";
+            return false;
+        }
+        std::vector<float> raw(static_cast<std::size_t>(w * h * nch));
+        if (!in->read_image(0, 0, 0, static_cast<int>(nch), OIIO::TypeDesc::FLOAT, raw.data())) {
+            error = what + in->geterror();
+            return false;
+        }
+        in->close();
+
+        auto image = std::make_shared<Image>();
+        image->width = static_cast<int>(w);
+        image->height = static_cast<int>(h);
+        image->texels.resize(static_cast<std::size_t>(w * h));
+        const int alpha = header.alpha_channel >= 0 && header.alpha_channel < nch ? header.alpha_channel
+                          : nch == 2 || nch >= 4                                  ? static_cast<int>(nch) - 1
+                                                                                  : -1;
+        for (std::size_t i = 0; i < image->texels.size(); ++i) {
+            const float* px = &raw[i * static_cast<std::size_t>(nch)];
+            AColor& t = image->texels[i];
+            if (nch < 3)
+                t.r = t.g = t.b = px[0];
+            else
+                t.r = px[0], t.g = px[1], t.b = px[2];
+            t.a = alpha >= 0 ? px[alpha] : 1.0f;
+        }
+        image_ = std::move(image);
+        loadedPath_ = fileName_;
+        return true;
+    } catch (const std::exception& e) {
+        error = what + e.what();
+        return false;
+    }
+}
+
+bool BitmapMap::LoadMapFiles(TimeValue t)
+{
+    Interval ignored = FOREVER;
+    refresh(t, ignored);
+    if (image_ && loadedPath_ == fileName_)
+        return true;
+    if (load(loadError_))
+        return true;
+    // Callers learn the details from the host's messages.
+    MessageBox(nullptr, loadError_.c_str(), "Bitmap map", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+AColor BitmapMap::sample(const Image& image, const Point2& uv) const
+{
+    const double fx = double(uv.x) * image.width - 0.5, fy = (1.0 - double(uv.y)) * image.height - 0.5;
+    if (!std::isfinite(fx) || !std::isfinite(fy))
+        return kUnloaded;
+    auto texel = [&](int x, int y) {
+        return image.texels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                            static_cast<std::size_t>(x)];
+    };
+    if (!filter_)
+        return texel(wrap(fx + 0.5, image.width), wrap(fy + 0.5, image.height));
+    const double x0 = std::floor(fx), y0 = std::floor(fy);
+    const auto tx = static_cast<float>(fx - x0), ty = static_cast<float>(fy - y0);
+    const int ax = wrap(x0, image.width), bx = wrap(x0 + 1.0, image.width);
+    const int ay = wrap(y0, image.height), by = wrap(y0 + 1.0, image.height);
+    const AColor top = mixColor(texel(ax, ay), texel(bx, ay), tx);
+    const AColor bottom = mixColor(texel(ax, by), texel(bx, by), tx);
+    return mixColor(top, bottom, ty);
+}
+
+AColor BitmapMap::EvalColor(ShadeContext& sc)
+{
+    if (!image_)
+        return kUnloaded;
+    return sample(*image_, coordinates().eval(sc));
+}
+
+}  // namespace standalone

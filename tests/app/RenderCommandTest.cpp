@@ -1,0 +1,109 @@
+#include "app/RenderCommand.h"
+#include "app/HostSetup.h"
+#include "standalone/StandaloneCore.h"
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A lit red sphere in front of the camera, small enough to render in milliseconds.
+constexpr const char* sphereScene = R"({
+  "render": {"width": 48, "height": 32, "output": "out/sphere.png"},
+  "environment": {"background": [0, 0, 1]},
+  "camera": {"position": [0, -6, 0], "target": [0, 0, 0], "fov": 40},
+  "lights": [{"name": "key", "type": "omni", "position": [-3, -6, 4]}],
+  "materials": [{"name": "red", "class": "Standard", "diffuse": [1, 0, 0]}],
+  "objects": [{"name": "ball", "type": "sphere", "radius": 1, "material": "red"}]
+})";
+
+struct RenderCommand : ::testing::Test {
+    fs::path dir;
+    standalone::StandaloneCore core;
+
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+              ("vermil_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "scene.json") << sphereScene;
+        core.setQuietMode(true);
+        app::setUpHost(core);
+    }
+    void TearDown() override
+    {
+        SetCOREInterface(nullptr);
+        fs::remove_all(dir);
+    }
+    app::RenderOptions options()
+    {
+        app::RenderOptions o;
+        o.scenePath = (dir / "scene.json").string();
+        o.quiet = true;
+        return o;
+    }
+};
+
+TEST_F(RenderCommand, WritesTheImageWhereTheDocumentSaysAtTheRequestedSize)
+{
+    ASSERT_EQ(app::runRender(options(), core), 0);
+    auto in = OIIO::ImageInput::open((dir / "out/sphere.png").string());
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 48);
+
+    app::RenderOptions o = options();
+    o.output = (dir / "other.exr").string();
+    o.width = 20, o.height = 10;
+    ASSERT_EQ(app::runRender(o, core), 0);
+    in = OIIO::ImageInput::open(o.output);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 20);
+    EXPECT_EQ(in->spec().height, 10);
+    // Centre pixel: the sphere (red), corner: the blue background.
+    std::vector<float> px(20 * 10 * 4);
+    ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px.data()));
+    const float* centre = &px[(5 * 20 + 10) * 4];
+    EXPECT_GT(centre[0], 0.2f);
+    EXPECT_LT(centre[2], 0.05f);
+    EXPECT_FLOAT_EQ(px[2], 1.0f);
+}
+
+TEST_F(RenderCommand, UnknownRendererListsTheValidOnes)
+{
+    app::RenderOptions o = options();
+    o.renderer = "raytracer";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("raytracer"), std::string::npos) << err;
+    EXPECT_NE(err.find("scanline"), std::string::npos) << err;
+    EXPECT_NE(err.find("vmlRenderer"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+}
+
+TEST_F(RenderCommand, BadDocumentNamesTheFileAndPlace)
+{
+    std::ofstream(dir / "scene.json") << R"({"objects": [{"name": "b", "type": "sphere", "radius": "big"}]})";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(options(), core), 1);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("scene.json"), std::string::npos) << err;
+    EXPECT_NE(err.find("/objects/0/radius"), std::string::npos) << err;
+}
+
+TEST_F(RenderCommand, CancelledRenderWritesNothing)
+{
+    core.SetCancel(TRUE);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(options(), core), 130);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+}
+
+}  // namespace

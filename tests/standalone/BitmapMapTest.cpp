@@ -1,0 +1,183 @@
+#include "standalone/maps/BitmapMap.h"
+
+#include "standalone/ParamByName.h"
+#include "standalone/StandaloneCore.h"
+#include "standalone/TestShadeContext.h"
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using shadetest::setParam;
+using shadetest::TestShadeContext;
+using standalone::BitmapMap;
+
+constexpr float kTol = 1e-5f;
+
+fs::path tempPath(const std::string& name)
+{
+    return fs::path(::testing::TempDir()) / ("vml_bitmap_" + std::to_string(::getpid()) + "_" + name);
+}
+
+// Writes 8-bit pixels, row 0 at the top.
+void writePng(const fs::path& path, int w, int h, int channels, const std::vector<std::uint8_t>& pixels)
+{
+    auto out = OIIO::ImageOutput::create(path.string());
+    ASSERT_TRUE(out);
+    OIIO::ImageSpec format(w, h, channels, OIIO::TypeDesc::UINT8);
+    ASSERT_TRUE(out->open(path.string(), format)) << out->geterror();
+    ASSERT_TRUE(out->write_image(OIIO::TypeDesc::UINT8, pixels.data()));
+    ASSERT_TRUE(out->close());
+}
+
+AColor at(BitmapMap& map, float u, float v)
+{
+    TestShadeContext sc;
+    sc.uvw = Point3(u, v, 0);
+    return map.EvalColor(sc);
+}
+
+void expectRGB(const AColor& got, float r, float g, float b)
+{
+    EXPECT_NEAR(got.r, r, kTol);
+    EXPECT_NEAR(got.g, g, kTol);
+    EXPECT_NEAR(got.b, b, kTol);
+}
+
+// A 3 x 2 RGB image:  top row     A B C
+//                     bottom row  D E F
+// with red = 10 * (1 + texel index) / 255, green = 255 - that, blue = 0.
+class BitmapFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = tempPath("grid.png");
+        std::vector<std::uint8_t> px;
+        for (int i = 0; i < 6; ++i)
+            px.insert(px.end(), {std::uint8_t(10 * (i + 1)), std::uint8_t(255 - 10 * (i + 1)), 0});
+        writePng(path, 3, 2, 3, px);
+        setParam(map, "fileName", path.string());
+    }
+    void TearDown() override { fs::remove(path); }
+    static float red(int texel) { return 10.0f * (texel + 1) / 255.0f; }
+
+    fs::path path;
+    BitmapMap map;
+};
+
+TEST_F(BitmapFile, TexelCentresReadExactly)
+{
+    std::string error;
+    ASSERT_TRUE(map.load(error)) << error;
+    EXPECT_TRUE(error.empty());
+    // Texel (x, y) has its centre at u = (x + 0.5) / 3, v = 1 - (y + 0.5) / 2.
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            const AColor c = at(map, (x + 0.5f) / 3.0f, 1.0f - (y + 0.5f) / 2.0f);
+            const int i = y * 3 + x;
+            expectRGB(c, red(i), 1.0f - red(i), 0.0f);
+            EXPECT_EQ(c.a, 1.0f) << "no alpha channel reads opaque";
+        }
+}
+
+TEST_F(BitmapFile, BilinearBetweenTexelsAndAcrossTheSeam)
+{
+    ASSERT_TRUE(map.LoadMapFiles(0)) << map.loadError();
+    EXPECT_NEAR(at(map, 1.0f / 3.0f, 0.75f).r, (red(0) + red(1)) / 2, kTol);  // between A and B
+    EXPECT_NEAR(at(map, 1.0f / 6.0f, 0.5f).r, (red(0) + red(3)) / 2, kTol);   // between A and D
+    EXPECT_NEAR(at(map, 1.0f / 3.0f, 0.5f).r, (red(0) + red(1) + red(3) + red(4)) / 4, kTol);
+    EXPECT_NEAR(at(map, 0.0f, 0.75f).r, (red(0) + red(2)) / 2, kTol);  // wraps from A to C
+    EXPECT_NEAR(at(map, 1.0f, 0.75f).r, (red(0) + red(2)) / 2, kTol);
+    expectRGB(at(map, 1.0f / 6.0f + 1.0f, 0.75f - 2.0f), red(0), 1.0f - red(0), 0.0f);  // repeats
+
+    setParam(map, "filter", 0);
+    EXPECT_NEAR(at(map, 1.0f / 3.0f - 0.01f, 0.7f).r, red(0), kTol) << "nearest texel without filtering";
+    EXPECT_NEAR(at(map, 1.0f / 3.0f + 0.01f, 0.7f).r, red(1), kTol);
+}
+
+TEST_F(BitmapFile, CloneSharesTheLoadedImage)
+{
+    std::string error;
+    ASSERT_TRUE(map.load(error));
+    std::unique_ptr<ReferenceTarget> copy(map.Clone());
+    auto* clone = dynamic_cast<BitmapMap*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_TRUE(clone->loaded());
+    expectRGB(at(*clone, 0.5f, 0.25f), red(4), 1.0f - red(4), 0.0f);
+}
+
+TEST_F(BitmapFile, ChangingTheFileNameDropsTheStaleImage)
+{
+    std::string error;
+    ASSERT_TRUE(map.load(error));
+    setParam(map, "fileName", tempPath("other.png").string());
+    EXPECT_FALSE(map.loaded());
+    expectRGB(at(map, 0.5f, 0.25f), 0.5f, 0.5f, 0.5f);
+}
+
+TEST(BitmapMap, GreyAndAlphaChannels)
+{
+    const fs::path path = tempPath("grey_alpha.png");
+    writePng(path, 2, 1, 2, {51, 255, 204, 102});  // grey + alpha
+    BitmapMap map;
+    setParam(map, "fileName", path.string());
+    std::string error;
+    ASSERT_TRUE(map.load(error)) << error;
+    fs::remove(path);
+    const AColor left = at(map, 0.25f, 0.5f);
+    expectRGB(left, 0.2f, 0.2f, 0.2f);
+    EXPECT_NEAR(left.a, 1.0f, kTol);
+    const AColor right = at(map, 0.75f, 0.5f);
+    EXPECT_NEAR(right.a, 0.4f, kTol);
+    EXPECT_EQ(right.r, right.g);
+    EXPECT_EQ(right.g, right.b);
+}
+
+TEST(BitmapMap, UnreadableFilesAreClearErrorsAndEvaluateGrey)
+{
+    BitmapMap map;
+    map.SetName("wood");
+    std::string error;
+    EXPECT_FALSE(map.load(error));
+    EXPECT_NE(error.find("wood"), std::string::npos) << error;
+    EXPECT_NE(error.find("file name"), std::string::npos) << error;
+
+    const std::string missing = tempPath("does_not_exist.png").string();
+    setParam(map, "fileName", missing);
+    EXPECT_FALSE(map.load(error));
+    EXPECT_NE(error.find(missing), std::string::npos) << error;
+    standalone::StandaloneCore core;
+    core.setQuietMode(true);
+    SetCOREInterface(&core);
+    EXPECT_FALSE(map.LoadMapFiles(0));
+    SetCOREInterface(nullptr);
+    EXPECT_NE(map.loadError().find(missing), std::string::npos);
+    ASSERT_EQ(core.messages().size(), 1u);
+    EXPECT_EQ(core.messages()[0].text, map.loadError());
+    EXPECT_FALSE(map.loaded());
+    const AColor grey = at(map, 0.3f, 0.3f);
+    expectRGB(grey, 0.5f, 0.5f, 0.5f);
+    EXPECT_EQ(grey.a, 1.0f);
+    TestShadeContext sc;
+    EXPECT_EQ(map.EvalNormalPerturb(sc), Point3());
+
+    const fs::path garbage = tempPath("garbage.png");
+    {
+        std::ofstream f(garbage, std::ios::binary);
+        f << "\x89PNG\r\n\x1a\n this is not really an image";
+    }
+    setParam(map, "fileName", garbage.string());
+    EXPECT_FALSE(map.load(error));
+    EXPECT_NE(error.find(garbage.string()), std::string::npos) << error;
+    fs::remove(garbage);
+}
+
+}  // namespace

@@ -1,0 +1,276 @@
+#include "standalone/primitives/Box.h"
+#include "standalone/primitives/Cylinder.h"
+#include "standalone/primitives/Plane.h"
+#include "standalone/primitives/Sphere.h"
+#include "standalone/primitives/Teapot.h"
+#include "standalone/primitives/Torus.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <numbers>
+#include <stdexcept>
+#include <utility>
+
+using namespace standalone;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+Point3 corner(const Mesh& m, int f, int k) { return m.verts[m.faces[std::size_t(f)].v[k]]; }
+Point3 centroid(const Mesh& m, int f) { return (corner(m, f, 0) + corner(m, f, 1) + corner(m, f, 2)) / 3.0f; }
+double area(const Mesh& m, int f)
+{
+    return 0.5 * Length(CrossProd(corner(m, f, 1) - corner(m, f, 0), corner(m, f, 2) - corner(m, f, 0)));
+}
+
+double totalArea(const Mesh& m)
+{
+    double a = 0.0;
+    for (int f = 0; f < m.getNumFaces(); ++f)
+        a += area(m, f);
+    return a;
+}
+
+// Signed volume by the divergence theorem: positive for a closed mesh wound outward.
+double signedVolume(const Mesh& m)
+{
+    double v = 0.0;
+    for (int f = 0; f < m.getNumFaces(); ++f)
+        v += DotProd(corner(m, f, 0), CrossProd(corner(m, f, 1), corner(m, f, 2))) / 6.0;
+    return v;
+}
+
+// Every directed edge appears once and its reverse once: closed and consistently wound.
+::testing::AssertionResult isWatertight(const Mesh& m)
+{
+    std::map<std::pair<DWORD, DWORD>, int> edges;
+    for (const Face& f : m.faces)
+        for (int k = 0; k < 3; ++k)
+            ++edges[{f.v[k], f.v[(k + 1) % 3]}];
+    for (const auto& [e, count] : edges) {
+        if (count != 1)
+            return ::testing::AssertionFailure()
+                   << "edge " << e.first << "-" << e.second << " used " << count << "x";
+        if (!edges.count({e.second, e.first}))
+            return ::testing::AssertionFailure() << "edge " << e.first << "-" << e.second << " is open";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Checks every mesh must pass: valid indices, UVs in [0, 1], unit normals that lean the same way
+// as their face's winding, no degenerate triangles.
+void expectWellFormed(const Mesh& m)
+{
+    ASSERT_TRUE(m.isValid());
+    ASSERT_TRUE(m.hasUVs());
+    ASSERT_TRUE(m.hasNormals());
+    ASSERT_GT(m.getNumFaces(), 0);
+    for (const Point3& t : m.tVerts) {
+        EXPECT_GE(t.x, 0.0f);
+        EXPECT_LE(t.x, 1.0f);
+        EXPECT_GE(t.y, 0.0f);
+        EXPECT_LE(t.y, 1.0f);
+    }
+    for (const Point3& n : m.normals)
+        ASSERT_NEAR(n.Length(), 1.0f, 1e-5f) << n.x << " " << n.y << " " << n.z;
+    int degenerate = 0, disagreeing = 0;
+    for (int f = 0; f < m.getNumFaces(); ++f) {
+        degenerate += area(m, f) <= 1e-12;
+        const Point3 fn = m.faceNormal(f);
+        for (int k = 0; k < 3; ++k)
+            disagreeing += DotProd(fn, m.normals[m.normalFaces[std::size_t(f)].t[k]]) <= 0.0f;
+    }
+    EXPECT_EQ(degenerate, 0);
+    EXPECT_EQ(disagreeing, 0);
+}
+
+// Outward winding: each face normal points away from the nearest point of the shape's core.
+void expectOutward(const Mesh& m, const std::function<Point3(const Point3&)>& core)
+{
+    int inward = 0;
+    for (int f = 0; f < m.getNumFaces(); ++f) {
+        const Point3 c = centroid(m, f);
+        inward += DotProd(m.faceNormal(f), c - core(c)) <= 0.0f;
+    }
+    EXPECT_EQ(inward, 0);
+}
+
+TEST(Primitives, PlaneIsAFlatGridFacingUp)
+{
+    auto m = makePlane({4.0f, 2.0f, 3});
+    expectWellFormed(*m);
+    EXPECT_EQ(m->getNumFaces(), 2 * 3 * 3);
+    EXPECT_NEAR(totalArea(*m), 8.0, 1e-5);
+    for (int f = 0; f < m->getNumFaces(); ++f)
+        EXPECT_EQ(m->faceNormal(f), Point3(0, 0, 1));
+    for (const Point3& v : m->verts) {
+        EXPECT_EQ(v.z, 0.0f);
+        EXPECT_LE(std::abs(v.x), 2.0f);
+        EXPECT_LE(std::abs(v.y), 1.0f);
+    }
+    // UV (0, 0) sits at the -X-Y corner.
+    for (int f = 0; f < m->getNumFaces(); ++f)
+        for (int k = 0; k < 3; ++k) {
+            const Point3 p = corner(*m, f, k), uv = m->tVerts[m->tvFace[std::size_t(f)].t[k]];
+            EXPECT_NEAR(uv.x, p.x / 4.0f + 0.5f, 1e-6f);
+            EXPECT_NEAR(uv.y, p.y / 2.0f + 0.5f, 1e-6f);
+        }
+}
+
+TEST(Primitives, BoxStandsOnZeroIsClosedAndHardEdged)
+{
+    for (int segments : {1, 3}) {
+        auto m = makeBox({2.0f, 3.0f, 4.0f, segments});
+        expectWellFormed(*m);
+        EXPECT_TRUE(isWatertight(*m));
+        EXPECT_NEAR(signedVolume(*m), 24.0, 1e-4);
+        EXPECT_NEAR(totalArea(*m), 2.0 * (6 + 8 + 12), 1e-4);
+        expectOutward(*m, [](const Point3&) { return Point3(0, 0, 2); });
+        for (const Point3& v : m->verts) {
+            EXPECT_LE(std::abs(v.x), 1.0f);
+            EXPECT_LE(std::abs(v.y), 1.5f);
+            EXPECT_GE(v.z, 0.0f);
+            EXPECT_LE(v.z, 4.0f);
+        }
+        // Flat shading: each corner's normal is its face's normal.
+        for (int f = 0; f < m->getNumFaces(); ++f)
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(m->normals[m->normalFaces[std::size_t(f)].t[k]], m->faceNormal(f));
+    }
+}
+
+TEST(Primitives, SphereIsRoundClosedAndOutward)
+{
+    auto m = makeSphere({2.0f, 48});
+    expectWellFormed(*m);
+    EXPECT_TRUE(isWatertight(*m));
+    expectOutward(*m, [](const Point3&) { return Point3(); });
+    for (const Point3& v : m->verts)
+        EXPECT_NEAR(v.Length(), 2.0f, 1e-5f);
+    // Smooth: the normal at a vertex is its direction from the centre.
+    for (int f = 0; f < m->getNumFaces(); ++f)
+        for (int k = 0; k < 3; ++k) {
+            const Point3 n = m->normals[m->normalFaces[std::size_t(f)].t[k]];
+            EXPECT_NEAR(DotProd(n, Normalize(corner(*m, f, k))), 1.0f, 1e-5f);
+        }
+    EXPECT_NEAR(signedVolume(*m), 4.0 / 3.0 * kPi * 8.0, 0.02 * 4.0 / 3.0 * kPi * 8.0);
+    EXPECT_NEAR(totalArea(*m), 4.0 * kPi * 4.0, 0.02 * 4.0 * kPi * 4.0);
+    // The smallest sphere is still a closed solid.
+    EXPECT_TRUE(isWatertight(*makeSphere({1.0f, 4})));
+}
+
+TEST(Primitives, TorusIsClosedAndOutward)
+{
+    const float R = 2.0f, r = 0.5f;
+    auto m = makeTorus({R, r, 24, 12});
+    expectWellFormed(*m);
+    EXPECT_TRUE(isWatertight(*m));
+    auto ringPoint = [&](const Point3& p) {
+        Point3 flat(p.x, p.y, 0.0f);
+        return Normalize(flat) * R;
+    };
+    expectOutward(*m, ringPoint);
+    for (const Point3& v : m->verts)
+        EXPECT_NEAR(Length(v - ringPoint(v)), r, 1e-5f);
+    const double volume = 2.0 * kPi * kPi * R * r * r;
+    EXPECT_NEAR(signedVolume(*makeTorus({R, r, 96, 48})), volume, 0.01 * volume);
+}
+
+TEST(Primitives, CylinderCapsAreFlatAndCloseTheTube)
+{
+    auto m = makeCylinder({1.0f, 3.0f, 32, 2, true});
+    expectWellFormed(*m);
+    EXPECT_TRUE(isWatertight(*m));
+    expectOutward(*m, [](const Point3& p) { return Point3(0, 0, std::clamp(p.z, 0.5f, 2.5f)); });
+    EXPECT_NEAR(signedVolume(*m), kPi * 3.0, 0.02 * kPi * 3.0);
+    int up = 0, down = 0;
+    for (int f = 0; f < m->getNumFaces(); ++f) {
+        const Point3 n = m->normals[m->normalFaces[std::size_t(f)].t[0]];
+        if (n.z > 0.5f) {
+            ++up;
+            EXPECT_NEAR(centroid(*m, f).z, 3.0f, 1e-5f);
+        } else if (n.z < -0.5f) {
+            ++down;
+            EXPECT_NEAR(centroid(*m, f).z, 0.0f, 1e-5f);
+        } else {
+            EXPECT_NEAR(n.z, 0.0f, 1e-6f);  // the side's normals are horizontal
+        }
+    }
+    EXPECT_EQ(up, 32);
+    EXPECT_EQ(down, 32);
+
+    // Without caps the tube is open at both rims.
+    auto open = makeCylinder({1.0f, 3.0f, 32, 2, false});
+    expectWellFormed(*open);
+    EXPECT_FALSE(isWatertight(*open));
+    EXPECT_EQ(open->getNumFaces(), 2 * 32 * 2);
+}
+
+TEST(Primitives, TeapotRestsOnZeroWithOutwardFiniteNormals)
+{
+    auto m = makeTeapot({1.0f, 6});
+    expectWellFormed(*m);
+    for (const Point3& n : m->normals)
+        ASSERT_TRUE(std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z));
+    float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+    for (const Point3& v : m->verts)
+        for (int k = 0; k < 3; ++k)
+            lo[k] = std::min(lo[k], v[k]), hi[k] = std::max(hi[k], v[k]);
+    EXPECT_NEAR(lo[2], 0.0f, 1e-6f);    // sits on the ground
+    EXPECT_GT(hi[0], -lo[0]);           // the spout (+X) reaches further than the handle
+    EXPECT_NEAR(hi[1], -lo[1], 1e-5f);  // symmetric across XZ
+    EXPECT_NEAR(hi[1], 1.0f, 1e-3f);    // the body's widest radius is `radius`
+    // Around the bottom's centre the surface faces down, around the knob's top up, and the
+    // normals at those poles are the limits, not NaN.
+    int bottom = 0, top = 0;
+    for (int f = 0; f < m->getNumFaces(); ++f)
+        for (int k = 0; k < 3; ++k) {
+            const Point3 p = corner(*m, f, k), n = m->normals[m->normalFaces[std::size_t(f)].t[k]];
+            if (std::hypot(p.x, p.y) > 1e-6f)
+                continue;
+            if (p.z < 1e-6f) {
+                ++bottom;
+                EXPECT_LT(m->faceNormal(f).z, -0.9f);
+                EXPECT_NEAR(n.z, -1.0f, 1e-4f);
+            } else if (p.z > hi[2] - 1e-6f) {
+                ++top;
+                EXPECT_GT(m->faceNormal(f).z, 0.9f);
+                EXPECT_NEAR(n.z, 1.0f, 1e-4f);
+            }
+        }
+    EXPECT_EQ(bottom, 4 * 6);
+    EXPECT_EQ(top, 4 * 6);
+    // Nearly closed and wound outward: the enclosed volume is positive.
+    EXPECT_GT(signedVolume(*m), 0.0);
+
+    // radius scales every point.
+    auto big = makeTeapot({3.0f, 6});
+    ASSERT_EQ(big->verts.size(), m->verts.size());
+    for (std::size_t i = 0; i < m->verts.size(); ++i)
+        EXPECT_NEAR(Length(big->verts[i] - m->verts[i] * 3.0f), 0.0f, 1e-5f);
+}
+
+TEST(Primitives, InvalidParametersAreRejected)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_THROW(makePlane({0.0f, 1.0f, 1}), std::invalid_argument);
+    EXPECT_THROW(makeBox({1.0f, 1.0f, 1.0f, 0}), std::invalid_argument);
+    EXPECT_THROW(makeSphere({nan, 16}), std::invalid_argument);
+    EXPECT_THROW(makeSphere({1.0f, 3}), std::invalid_argument);
+    EXPECT_THROW(makeCylinder({1.0f, -2.0f, 8, 1, true}), std::invalid_argument);
+    EXPECT_THROW(makeTorus({1.0f, 0.25f, 2, 8}), std::invalid_argument);
+    EXPECT_THROW(makeTeapot({1.0f, 65}), std::invalid_argument);
+    try {
+        makeSphere({1.0f, 2000});
+        FAIL();
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "sphere: segments must be from 4 to 1024 (got 2000)");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,289 @@
+#include "standalone/maps/CheckerMap.h"
+#include "standalone/maps/GradientMap.h"
+#include "standalone/maps/GradientNoise3.h"
+#include "standalone/maps/NoiseMap.h"
+
+#include "standalone/ParamByName.h"
+#include "standalone/TestShadeContext.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace {
+
+using shadetest::setParam;
+using shadetest::TestShadeContext;
+using standalone::CheckerMap;
+using standalone::GradientMap;
+using standalone::NoiseMap;
+
+constexpr float kTol = 1e-5f;
+const Color kRed(1, 0, 0), kGreen(0, 1, 0), kBlue(0, 0, 1);
+
+void expectColor(const AColor& got, const Color& want, float tol = kTol)
+{
+    EXPECT_NEAR(got.r, want.r, tol);
+    EXPECT_NEAR(got.g, want.g, tol);
+    EXPECT_NEAR(got.b, want.b, tol);
+}
+
+AColor at(Texmap& map, float u, float v)
+{
+    TestShadeContext sc;
+    sc.uvw = Point3(u, v, 0);
+    return map.EvalColor(sc);
+}
+
+TEST(CheckerMap, CellsRepeatPerUnitSquare)
+{
+    CheckerMap checker;
+    setParam(checker, "color1", kRed);
+    setParam(checker, "color2", kBlue);
+    expectColor(at(checker, 0.25f, 0.25f), kRed);
+    expectColor(at(checker, 0.75f, 0.25f), kBlue);
+    expectColor(at(checker, 0.25f, 0.75f), kBlue);
+    expectColor(at(checker, 0.75f, 0.75f), kRed);
+    expectColor(at(checker, 1.25f, 0.25f), kRed);
+    expectColor(at(checker, -0.25f, 0.25f), kBlue);
+    expectColor(at(checker, -0.25f, -0.25f), kRed);
+    EXPECT_NE(checker.Requirements(-1) & MTLREQ_UV, 0u);
+}
+
+TEST(CheckerMap, TilingOffsetAndAngleMoveTheCells)
+{
+    CheckerMap checker;
+    setParam(checker, "color1", kRed);
+    setParam(checker, "color2", kBlue);
+    // Untiled, u = 0.7 and 0.8 share a cell; tiled twice about the centre, the cell border moves
+    // from u = 1 to u = 0.75.
+    expectColor(at(checker, 0.8f, 0.25f), Color(at(checker, 0.7f, 0.25f)));
+    setParam(checker, "tilingU", 2.0f);
+    expectColor(at(checker, 0.7f, 0.25f), kBlue);
+    expectColor(at(checker, 0.8f, 0.25f), kRed);
+    expectColor(at(checker, 0.45f, 0.25f), kRed);  // the centre stays put
+    setParam(checker, "tilingU", 1.0f);
+
+    setParam(checker, "offsetU", 0.5f);
+    expectColor(at(checker, 0.25f, 0.25f), kBlue);
+    setParam(checker, "offsetU", 0.0f);
+
+    // A quarter turn maps (u, v) to (v, 1 - u): the cell at (0.25, 0.25) reads (0.25, 0.75).
+    setParam(checker, "angle", 90.0f);
+    expectColor(at(checker, 0.25f, 0.25f), kBlue);
+    expectColor(at(checker, 0.25f, 0.75f), kRed);
+}
+
+TEST(CheckerMap, SubMapReplacesItsColourUnlessDisabled)
+{
+    CheckerMap checker;
+    GradientMap inner;
+    setParam(inner, "color1", kGreen);
+    setParam(inner, "color2", kGreen);
+    setParam(inner, "color3", kGreen);
+    setParam(checker, "color1", kRed);
+    setParam(checker, "color2", kBlue);
+    setParam(checker, "map1", &inner);
+    EXPECT_EQ(checker.NumSubTexmaps(), 2);
+    EXPECT_EQ(checker.GetSubTexmap(0), &inner);
+    expectColor(at(checker, 0.25f, 0.25f), kGreen);
+    expectColor(at(checker, 0.75f, 0.25f), kBlue);
+    setParam(checker, "map1Enable", 0);
+    expectColor(at(checker, 0.25f, 0.25f), kRed);
+    checker.SetSubTexmap(1, &inner);
+    expectColor(at(checker, 0.75f, 0.25f), kGreen);
+}
+
+TEST(GradientMap, ThreeColoursMeetAtTheMidpoint)
+{
+    GradientMap g;
+    setParam(g, "color1", kRed);
+    setParam(g, "color2", kGreen);
+    setParam(g, "color3", kBlue);
+    setParam(g, "midpoint", 0.3f);
+    expectColor(at(g, 0.5f, 1.0f), kRed);
+    expectColor(at(g, 0.5f, 0.3f), kGreen);
+    expectColor(at(g, 0.5f, 0.0f), kBlue);
+    expectColor(at(g, 0.5f, 0.15f), Color(0, 0.5f, 0.5f));
+    expectColor(at(g, 0.5f, 0.65f), Color(0.5f, 0.5f, 0));
+    // Clamped, not repeated, outside [0, 1].
+    expectColor(at(g, 0.5f, 1.5f), kRed);
+    expectColor(at(g, 0.5f, -2.0f), kBlue);
+}
+
+TEST(GradientMap, TwoColoursMixEvenlyAtTheMidpoint)
+{
+    GradientMap g;
+    setParam(g, "colorCount", 2);
+    setParam(g, "color1", kRed);
+    setParam(g, "color2", kBlue);
+    setParam(g, "midpoint", 0.25f);
+    expectColor(at(g, 0.5f, 1.0f), kRed);
+    expectColor(at(g, 0.5f, 0.0f), kBlue);
+    expectColor(at(g, 0.5f, 0.25f), Color(0.5f, 0, 0.5f));
+    expectColor(at(g, 0.5f, 0.625f), Color(0.75f, 0, 0.25f));
+}
+
+TEST(GradientMap, EnvironmentModeLooksUpTheWorldReflectionVector)
+{
+    GradientMap g;
+    setParam(g, "color1", kRed);  // top
+    setParam(g, "color2", kGreen);
+    setParam(g, "color3", kBlue);
+    setParam(g, "mapping", 1);
+    EXPECT_EQ(g.Requirements(-1) & MTLREQ_UV, 0u);
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    sc.view = Point3(0, 0, -1);          // reflects straight back along camera +z
+    expectColor(g.EvalColor(sc), kRed);  // camera +z is world up with the identity camera
+    sc.camToWorld = Matrix3(Point3(1, 0, 0), Point3(0, -1, 0), Point3(0, 0, -1), Point3(5, 5, 5));
+    expectColor(g.EvalColor(sc), kBlue);  // now camera +z is world down
+    sc.camToWorld = Matrix3();
+    sc.normal = Normalize(Point3(1, 0, 1));  // reflects along camera +x: the horizon
+    expectColor(g.EvalColor(sc), kGreen);
+    EXPECT_EQ(g.EvalNormalPerturb(sc), Point3()) << "environment maps do not bump";
+}
+
+TEST(MapNormalPerturb, LinearRampGivesItsSurfaceGradient)
+{
+    // Two colours, white at the top, black at the bottom, midpoint 0.5: mono(v) = v.
+    GradientMap ramp;
+    setParam(ramp, "colorCount", 2);
+    setParam(ramp, "color1", Color(1, 1, 1));
+    setParam(ramp, "color2", Color(0, 0, 0));
+    TestShadeContext sc;
+    sc.uvw = Point3(0.3f, 0.4f, 0);
+    Point3 np = ramp.EvalNormalPerturb(sc);
+    EXPECT_NEAR(np.x, 0.0f, 1e-3f);
+    EXPECT_NEAR(np.y, -1.0f, 1e-3f);  // tilts away from the rising value
+    EXPECT_NEAR(np.z, 0.0f, 1e-3f);
+
+    // Stretching v over twice the surface length halves the slope, measured in the mean length
+    // of one UV unit (1.5).
+    sc.dPdv = Point3(0, 2, 0);
+    np = ramp.EvalNormalPerturb(sc);
+    EXPECT_NEAR(np.y, -0.75f, 1e-3f);
+
+    // Skewed UVs, P = u (1, 1, 0) + v (0, 1, 0): v = y - x, so its gradient is (-1, 1, 0), in
+    // units of the mean UV length (sqrt 2 + 1) / 2.
+    sc.dPdu = Point3(1, 1, 0);
+    sc.dPdv = Point3(0, 1, 0);
+    np = ramp.EvalNormalPerturb(sc);
+    const float unit = (std::sqrt(2.0f) + 1.0f) / 2.0f;
+    EXPECT_NEAR(np.x, unit, 1e-3f);
+    EXPECT_NEAR(np.y, -unit, 1e-3f);
+    EXPECT_NEAR(np.z, 0.0f, 1e-4f);
+
+    // No UV derivatives: nothing to bump along.
+    sc.dPdu = sc.dPdv = Point3();
+    EXPECT_EQ(ramp.EvalNormalPerturb(sc), Point3());
+
+    CheckerMap flat;  // constant away from the cell borders
+    sc.dPdu = Point3(1, 0, 0), sc.dPdv = Point3(0, 1, 0);
+    sc.uvw = Point3(0.25f, 0.25f, 0);
+    EXPECT_EQ(flat.EvalNormalPerturb(sc), Point3());
+}
+
+TEST(GradientNoise3, DeterministicBoundedAndZeroOnTheLattice)
+{
+    EXPECT_EQ(standalone::gradientNoise3(Point3(3, -7, 12)), 0.0f);
+    EXPECT_EQ(standalone::gradientNoise3(Point3(0, 0, 0)), 0.0f);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> pos(-50.0f, 50.0f);
+    float lo = 1.0f, hi = -1.0f;
+    for (int i = 0; i < 5000; ++i) {
+        const Point3 p(pos(rng), pos(rng), pos(rng));
+        const float n = standalone::gradientNoise3(p);
+        ASSERT_GE(n, -1.0f);
+        ASSERT_LE(n, 1.0f);
+        ASSERT_EQ(n, standalone::gradientNoise3(p));
+        // Smooth: a tiny step makes a tiny change.
+        ASSERT_NEAR(standalone::gradientNoise3(p + Point3(1e-3f, 0, 0)), n, 1e-2f);
+        lo = std::min(lo, n), hi = std::max(hi, n);
+        const float f = standalone::fractalNoise3(p, 4);
+        ASSERT_GE(f, -1.0f);
+        ASSERT_LE(f, 1.0f);
+    }
+    EXPECT_LT(lo, -0.4f) << "the noise uses its range";
+    EXPECT_GT(hi, 0.4f);
+    const float nan = std::nanf("");
+    EXPECT_EQ(standalone::gradientNoise3(Point3(nan, 0, 0)), 0.0f);
+}
+
+TEST(NoiseMap, MixesItsColoursDeterministically)
+{
+    NoiseMap a, b;
+    for (NoiseMap* m : {&a, &b}) {
+        setParam(*m, "color1", kRed);
+        setParam(*m, "color2", kBlue);
+        setParam(*m, "size", 2.0f);
+    }
+    EXPECT_EQ(a.Requirements(-1) & MTLREQ_UV, 0u) << "object space needs no UVs";
+    TestShadeContext sc;
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> pos(-20.0f, 20.0f);
+    float lo = 1.0f, hi = 0.0f;
+    for (int i = 0; i < 500; ++i) {
+        sc.point = Point3(pos(rng), pos(rng), pos(rng));
+        const float t = a.noiseValue(sc);
+        const AColor c = a.EvalColor(sc);
+        ASSERT_EQ(c, b.EvalColor(sc));
+        expectColor(c, Color(1 - t, 0, t));
+        lo = std::min(lo, t), hi = std::max(hi, t);
+    }
+    EXPECT_GE(lo, 0.0f);
+    EXPECT_LE(hi, 1.0f);
+    EXPECT_GT(hi - lo, 0.4f);
+}
+
+TEST(NoiseMap, FollowsTheObjectScalesWithSizeOrReadsUVs)
+{
+    NoiseMap small, large, uvNoise;
+    setParam(large, "size", 3.0f);
+    TestShadeContext sc, moved;
+    const Point3 p(1.3f, -2.2f, 0.7f), shift(10, -4, 2);
+    moved.camToObj = TransMatrix(shift);
+    sc.point = p + shift;
+    moved.point = p;
+    EXPECT_EQ(small.noiseValue(sc), small.noiseValue(moved));
+    sc.point = p * 3.0f;
+    moved.point = p;
+    moved.camToObj = Matrix3();
+    EXPECT_NEAR(large.noiseValue(sc), small.noiseValue(moved), 1e-5f);
+
+    setParam(uvNoise, "space", 1);
+    setParam(uvNoise, "size", 0.2f);
+    EXPECT_NE(uvNoise.Requirements(-1) & MTLREQ_UV, 0u);
+    sc.uvw = Point3(0.37f, 0.61f, 0);
+    const float before = uvNoise.noiseValue(sc);
+    sc.point = Point3(40, 40, -40);  // the object-space point does not matter in UV space
+    EXPECT_EQ(uvNoise.noiseValue(sc), before);
+}
+
+// With N = +z the perturbation is minus the noise's x-y gradient (times size), whatever tangent
+// frame the map picks.
+TEST(NoiseMap, ObjectSpaceBumpIsTheTangentGradient)
+{
+    NoiseMap noise;  // black to white: mono == noiseValue
+    setParam(noise, "size", 2.0f);
+    TestShadeContext sc;
+    const Point3 p(0.3f, 0.45f, -3.2f);
+    sc.place(p, Point3(0, 0, 1));
+    const Point3 np = noise.EvalNormalPerturb(sc);
+    auto valueAt = [&](const Point3& q) {
+        TestShadeContext probe;
+        probe.point = q;
+        return noise.noiseValue(probe);
+    };
+    const float h = 1e-3f;
+    const float gx = (valueAt(p + Point3(h, 0, 0)) - valueAt(p - Point3(h, 0, 0))) / (2 * h);
+    const float gy = (valueAt(p + Point3(0, h, 0)) - valueAt(p - Point3(0, h, 0))) / (2 * h);
+    ASSERT_GT(std::hypot(gx, gy), 0.05f);
+    EXPECT_NEAR(np.x, -2.0f * gx, 0.02f);
+    EXPECT_NEAR(np.y, -2.0f * gy, 0.02f);
+    EXPECT_NEAR(np.z, 0.0f, 1e-4f);
+}
+
+}  // namespace

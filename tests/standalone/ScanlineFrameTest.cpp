@@ -1,0 +1,384 @@
+// The frame as the painterly renderer drives it: notification order, hidden instances, threads,
+// cancellation, render elements, and the ways to get and run the renderer.
+
+#include "ScanlineTestSupport.h"
+
+#include "host/Notify.h"
+#include "host/RenderGlobalContext.h"
+#include "host/RenderInstance.h"
+#include "standalone/RenderElementManager.h"
+#include "standalone/RenderJob.h"
+#include "standalone/StandaloneCore.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace scanlinetest;
+
+// A log shared by notification callbacks, materials and effects.
+struct EventLog {
+    std::mutex mutex;
+    std::vector<std::string> events;
+    void add(std::string e)
+    {
+        std::lock_guard lock(mutex);
+        events.push_back(std::move(e));
+    }
+};
+
+class ProbeEffect : public Effect {
+public:
+    explicit ProbeEffect(EventLog* log = nullptr, DWORD channels = 0) : log_(log), channels_(channels) {}
+    DWORD GBufferChannelsRequired(TimeValue) override { return channels_; }
+    void Apply(TimeValue, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback*) override
+    {
+        ++applied;
+        channelsSeen = bm->ChannelsPresent();
+        context = gc;
+        if (log_)
+            log_->add("effect");
+    }
+    int applied = 0;
+    ULONG channelsSeen = 0;
+    RenderGlobalContext* context = nullptr;
+
+private:
+    EventLog* log_;
+    DWORD channels_;
+};
+
+// Registers a callback for the frame notifications for the lifetime of the object.
+class FrameHook {
+public:
+    using Fn = std::function<void(int code, RenderGlobalContext*)>;
+    explicit FrameHook(Fn fn) : fn_(std::move(fn))
+    {
+        RegisterNotification(call, this, NOTIFY_PRE_RENDERFRAME);
+        RegisterNotification(call, this, NOTIFY_POST_RENDERFRAME);
+    }
+    ~FrameHook()
+    {
+        UnRegisterNotification(call, this, NOTIFY_PRE_RENDERFRAME);
+        UnRegisterNotification(call, this, NOTIFY_POST_RENDERFRAME);
+    }
+
+private:
+    static void call(void* self, NotifyInfo* info)
+    {
+        static_cast<FrameHook*>(self)->fn_(info->intcode, static_cast<RenderGlobalContext*>(info->callParam));
+    }
+    Fn fn_;
+};
+
+TEST(ScanlineFrame, PreFrameThenShadesThenPostFrameThenEffect)
+{
+    EventLog log;
+    standalone::ScanlineRenderer renderer;
+    RenderGlobalContext* preContext = nullptr;
+    int instancesAtPre = -1;
+    FrameHook hook([&](int code, RenderGlobalContext* gc) {
+        log.add(code == NOTIFY_PRE_RENDERFRAME ? "pre" : "post");
+        if (code == NOTIFY_PRE_RENDERFRAME) {
+            preContext = gc;
+            instancesAtPre = gc->NumRenderInstances();
+        }
+    });
+    auto ts = TestScene::orthographic(16.0f);
+    ts->add("a", rectMesh(-8, -8, 8, 8, -5),
+            ts->material<ProbeMtl>([&](ShadeContext&) { log.add("shade"); }));
+    ProbeEffect effect(&log, BMM_CHAN_COLOR);
+    Bitmap bm;
+    RenderSetup s;
+    s.effect = &effect;
+    ASSERT_EQ(renderOpen(renderer, *ts, bm, s), 1);
+
+    ASSERT_GE(log.events.size(), 4u);
+    EXPECT_EQ(log.events.front(), "pre");
+    EXPECT_EQ(log.events[log.events.size() - 2], "post");
+    EXPECT_EQ(log.events.back(), "effect");
+    for (std::size_t i = 1; i + 2 < log.events.size(); ++i)
+        ASSERT_EQ(log.events[i], "shade") << i;
+    EXPECT_EQ(log.events.size() - 3, 16u * 16 + 16u);  // every pixel, plus the diagonal's second faces
+
+    ASSERT_NE(preContext, nullptr);
+    EXPECT_EQ(effect.context, preContext);
+    EXPECT_EQ(preContext->renderer, &renderer);
+    EXPECT_EQ(instancesAtPre, 1);
+    EXPECT_TRUE(effect.channelsSeen & BMM_CHAN_COLOR);
+    EXPECT_TRUE(effect.channelsSeen & BMM_CHAN_Z);
+}
+
+TEST(ScanlineFrame, GlobalContextDescribesTheFrame)
+{
+    auto ts = TestScene::perspective(60.0f);
+    ts->camera->setLocalTM(TransMatrix(Point3(1, 2, 3)));
+    ts->camera->camera->nearClip = 0.5f;
+    ts->add("a", rectMesh(-1, -1, 1, 1, -5), nullptr);
+    ts->add("b", rectMesh(-1, -1, 1, 1, -8), nullptr);
+    standalone::RenderElementManager elements;
+    bool checked = false;
+    FrameHook hook([&](int code, RenderGlobalContext* gc) {
+        if (code != NOTIFY_PRE_RENDERFRAME)
+            return;
+        checked = true;
+        EXPECT_EQ(gc->devWidth, 40);
+        EXPECT_EQ(gc->devHeight, 20);
+        EXPECT_EQ(gc->time, 160);
+        EXPECT_TRUE(gc->antialias);
+        EXPECT_EQ(gc->nearRange, 0.5f);
+        EXPECT_EQ(gc->camToWorld.GetTrans(), Point3(1, 2, 3));
+        EXPECT_EQ(gc->worldToCam.GetTrans(), Point3(-1, -2, -3));
+        EXPECT_EQ(gc->GetRenderElementMgr(), &elements);
+        ASSERT_EQ(gc->NumRenderInstances(), 2);
+        for (int i = 0; i < 2; ++i) {
+            RenderInstance* inst = gc->GetRenderInstance(i);
+            EXPECT_EQ(inst->nodeID, i);
+            ASSERT_NE(inst->mtl, nullptr);  // the default material
+            EXPECT_EQ(inst->GetCamVert(0), Point3(-2, -3, -8 - 3.0f * i));
+            EXPECT_EQ(inst->objToWorld.GetTrans(), Point3());
+            EXPECT_NEAR(inst->center.z, -8 - 3.0f * i, 1e-5f);
+            EXPECT_NEAR(inst->radsq, 2.0f, 1e-5f);
+        }
+        EXPECT_EQ(gc->GetRenderInstance(2), nullptr);
+    });
+    Bitmap bm;
+    RenderSetup s;
+    s.width = 40, s.height = 20;
+    s.time = 160;
+    s.elements = &elements;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    EXPECT_TRUE(checked);
+}
+
+TEST(ScanlineFrame, InstanceHiddenAtPreFrameIsNotDrawn)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    ts->add("near", rectMesh(-8, -8, 0, 8, -5), ts->material<ConstantMtl>(Color(1, 0, 0)));
+    ts->add("far", rectMesh(-8, -8, 8, 8, -9), ts->material<ConstantMtl>(Color(0, 0, 1)));
+    FrameHook hook([](int code, RenderGlobalContext* gc) {
+        if (code == NOTIFY_PRE_RENDERFRAME)
+            gc->GetRenderInstance(0)->flags |= INST_HIDE;
+    });
+    Bitmap bm;
+    ASSERT_EQ(render(*ts, bm), 1);
+    EXPECT_EQ(pixel(bm, 3, 3), (BMM_Color_64{0, 0, 65535, 65535}));
+    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 3, 3), 1);
+}
+
+// Overlapping, transparent, lit and shadowed objects: enough to expose any ordering difference.
+std::unique_ptr<TestScene> busyScene()
+{
+    auto ts = TestScene::perspective(50.0f);
+    auto* glass = ts->material<ConstantMtl>(Color(0.2f, 0.1f, 0.0f), Color(0.6f, 0.7f, 0.8f));
+    for (int i = 0; i < 6; ++i) {
+        float o = static_cast<float>(i) * 0.37f;
+        ts->add("tile", rectMesh(-2.0f + o, -1.5f + o * 0.5f, 0.3f + o, 1.1f + o * 0.3f, -6.0f - o),
+                i % 2 ? glass : nullptr);
+    }
+    standalone::SceneNode* lamp = ts->scene.addNode("lamp");
+    lamp->light = standalone::LightSettings{};
+    lamp->setLocalTM(TransMatrix(Point3(2, 3, 2)));
+    return ts;
+}
+
+TEST(ScanlineThreads, OneAndTwoThreadsGiveTheSameImage)
+{
+    Bitmap images[2];
+    for (int i = 0; i < 2; ++i) {
+        auto ts = busyScene();
+        RenderSetup s;
+        s.width = 96, s.height = 64;
+        s.threads = i + 1;
+        s.ambient = Color(0.1f, 0.1f, 0.1f);
+        ASSERT_EQ(render(*ts, images[i], s), 1);
+    }
+    bool anyLit = false;
+    for (int y = 0; y < 64; ++y) {
+        ASSERT_EQ(std::memcmp(images[0].Row(y), images[1].Row(y), 96 * sizeof(BMM_Color_64)), 0)
+            << "row " << y;
+        for (int x = 0; x < 96; ++x)
+            anyLit = anyLit || pixel(images[0], x, y).r > q16(0.1);
+    }
+    EXPECT_TRUE(anyLit);
+    const std::size_t n = 96 * 64;
+    EXPECT_EQ(std::memcmp(images[0].Channel<float>(BMM_CHAN_Z), images[1].Channel<float>(BMM_CHAN_Z), n * 4),
+              0);
+}
+
+TEST(ScanlineThreads, EachRowIsShadedByOneThreadLeftToRight)
+{
+    struct Call {
+        std::thread::id thread;
+        int x, y;
+    };
+    std::vector<Call> calls;
+    auto ts = TestScene::orthographic(16.0f);
+    ts->add("back", rectMesh(-8, -16, 8, 16, -9),
+            ts->material<ConstantMtl>(Color(0.1f, 0, 0), Color(0.5f, 0.5f, 0.5f)));
+    ts->add("front", rectMesh(-8, -16, 8, 16, -5), ts->material<ProbeMtl>([&](ShadeContext& sc) {
+        calls.push_back({std::this_thread::get_id(), sc.ScreenCoord().x, sc.ScreenCoord().y});
+    }));
+    Bitmap bm;
+    RenderSetup s;
+    s.width = 32, s.height = 64;
+    s.threads = 2;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    std::map<int, std::thread::id> rowThread;
+    std::map<int, int> lastX;
+    for (const Call& c : calls) {
+        auto [it, fresh] = rowThread.emplace(c.y, c.thread);
+        EXPECT_EQ(it->second, c.thread) << "row " << c.y;
+        if (!fresh) {
+            EXPECT_GE(c.x, lastX[c.y]) << "row " << c.y;
+        }
+        lastX[c.y] = c.x;
+    }
+    EXPECT_EQ(rowThread.size(), 64u);
+}
+
+class AbortAfter : public RendProgressCallback {
+public:
+    explicit AbortAfter(int rows) : rows_(rows) {}
+    void SetTitle(const char* t) override { title = t; }
+    int Progress(int done, int total) override
+    {
+        reports.emplace_back(done, total);
+        return done >= rows_ ? RENDPROG_ABORT : RENDPROG_CONTINUE;
+    }
+    std::string title;
+    std::vector<std::pair<int, int>> reports;
+
+private:
+    int rows_;
+};
+
+TEST(ScanlineCancel, AbortMidFrameSkipsEffectsAndTheNextFrameWorks)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    ts->add("a", rectMesh(-8, -8, 8, 8, -5), ts->material<ConstantMtl>(Color(1, 1, 1)));
+    ProbeEffect effect;
+    int postFrames = 0;
+    FrameHook hook([&](int code, RenderGlobalContext*) { postFrames += code == NOTIFY_POST_RENDERFRAME; });
+    AbortAfter abort(standalone::ScanlineRenderer::rowsPerBatch);
+    standalone::ScanlineRenderer renderer;
+    Bitmap bm;
+    RenderSetup s;
+    s.width = 16, s.height = 64;
+    s.effect = &effect;
+    s.progress = &abort;
+    EXPECT_EQ(renderOpen(renderer, *ts, bm, s), 0);
+    EXPECT_EQ(abort.title, "Rendering");
+    ASSERT_EQ(abort.reports.size(), 1u);
+    EXPECT_EQ(abort.reports[0].second, 64);
+    EXPECT_EQ(effect.applied, 0);
+    EXPECT_TRUE(renderer.stats().cancelled);
+    EXPECT_EQ(postFrames, 1);  // listeners still see the frame end
+    EXPECT_EQ(pixel(bm, 4, 0).a, 65535);
+    EXPECT_EQ(pixel(bm, 4, 63), BMM_Color_64{});  // never reached
+
+    AbortAfter never(1000);
+    FrameRendParams frp;
+    ASSERT_EQ(renderer.Render(0, &bm, frp, nullptr, &never, nullptr), 1);
+    EXPECT_EQ(effect.applied, 1);
+    EXPECT_EQ(never.reports.back(), std::make_pair(64, 64));
+    EXPECT_EQ(pixel(bm, 4, 63).a, 65535);
+}
+
+TEST(ScanlineCancel, HostCancelFlagStopsTheFrame)
+{
+    standalone::StandaloneCore core;
+    Interface* previous = GetCOREInterface();
+    SetCOREInterface(&core);
+    core.SetCancel(TRUE);
+    auto ts = TestScene::orthographic(16.0f);
+    ts->add("a", rectMesh(-8, -8, 8, 8, -5), nullptr);
+    ProbeEffect effect;
+    Bitmap bm;
+    RenderSetup s;
+    s.effect = &effect;
+    EXPECT_EQ(render(*ts, bm, s), 0);
+    EXPECT_EQ(effect.applied, 0);
+    core.SetCancel(FALSE);
+    EXPECT_EQ(render(*ts, bm, s), 1);
+    SetCOREInterface(previous);
+}
+
+TEST(ScanlineEffects, ApplyRenderEffectsReusesTheLastFrame)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    ProbeEffect effect;
+    standalone::ScanlineRenderer renderer;
+    Bitmap bm;
+    RenderSetup s;
+    s.effect = &effect;
+    ASSERT_EQ(renderOpen(renderer, *ts, bm, s), 1);
+    RenderGlobalContext* frameContext = effect.context;
+    EXPECT_TRUE(renderer.ApplyRenderEffects(0, &bm, true));
+    EXPECT_EQ(effect.applied, 2);
+    EXPECT_EQ(effect.context, frameContext);
+    renderer.Close(nullptr, nullptr);
+    EXPECT_FALSE(renderer.ApplyRenderEffects(0, &bm, false));
+    FrameRendParams frp;
+    EXPECT_EQ(renderer.Render(0, &bm, frp, nullptr, nullptr, nullptr), 0);  // closed
+}
+
+TEST(ScanlineRenderer, InstalledAsTheHostsDefaultScanlineRenderer)
+{
+    standalone::StandaloneCore core;
+    EXPECT_EQ(core.CreateDefaultScanlineRenderer(), nullptr);
+    standalone::installScanlineRenderer(core);
+    std::unique_ptr<Renderer> r(core.CreateDefaultScanlineRenderer());
+    EXPECT_NE(dynamic_cast<standalone::ScanlineRenderer*>(r.get()), nullptr);
+}
+
+TEST(ScanlineRenderer, BadMeshDataIsReportedAndSkipped)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    auto broken = rectMesh(-8, -8, 8, 8, -5);
+    broken->faces[1].v[2] = 99;
+    ts->add("broken", broken, ts->material<ConstantMtl>(Color(1, 0, 0)));
+    auto odd = rectMesh(-8, -8, 8, 8, -7);
+    odd->verts[3] = Point3(std::nanf(""), 0, -7);  // face 1 uses it; face 0 does not
+    ts->add("odd", odd, ts->material<ConstantMtl>(Color(0, 1, 0)));
+    standalone::ScanlineRenderer renderer;
+    Bitmap bm;
+    ASSERT_EQ(renderOpen(renderer, *ts, bm, {}), 1);
+    ASSERT_EQ(renderer.frameWarnings().size(), 1u);
+    EXPECT_NE(renderer.frameWarnings()[0].find("'broken'"), std::string::npos);
+    EXPECT_EQ(pixel(bm, 14, 14), (BMM_Color_64{0, 65535, 0, 65535}));  // face 0 of "odd"
+    EXPECT_EQ(pixel(bm, 1, 1), (BMM_Color_64{0, 0, 0, 65535}));
+}
+
+TEST(ScanlineRenderJob, RendersTheScenesCameraWithoutTheCli)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    ts->scene.render.width = 24, ts->scene.render.height = 12;
+    ts->scene.environment.background = Color(0, 0, 1);
+    ts->add("a", rectMesh(-100, -100, 0, 100, -5), ts->material<ConstantMtl>(Color(1, 0, 0)));
+    ProbeEffect effect;
+    ts->scene.effects.push_back(&effect);
+    Bitmap bm;
+    standalone::RenderJobResult r = standalone::renderScanline(ts->scene, bm);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(bm.Width(), 24);
+    EXPECT_EQ(bm.Height(), 12);
+    EXPECT_EQ(pixel(bm, 2, 2), (BMM_Color_64{65535, 0, 0, 65535}));
+    EXPECT_EQ(pixel(bm, 20, 2), (BMM_Color_64{0, 0, 65535, 65535}));
+    EXPECT_EQ(effect.applied, 1);
+    EXPECT_EQ(r.stats.instances, 1);
+
+    ts->scene.camera = nullptr;
+    r = standalone::renderScanline(ts->scene, bm);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("camera"), std::string::npos);
+}
+
+}  // namespace

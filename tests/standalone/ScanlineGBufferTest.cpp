@@ -1,0 +1,161 @@
+// The G-buffer channels the scanline renderer writes, and back-face handling.
+
+#include "ScanlineTestSupport.h"
+
+#include "host/NormalCompression.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace scanlinetest;
+
+// Orthographic 16 x 16, one unit per pixel (screen x = 8 + x, y = 8 - y). Left: a flat square at
+// z = -3 with material-effects id 5. Right: a plane tilted to z = -6 + 0.5 x. Rows 12..15 see
+// only the background.
+struct GBufferScene {
+    std::unique_ptr<TestScene> ts = TestScene::orthographic(16.0f);
+    Bitmap bm;
+    GBufferScene()
+    {
+        ts->add("flat", rectMesh(-8, -4, 0, 8, -3), ts->material<ConstantMtl>(Color(1, 1, 1), Color(), 5));
+        auto tilted = std::make_shared<Mesh>();
+        auto zAt = [](float x) { return -6.0f + 0.5f * x; };
+        tilted->verts = {{0, -4, zAt(0)}, {8, -4, zAt(8)}, {8, 8, zAt(8)}, {0, 8, zAt(0)}};
+        Face a, b;
+        a.v[0] = 0, a.v[1] = 1, a.v[2] = 2;
+        b.v[0] = 0, b.v[1] = 2, b.v[2] = 3;
+        tilted->faces = {a, b};
+        ts->add("tilted", tilted, ts->material<ConstantMtl>(Color(1, 1, 1)))->setGBufferID(9);
+    }
+};
+
+TEST(ScanlineGBuffer, FrontFragmentValuesAtKnownPixels)
+{
+    GBufferScene g;
+    RenderSetup s;
+    s.background = Color(0.2f, 0.4f, 0.6f);
+    ASSERT_EQ(render(*g.ts, g.bm, s), 1);
+    const Bitmap& bm = g.bm;
+    for (ULONG c : {BMM_CHAN_Z, BMM_CHAN_MTL_ID, BMM_CHAN_NODE_RENDER_ID, BMM_CHAN_NORMAL, BMM_CHAN_COVERAGE,
+                    BMM_CHAN_UV, BMM_CHAN_VELOC})
+        EXPECT_TRUE(bm.ChannelsPresent() & c) << c;
+
+    EXPECT_FLOAT_EQ(channelAt<float>(bm, BMM_CHAN_Z, 3, 5), -3.0f);
+    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 3, 5), 0);
+    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_MTL_ID, 3, 5), 5);
+    Point3 flat = DeCompressNormal(channelAt<DWORD>(bm, BMM_CHAN_NORMAL, 3, 5));
+    EXPECT_NEAR((flat - Point3(0, 0, 1)).Length(), 0.0f, 1e-3f);
+    // UVs run 0..1 over x -8..0 and y -4..8: pixel (3, 5) centre is world (-4.5, 2.5).
+    Point2 uv = channelAt<Point2>(bm, BMM_CHAN_UV, 3, 5);
+    EXPECT_NEAR(uv.x, 3.5f / 8.0f, 1e-5f);
+    EXPECT_NEAR(uv.y, 6.5f / 12.0f, 1e-5f);
+
+    // Pixel (10, 2) lies inside one triangle; its centre is world x = 2.5, where the tilted plane
+    // is at z = -4.75.
+    EXPECT_NEAR(channelAt<float>(bm, BMM_CHAN_Z, 10, 2), -4.75f, 1e-5f);
+    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 10, 2), 255);
+    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 10, 2), 1);
+    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_MTL_ID, 10, 2), 0);
+    Point3 tilted = DeCompressNormal(channelAt<DWORD>(bm, BMM_CHAN_NORMAL, 10, 2));
+    EXPECT_NEAR((tilted - Normalize(Point3(-0.5f, 0, 1))).Length(), 0.0f, 1e-3f);
+    EXPECT_EQ(channelAt<Point2>(bm, BMM_CHAN_VELOC, 10, 2), Point2());
+
+    EXPECT_EQ(channelAt<float>(bm, BMM_CHAN_Z, 8, 14), BMM_BACKGROUND_Z);
+    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 8, 14), BMM_BACKGROUND_NODE_RENDER_ID);
+    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_MTL_ID, 8, 14), 0);
+    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 8, 14), 0);
+    EXPECT_EQ(pixel(bm, 8, 14), (BMM_Color_64{q16(0.2f), q16(0.4f), q16(0.6f), 65535}));
+}
+
+// Channels an effect asks for are created and filled too.
+class ChannelAsker : public Effect {
+public:
+    DWORD GBufferChannelsRequired(TimeValue) override
+    {
+        return BMM_CHAN_NODE_ID | BMM_CHAN_MASK | BMM_CHAN_BG;
+    }
+    void Apply(TimeValue, Bitmap*, RenderGlobalContext*, CheckAbortCallback*) override {}
+};
+
+TEST(ScanlineGBuffer, ChannelsRequiredByTheEffectAreFilled)
+{
+    GBufferScene g;
+    ChannelAsker effect;
+    RenderSetup s;
+    s.effect = &effect;
+    s.background = Color(0, 1, 0);
+    ASSERT_EQ(render(*g.ts, g.bm, s), 1);
+    EXPECT_EQ(channelAt<std::uint16_t>(g.bm, BMM_CHAN_NODE_ID, 10, 2), 9);
+    EXPECT_EQ(channelAt<std::uint16_t>(g.bm, BMM_CHAN_MASK, 10, 2), 0xFFFF);
+    EXPECT_EQ(channelAt<Color24>(g.bm, BMM_CHAN_BG, 8, 14).g, 255);
+}
+
+TEST(ScanlineGBuffer, ValuesFromAPreviousFrameDoNotSurvive)
+{
+    GBufferScene g;
+    ASSERT_EQ(render(*g.ts, g.bm), 1);
+    g.ts->scene.findNode("flat")->setHidden(true);
+    standalone::ScanlineRenderer renderer;
+    RendParams rp;
+    ASSERT_EQ(renderer.Open(g.ts->scene.root(), g.ts->camera, nullptr, rp, nullptr, nullptr), 1);
+    FrameRendParams frp;
+    ASSERT_EQ(renderer.Render(0, &g.bm, frp, nullptr, nullptr, nullptr), 1);  // same bitmap, kept channels
+    EXPECT_EQ(channelAt<float>(g.bm, BMM_CHAN_Z, 3, 5), BMM_BACKGROUND_Z);
+    EXPECT_EQ(channelAt<std::uint16_t>(g.bm, BMM_CHAN_NODE_RENDER_ID, 3, 5), BMM_BACKGROUND_NODE_RENDER_ID);
+    EXPECT_EQ(channelAt<std::uint16_t>(g.bm, BMM_CHAN_NODE_RENDER_ID, 12, 5), 0);  // ids are per render
+}
+
+TEST(ScanlineBackFaces, CulledUnlessTheMaterialIsTwoSided)
+{
+    for (bool twoSided : {false, true}) {
+        auto ts = TestScene::orthographic(16.0f);
+        bool sawBackFace = false;
+        Point3 normal;
+        auto* probe = ts->material<ProbeMtl>(
+            [&](ShadeContext& sc) {
+                sawBackFace = sc.backFace != FALSE;
+                normal = sc.Normal();
+            },
+            Color(1, 0, 0), twoSided ? MTLREQ_2SIDE : 0);
+        ts->add("away", flippedRectMesh(-8, -8, 8, 8, -5), probe);
+        Bitmap bm;
+        ASSERT_EQ(render(*ts, bm), 1);
+        if (!twoSided) {
+            EXPECT_EQ(pixel(bm, 8, 8), (BMM_Color_64{0, 0, 0, 65535}));
+            continue;
+        }
+        EXPECT_EQ(pixel(bm, 8, 8), (BMM_Color_64{65535, 0, 0, 65535}));
+        EXPECT_TRUE(sawBackFace);
+        EXPECT_GT(normal.z, 0.99f);  // flipped to face the camera
+        EXPECT_GT(DeCompressNormal(channelAt<DWORD>(bm, BMM_CHAN_NORMAL, 8, 8)).z, 0.99f);
+    }
+}
+
+TEST(ScanlineNormals, InterpolatedFromMeshNormals)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    auto mesh = rectMesh(-8, -8, 8, 8, -5);
+    // Normals lean left at x = -8 and right at x = 8.
+    mesh->normals = {Normalize(Point3(-1, 0, 1)), Normalize(Point3(1, 0, 1))};
+    TVFace a, b;
+    a.t[0] = 0, a.t[1] = 1, a.t[2] = 1;
+    b.t[0] = 0, b.t[1] = 1, b.t[2] = 0;
+    mesh->normalFaces = {a, b};
+    std::optional<Point3> centre;
+    ts->add("bent", mesh, ts->material<ProbeMtl>([&](ShadeContext& sc) {
+        if (sc.ScreenCoord() == IPoint2{7, 3})  // centre world x = -0.5
+            centre = sc.Normal();
+    }));
+    Bitmap bm;
+    ASSERT_EQ(render(*ts, bm), 1);
+    ASSERT_TRUE(centre);
+    EXPECT_NEAR(centre->Length(), 1.0f, 1e-5f);
+    Point3 expected =
+        Normalize(Normalize(Point3(-1, 0, 1)) * (8.5f / 16) + Normalize(Point3(1, 0, 1)) * (7.5f / 16));
+    EXPECT_NEAR((*centre - expected).Length(), 0.0f, 1e-4f);
+}
+
+}  // namespace

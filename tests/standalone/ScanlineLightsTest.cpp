@@ -1,0 +1,225 @@
+#include "standalone/ScanlineLights.h"
+
+#include "standalone/TestShadeContext.h"
+#include "standalone/TriangleBvh.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using shadetest::TestShadeContext;
+using standalone::LightSettings;
+using standalone::LightType;
+using standalone::makeScanlineLight;
+
+constexpr float kTol = 1e-5f;
+constexpr float kDeg = std::numbers::pi_v<float> / 180.0f;
+
+struct Sample {
+    BOOL lit = FALSE;
+    Color color;
+    Point3 dir;
+    float dotNL = 0.0f;
+    float diffuseCoef = 0.0f;
+};
+
+Sample illuminate(LightDesc& light, TestShadeContext& sc)
+{
+    Sample s;
+    s.lit = light.Illuminate(sc, sc.Normal(), s.color, s.dir, s.dotNL, s.diffuseCoef);
+    return s;
+}
+
+LightSettings settings(LightType type, Color color = Color(1, 1, 1), float multiplier = 1.0f)
+{
+    LightSettings s;
+    s.type = type;
+    s.color = color;
+    s.multiplier = multiplier;
+    return s;
+}
+
+// A frame whose local -z points along +x (x along +z, y up): a light aimed sideways.
+Matrix3 aimedAlongPlusX(const Point3& at)
+{
+    return Matrix3(Point3(0, 0, 1), Point3(0, 1, 0), Point3(-1, 0, 0), at);
+}
+
+TEST(ScanlineLights, OmniDirectionColourAndDecay)
+{
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    auto omni = makeScanlineLight(settings(LightType::omni, Color(1, 0.5f, 0.25f), 2.0f),
+                                  TransMatrix(Point3(3, 0, -6)), nullptr);
+    Sample s = illuminate(*omni, sc);
+    ASSERT_TRUE(s.lit);
+    EXPECT_NEAR(s.dir.x, 0.6f, kTol);  // toward (3, 0, 4) / 5
+    EXPECT_NEAR(s.dir.z, 0.8f, kTol);
+    EXPECT_NEAR(s.dotNL, 0.8f, kTol);
+    EXPECT_NEAR(s.diffuseCoef, 0.8f, kTol);
+    EXPECT_NEAR(s.color.r, 2.0f, kTol);  // colour x multiplier, no decay by default
+    EXPECT_NEAR(s.color.b, 0.5f, kTol);
+    EXPECT_FALSE(omni->ambientOnly);
+    EXPECT_EQ(omni->LightPosition(), Point3(3, 0, -6));
+
+    LightSettings decaying = settings(LightType::omni);
+    decaying.decayStart = 1.0f;
+    auto decay = makeScanlineLight(decaying, TransMatrix(Point3(3, 0, -6)), nullptr);
+    s = illuminate(*decay, sc);
+    EXPECT_NEAR(s.color.g, 1.0f / 25.0f, kTol);  // (1 / 5)^2 at distance 5
+    decaying.decayStart = 8.0f;
+    decay = makeScanlineLight(decaying, TransMatrix(Point3(3, 0, -6)), nullptr);
+    EXPECT_NEAR(illuminate(*decay, sc).color.g, 1.0f, kTol) << "full strength inside the decay start";
+
+    decaying.affectDiffuse = false;
+    EXPECT_FALSE(makeScanlineLight(decaying, Matrix3(), nullptr)->affectDiffuse);
+    EXPECT_TRUE(omni->affectDiffuse && omni->affectSpecular);
+    decaying.affectSpecular = false;
+    EXPECT_FALSE(makeScanlineLight(decaying, Matrix3(), nullptr)->affectSpecular);
+}
+
+TEST(ScanlineLights, PointsFacingAwayAreNotLit)
+{
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    auto behind = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(0, 0, -15)), nullptr);
+    EXPECT_FALSE(illuminate(*behind, sc).lit);
+    auto grazing = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(5, 0, -10)), nullptr);
+    EXPECT_FALSE(illuminate(*grazing, sc).lit) << "dot_nl == 0";
+    // A directional light shining along +z reaches only surfaces facing -z.
+    auto sun =
+        makeScanlineLight(settings(LightType::directional),
+                          Matrix3(Point3(1, 0, 0), Point3(0, -1, 0), Point3(0, 0, -1), Point3()), nullptr);
+    EXPECT_FALSE(illuminate(*sun, sc).lit);
+    sc.place(Point3(0, 0, -10), Point3(0, 0, -1));
+    EXPECT_TRUE(illuminate(*sun, sc).lit);
+}
+
+TEST(ScanlineLights, SpotConeHotspotAndFalloff)
+{
+    LightSettings spot = settings(LightType::spot, Color(1, 1, 1), 1.5f);
+    spot.hotspot = 40.0f;  // full angles: 20 and 30 degrees off axis
+    spot.falloff = 60.0f;
+    // The spot sits 5 units before a wall at x = 0 and shines along +x onto it.
+    auto light = makeScanlineLight(spot, aimedAlongPlusX(Point3(-5, 0, -10)), nullptr);
+    TestShadeContext sc;
+    auto atAngle = [&](float degrees) {
+        sc.place(Point3(0, 5.0f * std::tan(degrees * kDeg), -10), Point3(-1, 0, 0));
+        return illuminate(*light, sc);
+    };
+    Sample s = atAngle(0.0f);
+    ASSERT_TRUE(s.lit);
+    EXPECT_NEAR(s.color.r, 1.5f, kTol);
+    EXPECT_NEAR(s.dir.x, -1.0f, kTol);
+    EXPECT_NEAR(atAngle(19.0f).color.r, 1.5f, kTol) << "inside the hotspot";
+    EXPECT_NEAR(atAngle(25.0f).color.r, 0.75f, 1e-3f) << "halfway between hotspot and falloff";
+    const float near = atAngle(21.0f).color.r, far = atAngle(29.0f).color.r;
+    EXPECT_GT(near, far);
+    EXPECT_GT(far, 0.0f);
+    EXPECT_LT(near, 1.5f);
+    EXPECT_FALSE(atAngle(31.0f).lit) << "outside the falloff cone";
+    // Behind the spot: the angle to its axis is near 180 degrees.
+    sc.place(Point3(-10, 0, -10), Point3(1, 0, 0));
+    EXPECT_FALSE(illuminate(*light, sc).lit);
+}
+
+TEST(ScanlineLights, DirectionalIgnoresDistanceAndDecay)
+{
+    LightSettings sun = settings(LightType::directional, Color(0.5f, 0.5f, 0.5f));
+    sun.decayStart = 1.0f;
+    auto light = makeScanlineLight(sun, aimedAlongPlusX(Point3(100, 0, 0)), nullptr);
+    TestShadeContext sc;
+    for (float x : {-1000.0f, 0.0f, 500.0f}) {
+        sc.place(Point3(x, 0, -10), Point3(-1, 0, 0));
+        const Sample s = illuminate(*light, sc);
+        ASSERT_TRUE(s.lit);
+        EXPECT_NEAR(s.dir.x, -1.0f, kTol);
+        EXPECT_NEAR(s.color.r, 0.5f, kTol);
+    }
+    // LightPosition is far back along the direction the light comes from.
+    EXPECT_LT(light->LightPosition().x, -1000.0f);
+}
+
+TEST(ScanlineLights, AmbientLightAnswersItsColourEverywhere)
+{
+    auto ambient = makeScanlineLight(settings(LightType::ambient, Color(0.2f, 0.4f, 0.6f), 0.5f),
+                                     TransMatrix(Point3(0, 0, 100)), nullptr);
+    EXPECT_TRUE(ambient->ambientOnly);
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, -1));  // would face away from any positioned light
+    const Sample s = illuminate(*ambient, sc);
+    ASSERT_TRUE(s.lit);
+    EXPECT_EQ(s.dotNL, 1.0f);
+    EXPECT_NEAR(s.color.r, 0.1f, kTol);
+    EXPECT_NEAR(s.color.b, 0.3f, kTol);
+}
+
+std::vector<standalone::BvhTriangle> quad(const Point3& corner, const Point3& u, const Point3& v)
+{
+    return {{corner, corner + u, corner + u + v}, {corner, corner + u + v, corner + v}};
+}
+
+class ShadowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The receiving floor at z = -10 is itself an occluder: the bias keeps it from shadowing
+        // its own points. The blocker hangs at z = -7, covering x, y in [-1, 1].
+        auto tris = quad(Point3(-20, -20, -10), Point3(40, 0, 0), Point3(0, 40, 0));
+        auto blocker = quad(Point3(-1, -1, -7), Point3(2, 0, 0), Point3(0, 2, 0));
+        tris.insert(tris.end(), blocker.begin(), blocker.end());
+        bvh.build(tris);
+    }
+    Sample at(LightDesc& light, const Point3& p)
+    {
+        sc.place(p, Point3(0, 0, 1));
+        return illuminate(light, sc);
+    }
+    standalone::TriangleBvh bvh;
+    TestShadeContext sc;
+};
+
+TEST_F(ShadowTest, BlockerShadowsOmniAndDirectional)
+{
+    auto omni = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(0, 0, -4)), &bvh);
+    Sample s = at(*omni, Point3(0, 0, -10));
+    EXPECT_TRUE(s.lit) << "shadowed points still report the light's direction";
+    EXPECT_EQ(s.color, Color());
+    EXPECT_NEAR(s.dotNL, 1.0f, kTol);
+    EXPECT_EQ(at(*omni, Point3(8, 0, -10)).color, Color(1, 1, 1)) << "beside the shadow, no acne";
+
+    auto sun = makeScanlineLight(settings(LightType::directional), Matrix3(), &bvh);  // shines along -z
+    EXPECT_EQ(at(*sun, Point3(0.5f, -0.5f, -10)).color, Color());
+    EXPECT_EQ(at(*sun, Point3(1.5f, 0, -10)).color, Color(1, 1, 1));
+}
+
+TEST_F(ShadowTest, NoShadowBeyondTheLightOrWhenSwitchedOff)
+{
+    auto beyond = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(0, 0, -8)), &bvh);
+    EXPECT_EQ(at(*beyond, Point3(0, 0, -10)).color, Color(1, 1, 1)) << "the blocker is behind the light";
+
+    auto omni = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(0, 0, -4)), &bvh);
+    sc.shadow = FALSE;
+    EXPECT_EQ(at(*omni, Point3(0, 0, -10)).color, Color(1, 1, 1));
+    sc.shadow = TRUE;
+    LightSettings noShadows = settings(LightType::omni);
+    noShadows.castShadows = false;
+    auto plain = makeScanlineLight(noShadows, TransMatrix(Point3(0, 0, -4)), &bvh);
+    EXPECT_EQ(at(*plain, Point3(0, 0, -10)).color, Color(1, 1, 1));
+}
+
+TEST_F(ShadowTest, SpotShadowAndCone)
+{
+    LightSettings spot = settings(LightType::spot);
+    spot.hotspot = 90.0f;
+    spot.falloff = 100.0f;
+    auto light = makeScanlineLight(spot, TransMatrix(Point3(0, 0, -4)), &bvh);  // pointing down -z
+    EXPECT_EQ(at(*light, Point3(0, 0, -10)).color, Color());
+    EXPECT_EQ(at(*light, Point3(3, 0, -10)).color, Color(1, 1, 1));
+    EXPECT_FALSE(at(*light, Point3(15, 0, -10)).lit);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+// Where the scanline renderer puts things on screen, and what its shading context reports.
+
+#include "ScanlineTestSupport.h"
+
+#include "host/INode.h"
+#include "host/Notify.h"
+#include "host/RenderGlobalContext.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace scanlinetest;
+
+const Color white(1, 1, 1);
+
+// Copies the global context's projection at the pre-frame notification.
+struct ProjectionSpy {
+    int projType = -1;
+    float xscale = 0, yscale = 0, xc = 0, yc = 0;
+    static void onPreFrame(void* param, NotifyInfo* info)
+    {
+        auto* self = static_cast<ProjectionSpy*>(param);
+        auto* gc = static_cast<RenderGlobalContext*>(info->callParam);
+        self->projType = gc->projType;
+        self->xscale = gc->xscale, self->yscale = gc->yscale, self->xc = gc->xc, self->yc = gc->yc;
+    }
+    ProjectionSpy() { RegisterNotification(onPreFrame, this, NOTIFY_PRE_RENDERFRAME); }
+    ~ProjectionSpy() { UnRegisterNotification(onPreFrame, this, NOTIFY_PRE_RENDERFRAME); }
+};
+
+// Exactly pixel (60, 45) of a 100 x 100 image is covered (by the square's two triangles
+// together); its neighbours are not.
+void expectOnlyPixel60x45(const Bitmap& bm)
+{
+    EXPECT_EQ(pixel(bm, 60, 45), (BMM_Color_64{65535, 65535, 65535, 65535}));
+    for (auto [x, y] : {std::pair{59, 45}, {61, 45}, {60, 44}, {60, 46}})
+        EXPECT_EQ(pixel(bm, x, y), (BMM_Color_64{0, 0, 0, 65535})) << x << "," << y;
+}
+
+// fov 90 on 100 pixels: xscale = -50, yscale = 50; camera-space (1, 0.5, -5) lands on screen
+// (60, 45), right of and above the centre.
+TEST(ScanlineProjection, PerspectivePointLandsOnExpectedPixel)
+{
+    ProjectionSpy spy;
+    auto ts = TestScene::perspective(90.0f);
+    ts->add("square", rectMesh(1.0f, 0.4f, 1.1f, 0.5f, -5.0f), ts->material<ConstantMtl>(white));
+    Bitmap bm;
+    RenderSetup s;
+    s.width = s.height = 100;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    EXPECT_EQ(spy.projType, PROJ_PERSPECTIVE);
+    EXPECT_NEAR(spy.xscale, -50.0f, 1e-3f);
+    EXPECT_NEAR(spy.yscale, 50.0f, 1e-3f);
+    EXPECT_EQ(spy.xc, 50.0f);
+    EXPECT_EQ(spy.yc, 50.0f);
+    expectOnlyPixel60x45(bm);
+}
+
+// orthoWidth 10 on 100 pixels: xscale = 10, yscale = -10.
+TEST(ScanlineProjection, ParallelPointLandsOnExpectedPixel)
+{
+    ProjectionSpy spy;
+    auto ts = TestScene::orthographic(10.0f);
+    ts->add("square", rectMesh(1.0f, 0.4f, 1.1f, 0.5f, -50.0f), ts->material<ConstantMtl>(white));
+    Bitmap bm;
+    RenderSetup s;
+    s.width = s.height = 100;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    EXPECT_EQ(spy.projType, PROJ_PARALLEL);
+    EXPECT_NEAR(spy.xscale, 10.0f, 1e-4f);
+    EXPECT_NEAR(spy.yscale, -10.0f, 1e-4f);
+    expectOnlyPixel60x45(bm);
+}
+
+// In the Z-up world a camera at (0, -5, 0) looks along +y with +z up: its local -z is world +y.
+TEST(ScanlineProjection, CameraNodeTransformPlacesTheWorld)
+{
+    auto ts = TestScene::perspective(90.0f);
+    ts->camera->setLocalTM(Matrix3({1, 0, 0}, {0, 0, 1}, {0, -1, 0}, {0, -5, 0}));
+    auto wall = std::make_shared<Mesh>();
+    wall->verts = {{1.0f, 0, 0.4f}, {1.1f, 0, 0.4f}, {1.1f, 0, 0.5f}, {1.0f, 0, 0.5f}};
+    Face a, b;
+    a.v[0] = 0, a.v[1] = 1, a.v[2] = 2;
+    b.v[0] = 0, b.v[1] = 2, b.v[2] = 3;
+    wall->faces = {a, b};
+    // The wall's world point seen through each shaded screen position of pixel (60, 45).
+    std::vector<std::pair<Point2, Point3>> seen;
+    auto* probe = ts->material<ProbeMtl>(
+        [&](ShadeContext& sc) {
+            if (sc.ScreenCoord() == IPoint2{60, 45})
+                seen.emplace_back(sc.SurfacePtScreen(), sc.PointTo(sc.P(), REF_WORLD));
+        },
+        white, MTLREQ_2SIDE);
+    ts->add("wall", wall, probe);
+    Bitmap bm;
+    RenderSetup s;
+    s.width = s.height = 100;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    expectOnlyPixel60x45(bm);
+    ASSERT_FALSE(seen.empty());
+    for (const auto& [screen, world] : seen) {
+        // 5 units away with xscale -50: a pixel is 0.1 units; screen (60, 45) is world (1, 0, 0.5).
+        EXPECT_NEAR(world.x, 1.0f + (screen.x - 60.0f) * 0.1f, 1e-4f);
+        EXPECT_NEAR(world.y, 0.0f, 1e-4f);
+        EXPECT_NEAR(world.z, 0.5f - (screen.y - 45.0f) * 0.1f, 1e-4f);
+    }
+}
+
+// Everything a material can ask at pixel (60, 44), inside one triangle of a perspective square
+// (x 0.9..1.3, y 0.3..0.7) whose node sits at z = -5 with the mesh in its z = 0 plane.
+TEST(ScanlineShadeContext, AnswersMatchTheGeometry)
+{
+    auto ts = TestScene::perspective(90.0f);
+    int calls = 0;
+    INode* seenNode = nullptr;
+    auto* probe = ts->material<ProbeMtl>([&](ShadeContext& sc) {
+        if (!(sc.ScreenCoord() == IPoint2{60, 44}))
+            return;
+        ++calls;
+        seenNode = sc.Node();
+        EXPECT_EQ(sc.SurfacePtScreen(), Point2(60.5f, 44.5f));
+        EXPECT_EQ(sc.SubPixel(), Point2(0.5f, 0.5f));
+        // The ray through (60.5, 44.5) is (0.21, 0.11, -1); it meets z = -5 at (1.05, 0.55, -5).
+        Point3 p = sc.P();
+        EXPECT_NEAR(p.x, 1.05f, 1e-5f);
+        EXPECT_NEAR(p.y, 0.55f, 1e-5f);
+        EXPECT_NEAR(p.z, -5.0f, 1e-5f);
+        Point3 v = sc.V();
+        EXPECT_NEAR(v.Length(), 1.0f, 1e-6f);
+        EXPECT_NEAR(DotProd(v, Normalize(p)), 1.0f, 1e-6f);
+        EXPECT_EQ(sc.CamPos(), Point3());
+        Point3 pObj = sc.PObj();
+        EXPECT_NEAR(pObj.x, 1.05f, 1e-5f);
+        EXPECT_NEAR(pObj.z, 0.0f, 1e-5f);
+        Point3 back = sc.PointFrom(sc.PointTo(p, REF_OBJECT), REF_OBJECT);
+        EXPECT_NEAR((back - p).Length(), 0.0f, 1e-5f);
+        EXPECT_NEAR((sc.VectorTo(Point3(0, 0, 1), REF_WORLD) - Point3(0, 0, 1)).Length(), 0.0f, 1e-6f);
+
+        EXPECT_NEAR((sc.Normal() - Point3(0, 0, 1)).Length(), 0.0f, 1e-6f);
+        EXPECT_NEAR((sc.GNormal() - Point3(0, 0, 1)).Length(), 0.0f, 1e-6f);
+        sc.SetNormal(Point3(0, 1, 0));
+        EXPECT_EQ(sc.Normal(), Point3(0, 1, 0));
+        EXPECT_NEAR((sc.OrigNormal() - Point3(0, 0, 1)).Length(), 0.0f, 1e-6f);
+        Point3 r = sc.ReflectVector();  // reflection of V about the new normal (0, 1, 0)
+        EXPECT_NEAR(r.y, -v.y, 1e-6f);
+        EXPECT_NEAR(r.x, v.x, 1e-6f);
+
+        Point3 uvw = sc.UVW(1);  // UVs run 0..1 over x 0.9..1.3 and y 0.3..0.7
+        EXPECT_NEAR(uvw.x, 0.375f, 1e-4f);
+        EXPECT_NEAR(uvw.y, 0.625f, 1e-4f);
+        Point3 dp[3];
+        sc.DPdUVW(dp, 1);
+        EXPECT_NEAR((dp[0] - Point3(0.4f, 0, 0)).Length(), 0.0f, 1e-5f);
+        EXPECT_NEAR((dp[1] - Point3(0, 0.4f, 0)).Length(), 0.0f, 1e-5f);
+        // One pixel step moves 5 / 50 = 0.1 units, a quarter of the UV range.
+        EXPECT_NEAR(sc.DP().x, 0.1f, 1e-4f);
+        EXPECT_NEAR(sc.DP().y, 0.1f, 1e-4f);
+        EXPECT_NEAR(sc.DUVW(1).x, 0.25f, 1e-3f);
+        Point3 bary = sc.BarycentricCoords();
+        EXPECT_NEAR(bary.x + bary.y + bary.z, 1.0f, 1e-6f);
+
+        Point2 uv, duv;
+        sc.ScreenUV(uv, duv);
+        EXPECT_NEAR(uv.x, 0.605f, 1e-6f);
+        EXPECT_NEAR(uv.y, 0.555f, 1e-6f);
+        EXPECT_NEAR(duv.x, 0.01f, 1e-7f);
+
+        EXPECT_EQ(sc.NodeID(), 0);
+        EXPECT_GE(sc.FaceNumber(), 0);
+        EXPECT_EQ(sc.mode, SCMODE_NORMAL);
+        EXPECT_EQ(sc.rayLevel, 0);
+        EXPECT_EQ(sc.xshadeID, 0);
+        EXPECT_FALSE(sc.backFace);
+        EXPECT_EQ(sc.ProjType(), PROJ_PERSPECTIVE);
+        EXPECT_TRUE(sc.Antialias());
+        EXPECT_FALSE(sc.InMtlEditor());
+        EXPECT_EQ(sc.CurTime(), 320);
+        EXPECT_EQ(sc.ambientLight, Color(0.1f, 0.2f, 0.3f));
+        EXPECT_EQ(sc.nLights, 0);
+        EXPECT_EQ(sc.Light(0), nullptr);
+        ASSERT_NE(sc.globContext, nullptr);
+        EXPECT_EQ(sc.globContext->devWidth, 100);
+        Color bg, transp(1, 1, 1);
+        sc.GetBGColor(bg, transp);
+        EXPECT_EQ(bg, Color(0.7f, 0.6f, 0.5f));
+        EXPECT_EQ(transp, Color());
+    });
+    standalone::SceneNode* node = ts->add("square", rectMesh(0.9f, 0.3f, 1.3f, 0.7f, 0.0f), probe);
+    node->setLocalTM(TransMatrix(Point3(0, 0, -5)));
+    Bitmap bm;
+    RenderSetup s;
+    s.width = s.height = 100;
+    s.time = 320;
+    s.ambient = Color(0.1f, 0.2f, 0.3f);
+    s.background = Color(0.7f, 0.6f, 0.5f);
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(seenNode, node);
+}
+
+// A fragment covering part of a pixel is shaded at the centre of its covered samples.
+TEST(ScanlineShadeContext, PartialFragmentIsShadedAtTheCentreOfItsSamples)
+{
+    auto ts = TestScene::orthographic(8.0f);
+    std::optional<Point2> sub, screen;
+    ts->add("left", rectMesh(-10, -10, 0.5f, 10, -5), ts->material<ProbeMtl>([&](ShadeContext& sc) {
+        if (sc.ScreenCoord() == IPoint2{4, 2})
+            sub = sc.SubPixel(), screen = sc.SurfacePtScreen();
+    }));
+    Bitmap bm;
+    RenderSetup s;
+    s.width = s.height = 8;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(*sub, Point2(0.25f, 0.5f));
+    EXPECT_EQ(*screen, Point2(4.25f, 2.5f));
+}
+
+}  // namespace

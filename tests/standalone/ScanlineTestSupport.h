@@ -1,0 +1,181 @@
+#pragma once
+// Scenes, materials and helpers for the scanline renderer's tests. Scenes are built in code: a
+// camera at the origin looking down -z (so camera space is world space) unless a test moves it.
+
+#include "host/Bitmap.h"
+#include "host/Mtl.h"
+#include "host/RendParams.h"
+#include "host/ShadeContext.h"
+#include "standalone/ScanlineRenderer.h"
+#include "standalone/Scene.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace scanlinetest {
+
+// Writes a constant premultiplied colour and transparency, and optionally a material-effects id.
+class ConstantMtl : public Mtl {
+public:
+    ConstantMtl(Color c, Color t = Color(), int gbufId = 0, ULONG requirements = 0)
+        : colour(c), transparency(t), gbufferId(gbufId), reqs(requirements)
+    {}
+    void Shade(ShadeContext& sc) override
+    {
+        sc.out.c = colour;
+        sc.out.t = transparency;
+        if (gbufferId)
+            sc.SetGBufferID(gbufferId);
+    }
+    void Update(TimeValue, Interval&) override {}
+    ULONG Requirements(int) override { return reqs; }
+
+    Color colour, transparency;
+    int gbufferId;
+    ULONG reqs;
+};
+
+// Calls a probe on every shade (serialised), then shades like ConstantMtl.
+class ProbeMtl : public ConstantMtl {
+public:
+    explicit ProbeMtl(std::function<void(ShadeContext&)> onShade, Color c = Color(1, 1, 1),
+                      ULONG requirements = 0)
+        : ConstantMtl(c, Color(), 0, requirements), probe(std::move(onShade))
+    {}
+    void Shade(ShadeContext& sc) override
+    {
+        {
+            std::lock_guard lock(mutex);
+            probe(sc);
+        }
+        ConstantMtl::Shade(sc);
+    }
+
+    std::function<void(ShadeContext&)> probe;
+    std::mutex mutex;
+};
+
+// Axis-aligned rectangle [x0, x1] x [y0, y1] in the plane z, facing +z (toward a camera at the
+// origin looking down -z); two triangles sharing the diagonal. UVs run 0..1 across it.
+inline std::shared_ptr<Mesh> rectMesh(float x0, float y0, float x1, float y1, float z)
+{
+    auto m = std::make_shared<Mesh>();
+    m->verts = {{x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z}};
+    Face a, b;
+    a.v[0] = 0, a.v[1] = 1, a.v[2] = 2;
+    b.v[0] = 0, b.v[1] = 2, b.v[2] = 3;
+    m->faces = {a, b};
+    m->tVerts = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    TVFace ta, tb;
+    ta.t[0] = 0, ta.t[1] = 1, ta.t[2] = 2;
+    tb.t[0] = 0, tb.t[1] = 2, tb.t[2] = 3;
+    m->tvFace = {ta, tb};
+    return m;
+}
+
+// The same rectangle wound the other way: its front faces away from the camera.
+inline std::shared_ptr<Mesh> flippedRectMesh(float x0, float y0, float x1, float y1, float z)
+{
+    auto m = rectMesh(x0, y0, x1, y1, z);
+    for (Face& f : m->faces)
+        std::swap(f.v[1], f.v[2]);
+    for (TVFace& f : m->tvFace)
+        std::swap(f.t[1], f.t[2]);
+    return m;
+}
+
+struct TestScene {
+    standalone::Scene scene;
+    standalone::SceneNode* camera = nullptr;
+
+    // Perspective camera with the given horizontal field of view (degrees) at the origin.
+    static std::unique_ptr<TestScene> perspective(float fovDegrees)
+    {
+        auto s = std::make_unique<TestScene>();
+        s->camera = s->scene.addNode("camera");
+        s->camera->camera = standalone::CameraSettings{};
+        s->camera->camera->fov = fovDegrees;
+        s->scene.camera = s->camera;
+        return s;
+    }
+    // Orthographic camera seeing `width` world units across the image.
+    static std::unique_ptr<TestScene> orthographic(float width)
+    {
+        auto s = perspective(45.0f);
+        s->camera->camera->orthographic = true;
+        s->camera->camera->orthoWidth = width;
+        return s;
+    }
+
+    standalone::SceneNode* add(const char* name, std::shared_ptr<Mesh> mesh, Mtl* mtl)
+    {
+        standalone::SceneNode* n = scene.addNode(name);
+        n->setMesh(std::move(mesh));
+        n->setMtl(mtl);
+        return n;
+    }
+    template <class M, class... Args> M* material(Args&&... args)
+    {
+        return scene.own(std::make_unique<M>(std::forward<Args>(args)...));
+    }
+};
+
+struct RenderSetup {
+    int width = 16, height = 16;
+    bool antialias = true;
+    Color background{0, 0, 0};
+    float backgroundAlpha = 1.0f;
+    Color ambient{0, 0, 0};
+    Effect* effect = nullptr;
+    IRenderElementMgr* elements = nullptr;
+    RendProgressCallback* progress = nullptr;
+    int threads = 0;
+    TimeValue time = 0;
+};
+
+// Opens renderer on the scene, renders one frame into bm (allocated to the setup's size) and
+// keeps the renderer open; returns Render's answer.
+inline int renderOpen(standalone::ScanlineRenderer& renderer, TestScene& ts, Bitmap& bm, const RenderSetup& s)
+{
+    RendParams rp;
+    rp.width = s.width, rp.height = s.height;
+    rp.antialias = s.antialias ? TRUE : FALSE;
+    rp.effect = s.effect;
+    rp.SetRenderElementMgr(s.elements);
+    renderer.setThreadCount(s.threads);
+    if (!renderer.Open(ts.scene.root(), ts.camera, nullptr, rp, nullptr, s.progress))
+        return 0;
+    bm.Allocate(s.width, s.height);
+    FrameRendParams frp;
+    frp.background = s.background;
+    frp.backgroundAlpha = s.backgroundAlpha;
+    frp.ambient = s.ambient;
+    return renderer.Render(s.time, &bm, frp, nullptr, s.progress, nullptr);
+}
+
+inline int render(TestScene& ts, Bitmap& bm, const RenderSetup& s = {})
+{
+    standalone::ScanlineRenderer renderer;
+    int ok = renderOpen(renderer, ts, bm, s);
+    renderer.Close(nullptr, nullptr);
+    return ok;
+}
+
+inline BMM_Color_64 pixel(const Bitmap& bm, int x, int y)
+{
+    BMM_Color_64 p;
+    bm.GetPixels(x, y, 1, &p);
+    return p;
+}
+
+// 16-bit value of a channel value in 0..1, as the renderer stores it.
+constexpr std::uint16_t q16(double v) { return static_cast<std::uint16_t>(v * 65535.0); }
+
+template <class T> T channelAt(const Bitmap& bm, ULONG channel, int x, int y)
+{
+    const T* data = bm.Channel<T>(channel);
+    return data ? data[static_cast<std::size_t>(y) * bm.Width() + x] : T{};
+}
+
+}  // namespace scanlinetest

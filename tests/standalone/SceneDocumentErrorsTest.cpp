@@ -1,0 +1,267 @@
+#include "DocumentTestClasses.h"
+
+#include "host/Interface.h"
+#include "standalone/SceneDocument.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace standalone;
+using namespace scene_test;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+// A camera, so that documents are complete apart from what a test breaks.
+const std::string kCamera = R"("camera": {"position": [0, -5, 1], "target": [0, 0, 0]})";
+
+class SceneDocumentErrors : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        core.setQuietMode(true);
+        SetCOREInterface(&core);
+        registerTestClasses(core);
+    }
+    void TearDown() override { SetCOREInterface(nullptr); }
+
+    // The error loading `body` (the inside of the top-level object, after the camera) fails with.
+    SceneError errorOf(const std::string& body)
+    {
+        return errorOfText("{" + kCamera + (body.empty() ? "" : ", " + body) + "}");
+    }
+    SceneError errorOfText(const std::string& text)
+    {
+        const std::string path = dir.write("scene.json", text);
+        try {
+            loadScene(path, core);
+        } catch (const SceneError& e) {
+            EXPECT_EQ(e.file(), path);
+            EXPECT_THAT(e.what(), HasSubstr(path));
+            return e;
+        }
+        ADD_FAILURE() << "loaded without error: " << text;
+        return SceneError(path, "", "");
+    }
+
+    StandaloneCore core;
+    TempDir dir;
+};
+
+TEST_F(SceneDocumentErrors, MisspeltParameterListsTheValidNames)
+{
+    const SceneError e = errorOf(R"("materials": [{"name": "m", "class": "TestMtl", "glosiness": 0.5}])");
+    EXPECT_EQ(e.jsonPath(), "/materials/0/glosiness");
+    EXPECT_THAT(e.what(), HasSubstr("unknown parameter \"glosiness\" (did you mean \"glossiness\"?)"));
+    EXPECT_THAT(e.what(), HasSubstr("TestMtl"));
+    EXPECT_THAT(e.what(), HasSubstr("diffuse, glossiness, layers, twoSided, tint, offset, label, texture"));
+}
+
+TEST_F(SceneDocumentErrors, ValuesOfTheWrongFormOrOutOfRange)
+{
+    const std::string m = R"("materials": [{"name": "m", "class": "TestMtl", )";
+    struct Case {
+        std::string params, path, message;
+    } cases[] = {
+        {R"("glossiness": "high")", "/materials/0/glossiness",
+         "expected a number from 0 to 1, got a string \"high\""},
+        {R"("glossiness": 1.5)", "/materials/0/glossiness", "expected a number from 0 to 1, got 1.5"},
+        {R"("glossiness": "NaN")", "/materials/0/glossiness", "got a string \"NaN\""},
+        {R"("layers": 9)", "/materials/0/layers", "expected a whole number from 1 to 8, got 9"},
+        {R"("layers": 2.5)", "/materials/0/layers", "expected a whole number from 1 to 8, got 2.5"},
+        {R"("layers": 1e300)", "/materials/0/layers", "from 1 to 8, got 1e+300"},
+        {R"("twoSided": "yes")", "/materials/0/twoSided", "expected true or false"},
+        {R"("diffuse": [1, 0])", "/materials/0/diffuse", "expected a colour [r, g, b]"},
+        {R"("diffuse": [1, 0, -1])", "/materials/0/diffuse/2", "0 or more, got -1"},
+        {R"("offset": {"x": 1})", "/materials/0/offset", "expected a point [x, y, z], got an object"},
+        {R"("label": 5)", "/materials/0/label", "expected a string, got the number 5"},
+        {R"("weights": 0.5)", "/materials/0/weights", "expected an array of a number values (a table)"},
+        {R"("weights": [0.5, "x"])", "/materials/0/weights/1", "expected a number"},
+        {R"("coat": 3)", "/materials/0/coat", "expected a material: a name from \"materials\""},
+        {R"("focus": "nobody")", "/materials/0/focus", "no object, light or camera named \"nobody\""},
+        {R"("layers": {"keys": [[0, 1], [10, 2]]})", "/materials/0/layers", "cannot be animated"},
+        {R"("glossiness": {"keys": []})", "/materials/0/glossiness/keys", "at least one key"},
+        {R"("glossiness": {"keys": [[0, 0.1], [0, 0.2]]})", "/materials/0/glossiness/keys/1/0",
+         "a second key at frame 0"},
+        {R"("glossiness": {"keys": [[0, 2]]})", "/materials/0/glossiness/keys/0/1", "from 0 to 1, got 2"},
+        {R"("glossiness": {"kees": [[0, 1]]})", "/materials/0/glossiness/kees", "did you mean \"keys\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params);
+        const SceneError e = errorOf(m + c.params + "}]");
+        EXPECT_EQ(e.jsonPath(), c.path);
+        EXPECT_THAT(e.reason(), HasSubstr(c.message));
+    }
+}
+
+TEST_F(SceneDocumentErrors, ClassesMustExistBeCreatableAndBelongToTheFamily)
+{
+    SceneError e = errorOf(R"("materials": [{"name": "m", "class": "TestMtll"}])");
+    EXPECT_EQ(e.jsonPath(), "/materials/0/class");
+    EXPECT_THAT(e.reason(), HasSubstr("unknown class \"TestMtll\" (did you mean \"TestMtl\"?)"));
+    EXPECT_THAT(e.reason(), HasSubstr("the registered material classes are: TestMtl, Impostor, Broken"));
+
+    e = errorOf(R"("materials": [{"name": "m", "class": "TestMap"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("class TestMap makes maps, not materials"));
+    e = errorOf(R"("materials": [{"name": "m", "class": "Broken"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("class Broken cannot be created"));
+    e = errorOf(R"("materials": [{"name": "m", "class": "Impostor"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("class Impostor did not create a material"));
+    e = errorOf(R"("effects": ["TestElement"])");
+    EXPECT_EQ(e.jsonPath(), "/effects/0");
+    EXPECT_THAT(e.reason(), HasSubstr("makes render elements, not effects"));
+    e = errorOf(R"("render": {"renderer": "Fancy"})");
+    EXPECT_EQ(e.jsonPath(), "/render/renderer");
+    EXPECT_THAT(e.reason(),
+                HasSubstr("unknown class \"Fancy\"; the registered renderer classes are: TestRenderer"));
+}
+
+TEST_F(SceneDocumentErrors, ReferencesToMaterialsAndMaps)
+{
+    SceneError e = errorOf(R"("materials": [{"name": "wood", "class": "TestMtl"}],
+        "objects": [{"name": "a", "type": "box", "material": "wod"}])");
+    EXPECT_EQ(e.jsonPath(), "/objects/0/material");
+    EXPECT_THAT(e.reason(),
+                HasSubstr("no material named \"wod\" (did you mean \"wood\"?); the materials are: wood"));
+
+    e = errorOf(R"("maps": [{"name": "sky", "class": "TestMap"}],
+        "objects": [{"name": "a", "type": "box", "material": "sky"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("\"sky\" is a map, not a material"));
+
+    e = errorOf(R"("maps": [{"name": "a", "class": "TestMap", "source": "b"},
+                            {"name": "b", "class": "TestMap", "source": "a"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("refers back to itself"));
+
+    e = errorOf(R"("materials": [{"name": "m", "class": "TestMtl"}, {"name": "m", "class": "TestMtl"}])");
+    EXPECT_EQ(e.jsonPath(), "/materials/1/name");
+    EXPECT_THAT(e.reason(), HasSubstr("a second material named \"m\" (the first is /materials/0)"));
+
+    // Inline maps nested past the limit.
+    std::string deep = R"({"class": "TestMap"})";
+    for (int i = 0; i < 40; ++i)
+        deep = R"({"class": "TestMap", "source": )" + deep + "}";
+    e = errorOf(R"("environment": {"map": )" + deep + "}");
+    EXPECT_THAT(e.reason(), HasSubstr("nest more than 32 levels"));
+}
+
+TEST_F(SceneDocumentErrors, ParentsMustExistAndNotFormCycles)
+{
+    SceneError e = errorOf(R"("objects": [{"name": "table", "type": "box"},
+                                           {"name": "cup", "type": "box", "parent": "tabel"}])");
+    EXPECT_EQ(e.jsonPath(), "/objects/1/parent");
+    EXPECT_THAT(e.reason(),
+                HasSubstr("no object, light or camera named \"tabel\" (did you mean \"table\"?)"));
+
+    e = errorOf(R"("objects": [{"name": "a", "type": "box", "parent": "c"},
+                               {"name": "b", "type": "box", "parent": "a"},
+                               {"name": "c", "type": "box", "parent": "b"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("parent cycle: "));
+    EXPECT_THAT(e.reason(), HasSubstr("a -> c -> b -> a"));
+
+    e = errorOf(R"("objects": [{"name": "a", "type": "box", "parent": "a"}])");
+    EXPECT_THAT(e.reason(), HasSubstr("cannot be its own parent"));
+
+    e = errorOf(R"("objects": [{"name": "a", "type": "box"}], "lights": [{"name": "a"}])");
+    EXPECT_EQ(e.jsonPath(), "/lights/0/name");
+    EXPECT_THAT(e.reason(), HasSubstr("a second node named \"a\""));
+}
+
+TEST_F(SceneDocumentErrors, ObjectsLightsAndCameras)
+{
+    struct Case {
+        std::string body, path, message;
+    } cases[] = {
+        {R"("objects": [{"name": "a", "type": "sphere", "segmnts": 8}])", "/objects/0/segmnts",
+         "unknown key \"segmnts\" (did you mean \"segments\"?)"},
+        {R"("objects": [{"name": "a", "type": "sphere", "segments": 2}])", "/objects/0/segments",
+         "expected a whole number from 4 to 1024, got 2"},
+        {R"("objects": [{"name": "a", "type": "cone"}])", "/objects/0/type", "unknown object type \"cone\""},
+        {R"("objects": [{"type": "box"}])", "/objects/0", "missing \"name\""},
+        {R"("objects": [{"name": "a", "type": "box", "scale": [1, 0, 1]}])", "/objects/0/scale",
+         "must not be 0"},
+        {R"("objects": [{"name": "a", "type": "box", "target": [1, 0, 1]}])", "/objects/0/target",
+         "unknown key"},
+        {R"("objects": {"name": "a"})", "/objects", "expected an array of objects, got an object"},
+        {R"("lights": [{"name": "l", "type": "spot", "hotspot": 60, "falloff": 40}])", "/lights/0/hotspot",
+         "must not be wider than the falloff"},
+        {R"("lights": [{"name": "l", "type": "sun"}])", "/lights/0/type", "unknown light type \"sun\""},
+        {R"("lights": [{"name": "l", "position": [0, 0, 1], "target": [0, 0, 1]}])", "/lights/0/target",
+         "must differ from the position"},
+        {R"("lights": [{"name": "l", "rotation": [0, 0, 1], "target": [0, 0, 2]}])", "/lights/0/target",
+         "either \"rotation\" or \"target\""},
+        {R"("render": {"camera": "nobody"})", "/render/camera", "no camera named \"nobody\""},
+        {R"("render": {"width": 0})", "/render/width", "from 1 to 16384, got 0"},
+        {R"("rendr": {})", "/rendr", "did you mean \"render\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const SceneError e = errorOf(c.body);
+        EXPECT_EQ(e.jsonPath(), c.path);
+        EXPECT_THAT(e.reason(), HasSubstr(c.message));
+    }
+    const SceneError e = errorOfText(R"({"camera": {"type": "fisheye"}})");
+    EXPECT_EQ(e.jsonPath(), "/camera/type");
+    EXPECT_THAT(errorOfText("{}").reason(), HasSubstr("the scene has no camera"));
+}
+
+TEST_F(SceneDocumentErrors, SyntaxErrorsGiveLineAndColumn)
+{
+    SceneError e = errorOfText("{\n  \"render\": {\"width\": 10,}\n}");
+    EXPECT_EQ(e.line(), 2);
+    EXPECT_EQ(e.column(), 26);  // the '}' where a key should be
+    EXPECT_THAT(e.what(), HasSubstr("scene.json:2:26: "));
+    EXPECT_TRUE(e.jsonPath().empty());
+
+    e = errorOfText("{\"camera\": {\"fov\": 1e999}}");
+    EXPECT_EQ(e.line(), 1);
+    EXPECT_EQ(e.column(), 20);
+    EXPECT_THAT(e.reason(), HasSubstr("too large"));
+
+    // Nesting beyond the limit is refused before anything recurses into it.
+    e = errorOfText(std::string(5000, '[') + std::string(5000, ']'));
+    EXPECT_EQ(e.line(), 1);
+    EXPECT_THAT(e.reason(), HasSubstr("nest deeper than"));
+
+    // Bytes that are not UTF-8 inside a string, reported printably.
+    e = errorOfText("{\"objects\": [{\"name\": \"caf\xE9\"}]}");
+    EXPECT_EQ(e.line(), 1);
+    EXPECT_THAT(e.reason(), Not(HasSubstr("\xE9")));
+}
+
+TEST_F(SceneDocumentErrors, FilesThatAreNotDocuments)
+{
+    try {
+        loadScene((dir.path() / "missing.json").string(), core);
+        FAIL();
+    } catch (const SceneError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("missing.json: cannot open the scene document: no such file"));
+    }
+    EXPECT_THROW(loadScene(dir.path().string(), core), SceneError);
+    EXPECT_THAT(errorOfText("").reason(), HasSubstr("the document is empty"));
+    EXPECT_THAT(errorOfText("  \n ").reason(), HasSubstr("the document is empty"));
+    EXPECT_THAT(errorOfText("[1, 2]").reason(), HasSubstr("expected a scene document"));
+    EXPECT_THAT(errorOfText("\x89PNG\r\n\x1a\n").what(), HasSubstr("scene.json:1:1: "));
+}
+
+TEST_F(SceneDocumentErrors, MapFilesThatCannotLoadGiveTheMapsOwnMessage)
+{
+    const SceneError e =
+        errorOf(R"("maps": [{"name": "photo", "class": "TestMap", "file": "img/missing.png"}])");
+    EXPECT_EQ(e.jsonPath(), "/maps/0");
+    EXPECT_EQ(e.reason(), "cannot open " + (dir.path() / "img/missing.png").string());
+}
+
+TEST_F(SceneDocumentErrors, AbsolutePathsStayAndExistingFilesLoad)
+{
+    const std::string image = dir.write("img/photo.png", "not really a png");
+    const std::string text =
+        "{" + kCamera + R"(, "render": {"output": ")" + (dir.path() / "abs.png").string() +
+        R"("}, "maps": [{"name": "photo", "class": "TestMap", "file": "img/photo.png"}]})";
+    auto scene = loadScene(dir.write("scene.json", text), core);
+    EXPECT_EQ(scene->render.output, (dir.path() / "abs.png").string());
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include "DocumentTestClasses.h"
+
+#include "host/Interface.h"
+#include "host/StdMat2.h"
+#include "standalone/HostClasses.h"
+#include "standalone/SceneDocument.h"
+#include "standalone/maps/BitmapMap.h"
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+using namespace standalone;
+using namespace scene_test;
+
+namespace {
+
+void writePng(const std::filesystem::path& file)
+{
+    std::filesystem::create_directories(file.parent_path());
+    const unsigned char pixels[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    auto out = OIIO::ImageOutput::create(file.string());
+    ASSERT_TRUE(out && out->open(file.string(), OIIO::ImageSpec(2, 2, 3, OIIO::TypeDesc::UINT8)));
+    ASSERT_TRUE(out->write_image(OIIO::TypeDesc::UINT8, pixels));
+    out->close();
+}
+
+// The host's own classes through the same generic mechanism as plug-ins.
+class SceneDocumentHostClasses : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        core.setQuietMode(true);
+        SetCOREInterface(&core);
+        registerHostClasses(core);
+    }
+    void TearDown() override { SetCOREInterface(nullptr); }
+
+    std::string document(const std::string& bitmapFile)
+    {
+        return R"({
+          "camera": {"position": [0, -5, 2], "target": [0, 0, 0]},
+          "materials": [{"name": "paper", "class": "Standard", "diffuse": [0.9, 0.85, 0.7], "glossiness": 40,
+                         "diffuseMap": "checks", "bumpMap": {"class": "Noise", "size": 0.5}}],
+          "maps": [{"name": "checks", "class": "Checker", "color1": [0.2, 0.1, 0], "map2": "photo"},
+                   {"name": "photo", "class": "Bitmap", "fileName": ")" +
+               bitmapFile + R"("}],
+          "objects": [{"name": "sheet", "type": "plane", "material": "paper"}]
+        })";
+    }
+
+    static float floatParam(ReferenceTarget* object, const char* name)
+    {
+        IParamBlock2* block = object->GetParamBlock(0);
+        return block->GetFloat(block->GetDesc()->FindParam(name)->id);
+    }
+
+    StandaloneCore core;
+    TempDir dir;
+};
+
+TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptName)
+{
+    writePng(dir.path() / "textures/paper.png");
+
+    auto scene = loadScene(dir.write("scenes/desk.json", document("../textures/paper.png")), core);
+    auto* paper = dynamic_cast<StdMat2*>(scene->findNode("sheet")->GetMtl());
+    ASSERT_NE(paper, nullptr);
+    EXPECT_EQ(paper->ClassID(), DMTL_CLASS_ID);
+    EXPECT_EQ(floatParam(paper, "glossiness"), 40.0f);
+    Texmap* checks = paper->GetSubTexmap(ID_DI);
+    ASSERT_NE(checks, nullptr);
+    EXPECT_EQ(checks->GetName(), "checks");
+    ASSERT_NE(paper->GetSubTexmap(ID_BU), nullptr);
+    EXPECT_EQ(floatParam(paper->GetSubTexmap(ID_BU), "size"), 0.5f);
+    auto* photo = dynamic_cast<BitmapMap*>(checks->GetSubTexmap(1));
+    ASSERT_NE(photo, nullptr);
+    EXPECT_TRUE(photo->loaded());  // the relative file name found the image next to the scenes folder
+}
+
+TEST_F(SceneDocumentHostClasses, MissingImageReportsTheBitmapMapsOwnError)
+{
+    try {
+        loadScene(dir.write("scenes/desk.json", document("nowhere.png")), core);
+        FAIL() << "loaded";
+    } catch (const SceneError& e) {
+        EXPECT_EQ(e.jsonPath(), "/maps/1");
+        EXPECT_NE(e.reason().find("cannot read image file"), std::string::npos) << e.what();
+        EXPECT_NE(e.reason().find((dir.path() / "scenes/nowhere.png").string()), std::string::npos)
+            << e.what();
+    }
+}
+
+// The complete example of docs/scene-format.md stays a valid document.
+TEST_F(SceneDocumentHostClasses, DocumentedExampleLoads)
+{
+    std::ifstream in(std::filesystem::path(VML_DOCS_DIR) / "scene-format.md");
+    ASSERT_TRUE(in) << VML_DOCS_DIR;
+    const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t begin = doc.find("```jsonc\n"), end = doc.find("\n```", begin + 1);
+    ASSERT_NE(begin, std::string::npos);
+    ASSERT_NE(end, std::string::npos);
+    writePng(dir.path() / "textures/linen.png");
+    auto scene = loadScene(dir.write("still_life.json", doc.substr(begin + 9, end - begin - 9)), core);
+
+    EXPECT_EQ(scene->render.output, (dir.path() / "renders/still_life.png").string());
+    EXPECT_EQ(scene->camera, scene->findNode("camera"));
+    EXPECT_EQ(scene->findNode("cup")->GetParentNode(), scene->findNode("saucer"));
+    EXPECT_EQ(scene->findNode("teapot")->GetMtl()->GetName(), "glaze");
+    EXPECT_EQ(scene->findNode("teapot")->GetMtl()->GetGBufferID(), 2u);
+    int lights = 0;
+    for (const auto& node : scene->nodes())
+        lights += node->light.has_value();
+    EXPECT_EQ(lights, 3);
+}
+
+}  // namespace

@@ -1,0 +1,437 @@
+#include "standalone/StandardMaterial.h"
+
+#include "host/ClassDesc2.h"
+#include "host/ParamBlockDesc2.h"
+#include "standalone/HostClasses.h"
+#include "standalone/ParamByName.h"
+#include "standalone/ScanlineLights.h"
+#include "standalone/SpecularLobe.h"
+#include "standalone/StandaloneCore.h"
+#include "standalone/TestShadeContext.h"
+#include "standalone/maps/CheckerMap.h"
+#include "standalone/maps/GradientMap.h"
+#include "standalone/maps/NoiseMap.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+namespace {
+
+using shadetest::paramId;
+using shadetest::setParam;
+using shadetest::TestShadeContext;
+using standalone::LightSettings;
+using standalone::LightType;
+using standalone::StandardMaterial;
+
+constexpr float kTol = 1e-5f;
+constexpr float kDeg = std::numbers::pi_v<float> / 180.0f;
+
+void expectColor(const Color& got, const Color& want, float tol = kTol)
+{
+    EXPECT_NEAR(got.r, want.r, tol);
+    EXPECT_NEAR(got.g, want.g, tol);
+    EXPECT_NEAR(got.b, want.b, tol);
+}
+
+// A directional light whose light arrives from unit direction toLight (camera space).
+std::unique_ptr<LightDesc> lightFrom(const Point3& toLight, Color color = Color(1, 1, 1),
+                                     LightType type = LightType::directional)
+{
+    LightSettings s;
+    s.type = type;
+    s.color = color;
+    const Point3 z = Normalize(toLight);
+    const Point3 x = Normalize(CrossProd(std::fabs(z.y) < 0.9f ? Point3(0, 1, 0) : Point3(1, 0, 0), z));
+    return standalone::makeScanlineLight(s, Matrix3(x, CrossProd(z, x), z, Point3()), nullptr);
+}
+
+// A lit-only material: no ambient, no highlight, unless a test turns them on.
+std::unique_ptr<StandardMaterial> matteMaterial(const Color& diffuse)
+{
+    auto m = std::make_unique<StandardMaterial>();
+    m->SetDiffuse(diffuse, 0);
+    m->SetAmbient(Color(), 0);
+    return m;
+}
+
+Color shade(StandardMaterial& m, TestShadeContext& sc)
+{
+    sc.ResetOutput();
+    m.Shade(sc);
+    return sc.out.c;
+}
+
+TEST(StandardMaterial, LambertAndAmbientOnAFlatQuad)
+{
+    auto m = matteMaterial(Color(0.5f, 0.25f, 1.0f));
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    auto light = lightFrom(Point3(0.8f, 0, 0.6f), Color(1, 0.8f, 0.5f));  // dot_nl = 0.6
+    sc.addLight(light.get());
+    expectColor(shade(*m, sc), Color(0.5f * 0.6f, 0.25f * 0.8f * 0.6f, 1.0f * 0.5f * 0.6f));
+    expectColor(sc.out.t, Color());
+
+    // Ambient colour x (scene ambient + ambient lights).
+    m->SetAmbient(Color(0.2f, 0.2f, 0.2f), 0);
+    sc.ambientLight = Color(0.5f, 0.5f, 0.5f);
+    auto ambientLight = lightFrom(Point3(0, 0, 1), Color(0.25f, 0.25f, 0.25f), LightType::ambient);
+    sc.addLight(ambientLight.get());
+    expectColor(shade(*m, sc), Color(0.3f + 0.15f, 0.12f + 0.15f, 0.3f + 0.15f));
+
+    // Lights that face away or do not affect diffuse add nothing.
+    TestShadeContext dark;
+    dark.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    auto below = lightFrom(Point3(0, 0, -1));
+    dark.addLight(below.get());
+    LightSettings s;
+    s.affectDiffuse = false;
+    auto specularOnly = standalone::makeScanlineLight(s, TransMatrix(Point3(0, 0, -5)), nullptr);
+    dark.addLight(specularOnly.get());
+    dark.addLight(nullptr);
+    dark.nLights = 3;
+    expectColor(shade(*m, dark), Color());
+}
+
+// The highlight of a surface seen off-axis, as the light swings through the plane of incidence.
+struct Sweep {
+    float bestAngle = 0.0f;
+    float best = -1.0f;
+};
+Sweep sweepLight(StandardMaterial& m, TestShadeContext& sc)
+{
+    Sweep out;
+    for (float deg = -80.0f; deg <= 80.0f; deg += 0.25f) {
+        auto light = lightFrom(Point3(std::sin(deg * kDeg), 0, std::cos(deg * kDeg)));
+        sc.setLights({light.get()});
+        const float v = shade(m, sc).r;
+        if (v > out.best)
+            out.best = v, out.bestAngle = deg;
+    }
+    return out;
+}
+
+TEST(StandardMaterial, BlinnHighlightPeaksAtTheMirrorDirection)
+{
+    auto m = matteMaterial(Color());
+    m->SetSpecular(Color(1, 1, 1), 0);
+    m->SetSpecularLevel(1.0f, 0);
+    m->SetGlossiness(0.4f, 0);
+    TestShadeContext sc;
+    sc.place(Point3(4, 0, -10), Point3(0, 0, 1));
+    const float mirror = std::atan2(4.0f, 10.0f) / kDeg;  // the eye is at -21.8 degrees
+    const Sweep s = sweepLight(*m, sc);
+    EXPECT_NEAR(s.bestAngle, mirror, 0.3f);
+    // At the mirror direction N.H = 1: the peak is level x the lobe's scale, sqrt((e + 2) / 6).
+    auto atMirror = lightFrom(Point3(std::sin(mirror * kDeg), 0, std::cos(mirror * kDeg)));
+    sc.setLights({atMirror.get()});
+    EXPECT_NEAR(shade(*m, sc).r, std::sqrt((32.0f + 2.0f) / 6.0f), 1e-3f);
+
+    // Glossier: a narrower lobe. 10 degrees off the mirror it keeps less of its peak.
+    auto offMirror = lightFrom(Point3(std::sin((mirror + 10) * kDeg), 0, std::cos((mirror + 10) * kDeg)));
+    auto falloff = [&](float glossiness) {
+        m->SetGlossiness(glossiness, 0);
+        sc.setLights({atMirror.get()});
+        const float peak = shade(*m, sc).r;
+        sc.setLights({offMirror.get()});
+        return shade(*m, sc).r / peak;
+    };
+    EXPECT_GT(falloff(0.2f), falloff(0.5f));
+
+    // Level 0: no highlight at all.
+    m->SetSpecularLevel(0.0f, 0);
+    sc.setLights({atMirror.get()});
+    expectColor(shade(*m, sc), Color());
+}
+
+TEST(StandardMaterial, AnisotropicHighlightStretchesAlongTheTangent)
+{
+    auto m = matteMaterial(Color());
+    m->SetSpecular(Color(1, 1, 1), 0);
+    m->SetSpecularLevel(1.0f, 0);
+    m->SetGlossiness(0.5f, 0);
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));  // dP/du is camera x
+    auto tiltedX = lightFrom(Point3(std::sin(30 * kDeg), 0, std::cos(30 * kDeg)));
+    auto tiltedY = lightFrom(Point3(0, std::sin(30 * kDeg), std::cos(30 * kDeg)));
+    auto value = [&](LightDesc* light) {
+        sc.setLights({light});
+        return shade(*m, sc).r;
+    };
+    const float blinnX = value(tiltedX.get());
+    EXPECT_GT(blinnX, 0.01f);
+    EXPECT_NEAR(blinnX, value(tiltedY.get()), 1e-6f) << "Blinn is round";
+
+    EXPECT_FALSE(m->SetShaderParam(SHADER_PARAM_ANISOTROPY, 0.0f, 0)) << "Blinn has no such parameter";
+    ASSERT_TRUE(m->SwitchShader(ANISO_SHADER_CLASS_ID));
+    EXPECT_EQ(m->GetShaderId(), ANISO_SHADER_CLASS_ID);
+    ASSERT_TRUE(m->SetShaderParam(SHADER_PARAM_ANISOTROPY, 0.0f, 0));
+    EXPECT_NEAR(value(tiltedX.get()), blinnX, 1e-5f) << "anisotropy 0 is the Blinn lobe";
+
+    ASSERT_TRUE(m->SetShaderParam(SHADER_PARAM_ANISOTROPY, 0.8f, 0));
+    EXPECT_GT(value(tiltedX.get()), 2.0f * value(tiltedY.get())) << "long along the tangent (x)";
+    ASSERT_TRUE(m->SetShaderParam(SHADER_PARAM_ORIENTATION, 0.5f, 0));  // a quarter turn
+    EXPECT_GT(value(tiltedY.get()), 2.0f * value(tiltedX.get()));
+
+    EXPECT_FALSE(m->SwitchShader(Class_ID(0x1234, 0)));
+    EXPECT_TRUE(m->SwitchShader(BLINN_SHADER_CLASS_ID));
+    EXPECT_EQ(m->GetShaderId(), BLINN_SHADER_CLASS_ID);
+}
+
+TEST(StandardMaterial, OpacityPremultipliesAndShadowModeTransmits)
+{
+    auto m = matteMaterial(Color(0.8f, 0.4f, 0.2f));
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    auto light = lightFrom(Point3(0, 0, 1));
+    sc.addLight(light.get());
+    m->SetOpacity(0.5f, 0);
+    expectColor(shade(*m, sc), Color(0.4f, 0.2f, 0.1f));
+    expectColor(sc.out.t, Color(0.5f, 0.5f, 0.5f));
+    EXPECT_NE(m->Requirements(-1) & MTLREQ_TRANSP, 0u);
+
+    sc.mode = SCMODE_SHADOW;
+    expectColor(shade(*m, sc), Color());
+    expectColor(sc.out.t, Color(0.5f, 0.5f, 0.5f));
+    m->SetOpacity(1.0f, 0);
+    shade(*m, sc);
+    expectColor(sc.out.t, Color());
+    EXPECT_EQ(m->Requirements(-1) & MTLREQ_TRANSP, 0u);
+
+    // An opacity map (white below v = 0.5, black above) at 100 % decides alone.
+    standalone::CheckerMap stripes;
+    setParam(stripes, "tilingU", 0.0f);  // constant along u: a colour per half in v
+    m->SetSubTexmap(ID_OP, &stripes);
+    EXPECT_NE(m->Requirements(-1) & MTLREQ_TRANSP, 0u);
+    sc.uvw = Point3(0.5f, 0.75f, 0);
+    shade(*m, sc);
+    expectColor(sc.out.t, Color(1, 1, 1));
+    sc.uvw = Point3(0.5f, 0.25f, 0);
+    shade(*m, sc);
+    expectColor(sc.out.t, Color());
+    m->SetTexmapAmt(ID_OP, 0.5f, 0);
+    sc.uvw = Point3(0.5f, 0.75f, 0);
+    shade(*m, sc);
+    expectColor(sc.out.t, Color(0.5f, 0.5f, 0.5f));
+}
+
+TEST(StandardMaterial, FullSelfIlluminationShowsTheDiffuseColour)
+{
+    auto m = matteMaterial(Color(0.3f, 0.6f, 0.9f));
+    m->SetAmbient(Color(1, 1, 1), 0);
+    m->SetSelfIllum(1.0f, 0);
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    expectColor(shade(*m, sc), Color(0.3f, 0.6f, 0.9f));
+    auto light = lightFrom(Point3(0, 0, 1), Color(2, 2, 2));
+    sc.addLight(light.get());
+    sc.ambientLight = Color(1, 1, 1);
+    expectColor(shade(*m, sc), Color(0.3f, 0.6f, 0.9f));
+    m->SetSelfIllum(0.5f, 0);  // halfway between lit (ambient 1 + diffuse 2 x colour) and the colour
+    expectColor(shade(*m, sc), Color(1.6f, 2.2f, 2.8f) * 0.5f + Color(0.15f, 0.3f, 0.45f));
+}
+
+TEST(StandardMaterial, GBufferIdOnlyWhenSet)
+{
+    auto m = matteMaterial(Color(1, 1, 1));
+    TestShadeContext sc;
+    sc.out.gbufId = 7;
+    m->Shade(sc);
+    EXPECT_EQ(sc.out.gbufId, 7);
+    m->SetGBufferID(5);
+    m->Shade(sc);
+    EXPECT_EQ(sc.out.gbufId, 5);
+}
+
+TEST(StandardMaterial, BumpTiltsTheNormalForShadingOnly)
+{
+    // mono(v) = v: perturbation (0, -1, 0) on a quad facing the camera.
+    standalone::GradientMap ramp;
+    setParam(ramp, "colorCount", 2);
+    setParam(ramp, "color1", Color(1, 1, 1));
+    setParam(ramp, "color2", Color(0, 0, 0));
+    auto m = matteMaterial(Color(1, 1, 1));
+    m->SetSubTexmap(ID_BU, &ramp);
+    m->SetTexmapAmt(ID_BU, 1.0f, 0);
+    TestShadeContext sc;
+    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
+    sc.uvw = Point3(0.5f, 0.5f, 0);
+    auto light = lightFrom(Point3(0, -1, 1));
+    sc.addLight(light.get());
+    EXPECT_NEAR(shade(*m, sc).r, 1.0f, 1e-3f) << "normal tilted to (0, -1, 1) / sqrt 2, facing the light";
+    EXPECT_EQ(sc.Normal(), Point3(0, 0, 1)) << "normal restored";
+    m->SetTexmapAmt(ID_BU, -1.0f, 0);
+    EXPECT_NEAR(shade(*m, sc).r, 0.0f, 1e-3f) << "negative strength tilts the other way";
+    m->EnableMap(ID_BU, FALSE);
+    EXPECT_NEAR(shade(*m, sc).r, std::sqrt(0.5f), 1e-4f);
+    EXPECT_FALSE(m->MapEnabled(ID_BU));
+}
+
+TEST(StandardMaterial, MapChannelsMixByAmount)
+{
+    standalone::CheckerMap checker;
+    setParam(checker, "color1", Color(1, 0, 0));
+    setParam(checker, "color2", Color(0, 0, 1));
+    auto m = matteMaterial(Color(0, 1, 0));
+    m->SetSelfIllum(1.0f, 0);  // shows the diffuse colour unlit
+    m->SetSubTexmap(ID_DI, &checker);
+    TestShadeContext sc;
+    sc.uvw = Point3(0.25f, 0.25f, 0);
+    expectColor(shade(*m, sc), Color(1, 0, 0));
+    m->SetTexmapAmt(ID_DI, 0.25f, 0);
+    expectColor(shade(*m, sc), Color(0.25f, 0.75f, 0));
+    sc.doMaps = FALSE;
+    expectColor(shade(*m, sc), Color(0, 1, 0));
+    sc.doMaps = TRUE;
+
+    // Reflection adds map colour x amount on top.
+    standalone::GradientMap sky;
+    for (const char* name : {"color1", "color2", "color3"})
+        setParam(sky, name, Color(0.2f, 0.4f, 0.6f));
+    setParam(sky, "mapping", 1);
+    m->SetSubTexmap(ID_RL, &sky);
+    m->SetTexmapAmt(ID_RL, 0.5f, 0);
+    expectColor(shade(*m, sc), Color(0.25f + 0.1f, 0.75f + 0.2f, 0.3f));
+}
+
+TEST(StandardMaterial, RequirementsFollowSettingsAndMaps)
+{
+    auto m = std::make_unique<StandardMaterial>();
+    EXPECT_EQ(m->Requirements(-1), 0u);
+    setParam(*m, "twoSided", 1);
+    EXPECT_EQ(m->Requirements(-1), MTLREQ_2SIDE);
+    setParam(*m, "twoSided", 0);
+    setParam(*m, "opacity", 99.0f);
+    EXPECT_EQ(m->Requirements(-1), MTLREQ_TRANSP);
+    setParam(*m, "opacity", 100.0f);
+
+    standalone::CheckerMap checker;
+    standalone::NoiseMap solidNoise;  // object space
+    m->SetSubTexmap(ID_DI, &solidNoise);
+    EXPECT_EQ(m->Requirements(-1) & MTLREQ_UV, 0u);
+    m->SetSubTexmap(ID_DI, &checker);
+    EXPECT_NE(m->Requirements(-1) & MTLREQ_UV, 0u);
+    m->EnableMap(ID_DI, FALSE);
+    EXPECT_EQ(m->Requirements(-1) & MTLREQ_UV, 0u);
+    m->SetSubTexmap(ID_BU, &checker);
+    EXPECT_NE(m->Requirements(-1) & MTLREQ_BUMPUV, 0u);
+}
+
+TEST(StandardMaterial, EveryScriptNameHasItsType)
+{
+    StandardMaterial m;
+    IParamBlock2* block = m.GetParamBlock(0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_TRUE(block->GetDesc()->Validate().empty());
+    const std::pair<const char*, ParamType2> expected[] = {
+        {"ambient", TYPE_RGBA},         {"diffuse", TYPE_RGBA},
+        {"specular", TYPE_RGBA},        {"specularLevel", TYPE_PCNT_FRAC},
+        {"glossiness", TYPE_PCNT_FRAC}, {"anisotropy", TYPE_PCNT_FRAC},
+        {"orientation", TYPE_ANGLE},    {"opacity", TYPE_PCNT_FRAC},
+        {"selfIllum", TYPE_PCNT_FRAC},  {"shaderType", TYPE_INT},
+        {"twoSided", TYPE_BOOL},
+    };
+    for (const auto& [name, type] : expected)
+        EXPECT_EQ(block->GetParameterType(paramId(m, name)), type) << name;
+    for (const char* channel : {"ambient", "diffuse", "specular", "selfIllum", "specularLevel", "glossiness",
+                                "opacity", "bump", "reflection"}) {
+        const std::string c = channel;
+        EXPECT_EQ(block->GetParameterType(paramId(m, (c + "Map").c_str())), TYPE_TEXMAP) << c;
+        EXPECT_EQ(block->GetParameterType(paramId(m, (c + "MapAmount").c_str())), TYPE_PCNT_FRAC) << c;
+        EXPECT_EQ(block->GetParameterType(paramId(m, (c + "MapEnable").c_str())), TYPE_BOOL) << c;
+    }
+    EXPECT_EQ(block->GetFloat(paramId(m, "glossiness")), 10.0f);
+    EXPECT_EQ(block->GetFloat(paramId(m, "opacity")), 100.0f);
+    EXPECT_EQ(block->GetFloat(paramId(m, "specularLevel")), 0.0f);
+    EXPECT_EQ(block->GetFloat(paramId(m, "bumpMapAmount")), 30.0f);
+}
+
+TEST(StandardMaterial, ScriptNamesDriveTheMaterial)
+{
+    StandardMaterial m;
+    setParam(m, "diffuse", Color(0.1f, 0.2f, 0.3f));
+    expectColor(m.GetDiffuse(), Color(0.1f, 0.2f, 0.3f));
+    setParam(m, "shaderType", 1);
+    EXPECT_EQ(m.GetShaderId(), ANISO_SHADER_CLASS_ID);
+
+    standalone::CheckerMap maps[6];
+    const std::pair<const char*, int> channels[] = {{"diffuseMap", ID_DI},    {"specularLevelMap", ID_SS},
+                                                    {"glossinessMap", ID_SH}, {"bumpMap", ID_BU},
+                                                    {"reflectionMap", ID_RL}, {"opacityMap", ID_OP}};
+    for (int i = 0; i < 6; ++i) {
+        setParam(m, channels[i].first, &maps[i]);
+        EXPECT_EQ(m.GetSubTexmap(channels[i].second), &maps[i]) << channels[i].first;
+    }
+    EXPECT_EQ(m.NumSubTexmaps(), STD_NUM_MAP_CHANNELS);
+    EXPECT_EQ(m.GetSubTexmap(ID_FI), nullptr);
+    m.SetSubTexmap(ID_RR, &maps[0]);  // no refraction slot: ignored
+    EXPECT_EQ(m.GetSubTexmap(ID_RR), nullptr);
+    setParam(m, "diffuseMapEnable", 0);
+    EXPECT_FALSE(m.MapEnabled(ID_DI));
+
+    // The StdMat2 setters write the block in its units.
+    IParamBlock2* block = m.GetParamBlock(0);
+    m.SetOpacity(0.25f, 0);
+    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "opacity")), 25.0f);
+    m.SetTexmapAmt(ID_DI, 0.3f, 0);
+    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "diffuseMapAmount")), 30.0f);
+    ASSERT_TRUE(m.SetShaderParam(SHADER_PARAM_ORIENTATION, 0.5f, 0));
+    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "orientation")), 90.0f);
+    m.SetSpecularLevel(2.5f, 0);
+    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "specularLevel")), 250.0f);
+}
+
+TEST(StandardMaterial, CloneIsIndependent)
+{
+    auto original = matteMaterial(Color(0.5f, 0.5f, 0.5f));
+    standalone::CheckerMap checker;
+    setParam(checker, "color1", Color(1, 0, 0));
+    original->SetSubTexmap(ID_DI, &checker);
+    original->SetSelfIllum(1.0f, 0);
+    original->SetName("painted");
+    original->SetGBufferID(3);
+    std::unique_ptr<ReferenceTarget> copy(original->Clone());
+    auto* clone = dynamic_cast<StandardMaterial*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(clone->GetName(), "painted");
+    EXPECT_EQ(clone->GetGBufferID(), 3u);
+    ASSERT_NE(clone->GetSubTexmap(ID_DI), nullptr);
+    EXPECT_NE(clone->GetSubTexmap(ID_DI), &checker);
+
+    TestShadeContext sc;
+    sc.uvw = Point3(0.25f, 0.25f, 0);
+    const Color before = shade(*clone, sc);
+    expectColor(before, Color(1, 0, 0));
+    original->SetSelfIllum(0.0f, 0);
+    setParam(checker, "color1", Color(0, 1, 0));
+    original.reset();
+    expectColor(shade(*clone, sc), before);
+}
+
+TEST(HostClasses, RegisteredUnderTheirDocumentNames)
+{
+    standalone::StandaloneCore core;
+    standalone::registerHostClasses(core);
+    for (const char* name : {"Standard", "Bitmap", "Checker", "Noise", "Gradient"}) {
+        ClassDesc2* desc = core.findClass(name);
+        ASSERT_NE(desc, nullptr) << name;
+        EXPECT_STREQ(desc->ClassName(), name);
+        EXPECT_EQ(desc->NumParamBlockDescs(), 1) << name;
+        EXPECT_TRUE(desc->GetParamBlockDesc(0)->Validate().empty()) << name;
+        std::unique_ptr<ReferenceTarget> object(desc->Create(FALSE));
+        ASSERT_NE(object, nullptr) << name;
+        EXPECT_EQ(object->ClassID(), desc->ClassID()) << name;
+        EXPECT_EQ(object->SuperClassID(), desc->SuperClassID()) << name;
+        ASSERT_NE(object->GetParamBlock(0), nullptr) << name;
+        EXPECT_EQ(object->GetParamBlock(0)->GetDesc(), desc->GetParamBlockDesc(0)) << name;
+    }
+    EXPECT_EQ(core.findClass("Standard")->SuperClassID(), MATERIAL_CLASS_ID);
+    EXPECT_EQ(core.findClass("Checker")->SuperClassID(), TEXMAP_CLASS_ID);
+    std::unique_ptr<ReferenceTarget> viaId(core.CreateInstance(MATERIAL_CLASS_ID, DMTL_CLASS_ID));
+    EXPECT_NE(dynamic_cast<StdMat2*>(viaId.get()), nullptr);
+}
+
+}  // namespace
