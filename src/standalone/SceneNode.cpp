@@ -16,9 +16,15 @@ INode* SceneNode::GetChildNode(int i)
     return i >= 0 && i < NumberOfChildren() ? children_[static_cast<std::size_t>(i)] : nullptr;
 }
 
+Matrix3 SceneNode::localTMAt(TimeValue t, Interval* valid) const
+{
+    return animation_.empty() ? localTM_ : animation_.evaluate(t, localTM_, valid);
+}
+
 Matrix3 SceneNode::GetNodeTM(TimeValue t, Interval* valid)
 {
-    return parent_ ? localTM_ * parent_->GetNodeTM(t, valid) : localTM_;
+    Matrix3 local = localTMAt(t, valid);
+    return parent_ ? local * parent_->GetNodeTM(t, valid) : local;
 }
 
 Matrix3 SceneNode::GetObjectTM(TimeValue t, Interval* valid) { return objectOffset_ * GetNodeTM(t, valid); }

@@ -6,6 +6,7 @@
 #include "host/Mesh.h"
 #include "standalone/CameraSettings.h"
 #include "standalone/LightSettings.h"
+#include "standalone/TransformAnimation.h"
 
 #include <memory>
 #include <optional>
@@ -43,6 +44,11 @@ public:
     // Transform relative to the parent (for the root: world).
     void setLocalTM(const Matrix3& tm) { localTM_ = tm; }
     const Matrix3& localTM() const { return localTM_; }
+    // Keyframed local transform; channels without keys keep the local TM's.
+    void setAnimation(TransformAnimation animation) { animation_ = std::move(animation); }
+    const TransformAnimation& animation() const { return animation_; }
+    // Local transform at t.
+    Matrix3 localTMAt(TimeValue t, Interval* valid = nullptr) const;
     // Offset of the object from the node's pivot (object TM = offset * node TM).
     void setObjectOffset(const Matrix3& tm) { objectOffset_ = tm; }
 
@@ -63,6 +69,7 @@ private:
     std::vector<SceneNode*> children_;
     Matrix3 localTM_;
     Matrix3 objectOffset_;
+    TransformAnimation animation_;
     Mtl* mtl_ = nullptr;
     ULONG gbufferId_ = 0;
     bool renderable_ = true;
