@@ -137,7 +137,7 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     core.setFrameRate(scene->render.frameRate);
 
     // Nodes first: parameters of class objects may name them.
-    NodeReader nodes(*scene);
+    NodeReader nodes(*scene, scene->render.frameRate);
     SceneNode* mainCamera = camera ? nodes.readMainCamera(*camera, root / "camera") : nullptr;
     forEach(objects, root / "objects", "objects",
             [&](const Json& v, const JsonLocation& at) { nodes.readObject(v, at); });

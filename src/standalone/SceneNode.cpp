@@ -1,5 +1,7 @@
 #include "standalone/SceneNode.h"
 
+#include "standalone/LookAt.h"
+
 #include <algorithm>
 
 namespace standalone {
@@ -18,7 +20,13 @@ INode* SceneNode::GetChildNode(int i)
 
 Matrix3 SceneNode::localTMAt(TimeValue t, Interval* valid) const
 {
-    return animation_.empty() ? localTM_ : animation_.evaluate(t, localTM_, valid);
+    Matrix3 local = animation_.empty() ? localTM_ : animation_.evaluate(t, localTM_, valid);
+    if (!aimTarget_ || (*aimTarget_ - local.GetTrans()).Length() < 1e-6f)
+        return local;
+    Point3 scale(local.GetRow(0).Length(), local.GetRow(1).Length(), local.GetRow(2).Length());
+    Matrix3 aimed = ScaleMatrix(scale) * lookAt(local.GetTrans(), *aimTarget_);
+    aimed.SetTrans(local.GetTrans());
+    return aimed;
 }
 
 Matrix3 SceneNode::GetNodeTM(TimeValue t, Interval* valid)

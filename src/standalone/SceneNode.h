@@ -47,6 +47,9 @@ public:
     // Keyframed local transform; channels without keys keep the local TM's.
     void setAnimation(TransformAnimation animation) { animation_ = std::move(animation); }
     const TransformAnimation& animation() const { return animation_; }
+    // Keeps the node's -z axis on a point of its parent's space, whatever its animation says
+    // about rotation.
+    void setAimTarget(const Point3& target) { aimTarget_ = target; }
     // Local transform at t.
     Matrix3 localTMAt(TimeValue t, Interval* valid = nullptr) const;
     // Offset of the object from the node's pivot (object TM = offset * node TM).
@@ -70,6 +73,7 @@ private:
     Matrix3 localTM_;
     Matrix3 objectOffset_;
     TransformAnimation animation_;
+    std::optional<Point3> aimTarget_;
     Mtl* mtl_ = nullptr;
     ULONG gbufferId_ = 0;
     bool renderable_ = true;

@@ -2,6 +2,7 @@
 
 #include "standalone/document/NameList.h"
 #include "standalone/document/PrimitiveReader.h"
+#include "standalone/document/TransformReader.h"
 
 #include <fmt/format.h>
 
@@ -15,24 +16,6 @@ namespace {
 constexpr ValueRange kPositive{0.0, 1.0e30, true};
 constexpr ValueRange kNonNegative{0.0, 1.0e30};
 
-float radians(float degrees) { return degrees * float(std::numbers::pi / 180.0); }
-
-Point3 readScale(const Json& v, const JsonLocation& at)
-{
-    Point3 s;
-    if (v.is_number()) {
-        const float k = float(readNumber(v, at));
-        s = {k, k, k};
-    } else if (v.is_array()) {
-        s = readPoint3(v, at);
-    } else {
-        at.fail("expected a scale: a number or [x, y, z], got " + describe(v));
-    }
-    if (s.x == 0.0f || s.y == 0.0f || s.z == 0.0f)
-        at.fail("a scale must not be 0 along any axis");
-    return s;
-}
-
 const std::map<std::string, LightType, std::less<>> kLightTypes = {
     {"omni", LightType::omni},
     {"spot", LightType::spot},
@@ -41,42 +24,6 @@ const std::map<std::string, LightType, std::less<>> kLightTypes = {
 };
 
 }  // namespace
-
-Matrix3 lookAt(const Point3& eye, const Point3& target)
-{
-    const Point3 forward = Normalize(target - eye);
-    Point3 right = CrossProd(forward, Point3(0, 0, 1));
-    if (right.Length() < 1e-6f)
-        right = CrossProd(forward, Point3(0, 1, 0));
-    right = Normalize(right);
-    const Point3 back = -forward;
-    return Matrix3(right, CrossProd(back, right), back, eye);
-}
-
-Matrix3 readTransform(ObjectReader& r, bool aimable, bool scalable)
-{
-    const Point3 position = r.point("position").value_or(Point3());
-    const std::optional<Point3> rotation = r.point("rotation");
-    const std::optional<Point3> target = aimable ? r.point("target") : std::nullopt;
-    Point3 scale(1, 1, 1);
-    if (scalable)
-        if (const Json* s = r.get("scale"))
-            scale = readScale(*s, r.at("scale"));
-    Matrix3 orient;
-    if (target && rotation)
-        r.at("target").fail("give either \"rotation\" or \"target\", not both");
-    if (target) {
-        if ((*target - position).Length() < 1e-6f * (1.0f + position.Length()))
-            r.at("target").fail("the target must differ from the position");
-        orient = lookAt(position, *target);
-    } else if (rotation) {
-        orient = RotateXMatrix(radians(rotation->x)) * RotateYMatrix(radians(rotation->y)) *
-                 RotateZMatrix(radians(rotation->z));
-    }
-    Matrix3 tm = ScaleMatrix(scale) * orient;
-    tm.SetTrans(position);
-    return tm;
-}
 
 SceneNode* NodeReader::find(const std::string& name) const
 {
@@ -120,7 +67,7 @@ void NodeReader::readCamera(ObjectReader& r, SceneNode* node, std::string_view p
         r.at(r.get("far") ? "far" : "near")
             .fail(fmt::format("\"far\" ({:g}) must be beyond \"near\" ({:g})", camera.farClip,
                               camera.nearClip));
-    node->setLocalTM(readTransform(r, true, false));
+    readNodeTransform(r, *node, true, false, frameRate_);
     node->camera = camera;
 }
 
@@ -153,7 +100,7 @@ void NodeReader::readObject(const Json& v, const JsonLocation& at)
         return;
     }
     if (type == "group") {
-        node->setLocalTM(readTransform(r, false, true));
+        readNodeTransform(r, *node, false, true, frameRate_);
         finishNode(r, node, false);
         return;
     }
@@ -164,7 +111,7 @@ void NodeReader::readObject(const Json& v, const JsonLocation& at)
         r.at("type").fail(unknownNameMessage("unknown object type", type, valid, "the types are"));
     }
     node->setMesh(std::move(mesh));
-    node->setLocalTM(readTransform(r, false, true));
+    readNodeTransform(r, *node, false, true, frameRate_);
     node->setGBufferID(ULONG(r.integer("gbufferId", 0, {0, 65535})));
     node->setRenderable(r.boolean("renderable", true));
     node->setHidden(r.boolean("hidden", false));
@@ -195,7 +142,7 @@ void NodeReader::readLight(const Json& v, const JsonLocation& at)
     light.decayStart = float(r.number("decayStart", light.decayStart, kNonNegative));
     light.affectDiffuse = r.boolean("affectDiffuse", light.affectDiffuse);
     light.affectSpecular = r.boolean("affectSpecular", light.affectSpecular);
-    node->setLocalTM(readTransform(r, true, false));
+    readNodeTransform(r, *node, true, false, frameRate_);
     node->light = light;
     finishNode(r, node, false);
 }

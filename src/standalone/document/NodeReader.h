@@ -15,7 +15,8 @@ namespace standalone::document {
 
 class NodeReader {
 public:
-    explicit NodeReader(Scene& scene) : scene_(scene) {}
+    // frameRate: keyed transforms are given in frames.
+    NodeReader(Scene& scene, int frameRate) : scene_(scene), frameRate_(frameRate) {}
 
     // The document's "camera": projection under "type", named "camera" unless it says otherwise.
     SceneNode* readMainCamera(const Json& v, const JsonLocation& at);
@@ -45,18 +46,10 @@ private:
     SceneNode* find(const std::string& name) const;
 
     Scene& scene_;
+    int frameRate_;
     std::map<std::string, SceneNode*, std::less<>> byName_;
     std::vector<Pending> pending_;
     SceneNode* firstObjectCamera_ = nullptr;
 };
-
-// Node transform from "position", "rotation" (degrees, about X then Y then Z) or "target"
-// (aimable nodes: local -z toward it, +y up as near world +Z as possible), and "scale" (a number
-// or [x, y, z]; scalable nodes only).
-Matrix3 readTransform(ObjectReader& r, bool aimable, bool scalable);
-
-// Rotation and translation that put a node at eye with its -z axis toward target and its +y
-// axis toward world +Z (toward world +Y when looking straight up or down). eye != target.
-Matrix3 lookAt(const Point3& eye, const Point3& target);
 
 }  // namespace standalone::document
