@@ -1,6 +1,7 @@
 #include "app/RenderCommand.h"
 
 #include "app/CancelOnInterrupt.h"
+#include "app/FrameList.h"
 #include "app/ProgressBar.h"
 #include "host/ClassDesc2.h"
 #include "host/Renderer.h"
@@ -11,6 +12,7 @@
 
 #include <fmt/core.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -131,6 +133,13 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         return 1;
     }
 
+    // Frames: the command line's, else the document's range; a still keeps an unnumbered name.
+    std::vector<int> frames = options.frames;
+    bool numbered = !frames.empty() || scene->render.endFrame > scene->render.startFrame;
+    if (frames.empty())
+        for (int f = scene->render.startFrame; f <= scene->render.endFrame; ++f)
+            frames.push_back(f);
+
     ProgressBar progress(!options.quiet);
     standalone::RenderJobOptions jobOptions;
     jobOptions.threads = options.threads;
@@ -142,51 +151,65 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         return 1;
     }
 
+    const int fps = std::max(1, scene->render.frameRate);
     Bitmap image;
-    auto start = Clock::now();
-    standalone::RenderJobResult result = session.renderFrame(0, image);
-    double renderSeconds = secondsSince(start);
-    session.close();
-    progress.finish();
-    for (const std::string& w : result.warnings)
-        fmt::print(stderr, "vermil: warning: {}\n", w);
-    if (!result.ok) {
-        if (result.cancelled || interrupted()) {
-            fmt::print(stderr, "vermil: cancelled\n");
-            return 130;
-        }
-        fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, result.error);
-        return 1;
-    }
-
-    start = Clock::now();
-    std::error_code ignored;
-    if (fs::path parent = fs::path(output).parent_path(); !parent.empty())
-        fs::create_directories(parent, ignored);
-    auto written = standalone::writeImage(image, output);
-    if (!written.ok) {
-        fmt::print(stderr, "vermil: {}\n", written.error);
-        return 1;
-    }
-    standalone::RenderElementManager& elements = session.elements();
-    for (int i = 0; i < elements.NumRenderElements(); ++i) {
-        IRenderElement* element = elements.GetRenderElement(i);
-        PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
-        if (!holder || !holder->bm())
-            continue;
-        std::string path = elementPath(output, element->ElementName() ? element->ElementName() : "", i);
-        auto w = standalone::writeImage(*holder->bm(), path);
-        if (!w.ok) {
-            fmt::print(stderr, "vermil: {}\n", w.error);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const int frame = frames[i];
+        if (frames.size() > 1)
+            progress.setPrefix(fmt::format("frame {} ({}/{}) ", frame, i + 1, frames.size()));
+        auto start = Clock::now();
+        const auto t = static_cast<TimeValue>(static_cast<long long>(frame) * TIME_TICKSPERSEC / fps);
+        standalone::RenderJobResult result = session.renderFrame(t, image);
+        double renderSeconds = secondsSince(start);
+        for (const std::string& w : result.warnings)
+            fmt::print(stderr, "vermil: warning: {}\n", w);
+        if (!result.ok) {
+            progress.finish();
+            if (result.cancelled || interrupted()) {
+                fmt::print(stderr, "vermil: cancelled\n");
+                return 130;
+            }
+            fmt::print(stderr, "vermil: {}: frame {}: {}\n", options.scenePath, frame, result.error);
             return 1;
         }
-    }
-    double writeSeconds = secondsSince(start);
 
-    if (options.stats)
-        printStats(result, renderSeconds, writeSeconds);
-    if (!options.quiet)
-        fmt::print(stderr, "wrote {}\n", output);
+        start = Clock::now();
+        const std::string path = numbered ? numberedPath(output, frame) : output;
+        std::error_code ignored;
+        if (fs::path parent = fs::path(path).parent_path(); !parent.empty())
+            fs::create_directories(parent, ignored);
+        auto written = standalone::writeImage(image, path);
+        if (!written.ok) {
+            progress.finish();
+            fmt::print(stderr, "vermil: {}\n", written.error);
+            return 1;
+        }
+        standalone::RenderElementManager& elements = session.elements();
+        for (int e = 0; e < elements.NumRenderElements(); ++e) {
+            IRenderElement* element = elements.GetRenderElement(e);
+            PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
+            if (!holder || !holder->bm())
+                continue;
+            std::string elementFile =
+                elementPath(output, element->ElementName() ? element->ElementName() : "", e);
+            auto w = standalone::writeImage(*holder->bm(),
+                                            numbered ? numberedPath(elementFile, frame) : elementFile);
+            if (!w.ok) {
+                progress.finish();
+                fmt::print(stderr, "vermil: {}\n", w.error);
+                return 1;
+            }
+        }
+        double writeSeconds = secondsSince(start);
+        progress.finish();
+        if (options.stats) {
+            fmt::print("frame: {}\n", frame);
+            printStats(result, renderSeconds, writeSeconds);
+        }
+        if (!options.quiet)
+            fmt::print(stderr, "wrote {}\n", path);
+    }
+    session.close();
     return 0;
 }
 

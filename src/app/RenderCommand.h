@@ -3,6 +3,7 @@
 // elements.
 
 #include <string>
+#include <vector>
 
 namespace standalone {
 class StandaloneCore;
@@ -19,6 +20,9 @@ struct RenderOptions {
     std::string renderer;  // class name overriding the document's renderer; "scanline" = the host's
     bool stats = false;    // per-frame figures on stdout as `name: value` lines
     bool quiet = false;    // no progress bar, message boxes only recorded
+    // Frames to render; empty: the document's frame range (one image without a frame number when
+    // the document is a still).
+    std::vector<int> frames;
 };
 
 // Exit code: 0 success, 1 failure (message on stderr), 130 cancelled by Ctrl-C.

@@ -3,7 +3,9 @@
 
 #include "app/BlendChart.h"
 #include "app/CancelOnInterrupt.h"
+#include "app/FrameList.h"
 #include "app/HostSetup.h"
+#include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
 #include "shell/EntryPoints.h"
 #include "standalone/ImageOutput.h"
@@ -73,12 +75,18 @@ int main(int argc, char** argv)
     renderCmd->add_option("--threads", render.threads, "Shading threads (0: all cores)")
         ->check(CLI::Range(0, 1024));
     renderCmd->add_option("--renderer", render.renderer, "Renderer class name (scanline for the host's own)");
+    std::string frames;
+    renderCmd->add_option("--frames", frames, "Frames to render: A-B, A,B,C or a mix; one image per frame");
     renderCmd->add_flag("--stats", render.stats, "Print per-frame figures as name: value lines");
     renderCmd->add_flag("--quiet", render.quiet, "No progress bar; message boxes are only recorded");
 
     std::string chartOutput;
     auto* chart = cli.add_subcommand("blend-chart", "Paint the chart of the sixteen colour blend methods");
     chart->add_option("output", chartOutput, "Image file to write (PNG, TIFF, EXR, ...)")->required();
+
+    std::string infoScene;
+    auto* info = cli.add_subcommand("info", "List what a scene document holds and its animation range");
+    info->add_option("scene", infoScene, "Scene document (JSON)")->required()->check(CLI::ExistingFile);
 
     auto* classes = cli.add_subcommand("classes", "List the classes the plug-in library offers");
 
@@ -93,7 +101,20 @@ int main(int argc, char** argv)
             fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 1920x1080\n", size);
             return 1;
         }
+        if (!frames.empty()) {
+            std::string error;
+            auto list = app::parseFrameList(frames, error);
+            if (!list) {
+                fmt::print(stderr, "vermil: --frames {}: {}\n", frames, error);
+                return 1;
+            }
+            render.frames = std::move(*list);
+        }
         return app::runRender(render, core);
+    }
+    if (info->parsed()) {
+        core.setQuietMode(true);
+        return app::runInfo(infoScene, core);
     }
     if (classes->parsed())
         return runClasses();

@@ -97,6 +97,25 @@ TEST_F(RenderCommand, BadDocumentNamesTheFileAndPlace)
     EXPECT_NE(err.find("/objects/0/radius"), std::string::npos) << err;
 }
 
+TEST_F(RenderCommand, FrameSequencesAreNumbered)
+{
+    app::RenderOptions o = options();
+    o.frames = {0, 2};
+    ASSERT_EQ(app::runRender(o, core), 0);
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.0000.png"));
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.0002.png"));
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.0001.png"));
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+
+    // A document with a frame range renders it all without being asked.
+    std::string doc = sphereScene;
+    doc.replace(doc.find("\"output\""), 0, "\"startFrame\": 3, \"endFrame\": 4, ");
+    std::ofstream(dir / "scene.json") << doc;
+    ASSERT_EQ(app::runRender(options(), core), 0);
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.0003.png"));
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.0004.png"));
+}
+
 TEST_F(RenderCommand, CancelledRenderWritesNothing)
 {
     core.SetCancel(TRUE);

@@ -1,0 +1,18 @@
+#pragma once
+// Frame lists of the command line: "12", "0-23", "1,5,9" or mixes such as "0-3,10".
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The frames in the order given, duplicates dropped; nullopt (with error set) for malformed text,
+// reversed ranges or lists longer than maxFrames.
+std::optional<std::vector<int>> parseFrameList(const std::string& text, std::string& error,
+                                               std::size_t maxFrames = 100000);
+
+// NAME.EXT -> NAME.0012.EXT (at least four digits).
+std::string numberedPath(const std::string& path, int frame);
+
+}  // namespace app

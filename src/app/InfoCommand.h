@@ -1,0 +1,16 @@
+#pragma once
+// `vermil info`: what a scene document holds — objects, materials, lights, cameras, effects,
+// render elements and the animation range.
+
+#include <string>
+
+namespace standalone {
+class StandaloneCore;
+}
+
+namespace app {
+
+// Exit code: 0, or 1 when the document cannot be loaded (message on stderr).
+int runInfo(const std::string& scenePath, standalone::StandaloneCore& core);
+
+}  // namespace app
