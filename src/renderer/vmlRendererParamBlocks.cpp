@@ -3,7 +3,7 @@
 namespace vml {
 
 // The settings block's parameters are declared with the renderer. None of these blocks has an
-// automatic rollout: the renderer's and elements' own rollouts are bound to them.
+// automatic rollout: the renderer's own rollouts are bound to them.
 
 ParamBlockDesc2& vmlRendererParamsBlock()
 {
@@ -20,18 +20,6 @@ ParamBlockDesc2& vmlRendererVersionBlock()
 ParamBlockDesc2& vmlRendererSummaryBlock()
 {
     static ParamBlockDesc2 desc(vmlRendererSummaryBlockId, "param", 0, P_AUTO_CONSTRUCT, 2);
-    return desc;
-}
-
-ParamBlockDesc2& lineFxRenderElementBlock()
-{
-    static ParamBlockDesc2 desc(0, "Vermil+ Line render element parameters", 0, P_AUTO_CONSTRUCT, 0);
-    return desc;
-}
-
-ParamBlockDesc2& crayonStrokeRenderElementBlock()
-{
-    static ParamBlockDesc2 desc(0, "Crayon+ Stroke render element parameters", 0, P_AUTO_CONSTRUCT, 0);
     return desc;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The renderer's three parameter blocks and the blocks of the two render elements.
+// The renderer's three parameter blocks.
 
 #include "host/ParamBlockDesc2.h"
 
@@ -14,8 +14,5 @@ enum vmlRendererBlockId : BlockID {
 ParamBlockDesc2& vmlRendererParamsBlock();
 ParamBlockDesc2& vmlRendererVersionBlock();
 ParamBlockDesc2& vmlRendererSummaryBlock();
-
-ParamBlockDesc2& lineFxRenderElementBlock();
-ParamBlockDesc2& crayonStrokeRenderElementBlock();
 
 }  // namespace vml

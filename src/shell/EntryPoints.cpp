@@ -4,6 +4,7 @@
 #include "line/LineFxParamBlocks.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "paint/vmlBrushParamBlock.h"
+#include "renderer/RenderElementParamBlocks.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "shell/ClassDescriptors.h"
 #include "shell/Locks.h"
