@@ -140,6 +140,13 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         for (int f = scene->render.startFrame; f <= scene->render.endFrame; ++f)
             frames.push_back(f);
 
+    // The host's production renderer while the sequence renders (the line effect asks for it).
+    core.setCurrentRenderer(picked.renderer);
+    struct ForgetRenderer {
+        standalone::StandaloneCore& core;
+        ~ForgetRenderer() { core.setCurrentRenderer(nullptr); }
+    } forgetRenderer{core};
+
     ProgressBar progress(!options.quiet);
     standalone::RenderJobOptions jobOptions;
     jobOptions.threads = options.threads;
