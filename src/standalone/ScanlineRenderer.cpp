@@ -8,6 +8,7 @@
 #include "standalone/RenderElementManager.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/scanline/DefaultMaterial.h"
+#include "standalone/scanline/FrameMotion.h"
 #include "standalone/scanline/FrameScene.h"
 #include "standalone/scanline/Rasterizer.h"
 #include "standalone/scanline/RenderAbort.h"
@@ -42,6 +43,7 @@ double secondsSince(Clock::time_point start)
 struct ScanlineRenderer::Frame {
     ScanlineView view;
     FrameScene scene;
+    FrameMotion motion;
     ScanlineGlobalContext gc;
     std::vector<ScreenPolygon> polygons;
     ShadingFrame shading;
@@ -142,6 +144,10 @@ int ScanlineRenderer::renderFrame(TimeValue t, Bitmap& bm, FrameRendParams& frp,
     gc.elementMgr = rp_.GetRenderElementMgr();
     for (auto& inst : f.scene.instances)
         gc.instances.push_back(inst.get());
+    const TimeValue previousTime = previousFrameTime(t);
+    const ScanlineView previousView =
+        makeView(viewNode_, view, previousTime, bm.Width(), bm.Height(), rp_.devAspect);
+    f.motion.build(f.view, previousView.worldToCam, previousTime, gc.instances);
     prepareMaterials(t);
     prepareRenderElementBitmaps(gc.elementMgr, bm.Width(), bm.Height());
     Effect* effect = rp_.effect;
@@ -168,6 +174,7 @@ int ScanlineRenderer::renderFrame(TimeValue t, Bitmap& bm, FrameRendParams& frp,
         s.polygons = &f.polygons;
         s.instances = &gc.instances;
         s.lights = &f.scene.lights;
+        s.motion = &f.motion;
         s.defaultMtl = defaultMtl_.get();
         s.ambient = frp.ambient;
         s.background = frp.background;

@@ -64,7 +64,7 @@ void GBufferTarget::write(int x, int y, const GBufferPixel& px)
     if (transp_)
         transp_[i] = toColor24(px.transp);
     if (veloc_)
-        veloc_[i] = Point2();
+        veloc_[i] = px.velocity;
     if (weight_) {
         Color opacity = Color(1.0f, 1.0f, 1.0f) - px.transp;
         weight_[i] = px.hasFragment ? toColor24(opacity * coverage) : Color24{};

@@ -19,6 +19,7 @@ struct GBufferPixel {
     DWORD normal = 0;
     SampleMask mask = 0;
     Point2 uv;
+    Point2 velocity;      // pixels per frame
     Color color, transp;  // front fragment's shading output
     Color background;
     Color finalColor;  // premultiplied pixel colour

@@ -4,6 +4,7 @@
 #include "host/Mtl.h"
 #include "host/NormalCompression.h"
 #include "host/Texmap.h"
+#include "standalone/scanline/FrameMotion.h"
 
 #include <algorithm>
 #include <array>
@@ -83,6 +84,8 @@ std::uint64_t RowShader::shadeRow(int y, std::span<const Fragment> fragments, BM
                 Point3 uvw = sc_.UVW(1);
                 gb.uv = Point2(uvw.x, uvw.y);
                 gb.color = c, gb.transp = t;
+                if (frame_.motion)
+                    gb.velocity = frame_.motion->velocity((*frame_.polygons)[f.polygon], f.bary);
             }
         }
         sum *= sampleWeight;

@@ -16,13 +16,16 @@ class Texmap;
 
 namespace standalone::scanline {
 
+class FrameMotion;
+
 struct ShadingFrame {
     const ScanlineView* view = nullptr;
     RenderGlobalContext* globalContext = nullptr;
     const std::vector<ScreenPolygon>* polygons = nullptr;
     const std::vector<ScanlineInstance*>* instances = nullptr;  // by nodeID
     const std::vector<LightDesc*>* lights = nullptr;
-    Mtl* defaultMtl = nullptr;  // for instances whose material was taken away
+    const FrameMotion* motion = nullptr;  // velocity of the front fragments; none: zero
+    Mtl* defaultMtl = nullptr;            // for instances whose material was taken away
     Color ambient;
     Color background;
     float backgroundAlpha = 1.0f;

@@ -1,0 +1,243 @@
+// The velocity G-buffer channel: screen motion in pixels per frame, this frame minus the previous.
+
+#include "ScanlineTestSupport.h"
+
+#include "standalone/StandaloneCore.h"
+#include "standalone/scanline/FrameMotion.h"
+#include "standalone/scanline/ScanlineInstance.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using namespace scanlinetest;
+using standalone::SceneNode;
+using standalone::TransformAnimation;
+using standalone::scanline::previousCamVerts;
+using standalone::scanline::previousFrameTime;
+using standalone::scanline::ScanlineInstance;
+
+constexpr TimeValue frame = 160;  // at the default 30 frames per second
+
+// Moves node linearly by `perFrame` every frame from `start` at time 0 (keys at frames 0 and 4).
+void animate(SceneNode* node, const Point3& start, const Point3& perFrame)
+{
+    TransformAnimation anim;
+    anim.addPositionKey(0, start);
+    anim.addPositionKey(4 * frame, start + perFrame * 4.0f);
+    node->setAnimation(std::move(anim));
+}
+
+// Renders at frame 2 (the previous frame is frame 1).
+Bitmap renderFrame2(TestScene& ts, int size, bool antialias = true)
+{
+    Bitmap bm;
+    RenderSetup s;
+    s.width = s.height = size;
+    s.antialias = antialias;
+    s.time = 2 * frame;
+    EXPECT_EQ(render(ts, bm, s), 1);
+    return bm;
+}
+
+Point2 velocityAt(const Bitmap& bm, int x, int y) { return channelAt<Point2>(bm, BMM_CHAN_VELOC, x, y); }
+
+// Every fully covered pixel must have the velocity `expected` answers for it (given the pixel's
+// node render id and Z); every background pixel exactly zero. Returns the covered pixels checked.
+int expectVelocities(const Bitmap& bm, const std::function<Point2(int x, int y, int node, float z)>& expected,
+                     float tolerance = 1e-4f)
+{
+    int covered = 0;
+    for (int y = 0; y < bm.Height(); ++y)
+        for (int x = 0; x < bm.Width(); ++x) {
+            Point2 v = velocityAt(bm, x, y);
+            std::uint16_t node = channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, x, y);
+            if (node == BMM_BACKGROUND_NODE_RENDER_ID) {
+                EXPECT_EQ(v, Point2()) << "background pixel " << x << ", " << y;
+                continue;
+            }
+            if (channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, x, y) != 255)
+                continue;
+            ++covered;
+            Point2 e = expected(x, y, node, channelAt<float>(bm, BMM_CHAN_Z, x, y));
+            EXPECT_NEAR(v.x, e.x, tolerance) << "pixel " << x << ", " << y;
+            EXPECT_NEAR(v.y, e.y, tolerance) << "pixel " << x << ", " << y;
+        }
+    return covered;
+}
+
+// Orthographic 16 x 16 views see one world unit per pixel: screen x = 8 + x, y = 8 - y.
+TEST(ScanlineVelocity, ParallelMotionIsTheWorldOffsetInPixels)
+{
+    struct Case {
+        Point3 perFrame;
+        Point2 expected;
+    };
+    // World +y is screen up, so it gives negative screen y velocity.
+    for (const Case& c : {Case{{1.5f, -0.75f, 0}, {1.5f, 0.75f}}, Case{{-0.5f, 1.25f, 0}, {-0.5f, -1.25f}},
+                          Case{{0, 2, 0}, {0, -2}}, Case{{3, 0, -1}, {3, 0}}}) {
+        auto ts = TestScene::orthographic(16.0f);
+        animate(ts->add("quad", rectMesh(-3, -3, 3, 3, -5), nullptr), c.perFrame * -2.0f, c.perFrame);
+        Bitmap bm = renderFrame2(*ts, 16);
+        int covered = expectVelocities(bm, [&](int, int, int, float) { return c.expected; });
+        EXPECT_GE(covered, 25) << c.perFrame.x << ", " << c.perFrame.y;
+        if (c.perFrame.x == 0.0f) {
+            EXPECT_EQ(velocityAt(bm, 8, 8).x, 0.0f);  // vertical motion has no x at all
+        }
+    }
+}
+
+TEST(ScanlineVelocity, AMovingCameraShowsStaticObjectsMovingTheOtherWay)
+{
+    const Point3 cameraPerFrame(1.0f, 0.5f, 0.0f);
+    auto moving = TestScene::orthographic(16.0f);
+    moving->add("quad", rectMesh(-4, -4, 4, 4, -5), nullptr);
+    animate(moving->camera, cameraPerFrame * -2.0f, cameraPerFrame);
+    Bitmap fromCamera = renderFrame2(*moving, 16);
+    // The camera moves right and up: the quad slides left and down the image.
+    EXPECT_GE(expectVelocities(fromCamera, [](int, int, int, float) { return Point2(-1.0f, 0.5f); }), 25);
+
+    auto still = TestScene::orthographic(16.0f);
+    animate(still->add("quad", rectMesh(-4, -4, 4, 4, -5), nullptr), cameraPerFrame * 2.0f, -cameraPerFrame);
+    Bitmap fromObject = renderFrame2(*still, 16);
+    EXPECT_GE(expectVelocities(fromObject, [](int, int, int, float) { return Point2(-1.0f, 0.5f); }), 25);
+}
+
+TEST(ScanlineVelocity, StaticScenesAreExactlyZero)
+{
+    // A rotated perspective camera, a rotated quad, and an animated quad held after its last key.
+    auto ts = TestScene::perspective(60.0f);
+    Matrix3 cam = RotateYMatrix(0.3f);
+    cam.SetTrans({1, 2, 3});
+    ts->camera->setLocalTM(cam);
+    SceneNode* turned = ts->add("turned", rectMesh(-2, -2, 2, 2, -8), nullptr);
+    turned->setLocalTM(RotateXMatrix(0.4f) * TransMatrix({0.5f, 2, 0}));
+    TransformAnimation held;
+    held.addPositionKey(0, {-2, 0, 0});
+    held.addPositionKey(frame / 2, {1, 1, 0});
+    ts->add("held", rectMesh(-1, -1, 1, 1, -6), nullptr)->setAnimation(std::move(held));
+    Bitmap bm = renderFrame2(*ts, 32);
+    int covered = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            EXPECT_EQ(velocityAt(bm, x, y), Point2()) << x << ", " << y;
+            covered +=
+                channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, x, y) != BMM_BACKGROUND_NODE_RENDER_ID;
+        }
+    EXPECT_GT(covered, 50);
+}
+
+TEST(ScanlineVelocity, AnObjectRidingWithTheCameraStandsStill)
+{
+    auto ts = TestScene::perspective(60.0f);
+    animate(ts->camera, {0, 0, 0}, {0.7f, -0.3f, 0.2f});
+    ts->scene.addNode("rider", ts->camera)->setMesh(rectMesh(-2, -2, 2, 2, -6));
+    Bitmap bm = renderFrame2(*ts, 32);
+    EXPECT_GT(expectVelocities(bm, [](int, int, int, float) { return Point2(); }), 50);
+}
+
+// Perspective, 90 degrees across 32 pixels: xscale = -16, screen x = 16 - 16 x / z.
+TEST(ScanlineVelocity, PerspectiveMotionAlongXIsXscaleTimesDxOverDepth)
+{
+    const float xscale = -16.0f, dx = 0.5f;
+    auto flat = TestScene::perspective(90.0f);
+    animate(flat->add("quad", rectMesh(-4, -4, 4, 4, -10), nullptr), {-2 * dx, 0, 0}, {dx, 0, 0});
+    Bitmap bm = renderFrame2(*flat, 32);
+    EXPECT_GE(expectVelocities(bm, [&](int, int, int, float) { return Point2(xscale * dx / -10.0f, 0.0f); }),
+              100);
+
+    // On a plane receding to the right each pixel moves by its own depth: interpolating the motion
+    // linearly in screen space would miss this.
+    auto tilted = TestScene::perspective(90.0f);
+    auto mesh = rectMesh(-4, -4, 4, 4, 0);
+    for (Point3& v : mesh->verts)
+        v.z = -9.0f - 0.75f * v.x;
+    animate(tilted->add("tilted", mesh, nullptr), {-2 * dx, 0, 0}, {dx, 0, 0});
+    Bitmap tiltedBm = renderFrame2(*tilted, 32);
+    EXPECT_GE(
+        expectVelocities(tiltedBm, [&](int, int, int, float z) { return Point2(xscale * dx / z, 0.0f); }),
+        100);
+    EXPECT_GT(velocityAt(tiltedBm, 10, 16).x, velocityAt(tiltedBm, 20, 16).x * 1.2f);
+}
+
+TEST(ScanlineVelocity, PointsFromBehindThePreviousNearPlaneHaveNone)
+{
+    auto ts = TestScene::perspective(90.0f);
+    // At frame 1 "arrived" was at z = +3, behind the camera; "passing" moves along x at z = -10.
+    animate(ts->add("arrived", rectMesh(-8, -2, -2, 2, -5), nullptr), {0, 0, 16}, {0, 0, -8});
+    animate(ts->add("passing", rectMesh(2, -2, 8, 2, -10), nullptr), {-1, 0, 0}, {0.5f, 0, 0});
+    Bitmap bm = renderFrame2(*ts, 32);
+    int covered = expectVelocities(bm, [](int, int, int node, float) {
+        return node == 0 ? Point2() : Point2(-16.0f * 0.5f / -10.0f, 0.0f);
+    });
+    EXPECT_GE(covered, 40);
+    EXPECT_EQ(velocityAt(bm, 5, 16), Point2());   // arrived
+    EXPECT_NE(velocityAt(bm, 26, 16), Point2());  // passing
+}
+
+TEST(ScanlineVelocity, WithoutAntialiasingTheFrontFragmentStillCarriesIt)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    animate(ts->add("quad", rectMesh(-3, -3, 3, 3, -5), nullptr), {-2, 2, 0}, {1, -1, 0});
+    // A nearer static quad hides the left part of the moving one.
+    ts->add("cover", rectMesh(-8, -8, 0, 8, -2), nullptr);
+    Bitmap bm = renderFrame2(*ts, 16, false);
+    expectVelocities(bm, [](int, int, int node, float) { return node == 1 ? Point2() : Point2(1, 1); });
+    EXPECT_EQ(velocityAt(bm, 6, 8), Point2());  // the cover, in front of the moving quad
+    EXPECT_NEAR(velocityAt(bm, 9, 8).x, 1.0f, 1e-4f);
+}
+
+TEST(ScanlineVelocity, PreviousFrameIsOneFrameAtTheCoresRate)
+{
+    struct CoreSwap {
+        standalone::StandaloneCore core;
+        Interface* before = GetCOREInterface();
+        CoreSwap() { SetCOREInterface(nullptr); }
+        ~CoreSwap() { SetCOREInterface(before); }
+    } swap;
+    EXPECT_EQ(previousFrameTime(1000), 1000 - 160);  // no core: 30 frames per second
+    standalone::StandaloneCore& core = swap.core;
+    SetCOREInterface(&core);
+    core.setFrameRate(24);
+    EXPECT_EQ(previousFrameTime(1000), 800);
+    core.setFrameRate(7);
+    EXPECT_EQ(previousFrameTime(0), -686);  // 4800 / 7 ticks, rounded
+
+    // One world unit per second along x under one unit per pixel: 1/24 pixel per frame.
+    core.setFrameRate(24);
+    auto ts = TestScene::orthographic(16.0f);
+    TransformAnimation anim;
+    anim.addPositionKey(0, {0, 0, 0});
+    anim.addPositionKey(TIME_TICKSPERSEC, {1, 0, 0});
+    ts->add("quad", rectMesh(-3, -3, 3, 3, -5), nullptr)->setAnimation(std::move(anim));
+    Bitmap bm;
+    RenderSetup s;
+    s.time = TIME_TICKSPERSEC / 2;
+    ASSERT_EQ(render(*ts, bm, s), 1);
+    EXPECT_NEAR(velocityAt(bm, 8, 8).x, 1.0f / 24.0f, 1e-5f);
+}
+
+TEST(ScanlineVelocity, PreviousVerticesExistOnlyForInstancesThatMoved)
+{
+    auto mesh = rectMesh(-1, -1, 1, 1, 0);
+    std::vector<LightDesc*> lights;
+    Matrix3 objToWorld = TransMatrix({0, 0, -5}), worldToCam = RotateZMatrix(0.2f);
+    ScanlineInstance inst(nullptr, *mesh, nullptr, 0, objToWorld, worldToCam, lights);
+
+    EXPECT_TRUE(previousCamVerts(inst, *mesh, inst.objToCam).empty());
+    Matrix3 moved = TransMatrix({1, 0, 0}) * inst.objToCam;
+    auto before = previousCamVerts(inst, *mesh, moved);
+    ASSERT_EQ(before.size(), mesh->verts.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        Point3 expected = inst.camVerts()[i] + worldToCam.VectorTransform({1, 0, 0});
+        EXPECT_NEAR((before[i] - expected).Length(), 0.0f, 1e-5f) << i;
+    }
+    // A mesh whose vertex count changed has no previous positions to match.
+    Mesh grown = *mesh;
+    grown.verts.push_back({0, 0, 0});
+    EXPECT_TRUE(previousCamVerts(inst, grown, moved).empty());
+}
+
+}  // namespace
