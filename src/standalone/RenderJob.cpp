@@ -28,8 +28,11 @@ bool RenderSession::open(std::string& error)
     if (options_.applyEffects)
         for (Effect* e : scene_.effects)
             effects_.add(e);
+    // Every element gets its bitmap slot now, so renderers that wrap the manager (and so hide
+    // its type) still find the slots to size each frame.
     for (IRenderElement* e : scene_.renderElements)
-        elements_.AddRenderElement(e);
+        if (elements_.AddRenderElement(e))
+            elements_.slotFor(e);
 
     rp_.width = settings.width, rp_.height = settings.height;
     rp_.antialias = settings.antialias ? TRUE : FALSE;
