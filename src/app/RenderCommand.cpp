@@ -9,6 +9,7 @@
 #include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/import/SceneOrModel.h"
 
 #include <fmt/core.h>
 
@@ -114,7 +115,10 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
     core.setQuietMode(options.quiet);
     std::unique_ptr<standalone::Scene> scene;
     try {
-        scene = standalone::loadScene(options.scenePath, core);
+        scene = standalone::loadSceneOrModel(options.scenePath, core,
+                                             {options.width, options.height, [](const std::string& w) {
+                                                  fmt::print(stderr, "vermil: warning: {}\n", w);
+                                              }});
     } catch (const std::exception& e) {
         fmt::print(stderr, "vermil: {}\n", e.what());
         return 1;

@@ -5,6 +5,8 @@
 #include "host/Matrix3.h"
 #include "host/ReferenceTarget.h"
 
+#include <vector>
+
 class Mtl;
 
 class INode : public ReferenceTarget {
@@ -23,5 +25,13 @@ public:
     virtual BOOL Renderable() = 0;
     virtual BOOL IsHidden() = 0;
     virtual BOOL IsGroupMember() = 0;
+    // The node heads a group (its object is the group's dummy). Hosts without groups have none.
+    virtual BOOL IsGroupHead() { return FALSE; }
+    // The node's object makes geometry (lights, cameras and helpers do not). Hosts that cannot
+    // tell answer the node's render switch.
+    virtual BOOL IsObjectRenderable() { return Renderable(); }
     virtual BOOL ApplyAtmospherics() = 0;
 };
+
+// A list of nodes, as the host hands it to notifications about several nodes at once.
+using INodeTab = std::vector<INode*>;

@@ -11,13 +11,13 @@ struct NotifyInfo {
 
 using NOTIFYPROC = void (*)(void* param, NotifyInfo* info);
 
-constexpr int NOTIFY_NODE_RENAMED = 30;
+constexpr int NOTIFY_NODE_RENAMED = 30;  // callParam: the INode*
 constexpr int NOTIFY_PRE_RENDERFRAME = 22;
 constexpr int NOTIFY_POST_RENDERFRAME = 23;
-constexpr int NOTIFY_NODE_LINKED = 59;
-constexpr int NOTIFY_NODE_UNLINKED = 60;
-constexpr int NOTIFY_SCENE_PRE_DELETED_NODE = 68;
-constexpr int NOTIFY_SEL_NODES_PRE_DELETE = 70;
+constexpr int NOTIFY_NODE_LINKED = 59;             // callParam: the INode* (the child)
+constexpr int NOTIFY_NODE_UNLINKED = 60;           // callParam: the INode* (the child)
+constexpr int NOTIFY_SCENE_PRE_DELETED_NODE = 68;  // callParam: the INode*
+constexpr int NOTIFY_SEL_NODES_PRE_DELETE = 70;    // callParam: INodeTab* of the nodes
 constexpr int NOTIFY_SYSTEM_SHUTDOWN = 73;
 
 // Registering the same (proc, param, code) twice has no further effect. Returns TRUE.

@@ -1,6 +1,11 @@
 #include "shell/ClassDescriptors.h"
 
+#include "renderer/CrayonStrokeRenderElement.h"
+#include "renderer/LineFxRenderElement.h"
+#include "renderer/vmlRenderer.h"
 #include "shell/StringLookup.h"
+
+#include <new>
 
 namespace vml {
 
@@ -32,7 +37,15 @@ vmlMaterialClassDesc::vmlMaterialClassDesc() : vmlClassDescBase(materialRow) {}
 ReferenceTarget* vmlMaterialClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
 
 vmlRendererClassDesc::vmlRendererClassDesc() : vmlClassDescBase(rendererRow) {}
-ReferenceTarget* vmlRendererClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+// Always a fresh renderer with its own inner renderer, also for a scene about to be loaded.
+ReferenceTarget* vmlRendererClassDesc::Create(BOOL)
+{
+    try {
+        return new vmlRenderer(true);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 vmlBrushClassDesc::vmlBrushClassDesc() : vmlClassDescBase(brushRow) {}
 ReferenceTarget* vmlBrushClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
@@ -44,12 +57,26 @@ lineFxElementClassDesc::lineFxElementClassDesc() : vmlClassDescBase(lineFxElemen
 ReferenceTarget* lineFxElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
 
 lineFxRenderElementClassDesc::lineFxRenderElementClassDesc() : vmlClassDescBase(lineFxRenderElementRow) {}
-ReferenceTarget* lineFxRenderElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+ReferenceTarget* lineFxRenderElementClassDesc::Create(BOOL)
+{
+    try {
+        return new LineFxRenderElement();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 crayonStrokeRenderElementClassDesc::crayonStrokeRenderElementClassDesc()
     : vmlClassDescBase(crayonStrokeRenderElementRow)
 {}
-// Built as a line render element and then given this class's identity, once that class exists.
-ReferenceTarget* crayonStrokeRenderElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+// Built as a line render element with this class's identity.
+ReferenceTarget* crayonStrokeRenderElementClassDesc::Create(BOOL)
+{
+    try {
+        return new CrayonStrokeRenderElement();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 }  // namespace vml

@@ -1,11 +1,37 @@
 #include "standalone/RenderJob.h"
 
+#include "host/Notify.h"
+#include "host/RenderGlobalContext.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/Scene.h"
 
 #include <fmt/format.h>
 
 namespace standalone {
+
+namespace {
+
+// The scanline renderer that renders a frame: a plug-in renderer that drives one inside its own
+// frame is seen through the frame's global context, which names the renderer shading it.
+class FrameScanline {
+public:
+    FrameScanline() { RegisterNotification(record, this, NOTIFY_PRE_RENDERFRAME); }
+    ~FrameScanline() { UnRegisterNotification(record, this, NOTIFY_PRE_RENDERFRAME); }
+    FrameScanline(const FrameScanline&) = delete;
+    FrameScanline& operator=(const FrameScanline&) = delete;
+
+    ScanlineRenderer* scanline = nullptr;
+
+private:
+    static void record(void* param, NotifyInfo* info)
+    {
+        auto* gc = info ? static_cast<RenderGlobalContext*>(info->callParam) : nullptr;
+        if (auto* renderer = gc ? dynamic_cast<ScanlineRenderer*>(gc->renderer) : nullptr)
+            static_cast<FrameScanline*>(param)->scanline = renderer;
+    }
+};
+
+}  // namespace
 
 RenderSession::RenderSession(Scene& scene, Renderer& renderer, const RenderJobOptions& options)
     : scene_(scene), renderer_(renderer), options_(options)
@@ -67,9 +93,13 @@ RenderJobResult RenderSession::renderFrame(TimeValue t, Bitmap& bitmap)
     frp.backgroundAlpha = scene_.environment.backgroundAlpha;
     frp.frameDuration = 1.0f;
 
+    FrameScanline seen;
     int ok = renderer_.Render(t, &bitmap, frp, nullptr, options_.progress, nullptr);
     result.ok = ok != 0;
-    if (auto* scanline = dynamic_cast<ScanlineRenderer*>(&renderer_)) {
+    auto* scanline = dynamic_cast<ScanlineRenderer*>(&renderer_);
+    if (!scanline)
+        scanline = seen.scanline;
+    if (scanline) {
         result.stats = scanline->stats();
         result.warnings = scanline->frameWarnings();
         result.cancelled = scanline->stats().cancelled;

@@ -30,7 +30,7 @@ struct RenderJobResult {
     bool cancelled = false;
     std::string error;                  // why the frame did not render
     std::vector<std::string> warnings;  // nodes left out and other problems
-    ScanlineStats stats;                // when the renderer is the scanline renderer
+    ScanlineStats stats;                // of the scanline renderer that rendered the frame, if any
 };
 
 class RenderSession {

@@ -2,6 +2,8 @@
 
 #include "host/Renderer.h"
 #include "standalone/document/ClassObjects.h"
+#include "standalone/document/ImportOverrides.h"
+#include "standalone/document/ImportSection.h"
 #include "standalone/document/JsonText.h"
 #include "standalone/document/NodeReader.h"
 #include "standalone/document/SettingsReader.h"
@@ -49,7 +51,8 @@ template <class Read> void forEach(const Json* list, const JsonLocation& at, std
 }
 
 SceneNode* chooseCamera(Scene& scene, const RenderReferences& render, SceneNode* mainCamera,
-                        SceneNode* firstObjectCamera, const JsonLocation& root)
+                        SceneNode* firstObjectCamera, SceneNode* firstImportedCamera,
+                        const JsonLocation& root)
 {
     if (!render.camera.empty()) {
         SceneNode* node = scene.findNode(render.camera);
@@ -68,6 +71,8 @@ SceneNode* chooseCamera(Scene& scene, const RenderReferences& render, SceneNode*
         return mainCamera;
     if (firstObjectCamera)
         return firstObjectCamera;
+    if (firstImportedCamera)
+        return firstImportedCamera;
     root.fail("the scene has no camera: add a \"camera\" section or an object of type \"camera\"");
 }
 
@@ -85,7 +90,7 @@ SceneError::SceneError(const std::string& file, int line, int column, const std:
       reason_(printable(what)), line_(line), column_(column)
 {}
 
-std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core)
+std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core, const WarningHandler& warn)
 {
     if (path.empty())
         throw SceneError("(no file)", "", "no scene document given");
@@ -108,16 +113,17 @@ std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core)
     }
     if (in.bad())
         throw SceneError(path, "", "cannot read the scene document");
-    return parseScene(text, path, core);
+    return parseScene(text, path, core, warn);
 }
 
 std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& documentPath,
-                                  StandaloneCore& core)
+                                  StandaloneCore& core, const WarningHandler& warn)
 {
     const std::string file = documentPath.empty() ? "(scene)" : documentPath;
     const Json doc = parseJsonText(text, file);
     const JsonLocation root(file);
     ObjectReader top(doc, root, "a scene document: a JSON object");
+    const Json* imports = top.get("import");
     const Json* render = top.get("render");
     const Json* environment = top.get("environment");
     const Json* camera = top.get("camera");
@@ -127,6 +133,8 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     const Json* maps = top.get("maps");
     const Json* effects = top.get("effects");
     const Json* renderElements = top.get("renderElements");
+    const Json* assign = top.get("assign");
+    const Json* overrides = top.get("overrides");
     top.finish();
 
     auto scene = std::make_unique<Scene>();
@@ -136,7 +144,12 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
         renderRefs = readRenderSettings(*render, root / "render", baseDir, scene->render);
     core.setFrameRate(scene->render.frameRate);
 
-    // Nodes first: parameters of class objects may name them.
+    // Imported models first: the rest of the document may refer to what they bring.
+    ImportedModels imported(*scene, core, baseDir, warn);
+    if (imports)
+        imported.read(*imports, root / "import");
+
+    // Nodes next: parameters of class objects may name them.
     NodeReader nodes(*scene, scene->render.frameRate);
     SceneNode* mainCamera = camera ? nodes.readMainCamera(*camera, root / "camera") : nullptr;
     forEach(objects, root / "objects", "objects",
@@ -150,6 +163,11 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     classes.addNamed(ClassFamily::map, maps, root / "maps");
     classes.createNamed();
     nodes.assignMaterials(classes);
+    replaceImportedMaterials(imported, classes);
+    if (assign)
+        assignImportedMaterials(*assign, root / "assign", imported, classes);
+    if (overrides)
+        overrideImportedNodes(*overrides, root / "overrides", imported);
     if (environment)
         readEnvironment(*environment, root / "environment", scene->environment, classes);
     forEach(effects, root / "effects", "effects", [&](const Json& v, const JsonLocation& at) {
@@ -163,7 +181,8 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     if (renderRefs.renderer)
         scene->renderer = dynamic_cast<Renderer*>(
             classes.create(ClassFamily::renderer, *renderRefs.renderer, *renderRefs.rendererAt));
-    scene->camera = chooseCamera(*scene, renderRefs, mainCamera, nodes.firstObjectCamera(), root);
+    scene->camera =
+        chooseCamera(*scene, renderRefs, mainCamera, nodes.firstObjectCamera(), imported.firstCamera(), root);
     return scene;
 }
 

@@ -10,6 +10,7 @@
 #include "standalone/Scene.h"
 #include "standalone/StandaloneCore.h"
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -36,14 +37,18 @@ private:
     int line_ = 0, column_ = 0;
 };
 
-// Loads the document at path. Relative paths inside it (the output image, file-name parameters)
-// resolve against the document's folder. The core's frame rate becomes the document's. The
-// scene always has a camera. Throws SceneError.
-std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core);
+// Told about problems that did not stop loading (what an imported model file repaired or left out).
+using WarningHandler = std::function<void(const std::string&)>;
+
+// Loads the document at path. Relative paths inside it (the output image, file-name parameters,
+// imported model files) resolve against the document's folder. The core's frame rate becomes the
+// document's. The scene always has a camera. Throws SceneError.
+std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core,
+                                 const WarningHandler& warn = {});
 
 // The same for a document already in memory; documentPath names it in messages and anchors its
 // relative paths (the current directory when empty).
 std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& documentPath,
-                                  StandaloneCore& core);
+                                  StandaloneCore& core, const WarningHandler& warn = {});
 
 }  // namespace standalone

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 #include <vector>
 
@@ -178,6 +179,61 @@ TEST(BitmapMap, UnreadableFilesAreClearErrorsAndEvaluateGrey)
     EXPECT_FALSE(map.load(error));
     EXPECT_NE(error.find(garbage.string()), std::string::npos) << error;
     fs::remove(garbage);
+}
+
+std::string fileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(BitmapFile, EncodedImagesLoadFromMemoryAsFromTheirFile)
+{
+    const std::string png = fileBytes(path);
+    BitmapMap embedded;
+    std::string error;
+    // The data's signature decides the reader, whatever the hint says.
+    for (const char* hint : {"png", "", "jpg"}) {
+        ASSERT_TRUE(embedded.loadFromMemory(png.data(), png.size(), hint, "texture 0", error)) << error;
+        for (int i = 0; i < 6; ++i)
+            expectRGB(at(embedded, (i % 3 + 0.5f) / 3.0f, 1.0f - (i / 3 + 0.5f) / 2.0f), red(i),
+                      1.0f - red(i), 0);
+    }
+    EXPECT_TRUE(embedded.LoadMapFiles(0)) << "no file to load: the image is kept";
+    EXPECT_TRUE(embedded.loaded());
+    setParam(embedded, "fileName", tempPath("elsewhere.png").string());
+    EXPECT_FALSE(embedded.loaded()) << "a file name replaces the embedded image";
+}
+
+TEST_F(BitmapFile, BrokenImageDataInMemoryIsAClearError)
+{
+    const std::string png = fileBytes(path);
+    BitmapMap embedded;
+    embedded.SetName("logo");
+    std::string error;
+    for (std::size_t n : {std::size_t(0), std::size_t(8), png.size() / 2}) {
+        EXPECT_FALSE(embedded.loadFromMemory(png.data(), n, "png", "embedded texture 3", error)) << n;
+        EXPECT_NE(error.find("embedded texture 3"), std::string::npos) << error;
+        EXPECT_NE(error.find("logo"), std::string::npos) << error;
+        EXPECT_FALSE(embedded.loaded());
+    }
+    const std::string noise(300, '\x5a');
+    EXPECT_FALSE(embedded.loadFromMemory(noise.data(), noise.size(), "", "noise", error));
+    EXPECT_FALSE(embedded.loadFromMemory(nullptr, 10, "png", "nothing", error));
+    expectRGB(at(embedded, 0.5f, 0.5f), 0.5f, 0.5f, 0.5f);
+}
+
+TEST(BitmapMap, DecodedTexelsAreTakenAsGiven)
+{
+    BitmapMap map;
+    std::string error;
+    ASSERT_TRUE(map.setImage(2, 1, {AColor(1, 0, 0, 1), AColor(0, 0, 1, 0.5f)}, error)) << error;
+    expectRGB(at(map, 0.25f, 0.5f), 1, 0, 0);
+    EXPECT_NEAR(at(map, 0.75f, 0.5f).a, 0.5f, kTol);
+    EXPECT_FALSE(map.setImage(2, 2, {AColor(1, 0, 0, 1)}, error)) << "too few texels";
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(map.setImage(0, 1, {}, error));
+    EXPECT_FALSE(map.loaded());
 }
 
 }  // namespace

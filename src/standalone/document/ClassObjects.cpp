@@ -224,6 +224,23 @@ Mtl* ClassObjects::material(const Json& v, const JsonLocation& at)
     return dynamic_cast<Mtl*>(named(ClassFamily::material, v, at));
 }
 
+Mtl* ClassObjects::namedMaterial(const std::string& name)
+{
+    auto it = materials_.index.find(name);
+    if (it == materials_.index.end())
+        return nullptr;
+    Named& entry = materials_.entries[it->second];
+    return dynamic_cast<Mtl*>(entry.object ? entry.object : build(ClassFamily::material, entry));
+}
+
+std::vector<std::string> ClassObjects::materialNames() const
+{
+    std::vector<std::string> names;
+    for (const Named& e : materials_.entries)
+        names.push_back(e.name);
+    return names;
+}
+
 Texmap* ClassObjects::map(const Json& v, const JsonLocation& at)
 {
     return dynamic_cast<Texmap*>(named(ClassFamily::map, v, at));

@@ -33,6 +33,10 @@ public:
     ReferenceTarget* create(ClassFamily family, const Json& v, const JsonLocation& at);
 
     Mtl* material(const Json& v, const JsonLocation& at) override;
+    // The material of that name in "materials" (made if nothing has asked for it yet), or nullptr.
+    Mtl* namedMaterial(const std::string& name);
+    // The names in "materials", in document order.
+    std::vector<std::string> materialNames() const;
     Texmap* map(const Json& v, const JsonLocation& at) override;
     INode* node(const Json& v, const JsonLocation& at) override;
 

@@ -25,6 +25,12 @@ const std::map<std::string, LightType, std::less<>> kLightTypes = {
 
 }  // namespace
 
+NodeReader::NodeReader(Scene& scene, int frameRate) : scene_(scene), frameRate_(frameRate)
+{
+    for (const auto& node : scene.nodes())
+        byName_.emplace(node->name(), node.get());
+}
+
 SceneNode* NodeReader::find(const std::string& name) const
 {
     auto it = byName_.find(name);
@@ -36,7 +42,7 @@ SceneNode* NodeReader::addNode(ObjectReader& r)
     const std::string name = r.requiredString("name");
     if (find(name))
         r.at("name").fail("a second node named \"" + name +
-                          "\" (objects, lights and cameras share one set of names)");
+                          "\" (objects, lights, cameras and imported nodes share one set of names)");
     return byName_[name] = scene_.addNode(name);
 }
 

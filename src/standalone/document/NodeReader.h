@@ -15,8 +15,9 @@ namespace standalone::document {
 
 class NodeReader {
 public:
-    // frameRate: keyed transforms are given in frames.
-    NodeReader(Scene& scene, int frameRate) : scene_(scene), frameRate_(frameRate) {}
+    // frameRate: keyed transforms are given in frames. Nodes already in the scene (imported ones)
+    // take part in the names: parents may name them, new nodes may not reuse their names.
+    NodeReader(Scene& scene, int frameRate);
 
     // The document's "camera": projection under "type", named "camera" unless it says otherwise.
     SceneNode* readMainCamera(const Json& v, const JsonLocation& at);

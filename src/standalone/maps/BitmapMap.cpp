@@ -5,8 +5,11 @@
 #include "host/ParamBlockDesc2.h"
 #include "standalone/HostClassDesc.h"
 
+#include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <exception>
 
@@ -28,6 +31,77 @@ int wrap(double v, int n)
         m += n;
     const int i = static_cast<int>(m);
     return i >= n ? n - 1 : i;
+}
+
+std::string describe(const std::string& name)
+{
+    return name.empty() ? "Bitmap map" : "Bitmap map \"" + name + "\"";
+}
+
+// The extension that selects the image reader: from the data's signature when it has a known one,
+// else the hint when it is a plain word.
+std::string imageExtension(const void* data, std::size_t size, const std::string& hint)
+{
+    const auto* b = static_cast<const unsigned char*>(data);
+    if (size >= 8 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G')
+        return "png";
+    if (size >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF)
+        return "jpg";
+    const bool word = !hint.empty() && hint.size() <= 8 && std::all_of(hint.begin(), hint.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    });
+    return word ? hint : "img";
+}
+
+struct Decoded {
+    int width = 0, height = 0;
+    std::vector<AColor> texels;
+};
+
+// Reads an opened image into texels; error says why not (without naming the image).
+bool decode(OIIO::ImageInput* in, Decoded& out, std::string& error)
+{
+    if (!in) {
+        std::string reason = OIIO::geterror();
+        error = reason.empty() ? "unreadable or unsupported" : reason;
+        return false;
+    }
+    const OIIO::ImageSpec& header = in->spec();
+    const long long w = header.width, h = header.height, nch = header.nchannels;
+    if (w <= 0 || h <= 0 || nch <= 0 || header.deep) {
+        error = "expected a flat image with at least one pixel and channel";
+        return false;
+    }
+    if (w * h > kMaxTexels || nch > 64) {
+        error = "image is too large (" + std::to_string(w) + " x " + std::to_string(h) + " x " +
+                std::to_string(nch) + ")";
+        return false;
+    }
+    std::vector<float> raw(static_cast<std::size_t>(w * h * nch));
+    if (!in->read_image(0, 0, 0, static_cast<int>(nch), OIIO::TypeDesc::FLOAT, raw.data())) {
+        error = in->geterror();
+        if (error.empty())
+            error = "the pixels cannot be read";
+        return false;
+    }
+    in->close();
+
+    out.width = static_cast<int>(w);
+    out.height = static_cast<int>(h);
+    out.texels.resize(static_cast<std::size_t>(w * h));
+    const int alpha = header.alpha_channel >= 0 && header.alpha_channel < nch ? header.alpha_channel
+                      : nch == 2 || nch >= 4                                  ? static_cast<int>(nch) - 1
+                                                                              : -1;
+    for (std::size_t i = 0; i < out.texels.size(); ++i) {
+        const float* px = &raw[i * static_cast<std::size_t>(nch)];
+        AColor& t = out.texels[i];
+        if (nch < 3)
+            t.r = t.g = t.b = px[0];
+        else
+            t.r = px[0], t.g = px[1], t.b = px[2];
+        t.a = alpha >= 0 ? px[alpha] : 1.0f;
+    }
+    return true;
 }
 
 }  // namespace
@@ -80,60 +154,72 @@ bool BitmapMap::load(std::string& error)
     image_.reset();
     loadedPath_.clear();
     error.clear();
-    const std::string who = GetName().empty() ? "Bitmap map" : "Bitmap map \"" + GetName() + "\"";
     if (fileName_.empty()) {
-        error = who + ": no image file name is set";
+        error = describe(GetName()) + ": no image file name is set";
         return false;
     }
-    const std::string what = who + ": cannot read image file \"" + fileName_ + "\": ";
+    const std::string what = describe(GetName()) + ": cannot read image file \"" + fileName_ + "\": ";
     try {
         auto in = OIIO::ImageInput::open(fileName_);
-        if (!in) {
-            std::string reason = OIIO::geterror();
-            error = what + (reason.empty() ? "unreadable or unsupported" : reason);
+        Decoded decoded;
+        if (!decode(in.get(), decoded, error)) {
+            error = what + error;
             return false;
         }
-        const OIIO::ImageSpec& header = in->spec();
-        const long long w = header.width, h = header.height, nch = header.nchannels;
-        if (w <= 0 || h <= 0 || nch <= 0 || header.deep) {
-            error = what + "expected a flat image with at least one pixel and channel";
-            return false;
-        }
-        if (w * h > kMaxTexels || nch > 64) {
-            error = what + "image is too large (" + std::to_string(w) + " x " + std::to_string(h) + " x " +
-                    std::to_string(nch) + ")";
-            return false;
-        }
-        std::vector<float> raw(static_cast<std::size_t>(w * h * nch));
-        if (!in->read_image(0, 0, 0, static_cast<int>(nch), OIIO::TypeDesc::FLOAT, raw.data())) {
-            error = what + in->geterror();
-            return false;
-        }
-        in->close();
-
-        auto image = std::make_shared<Image>();
-        image->width = static_cast<int>(w);
-        image->height = static_cast<int>(h);
-        image->texels.resize(static_cast<std::size_t>(w * h));
-        const int alpha = header.alpha_channel >= 0 && header.alpha_channel < nch ? header.alpha_channel
-                          : nch == 2 || nch >= 4                                  ? static_cast<int>(nch) - 1
-                                                                                  : -1;
-        for (std::size_t i = 0; i < image->texels.size(); ++i) {
-            const float* px = &raw[i * static_cast<std::size_t>(nch)];
-            AColor& t = image->texels[i];
-            if (nch < 3)
-                t.r = t.g = t.b = px[0];
-            else
-                t.r = px[0], t.g = px[1], t.b = px[2];
-            t.a = alpha >= 0 ? px[alpha] : 1.0f;
-        }
-        image_ = std::move(image);
-        loadedPath_ = fileName_;
-        return true;
+        return setImage(decoded.width, decoded.height, std::move(decoded.texels), error);
     } catch (const std::exception& e) {
         error = what + e.what();
         return false;
     }
+}
+
+bool BitmapMap::loadFromMemory(const void* data, std::size_t size, const std::string& formatHint,
+                               const std::string& description, std::string& error)
+{
+    image_.reset();
+    loadedPath_.clear();
+    error.clear();
+    const std::string what = describe(GetName()) + ": cannot read image " + description + ": ";
+    if (!data || size == 0) {
+        error = what + "no image data";
+        return false;
+    }
+    try {
+        // OpenImageIO picks the reader by the name's extension and tries the others after it.
+        OIIO::Filesystem::IOMemReader proxy(data, size);
+        auto in =
+            OIIO::ImageInput::open("embedded." + imageExtension(data, size, formatHint), nullptr, &proxy);
+        Decoded decoded;
+        if (!decode(in.get(), decoded, error)) {
+            error = what + error;
+            return false;
+        }
+        return setImage(decoded.width, decoded.height, std::move(decoded.texels), error);
+    } catch (const std::exception& e) {
+        error = what + e.what();
+        return false;
+    }
+}
+
+bool BitmapMap::setImage(int width, int height, std::vector<AColor> texels, std::string& error)
+{
+    image_.reset();
+    loadedPath_.clear();
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxTexels ||
+        texels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        error = describe(GetName()) + ": expected " + std::to_string(width) + " x " + std::to_string(height) +
+                " texels, at most " + std::to_string(kMaxTexels) + ", got " + std::to_string(texels.size());
+        return false;
+    }
+    auto image = std::make_shared<Image>();
+    image->width = width;
+    image->height = height;
+    image->texels = std::move(texels);
+    image_ = std::move(image);
+    // The image belongs to the current file name, whatever it holds, until the name changes.
+    loadedPath_ = fileName_;
+    error.clear();
+    return true;
 }
 
 bool BitmapMap::LoadMapFiles(TimeValue t)

@@ -6,10 +6,14 @@
 //
 // Until an image is loaded (or when loading failed) the map answers neutral grey 0.5 with alpha 1,
 // so a broken optional map shows but does no harm.
+//
+// Images embedded in other files (model files) are loaded from memory; the fileName parameter is
+// left as it is (empty or descriptive), and the image stays until fileName changes.
 // Script names: fileName, filter, plus the coordinates.
 
 #include "standalone/maps/MapBase.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +33,13 @@ public:
     // error names the file and what went wrong.
     bool load(std::string& error);
     bool loaded() const { return image_ != nullptr; }
+    // Decodes an encoded image (PNG, JPEG, ... as a file would hold it) from memory. formatHint is
+    // the format's usual file extension ("png", "jpg") or empty to guess it from the data;
+    // description names the image in messages. data need not outlive the call.
+    bool loadFromMemory(const void* data, std::size_t size, const std::string& formatHint,
+                        const std::string& description, std::string& error);
+    // Takes decoded texels, row 0 at the top: width x height of them.
+    bool setImage(int width, int height, std::vector<AColor> texels, std::string& error);
     // Loads the file unless it is already loaded. A failure's message stays in loadError() and is
     // shown through the core interface's message box.
     bool LoadMapFiles(TimeValue t) override;

@@ -1,0 +1,70 @@
+#pragma once
+// Rendered brush tiles: n tiles of s x s bytes (the map's mono value x 255), one per (map, key),
+// reused least recently used first. Prepared per pass; filled lazily on the render thread.
+
+#include "renderer/BrushTileSampler.h"
+#include "renderer/VmlRenderContext.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class RenderGlobalContext;
+class Texmap;
+
+namespace vml {
+
+class BrushCache {
+public:
+    struct Slot {
+        Texmap* map = nullptr;  // null: empty
+        std::uint32_t key = 0;
+        std::size_t offset = 0;  // of its tile in the block
+        int newer = -1;          // LRU neighbours (slot indices), -1 at the ends
+        int older = -1;
+    };
+
+    BrushCache() = default;
+    BrushCache(const BrushCache&) = delete;
+    BrushCache& operator=(const BrushCache&) = delete;
+
+    // Per pass: (re)allocates for tile size s and count n when they changed or nothing is
+    // allocated, then empties every slot (tile i at i x s x s, slots linked in order).
+    // Throws std::bad_alloc when the block cannot be allocated (the render then fails) and
+    // std::invalid_argument when s or n is below 1.
+    void prepare(int tileSize, int tileCount);
+    void release();
+
+    // The frame the tiles are rendered in (its time); may be changed between lookups.
+    void setFrame(RenderGlobalContext* gc, TimeValue t) { context_.setFrame(gc, t); }
+
+    // The tile of (map, key), rendered on a miss; the slot becomes the most recent. Null when the
+    // cache is not prepared or map is null.
+    const std::uint8_t* lookup(Texmap* map, std::uint32_t key);
+    // A sampler over the tile of (map, key), as lookup.
+    BrushTileSampler sampler(Texmap* map, std::uint32_t key) { return {lookup(map, key), tileSize_}; }
+
+    int tileSize() const { return tileSize_; }
+    int tileCount() const { return tileCount_; }
+    // Texture-space step between texels: 1 / s.
+    float texelStep() const { return tileSize_ > 0 ? 1.0f / static_cast<float>(tileSize_) : 0.0f; }
+    // Tiles rendered since prepare (misses).
+    std::size_t tilesRendered() const { return tilesRendered_; }
+    // Slot indices, most recent first.
+    std::vector<int> lruOrder() const;
+    const Slot& slot(int i) const { return slots_[static_cast<std::size_t>(i)]; }
+    VmlRenderContext& context() { return context_; }
+
+private:
+    void moveToFront(int i);
+    void renderTile(Slot& slot);
+
+    int tileSize_ = 0, tileCount_ = 0;
+    std::unique_ptr<std::uint8_t[]> block_;
+    std::vector<Slot> slots_;
+    int mostRecent_ = -1, leastRecent_ = -1;
+    std::size_t tilesRendered_ = 0;
+    VmlRenderContext context_;
+};
+
+}  // namespace vml

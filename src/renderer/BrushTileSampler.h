@@ -1,0 +1,38 @@
+#pragma once
+// Reads a cached brush tile in 8.8 fixed point: nearest texel, 0 outside the tile, stepping by
+// the painter's fixed-point steps after every read.
+
+#include <cstdint>
+
+namespace vml {
+
+class BrushTileSampler {
+public:
+    BrushTileSampler() = default;
+    // `tile` holds size x size bytes, row by row; null or a size below 1 reads 0 everywhere.
+    BrushTileSampler(const std::uint8_t* tile, int size) : tile_(tile), size_(size) {}
+
+    // Position from texture coordinates: x = s x u and y = s x v, each clamped to 0..s, x 256
+    // truncated, clamped to 0..(s - 1) x 256. NaN counts as 0.
+    void setPosition(float u, float v);
+    // Fixed-point steps added after each read.
+    void setSteps(std::int32_t stepX, std::int32_t stepY)
+    {
+        stepX_ = stepX;
+        stepY_ = stepY;
+    }
+    // The texel at (x / 256, y / 256) / 255 when both lie within 0..(s - 1) x 256, else 0; then
+    // advances by the steps.
+    float sample();
+
+    std::int64_t x() const { return x_; }
+    std::int64_t y() const { return y_; }
+
+private:
+    const std::uint8_t* tile_ = nullptr;
+    int size_ = 0;
+    std::int64_t x_ = 0, y_ = 0;
+    std::int32_t stepX_ = 0, stepY_ = 0;
+};
+
+}  // namespace vml

@@ -1,0 +1,209 @@
+#include "renderer/SampleResolution.h"
+
+#include "renderer/FaceCoverage.h"
+#include "renderer/SampleGrid.h"
+#include "renderer/SceneFaces.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace vml {
+
+namespace {
+
+using Cell = SampleGrid::Cell;
+using Rgba = std::array<std::uint8_t, 4>;
+
+// Weights are floats (1 - 0.6f is 0.39999998): a channel within this of the next integer below
+// it is that integer, so exact mixes do not lose a step to rounding.
+constexpr double truncationSlack = 1e-3;
+
+std::uint8_t toByte(double v)
+{
+    return static_cast<std::uint8_t>(std::clamp(std::trunc(v + truncationSlack), 0.0, 255.0));
+}
+
+bool sameSurface(const PixelSample& a, const PixelSample& b, const SceneFaces& faces)
+{
+    return a.nodeId == b.nodeId && (a.face == b.face || faces.nodeFacesShareVertex(a.nodeId, a.face, b.face));
+}
+
+// Storage reused from run to run.
+struct MergeScratch {
+    std::vector<Cell*> run;
+    std::vector<Triangle3> triangles;
+    std::vector<int> facesSeen;
+};
+
+// Merges the run that starts at `first`; returns the cell after the run.
+Cell* mergeRun(Cell* first, const ScreenProjection& projection, const SceneFaces& faces, Point2 pixelCentre,
+               MergeScratch& scratch)
+{
+    auto& [run, triangles, facesSeen] = scratch;
+    run.clear();
+    run.push_back(first);
+    Cell* after = first->next;
+    while (after && sameSurface(*run.back()->sample, *after->sample, faces)) {
+        run.push_back(after);
+        after = after->next;
+    }
+    if (run.size() < 2)
+        return after;
+
+    PixelSample& keep = *first->sample;
+    std::array<double, 4> sum{};
+    std::array<double, 4> plain{};
+    double weights = 0.0;
+    int members = 0;
+    triangles.clear();
+    facesSeen.clear();
+    for (Cell* c : run) {
+        const PixelSample& s = *c->sample;
+        if (s.material != keep.material)
+            continue;
+        ++members;
+        weights += s.weight;
+        for (std::size_t ch = 0; ch < 4; ++ch) {
+            sum[ch] += static_cast<double>(s.weight) * s.color[ch];
+            plain[ch] += s.color[ch];
+        }
+        if (std::find(facesSeen.begin(), facesSeen.end(), s.face) != facesSeen.end())
+            continue;
+        facesSeen.push_back(s.face);
+        Triangle3 t;
+        if (faces.nodeFaceCameraVertices(s.nodeId, s.face, t.v))
+            triangles.push_back(t);
+    }
+    // Weights of samples at the pixel's corners may all be 0: the plain mean then.
+    for (std::size_t ch = 0; ch < 4; ++ch)
+        keep.color[ch] = toByte(weights > 0.0 ? sum[ch] / weights : plain[ch] / members);
+    if (!triangles.empty())
+        keep.weight = faceCoverage(triangles, projection, pixelCentre);
+
+    // Unlink the merged samples; samples of another material stay where they are.
+    Cell* last = first;
+    for (std::size_t i = 1; i < run.size(); ++i) {
+        if (run[i]->sample->material == keep.material)
+            continue;
+        last->next = run[i];
+        last = run[i];
+    }
+    last->next = after;
+    return after;
+}
+
+}  // namespace
+
+void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
+                     IPoint2 origin)
+{
+    MergeScratch scratch;
+    for (int y = 0; y < grid.height(); ++y) {
+        for (int x = 0; x < grid.width(); ++x) {
+            Cell* c = grid.head(x, y);
+            if (!c->sample)
+                continue;
+            const Point2 centre{static_cast<float>(origin.x + x) + 0.5f,
+                                static_cast<float>(origin.y + y) + 0.5f};
+            while (c)
+                c = mergeRun(c, projection, faces, centre, scratch);
+        }
+    }
+}
+
+void blendPartialSamples(SampleGrid& grid)
+{
+    std::vector<PixelSample*> list;
+    for (int y = 0; y < grid.height(); ++y) {
+        for (int x = 0; x < grid.width(); ++x) {
+            list.clear();
+            for (Cell* c = grid.head(x, y); c && c->sample; c = c->next)
+                list.push_back(c->sample);
+            for (std::size_t k = list.size(); k-- > 0;) {
+                PixelSample& s = *list[k];
+                if (!(s.weight < 1.0f))
+                    continue;
+                const PixelSample* behind = nullptr;
+                for (std::size_t j = k + 1; j < list.size(); ++j) {
+                    const PixelSample& t = *list[j];
+                    if (t.nodeId != s.nodeId)
+                        break;
+                    if (t.face != s.face && t.material == s.material) {
+                        behind = &t;
+                        break;
+                    }
+                }
+                if (!behind)
+                    continue;
+                const double keep = 1.0 - static_cast<double>(s.weight);
+                for (std::size_t ch = 0; ch < 4; ++ch) {
+                    const double own = s.color[ch], found = behind->color[ch];
+                    s.color[ch] = toByte(own + (found - own) * keep);
+                }
+                s.weight = 1.0f;
+            }
+        }
+    }
+}
+
+namespace {
+
+struct PendingColour {
+    PixelSample* sample;
+    Rgba color;
+};
+
+// Smooths the line of `length` pixels starting at `start`, stepping by `step`.
+void smoothLine(SampleGrid& grid, IPoint2 start, IPoint2 step, int length,
+                std::vector<PendingColour>& pending)
+{
+    pending.clear();
+    for (int i = 0; i < length; ++i) {
+        const IPoint2 p{start.x + step.x * i, start.y + step.y * i};
+        for (Cell* c = grid.head(p.x, p.y); c && c->sample; c = c->next) {
+            const PixelSample& s = *c->sample;
+            std::array<int, 4> acc{};
+            int weight = 5;
+            for (std::size_t ch = 0; ch < 4; ++ch)
+                acc[ch] = 5 * s.color[ch];
+            for (int side = -1; side <= 1; side += 2) {
+                const IPoint2 n{p.x + step.x * side, p.y + step.y * side};
+                const PixelSample* t = grid.nearestOfMaterial(n.x, n.y, s.material, s.depth, nullptr);
+                if (!t)
+                    continue;
+                for (std::size_t ch = 0; ch < 4; ++ch)
+                    acc[ch] += t->color[ch];
+                weight += 1;
+            }
+            Rgba out;
+            for (std::size_t ch = 0; ch < 4; ++ch)
+                out[ch] = static_cast<std::uint8_t>(acc[ch] / weight);
+            pending.push_back({c->sample, out});
+        }
+    }
+    for (const PendingColour& p : pending)
+        p.sample->color = p.color;
+}
+
+}  // namespace
+
+void smoothSampleLines(SampleGrid& grid)
+{
+    std::vector<PendingColour> pending;
+    for (int y = 0; y < grid.height(); ++y)
+        smoothLine(grid, {0, y}, {1, 0}, grid.width(), pending);
+    for (int x = 0; x < grid.width(); ++x)
+        smoothLine(grid, {x, 0}, {0, 1}, grid.height(), pending);
+}
+
+void resolveSampleGrid(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
+                       IPoint2 origin)
+{
+    mergeSampleRuns(grid, projection, faces, origin);
+    blendPartialSamples(grid);
+    smoothSampleLines(grid);
+}
+
+}  // namespace vml

@@ -1,0 +1,132 @@
+// vmlRenderer: painting inside the post-frame hook. The canvas takes the scanline image, the
+// bleed strength of every pixel is set, the strokes are painted far to near with bleeding in
+// between, and the pen-stroke layer is blended in.
+
+#include "host/Bitmap.h"
+#include "host/RenderElement.h"
+#include "host/RenderGlobalContext.h"
+#include "host/Texmap.h"
+#include "renderer/FaceCoverage.h"
+#include "renderer/LineFxRenderElement.h"
+#include "renderer/PenStrokeLayer.h"
+#include "renderer/RenderParamDlgProc.h"
+#include "renderer/SampleResolution.h"
+#include "renderer/ScreenMapping.h"
+#include "renderer/StrokePaintContext.h"
+#include "renderer/StrokePaintLoop.h"
+#include "renderer/vmlRenderer.h"
+#include "renderer/vmlStrokeRecord.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace vml {
+
+void vmlRenderer::paint()
+{
+    if (cancelled() || !globalContext_)
+        return;
+    setTitle(1103);
+    const int pass = passState_.pass();
+    canvas_->Load(pass == 0);
+    canvasLoaded_ = true;
+
+    renderContext_.setFrame(globalContext_, globalContext_->time);
+    renderContext_.setScreenMapping(ScreenMapping::forRender(rendParams_->rendType, rendParams_->width,
+                                                             rendParams_->height, canvas_->width(),
+                                                             canvas_->height(), *frameParams_),
+                                    IPoint2{cropX_, cropY_});
+    if (pass == 0) {
+        setBleedMask();
+        if (cancelled())
+            return;
+    }
+    if (strokes_.strokeCount() > 0)
+        paintStrokes();
+}
+
+void vmlRenderer::setBleedMask()
+{
+    const bool useMap = !inMtlEdit() && settings_.bleedMapEnable && blurstrMap_;
+    const int width = canvas_->width(), height = canvas_->height();
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int value = 255;
+            if (useMap) {
+                renderContext_.placeAtPixel(x, y);
+                value = bleedMaskValue(blurstrMap_->EvalMono(renderContext_), settings_.bleedAmount);
+            }
+            canvas_->SetMask(x, y, value);
+        }
+        reportProgress(y, height);
+        if (y % 64 == 0 && cancelled())
+            return;
+    }
+}
+
+void vmlRenderer::paintStrokes()
+{
+    const std::size_t count = strokes_.strokeCount();
+    const int total = static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+    const bool mtlEdit = inMtlEdit();
+    if (!mtlEdit && summaryRollout_)
+        summaryRollout_->setStrokeCount(count);
+    const int interval = storeInterval(count, mtlEdit);
+    setTitle(1100);
+    reportProgress(0, total);
+    if (globalContext_->antialias)
+        resolveSampleGrid(sampleGrid_, ScreenProjection::of(*globalContext_), nodeRecords_,
+                          IPoint2{cropX_, cropY_});
+    strokes_.sortByDepth([this](std::size_t done, std::size_t all) {
+        constexpr int units = 1000;
+        reportProgress(all ? static_cast<int>(done * units / all) : units, units);
+    });
+
+    // The painting of one stroke (the record's own paint entry) is the stroke painter's.
+    class Steps final : public StrokePaintSteps {
+    public:
+        explicit Steps(vmlRenderer& r) : r_(r) {}
+        void paintStroke(std::size_t i) override { r_.strokes_.stroke(i).paint(context_); }
+        bool bleed() override { return r_.canvas_->Bleed(bleedStepStrength); }
+        void store() override { r_.canvas_->Store(); }
+        bool cancelled() override { return r_.cancelled(); }
+        void progress(int done, int all) override { r_.reportProgress(done, all); }
+
+    private:
+        vmlRenderer& r_;
+        StrokePaintContext context_;
+    } steps(*this);
+
+    const bool complete = runStrokeLoop(steps, count, interval);
+    reportProgress(total, total);
+    if (complete) {
+        setTitle(1101);
+        runFinalBleed(steps);
+    }
+    reportProgress(total, total);
+}
+
+void vmlRenderer::compositePenStrokes()
+{
+    if (cancelled() || !globalContext_ || !canvasLoaded_)
+        return;
+    IRenderElementMgr* manager = globalContext_->GetRenderElementMgr();
+    if (!manager)
+        return;
+    IRenderElement* element = nullptr;
+    const int n = manager->NumRenderElements();
+    for (int i = 0; i < n && !element; ++i) {
+        IRenderElement* e = manager->GetRenderElement(i);
+        if (e && e->ClassID() == crayonStrokeRenderElementClassId)
+            element = e;
+    }
+    if (!element)
+        return;
+    setTitle(1102);
+    PBBitmap* holder = element->GetPBBitmap();
+    if (Bitmap* layer = holder ? holder->bm() : nullptr)
+        compositePenStrokeLayer(*canvas_, *layer, settings_.penStrokeAlpha, settings_.penStrokeBlend,
+                                progress_);
+}
+
+}  // namespace vml

@@ -1,0 +1,156 @@
+#include "renderer/BrushCache.h"
+#include "renderer/BrushTileSampler.h"
+
+#include "host/Texmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+using vml::BrushCache;
+using vml::BrushTileSampler;
+
+namespace {
+
+// Mono value (u - 0.25) x 3, or 10 in the lower half (v >= 0.5); counts its evaluations.
+class CountingMap : public Texmap {
+public:
+    int evaluations = 0;
+    TimeValue lastTime = -1;
+    AColor EvalColor(ShadeContext&) override { return {}; }
+    float EvalMono(ShadeContext& sc) override
+    {
+        ++evaluations;
+        lastTime = sc.CurTime();
+        const Point3 uvw = sc.UVW();
+        return uvw.y >= 0.5f ? 10.0f : (uvw.x - 0.25f) * 3.0f;
+    }
+    void Update(TimeValue, Interval&) override {}
+};
+
+TEST(BrushCache, RendersATileOnceAndStoresClampedBytes)
+{
+    BrushCache cache;
+    cache.prepare(4, 3);
+    cache.setFrame(nullptr, 160);
+    CountingMap map;
+    const std::uint8_t* tile = cache.lookup(&map, 1);
+    ASSERT_NE(tile, nullptr);
+    EXPECT_EQ(map.evaluations, 16);
+    EXPECT_EQ(map.lastTime, 160);
+    EXPECT_EQ(cache.lookup(&map, 1), tile);
+    EXPECT_EQ(map.evaluations, 16);
+    EXPECT_EQ(cache.tilesRendered(), 1u);
+
+    // Row 0: u = 0, 1/4, 2/4, 3/4 give -0.75, 0, 0.75, 1.5.
+    EXPECT_EQ(tile[0], 0);
+    EXPECT_EQ(tile[1], 0);
+    EXPECT_EQ(tile[2], 191);
+    EXPECT_EQ(tile[3], 255);
+    EXPECT_EQ(tile[2 * 4 + 0], 255);  // rows 2 and 3 lie at v >= 0.5
+
+    // Another key or map is another tile.
+    CountingMap other;
+    EXPECT_NE(cache.lookup(&map, 2), tile);
+    EXPECT_NE(cache.lookup(&other, 1), cache.lookup(&map, 1));
+    EXPECT_EQ(cache.tilesRendered(), 3u);
+    EXPECT_EQ(cache.lookup(nullptr, 1), nullptr);
+}
+
+TEST(BrushCache, EvictsTheLeastRecentlyUsedSlot)
+{
+    BrushCache cache;
+    cache.prepare(2, 3);
+    EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 1, 2}));
+    CountingMap map;
+    cache.lookup(&map, 1);
+    cache.lookup(&map, 2);
+    cache.lookup(&map, 3);
+    EXPECT_EQ(cache.lruOrder(), (std::vector<int>{2, 1, 0}));
+    cache.lookup(&map, 1);  // hit
+    EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 2, 1}));
+    cache.lookup(&map, 4);  // replaces key 2, the least recent
+    EXPECT_EQ(cache.slot(1).key, 4u);
+    EXPECT_EQ(cache.lruOrder(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(cache.tilesRendered(), 4u);
+    cache.lookup(&map, 2);  // gone: rendered again in place of key 3
+    EXPECT_EQ(cache.slot(2).key, 2u);
+    EXPECT_EQ(cache.tilesRendered(), 5u);
+
+    // A new pass empties every slot.
+    cache.prepare(2, 3);
+    EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 1, 2}));
+    cache.lookup(&map, 1);
+    EXPECT_EQ(cache.tilesRendered(), 1u);
+}
+
+TEST(BrushCache, RejectsImpossibleSizes)
+{
+    BrushCache cache;
+    EXPECT_THROW(cache.prepare(0, 4), std::invalid_argument);
+    EXPECT_THROW(cache.prepare(4, 0), std::invalid_argument);
+    EXPECT_THROW(cache.prepare(0x7FFFFFFF, 0x7FFFFFFF), std::bad_alloc);
+    CountingMap map;
+    EXPECT_EQ(cache.lookup(&map, 1), nullptr);
+}
+
+// Texel (column c, row r) holds 10 x r + c + 1.
+std::vector<std::uint8_t> numberedTile(int s)
+{
+    std::vector<std::uint8_t> t(static_cast<std::size_t>(s * s));
+    for (int r = 0; r < s; ++r)
+        for (int c = 0; c < s; ++c)
+            t[static_cast<std::size_t>(r * s + c)] = static_cast<std::uint8_t>(10 * r + c + 1);
+    return t;
+}
+
+float texel(int value) { return static_cast<float>(value) / 255.0f; }
+
+TEST(BrushTileSampler, PositionsClampIntoTheTile)
+{
+    const auto tile = numberedTile(4);
+    BrushTileSampler s(tile.data(), 4);
+    s.setPosition(0.0f, 0.0f);
+    EXPECT_EQ(s.sample(), texel(1));
+    s.setPosition(1.0f, 1.0f);  // 4 x 256 clamps to 3 x 256
+    EXPECT_EQ(s.x(), 768);
+    EXPECT_EQ(s.sample(), texel(34));
+    s.setPosition(-1.0f, 2.0f);
+    EXPECT_EQ(s.sample(), texel(31));
+    s.setPosition(0.5f, 0.26f);  // x 512, y 266: column 2, row 1
+    EXPECT_EQ(s.y(), 266);
+    EXPECT_EQ(s.sample(), texel(13));
+    s.setPosition(std::nanf(""), 0.0f);
+    EXPECT_EQ(s.x(), 0);
+}
+
+TEST(BrushTileSampler, StepsInFixedPointAndReadsZeroOutside)
+{
+    const auto tile = numberedTile(4);
+    BrushTileSampler s(tile.data(), 4);
+    s.setPosition(0.0f, 0.25f);
+    s.setSteps(256, 0);
+    std::vector<float> row;
+    for (int i = 0; i < 5; ++i)
+        row.push_back(s.sample());
+    EXPECT_EQ(row, (std::vector<float>{texel(11), texel(12), texel(13), texel(14), 0.0f}));
+
+    s.setPosition(0.0f, 0.0f);
+    s.setSteps(128, 128);  // half a texel each way
+    EXPECT_EQ(s.sample(), texel(1));
+    EXPECT_EQ(s.sample(), texel(1));
+    EXPECT_EQ(s.sample(), texel(12));
+
+    s.setPosition(0.0f, 0.0f);
+    s.setSteps(-1, 0);
+    s.sample();
+    EXPECT_EQ(s.sample(), 0.0f);
+
+    BrushTileSampler empty;
+    empty.setPosition(0.5f, 0.5f);
+    EXPECT_EQ(empty.sample(), 0.0f);
+}
+
+}  // namespace

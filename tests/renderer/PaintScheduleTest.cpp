@@ -1,0 +1,212 @@
+// The painting schedule of a pass and the pen-stroke layer: store interval, bleed and store
+// counters, cancel checks, the bleed-strength mask value and the compositing of the layer.
+
+#include "renderer/PenStrokeLayer.h"
+#include "renderer/RendererTestSupport.h"
+#include "renderer/StrokePaintLoop.h"
+#include "renderer/vmlRendererParamBlocks.h"
+
+#include "host/IParamBlock2.h"
+#include "paint/vmlRaster.h"
+#include "renderer/LineFxRenderElement.h"
+#include "standalone/RenderElementManager.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+using namespace renderertest;
+
+TEST(PaintSchedule, StoreIntervalIsATenthOfTheStrokesWithin20To2000)
+{
+    EXPECT_EQ(vml::storeInterval(150, false), 20);
+    EXPECT_EQ(vml::storeInterval(5000, false), 500);
+    EXPECT_EQ(vml::storeInterval(50000, false), 2000);
+    EXPECT_EQ(vml::storeInterval(1, false), 20);
+    EXPECT_EQ(vml::storeInterval(209, false), 20);
+    EXPECT_EQ(vml::storeInterval(219, false), 21);
+    EXPECT_EQ(vml::storeInterval(20009, false), 2000);
+    // In the material editor nothing is stored before the end.
+    EXPECT_EQ(vml::storeInterval(150, true), 152);
+    EXPECT_EQ(vml::storeInterval(50000, true), 50002);
+}
+
+TEST(PaintSchedule, BleedMaskIsFullWhereTheMapIsDark)
+{
+    EXPECT_EQ(vml::bleedMaskValue(0.0f, 100), 255);
+    EXPECT_EQ(vml::bleedMaskValue(1.0f, 100), 0);
+    EXPECT_EQ(vml::bleedMaskValue(0.5f, 100), 127);
+    EXPECT_EQ(vml::bleedMaskValue(1.0f, 50), 127);
+    EXPECT_EQ(vml::bleedMaskValue(1.0f, 999), 0);
+    EXPECT_EQ(vml::bleedMaskValue(-1.0f, 100), 255);
+    EXPECT_EQ(vml::bleedMaskValue(0.7f, 0), 255);
+    EXPECT_EQ(vml::bleedMaskValue(std::numeric_limits<float>::quiet_NaN(), 100), 255);
+}
+
+// Records every step, optionally cancelling at a given check or stopping the bleed.
+class RecordingSteps : public vml::StrokePaintSteps {
+public:
+    void paintStroke(std::size_t index) override
+    {
+        EXPECT_EQ(index, painted) << "strokes are painted in order, each once";
+        ++painted;
+    }
+    bool bleed() override
+    {
+        bleedsAfter.push_back(painted);
+        return ++bleeds < bleedUntil;
+    }
+    void store() override { storesAfter.push_back(painted), ++stores; }
+    bool cancelled() override { return ++checks >= cancelAtCheck; }
+    void progress(int done, int total) override { progressCalls.push_back({done, total}); }
+
+    std::size_t painted = 0;
+    int bleeds = 0, stores = 0, checks = 0;
+    int bleedUntil = 1 << 30;
+    int cancelAtCheck = 1 << 30;
+    std::vector<std::size_t> bleedsAfter, storesAfter;
+    std::vector<std::pair<int, int>> progressCalls;
+};
+
+TEST(PaintSchedule, StrokeLoopBleedsEvery101AndStoresEveryIntervalPlusOne)
+{
+    RecordingSteps steps;
+    EXPECT_TRUE(vml::runStrokeLoop(steps, 250, 20));
+    EXPECT_EQ(steps.painted, 250u);
+    EXPECT_EQ(steps.bleedsAfter, (std::vector<std::size_t>{101, 202}));
+    std::vector<std::size_t> stores;
+    for (std::size_t i = 21; i <= 250; i += 21)
+        stores.push_back(i);
+    EXPECT_EQ(steps.storesAfter, stores);
+    EXPECT_EQ(steps.progressCalls, (std::vector<std::pair<int, int>>{{64, 250}, {128, 250}, {192, 250}}));
+    EXPECT_EQ(steps.checks, 3);
+}
+
+TEST(PaintSchedule, ACancelStopsPaintingAtTheNext64thStroke)
+{
+    RecordingSteps steps;
+    steps.cancelAtCheck = 2;
+    EXPECT_FALSE(vml::runStrokeLoop(steps, 1000, 100));
+    EXPECT_EQ(steps.painted, 128u);
+    EXPECT_EQ(steps.progressCalls, (std::vector<std::pair<int, int>>{{64, 1000}}));
+
+    RecordingSteps few;
+    EXPECT_TRUE(vml::runStrokeLoop(few, 63, 20));
+    EXPECT_EQ(few.checks, 0) << "fewer than 64 strokes are never interrupted";
+}
+
+TEST(PaintSchedule, FinalBleedRunsAtMost81StepsAndStopsWhenPaintRests)
+{
+    RecordingSteps full;
+    EXPECT_EQ(vml::runFinalBleed(full), 81);
+    EXPECT_EQ(full.stores, 11);  // k = 0, 8, ..., 80
+    ASSERT_EQ(full.progressCalls.size(), 81u);
+    EXPECT_EQ(full.progressCalls.back(), (std::pair<int, int>{80, 81}));
+
+    RecordingSteps resting;
+    resting.bleedUntil = 5;  // the fifth step reports no change
+    EXPECT_EQ(vml::runFinalBleed(resting), 5);
+    EXPECT_EQ(resting.stores, 1);
+
+    RecordingSteps cancelled;
+    cancelled.cancelAtCheck = 1;
+    EXPECT_EQ(vml::runFinalBleed(cancelled), 0);
+    EXPECT_EQ(cancelled.bleeds, 0);
+}
+
+// A canvas of `width` x 1 loaded from a grey, opaque bitmap.
+struct GreyCanvas {
+    explicit GreyCanvas(int width) : bitmap(width, 1)
+    {
+        std::vector<BMM_Color_64> row(static_cast<std::size_t>(width),
+                                      BMM_Color_64{13107, 13107, 13107, 65535});
+        bitmap.PutPixels(0, 0, width, row.data());
+        canvas.Init(&bitmap);
+        canvas.Load(true);
+    }
+    Bitmap bitmap;
+    vml::vmlRaster canvas;
+};
+
+TEST(PenStrokeLayer, BlendsUnpremultipliedPixelsWithTheirAlphaTimesTheOpacity)
+{
+    GreyCanvas target(4);
+    const float grey = 13107 * 1.5258789e-5f;
+    Bitmap layer(3, 1);  // narrower than the canvas
+    const BMM_Color_64 pixels[3] = {{60000, 60000, 60000, 0}, {65535, 0, 0, 65535}, {0, 0, 32768, 32768}};
+    layer.PutPixels(0, 0, 3, pixels);
+
+    vml::compositePenStrokeLayer(target.canvas, layer, 0.5f, 0, nullptr);
+    const AColor skipped = target.canvas.GetPixel(0, 0);
+    EXPECT_FLOAT_EQ(skipped.r, grey) << "alpha 0 is skipped whatever its colour";
+    const AColor opaque = target.canvas.GetPixel(1, 0);
+    EXPECT_NEAR(opaque.r, grey + (1.0f - grey) * 0.5f, 1e-6);
+    EXPECT_NEAR(opaque.g, grey * 0.5f, 1e-6);
+    const AColor half = target.canvas.GetPixel(2, 0);
+    EXPECT_NEAR(half.b, grey + (1.0f - grey) * 0.25f, 1e-5) << "blue 1 at amount 0.5 x 0.5";
+    EXPECT_NEAR(half.r, grey * 0.75f, 1e-5);
+    EXPECT_FLOAT_EQ(target.canvas.GetPixel(3, 0).r, grey);
+
+    GreyCanvas multiplied(2);
+    vml::compositePenStrokeLayer(multiplied.canvas, layer, 1.0f, 3, nullptr);
+    EXPECT_NEAR(multiplied.canvas.GetPixel(1, 0).r, grey, 1e-6) << "list position 3 multiplies";
+    EXPECT_NEAR(multiplied.canvas.GetPixel(1, 0).g, 0.0f, 1e-6);
+}
+
+class PenStrokeFrame : public HostFixture {};
+
+TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
+{
+    auto ts = smallScene();
+    vml::LineFxRenderElement userElement;
+    ts->scene.renderElements.push_back(&userElement);
+    Bitmap expected;
+    ASSERT_TRUE(standalone::renderScanline(ts->scene, expected).ok);
+
+    vml::vmlRenderer r;
+    IParamBlock2& pb = *r.paramBlock();
+    pb.SetValue(vml::rendererPenStrokeEnable, 0, 1);
+    pb.SetValue(vml::rendererPenStrokeAlpha, 0, 50.0f);
+    standalone::RenderSession session(ts->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+
+    int elementsSeen = 0;
+    // What an outside stroke effect would draw, after the host cleared the layer.
+    NotificationProbe draw(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
+        IRenderElementMgr* manager = gc->GetRenderElementMgr();
+        elementsSeen = manager->NumRenderElements();
+        ASSERT_EQ(manager->GetRenderElement(0), r.strokeElement());
+        EXPECT_EQ(manager->GetRenderElement(1), &userElement);
+        Bitmap* layer = r.strokeElement()->GetPBBitmap()->bm();
+        ASSERT_NE(layer, nullptr);
+        EXPECT_EQ(layer->Width(), 24);
+        const BMM_Color_64 transparent{65535, 65535, 65535, 0}, white{65535, 65535, 65535, 65535};
+        layer->PutPixels(2, 2, 1, &transparent);
+        layer->PutPixels(5, 3, 1, &white);
+    });
+    Bitmap bm;
+    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(elementsSeen, 2);
+
+    EXPECT_FALSE(sameImage(bm, expected, 1));
+    const BMM_Color_64 base = scanlinetest::pixel(expected, 5, 3), out = scanlinetest::pixel(bm, 5, 3);
+    auto blended = [](std::uint16_t c) {
+        const float b = c * 1.5258789e-5f;
+        return static_cast<int>((b + (1.0f - b) * 0.5f) * 65535.0f);
+    };
+    EXPECT_NEAR(out.r, blended(base.r), 1);
+    EXPECT_NEAR(out.g, blended(base.g), 1);
+    EXPECT_NEAR(out.b, blended(base.b), 1);
+    const BMM_Color_64 untouched = scanlinetest::pixel(bm, 2, 2),
+                       before = scanlinetest::pixel(expected, 2, 2);
+    EXPECT_NEAR(untouched.r, before.r, 1);
+    EXPECT_NEAR(untouched.g, before.g, 1);
+
+    session.close();
+    EXPECT_EQ(r.strokeElement()->GetPBBitmap()->bm(), nullptr) << "the layer is freed at Close";
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+#include "renderer/CrayonStrokeRenderElement.h"
+#include "renderer/LineFxRenderElement.h"
+#include "renderer/RenderElementParamBlocks.h"
+#include "renderer/VmlRenderElementMgr.h"
+#include "shell/EntryPoints.h"
+#include "shell/StringLookup.h"
+
+#include "host/Bitmap.h"
+#include "host/ChunkReader.h"
+#include "host/ChunkWriter.h"
+#include "standalone/RenderElementManager.h"
+#include "standalone/StandaloneCore.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr const char* lineName = "Vermil+ ﾗｲﾝ";
+constexpr const char* crayonName = "Crayon+ ｽﾄﾛｰｸ";
+
+class RenderElements : public ::testing::Test {
+protected:
+    void SetUp() override { vml::libraryEntry(&module_); }
+
+private:
+    int module_ = 0;
+};
+
+TEST_F(RenderElements, SettingsLiveInTheBlockAtTimeZero)
+{
+    vml::LineFxRenderElement e;
+    IParamBlock2* pb = e.pblock();
+    ASSERT_NE(pb, nullptr);
+    EXPECT_EQ(e.GetReference(0), pb);
+    EXPECT_EQ(e.GetParamBlock(0), pb);
+    EXPECT_TRUE(pb->GetDesc()->Validate().empty());
+    EXPECT_EQ(pb->GetDesc()->InternalName(), "Vermil+ Line render element parameters");
+
+    EXPECT_EQ(e.ClassID(), Class_ID(0x54022254, 0x03200205));
+    EXPECT_EQ(e.GetName(), lineName);
+    EXPECT_STREQ(e.ElementName(), lineName);
+    EXPECT_TRUE(e.IsEnabled());
+    EXPECT_TRUE(e.IsFilterEnabled());
+
+    e.SetEnabled(FALSE);
+    EXPECT_EQ(pb->GetInt(vml::renderElementEnabled, 0), 0);
+    pb->SetValue(vml::renderElementEnabled, 0, 1);
+    pb->SetValue(vml::renderElementFilterOn, 0, 0);
+    EXPECT_TRUE(e.IsEnabled());
+    EXPECT_FALSE(e.IsFilterEnabled());
+    e.SetFilterEnabled(TRUE);
+    EXPECT_EQ(pb->GetInt(vml::renderElementFilterOn, 0), 1);
+
+    e.SetElementName("Outlines");
+    EXPECT_STREQ(pb->GetStr(vml::renderElementName, 0), "Outlines");
+    pb->SetValue(vml::renderElementName, 0, "Edges");
+    EXPECT_STREQ(e.ElementName(), "Edges");
+    e.SetElementName(nullptr);
+    EXPECT_STREQ(e.ElementName(), "");
+}
+
+TEST_F(RenderElements, BitmapHolderIsKeptByTheElement)
+{
+    vml::LineFxRenderElement e;
+    EXPECT_EQ(e.GetPBBitmap(), nullptr);
+    PBBitmap* own = e.createBitmapHolder();
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->bm(), nullptr);
+    EXPECT_EQ(e.GetPBBitmap(), own);
+
+    PBBitmap given;
+    e.SetPBBitmap(&given);
+    EXPECT_EQ(e.GetPBBitmap(), &given);
+    EXPECT_EQ(e.createBitmapHolder(), own);  // made once, current again
+    EXPECT_EQ(e.GetPBBitmap(), own);
+    EXPECT_EQ(e.pblock()->GetReferenceTarget(vml::renderElementBitmap), nullptr);
+}
+
+TEST_F(RenderElements, NewCrayonElementHasItsIdentityButTheLineElementName)
+{
+    vml::CrayonStrokeRenderElement e;
+    EXPECT_EQ(e.ClassID(), Class_ID(0x54022254, 0x03200704));
+    EXPECT_EQ(e.GetName(), crayonName);
+    EXPECT_STREQ(e.ElementName(), lineName);
+    EXPECT_EQ(e.pblock()->GetDesc()->InternalName(), "Crayon+ Stroke render element parameters");
+}
+
+TEST_F(RenderElements, SaveNamesTheEffectAfterTheElementAndRoundTrips)
+{
+    vml::CrayonStrokeRenderElement e;
+    e.SetElementName("Pen");
+    e.SetEnabled(FALSE);
+    EXPECT_EQ(e.GetName(), crayonName);  // renaming alone leaves the effect name
+
+    // As the host saves an element: its own data, then its block as reference 0.
+    ChunkWriter w;
+    w.BeginChunk(1);
+    EXPECT_EQ(e.Save(&w), IO_OK);
+    w.EndChunk();
+    w.BeginChunk(2);
+    EXPECT_EQ(e.pblock()->Save(&w), IO_OK);
+    w.EndChunk();
+    ASSERT_EQ(w.Status(), IO_OK);
+    EXPECT_EQ(e.GetName(), "Pen");
+
+    vml::CrayonStrokeRenderElement loaded;
+    ChunkReader r(w.Bytes());
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    EXPECT_EQ(loaded.Load(&r), IO_OK);
+    r.CloseChunk();
+    ASSERT_EQ(r.OpenChunk(), IO_OK);
+    EXPECT_EQ(loaded.pblock()->Load(&r), IO_OK);
+    r.CloseChunk();
+    EXPECT_STREQ(loaded.ElementName(), "Pen");
+    EXPECT_FALSE(loaded.IsEnabled());
+    EXPECT_TRUE(loaded.IsFilterEnabled());
+}
+
+TEST_F(RenderElements, CloneKeepsClassAndValuesButNotTheHolder)
+{
+    vml::CrayonStrokeRenderElement crayon;
+    crayon.SetElementName("Strokes");
+    crayon.SetFilterEnabled(FALSE);
+    crayon.createBitmapHolder();
+    std::unique_ptr<ReferenceTarget> copy(crayon.Clone());
+    auto* c = dynamic_cast<vml::CrayonStrokeRenderElement*>(copy.get());
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->ClassID(), vml::crayonStrokeRenderElementClassId);
+    EXPECT_STREQ(c->ElementName(), "Strokes");
+    EXPECT_FALSE(c->IsFilterEnabled());
+    EXPECT_EQ(c->GetPBBitmap(), nullptr);
+    EXPECT_NE(c->pblock(), crayon.pblock());
+    c->SetElementName("Other");
+    EXPECT_STREQ(crayon.ElementName(), "Strokes");
+
+    vml::LineFxRenderElement line;
+    line.SetEnabled(FALSE);
+    std::unique_ptr<ReferenceTarget> lineCopy(line.Clone());
+    auto* l = dynamic_cast<vml::LineFxRenderElement*>(lineCopy.get());
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(dynamic_cast<vml::CrayonStrokeRenderElement*>(l), nullptr);
+    EXPECT_EQ(l->ClassID(), vml::lineFxRenderElementClassId);
+    EXPECT_FALSE(l->IsEnabled());
+}
+
+TEST_F(RenderElements, DescriptorsCreateBothClasses)
+{
+    ClassDesc2* lineDesc = LibClassDesc(5);
+    ClassDesc2* crayonDesc = LibClassDesc(6);
+    ASSERT_NE(lineDesc, nullptr);
+    ASSERT_NE(crayonDesc, nullptr);
+
+    std::unique_ptr<ReferenceTarget> line(lineDesc->Create(FALSE));
+    auto* l = dynamic_cast<vml::LineFxRenderElement*>(line.get());
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->ClassID(), lineDesc->ClassID());
+    EXPECT_EQ(l->pblock()->GetDesc(), lineDesc->GetParamBlockDescByID(0));
+
+    // The path the renderer takes: through the core interface.
+    standalone::StandaloneCore core;
+    Interface* previous = GetCOREInterface();
+    SetCOREInterface(&core);
+    core.registerClass(crayonDesc, "CrayonStrokeRenderElement");
+    std::unique_ptr<ReferenceTarget> crayon(
+        GetCOREInterface()->CreateInstance(RENDER_ELEMENT_CLASS_ID, Class_ID(0x54022254, 0x03200704)));
+    SetCOREInterface(previous);
+    auto* c = dynamic_cast<vml::LineFxRenderElement*>(crayon.get());
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->ClassID(), crayonDesc->ClassID());
+    EXPECT_EQ(c->GetName(), crayonName);
+    EXPECT_STREQ(c->ElementName(), lineName);
+    EXPECT_EQ(c->pblock()->GetDesc(), crayonDesc->GetParamBlockDescByID(0));
+}
+
+TEST_F(RenderElements, ManagerListsTheExtraElementFirst)
+{
+    vml::LineFxRenderElement a, b, added;
+    vml::CrayonStrokeRenderElement stroke;
+    standalone::RenderElementManager host;
+    host.AddRenderElement(&a);
+    host.AddRenderElement(&b);
+
+    vml::VmlRenderElementMgr mgr(&host, nullptr);  // pen strokes off: the user's list
+    EXPECT_EQ(mgr.NumRenderElements(), 2);
+    EXPECT_EQ(mgr.GetRenderElement(0), &a);
+    EXPECT_EQ(mgr.GetRenderElement(1), &b);
+
+    mgr.extra = &stroke;
+    EXPECT_EQ(mgr.NumRenderElements(), 3);
+    EXPECT_EQ(mgr.GetRenderElement(0), &stroke);
+    EXPECT_EQ(mgr.GetRenderElement(1), &a);
+    EXPECT_EQ(mgr.GetRenderElement(2), &b);
+    EXPECT_EQ(mgr.GetRenderElement(3), nullptr);
+    EXPECT_EQ(host.NumRenderElements(), 2);  // the user's list is untouched
+
+    EXPECT_TRUE(mgr.AddRenderElement(&added));
+    EXPECT_EQ(host.GetRenderElement(2), &added);
+    EXPECT_FALSE(mgr.RemoveRenderElement(&stroke));
+    EXPECT_TRUE(mgr.RemoveRenderElement(&a));
+    EXPECT_EQ(mgr.NumRenderElements(), 3);
+    mgr.SetElementsActive(FALSE);
+    mgr.SetDisplayElements(FALSE);
+    EXPECT_FALSE(host.GetElementsActive());
+    EXPECT_FALSE(host.GetDisplayElements());
+    host.SetElementsActive(TRUE);
+    EXPECT_TRUE(mgr.GetElementsActive());
+    mgr.RemoveAllRenderElements();
+    EXPECT_EQ(host.NumRenderElements(), 0);
+    EXPECT_EQ(mgr.NumRenderElements(), 1);
+}
+
+TEST_F(RenderElements, ManagerWithoutHostManagerForwardsNothing)
+{
+    vml::CrayonStrokeRenderElement stroke;
+    vml::VmlRenderElementMgr mgr;
+    EXPECT_EQ(mgr.NumRenderElements(), 0);
+    EXPECT_EQ(mgr.GetRenderElement(0), nullptr);
+    mgr.extra = &stroke;
+    EXPECT_EQ(mgr.NumRenderElements(), 1);
+    EXPECT_EQ(mgr.GetRenderElement(0), &stroke);
+    EXPECT_EQ(mgr.GetRenderElement(1), nullptr);
+    EXPECT_FALSE(mgr.AddRenderElement(&stroke));
+    EXPECT_FALSE(mgr.RemoveRenderElement(&stroke));
+    EXPECT_FALSE(mgr.GetDisplayElements());
+}
+
+}  // namespace

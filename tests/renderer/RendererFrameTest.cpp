@@ -1,0 +1,380 @@
+// vmlRenderer frames through the standalone host: the hooks inside the inner render, the picture
+// it leaves, the refused field render, memory failures and cancels.
+
+#include "renderer/RendererTestSupport.h"
+#include "renderer/StrokePaintContext.h"
+#include "renderer/vmlRendererParamBlocks.h"
+#include "renderer/vmlStrokeRecord.h"
+#include "shell/StringLookup.h"
+
+#include "host/IParamBlock2.h"
+#include "standalone/RenderElementManager.h"
+
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace renderertest;
+using vml::vmlRenderer;
+
+std::string text(int id)
+{
+    const char* s = vml::getString(id);
+    return s ? s : "";
+}
+
+// Records the order of events and what the renderer showed at each.
+class RecordingEffect : public Effect {
+public:
+    void Apply(TimeValue, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback*) override
+    {
+        events->push_back("effect");
+        refreshesAtApply = bm->RefreshCount();
+        contextAtApply = gc;
+    }
+    std::vector<std::string>* events = nullptr;
+    int refreshesAtApply = -1;
+    RenderGlobalContext* contextAtApply = nullptr;
+};
+
+class RendererFrame : public HostFixture {
+protected:
+    void SetUp() override
+    {
+        HostFixture::SetUp();
+        scene = smallScene();
+    }
+    IParamBlock2& params(vmlRenderer& r) { return *r.paramBlock(); }
+
+    std::unique_ptr<scanlinetest::TestScene> scene;
+};
+
+TEST_F(RendererFrame, HooksRunInsideTheInnerRenderBeforeTheEffect)
+{
+    vmlRenderer r;
+    std::vector<std::string> events;
+    RecordingEffect effect;
+    effect.events = &events;
+    scene->scene.effects.push_back(&effect);
+    // Two passes' worth of switches: multipass still renders one pass.
+    params(r).SetValue(vml::rendererMultipassEnable, 0, 1);
+
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    EXPECT_TRUE(r.hooksRegistered());
+
+    RenderGlobalContext* seenAtPre = nullptr;
+    bool loadedAtPost = false;
+    NotificationProbe pre(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
+        events.push_back("pre");
+        seenAtPre = gc;
+        EXPECT_EQ(r.globalContext(), gc);  // onPreFrame, registered at Open, ran first
+        EXPECT_EQ(vml::currentRenderer, &r);
+    });
+    NotificationProbe post(NOTIFY_POST_RENDERFRAME, [&](RenderGlobalContext*) {
+        events.push_back("post");
+        loadedAtPost = r.canvas()->IsAllocated();
+    });
+
+    Bitmap bm;
+    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(events, (std::vector<std::string>{"pre", "post", "effect"}));
+    EXPECT_TRUE(loadedAtPost);
+    EXPECT_EQ(effect.refreshesAtApply, 1) << "the canvas was stored once before the effect ran";
+    EXPECT_EQ(effect.contextAtApply, seenAtPre);
+    EXPECT_EQ(vml::currentRenderer, nullptr);
+    EXPECT_EQ(vml::lastRenderer, &r);
+    EXPECT_EQ(r.globalContext(), nullptr);
+
+    session.close();
+    EXPECT_FALSE(r.hooksRegistered());
+}
+
+TEST_F(RendererFrame, ParametersAreTakenAtOpenAndGivenBackAtClose)
+{
+    vmlRenderer r;
+    params(r).SetValue(vml::rendererPenStrokeEnable, 0, 1);
+    RecordingEffect effect;
+    standalone::RenderElementManager hostElements;
+    RendParams rp;
+    rp.width = 24, rp.height = 16;
+    rp.effect = &effect;
+    rp.SetRenderElementMgr(&hostElements);
+
+    ASSERT_NE(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
+    EXPECT_EQ(rp.effect, &r.passState().effectWrapper());
+    EXPECT_EQ(r.passState().effectWrapper().effect(), &effect);
+    EXPECT_EQ(rp.GetRenderElementMgr(), &r.elementManager());
+    EXPECT_EQ(r.elementManager().wrapped, &hostElements);
+    EXPECT_TRUE(core.redrawSuspended());
+
+    r.Close(nullptr, nullptr);
+    EXPECT_EQ(rp.effect, &effect);
+    EXPECT_EQ(rp.GetRenderElementMgr(), &hostElements);
+    EXPECT_FALSE(core.redrawSuspended());
+    EXPECT_FALSE(r.hooksRegistered());
+}
+
+TEST_F(RendererFrame, AFailedInnerOpenLeavesTheHostAsItWas)
+{
+    vmlRenderer r;
+    RecordingEffect effect;
+    RendParams rp;
+    rp.effect = &effect;
+    // The inner renderer refuses a render without a scene.
+    EXPECT_EQ(r.Open(nullptr, nullptr, nullptr, rp, nullptr, nullptr), 0);
+    EXPECT_EQ(rp.effect, &effect);
+    EXPECT_FALSE(r.hooksRegistered());
+    EXPECT_FALSE(core.redrawSuspended());
+}
+
+TEST_F(RendererFrame, PaintsTheScanlinePictureWhenNothingIsPainterly)
+{
+    Bitmap expected;
+    ASSERT_TRUE(standalone::renderScanline(scene->scene, expected).ok);
+
+    for (int saveMemory : {1, 0}) {
+        SCOPED_TRACE(saveMemory ? "light canvas" : "full canvas");
+        vmlRenderer r;
+        params(r).SetValue(vml::rendererSaveMemoryEnable, 0, saveMemory);
+        standalone::RenderSession session(scene->scene, r, {});
+        std::string error;
+        ASSERT_TRUE(session.open(error)) << error;
+        EXPECT_EQ(r.canvas(),
+                  saveMemory ? static_cast<vml::vmlRasterBase*>(&r.lightCanvas()) : &r.fullCanvas());
+        Bitmap bm;
+        const standalone::RenderJobResult result = session.renderFrame(0, bm);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(result.stats.instances, 3) << "the inner scanline renderer's statistics";
+        EXPECT_TRUE(sameImage(bm, expected, 1));
+        EXPECT_EQ(r.strokeCount(), 0u);
+        // Every pixel got the full bleed strength without a map.
+        const int mask = saveMemory ? r.lightCanvas().pixelAt(3, 4).mask : r.fullCanvas().pixelAt(3, 4).mask;
+        EXPECT_EQ(mask, 255);
+    }
+}
+
+TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
+{
+    vmlRenderer r;
+    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
+    params(r).SetValue(vml::rendererBlurstrAmount, 0, 100);
+    ConstantMap map(0.5f);
+    map.loadSucceeds = false;  // a map file it cannot read does not end the frame
+    params(r).SetValue(vml::rendererBlurstrMap, 0, static_cast<ReferenceTarget*>(&map));
+    ASSERT_EQ(r.bleedStrengthMap(), &map);
+
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    Bitmap bm;
+    ASSERT_TRUE(session.renderFrame(320, bm).ok);
+    ASSERT_FALSE(map.updatedAt.empty());
+    EXPECT_EQ(map.updatedAt.back(), 320);
+    EXPECT_EQ(r.fullCanvas().pixelAt(0, 0).mask, 127);  // trunc(255 x (1 - 0.5))
+    EXPECT_EQ(r.fullCanvas().pixelAt(23, 15).mask, 127);
+    EXPECT_DOUBLE_EQ(r.frameNumber(), 2.5);  // 30 frames per second: 320 ticks are frame 2
+
+    params(r).SetValue(vml::rendererBlurstrEnable, 0, 0);
+    session.close();
+    ASSERT_TRUE(session.open(error)) << error;
+    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(r.fullCanvas().pixelAt(5, 5).mask, 255);
+    params(r).SetValue(vml::rendererBlurstrMap, 0, nullptr);
+}
+
+TEST_F(RendererFrame, FieldRenderIsRefusedWithAMessageUnlessNetworked)
+{
+    vmlRenderer r;
+    RecordingEffect effect;
+    RendParams rp;
+    rp.fieldRender = TRUE;
+    rp.effect = &effect;
+    EXPECT_EQ(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
+    ASSERT_EQ(core.messages().size(), 1u);
+    EXPECT_EQ(core.messages()[0].text, text(1202));
+    EXPECT_EQ(core.messages()[0].caption, "Vrmil+");
+    EXPECT_EQ(core.messages()[0].type, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(rp.effect, &effect);
+    EXPECT_FALSE(r.hooksRegistered());
+    EXPECT_FALSE(core.redrawSuspended());
+    EXPECT_FALSE(vml::memoryWarningArmed.load());
+
+    rp.isNetRender = TRUE;
+    EXPECT_EQ(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
+    EXPECT_EQ(core.messages().size(), 1u);
+    EXPECT_FALSE(r.hooksRegistered());
+}
+
+// A stroke the test files by hand; nothing paints it until the stroke painter exists.
+class ProbeStroke final : public vml::vmlStrokeRecord {
+public:
+    ProbeStroke() : vmlStrokeRecord(-4.0f) {}
+    ProbeStroke(const ProbeStroke&) = default;
+    void paint(vml::StrokePaintContext&) override {}
+    std::size_t size() const override { return sizeof(ProbeStroke); }
+    vmlStrokeRecord* copyTo(void* storage) const override { return new (storage) ProbeStroke(*this); }
+    std::uint64_t orderKey() const override { return 0; }
+};
+
+TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks)
+{
+    for (int saveMemory : {0, 1}) {
+        SCOPED_TRACE(saveMemory ? "light canvas" : "full canvas");
+        core.clearMessages();
+        vmlRenderer r;
+        params(r).SetValue(vml::rendererSaveMemoryEnable, 0, saveMemory);
+        standalone::RenderSession session(scene->scene, r, {});
+        std::string error;
+        ASSERT_TRUE(session.open(error)) << error;
+
+        // The stroke pool refuses every chunk; the stroke is filed while the host shades.
+        r.strokes().pool().setByteLimit(1);
+        bool flagged = false;
+        auto fileOne = std::make_unique<NotificationProbe>(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext*) {
+            EXPECT_FALSE(r.fileStroke(ProbeStroke()));
+            flagged = r.isOutOfMemory();
+        });
+        Bitmap bm;
+        EXPECT_FALSE(session.renderFrame(0, bm).ok);
+        EXPECT_TRUE(flagged);
+        EXPECT_EQ(messageCount(text(1201)), saveMemory ? 0 : 1);
+        // The full canvas is freed after the message; the light one is kept.
+        EXPECT_EQ(r.canvas()->IsAllocated(), saveMemory == 1);
+
+        fileOne.reset();
+        r.strokes().pool().setByteLimit(0);
+        EXPECT_TRUE(session.renderFrame(0, bm).ok);
+        EXPECT_FALSE(r.isOutOfMemory());
+        EXPECT_EQ(messageCount(text(1201)), saveMemory ? 0 : 1);
+    }
+}
+
+struct FailingAllocation : vml::CanvasAllocationObserver {
+    void checkLowMemory() override { throw std::bad_alloc(); }
+    void allocationProgress(int, int) override {}
+};
+
+TEST_F(RendererFrame, ACanvasThatCannotBeAllocatedFailsTheFirstPassWithTheMessage)
+{
+    vmlRenderer r;
+    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    FailingAllocation failing;
+    r.fullCanvas().setAllocationObserver(&failing);
+    Bitmap bm;
+    EXPECT_FALSE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(messageCount(text(1201)), 1);
+    EXPECT_FALSE(r.fullCanvas().IsAllocated());
+
+    r.fullCanvas().setAllocationObserver(nullptr);
+    EXPECT_TRUE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(messageCount(text(1201)), 1);
+}
+
+TEST_F(RendererFrame, ASampleGridThatCannotBeSetUpFailsThePass)
+{
+    vmlRenderer r;
+    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    r.sampleGrid().sampleArena().setByteLimit(1);
+    Bitmap bm;
+    EXPECT_FALSE(session.renderFrame(0, bm).ok);
+    EXPECT_TRUE(r.isOutOfMemory());
+    EXPECT_EQ(messageCount(text(1201)), 1);
+}
+
+TEST_F(RendererFrame, QuietHostsGetNoMemoryMessage)
+{
+    core.setQuietMode(true);
+    vmlRenderer r;
+    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    EXPECT_FALSE(vml::memoryWarningArmed.load());
+    r.strokes().pool().setByteLimit(1);
+    NotificationProbe fileOne(NOTIFY_PRE_RENDERFRAME,
+                              [&](RenderGlobalContext*) { r.fileStroke(ProbeStroke()); });
+    Bitmap bm;
+    EXPECT_FALSE(session.renderFrame(0, bm).ok);
+    EXPECT_TRUE(core.messages().empty());
+}
+
+TEST_F(RendererFrame, ACancelWhilePaintingLeavesTheScanlineImageAndFailsTheFrame)
+{
+    Bitmap expected;
+    ASSERT_TRUE(standalone::renderScanline(scene->scene, expected).ok);
+
+    vmlRenderer r;
+    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
+    // Registered before the renderer's hook, so the cancel arrives as painting starts.
+    auto cancelAtPost = std::make_unique<NotificationProbe>(
+        NOTIFY_POST_RENDERFRAME, [&](RenderGlobalContext*) { core.SetCancel(TRUE); });
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    Bitmap bm;
+    EXPECT_FALSE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(bm.RefreshCount(), 1) << "only the scanline's own refresh: the canvas was not stored";
+    EXPECT_TRUE(sameImage(bm, expected, 0));
+    EXPECT_TRUE(core.messages().empty());
+
+    cancelAtPost.reset();
+    core.SetCancel(FALSE);
+    Bitmap next;
+    EXPECT_TRUE(session.renderFrame(0, next).ok);
+    EXPECT_TRUE(sameImage(next, expected, 1));
+}
+
+TEST_F(RendererFrame, TheLowMemoryWarningShowsOncePerOpenBeforeTheFirstPostFrame)
+{
+    vmlRenderer r;
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    ASSERT_TRUE(vml::memoryWarningArmed.load());
+    r.checkLowMemoryWith(vml::lowMemoryThreshold);  // not below the threshold
+    EXPECT_TRUE(core.messages().empty());
+    r.checkLowMemoryWith(vml::lowMemoryThreshold - 1);
+    r.checkLowMemoryWith(1024);
+    EXPECT_EQ(messageCount(text(1200)), 1);
+    EXPECT_EQ(core.messages().size(), 1u);
+
+    session.close();
+    ASSERT_TRUE(session.open(error)) << error;
+    Bitmap bm;
+    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    EXPECT_FALSE(vml::memoryWarningArmed.load()) << "disarmed by the post-frame hook";
+    r.checkLowMemoryWith(0);
+    EXPECT_EQ(messageCount(text(1200)), 1);
+}
+
+TEST_F(RendererFrame, ActivePainterFollowsTheHostsRendererAndItsCanvas)
+{
+    EXPECT_EQ(vmlRenderer::activePainter(), nullptr);
+    vmlRenderer r;
+    core.setCurrentRenderer(&r);
+    standalone::RenderSession session(scene->scene, r, {});
+    std::string error;
+    ASSERT_TRUE(session.open(error)) << error;
+    Bitmap bm;
+    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    EXPECT_EQ(vml::currentRenderer, nullptr);
+    EXPECT_EQ(vmlRenderer::activePainter(), &r);
+    EXPECT_EQ(r.canvas(), &r.lightCanvas());
+
+    // Another renderer is the host's now, and no frame is in progress.
+    core.setCurrentRenderer(nullptr);
+    EXPECT_EQ(vmlRenderer::activePainter(), nullptr);
+    EXPECT_EQ(vml::lastRenderer, nullptr);
+}
+
+}  // namespace

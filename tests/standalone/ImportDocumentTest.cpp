@@ -1,0 +1,151 @@
+#include "ImportTestSupport.h"
+
+#include "host/Mtl.h"
+#include "standalone/SceneDocument.h"
+
+#include <numbers>
+
+using namespace standalone;
+using namespace import_test;
+using nlohmann::json;
+
+namespace {
+
+// A model of two panels sharing the material "Paint", a lamp post with a bulb, and a camera.
+class ImportDocument : public ImportFixture {
+protected:
+    void SetUp() override
+    {
+        ImportFixture::SetUp();
+        Gltf gltf;
+        const int paint = gltf.add("materials", {{"name", "Paint"}});
+        const int metal = gltf.add("materials", {{"name", "Metal"}});
+        gltf.node({{"name", "PanelA"}, {"mesh", unitSquare(gltf, paint)}});
+        gltf.node({{"name", "PanelB"}, {"translation", {2, 0, 0}}, {"mesh", unitSquare(gltf, paint)}});
+        const int bulb = gltf.node(
+            {{"name", "Bulb"}, {"translation", {0, 1, 0}}, {"mesh", unitSquare(gltf, metal)}}, false);
+        gltf.node({{"name", "Post"},
+                   {"translation", {4, 0, 0}},
+                   {"children", {bulb}},
+                   {"mesh", unitSquare(gltf, metal)}});
+        const int camera =
+            gltf.add("cameras", {{"type", "perspective"}, {"perspective", {{"yfov", 0.6}, {"znear", 0.1}}}});
+        gltf.node({{"name", "Shot"}, {"translation", {0, 0, 10}}, {"camera", camera}});
+        dir.write("models/yard.gltf", gltf.text());
+    }
+
+    std::unique_ptr<Scene> load(const std::string& body)
+    {
+        return loadScene(dir.write("scenes/yard.json", "{" + body + "}"), core);
+    }
+
+    SceneError errorOf(const std::string& body)
+    {
+        try {
+            load(body);
+        } catch (const SceneError& e) {
+            return e;
+        }
+        ADD_FAILURE() << "loaded: " << body;
+        return SceneError("", "", "");
+    }
+};
+
+TEST_F(ImportDocument, ImportsComeFirstAndTheirCameraRendersWithoutOneOfTheDocuments)
+{
+    auto scene = load(R"("import": "../models/yard.gltf")");
+    ASSERT_NE(scene->findNode("yard"), nullptr);
+    EXPECT_EQ(scene->findNode("Bulb")->GetParentNode(), scene->findNode("Post"));
+    EXPECT_EQ(scene->camera, scene->findNode("Shot"));
+}
+
+TEST_F(ImportDocument, TheDocumentsCameraWinsUnlessRenderNamesAnImportedOne)
+{
+    auto own = load(R"("import": ["../models/yard.gltf"], "camera": {"position": [0, -9, 1]})");
+    EXPECT_EQ(own->camera, own->findNode("camera"));
+    auto chosen = load(R"("import": ["../models/yard.gltf"], "camera": {"position": [0, -9, 1]},
+                          "render": {"camera": "Shot"})");
+    EXPECT_EQ(chosen->camera, chosen->findNode("Shot"));
+}
+
+TEST_F(ImportDocument, ADocumentMaterialNamedLikeAnImportedOneReplacesItEverywhere)
+{
+    auto scene = load(R"("import": "../models/yard.gltf",
+                         "materials": [{"name": "Paint", "class": "Standard", "diffuse": [0, 1, 0]}])");
+    Mtl* a = scene->findNode("PanelA")->GetMtl();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a, scene->findNode("PanelB")->GetMtl());
+    Interval valid = FOREVER;
+    a->Update(0, valid);
+    EXPECT_EQ(a->GetDiffuse(), Color(0, 1, 0));
+    EXPECT_EQ(scene->findNode("Post")->GetMtl()->GetName(), "Metal") << "other materials stay";
+}
+
+TEST_F(ImportDocument, AssignPutsAnyMaterialOnChosenObjectsAndTheMeshesBelowThem)
+{
+    auto scene = load(R"("import": {"file": "../models/yard.gltf", "prefix": "y_"},
+                         "materials": [{"name": "chalk", "class": "TestMtl"}],
+                         "assign": [{"objects": ["y_Panel*"], "material": "chalk"},
+                                    {"objects": "y_Post", "material": {"class": "TestMtl", "name": "inline"}},
+                                    {"objects": ["y_PanelB"], "material": "y_Metal"}])");
+    EXPECT_EQ(scene->findNode("y_PanelA")->GetMtl()->GetName(), "chalk");
+    EXPECT_EQ(scene->findNode("y_PanelB")->GetMtl()->GetName(), "y_Metal") << "later assignments win";
+    EXPECT_EQ(scene->findNode("y_Post")->GetMtl()->GetName(), "inline");
+    EXPECT_EQ(scene->findNode("y_Bulb")->GetMtl()->GetName(), "inline") << "the post passes it down";
+}
+
+TEST_F(ImportDocument, OverridesReplaceTransformPartsAndSwitches)
+{
+    auto scene = load(R"("import": {"file": "../models/yard.gltf", "position": [0, 0, 1]},
+                         "overrides": [{"node": "PanelB", "position": [0, 5, 0], "hidden": true},
+                                       {"node": "yard", "position": [10, 0, 0]},
+                                       {"node": "Post", "rotation": [0, 0, 90], "renderable": false}])");
+    SceneNode& panel = *scene->findNode("PanelB");
+    EXPECT_TRUE(panel.IsHidden());
+    // A node's override is in its parent's (the file's Y-up) space: file (0, 5, 0) is world up.
+    expectNear(worldPoint(panel, Point3()), Point3(10, 0, 5));
+    // The root keeps its conversion to Z up: file +Y still points along world +Z.
+    expectNear(scene->findNode("yard")->GetNodeTM(0).VectorTransform(Point3(0, 1, 0)), Point3(0, 0, 1));
+    SceneNode& post = *scene->findNode("Post");
+    EXPECT_FALSE(post.Renderable());
+    // A quarter turn about the file's Z: file +X turns to file +Y, the world's +Z.
+    expectNear(post.GetNodeTM(0).VectorTransform(Point3(1, 0, 0)), Point3(0, 0, 1));
+    expectNear(worldPoint(post, Point3()), Point3(14, 0, 0));  // the position stays
+}
+
+TEST_F(ImportDocument, DocumentNodesMayHangFromImportedOnesButNotTakeTheirNames)
+{
+    auto scene = load(R"("import": "../models/yard.gltf",
+                         "objects": [{"name": "flag", "type": "box", "parent": "Post"}])");
+    EXPECT_EQ(scene->findNode("flag")->GetParentNode(), scene->findNode("Post"));
+    const SceneError e =
+        errorOf(R"("import": "../models/yard.gltf", "objects": [{"name": "Post", "type": "box"}])");
+    EXPECT_EQ(e.jsonPath(), "/objects/0/name");
+}
+
+TEST_F(ImportDocument, ErrorsNameTheEntryAndListWhatWasImported)
+{
+    SceneError e = errorOf(R"("import": [{"file": "../models/none.glb"}])");
+    EXPECT_EQ(e.jsonPath(), "/import/0/file");
+    EXPECT_NE(e.reason().find("none.glb: cannot import: no such file"), std::string::npos) << e.what();
+
+    e = errorOf(R"("import": "../models/yard.gltf", "overrides": [{"node": "PanelC", "hidden": true}])");
+    EXPECT_EQ(e.jsonPath(), "/overrides/0/node");
+    EXPECT_NE(e.reason().find("PanelB"), std::string::npos) << e.what();
+
+    e = errorOf(
+        R"("import": "../models/yard.gltf", "assign": [{"objects": ["Lamp*"], "material": "Paint"}])");
+    EXPECT_EQ(e.jsonPath(), "/assign/0/objects/0");
+    EXPECT_NE(e.reason().find("matches no imported object"), std::string::npos) << e.what();
+
+    e = errorOf(R"("import": "../models/yard.gltf", "assign": [{"objects": ["Post"], "material": "Stone"}])");
+    EXPECT_EQ(e.jsonPath(), "/assign/0/material");
+    EXPECT_NE(e.reason().find("Metal"), std::string::npos) << "lists the imported materials: " << e.what();
+
+    e = errorOf(R"("import": {"file": "../models/yard.gltf", "scale": 0})");
+    EXPECT_EQ(e.jsonPath(), "/import/scale");
+    e = errorOf(R"("import": {"file": "../models/yard.gltf", "upAxis": "x"})");
+    EXPECT_EQ(e.jsonPath(), "/import/upAxis");
+}
+
+}  // namespace

@@ -1,0 +1,276 @@
+#include "ImportTestSupport.h"
+
+#include "standalone/import/MeshImport.h"
+#include "standalone/import/ModelImport.h"
+
+#include <assimp/mesh.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <set>
+
+using namespace standalone;
+using namespace import_test;
+using nlohmann::json;
+
+namespace {
+
+// A node's normal in world space (the inverse transpose of its object transform).
+Point3 worldNormal(SceneNode& node, const Point3& n)
+{
+    const Matrix3 inv = Inverse(node.GetObjectTM(0));
+    return Normalize(Point3(DotProd(inv.GetRow(0), n), DotProd(inv.GetRow(1), n), DotProd(inv.GetRow(2), n)));
+}
+
+// The normal of a face's corner k.
+Point3 cornerNormal(const Mesh& mesh, std::size_t f, int k) { return mesh.normals[mesh.normalFaces[f].t[k]]; }
+
+using GeometryImport = ImportFixture;
+
+TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorld)
+{
+    Gltf gltf;
+    gltf.node({{"name", "Panel"}, {"translation", {1, 2, 3}}, {"mesh", unitSquare(gltf)}});
+    Scene scene;
+    const ImportResult model = importModel(dir.write("panel.gltf", gltf.text()), scene, core);
+
+    EXPECT_EQ(model.root->name(), "panel");
+    SceneNode* panel = scene.findNode("Panel");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->mesh(), nullptr);
+    EXPECT_EQ(panel->GetParentNode(), model.root);
+    // glTF's up (+Y) is the world's +Z; its front (+Z, toward the viewer) is the world's -Y.
+    expectNear(worldPoint(*panel, Point3(0, 0, 0)), Point3(1, -3, 2));
+    expectNear(worldPoint(*panel, Point3(0, 1, 0)), Point3(1, -3, 3));
+    expectNear(worldPoint(*panel, Point3(0, 0, 1)), Point3(1, -4, 2));
+    const Mesh& mesh = *panel->mesh();
+    ASSERT_TRUE(mesh.hasNormals());
+    for (const Point3& n : mesh.normals)
+        expectNear(worldNormal(*panel, n), Point3(0, -1, 0));
+}
+
+TEST_F(GeometryImport, ScaleAndPlacementApplyAfterTheAxisConversion)
+{
+    Gltf gltf;
+    gltf.node({{"name", "Panel"}, {"translation", {1, 2, 3}}, {"mesh", unitSquare(gltf)}});
+    Scene scene;
+    ImportOptions options;
+    options.scale = 0.5f;
+    options.placement = RotateZMatrix(float(std::numbers::pi / 2));
+    options.placement.SetTrans(Point3(10, 0, 0));
+    importModel(dir.write("panel.gltf", gltf.text()), scene, core, options);
+    // (1, -3, 2) scaled to (0.5, -1.5, 1), turned a quarter about Z to (1.5, 0.5, 1), moved by 10 in x.
+    expectNear(worldPoint(*scene.findNode("Panel"), Point3()), Point3(11.5f, 0.5f, 1));
+}
+
+TEST_F(GeometryImport, UVChannelZeroBecomesTheTextureVertices)
+{
+    Gltf gltf;
+    gltf.node({{"name", "Panel"}, {"mesh", unitSquare(gltf)}});
+    Scene scene;
+    importModel(dir.write("panel.gltf", gltf.text()), scene, core);
+    const Mesh& mesh = *scene.findNode("Panel")->mesh();
+    ASSERT_TRUE(mesh.hasUVs());
+    // glTF's v runs down the image; the host's runs up, so u, v follow the square's x, y.
+    for (std::size_t f = 0; f < mesh.faces.size(); ++f)
+        for (int k = 0; k < 3; ++k) {
+            const Point3& p = mesh.verts[mesh.faces[f].v[k]];
+            expectNear(mesh.tVerts[mesh.tvFace[f].t[k]], Point3(p.x, p.y, 0));
+        }
+}
+
+// Two triangles folded along the z axis by `fold` degrees between their normals.
+std::vector<float> roof(float fold)
+{
+    const float a = float(fold * std::numbers::pi / 360.0), c = std::cos(a), s = std::sin(a);
+    return {0, 0, 0, 0, 0, 1, -c, -s, 0.5f, 0, 0, 1, 0, 0, 0, c, -s, 0.5f};
+}
+
+// Whether the two faces' normals agree where they share a corner position.
+bool smoothAcrossTheFold(const Mesh& mesh)
+{
+    int shared = 0;
+    for (int k = 0; k < 3; ++k)
+        for (int j = 0; j < 3; ++j)
+            if ((mesh.verts[mesh.faces[0].v[k]] - mesh.verts[mesh.faces[1].v[j]]).Length() < 1e-6f) {
+                ++shared;
+                if ((cornerNormal(mesh, 0, k) - cornerNormal(mesh, 1, j)).Length() > 1e-4f)
+                    return false;
+            }
+    EXPECT_EQ(shared, 2);
+    return true;
+}
+
+TEST_F(GeometryImport, FileNormalsKeepHardEdgesAndMissingOnesAreSmoothUpToACrease)
+{
+    Gltf gltf;
+    const float a = float(10 * std::numbers::pi / 360.0), c = std::cos(a), s = std::sin(a);
+    // A shallow fold whose file normals are the faces' own: a hard edge the file asks for.
+    const std::vector<float> faceted = {s, -c, 0, s, -c, 0, s, -c, 0, -s, -c, 0, -s, -c, 0, -s, -c, 0};
+    gltf.node({{"name", "Hard"}, {"mesh", gltf.mesh(roof(10), {0, 1, 2, 3, 4, 5}, faceted)}});
+    gltf.node({{"name", "Shallow"}, {"mesh", gltf.mesh(roof(20), {0, 1, 2, 3, 4, 5})}});
+    gltf.node({{"name", "Steep"}, {"mesh", gltf.mesh(roof(100), {0, 1, 2, 3, 4, 5})}});
+    Scene scene;
+    importModel(dir.write("roofs.gltf", gltf.text()), scene, core);
+
+    const Mesh& hard = *scene.findNode("Hard")->mesh();
+    ASSERT_TRUE(hard.hasNormals());
+    EXPECT_FALSE(smoothAcrossTheFold(hard));
+    expectNear(cornerNormal(hard, 0, 0), Point3(s, -c, 0));
+    const Mesh& shallow = *scene.findNode("Shallow")->mesh();
+    ASSERT_TRUE(shallow.hasNormals());
+    EXPECT_TRUE(smoothAcrossTheFold(shallow)) << "generated normals smooth a 20 degree fold";
+    EXPECT_FALSE(smoothAcrossTheFold(*scene.findNode("Steep")->mesh())) << "but not a 100 degree one";
+    for (const Point3& n : shallow.normals)
+        EXPECT_NEAR(n.Length(), 1.0f, 1e-5f);
+}
+
+TEST_F(GeometryImport, MirroringNodesKeepTheirFrontFacesInFront)
+{
+    Gltf gltf;
+    const int square = unitSquare(gltf);
+    gltf.node({{"name", "Plain"}, {"mesh", square}});
+    gltf.node({{"name", "Mirrored"}, {"scale", {-1, 1, 1}}, {"mesh", square}});
+    Scene scene;
+    importModel(dir.write("mirror.gltf", gltf.text()), scene, core);
+    for (const char* name : {"Plain", "Mirrored"}) {
+        SceneNode& node = *scene.findNode(name);
+        const Mesh& mesh = *node.mesh();
+        for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
+            const Point3 a = worldPoint(node, mesh.verts[mesh.faces[f].v[0]]);
+            const Point3 b = worldPoint(node, mesh.verts[mesh.faces[f].v[1]]);
+            const Point3 c = worldPoint(node, mesh.verts[mesh.faces[f].v[2]]);
+            const Point3 winding = Normalize(CrossProd(b - a, c - a));
+            EXPECT_GT(DotProd(winding, worldNormal(node, cornerNormal(mesh, f, 0))), 0.99f) << name;
+        }
+    }
+}
+
+TEST_F(GeometryImport, NamesStayUniqueAndMeshesSplitByMaterialGetAChildEach)
+{
+    Gltf gltf;
+    const int red = gltf.add("materials", {{"name", "Red"}});
+    const int blue = gltf.add("materials", {{"name", "Blue"}});
+    const int square = unitSquare(gltf, red, "Square");
+    // One mesh, two primitives of different materials: Assimp makes two meshes of it.
+    const int twoTone = unitSquare(gltf, red, "TwoTone");
+    json second = gltf.doc["meshes"][twoTone]["primitives"][0];
+    second["material"] = blue;
+    gltf.doc["meshes"][twoTone]["primitives"].push_back(second);
+    gltf.node({{"name", "Part"}, {"mesh", square}});
+    gltf.node({{"name", "Part"}, {"mesh", square}});
+    gltf.node({{"name", "Sign"}, {"mesh", twoTone}});
+    const std::string file = dir.write("parts.gltf", gltf.text());
+
+    Scene scene;
+    scene.addNode("Part");  // already taken in the scene
+    const ImportResult first = importModel(file, scene, core);
+    ImportOptions prefixed;
+    prefixed.prefix = "B_";
+    const ImportResult again = importModel(file, scene, core);
+    const ImportResult other = importModel(file, scene, core, prefixed);
+
+    std::set<std::string> names;
+    for (const auto& node : scene.nodes())
+        EXPECT_TRUE(names.insert(node->name()).second) << "duplicate node name " << node->name();
+    EXPECT_EQ(first.root->name(), "parts");
+    EXPECT_EQ(again.root->name(), "parts.1");
+    EXPECT_EQ(other.root->name(), "B_parts");
+    for (const char* name : {"Part.1", "Part.2", "Part.3", "B_Part", "B_Part.1"})
+        EXPECT_NE(scene.findNode(name), nullptr) << name;
+
+    SceneNode* sign = scene.findNode("Sign");
+    ASSERT_NE(sign, nullptr);
+    EXPECT_EQ(sign->mesh(), nullptr);
+    ASSERT_EQ(sign->NumberOfChildren(), 2);
+    std::set<std::string> materials;
+    for (int i = 0; i < 2; ++i) {
+        auto* child = dynamic_cast<SceneNode*>(sign->GetChildNode(i));
+        ASSERT_NE(child->mesh(), nullptr);
+        ASSERT_NE(child->GetMtl(), nullptr);
+        materials.insert(child->GetMtl()->GetName());
+    }
+    EXPECT_EQ(materials, (std::set<std::string>{"Red", "Blue"}));
+    EXPECT_EQ(scene.findNode("Part.1")->mesh(), scene.findNode("Part.2")->mesh()) << "instances share a mesh";
+}
+
+// A mesh built by hand, as an importer could hand it over.
+struct HandMesh {
+    aiMesh mesh;
+
+    HandMesh(std::vector<aiVector3D> positions, const std::vector<std::vector<unsigned>>& faces)
+    {
+        mesh.mNumVertices = static_cast<unsigned>(positions.size());
+        mesh.mVertices = new aiVector3D[positions.size()];
+        std::copy(positions.begin(), positions.end(), mesh.mVertices);
+        mesh.mNumFaces = static_cast<unsigned>(faces.size());
+        mesh.mFaces = new aiFace[faces.size()];
+        for (std::size_t f = 0; f < faces.size(); ++f) {
+            mesh.mFaces[f].mNumIndices = static_cast<unsigned>(faces[f].size());
+            mesh.mFaces[f].mIndices = new unsigned[faces[f].size()];
+            std::copy(faces[f].begin(), faces[f].end(), mesh.mFaces[f].mIndices);
+        }
+    }
+    void normals(std::vector<aiVector3D> n)
+    {
+        mesh.mNormals = new aiVector3D[n.size()];
+        std::copy(n.begin(), n.end(), mesh.mNormals);
+    }
+    void uvs(std::vector<aiVector3D> uv)
+    {
+        mesh.mTextureCoords[0] = new aiVector3D[uv.size()];
+        mesh.mNumUVComponents[0] = 2;
+        std::copy(uv.begin(), uv.end(), mesh.mTextureCoords[0]);
+    }
+};
+
+TEST(MeshImport, UnusableFacesAreDroppedAndBadNormalsAndUVsRepaired)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    HandMesh hand({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {nan, 0, 0}, {2, 0, 0}, {0, 0, 5}},
+                  {{0, 1, 2},     // the one good triangle
+                   {0, 1, 3},     // a vertex that is not finite
+                   {0, 1, 9},     // an index out of range
+                   {0, 0, 2},     // a repeated corner
+                   {0, 1, 4},     // three points on a line
+                   {0, 1, 2, 5},  // not a triangle
+                   {}});          // no corners at all
+    hand.normals({{0, 0, 1}, {0, 0, 1}, {0, 0, 0}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}});
+    hand.uvs({{0, 0, 0}, {nan, 1, 0}, {0, 1, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}});
+    import::MeshRepairs repairs;
+    const auto mesh = import::importMesh(hand.mesh, false, repairs);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_TRUE(mesh->isValid());
+    EXPECT_EQ(mesh->faces.size(), 1u);
+    EXPECT_EQ(mesh->verts.size(), 3u) << "vertices no face uses are left out";
+    EXPECT_EQ(repairs.droppedFaces, 6);
+    EXPECT_EQ(repairs.repairedNormals, 1);
+    EXPECT_EQ(repairs.repairedUVs, 1);
+    for (int k = 0; k < 3; ++k)
+        expectNear(cornerNormal(*mesh, 0, k), Point3(0, 0, 1));
+    expectNear(mesh->tVerts[mesh->tvFace[0].t[1]], Point3(0, 0, 0));
+}
+
+TEST(MeshImport, FlippedWindingKeepsNormalsOutward)
+{
+    HandMesh hand({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    hand.normals({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}});  // all replaced by the face normal
+    import::MeshRepairs repairs;
+    const auto mesh = import::importMesh(hand.mesh, true, repairs);
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_LT(mesh->faceNormal(0).z, 0.0f) << "the winding is reversed";
+    expectNear(cornerNormal(*mesh, 0, 0), Point3(0, 0, 1));
+}
+
+TEST(MeshImport, NothingUsableGivesNoMesh)
+{
+    HandMesh degenerate({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, {{0, 1, 2}});
+    import::MeshRepairs repairs;
+    EXPECT_EQ(import::importMesh(degenerate.mesh, false, repairs), nullptr);
+    EXPECT_EQ(repairs.droppedFaces, 1);
+    aiMesh empty;
+    EXPECT_EQ(import::importMesh(empty, false, repairs), nullptr);
+}
+
+}  // namespace

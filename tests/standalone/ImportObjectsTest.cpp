@@ -1,0 +1,179 @@
+#include "ImportTestSupport.h"
+
+#include "standalone/import/AxisConversion.h"
+#include "standalone/import/ModelImport.h"
+
+#include <cmath>
+#include <numbers>
+
+using namespace standalone;
+using namespace import_test;
+using nlohmann::json;
+
+namespace {
+
+constexpr float kDegrees = float(180.0 / std::numbers::pi);
+
+// A node's object axes in world space: where its own x, y and -z point.
+struct Axes {
+    Point3 right, up, forward;
+};
+Axes axesOf(SceneNode& node)
+{
+    const Matrix3 tm = node.GetObjectTM(0);
+    return {tm.VectorTransform(Point3(1, 0, 0)), tm.VectorTransform(Point3(0, 1, 0)),
+            tm.VectorTransform(Point3(0, 0, -1))};
+}
+
+class ObjectImport : public ImportFixture {
+protected:
+    // A scene of one square, with a camera and lights added by the test.
+    Gltf gltf;
+    void SetUp() override
+    {
+        ImportFixture::SetUp();
+        gltf.node({{"name", "Square"}, {"mesh", unitSquare(gltf)}});
+    }
+    ImportResult import(Scene& scene, const ImportOptions& options = {})
+    {
+        return importModel(dir.write("objects.gltf", gltf.text()), scene, core, options);
+    }
+};
+
+TEST_F(ObjectImport, PerspectiveCameraLooksDownItsNodesMinusZWithTheTrueHorizontalFov)
+{
+    const int camera = gltf.add(
+        "cameras", {{"type", "perspective"},
+                    {"perspective", {{"yfov", 0.5}, {"aspectRatio", 2.0}, {"znear", 0.25}, {"zfar", 80}}}});
+    gltf.node({{"name", "Shot"}, {"translation", {0.5, 0.5, 4}}, {"camera", camera}});
+    Scene scene;
+    const ImportResult model = import(scene);
+
+    ASSERT_EQ(model.cameras.size(), 1u);
+    SceneNode& shot = *model.cameras[0].node;
+    EXPECT_EQ(shot.name(), "Shot");
+    ASSERT_TRUE(shot.camera);
+    EXPECT_FALSE(shot.camera->orthographic);
+    // A vertical field of 0.5 rad at 2:1 is 2 atan(2 tan 0.25) across.
+    EXPECT_NEAR(shot.camera->fov, 2.0f * std::atan(2.0f * std::tan(0.25f)) * kDegrees, 1e-3f);
+    EXPECT_FLOAT_EQ(model.cameras[0].aspect, 2.0f);
+    EXPECT_FLOAT_EQ(shot.camera->nearClip, 0.25f);
+    EXPECT_FLOAT_EQ(shot.camera->farClip, 80.0f);
+    // glTF's camera looks down its -Z, Y up: in the Z-up world that is along +Y with +Z up, and it
+    // stands where its node puts it (the importer's copy of the translation is not added again).
+    const Axes axes = axesOf(shot);
+    expectNear(axes.forward, Point3(0, 1, 0));
+    expectNear(axes.up, Point3(0, 0, 1));
+    expectNear(axes.right, Point3(1, 0, 0));
+    expectNear(shot.GetObjectTM(0).GetTrans(), Point3(0.5f, -4, 0.5f));
+}
+
+TEST_F(ObjectImport, OrthographicWidthIsTheFullWidthAndScalesWithTheImport)
+{
+    const int camera =
+        gltf.add("cameras", {{"type", "orthographic"},
+                             {"orthographic", {{"xmag", 2}, {"ymag", 1}, {"znear", 0.5}, {"zfar", 9}}}});
+    gltf.node({{"name", "Plan"},
+               {"translation", {0, 10, 0}},
+               {"rotation", {-0.7071068, 0, 0, 0.7071068}},
+               {"camera", camera}});
+    Scene scene;
+    ImportOptions options;
+    options.scale = 10;
+    const ImportResult model = import(scene, options);
+    SceneNode& plan = *model.cameras.at(0).node;
+    ASSERT_TRUE(plan.camera);
+    EXPECT_TRUE(plan.camera->orthographic);
+    EXPECT_FLOAT_EQ(plan.camera->orthoWidth, 40.0f);
+    EXPECT_FLOAT_EQ(plan.camera->nearClip, 5.0f);
+    EXPECT_FLOAT_EQ(plan.camera->farClip, 90.0f);
+    // Tipped to look straight down, and camera space stays in world units whatever the scale.
+    const Axes axes = axesOf(plan);
+    expectNear(axes.forward, Point3(0, 0, -1));
+    expectNear(axes.up, Point3(0, 1, 0));
+    expectNear(plan.GetObjectTM(0).GetTrans(), Point3(0, 0, 100), 1e-4f);
+}
+
+TEST_F(ObjectImport, LightsKeepColourIntensityConesAndDecay)
+{
+    gltf.doc["extensionsUsed"] = {"KHR_lights_punctual"};
+    gltf.doc["extensions"]["KHR_lights_punctual"]["lights"] = {
+        {{"type", "spot"},
+         {"color", {1, 0.5, 0.25}},
+         {"intensity", 4},
+         {"spot", {{"innerConeAngle", 0.2}, {"outerConeAngle", 0.5}}}},
+        {{"type", "directional"}, {"color", {0.2, 0.4, 0.8}}, {"intensity", 0.5}},
+        {{"type", "point"}, {"intensity", 2}}};
+    auto lightNode = [&](const char* name, int light, json extra) {
+        extra["name"] = name;
+        extra["extensions"]["KHR_lights_punctual"]["light"] = light;
+        gltf.node(extra);
+    };
+    lightNode("Spot", 0, {{"translation", {1, 2, 3}}});
+    lightNode("Sun", 1, {{"rotation", {-0.7071068, 0, 0, 0.7071068}}});  // shining straight down
+    lightNode("Bulb", 2, json::object());
+    Scene scene;
+    ImportOptions options;
+    options.scale = 3;
+    const ImportResult model = import(scene, options);
+    ASSERT_EQ(model.lights.size(), 3u);
+
+    SceneNode& spot = *scene.findNode("Spot");
+    ASSERT_TRUE(spot.light);
+    EXPECT_EQ(spot.light->type, LightType::spot);
+    EXPECT_FLOAT_EQ(spot.light->multiplier, 4.0f);
+    EXPECT_EQ(spot.light->color, Color(1, 0.5f, 0.25f));
+    // glTF's cone angles are measured from the axis; the host's are full angles in degrees.
+    EXPECT_NEAR(spot.light->hotspot, 0.4f * kDegrees, 1e-3f);
+    EXPECT_NEAR(spot.light->falloff, 1.0f * kDegrees, 1e-3f);
+    EXPECT_FLOAT_EQ(spot.light->decayStart, 3.0f) << "inverse square from one file unit, scaled";
+    expectNear(axesOf(spot).forward, Point3(0, 1, 0));
+    expectNear(spot.GetObjectTM(0).GetTrans(), Point3(3, -9, 6), 1e-4f);
+
+    SceneNode& sun = *scene.findNode("Sun");
+    EXPECT_EQ(sun.light->type, LightType::directional);
+    EXPECT_FLOAT_EQ(sun.light->multiplier, 0.4f);
+    EXPECT_NEAR(sun.light->color.r, 0.25f, 1e-6f);
+    EXPECT_FLOAT_EQ(sun.light->color.b, 1.0f);
+    EXPECT_EQ(sun.light->decayStart, 0.0f);
+    expectNear(axesOf(sun).forward, Point3(0, 0, -1));
+
+    SceneNode& bulb = *scene.findNode("Bulb");
+    EXPECT_EQ(bulb.light->type, LightType::omni);
+    EXPECT_FLOAT_EQ(bulb.light->multiplier, 2.0f);
+    EXPECT_EQ(bulb.light->color, Color(1, 1, 1));
+}
+
+TEST(AxisConversion, FbxAxesMapUpFrontAndRightOntoTheWorlds)
+{
+    using import::axisConversion;
+    // Y up, front +Z, right +X (the common FBX setting): a quarter turn about X.
+    const Matrix3 yUp = axisConversion(1, 1, 2, 1, 0, 1).value();
+    expectNear(yUp.PointTransform(Point3(0, 1, 0)), Point3(0, 0, 1));
+    expectNear(yUp.PointTransform(Point3(0, 0, 1)), Point3(0, -1, 0));
+    // Z up with -Y toward the viewer is already the world's.
+    EXPECT_EQ(axisConversion(2, 1, 1, -1, 0, 1).value(), Matrix3());
+    // A left-handed file mirrors.
+    const Matrix3 left = axisConversion(1, 1, 2, -1, 0, 1).value();
+    EXPECT_LT(DotProd(left.GetRow(0), CrossProd(left.GetRow(1), left.GetRow(2))), 0.0f);
+    EXPECT_FALSE(axisConversion(1, 1, 1, 1, 0, 1)) << "two axes the same";
+    EXPECT_FALSE(axisConversion(1, 1, 2, 0, 0, 1)) << "a sign that is not +-1";
+    EXPECT_FALSE(axisConversion(3, 1, 2, 1, 0, 1));
+}
+
+TEST_F(ImportFixture, FbxUpAxisMetadataIsHonoured)
+{
+    // Exported Y-up (UpAxis 1) from a Z-up application: the box's file +Y is the world's +Z.
+    Scene scene;
+    const ImportResult model =
+        importModel("/usr/share/assimp/models/FBX/maxPbrMaterial_metalRough.fbx", scene, core);
+    expectNear(model.rootBasis.PointTransform(Point3(0, 1, 0)), Point3(0, 0, 1));
+    expectNear(model.rootBasis.PointTransform(Point3(0, 0, 1)), Point3(0, -1, 0));
+    ImportOptions asIs;
+    asIs.upAxis = UpAxis::z;
+    EXPECT_EQ(importModel("/usr/share/assimp/models/FBX/maxPbrMaterial_metalRough.fbx", scene, core, asIs)
+                  .rootBasis,
+              Matrix3());
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+// Model files for import tests, written by the tests themselves: glTF 2.0 documents whose binary
+// data sits in one base64 data URI, and a host set up with its own classes.
+
+#include "DocumentTestClasses.h"
+#include "host/Matrix3.h"
+#include "standalone/Scene.h"
+#include "standalone/StandaloneCore.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace import_test {
+
+// A glTF document under construction. Nodes added with node() are roots of the one scene.
+class Gltf {
+public:
+    Gltf();
+
+    // Accessors: float data of a type ("SCALAR", "VEC2", "VEC3", "VEC4") and 16-bit indices.
+    int floats(const std::vector<float>& values, const std::string& type);
+    int indices(const std::vector<std::uint16_t>& values);
+    // A mesh of one triangle primitive; optional attributes are left out when empty, material < 0.
+    int mesh(const std::vector<float>& positions, const std::vector<std::uint16_t>& triangles,
+             const std::vector<float>& normals = {}, const std::vector<float>& uvs = {}, int material = -1,
+             const std::string& name = "");
+    // Appends a node; root nodes join the scene.
+    int node(nlohmann::json node, bool root = true);
+    int add(const std::string& array, nlohmann::json value);
+
+    std::string text() const;
+    nlohmann::json doc;
+
+private:
+    std::vector<std::uint8_t> data_;
+};
+
+// The unit square in the glTF XY plane (its front faces glTF +Z), two triangles, with normals +Z
+// and UVs (0, 0) at glTF (0, 0, 0) to (1, 1) at (1, 1, 0) as glTF writes them (v down).
+int unitSquare(Gltf& gltf, int material = -1, const std::string& name = "");
+
+// A host with the Standard material and the Bitmap, Checker, Noise and Gradient maps, the
+// plug-in-style test classes, and a temporary directory.
+class ImportFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    standalone::StandaloneCore core;
+    scene_test::TempDir dir;
+};
+
+// The world position of a point in a node's object space at t.
+Point3 worldPoint(standalone::SceneNode& node, const Point3& p, TimeValue t = 0);
+
+// Componentwise within tol. A macro would name the caller's line; callers add context with
+// SCOPED_TRACE where one test checks many points.
+void expectNear(const Point3& got, const Point3& want, float tol = 1e-5f);
+
+}  // namespace import_test

@@ -1,0 +1,182 @@
+#include "ImportTestSupport.h"
+
+#include "host/Bitmap.h"
+#include "host/Renderer.h"
+#include "standalone/RenderJob.h"
+#include "standalone/ScanlineRenderer.h"
+#include "standalone/SceneDocument.h"
+#include "standalone/import/ModelFraming.h"
+#include "standalone/import/SceneOrModel.h"
+
+#include <cmath>
+#include <numbers>
+
+using namespace standalone;
+using namespace import_test;
+using nlohmann::json;
+
+namespace {
+
+const char* const kBoxTextured = "/usr/share/assimp/models/glTF2/BoxTextured-glTF-Binary/BoxTextured.glb";
+const char* const kFbxBox = "/usr/share/assimp/models/FBX/box_orphant_embedded_texture.fbx";
+
+// Squares scattered around, without camera or lights.
+std::string scatteredSquares(Gltf& gltf)
+{
+    const int square = unitSquare(gltf);
+    gltf.node({{"name", "Near"}, {"translation", {-5, 0, 0}}, {"mesh", square}});
+    gltf.node({{"name", "Far"}, {"translation", {7, 3, -2}}, {"scale", {3, 3, 3}}, {"mesh", square}});
+    gltf.node({{"name", "High"}, {"translation", {0, 9, 1}}, {"mesh", square}});
+    return gltf.text();
+}
+
+// Every mesh vertex lies inside the view of the scene's camera.
+void expectAllInFrame(Scene& scene)
+{
+    ASSERT_NE(scene.camera, nullptr);
+    ASSERT_TRUE(scene.camera->camera);
+    const Matrix3 worldToCam = Inverse(scene.camera->GetObjectTM(0));
+    const float tanX = std::tan(scene.camera->camera->fov * float(std::numbers::pi / 360.0));
+    const float tanY = tanX * float(scene.render.height) / float(scene.render.width);
+    int seen = 0;
+    for (const auto& node : scene.nodes())
+        if (const Mesh* mesh = node->mesh())
+            for (const Point3& v : mesh->verts) {
+                const Point3 p = worldToCam.PointTransform(worldPoint(*node, v));
+                ASSERT_LT(p.z, 0.0f) << node->name();
+                EXPECT_LE(std::fabs(p.x / -p.z), tanX) << node->name();
+                EXPECT_LE(std::fabs(p.y / -p.z), tanY) << node->name();
+                ++seen;
+            }
+    EXPECT_GT(seen, 0);
+}
+
+int countLights(Scene& scene, LightType type)
+{
+    int n = 0;
+    for (const auto& node : scene.nodes())
+        n += node->light && node->light->type == type;
+    return n;
+}
+
+using ModelScene = ImportFixture;
+
+TEST_F(ModelScene, AModelWithoutCameraOrLightsIsFramedAndLit)
+{
+    Gltf gltf;
+    auto scene = sceneFromModel(dir.write("scatter.gltf", scatteredSquares(gltf)), core);
+    EXPECT_EQ(scene->render.width, 1280);
+    EXPECT_EQ(scene->render.height, 720);
+    EXPECT_TRUE(scene->render.antialias);
+    EXPECT_TRUE(scene->render.output.empty());
+    EXPECT_FLOAT_EQ(scene->camera->camera->fov, 45.0f);
+    expectAllInFrame(*scene);
+    // From the front right, above.
+    const Point3 eye = scene->camera->GetObjectTM(0).GetTrans() - sceneBounds(*scene).centre();
+    EXPECT_GT(eye.x, 0.0f);
+    EXPECT_LT(eye.y, 0.0f);
+    EXPECT_GT(eye.z, 0.0f);
+    EXPECT_EQ(countLights(*scene, LightType::directional), 1);
+    EXPECT_EQ(countLights(*scene, LightType::ambient), 1);
+}
+
+TEST_F(ModelScene, FramingFitsTheRequestedImageShape)
+{
+    Gltf gltf;
+    ModelSceneOptions tall;
+    tall.width = 200, tall.height = 600;
+    auto scene = sceneFromModel(dir.write("scatter.gltf", scatteredSquares(gltf)), core, tall);
+    EXPECT_EQ(scene->render.width, 200);
+    EXPECT_EQ(scene->render.height, 600);
+    expectAllInFrame(*scene);
+}
+
+TEST_F(ModelScene, TheFilesCameraAndLightsAreUsed)
+{
+    Gltf gltf;
+    scatteredSquares(gltf);
+    const int camera =
+        gltf.add("cameras", {{"type", "perspective"},
+                             {"perspective", {{"yfov", 0.5}, {"aspectRatio", 2.0}, {"znear", 0.1}}}});
+    gltf.node({{"name", "Shot"}, {"translation", {0, 0, 30}}, {"camera", camera}});
+    gltf.doc["extensionsUsed"] = {"KHR_lights_punctual"};
+    gltf.doc["extensions"]["KHR_lights_punctual"]["lights"] = {{{"type", "point"}}};
+    gltf.node({{"name", "Bulb"}, {"extensions", {{"KHR_lights_punctual", {{"light", 0}}}}}});
+    auto scene = sceneFromModel(dir.write("shot.gltf", gltf.text()), core);
+    EXPECT_EQ(scene->camera, scene->findNode("Shot"));
+    EXPECT_EQ(scene->render.height, 640) << "the camera's 2:1";
+    EXPECT_EQ(countLights(*scene, LightType::omni), 1);
+    EXPECT_EQ(countLights(*scene, LightType::directional), 0);
+}
+
+TEST_F(ModelScene, DocumentsAndModelsAreToldApartByExtension)
+{
+    EXPECT_TRUE(isSceneDocument("a/b/scene.json"));
+    EXPECT_TRUE(isSceneDocument("SCENE.JSON"));
+    EXPECT_FALSE(isSceneDocument("model.gltf"));
+    EXPECT_FALSE(isSceneDocument("json"));
+    const std::string doc = dir.write("empty.json", "{}");
+    EXPECT_THROW(loadSceneOrModel(doc, core), SceneError) << "a document without a camera";
+    EXPECT_THROW(loadSceneOrModel(dir.write("empty.obj", ""), core), ImportError);
+    EXPECT_NE(loadSceneOrModel(kBoxTextured, core)->camera, nullptr);
+}
+
+// Renders the model at a small size with the host's scanline renderer through a render session.
+Bitmap renderModel(StandaloneCore& core, const std::string& path)
+{
+    installScanlineRenderer(core);
+    ModelSceneOptions small;
+    small.width = 160, small.height = 90;
+    std::vector<std::string> warnings;
+    small.warn = [&](const std::string& w) { warnings.push_back(w); };
+    auto scene = sceneFromModel(path, core, small);
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    std::unique_ptr<Renderer> renderer(core.CreateDefaultScanlineRenderer());
+    RenderSession session(*scene, *renderer, {});
+    std::string error;
+    Bitmap image;
+    EXPECT_TRUE(session.open(error)) << error;
+    const RenderJobResult result = session.renderFrame(0, image);
+    session.close();
+    EXPECT_TRUE(result.ok) << result.error;
+    return image;
+}
+
+struct PixelCensus {
+    int covered = 0, green = 0, blue = 0;
+};
+
+// Non-black pixels, and those where green or blue clearly leads.
+PixelCensus census(const Bitmap& image)
+{
+    PixelCensus c;
+    std::vector<BMM_Color_64> row(static_cast<std::size_t>(image.Width()));
+    for (int y = 0; y < image.Height(); ++y) {
+        image.GetPixels(0, y, image.Width(), row.data());
+        for (const BMM_Color_64& p : row) {
+            const int r = p.r, g = p.g, b = p.b;
+            c.covered += r + g + b > 0;
+            c.green += g > r + 4000 && g > b + 4000;
+            c.blue += b > r + 4000 && b > g;
+        }
+    }
+    return c;
+}
+
+TEST_F(ModelScene, BinaryGltfWithEmbeddedTextureRenders)
+{
+    const Bitmap image = renderModel(core, kBoxTextured);
+    ASSERT_EQ(image.Width(), 160);
+    const PixelCensus c = census(image);
+    EXPECT_GT(c.covered, 160 * 90 / 10) << "the box fills a good part of the frame";
+    EXPECT_GT(c.green, 50) << "the logo's grass";
+    EXPECT_GT(c.blue, 50) << "the logo's sky";
+}
+
+TEST_F(ModelScene, FbxRenders)
+{
+    const Bitmap image = renderModel(core, kFbxBox);
+    EXPECT_GT(census(image).covered, 160 * 90 / 10);
+}
+
+}  // namespace
