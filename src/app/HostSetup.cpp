@@ -2,6 +2,7 @@
 
 #include "shell/EntryPoints.h"
 #include "standalone/HostClasses.h"
+#include "standalone/HostDirectories.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/StandaloneCore.h"
 
@@ -25,6 +26,8 @@ constexpr const char* pluginClassNames[] = {
 void setUpHost(standalone::StandaloneCore& core)
 {
     SetCOREInterface(&core);
+    // The settings files' directories, from the environment (see docs/host.md).
+    standalone::setHostDirectories(core, standalone::hostDirectoriesFromEnvironment());
     standalone::registerHostClasses(core);
     standalone::installScanlineRenderer(core);
 

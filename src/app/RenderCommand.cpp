@@ -5,6 +5,7 @@
 #include "app/ProgressBar.h"
 #include "host/ClassDesc2.h"
 #include "host/Renderer.h"
+#include "renderer/vmlRenderer.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
@@ -216,6 +217,9 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         if (options.stats) {
             fmt::print("frame: {}\n", frame);
             printStats(result, renderSeconds, writeSeconds);
+            // The painterly renderer's strokes of the frame's last pass.
+            if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer))
+                fmt::print("strokes: {}\n", painterly->strokeCount());
         }
         if (!options.quiet)
             fmt::print(stderr, "wrote {}\n", path);

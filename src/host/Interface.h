@@ -8,8 +8,12 @@
 class ReferenceTarget;
 class Renderer;
 
-// Directory codes for Interface::GetDir.
+// Directory codes for Interface::GetDir. Directories are answered with a trailing '/'.
+// The plug-in configuration directory of the host installation.
 constexpr int APP_PLUGCFG_DIR = 20;
+// The per-machine application-data folder, shared by all users (the platform's common
+// application-data folder). A code of this host interface, outside the SDK's range.
+constexpr int APP_MACHINE_DATA_DIR = 0x1000;
 
 // Message-box styles and answers.
 constexpr UINT MB_OK = 0x0;

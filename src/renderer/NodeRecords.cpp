@@ -14,8 +14,6 @@ namespace vml {
 
 namespace {
 
-const PainterlyMaterialProbe defaultProbe;
-
 float twiceArea(const Point3& a, const Point3& b, const Point3& c) { return Length(CrossProd(b - a, c - a)); }
 
 bool faceInRange(const Mesh& mesh, int face) { return face >= 0 && face < mesh.getNumFaces(); }
@@ -35,7 +33,7 @@ void NodeRecords::markMaterial(Mtl* mtl, TimeValue t, Marks& marks, int depth) c
 {
     if (!mtl || depth > maxMaterialDepth)
         return;
-    const PainterlyMaterialProbe& probe = probe_ ? *probe_ : defaultProbe;
+    const PainterlyMaterialProbe& probe = probe_ ? *probe_ : installedPainterlyMaterialProbe();
     const bool painterly = probe.isPainterlyMaterial(mtl);
     if (painterly) {
         marks.faceSizes = true;

@@ -45,7 +45,7 @@ public:
     explicit NodeRecords(ArenaHooks* hooks = nullptr) : hooks_(hooks) {}
 
     void setHooks(ArenaHooks* hooks) { hooks_ = hooks; }
-    // Non-owning; null restores the default probe (no painterly material).
+    // Non-owning; null restores the installed probe (see PainterlyMaterialProbe.h).
     void setMaterialProbe(const PainterlyMaterialProbe* probe);
 
     // Pre-frame hook of pass 0. Resizes the table to the context's instance count (a change

@@ -2,6 +2,10 @@
 // What the node records need to know about materials: which materials are painterly and the
 // two base-block switches that ask for motion detection. The material plugs its answers in;
 // this default knows no painterly material, so no instance is marked.
+//
+// The renderer cannot depend on the material, so the material library installs its probe
+// process-wide (when its first material is made); node records given no probe of their own use
+// the installed one.
 
 #include "host/MaxTypes.h"
 
@@ -29,5 +33,10 @@ public:
         return {};
     }
 };
+
+// The installed probe, or the default one when none is installed.
+const PainterlyMaterialProbe& installedPainterlyMaterialProbe();
+// Not owned; it must live until it is replaced (null restores the default).
+void installPainterlyMaterialProbe(const PainterlyMaterialProbe* probe);
 
 }  // namespace vml

@@ -81,6 +81,12 @@ void vmlRenderer::paintStrokes()
         constexpr int units = 1000;
         reportProgress(all ? static_cast<int>(done * units / all) : units, units);
     });
+    // Unimplemented: the stroke painter. The strokes are sorted and counted, but neither painted
+    // nor bled; the canvas is stored as loaded.
+    if (!strokePaintingAvailable) {
+        reportProgress(total, total);
+        return;
+    }
 
     // The painting of one stroke (the record's own paint entry) is the stroke painter's.
     class Steps final : public StrokePaintSteps {

@@ -1,5 +1,6 @@
 #include "shell/ClassDescriptors.h"
 
+#include "material/vmlMaterial.h"
 #include "renderer/CrayonStrokeRenderElement.h"
 #include "renderer/LineFxRenderElement.h"
 #include "renderer/vmlRenderer.h"
@@ -34,7 +35,15 @@ const char* vmlClassDescBase::ClassName()
 HINSTANCE vmlClassDescBase::HInstance() { return moduleHandle(); }
 
 vmlMaterialClassDesc::vmlMaterialClassDesc() : vmlClassDescBase(materialRow) {}
-ReferenceTarget* vmlMaterialClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+// A material about to be loaded skips its defaults: the scene supplies its settings.
+ReferenceTarget* vmlMaterialClassDesc::Create(BOOL loading)
+{
+    try {
+        return new vmlMaterial(loading != FALSE);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 vmlRendererClassDesc::vmlRendererClassDesc() : vmlClassDescBase(rendererRow) {}
 // Always a fresh renderer with its own inner renderer, also for a scene about to be loaded.

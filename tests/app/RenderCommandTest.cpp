@@ -116,6 +116,32 @@ TEST_F(RenderCommand, FrameSequencesAreNumbered)
     EXPECT_TRUE(fs::exists(dir / "out/sphere.0004.png"));
 }
 
+TEST_F(RenderCommand, StatsCountThePainterlyRenderersStrokes)
+{
+    // The sphere under a painterly material, rendered by the painterly renderer.
+    std::string doc = sphereScene;
+    doc.replace(doc.find("{\"name\": \"red\""), 0,
+                "{\"name\": \"painted\", \"class\": \"vmlMaterial\", \"subMaterials\": [\"red\"]}, ");
+    doc.replace(doc.find("\"material\": \"red\""), std::string("\"material\": \"red\"").size(),
+                "\"material\": \"painted\"");
+    std::ofstream(dir / "scene.json") << doc;
+    app::RenderOptions o = options();
+    o.renderer = "vmlRenderer";
+    o.stats = true;
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(app::runRender(o, core), 0);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    const std::size_t at = out.find("strokes: ");
+    ASSERT_NE(at, std::string::npos) << out;
+    EXPECT_GT(std::stoi(out.substr(at + 9)), 10) << out;
+
+    // The scanline renderer has no strokes to count.
+    o.renderer = "scanline";
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(app::runRender(o, core), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout().find("strokes:"), std::string::npos);
+}
+
 TEST_F(RenderCommand, CancelledRenderWritesNothing)
 {
     core.SetCancel(TRUE);

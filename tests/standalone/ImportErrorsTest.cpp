@@ -82,14 +82,4 @@ TEST_F(ImportErrors, TruncatedGltfTextFails)
         failure(dir.write("cut.gltf", text.substr(0, n)));
 }
 
-TEST_F(ImportErrors, OptionsOutOfRange)
-{
-    Scene scene;
-    ImportOptions options;
-    options.scale = 0;
-    EXPECT_THROW(importModel(kBoxTextured, scene, core, options), ImportError);
-    options.scale = std::numeric_limits<float>::infinity();
-    EXPECT_THROW(importModel(kBoxTextured, scene, core, options), ImportError);
-}
-
 }  // namespace

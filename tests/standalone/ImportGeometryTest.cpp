@@ -50,20 +50,6 @@ TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorld)
         expectNear(worldNormal(*panel, n), Point3(0, -1, 0));
 }
 
-TEST_F(GeometryImport, ScaleAndPlacementApplyAfterTheAxisConversion)
-{
-    Gltf gltf;
-    gltf.node({{"name", "Panel"}, {"translation", {1, 2, 3}}, {"mesh", unitSquare(gltf)}});
-    Scene scene;
-    ImportOptions options;
-    options.scale = 0.5f;
-    options.placement = RotateZMatrix(float(std::numbers::pi / 2));
-    options.placement.SetTrans(Point3(10, 0, 0));
-    importModel(dir.write("panel.gltf", gltf.text()), scene, core, options);
-    // (1, -3, 2) scaled to (0.5, -1.5, 1), turned a quarter about Z to (1.5, 0.5, 1), moved by 10 in x.
-    expectNear(worldPoint(*scene.findNode("Panel"), Point3()), Point3(11.5f, 0.5f, 1));
-}
-
 TEST_F(GeometryImport, UVChannelZeroBecomesTheTextureVertices)
 {
     Gltf gltf;
@@ -192,6 +178,9 @@ TEST_F(GeometryImport, NamesStayUniqueAndMeshesSplitByMaterialGetAChildEach)
         materials.insert(child->GetMtl()->GetName());
     }
     EXPECT_EQ(materials, (std::set<std::string>{"Red", "Blue"}));
+    EXPECT_EQ(scene.findNode("Part.1")->GetMtl()->GetName(), "Red");
+    EXPECT_EQ(scene.findNode("Part.3")->GetMtl()->GetName(), "Red.1") << "material names stay unique too";
+    EXPECT_EQ(scene.findNode("B_Part")->GetMtl()->GetName(), "B_Red");
     EXPECT_EQ(scene.findNode("Part.1")->mesh(), scene.findNode("Part.2")->mesh()) << "instances share a mesh";
 }
 

@@ -154,27 +154,6 @@ TEST_F(MaterialImport, EmbeddedTextureIsReadFromMemory)
     EXPECT_GT(grass.g, grass.b + 0.2f);
 }
 
-TEST_F(MaterialImport, MaterialNamesStayUniqueAcrossImports)
-{
-    Gltf gltf;
-    const int paint = gltf.add("materials", {{"name", "Paint"}});
-    const int unnamed = gltf.add("materials", json::object());
-    gltf.node({{"name", "A"}, {"mesh", unitSquare(gltf, paint)}});
-    gltf.node({{"name", "B"}, {"mesh", unitSquare(gltf, unnamed)}});
-    const std::string file = dir.write("paint.gltf", gltf.text());
-    Scene scene;
-    importModel(file, scene, core);
-    ImportOptions prefixed;
-    prefixed.prefix = "p_";
-    importModel(file, scene, core);
-    importModel(file, scene, core, prefixed);
-    EXPECT_EQ(scene.findNode("A")->GetMtl()->GetName(), "Paint");
-    EXPECT_EQ(scene.findNode("B")->GetMtl()->GetName(), "Material");
-    EXPECT_EQ(scene.findNode("A.1")->GetMtl()->GetName(), "Paint.1");
-    EXPECT_EQ(scene.findNode("p_A")->GetMtl()->GetName(), "p_Paint");
-    EXPECT_EQ(scene.findNode("p_B")->GetMtl()->GetName(), "p_Material");
-}
-
 TEST(StandardValues, PhongAndEmissiveEdgeCases)
 {
     {

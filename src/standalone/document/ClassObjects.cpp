@@ -143,7 +143,8 @@ ReferenceTarget* ClassObjects::create(ClassFamily family, const Json& v, const J
     // Objects keep the names their classes gave them unless the document names them.
     const std::string name = reader && family != ClassFamily::renderer ? reader->string("name", "") : "";
     auto* mtlBase = dynamic_cast<MtlBase*>(object);
-    if (reader && mtlBase && family == ClassFamily::material)
+    // Without the key a material keeps the channel its class gave it.
+    if (reader && mtlBase && family == ClassFamily::material && reader->json().contains("gbufferId"))
         mtlBase->SetGBufferID(ULONG(reader->integer("gbufferId", 0, {0, 255})));
     if (!name.empty()) {
         if (mtlBase) {
@@ -160,11 +161,36 @@ ReferenceTarget* ClassObjects::create(ClassFamily family, const Json& v, const J
         if (key == "class" || (key == "name" && family != ClassFamily::renderer) ||
             (key == "gbufferId" && family == ClassFamily::material))
             continue;
+        if (key == "subMaterials" && family == ClassFamily::material) {
+            setSubMaterials(static_cast<Mtl&>(*object), className, it.value(), at / key);
+            continue;
+        }
         setParameter(*object, className, key, it.value(), at / key, context_);
     }
     if (mtlBase)
         loadFiles(*mtlBase, className, at);
     return object;
+}
+
+void ClassObjects::setSubMaterials(Mtl& mtl, const std::string& className, const Json& v,
+                                   const JsonLocation& at)
+{
+    if (!v.is_array())
+        at.fail(
+            "expected an array of sub-materials (names from \"materials\", inline materials or null), got " +
+            describe(v));
+    const int count = mtl.NumSubMtls();
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const JsonLocation entryAt = at / i;
+        if (static_cast<int>(i) >= count)
+            entryAt.fail(count == 0 ? fmt::format("class {} has no sub-materials", className)
+                                    : fmt::format("class {} has only {} sub-material{}", className, count,
+                                                  count == 1 ? "" : "s"));
+        Mtl* sub = v[i].is_null() ? nullptr : material(v[i], entryAt);
+        mtl.SetSubMtl(static_cast<int>(i), sub);
+        if (mtl.GetSubMtl(static_cast<int>(i)) != sub)
+            entryAt.fail(fmt::format("class {} did not take the material as sub-material {}", className, i));
+    }
 }
 
 void ClassObjects::loadFiles(MtlBase& object, const std::string& className, const JsonLocation& at)

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class Mtl;
 class MtlBase;
 class Renderer;
 
@@ -57,6 +58,8 @@ private:
     MtlBase* build(ClassFamily family, Named& entry);
     NamedList& list(ClassFamily family) { return family == ClassFamily::material ? materials_ : maps_; }
     void loadFiles(MtlBase& object, const std::string& className, const JsonLocation& at);
+    // The reserved key "subMaterials": entry i (a material or null) becomes sub-material i.
+    void setSubMaterials(Mtl& mtl, const std::string& className, const Json& v, const JsonLocation& at);
 
     Scene& scene_;
     StandaloneCore& core_;

@@ -28,14 +28,14 @@ void forSubtree(SceneNode* node, const std::function<void(SceneNode*)>& f)
             forSubtree(child, f);
 }
 
-std::vector<Mtl*> importedMaterials(const ImportedModels& models, const std::string& name)
+// The first imported material of that name, or nullptr.
+Mtl* importedMaterial(const ImportedModels& models, const std::string& name)
 {
-    std::vector<Mtl*> found;
     for (const ImportResult& model : models.models())
         for (Mtl* m : model.materials)
             if (m && m->GetName() == name)
-                found.push_back(m);
-    return found;
+                return m;
+    return nullptr;
 }
 
 Mtl* resolveMaterial(const Json& v, const JsonLocation& at, const ImportedModels& models,
@@ -46,8 +46,8 @@ Mtl* resolveMaterial(const Json& v, const JsonLocation& at, const ImportedModels
     const std::string& name = v.get_ref<const std::string&>();
     if (Mtl* m = classes.namedMaterial(name))
         return m;
-    if (std::vector<Mtl*> imported = importedMaterials(models, name); !imported.empty())
-        return imported.front();
+    if (Mtl* imported = importedMaterial(models, name))
+        return imported;
     std::vector<std::string> names = classes.materialNames();
     for (const ImportResult& model : models.models())
         for (Mtl* m : model.materials)

@@ -43,10 +43,10 @@ SourceFormat formatOf(const aiScene& scene)
 AssimpFile::AssimpFile(const std::string& path) : importer_(std::make_unique<Assimp::Importer>())
 {
     namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
     if (path.empty())
         throw ImportError("(no file)", "no model file given");
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status))
         throw ImportError(path, "no such file");
     if (fs::is_directory(status))

@@ -28,10 +28,12 @@ using namespace import;
 // Deeper hierarchies are refused: transforms are composed recursively.
 constexpr int kMaxDepth = 1000;
 
-class Importer {
+// Walks one file's node hierarchy once, making a scene node for each file node and converting what
+// it carries; meshes and materials are converted on first use and shared after.
+class HierarchyBuilder {
 public:
-    Importer(const std::string& path, Scene& scene, StandaloneCore& core, const ImportOptions& options,
-             const AssimpFile& file);
+    HierarchyBuilder(const std::string& path, Scene& scene, StandaloneCore& core,
+                     const ImportOptions& options, const AssimpFile& file);
     ImportResult run();
 
 private:
@@ -56,8 +58,8 @@ private:
     std::map<std::pair<unsigned, bool>, std::shared_ptr<const Mesh>> meshes_;
 };
 
-Importer::Importer(const std::string& path, Scene& scene, StandaloneCore& core, const ImportOptions& options,
-                   const AssimpFile& file)
+HierarchyBuilder::HierarchyBuilder(const std::string& path, Scene& scene, StandaloneCore& core,
+                                   const ImportOptions& options, const AssimpFile& file)
     : path_(path), scene_(scene), options_(options), ai_(file.scene()), format_(file.format()),
       textures_(scene, core, file.scene(), fs::absolute(path), result_.warnings),
       materials_(scene, core, file.scene(), textures_, materialNames_, options.prefix, result_.warnings)
@@ -78,7 +80,7 @@ Importer::Importer(const std::string& path, Scene& scene, StandaloneCore& core, 
             lights_.emplace(toString(l->mName), l);
 }
 
-SceneNode* Importer::addNode(const std::string& name, const std::string& fallback, SceneNode* parent)
+SceneNode* HierarchyBuilder::addNode(const std::string& name, const std::string& fallback, SceneNode* parent)
 {
     SceneNode* node = scene_.addNode(
         nodeNames_.claim(name.empty() ? "" : options_.prefix + name, options_.prefix + fallback), parent);
@@ -86,7 +88,7 @@ SceneNode* Importer::addNode(const std::string& name, const std::string& fallbac
     return node;
 }
 
-std::shared_ptr<const Mesh> Importer::mesh(unsigned index, bool mirrored)
+std::shared_ptr<const Mesh> HierarchyBuilder::mesh(unsigned index, bool mirrored)
 {
     const auto key = std::make_pair(index, mirrored);
     if (auto it = meshes_.find(key); it != meshes_.end())
@@ -123,7 +125,7 @@ Matrix3 unscaledOffset(SceneNode* node, const Matrix3& frame)
     return ScaleMatrix(Point3(determinant(world) < 0.0f ? -k : k, k, k)) * frame;
 }
 
-void Importer::attachCamera(SceneNode* node, const aiCamera& camera)
+void HierarchyBuilder::attachCamera(SceneNode* node, const aiCamera& camera)
 {
     const CameraImport c = importCamera(camera, format_, options_.scale, result_.warnings);
     node->setObjectOffset(unscaledOffset(node, c.frame));
@@ -131,7 +133,7 @@ void Importer::attachCamera(SceneNode* node, const aiCamera& camera)
     result_.cameras.push_back({node, c.aspect});
 }
 
-void Importer::attachLight(SceneNode* node, const aiLight& light)
+void HierarchyBuilder::attachLight(SceneNode* node, const aiLight& light)
 {
     std::optional<LightImport> l = importLight(light, format_, options_.scale, result_.warnings);
     if (!l)
@@ -141,8 +143,8 @@ void Importer::attachLight(SceneNode* node, const aiLight& light)
     result_.lights.push_back(node);
 }
 
-void Importer::addNodeObjects(const aiNode& source, SceneNode* node, const aiCamera* camera,
-                              const aiLight* light)
+void HierarchyBuilder::addNodeObjects(const aiNode& source, SceneNode* node, const aiCamera* camera,
+                                      const aiLight* light)
 {
     const bool mirrored = determinant(node->GetNodeTM(0)) < 0.0f;
     std::vector<std::pair<std::shared_ptr<const Mesh>, const aiMesh*>> meshes;
@@ -169,7 +171,7 @@ void Importer::addNodeObjects(const aiNode& source, SceneNode* node, const aiCam
         attachLight(camera ? addNode(toString(light->mName), "light", node) : node, *light);
 }
 
-ImportResult Importer::run()
+ImportResult HierarchyBuilder::run()
 {
     const aiNode& top = *ai_.mRootNode;
     const std::string topName = toString(top.mName);
@@ -275,7 +277,7 @@ ImportResult importModel(const std::string& path, Scene& scene, StandaloneCore& 
         usable = ai.mMeshes[i] && ai.mMeshes[i]->mNumFaces > 0;
     if (!usable)
         throw ImportError(path, "the file holds no meshes, cameras or lights");
-    return Importer(path, scene, core, options, file).run();
+    return HierarchyBuilder(path, scene, core, options, file).run();
 }
 
 }  // namespace standalone

@@ -1,0 +1,38 @@
+#pragma once
+// A fresh directory under the system's temporary folder, removed with everything in it (read-only
+// parts included) when the object goes.
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vermil_test_XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~TempDir()
+    {
+        if (path_.empty())
+            return;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ec))
+            if (entry.is_directory(ec))
+                std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // The directory with a trailing '/', as the host answers directories.
+    std::string dir() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};

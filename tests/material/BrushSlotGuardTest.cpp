@@ -1,0 +1,164 @@
+// The brush slot accepts only the brush texture class; an emptied slot or a map of another class
+// is repaired at the next update with the previous brush and a message.
+
+#include "MaterialTestSupport.h"
+
+#include "material/vmlMaterialParamBlocks.h"
+
+#include <gtest/gtest.h>
+
+using namespace vml;
+using materialtest::ForeignMap;
+using materialtest::StandInBrush;
+
+namespace {
+
+constexpr const char* brushSlotText = "ﾌﾞﾗｼ以外のﾏｯﾌﾟを設定できません";
+
+class BrushSlotGuard : public materialtest::MaterialFixture {
+protected:
+    void SetUp() override
+    {
+        MaterialFixture::SetUp();
+        m = make();
+        m->SetSubTexmap(vmlMaterial::brushMapSlot, &brush);
+        update(*m);
+        core.clearMessages();
+    }
+    void TearDown() override
+    {
+        m.reset();
+        MaterialFixture::TearDown();
+    }
+
+    float brushToneInSlot() const
+    {
+        auto* b = dynamic_cast<StandInBrush*>(m->brushMap());
+        return b ? b->tone : -1.0f;
+    }
+
+    StandInBrush brush{0.75f};
+    std::unique_ptr<vmlMaterial> m;
+};
+
+TEST_F(BrushSlotGuard, TheClassIdDecides)
+{
+    ForeignMap foreign;
+    StandInBrush other;
+    EXPECT_TRUE(isBrushTexture(&other));
+    EXPECT_FALSE(isBrushTexture(&foreign));
+    EXPECT_FALSE(isBrushTexture(nullptr));
+    EXPECT_EQ(m->brushMap(), &brush);
+    EXPECT_EQ(m->foreignBrushRef(), 0);
+    EXPECT_EQ(m->savedBrush(), nullptr);
+}
+
+TEST_F(BrushSlotGuard, AnEmptiedSlotGetsThePreviousBrushBackWithTheMessage)
+{
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
+    EXPECT_EQ(m->brushMap(), nullptr);
+    ASSERT_NE(m->savedBrush(), nullptr) << "a copy of the brush is kept";
+    EXPECT_NE(m->savedBrush(), &brush);
+    EXPECT_TRUE(core.messages().empty()) << "nothing is said before the update";
+
+    update(*m);
+    EXPECT_FLOAT_EQ(brushToneInSlot(), 0.75f);
+    EXPECT_NE(m->brushMap(), &brush) << "the copy, not the original, comes back";
+    EXPECT_EQ(m->brushBlock()->GetReferenceTarget(brushParam::brushMap), m->brushMap());
+    EXPECT_EQ(m->savedBrush(), nullptr) << "the copy is now the reference";
+    ASSERT_EQ(core.messages().size(), 1u);
+    EXPECT_EQ(core.messages()[0].text, brushSlotText);
+    EXPECT_EQ(core.messages()[0].caption, "Vermil+");
+    EXPECT_EQ(core.messages()[0].type, MB_OK | MB_ICONEXCLAMATION);
+
+    // Once repaired, further updates say nothing.
+    update(*m);
+    EXPECT_EQ(core.messages().size(), 1u);
+}
+
+TEST_F(BrushSlotGuard, AForeignMapAfterAnEmptiedSlotIsReplacedUnderTheRendererCaption)
+{
+    ForeignMap foreign;
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
+    EXPECT_EQ(m->brushMap(), &foreign) << "stored until the update";
+    EXPECT_EQ(m->foreignBrushRef(), vmlMaterial::brushMapRef);
+
+    update(*m);
+    EXPECT_FLOAT_EQ(brushToneInSlot(), 0.75f);
+    EXPECT_FALSE(foreign.HasDependent(m.get()));
+    EXPECT_EQ(m->foreignBrushRef(), 0);
+    ASSERT_EQ(core.messages().size(), 1u);
+    EXPECT_EQ(core.messages()[0].text, brushSlotText);
+    EXPECT_EQ(core.messages()[0].caption, "Vrmil+");
+}
+
+TEST_F(BrushSlotGuard, AForeignMapReplacingTheBrushDirectlyStaysUntilABrushIsSaved)
+{
+    ForeignMap foreign;
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &foreign);
+    EXPECT_EQ(m->foreignBrushRef(), vmlMaterial::brushMapRef);
+    EXPECT_TRUE(core.messages().empty());
+    // Through the block parameter the guard is the same.
+    ForeignMap second;
+    m->brushBlock()->SetValue(brushParam::brushMap, 0, static_cast<ReferenceTarget*>(&second));
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &second);
+    EXPECT_TRUE(core.messages().empty());
+}
+
+TEST_F(BrushSlotGuard, ABrushReplacingABrushNeedsNoRepair)
+{
+    StandInBrush next(0.1f);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &next);
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &next);
+    EXPECT_EQ(m->savedBrush(), nullptr);
+    EXPECT_TRUE(core.messages().empty());
+
+    // Emptied and refilled with a brush before the update: the saved copy is dropped silently.
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
+    EXPECT_NE(m->savedBrush(), nullptr);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &brush);
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &brush);
+    EXPECT_EQ(m->savedBrush(), nullptr);
+    EXPECT_TRUE(core.messages().empty());
+}
+
+TEST_F(BrushSlotGuard, ABrushSetAfterAForeignMapIsKept)
+{
+    ForeignMap foreign;
+    StandInBrush chosen(0.2f);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &chosen);
+    EXPECT_EQ(m->foreignBrushRef(), 0);
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &chosen) << "a valid brush is not replaced by the saved one";
+    EXPECT_TRUE(core.messages().empty());
+}
+
+TEST_F(BrushSlotGuard, ADeletedBrushIsNotCopied)
+{
+    auto* dying = new StandInBrush(0.5f);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, dying);
+    dying->DeleteThis();
+    EXPECT_EQ(m->brushMap(), nullptr);
+    EXPECT_EQ(m->savedBrush(), nullptr);
+    update(*m);
+    EXPECT_EQ(m->brushMap(), nullptr);
+    EXPECT_TRUE(core.messages().empty());
+
+    // A brush destroyed without DeleteThis (its derived part already gone) is not copied either.
+    {
+        StandInBrush scoped(0.3f);
+        m->SetSubTexmap(vmlMaterial::brushMapSlot, &scoped);
+    }
+    EXPECT_EQ(m->brushMap(), nullptr);
+    EXPECT_EQ(m->savedBrush(), nullptr);
+}
+
+}  // namespace

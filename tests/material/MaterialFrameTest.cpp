@@ -1,0 +1,165 @@
+// vmlMaterial in real painterly frames: what the host image shows, the strokes and samples the
+// frame collects, their independence of the thread count, and the stroke density.
+
+#include "material/ShadingTestSupport.h"
+#include "material/vmlObjBrush.h"
+#include "renderer/RendererTestSupport.h"
+#include "renderer/vmlRendererParamBlocks.h"
+#include "standalone/RenderJob.h"
+#include "standalone/primitives/Sphere.h"
+
+#include <algorithm>
+#include <set>
+#include <tuple>
+
+namespace {
+
+using namespace shadingtest;
+using vml::vmlRenderer;
+namespace base = vml::baseParam;
+
+const vml::vmlObjBrush& strokeOf(vmlRenderer& r, std::size_t i)
+{
+    return dynamic_cast<const vml::vmlObjBrush&>(r.strokes().stroke(i));
+}
+
+class MaterialFrame : public ShadingFixture {
+protected:
+    void SetUp() override
+    {
+        ShadingFixture::SetUp();
+        scene = scanlinetest::TestScene::perspective(60.0f);
+        scene->scene.render.width = 80, scene->scene.render.height = 60;
+        scene->scene.environment.background = Color(0, 0, 1);
+    }
+    void TearDown() override
+    {
+        sessions.clear();  // closing needs the renderers and the host
+        renderers.clear();
+        ShadingFixture::TearDown();
+    }
+    vml::vmlMaterial* painterly(Color colour)
+    {
+        vml::vmlMaterial* m = scene->scene.own(make());
+        m->SetSubMtl(0, scene->material<scanlinetest::ConstantMtl>(colour));
+        return m;
+    }
+    // Renders frame 0 with a new renderer, `threads` for its scanline renderer; the renderer stays
+    // open, so its stores still hold the frame.
+    vmlRenderer& render(Bitmap& bm, int threads = 0)
+    {
+        vmlRenderer& r = *renderers.emplace_back(std::make_unique<vmlRenderer>());
+        auto& session = sessions.emplace_back(
+            std::make_unique<standalone::RenderSession>(scene->scene, r, standalone::RenderJobOptions{}));
+        std::string error;
+        EXPECT_TRUE(session->open(error)) << error;
+        if (auto* inner = dynamic_cast<standalone::ScanlineRenderer*>(r.innerRenderer()))
+            inner->setThreadCount(threads);
+        EXPECT_TRUE(session->renderFrame(0, bm).ok) << "a frame with strokes renders (unpainted)";
+        return r;
+    }
+
+    std::unique_ptr<scanlinetest::TestScene> scene;
+    std::vector<std::unique_ptr<vmlRenderer>> renderers;
+    std::vector<std::unique_ptr<standalone::RenderSession>> sessions;
+};
+
+TEST_F(MaterialFrame, HiddenFaceRemovalDecidesWhatTheHostShowsStrokesAreMadeEitherWay)
+{
+    scene->add("wall", scanlinetest::rectMesh(-8, -8, 8, 8, -9),
+               scene->material<scanlinetest::ConstantMtl>(Color(0.8f, 0.0f, 0.0f)));
+    vml::vmlMaterial* m = painterly(Color(0.1f, 0.8f, 0.1f));
+    scene->add("card", scanlinetest::rectMesh(-1, -1, 1, 1, -5), m);
+    for (int hidden : {1, 0}) {
+        SCOPED_TRACE(hidden ? "hidden-face removal on" : "off");
+        m->baseBlock()->SetValue(base::baseHiddenFace, 0, hidden);
+        Bitmap bm;
+        vmlRenderer& r = render(bm);
+        // On, the card hides the wall and shows the background; off, the host sees the wall.
+        const BMM_Color_64 centre = scanlinetest::pixel(bm, 40, 30);
+        EXPECT_NEAR(centre.r, hidden ? 0 : 0.8 * 65535, 2);
+        EXPECT_NEAR(centre.b, hidden ? 65535 : 0, 2);
+        EXPECT_GT(r.strokeCount(), 10u);
+        for (std::size_t i = 0; i < r.strokeCount(); ++i) {
+            EXPECT_EQ(strokeOf(r, i).material, m);
+            EXPECT_EQ(strokeOf(r, i).color[1], 204) << "0.8 x 255";
+        }
+        const auto samples = samplesAt(r.sampleGrid(), 40, 30);
+        ASSERT_FALSE(samples.empty());
+        EXPECT_EQ(samples[0].material, m);
+    }
+}
+
+TEST_F(MaterialFrame, StrokesAndSamplesDoNotDependOnTheShadingThreads)
+{
+    NormalColourMtl normals;
+    vml::vmlMaterial* coarse = scene->scene.own(make());
+    coarse->SetSubMtl(0, &normals);
+    vml::vmlMaterial* fine = painterly(Color(0.9f, 0.6f, 0.2f));
+    fine->brushBlock()->SetValue(vml::brushParam::brushDensity, 0, 60.0f);
+    fine->baseBlock()->SetValue(base::brushOfsEnable, 0, 1);
+    fine->baseBlock()->SetValue(base::brushOfsRnd, 0, 0.5f);
+    scene->scene.render.width = 160, scene->scene.render.height = 120;
+    scene->add("ball", standalone::makeSphere({1.2f, 24}), coarse)
+        ->setLocalTM(TransMatrix(Point3(-0.4f, 0.1f, -5)));
+    scene->add("card", scanlinetest::rectMesh(-0.5f, -1.4f, 1.6f, 0.6f, -4.2f), fine);
+    scene->add("floor", scanlinetest::rectMesh(-4, -3, 4, -0.8f, -7), coarse);
+
+    Bitmap a, b;
+    vmlRenderer& one = render(a, 1);
+    vmlRenderer& two = render(b, 2);
+    ASSERT_GT(one.strokeCount(), 100u);
+    // In painting order (after the depth sort), field by field.
+    ASSERT_EQ(one.strokeCount(), two.strokeCount());
+    for (std::size_t i = 0; i < one.strokeCount(); ++i) {
+        const vml::vmlObjBrush &s = strokeOf(one, i), &t = strokeOf(two, i);
+        EXPECT_EQ(std::tie(s.depthKey, s.x, s.y, s.nodeId, s.seed, s.color, s.face, s.normal, s.material),
+                  std::tie(t.depthKey, t.x, t.y, t.nodeId, t.seed, t.color, t.face, t.normal, t.material))
+            << "stroke " << i;
+    }
+    for (int y = 0; y < 120; ++y) {
+        for (int x = 0; x < 160; ++x) {
+            const auto p = samplesAt(one.sampleGrid(), x, y), q = samplesAt(two.sampleGrid(), x, y);
+            ASSERT_EQ(p.size(), q.size()) << x << ", " << y;
+            for (std::size_t i = 0; i < p.size(); ++i)
+                EXPECT_EQ(std::tie(p[i].color, p[i].nodeId, p[i].face, p[i].depth, p[i].weight, p[i].normal),
+                          std::tie(q[i].color, q[i].nodeId, q[i].face, q[i].depth, q[i].weight, q[i].normal));
+        }
+    }
+    EXPECT_TRUE(renderertest::sameImage(a, b, 0));
+}
+
+TEST_F(MaterialFrame, StrokeCountFollowsTheGridDensity)
+{
+    // Density 26 without brush scaling: grid pitch 1 / 0.26 pixels, so 0.26^2 corners per
+    // covered pixel and one stroke at each.
+    vml::vmlMaterial* m = painterly(Color(0.5f, 0.5f, 0.5f));
+    m->brushBlock()->SetValue(vml::brushParam::brushDensity, 0, 26.0f);
+    scene->scene.render.width = 200, scene->scene.render.height = 150;
+    scene->add("board", scanlinetest::rectMesh(-2.0f, -1.2f, 1.6f, 1.0f, -5), m);
+    Bitmap bm;
+    vmlRenderer& r = render(bm);
+    ASSERT_EQ(r.paramBlock()->GetInt(vml::rendererBrushScaleEnable, 0), 0);
+
+    int covered = 0, x0 = 1 << 30, x1 = -1, y0 = 1 << 30, y1 = -1;
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (r.sampleGrid().count(x, y) == 0)
+                continue;
+            ++covered;
+            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        }
+    }
+    ASSERT_GT(covered, 5000);
+    // A w x h block of pixels holds between (wk - 1)(hk - 1) and (wk + 1)(hk + 1) corners, so the
+    // count may miss covered x k^2 by about (w + h) k + 1; partly covered edge pixels add a pixel
+    // on each side. About 8% here.
+    const double k = 0.26, w = x1 - x0 + 1, h = y1 - y0 + 1;
+    EXPECT_NEAR(static_cast<double>(r.strokeCount()), covered * k * k, (w + h + 4) * k + 2)
+        << covered << " covered pixels in a " << w << " x " << h << " block";
+    std::set<std::pair<int, int>> cells;
+    for (std::size_t i = 0; i < r.strokeCount(); ++i)
+        EXPECT_TRUE(cells.emplace(strokeOf(r, i).cell.x, strokeOf(r, i).cell.y).second) << "a corner twice";
+}
+
+}  // namespace

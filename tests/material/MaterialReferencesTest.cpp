@@ -1,0 +1,298 @@
+// vmlMaterial towards the host: identity, references and their names, sub-maps, the base
+// material, what a new material holds, and the two helper materials.
+
+#include "MaterialTestSupport.h"
+
+#include "host/StdMat2.h"
+#include "material/MaterialPresets.h"
+#include "material/vmlMaterialParamBlocks.h"
+#include "material/vmlMaterialProbe.h"
+#include "standalone/StandardMaterial.h"
+
+#include <gtest/gtest.h>
+
+using namespace vml;
+using materialtest::colorNamed;
+using materialtest::floatNamed;
+using materialtest::ToneMap;
+
+namespace {
+
+class MaterialReferences : public materialtest::MaterialFixture {};
+
+TEST_F(MaterialReferences, IdentityAndNames)
+{
+    auto m = make();
+    EXPECT_EQ(m->ClassID(), Class_ID(0x54022254, 0x03200729));
+    EXPECT_EQ(m->SuperClassID(), SClass_ID(3072));
+    std::string name;
+    m->GetClassName(name);
+    EXPECT_EQ(name, "Vermil+ ﾏﾃﾘｱﾙ");
+
+    ASSERT_EQ(m->NumRefs(), 13);
+    ASSERT_EQ(m->NumSubs(), 13);
+    const char* subNames[] = {"基本ﾊﾟﾗﾒｰﾀ", "ﾌﾞﾗｼ", "ｽﾄﾛｰｸ", "塗料", "ﾊﾞｰｼﾞｮﾝ", "基本", "",
+                              "",           "",     "",      "",     "",        ""};
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_EQ(m->SubAnimName(i), subNames[i]) << i;
+        EXPECT_EQ(m->SubAnim(i), m->GetReference(i)) << i;
+    }
+    EXPECT_EQ(m->SubAnimName(13), "");
+
+    ASSERT_EQ(m->NumSubTexmaps(), 7);
+    const char* slotNames[] = {"BASE MATERIAL MAP", "HI MAP",     "HI LEVEL MAP", "HI GROSS MAP",
+                               "BUMP MAP",          "REFLEC MAP", "BRUSH EDITOR"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(m->GetSubTexmapSlotName(i), slotNames[i]) << i;
+    EXPECT_EQ(m->GetSubTexmapSlotName(7), "");
+    EXPECT_EQ(m->GetSubTexmapSlotName(-1), "");
+
+    ASSERT_EQ(m->NumSubMtls(), 1);
+    EXPECT_EQ(m->GetSubMtlSlotName(0), "基本");
+    EXPECT_EQ(m->GetSubMtlSlotName(1), "");
+    EXPECT_EQ(m->GetSubMtl(1), nullptr);
+}
+
+TEST_F(MaterialReferences, BlocksAreReferencesZeroToFourAndFoundById)
+{
+    auto m = make();
+    ASSERT_EQ(m->NumParamBlocks(), 5);
+    for (int i = 0; i < 5; ++i) {
+        IParamBlock2* block = m->GetParamBlock(i);
+        ASSERT_NE(block, nullptr) << i;
+        EXPECT_EQ(block->ID(), i);
+        EXPECT_EQ(m->GetReference(i), block);
+        EXPECT_EQ(m->GetParamBlockByID(static_cast<BlockID>(i)), block);
+        EXPECT_EQ(block->GetOwner(), m.get());
+    }
+    EXPECT_EQ(m->GetParamBlock(5), nullptr);
+    EXPECT_EQ(m->GetParamBlockByID(5), nullptr);
+    EXPECT_EQ(m->GetParamBlockByID(-1), nullptr);
+}
+
+TEST_F(MaterialReferences, ANewMaterialHoldsItsDefaults)
+{
+    auto m = make();
+    // A default standard base material, no map but a fresh brush, G-buffer id 1.
+    auto* base = dynamic_cast<StdMat2*>(m->baseMaterial());
+    ASSERT_NE(base, nullptr);
+    EXPECT_EQ(base->ClassID(), DMTL_CLASS_ID);
+    EXPECT_EQ(m->GetReference(vmlMaterial::baseMaterialRef), base);
+    EXPECT_EQ(m->VPDisplaySubMtl(), 0);
+    for (int i = 0; i < vmlMaterial::brushMapSlot; ++i)
+        EXPECT_EQ(m->GetSubTexmap(i), nullptr) << i;
+    ASSERT_NE(m->brushMap(), nullptr);
+    EXPECT_TRUE(isBrushTexture(m->brushMap()));
+    EXPECT_EQ(m->GetGBufferID(), 1u);
+    EXPECT_FALSE(m->needsInit());
+
+    // The presets: with no settings file in this process, the block defaults.
+    update(*m);
+    const MaterialPresetValues& presets = materialPresets();
+    EXPECT_EQ(presets, materialBlockDefaults());
+    EXPECT_EQ(m->baseCache(), presets.base);
+    EXPECT_EQ(m->brushCache(), presets.brush);
+    EXPECT_EQ(m->strokeCache(), presets.stroke);
+    EXPECT_EQ(m->paintCache(), presets.paint);
+
+    // Two materials never share their base material or brush.
+    auto other = make();
+    EXPECT_NE(other->baseMaterial(), m->baseMaterial());
+    EXPECT_NE(other->brushMap(), m->brushMap());
+}
+
+TEST_F(MaterialReferences, SubMapsAreReferencesSixToTwelve)
+{
+    auto m = make();
+    ToneMap maps[6];
+    for (int i = 0; i < 6; ++i) {
+        m->SetSubTexmap(i, &maps[i]);
+        EXPECT_EQ(m->GetSubTexmap(i), &maps[i]);
+        EXPECT_EQ(m->GetReference(vmlMaterial::firstMapRef + i), &maps[i]);
+        EXPECT_TRUE(maps[i].HasDependent(m.get()));
+    }
+    // Each map is also its block parameter.
+    const ParamID params[] = {baseParam::baseMatMap, baseParam::hiMap,   baseParam::hiLevelMap,
+                              baseParam::hiGrossMap, baseParam::bumpMap, baseParam::reflecMap};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(m->baseBlock()->GetReferenceTarget(params[i]), &maps[i]) << i;
+    m->SetSubTexmap(7, &maps[0]);
+    m->SetSubTexmap(-1, &maps[0]);
+    EXPECT_EQ(m->GetSubTexmap(7), nullptr);
+    m->SetSubTexmap(2, nullptr);
+    EXPECT_EQ(m->hiLevelMap(), nullptr);
+    EXPECT_FALSE(maps[2].HasDependent(m.get()));
+}
+
+TEST_F(MaterialReferences, BumpAndReflectionMapsInAnEmptySlotSwitchTheirEffectOn)
+{
+    auto m = make();
+    ToneMap first, second;
+    ASSERT_EQ(m->baseBlock()->GetInt(baseParam::bumpEnable), 0);
+    ASSERT_EQ(m->baseBlock()->GetInt(baseParam::reflecEnable), 0);
+    m->SetSubTexmap(vmlMaterial::bumpMapSlot, &first);
+    EXPECT_EQ(m->baseBlock()->GetInt(baseParam::bumpEnable), 1);
+    EXPECT_EQ(m->baseBlock()->GetInt(baseParam::reflecEnable), 0);
+
+    // Replacing one bump map by another leaves the switch as the user set it.
+    m->baseBlock()->SetValue(baseParam::bumpEnable, 0, 0);
+    m->SetSubTexmap(vmlMaterial::bumpMapSlot, &second);
+    EXPECT_EQ(m->baseBlock()->GetInt(baseParam::bumpEnable), 0);
+
+    m->SetSubTexmap(vmlMaterial::reflecMapSlot, &first);
+    EXPECT_EQ(m->baseBlock()->GetInt(baseParam::reflecEnable), 1);
+    // Other slots switch nothing.
+    m->SetSubTexmap(vmlMaterial::hiMapSlot, &second);
+    EXPECT_EQ(m->baseBlock()->GetInt(baseParam::hiMapEnable), 1);
+}
+
+TEST_F(MaterialReferences, TheBaseMaterialIsTheOneSubMaterial)
+{
+    auto m = make();
+    standalone::StandardMaterial porcelain;
+    m->SetSubMtl(0, &porcelain);
+    EXPECT_EQ(m->GetSubMtl(0), &porcelain);
+    EXPECT_EQ(m->baseMaterial(), &porcelain);
+    EXPECT_EQ(m->GetReference(vmlMaterial::baseMaterialRef), &porcelain);
+    EXPECT_EQ(m->baseBlock()->GetReferenceTarget(baseParam::baseMaterial), &porcelain);
+    m->SetSubMtl(1, nullptr);
+    EXPECT_EQ(m->baseMaterial(), &porcelain);
+
+    // Colours come from the base material, black without one.
+    porcelain.SetDiffuse(Color(0.2f, 0.4f, 0.6f), 0);
+    EXPECT_EQ(m->GetDiffuse(), Color(0.2f, 0.4f, 0.6f));
+    m->SetSubMtl(0, nullptr);
+    EXPECT_EQ(m->VPDisplaySubMtl(), -1);
+    EXPECT_EQ(m->GetDiffuse(), Color());
+    EXPECT_EQ(m->GetAmbient(), Color());
+    EXPECT_EQ(m->GetSpecular(), Color());
+}
+
+TEST_F(MaterialReferences, ADeletedBaseMaterialEmptiesTheSlot)
+{
+    auto m = make();
+    auto* base = new standalone::StandardMaterial();
+    m->SetSubMtl(0, base);
+    base->DeleteThis();
+    EXPECT_EQ(m->baseMaterial(), nullptr);
+    update(*m);  // nothing left dangling
+}
+
+TEST_F(MaterialReferences, HelperMaterialsAreConfiguredAndNeverReferences)
+{
+    auto m = make();
+    StdMat2* hi = m->highlightMtl();
+    StdMat2* refl = m->reflectMtl();
+    ASSERT_NE(hi, nullptr);
+    ASSERT_NE(refl, nullptr);
+    EXPECT_NE(hi, refl);
+    for (int i = 0; i < m->NumRefs(); ++i) {
+        EXPECT_NE(m->GetReference(i), hi);
+        EXPECT_NE(m->GetReference(i), refl);
+    }
+    EXPECT_EQ(hi->GetShaderId(), ANISO_SHADER_CLASS_ID);
+    EXPECT_EQ(refl->GetShaderId(), BLINN_SHADER_CLASS_ID);
+    EXPECT_EQ(colorNamed(*hi, "specular"), Color(1, 1, 1));
+    EXPECT_EQ(colorNamed(*hi, "diffuse"), Color(0, 0, 0));
+    EXPECT_EQ(colorNamed(*refl, "specular"), Color(1, 1, 1));
+    EXPECT_EQ(colorNamed(*refl, "diffuse"), Color(0, 0, 0));
+
+    ToneMap level, gloss, reflection;
+    IParamBlock2* b = m->baseBlock();
+    b->SetValue(baseParam::hiLevel, 0, 250);
+    b->SetValue(baseParam::hiGross, 0, 40);
+    b->SetValue(baseParam::hiAniso, 0, 30);
+    b->SetValue(baseParam::hiOrient, 0, 45);
+    m->SetSubTexmap(vmlMaterial::hiLevelMapSlot, &level);
+    m->SetSubTexmap(vmlMaterial::hiGrossMapSlot, &gloss);
+    m->SetSubTexmap(vmlMaterial::reflecMapSlot, &reflection);
+    update(*m);
+    // The standard material keeps percentages and degrees: level 2.5, glossiness 0.4,
+    // anisotropy 0.3, orientation 45 / 90 of a half turn.
+    EXPECT_FLOAT_EQ(floatNamed(*hi, "specularLevel"), 250.0f);
+    EXPECT_FLOAT_EQ(floatNamed(*hi, "glossiness"), 40.0f);
+    EXPECT_FLOAT_EQ(floatNamed(*hi, "anisotropy"), 30.0f);
+    EXPECT_FLOAT_EQ(floatNamed(*hi, "orientation"), 90.0f);
+    EXPECT_EQ(hi->GetSubTexmap(ID_SS), &level);
+    EXPECT_EQ(hi->GetSubTexmap(ID_SH), &gloss);
+    EXPECT_EQ(refl->GetSubTexmap(ID_RL), &reflection);
+    EXPECT_TRUE(refl->MapEnabled(ID_RL));
+    EXPECT_EQ(refl->GetSubTexmap(ID_SS), nullptr);
+
+    // Emptied slots empty the helpers' channels at the next update.
+    m->SetSubTexmap(vmlMaterial::hiLevelMapSlot, nullptr);
+    m->SetSubTexmap(vmlMaterial::reflecMapSlot, nullptr);
+    update(*m);
+    EXPECT_EQ(hi->GetSubTexmap(ID_SS), nullptr);
+    EXPECT_EQ(refl->GetSubTexmap(ID_RL), nullptr);
+
+    // The material lets go of the maps it shared with the helpers.
+    ToneMap kept;
+    m->SetSubTexmap(vmlMaterial::hiGrossMapSlot, &kept);
+    update(*m);
+    EXPECT_GT(kept.NumDependents(), 1);
+    m.reset();
+    EXPECT_EQ(kept.NumDependents(), 0);
+}
+
+TEST_F(MaterialReferences, WithoutAHostStandardMaterialThereAreNoHelpersAndNoBase)
+{
+    standalone::StandaloneCore bare;
+    bare.setQuietMode(true);
+    SetCOREInterface(&bare);
+    auto m = make();
+    EXPECT_EQ(m->highlightMtl(), nullptr);
+    EXPECT_EQ(m->reflectMtl(), nullptr);
+    EXPECT_EQ(m->baseMaterial(), nullptr);
+    EXPECT_EQ(m->brushMap(), nullptr);
+    update(*m);
+    EXPECT_EQ(m->GetGBufferID(), 1u);
+    SetCOREInterface(&core);
+}
+
+TEST_F(MaterialReferences, MapFilesOfTheBaseMaterialAndMapsAreLoaded)
+{
+    class FileMap final : public ToneMap {
+    public:
+        bool LoadMapFiles(TimeValue) override { return ++loads, ok; }
+        int loads = 0;
+        bool ok = true;
+    };
+    auto m = make();
+    FileMap baseDiffuse, bump, brushFile;
+    static_cast<StdMat2*>(m->baseMaterial())->SetSubTexmap(ID_DI, &baseDiffuse);
+    m->SetSubTexmap(vmlMaterial::bumpMapSlot, &bump);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &brushFile);
+    EXPECT_TRUE(m->LoadMapFiles(0));
+    EXPECT_EQ(baseDiffuse.loads, 1);
+    EXPECT_EQ(bump.loads, 1);
+    EXPECT_EQ(brushFile.loads, 1);
+    bump.ok = false;
+    EXPECT_FALSE(m->LoadMapFiles(0));
+    EXPECT_EQ(brushFile.loads, 2) << "a failure does not stop the others";
+}
+
+TEST_F(MaterialReferences, TheRendererRecognisesTheMaterialAndReadsItsMotionSwitches)
+{
+    auto m = make();
+    const PainterlyMaterialProbe& probe = installedPainterlyMaterialProbe();
+    EXPECT_NE(dynamic_cast<const vmlMaterialProbe*>(&probe), nullptr) << "installed by the material";
+    EXPECT_TRUE(probe.isPainterlyMaterial(m.get()));
+    EXPECT_FALSE(probe.isPainterlyMaterial(m->baseMaterial()));
+    EXPECT_FALSE(probe.isPainterlyMaterial(nullptr));
+
+    PainterlyMaterialProbe::BaseSwitches sw = probe.baseSwitches(m.get(), 0);
+    EXPECT_FALSE(sw.rndAuto);
+    EXPECT_FALSE(sw.rndMoveDetect);
+    // Read from the block at the asked time, not from the caches.
+    m->baseBlock()->SetValue(baseParam::baseRndAuto, 0, 1);
+    m->baseBlock()->SetKey(baseParam::baseRndMoveDetect, 0, 0);
+    m->baseBlock()->SetKey(baseParam::baseRndMoveDetect, 4800, 1);
+    sw = probe.baseSwitches(m.get(), 0);
+    EXPECT_TRUE(sw.rndAuto);
+    EXPECT_FALSE(sw.rndMoveDetect);
+    EXPECT_TRUE(probe.baseSwitches(m.get(), 4800).rndMoveDetect);
+    EXPECT_FALSE(probe.baseSwitches(m->baseMaterial(), 4800).rndAuto);
+}
+
+}  // namespace

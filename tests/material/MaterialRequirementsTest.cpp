@@ -1,0 +1,102 @@
+// What the material asks of the host renderer: its parts' requirements, and while the painterly
+// renderer renders, its own bit and transparency exactly when hidden-face removal is off.
+
+#include "MaterialTestSupport.h"
+
+#include "material/vmlMaterialParamBlocks.h"
+#include "standalone/StandardMaterial.h"
+
+#include <gtest/gtest.h>
+
+using namespace vml;
+
+namespace {
+
+class UvMap final : public materialtest::ToneMap {
+public:
+    ULONG Requirements(int) override { return MTLREQ_UV; }
+};
+
+class MaterialRequirements : public materialtest::MaterialFixture {
+protected:
+    void SetUp() override
+    {
+        MaterialFixture::SetUp();
+        m = make();
+        base.GetParamBlock(0)->SetValue(materialtest::paramNamed(base, "twoSided")->id, 0, 1);
+        m->SetSubMtl(0, &base);
+    }
+    void TearDown() override
+    {
+        m.reset();
+        MaterialFixture::TearDown();
+    }
+
+    void setHiddenFace(bool on)
+    {
+        m->baseBlock()->SetValue(baseParam::baseHiddenFace, 0, on ? 1 : 0);
+        update(*m);
+    }
+    void setBaseOpacity(float percent)
+    {
+        base.GetParamBlock(0)->SetValue(materialtest::paramNamed(base, "opacity")->id, 0, percent);
+    }
+
+    standalone::StandardMaterial base;
+    std::unique_ptr<vmlMaterial> m;
+};
+
+TEST_F(MaterialRequirements, OutsideAPainterlyFrameThePartsDecide)
+{
+    update(*m);
+    EXPECT_EQ(m->Requirements(-1), base.Requirements(-1));
+    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_2SIDE);
+    setHiddenFace(true);
+    setBaseOpacity(50.0f);
+    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_TRANSP) << "the base material's transparency stays";
+    EXPECT_FALSE(m->Requirements(-1) & vmlMaterialRenderRequirement);
+
+    // Maps shaded on the surface ask for texture coordinates; the brush is rendered on its own.
+    UvMap uv;
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &uv);
+    EXPECT_FALSE(m->Requirements(-1) & MTLREQ_UV);
+    m->SetSubTexmap(vmlMaterial::bumpMapSlot, &uv);
+    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_UV);
+    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_BUMPUV);
+    m->SetSubTexmap(vmlMaterial::bumpMapSlot, nullptr);
+    m->SetSubTexmap(vmlMaterial::hiMapSlot, &uv);
+    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_UV);
+    EXPECT_FALSE(m->Requirements(-1) & MTLREQ_BUMPUV);
+
+    m->SetSubMtl(0, nullptr);
+    m->SetSubTexmap(vmlMaterial::hiMapSlot, nullptr);
+    EXPECT_EQ(m->Requirements(-1), 0u);
+}
+
+TEST_F(MaterialRequirements, DuringAPainterlyFrameHiddenFaceRemovalDecidesTransparency)
+{
+    vmlRenderer renderer(false);
+    currentRenderer = &renderer;
+
+    setHiddenFace(true);
+    setBaseOpacity(50.0f);
+    ULONG req = m->Requirements(-1);
+    EXPECT_TRUE(req & vmlMaterialRenderRequirement);
+    EXPECT_FALSE(req & MTLREQ_TRANSP) << "never with hidden-face removal on";
+    EXPECT_TRUE(req & MTLREQ_2SIDE);
+
+    setHiddenFace(false);
+    setBaseOpacity(100.0f);
+    req = m->Requirements(-1);
+    EXPECT_TRUE(req & vmlMaterialRenderRequirement);
+    EXPECT_TRUE(req & MTLREQ_TRANSP) << "always with it off";
+
+    // Before any update the block answers.
+    auto fresh = make();
+    fresh->baseBlock()->SetValue(baseParam::baseHiddenFace, 0, 0);
+    EXPECT_TRUE(fresh->Requirements(-1) & MTLREQ_TRANSP);
+    currentRenderer = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+#pragma once
+// The standalone host set up for vmlMaterial tests: the host's classes, the plug-in's classes and
+// a stand-in for the brush texture class (the real one arrives with the brush map), registered
+// first so that the material's fresh brush is one of them.
+
+#include "host/ClassDesc2.h"
+#include "host/IParamBlock2.h"
+#include "host/Interface.h"
+#include "host/Texmap.h"
+#include "material/vmlMaterial.h"
+#include "renderer/vmlRenderer.h"
+#include "shell/EntryPoints.h"
+#include "standalone/HostClasses.h"
+#include "standalone/StandaloneCore.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace materialtest {
+
+// A map answering one grey; `tone` tells copies apart from other maps.
+class ToneMap : public Texmap {
+public:
+    explicit ToneMap(float t = 0.5f) : tone(t) {}
+    AColor EvalColor(ShadeContext&) override { return AColor(tone, tone, tone, 1.0f); }
+    void Update(TimeValue, Interval&) override { ++updates; }
+    ReferenceTarget* Clone() override { return new ToneMap(tone); }
+    float tone;
+    int updates = 0;
+};
+
+// Reports the brush texture's class id: what the brush slot accepts.
+class StandInBrush final : public ToneMap {
+public:
+    using ToneMap::ToneMap;
+    Class_ID ClassID() override { return vml::vmlBrushClassId; }
+    ReferenceTarget* Clone() override { return new StandInBrush(tone); }
+};
+
+// A map of any other class.
+class ForeignMap final : public ToneMap {
+public:
+    using ToneMap::ToneMap;
+    Class_ID ClassID() override { return Class_ID(0x12345678, 0x9); }
+    ReferenceTarget* Clone() override { return new ForeignMap(tone); }
+};
+
+class StandInBrushClassDesc final : public ClassDesc2 {
+public:
+    int IsPublic() override { return 0; }
+    ReferenceTarget* Create(BOOL) override { return new StandInBrush(0.25f); }
+    const char* ClassName() override { return "stand-in brush"; }
+    SClass_ID SuperClassID() override { return TEXMAP_CLASS_ID; }
+    Class_ID ClassID() override { return vml::vmlBrushClassId; }
+};
+
+class MaterialFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static int moduleToken = 0;
+        vml::libraryEntry(&moduleToken);
+        LibInitialize();
+        SetCOREInterface(&core);
+        core.setQuietMode(true);
+        core.setMessageStream(nullptr);
+        static StandInBrushClassDesc brushDesc;
+        core.registerClass(&brushDesc, "standInBrush");
+        standalone::registerHostClasses(core);
+        const char* names[] = {"vmlMaterial",
+                               "vmlRenderer",
+                               "vmlBrush",
+                               "LineFxManager",
+                               "LineFxElement",
+                               "LineFxRenderElement",
+                               "CrayonStrokeRenderElement"};
+        for (int i = 0; i < LibNumberClasses(); ++i)
+            core.registerClass(LibClassDesc(i), names[i]);
+    }
+    void TearDown() override
+    {
+        vml::currentRenderer = nullptr;
+        SetCOREInterface(nullptr);
+    }
+
+    // A material made as the host makes one.
+    std::unique_ptr<vml::vmlMaterial> make(bool loading = false)
+    {
+        ReferenceTarget* made = LibClassDesc(0)->Create(loading ? TRUE : FALSE);
+        auto* material = dynamic_cast<vml::vmlMaterial*>(made);
+        EXPECT_NE(material, nullptr);
+        return std::unique_ptr<vml::vmlMaterial>(material);
+    }
+
+    static void update(vml::vmlMaterial& m, TimeValue t = 0)
+    {
+        Interval valid = FOREVER;
+        m.Update(t, valid);
+    }
+
+    std::string lastCaption() const { return core.messages().empty() ? "" : core.messages().back().caption; }
+
+    standalone::StandaloneCore core;
+};
+
+// Parameters of a standalone standard material by script name.
+inline const ParamDef* paramNamed(ReferenceTarget& object, const char* name)
+{
+    IParamBlock2* block = object.GetParamBlock(0);
+    const ParamDef* def = block ? block->GetDesc()->FindParam(name) : nullptr;
+    EXPECT_NE(def, nullptr) << name;
+    return def;
+}
+
+inline float floatNamed(ReferenceTarget& object, const char* name)
+{
+    const ParamDef* def = paramNamed(object, name);
+    return def ? object.GetParamBlock(0)->GetFloat(def->id) : -1.0f;
+}
+
+inline int intNamed(ReferenceTarget& object, const char* name)
+{
+    const ParamDef* def = paramNamed(object, name);
+    return def ? object.GetParamBlock(0)->GetInt(def->id) : -1;
+}
+
+inline Color colorNamed(ReferenceTarget& object, const char* name)
+{
+    const ParamDef* def = paramNamed(object, name);
+    return def ? object.GetParamBlock(0)->GetColor(def->id) : Color(-1, -1, -1);
+}
+
+inline ReferenceTarget* refNamed(ReferenceTarget& object, const char* name)
+{
+    const ParamDef* def = paramNamed(object, name);
+    return def ? object.GetParamBlock(0)->GetReferenceTarget(def->id) : nullptr;
+}
+
+}  // namespace materialtest

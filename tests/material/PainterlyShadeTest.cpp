@@ -1,0 +1,172 @@
+// The shade entry inside the painterly renderer's camera pass, called with contexts the test
+// places: the pixel sample, the stroke and the host-visible result; the callers that get an
+// ordinary material instead; the row filter.
+
+#include "host/RenderGlobalContext.h"
+#include "material/ShadingTestSupport.h"
+#include "material/StrokePlacement.h"
+#include "renderer/RendererTestSupport.h"
+#include "standalone/RenderJob.h"
+
+#include <functional>
+
+namespace {
+
+using namespace shadingtest;
+using vml::vmlRenderer;
+namespace base = vml::baseParam;
+
+class PainterlyShade : public ShadingFixture {
+protected:
+    void SetUp() override
+    {
+        ShadingFixture::SetUp();
+        scene = scanlinetest::TestScene::perspective(60.0f);
+        scene->scene.render.width = 64, scene->scene.render.height = 48;
+        material = make();
+        material->SetSubMtl(0, &translucent);
+    }
+    void set(ParamID id, int v)
+    {
+        material->baseBlock()->SetValue(id, 0, v);
+        update(*material);
+    }
+    // Runs `inFrame` as shading starts (after the renderer's own hook) with a context placed at
+    // a pixel that holds a stroke-grid corner.
+    void duringFrame(const std::function<void(vmlRenderer&, RenderGlobalContext&, PixelContext&)>& inFrame)
+    {
+        vmlRenderer r;
+        standalone::RenderSession session(scene->scene, r, {});
+        std::string error;
+        ASSERT_TRUE(session.open(error)) << error;
+        renderertest::NotificationProbe probe(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
+            update(*material);
+            PixelContext sc;
+            sc.globContext = gc;
+            sc.place(Point3(0, 0, -6), Point3(0, 0, 1));
+            const auto settings =
+                vml::StrokePlacementSettings::of(material->baseCache(), material->brushCache());
+            const vml::StrokeGrid grid = vml::strokeGrid(settings, vml::StrokeFrame::of(r), sc.nodeId);
+            for (int i = 0; !vml::findStrokeCorner(grid, sc.pixel); ++i) {
+                ASSERT_LT(i, r.width() * r.height());
+                sc.pixel = {i % r.width(), i / r.width()};
+            }
+            inFrame(r, *gc, sc);
+        });
+        Bitmap bm;
+        EXPECT_TRUE(session.renderFrame(0, bm).ok);
+    }
+    std::size_t samplesAtPixel(vmlRenderer& r, const PixelContext& sc)
+    {
+        return r.sampleGrid().count(sc.pixel.x, sc.pixel.y);
+    }
+
+    std::unique_ptr<scanlinetest::TestScene> scene;
+    scanlinetest::ConstantMtl translucent{Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f)};
+    std::unique_ptr<vml::vmlMaterial> material;
+};
+
+TEST_F(PainterlyShade, ACameraSampleIsFiledStraightBecomesAStrokeAndShowsTheHostTheBackground)
+{
+    duringFrame([&](vmlRenderer& r, RenderGlobalContext& gc, PixelContext& sc) {
+        sc.subPixel = Point2(0.75f, 0.5f);
+        sc.face = 7;
+        material->Shade(sc);
+        // Straight colour: red divided by 1 - 0.5, green (t = 1) left as it was.
+        const auto samples = samplesAt(r.sampleGrid(), sc.pixel.x, sc.pixel.y);
+        ASSERT_EQ(samples.size(), 1u);
+        EXPECT_EQ(samples[0].color, (std::array<std::uint8_t, 4>{102, 76, 25, 127}));
+        EXPECT_EQ(samples[0].nodeId, 40);
+        EXPECT_EQ(samples[0].face, 7);
+        EXPECT_EQ(samples[0].depth, -6.0f);
+        EXPECT_FLOAT_EQ(samples[0].weight, 0.5f);
+        EXPECT_EQ(samples[0].material, material.get());
+        ASSERT_EQ(r.strokeCount(), 1u);
+        const auto& stroke = dynamic_cast<const vml::vmlObjBrush&>(r.strokes().stroke(0));
+        EXPECT_EQ(stroke.color, samples[0].color);
+        EXPECT_EQ(stroke.material, material.get());
+        EXPECT_NEAR(stroke.x, sc.pixel.x + 0.5f, 0.501f);
+        // Hidden-face removal on: the background (without fog) takes the object's place.
+        EXPECT_EQ(sc.out.c, sc.background);
+        EXPECT_EQ(sc.out.t, Color(0.0f, 0.25f, 0.0f));
+        EXPECT_FALSE(sc.askedFog);
+
+        // With an environment map, or without hidden-face removal, the host sees through it,
+        // and strokes and samples are still made.
+        materialtest::ToneMap environment(0.7f);
+        gc.envMap = &environment;
+        sc.nodeId = 41;
+        material->Shade(sc);
+        gc.envMap = nullptr;
+        EXPECT_EQ(sc.out.c, Color(0, 0, 0));
+        EXPECT_EQ(sc.out.t, Color(1, 1, 1));
+        set(base::baseHiddenFace, 0);
+        sc.nodeId = 42;
+        sc.out.c = Color(1, 1, 1);
+        material->Shade(sc);
+        EXPECT_EQ(sc.out.c, Color(0, 0, 0));
+        EXPECT_EQ(sc.out.t, Color(1, 1, 1));
+        EXPECT_EQ(r.strokeCount(), 3u);
+        EXPECT_EQ(samplesAtPixel(r, sc), 3u);
+    });
+}
+
+TEST_F(PainterlyShade, ShadowReflectedAndForeignCallsMakeNothingAndGetThePremultipliedColour)
+{
+    struct OtherContext final : RenderGlobalContext {
+        int NumRenderInstances() override { return 0; }
+        RenderInstance* GetRenderInstance(int) override { return nullptr; }
+        IRenderElementMgr* GetRenderElementMgr() override { return nullptr; }
+    } foreign;
+    const std::function<void(PixelContext&)> callers[] = {
+        [](PixelContext& sc) { sc.mode = SCMODE_SHADOW; },
+        [](PixelContext& sc) { sc.rayLevel = 1; },
+        [](PixelContext& sc) { sc.xshadeID = static_cast<int>(0x80000000u); },
+        [&](PixelContext& sc) { sc.globContext = &foreign; },
+    };
+    duringFrame([&](vmlRenderer& r, RenderGlobalContext&, PixelContext& camera) {
+        for (const auto& caller : callers) {
+            PixelContext sc = camera;
+            caller(sc);
+            material->Shade(sc);
+            // Straight (0.4, 0.3, 0.1) times 1 - t.
+            EXPECT_NEAR(sc.out.c.r, 0.2f, 1e-6f);
+            EXPECT_EQ(sc.out.c.g, 0.0f);
+            EXPECT_NEAR(sc.out.c.b, 0.1f, 1e-6f);
+            EXPECT_EQ(sc.out.t, Color(0.5f, 1.0f, 0.0f));
+        }
+        EXPECT_EQ(r.strokeCount(), 0u);
+        EXPECT_EQ(samplesAtPixel(r, camera), 0u);
+        material->Shade(camera);
+        EXPECT_EQ(r.strokeCount(), 1u);
+        EXPECT_EQ(samplesAtPixel(r, camera), 1u);
+    });
+}
+
+TEST_F(PainterlyShade, TheRowFilterKeepsOneStrokePerObjectAndPixel)
+{
+    duringFrame([&](vmlRenderer& r, RenderGlobalContext&, PixelContext& sc) {
+        sc.face = 3;
+        material->Shade(sc);
+        material->Shade(sc);  // the same face again
+        EXPECT_EQ(r.strokeCount(), 1u);
+        EXPECT_EQ(samplesAtPixel(r, sc), 2u) << "every sample is filed";
+        // Hidden-face removal on: an off-centre first sample keeps other faces out.
+        sc.nodeId = 50, sc.subPixel = Point2(0.2f, 0.5f);
+        material->Shade(sc);
+        sc.face = 9, sc.subPixel = Point2(0.5f, 0.5f);
+        material->Shade(sc);
+        EXPECT_EQ(r.strokeCount(), 2u);
+        // Off: a face sharing no vertex with the first gets its own; so does another object.
+        set(base::baseHiddenFace, 0);
+        sc.nodeId = 60, sc.face = 3;
+        material->Shade(sc);
+        sc.face = 9;
+        material->Shade(sc);
+        sc.nodeId = 61;
+        material->Shade(sc);
+        EXPECT_EQ(r.strokeCount(), 5u);
+    });
+}
+
+}  // namespace

@@ -1,0 +1,289 @@
+#include "host/IParamBlock2.h"
+#include "host/PrivateProfile.h"
+#include "host/TempDir.h"
+#include "material/MaterialPresetFile.h"
+#include "material/MaterialPresets.h"
+#include "material/vmlMaterialParamBlocks.h"
+#include "shell/DirectoryCore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace vml;
+
+namespace {
+
+std::string readText(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string value(const char* section, const char* key, const std::string& path)
+{
+    char buffer[256];
+    getPrivateProfileString(section, key, "<missing>", buffer, sizeof buffer, path.c_str());
+    return buffer;
+}
+
+// The key names of one section, in file order.
+std::vector<std::string> keysOfSection(const std::string& path, const std::string& section)
+{
+    std::vector<std::string> keys;
+    std::istringstream in(readText(path));
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.front() == '[')
+            inside = line == "[" + section + "]";
+        else if (inside && line.find('=') != std::string::npos)
+            keys.push_back(line.substr(0, line.find('=')));
+    }
+    return keys;
+}
+
+std::vector<std::string> split(const std::string& words)
+{
+    std::vector<std::string> out;
+    std::istringstream in(words);
+    for (std::string w; in >> w;)
+        out.push_back(w);
+    return out;
+}
+
+template <class Record> std::vector<std::string> namesOf(std::span<const PresetKey<Record>> keys)
+{
+    std::vector<std::string> out;
+    for (const auto& k : keys)
+        out.push_back(k.key);
+    return out;
+}
+
+// Each key, set alone in a record and applied to a block, must arrive in its parameter with the
+// parameter's type.
+template <class Record, class Apply>
+void expectKeysFillTheirParameters(std::span<const PresetKey<Record>> keys, ParamBlockDesc2& desc,
+                                   Apply apply, const Record& defaults)
+{
+    for (std::size_t n = 0; n < keys.size(); ++n) {
+        const PresetKey<Record>& k = keys[n];
+        SCOPED_TRACE(k.key);
+        const ParamDef* def = desc.GetParamDef(k.param);
+        ASSERT_NE(def, nullptr);
+        IParamBlock2 block(&desc);
+        Record r = defaults;
+        if (k.floatField) {
+            EXPECT_TRUE(isFloatType(def->type));
+            r.*k.floatField = 1000.0f + static_cast<float>(n);
+            apply(block, r, 0);
+            EXPECT_EQ(block.GetFloat(k.param), r.*k.floatField);
+        } else {
+            EXPECT_TRUE(def->type == TYPE_INT || def->type == TYPE_BOOL);
+            r.*k.intField = r.*k.intField == 0 ? 1 : 0;
+            apply(block, r, 0);
+            EXPECT_EQ(block.GetInt(k.param), r.*k.intField);
+        }
+    }
+}
+
+TEST(PresetKeys, SectionsHoldTheKeysInFileOrder)
+{
+    EXPECT_EQ(
+        namesOf(brushPresetKeys()),
+        split("brush_opacity brush_density brush_size brush_size_rnd brush_size_geom brush_angle "
+              "brush_angle_rnd brush_angle_fit brush_angle_fit_ofs brush_rough brush_rough_geom brush_fine "
+              "brush_fine_rnd brush_fade_size brush_fade_size_thre brush_fade_size_rnd "
+              "brush_fade_size_linear brush_fade_alpha brush_fade_alpha_thre brush_fade_alpha_rnd "
+              "brush_fade_alpha_linear brush_zscale_enable brush_zscale_start brush_zscale_end "
+              "brush_ofs_scr_x brush_ofs_scr_x_rnd brush_ofs_scr_y brush_ofs_scr_y_rnd brush_ofs_normal "
+              "brush_ofs_normal_rnd"));
+    EXPECT_EQ(
+        namesOf(strokePresetKeys()),
+        split("stroke_length stroke_length_rnd stroke_length_geom stroke_angle stroke_angle_rnd "
+              "stroke_angle_fit stroke_angle_fit_ofs stroke_offset stroke_offset_rnd stroke_deform_amp "
+              "stroke_deform_amp_rnd stroke_deform_freq stroke_deform_freq_rnd stroke_deform_phase "
+              "stroke_deform_phase_rnd stroke_rough stroke_rough_rnd stroke_rake stroke_damp_size_st "
+              "stroke_damp_size_st_pos stroke_damp_size_ed stroke_damp_size_ed_pos stroke_damp_size_rnd "
+              "stroke_damp_alpha_st stroke_damp_alpha_st_pos stroke_damp_alpha_ed "
+              "stroke_damp_alpha_ed_pos stroke_damp_alpha_rnd stroke_space stroke_space_rnd"));
+    EXPECT_EQ(namesOf(paintPresetKeys()),
+              split("paint_blendMethod paint_blendAmount paint_monoEnable paint_monoAmount paint_colorType "
+                    "paint_colorR paint_colorG paint_colorB paint_blur paint_blur_rnd paint_blur_bound "
+                    "paint_blur_bound_rnd paint_mix paint_mix_rnd paint_wind paint_wind_rnd paint_wind_angle "
+                    "paint_dry paint_dry_rnd paint_whiteTransEnable paint_whiteTransAmount paint_conEnable "
+                    "paint_conAmount"));
+}
+
+TEST(PresetKeys, EveryKeyFillsItsParameter)
+{
+    const MaterialPresetValues defaults = materialBlockDefaults();
+    expectKeysFillTheirParameters(brushPresetKeys(), vmlMaterialBrushBlock(), applyBrushCache,
+                                  defaults.brush);
+    expectKeysFillTheirParameters(strokePresetKeys(), vmlMaterialStrokeBlock(), applyStrokeCache,
+                                  defaults.stroke);
+    expectKeysFillTheirParameters(paintPresetKeys(), vmlMaterialPaintBlock(), applyPaintCache,
+                                  defaults.paint);
+}
+
+TEST(PresetValueText, ParsesAsScanningDoes)
+{
+    float f = -1.0f;
+    EXPECT_TRUE(parsePresetFloat("26.000000", f));
+    EXPECT_EQ(f, 26.0f);
+    EXPECT_TRUE(parsePresetFloat("  +3.5", f));
+    EXPECT_EQ(f, 3.5f);
+    EXPECT_TRUE(parsePresetFloat("-0.25junk", f));
+    EXPECT_EQ(f, -0.25f);
+    EXPECT_TRUE(parsePresetFloat("7", f));
+    EXPECT_EQ(f, 7.0f);
+    for (const char* bad : {"", "abc", "   ", "nan", "inf", "1e999", "+-1"}) {
+        float kept = 42.0f;
+        EXPECT_FALSE(parsePresetFloat(bad, kept)) << bad;
+        EXPECT_EQ(kept, 42.0f) << bad;
+    }
+
+    std::int32_t i = -1;
+    EXPECT_TRUE(parsePresetInt("2", i));
+    EXPECT_EQ(i, 2);
+    EXPECT_TRUE(parsePresetInt(" -7", i));
+    EXPECT_EQ(i, -7);
+    EXPECT_TRUE(parsePresetInt("1.9", i));
+    EXPECT_EQ(i, 1);
+    for (const char* bad : {"", "x1", "99999999999", "-"}) {
+        std::int32_t kept = 5;
+        EXPECT_FALSE(parsePresetInt(bad, kept)) << bad;
+        EXPECT_EQ(kept, 5) << bad;
+    }
+}
+
+TEST(PresetValueText, FormatsAsPrintfDoes)
+{
+    EXPECT_EQ(formatPresetFloat(26.0f), "26.000000");
+    EXPECT_EQ(formatPresetFloat(0.1f), "0.100000");
+    EXPECT_EQ(formatPresetFloat(-3600.0f), "-3600.000000");
+    EXPECT_EQ(formatPresetFloat(1000000.0f), "1000000.000000");
+    EXPECT_EQ(formatPresetFloat(0.0000004f), "0.000000");
+    EXPECT_EQ(formatPresetInt(0), "0");
+    EXPECT_EQ(formatPresetInt(-12), "-12");
+}
+
+class PresetFileTest : public ::testing::Test {
+protected:
+    TempDir tmp;
+    std::string file = (tmp.path() / "vermil+.ini").string();
+};
+
+TEST_F(PresetFileTest, EveryKeyReadsBackAsWritten)
+{
+    MaterialPresetValues written = materialBlockDefaults();
+    float x = 0.25f;
+    for (const auto& k : brushPresetKeys())
+        k.floatField ? void(written.brush.*k.floatField = (x += 1.5f)) : void(written.brush.*k.intField = 1);
+    for (const auto& k : strokePresetKeys())
+        k.floatField ? void(written.stroke.*k.floatField = -(x += 1.5f))
+                     : void(written.stroke.*k.intField = 2);
+    std::int32_t n = 0;
+    for (const auto& k : paintPresetKeys())
+        k.floatField ? void(written.paint.*k.floatField = (x += 1.5f))
+                     : void(written.paint.*k.intField = ++n % 2);
+    for (PresetSection s : {PresetSection::Brush, PresetSection::Stroke, PresetSection::Paint})
+        writeMaterialPresetSection(file.c_str(), s, written);
+
+    MaterialPresetValues read = materialBlockDefaults();
+    readMaterialPresetFile(file.c_str(), read);
+    EXPECT_EQ(read, written);
+    EXPECT_EQ(keysOfSection(file, brushPresetSection), namesOf(brushPresetKeys()));
+    EXPECT_EQ(keysOfSection(file, paintPresetSection), namesOf(paintPresetKeys()));
+}
+
+TEST_F(PresetFileTest, MissingOrUnparsableTextKeepsTheValue)
+{
+    std::ofstream(file) << "[Vermil+ Brush]\nbrush_density=abc\nbrush_size=12.5\n"
+                           "[Vermil+ Stroke]\nstroke_rake=2\n"
+                           "[Vermil+ Paint]\npaint_colorType=\npaint_blendMethod=x\n";
+    const MaterialPresetValues defaults = materialBlockDefaults();
+    MaterialPresetValues v = defaults;
+    readMaterialPresetFile(file.c_str(), v);
+    EXPECT_EQ(v.brush.brushDensity, defaults.brush.brushDensity);
+    EXPECT_EQ(v.brush.brushSize, 12.5f);
+    EXPECT_EQ(v.stroke.strokeRake, 2);
+    EXPECT_EQ(v.paint.paintColorType, defaults.paint.paintColorType);
+    EXPECT_EQ(v.paint.paintBlendMethod, defaults.paint.paintBlendMethod);
+    EXPECT_EQ(v.brush.brushOpacity, defaults.brush.brushOpacity);
+
+    // The rewrite stores the value kept.
+    writeMaterialPresetSection(file.c_str(), PresetSection::Brush, v);
+    EXPECT_EQ(value(brushPresetSection, "brush_density", file), "26.000000");
+    EXPECT_EQ(value(brushPresetSection, "brush_size", file), "12.500000");
+}
+
+// The process-wide presets can be read only once per process, so their whole life is one test.
+TEST(MaterialPresetsProcess, ReadOnceThenChangedOnlyBySetAsDefault)
+{
+    TempDir tmp;
+    DirectoryCore core;
+    core.setDir(APP_PLUGCFG_DIR, tmp.dir() + "plugcfg/");
+    core.setDir(APP_MACHINE_DATA_DIR, tmp.dir() + "data/");
+    fs::create_directories(tmp.path() / "plugcfg");
+    SetCOREInterface(&core);
+    const std::string file = tmp.dir() + "plugcfg/vermil+.ini";
+
+    // First use from several threads at once: one read, one record.
+    std::vector<const MaterialPresetValues*> seen(4);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&seen, i] { seen[i] = &materialPresets(); });
+    for (auto& t : threads)
+        t.join();
+    for (const MaterialPresetValues* p : seen)
+        EXPECT_EQ(p, seen[0]);
+
+    // No file: the block defaults, and a file with every key.
+    const MaterialPresetValues defaults = materialBlockDefaults();
+    EXPECT_EQ(materialPresets(), defaults);
+    EXPECT_EQ(keysOfSection(file, brushPresetSection), namesOf(brushPresetKeys()));
+    EXPECT_EQ(keysOfSection(file, strokePresetSection), namesOf(strokePresetKeys()));
+    EXPECT_EQ(keysOfSection(file, paintPresetSection), namesOf(paintPresetKeys()));
+    EXPECT_EQ(value(brushPresetSection, "brush_density", file), "26.000000");
+    EXPECT_EQ(value(strokePresetSection, "stroke_rake", file), "0");
+
+    // Later uses neither reread nor rewrite the file.
+    writePrivateProfileString(brushPresetSection, "brush_density", "40", file.c_str());
+    EXPECT_EQ(materialPresets().brush.brushDensity, defaults.brush.brushDensity);
+    EXPECT_EQ(value(brushPresetSection, "brush_density", file), "40");
+
+    // Set as default takes the block at the host's current time and rewrites only its section.
+    IParamBlock2 stroke(&vmlMaterialStrokeBlock());
+    stroke.SetKey(strokeParam::strokeLength, 0, 5.0f);
+    stroke.SetKey(strokeParam::strokeLength, 160, 12.0f);
+    core.setTime(160);
+    EXPECT_TRUE(setMaterialPresetFromBlock(stroke));
+    EXPECT_EQ(materialPresets().stroke.strokeLength, 12.0f);
+    EXPECT_EQ(value(strokePresetSection, "stroke_length", file), "12.000000");
+    EXPECT_EQ(value(brushPresetSection, "brush_density", file), "40");
+
+    IParamBlock2 base(&vmlMaterialBaseBlock());
+    EXPECT_FALSE(setMaterialPresetFromBlock(base));
+
+    // New materials get the presets; the base block its defaults.
+    IParamBlock2 brush(&vmlMaterialBrushBlock()), newStroke(&vmlMaterialStrokeBlock()),
+        paint(&vmlMaterialPaintBlock());
+    base.SetValue(baseParam::shading, 0, 12.0f);
+    applyMaterialPresets(&base, &brush, &newStroke, &paint);
+    EXPECT_EQ(newStroke.GetFloat(strokeParam::strokeLength), 12.0f);
+    EXPECT_EQ(brush.GetFloat(brushParam::brushDensity), defaults.brush.brushDensity);
+    EXPECT_EQ(base.GetFloat(baseParam::shading), defaults.base.shading);
+
+    SetCOREInterface(nullptr);
+}
+
+}  // namespace
