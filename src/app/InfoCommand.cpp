@@ -6,6 +6,7 @@
 #include "host/Texmap.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/import/SceneOrModel.h"
 
 #include <fmt/core.h>
 
@@ -74,7 +75,7 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
 {
     std::unique_ptr<standalone::Scene> scene;
     try {
-        scene = standalone::loadScene(scenePath, core);
+        scene = standalone::loadSceneOrModel(scenePath, core);
     } catch (const std::exception& e) {
         fmt::print(stderr, "vermil: {}\n", e.what());
         return 1;

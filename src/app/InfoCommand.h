@@ -1,6 +1,6 @@
 #pragma once
-// `vermil info`: what a scene document holds — objects, materials, lights, cameras, effects,
-// render elements and the animation range.
+// `vermil info`: what a scene document (or a model file) holds — objects, materials, lights, cameras,
+// effects, render elements and the animation range.
 
 #include <string>
 

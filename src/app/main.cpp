@@ -66,8 +66,9 @@ int main(int argc, char** argv)
 
     app::RenderOptions render;
     std::string size;
-    auto* renderCmd = cli.add_subcommand("render", "Render a scene document to an image");
-    renderCmd->add_option("scene", render.scenePath, "Scene document (JSON)")
+    auto* renderCmd = cli.add_subcommand("render", "Render a scene document or a model file to images");
+    renderCmd
+        ->add_option("scene", render.scenePath, "Scene document (JSON) or model file (glTF, FBX, OBJ, ...)")
         ->required()
         ->check(CLI::ExistingFile);
     renderCmd->add_option("-o,--output", render.output, "Image to write (.png 16-bit, .exr float, .tif)");
@@ -86,7 +87,9 @@ int main(int argc, char** argv)
 
     std::string infoScene;
     auto* info = cli.add_subcommand("info", "List what a scene document holds and its animation range");
-    info->add_option("scene", infoScene, "Scene document (JSON)")->required()->check(CLI::ExistingFile);
+    info->add_option("scene", infoScene, "Scene document (JSON) or model file")
+        ->required()
+        ->check(CLI::ExistingFile);
 
     auto* classes = cli.add_subcommand("classes", "List the classes the plug-in library offers");
 
