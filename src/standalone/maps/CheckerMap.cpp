@@ -8,22 +8,11 @@
 
 namespace standalone {
 
-namespace {
-
-enum : ParamID { pColor1, pColor2, pMap1, pMap2, pMap1Enable, pMap2Enable };
-
-}  // namespace
-
 ParamBlockDesc2& CheckerMap::paramBlockDesc()
 {
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
-        d.addColor(pColor1, "color1", Color(0, 0, 0), 0, P_ANIMATABLE)
-            .addColor(pColor2, "color2", Color(1, 1, 1), 0, P_ANIMATABLE)
-            .addRef(pMap1, "map1", TYPE_TEXMAP, 0)
-            .addRef(pMap2, "map2", TYPE_TEXMAP, 0)
-            .addBool(pMap1Enable, "map1Enable", true, 0)
-            .addBool(pMap2Enable, "map2Enable", true, 0);
+        declareColourInputs(d);
         UVCoordinates::declare(d);
         return d;
     }();
@@ -38,26 +27,11 @@ ClassDesc2& CheckerMap::classDesc()
     return desc;
 }
 
-CheckerMap::CheckerMap() : MapBase(classDesc(), {pMap1, pMap2}) { refresh(); }
+CheckerMap::CheckerMap() : TwoColourMap(classDesc()) { refresh(); }
 
 void CheckerMap::readParams(IParamBlock2& block, TimeValue t, Interval& valid)
 {
-    block.GetValue(pColor1, t, colors_[0], valid);
-    block.GetValue(pColor2, t, colors_[1], valid);
-    int on = 1;
-    block.GetValue(pMap1Enable, t, on, valid);
-    mapEnabled_[0] = on != 0;
-    on = 1;
-    block.GetValue(pMap2Enable, t, on, valid);
-    mapEnabled_[1] = on != 0;
-}
-
-AColor CheckerMap::colorOf(int which, ShadeContext& sc)
-{
-    if (mapEnabled_[which])
-        if (Texmap* m = subMap(which, sc))
-            return m->EvalColor(sc);
-    return colors_[which];
+    readColourInputs(block, t, valid);
 }
 
 AColor CheckerMap::EvalColor(ShadeContext& sc)

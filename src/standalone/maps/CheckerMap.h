@@ -3,13 +3,13 @@
 // the cell that holds (0.25, 0.25). Each colour may be replaced by a sub-map.
 // Script names: color1, color2, map1, map2, map1Enable, map2Enable, plus the coordinates.
 
-#include "standalone/maps/MapBase.h"
+#include "standalone/maps/TwoColourMap.h"
 
 class ParamBlockDesc2;
 
 namespace standalone {
 
-class CheckerMap final : public MapBase {
+class CheckerMap final : public TwoColourMap {
 public:
     CheckerMap();
 
@@ -20,12 +20,6 @@ public:
 
 protected:
     void readParams(IParamBlock2& block, TimeValue t, Interval& valid) override;
-
-private:
-    AColor colorOf(int which, ShadeContext& sc);
-
-    AColor colors_[2];
-    bool mapEnabled_[2] = {true, true};
 };
 
 }  // namespace standalone

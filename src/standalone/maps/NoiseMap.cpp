@@ -13,7 +13,7 @@ namespace standalone {
 
 namespace {
 
-enum : ParamID { pColor1, pColor2, pMap1, pMap2, pMap1Enable, pMap2Enable, pSize, pLevels, pSpace };
+enum : ParamID { pSize = TwoColourMap::firstOwnParam, pLevels, pSpace };
 
 }  // namespace
 
@@ -21,13 +21,8 @@ ParamBlockDesc2& NoiseMap::paramBlockDesc()
 {
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
-        d.addColor(pColor1, "color1", Color(0, 0, 0), 0, P_ANIMATABLE)
-            .addColor(pColor2, "color2", Color(1, 1, 1), 0, P_ANIMATABLE)
-            .addRef(pMap1, "map1", TYPE_TEXMAP, 0)
-            .addRef(pMap2, "map2", TYPE_TEXMAP, 0)
-            .addBool(pMap1Enable, "map1Enable", true, 0)
-            .addBool(pMap2Enable, "map2Enable", true, 0)
-            .addWorld(pSize, "size", 1.0f, 1e-4f, 1e6f, 0, P_ANIMATABLE)
+        declareColourInputs(d);
+        d.addWorld(pSize, "size", 1.0f, 1e-4f, 1e6f, 0, P_ANIMATABLE)
             .addInt(pLevels, "levels", 1, 1, 10, 0)
             .addInt(pSpace, "space", objectSpace, objectSpace, uvSpace, 0);
         UVCoordinates::declare(d);
@@ -44,18 +39,11 @@ ClassDesc2& NoiseMap::classDesc()
     return desc;
 }
 
-NoiseMap::NoiseMap() : MapBase(classDesc(), {pMap1, pMap2}) { refresh(); }
+NoiseMap::NoiseMap() : TwoColourMap(classDesc()) { refresh(); }
 
 void NoiseMap::readParams(IParamBlock2& block, TimeValue t, Interval& valid)
 {
-    block.GetValue(pColor1, t, colors_[0], valid);
-    block.GetValue(pColor2, t, colors_[1], valid);
-    int on = 1;
-    block.GetValue(pMap1Enable, t, on, valid);
-    mapEnabled_[0] = on != 0;
-    on = 1;
-    block.GetValue(pMap2Enable, t, on, valid);
-    mapEnabled_[1] = on != 0;
+    readColourInputs(block, t, valid);
     block.GetValue(pSize, t, size_, valid);
     block.GetValue(pLevels, t, levels_, valid);
     block.GetValue(pSpace, t, space_, valid);
@@ -78,14 +66,6 @@ float NoiseMap::noiseValue(ShadeContext& sc) const
     }
     const float n = fractalNoise3(p / size_, levels_);
     return std::clamp(0.5f + 0.5f * n, 0.0f, 1.0f);
-}
-
-AColor NoiseMap::colorOf(int which, ShadeContext& sc)
-{
-    if (mapEnabled_[which])
-        if (Texmap* m = subMap(which, sc))
-            return m->EvalColor(sc);
-    return colors_[which];
 }
 
 AColor NoiseMap::EvalColor(ShadeContext& sc)

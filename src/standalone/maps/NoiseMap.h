@@ -5,13 +5,13 @@
 // Script names: color1, color2, map1, map2, map1Enable, map2Enable, size, levels, space, plus
 // the coordinates (used in UV space).
 
-#include "standalone/maps/MapBase.h"
+#include "standalone/maps/TwoColourMap.h"
 
 class ParamBlockDesc2;
 
 namespace standalone {
 
-class NoiseMap final : public MapBase {
+class NoiseMap final : public TwoColourMap {
 public:
     enum Space { objectSpace = 0, uvSpace = 1 };
 
@@ -30,10 +30,6 @@ protected:
     float spatialScale() const override { return size_; }
 
 private:
-    AColor colorOf(int which, ShadeContext& sc);
-
-    AColor colors_[2];
-    bool mapEnabled_[2] = {true, true};
     float size_ = 1.0f;
     int levels_ = 1;
     int space_ = objectSpace;
