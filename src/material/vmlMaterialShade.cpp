@@ -124,8 +124,8 @@ void vmlMaterial::Shade(ShadeContext& sc)
 
     if ((bc.hiLevel > 0 || hiLevelMap()) && highlightMtl()) {
         highlightMtl()->Shade(sc);
-        const Color& spec = sc.out.c;
-        const float i = std::min((spec.r + spec.g + spec.b) / 3.0f, 1.0f);
+        const Color& shine = sc.out.c;
+        const float i = std::min((shine.r + shine.g + shine.b) / 3.0f, 1.0f);
         const std::optional<float> h = highlightAmount(i, bc.hiLevel, bc.hiSharp);
         if (h && *h > 0.0f) {
             Color col = bc.hiColor;

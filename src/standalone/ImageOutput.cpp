@@ -33,9 +33,9 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
     for (char& ch : ext)
         ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     const bool floatFile = ext == ".exr";
-    OIIO::ImageSpec spec(w, h, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
-    spec.alpha_channel = 3;
-    if (!out->open(temp.string(), spec))
+    OIIO::ImageSpec format(w, h, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
+    format.alpha_channel = 3;
+    if (!out->open(temp.string(), format))
         return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
 
     std::vector<BMM_Color_64> pixels(static_cast<std::size_t>(w) * h);
