@@ -5,8 +5,8 @@
 #include "host/ParamBlockDesc2.h"
 #include "host/ShadeContext.h"
 #include "host/Texmap.h"
+#include "standalone/HighlightLobe.h"
 #include "standalone/HostClassDesc.h"
-#include "standalone/SpecularLobe.h"
 
 #include <algorithm>
 #include <cmath>
@@ -389,8 +389,8 @@ void StandardMaterial::Shade(ShadeContext& sc)
 
     const Point3 toEye = -Normalize(sc.V());
     const bool aniso = s.shader == 1 && s.anisotropy > 0.0f;
-    const SpecularLobe lobe(glossiness, aniso ? s.anisotropy : 0.0f, n,
-                            aniso ? surfaceTangent(sc, n, s.orientation) : Point3());
+    const HighlightLobe lobe(glossiness, aniso ? s.anisotropy : 0.0f, n,
+                             aniso ? surfaceTangent(sc, n, s.orientation) : Point3());
 
     Color ambientLight = sc.ambientLight, diffuseLight, specularLight;
     for (int i = 0; i < sc.nLights; ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 // "Standard": the standalone host's standard material. Lambert diffuse, a Blinn or anisotropic
-// highlight (see SpecularLobe), ambient, self-illumination, opacity, a reflection map added on
+// highlight (see HighlightLobe), ambient, self-illumination, opacity, a reflection map added on
 // top, and bump. Every setting is a parameter of its one block (reference 0), by script name:
 //
 //   ambient, diffuse, specular        colours

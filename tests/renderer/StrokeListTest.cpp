@@ -117,21 +117,21 @@ TEST(StrokeList, SortsAscendingDescendingRandomAndEqualKeys)
 TEST(StrokeList, EqualDepthsSortTheSameWhateverTheFilingOrder)
 {
     // Few distinct depths and groups, so most comparisons are ties.
-    struct Spec {
+    struct Case {
         float depth;
         std::uint32_t id, group;
     };
-    std::vector<Spec> specs;
+    std::vector<Case> cases;
     for (std::uint32_t i = 0; i < 3000; ++i)
-        specs.push_back({-static_cast<float>(i % 3), i, (i * 7) % 5});
+        cases.push_back({-static_cast<float>(i % 3), i, (i * 7) % 5});
 
     std::vector<std::vector<std::uint32_t>> orders;
     std::mt19937 rng(11);
     for (int run = 0; run < 3; ++run) {
-        std::shuffle(specs.begin(), specs.end(), rng);
+        std::shuffle(cases.begin(), cases.end(), rng);
         StrokeList list;
         ASSERT_TRUE(list.reset());
-        for (const Spec& s : specs)
+        for (const Case& s : cases)
             ASSERT_TRUE(list.fileStroke(TestStroke(s.depth, s.id, s.group)));
         list.sortByDepth();
         orders.push_back(ids(list));

@@ -2,10 +2,10 @@
 
 #include "host/ClassDesc2.h"
 #include "host/ParamBlockDesc2.h"
+#include "standalone/HighlightLobe.h"
 #include "standalone/HostClasses.h"
 #include "standalone/ParamByName.h"
 #include "standalone/ScanlineLights.h"
-#include "standalone/SpecularLobe.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/TestShadeContext.h"
 #include "standalone/maps/CheckerMap.h"

@@ -12,13 +12,13 @@
 
 namespace standalone {
 
-class SpecularLobe {
+class HighlightLobe {
 public:
     static float exponent(float glossiness);
 
     // n: unit normal. tangent: unit, perpendicular to n; only read when anisotropy > 0.
     // anisotropy in [0, 1]: 0 round, towards 1 ever longer along the tangent.
-    SpecularLobe(float glossiness, float anisotropy, const Point3& n, const Point3& tangent);
+    HighlightLobe(float glossiness, float anisotropy, const Point3& n, const Point3& tangent);
 
     // l: unit direction to the light, e: unit direction to the eye.
     float eval(const Point3& l, const Point3& e) const;

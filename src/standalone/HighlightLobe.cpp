@@ -1,17 +1,17 @@
-#include "standalone/SpecularLobe.h"
+#include "standalone/HighlightLobe.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace standalone {
 
-float SpecularLobe::exponent(float glossiness)
+float HighlightLobe::exponent(float glossiness)
 {
     const float g = std::isfinite(glossiness) ? std::clamp(glossiness, 0.0f, 1.0f) : 0.0f;
     return std::exp2(10.0f * g + 1.0f);
 }
 
-SpecularLobe::SpecularLobe(float glossiness, float anisotropy, const Point3& n, const Point3& tangent)
+HighlightLobe::HighlightLobe(float glossiness, float anisotropy, const Point3& n, const Point3& tangent)
     : n_(n), t_(tangent), b_(CrossProd(n, tangent))
 {
     const float e = exponent(glossiness);
@@ -24,7 +24,7 @@ SpecularLobe::SpecularLobe(float glossiness, float anisotropy, const Point3& n, 
     scale_ = std::sqrt(std::sqrt((eT_ + 2.0f) * (eB_ + 2.0f)) / defaultExponentPlus2);
 }
 
-float SpecularLobe::eval(const Point3& l, const Point3& e) const
+float HighlightLobe::eval(const Point3& l, const Point3& e) const
 {
     const Point3 h = Normalize(l + e);
     const float nh = std::min(DotProd(n_, h), 1.0f);
