@@ -2,6 +2,7 @@
 // exit code here; the libraries below only return results.
 
 #include "app/BlendChart.h"
+#include "app/BrushPreviewCommand.h"
 #include "app/CancelOnInterrupt.h"
 #include "app/FrameList.h"
 #include "app/HostSetup.h"
@@ -93,6 +94,18 @@ int main(int argc, char** argv)
 
     auto* classes = cli.add_subcommand("classes", "List the classes the plug-in library offers");
 
+    app::BrushPreviewOptions preview;
+    std::string previewSize;
+    auto* brushPreview =
+        cli.add_subcommand("brush-preview", "Write the preview image of a brush tip (dark on white)");
+    brushPreview->add_option("scene", preview.scenePath, "Scene document whose brush to show (optional)")
+        ->check(CLI::ExistingFile);
+    brushPreview->add_option("--brush", preview.brushName,
+                             "Painterly material or brush map of the scene (default: the first)");
+    brushPreview->add_option("--set", preview.settings, "Brush parameter NAME=VALUE, e.g. brushMapSize=8");
+    brushPreview->add_option("--size", previewSize, "Image size WxH (default 256x256)");
+    brushPreview->add_option("-o,--output", preview.output, "Image file to write (default brush.png)");
+
     CLI11_PARSE(cli, argc, argv);
 
     static standalone::StandaloneCore core;
@@ -121,6 +134,14 @@ int main(int argc, char** argv)
     }
     if (classes->parsed())
         return runClasses();
+    if (brushPreview->parsed()) {
+        if (!previewSize.empty() && !parseSize(previewSize, preview.width, preview.height)) {
+            fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 256x256\n", previewSize);
+            return 1;
+        }
+        core.setQuietMode(true);
+        return app::runBrushPreview(preview, core);
+    }
     if (chart->parsed())
         return runBlendChart(chartOutput);
     return 0;

@@ -17,6 +17,7 @@
 #include "host/Mtl.h"
 #include "host/StdMat2.h"
 #include "material/vmlMaterialCaches.h"
+#include "paint/vmlBrushClassId.h"
 
 #include <memory>
 #include <string>
@@ -27,8 +28,6 @@ class Texmap;
 namespace vml {
 
 inline constexpr Class_ID vmlMaterialClassId{0x54022254, 0x03200729};
-// The brush texture map's class: the only class the brush slot accepts.
-inline constexpr Class_ID vmlBrushClassId{0x54022254, 0x0320010F};
 
 // Message 258 from a referenced object: the material tells its dependents that all parts changed.
 inline constexpr RefMessage vmlMaterialNotifyAllMessage = 258;

@@ -52,8 +52,7 @@ void vmlMaterial::InitDefaults()
     savedBrush_.reset();
     foreignBrushRef_ = 0;
 
-    // The brush texture class answers null until it is part of the library; the slot then stays
-    // empty.
+    // A host without the brush class answers null; the slot then stays empty.
     Interface* core = GetCOREInterface();
     ReferenceTarget* brush = core ? core->CreateInstance(TEXMAP_CLASS_ID, vmlBrushClassId) : nullptr;
     if (isBrushTexture(brush))

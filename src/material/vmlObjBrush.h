@@ -24,8 +24,8 @@ public:
     vmlObjBrush(const vmlObjBrush&) = default;
     vmlObjBrush& operator=(const vmlObjBrush&) = default;
 
-    // Unimplemented: painting a stroke arrives with the stroke painter. Until then the renderer
-    // does not ask records to paint (strokePaintingAvailable), and this throws std::logic_error.
+    // Paints the stroke onto the context's canvas with its material's brush, stroke and paint
+    // settings. Nothing is painted without a brush texture in the material's brush slot.
     void paint(StrokePaintContext& context) override;
     std::size_t size() const override { return sizeof(vmlObjBrush); }
     vmlStrokeRecord* copyTo(void* storage) const override;

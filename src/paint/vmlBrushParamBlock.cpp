@@ -2,12 +2,48 @@
 
 namespace vml {
 
-// Parameters are declared with the brush.
+namespace {
+
+constexpr int A = P_ANIMATABLE;
+
+// Track-view names of parameters 0 to 18 are strings 918 onwards, in parameter order.
+constexpr int nameId(ParamID id) { return 918 + id; }
+
+}  // namespace
+
+// Dialog 113, titled string 500. The size spinner steps by 0.01, every other float spinner by 0.1.
 ParamBlockDesc2& vmlBrushParamBlock()
 {
+    using namespace brushMapParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(0, "parameters", 500, P_AUTO_CONSTRUCT | P_AUTO_UI, 0);
+        ParamBlockDesc2 d(vmlBrushBlockId, "parameters", 500, P_AUTO_CONSTRUCT | P_AUTO_UI, 0);
         d.SetRollout(113, 500);
+        d.addFloat(brushMapMapOpacity, "brushMapMapOpacity", 100.0f, 0.0f, 100.0f, nameId(brushMapMapOpacity),
+                   A)
+            .addBool(brushMapMapEnable, "brushMapMapEnable", true, nameId(brushMapMapEnable), A)
+            .addRef(brushMapMap, "brushMapMap", TYPE_TEXMAP, nameId(brushMapMap))
+            .addInt(brushMapType, "brushMapType", 1, 0, 1, nameId(brushMapType), A)
+            .addFloat(brushMapStretch, "brushMapStretch", 0.0f, -100.0f, 100.0f, nameId(brushMapStretch), A)
+            .addFloat(brushMapStretchRnd, "brushMapStretchRnd", 0.0f, 0.0f, 100.0f,
+                      nameId(brushMapStretchRnd), A)
+            .addFloat(brushMapAngle, "brushMapAngle", 0.0f, -3600.0f, 3600.0f, nameId(brushMapAngle), A)
+            .addFloat(brushMapAngleRnd, "brushMapAngleRnd", 100.0f, 0.0f, 360.0f, nameId(brushMapAngleRnd), A)
+            .addFloat(brushMapGroove, "brushMapGroove", 100.0f, 0.0f, 100.0f, nameId(brushMapGroove), A)
+            .addInt(brushMapGrooveNUM, "brushMapGrooveNUM", 5, 3, 20, nameId(brushMapGrooveNUM), A)
+            .addFloat(brushMapSize, "brushMapSize", 5.0f, 0.1f, 100.0f, nameId(brushMapSize), A)
+            .addFloat(brushMapSizeRnd, "brushMapSizeRnd", 0.0f, 0.0f, 100.0f, nameId(brushMapSizeRnd), A)
+            .addFloat(brushMapAnti, "brushMapAnti", 25.0f, 0.0f, 1000.0f, nameId(brushMapAnti), A)
+            .addFloat(brushMapHSpace, "brushMapHSpace", 0.0f, 0.0f, 100.0f, nameId(brushMapHSpace), A)
+            .addFloat(brushMapHSpaceRand, "brushMapHSpaceRand", 0.0f, 0.0f, 100.0f,
+                      nameId(brushMapHSpaceRand), A)
+            .addFloat(brushMapVSpace, "brushMapVSpace", 0.0f, 0.0f, 100.0f, nameId(brushMapVSpace), A)
+            .addFloat(brushMapVSpaceRand, "brushMapVSpaceRand", 0.0f, 0.0f, 100.0f,
+                      nameId(brushMapVSpaceRand), A)
+            .addFloat(brushMapDampStart, "brushMapDampStart", 50.0f, 0.0f, 100.0f, nameId(brushMapDampStart),
+                      A)
+            .addFloat(brushMapDampEnd, "brushMapDampEnd", 100.0f, 0.0f, 100.0f, nameId(brushMapDampEnd), A)
+            .addBool(brushCacheDisable, "brushCacheDisable", false, 529)
+            .addInt(brushRndNum, "brushRndNum", 5, 1, 10, 530);
         return d;
     }();
     return desc;

@@ -1,7 +1,6 @@
 #include "paint/vmlRasterRS.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace vml {
 
@@ -18,12 +17,24 @@ void vmlRasterRS::allocateStorage()
         wet_[cy] = std::make_unique<WetCell[]>(static_cast<std::size_t>(wetWidth()));
         reportAllocation(cy, rows);
     }
+    rebuildMaskSums();
+}
+
+void vmlRasterRS::rebuildMaskSums()
+{
+    maskSums_.assign(static_cast<std::size_t>(wetWidth()) * static_cast<std::size_t>(wetHeight()), 0.0f);
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            maskSum(x >> 1, y >> 1) += static_cast<float>(rows_[y][x].mask);
 }
 
 void vmlRasterRS::freeStorage()
 {
     RasterRows::freeStorage();
     wet_ = std::vector<std::unique_ptr<WetCell[]>>();
+    maskSums_ = std::vector<float>();
+    cellRowWet_ = std::vector<unsigned char>();
+    flowScratch_ = std::vector<float>();
 }
 
 void vmlRasterRS::clearWetGrid()
@@ -49,15 +60,12 @@ int vmlRasterRS::LoadColour(const Bitmap* source)
 
 void vmlRasterRS::SetMask(int x, int y, int value)
 {
-    if (insideCanvas(x, y) && !rows_.empty())
-        rows_[y][x].mask = static_cast<std::uint8_t>(std::clamp(value, 1, 255));
-}
-
-bool vmlRasterRS::Bleed(float) { throw std::logic_error("vmlRasterRS::Bleed is not implemented yet"); }
-
-void vmlRasterRS::DepositPaint(int, int)
-{
-    throw std::logic_error("vmlRasterRS::DepositPaint is not implemented yet");
+    if (!insideCanvas(x, y) || rows_.empty())
+        return;
+    std::uint8_t& mask = rows_[y][x].mask;
+    const auto held = static_cast<std::uint8_t>(std::clamp(value, 1, 255));
+    maskSum(x >> 1, y >> 1) += static_cast<float>(held) - static_cast<float>(mask);
+    mask = held;
 }
 
 }  // namespace vml

@@ -58,8 +58,21 @@ private:
         return {i >> 1, (i & 1) && (i >> 1) < lastWet ? 2 : 1};
     }
     void clearWetGrid();
+    // Sum of the masks of the pixels a cell covers (0..1020), kept up to date by SetMask so the
+    // outflow need not read four pixels per neighbour.
+    float& maskSum(int cx, int cy) { return maskSums_[static_cast<std::size_t>(cy) * wetWidth() + cx]; }
+    void rebuildMaskSums();
+    // The wet colour the paint at (x, y) would pick up from its serving cells; false when they
+    // hold no wet paint. meanInWeight receives their mean in-weight.
+    bool servingWetColour(int x, int y, AColor& wet, float& meanInWeight) const;
+    void outflowCellRow(int cy, float h, float a, float b);
+    bool settleCellRow(int cy);
+    void depositWetRows(float strength);
 
     std::vector<std::unique_ptr<WetCell[]>> wet_;
+    std::vector<float> maskSums_;
+    std::vector<unsigned char> cellRowWet_;  // per wet row: a cell still holds water (bleed scratch)
+    std::vector<float> flowScratch_;         // per wet column, three pixel rows (bleed scratch)
 };
 
 }  // namespace vml

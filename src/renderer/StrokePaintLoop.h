@@ -17,9 +17,6 @@ constexpr int finalBleedStoreEvery = 8;
 constexpr int strokeCheckInterval = 64;
 // Strength of one bleed step.
 constexpr float bleedStepStrength = 0.2f;
-// Whether stroke records can paint and canvases bleed. Until the stroke painter arrives they
-// cannot: a pass with strokes stores its canvas as the host rendered it, without strokes.
-constexpr bool strokePaintingAvailable = false;
 
 // Intermediate stores: every strokeCount / 10 strokes, within 20..2000; in the material editor
 // none (the interval is beyond the last stroke).

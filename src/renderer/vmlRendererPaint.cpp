@@ -81,17 +81,24 @@ void vmlRenderer::paintStrokes()
         constexpr int units = 1000;
         reportProgress(all ? static_cast<int>(done * units / all) : units, units);
     });
-    // Unimplemented: the stroke painter. The strokes are sorted and counted, but neither painted
-    // nor bled; the canvas is stored as loaded.
-    if (!strokePaintingAvailable) {
-        reportProgress(total, total);
-        return;
-    }
+    // What every stroke paints with: this pass's canvas, samples, face sizes and brush tiles.
+    brushCache_.setFrame(globalContext_, globalContext_->time);
+    StrokePaintContext context;
+    context.canvas = canvas_;
+    context.width = width_;
+    context.height = height_;
+    context.regionOrigin = {cropX_, cropY_};
+    context.scale = settings_.brushScale;
+    context.samples = &sampleGrid_;
+    context.nodes = &nodeRecords_;
+    context.brushCache = settings_.brushCacheEnable && brushCache_.tileCount() > 0 ? &brushCache_ : nullptr;
+    context.brushContext = &renderContext_;
+    context.inMtlEdit = mtlEdit;
+    context.frameNumber = frameNumber_;
 
-    // The painting of one stroke (the record's own paint entry) is the stroke painter's.
     class Steps final : public StrokePaintSteps {
     public:
-        explicit Steps(vmlRenderer& r) : r_(r) {}
+        Steps(vmlRenderer& r, StrokePaintContext& context) : r_(r), context_(context) {}
         void paintStroke(std::size_t i) override { r_.strokes_.stroke(i).paint(context_); }
         bool bleed() override { return r_.canvas_->Bleed(bleedStepStrength); }
         void store() override { r_.canvas_->Store(); }
@@ -100,8 +107,8 @@ void vmlRenderer::paintStrokes()
 
     private:
         vmlRenderer& r_;
-        StrokePaintContext context_;
-    } steps(*this);
+        StrokePaintContext& context_;
+    } steps(*this, context);
 
     const bool complete = runStrokeLoop(steps, count, interval);
     reportProgress(total, total);

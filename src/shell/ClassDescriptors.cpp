@@ -1,6 +1,7 @@
 #include "shell/ClassDescriptors.h"
 
 #include "material/vmlMaterial.h"
+#include "paint/vmlBrush.h"
 #include "renderer/CrayonStrokeRenderElement.h"
 #include "renderer/LineFxRenderElement.h"
 #include "renderer/vmlRenderer.h"
@@ -57,7 +58,15 @@ ReferenceTarget* vmlRendererClassDesc::Create(BOOL)
 }
 
 vmlBrushClassDesc::vmlBrushClassDesc() : vmlClassDescBase(brushRow) {}
-ReferenceTarget* vmlBrushClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+// A brush about to be loaded starts from its defaults too: the scene then restores its block.
+ReferenceTarget* vmlBrushClassDesc::Create(BOOL)
+{
+    try {
+        return new vmlBrush();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 lineFxClassDesc::lineFxClassDesc() : vmlClassDescBase(lineFxRow) {}
 ReferenceTarget* lineFxClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented

@@ -4,7 +4,6 @@
 #include "material/StrokePlacement.h"
 #include "host/NormalCompression.h"
 #include "renderer/NodeRecords.h"
-#include "renderer/StrokePaintContext.h"
 #include "shell/RandomTables.h"
 
 #include <gtest/gtest.h>
@@ -140,8 +139,6 @@ TEST_F(StrokePlacement, TheRecordCarriesTheSampleTheCornerAndTheDepthOffset)
     EXPECT_LT(r.orderKey(), later.orderKey());
     later = r, later.face = 12;
     EXPECT_LT(r.orderKey(), later.orderKey());
-    vml::StrokePaintContext context;
-    EXPECT_THROW(r.paint(context), std::logic_error) << "painting arrives with the stroke painter";
 }
 
 }  // namespace

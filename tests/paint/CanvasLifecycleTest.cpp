@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <new>
-#include <stdexcept>
 
 namespace {
 
@@ -156,16 +155,6 @@ TYPED_TEST(CanvasLifecycle, AllocationFailureLeavesTheCanvasEmpty)
     EXPECT_EQ(observer.checks, checks);
     canvas.setAllocationObserver(nullptr);
     EXPECT_TRUE(canvas.Init(&before));
-}
-
-TYPED_TEST(CanvasLifecycle, PaintDepositAndBleedAreNotAvailableYet)
-{
-    auto& canvas = this->canvas;
-    Bitmap bitmap(2, 2);
-    canvas.Init(&bitmap);
-    canvas.SelectRow(0);
-    EXPECT_THROW(canvas.DepositPaint(0, 0), std::logic_error);
-    EXPECT_THROW(canvas.Bleed(0.2f), std::logic_error);
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#include "material/DabBrush.h"
+
+#include "paint/vmlBrush.h"
+#include "renderer/BrushCache.h"
+#include "renderer/VmlRenderContext.h"
+
+#include <cmath>
+
+namespace vml {
+
+MapDabBrush::MapDabBrush(vmlBrush& brush, VmlRenderContext& context, BrushCache* cache)
+    : brush_(brush), context_(context), cache_(cache && !brush.cacheDisabled() ? cache : nullptr)
+{}
+
+int MapDabBrush::variantCount() const { return brush_.variantCount(); }
+
+void MapDabBrush::setVariant(std::uint16_t seed, int index) { brush_.setVariant(seed, index); }
+
+void MapDabBrush::beginDab(float cs, float sn)
+{
+    if (!cache_)
+        return;
+    // One tile per variant; the brush answers with the variant it holds now.
+    const int size = cache_->tileSize();
+    tile_ =
+        BrushTileSampler(cache_->lookup(&brush_, static_cast<std::uint32_t>(brush_.variantIndex())), size);
+    const float perColumn = static_cast<float>(size) * 256.0f;
+    tile_.setSteps(static_cast<std::int32_t>(cs * perColumn), static_cast<std::int32_t>(sn * perColumn));
+}
+
+void MapDabBrush::beginRow(float u, float v)
+{
+    if (cache_)
+        tile_.setPosition(u, v);
+}
+
+float MapDabBrush::value(float u, float v)
+{
+    if (cache_)
+        return tile_.sample();
+    context_.setTextureCoords({u, v, 0.0f}, {});
+    return brush_.value(u, v, &context_);
+}
+
+}  // namespace vml

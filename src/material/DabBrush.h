@@ -1,0 +1,51 @@
+#pragma once
+// Where the stroke walk reads the brush value of a dab's pixels: the brush texture map itself
+// or its cached tile. The walk tells it when a dab starts (with the texture-space step per
+// canvas column) and where each row's first pixel inside the brush square lies, then reads the
+// pixels of that row left to right.
+
+#include "renderer/BrushTileSampler.h"
+
+#include <cstdint>
+
+namespace vml {
+
+class BrushCache;
+class VmlRenderContext;
+class vmlBrush;
+
+class DabBrush {
+public:
+    virtual ~DabBrush() = default;
+    // Random variants: the seed steps per dab with rake 2; the index selects the tip.
+    virtual int variantCount() const = 0;
+    virtual void setVariant(std::uint16_t seed, int index) = 0;
+    // (cs, sn): texture-space step from one column to the next.
+    virtual void beginDab(float cs, float sn) = 0;
+    virtual void beginRow(float u, float v) = 0;
+    // The value at (u, v), the next pixel of the current row; 0..1.
+    virtual float value(float u, float v) = 0;
+};
+
+// The brush texture map, through the renderer's cache when one is given and the brush allows
+// it, else evaluated at each pixel in `context`. The brush must be updated for the frame.
+class MapDabBrush final : public DabBrush {
+public:
+    MapDabBrush(vmlBrush& brush, VmlRenderContext& context, BrushCache* cache);
+
+    int variantCount() const override;
+    void setVariant(std::uint16_t seed, int index) override;
+    void beginDab(float cs, float sn) override;
+    void beginRow(float u, float v) override;
+    float value(float u, float v) override;
+
+    bool usesCache() const { return cache_ != nullptr; }
+
+private:
+    vmlBrush& brush_;
+    VmlRenderContext& context_;
+    BrushCache* cache_;
+    BrushTileSampler tile_;
+};
+
+}  // namespace vml

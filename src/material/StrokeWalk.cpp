@@ -1,0 +1,262 @@
+#include "material/StrokeWalk.h"
+
+#include "host/NormalCompression.h"
+#include "material/DabBrush.h"
+#include "material/StrokeSetup.h"
+#include "paint/vmlRasterBase.h"
+#include "renderer/SampleGrid.h"
+#include "shell/RandomTables.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vml {
+
+namespace {
+
+constexpr float degToRad = 0.017453292f;
+// Texture-space scale of a dab: the unit brush square spans the dab's diagonal.
+constexpr float dabTextureScale = 0.70710677f;
+constexpr float minDamping = 0.0001f;
+
+class StrokeWalker {
+public:
+    StrokeWalker(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
+                 vmlRasterBase& canvas, std::vector<DabTrace>* trace)
+        : s_(setup), surface_(surface), brush_(brush), canvas_(canvas), trace_(trace),
+          spacingRandom_(setup.spacingRandom), dabRandom_(setup.dabSeed), variantSeed_(setup.variantSeed),
+          variantIndex_(setup.variantIndex)
+    {
+        inverseLength_ = s_.length > 0.0f ? 1.0f / s_.length : 1e8f;
+    }
+
+    int run()
+    {
+        const int passes = s_.length > 0.0f ? 2 : 1;
+        for (int pass = 0; pass < passes; ++pass)
+            walkPass(pass);
+        return dabs_;
+    }
+
+private:
+    // Position along the stroke, 0 at its start and 1 at its end.
+    float strokePosition(float t, int pass) const
+    {
+        if (!(s_.length > 0.0f))
+            return 0.5f;
+        return (pass == 0 ? t : -t) * inverseLength_ + s_.anchor;
+    }
+
+    float sizeDamping(float tau) const
+    {
+        float sigma = 1.0f;
+        if (tau < s_.sizeDampStartPos && s_.sizeDampStartPos > 0.0f)
+            sigma = std::max(minDamping, std::sqrt(std::max(0.0f, 1.0f - (1.0f - tau / s_.sizeDampStartPos) *
+                                                                             s_.sizeDampStart)));
+        if (tau > s_.sizeDampEndPos && s_.sizeDampEndPos < 1.0f)
+            sigma *= std::max(minDamping,
+                              std::sqrt(std::max(0.0f, 1.0f - (tau - s_.sizeDampEndPos) * s_.sizeDampEnd /
+                                                                  (1.0f - s_.sizeDampEndPos))));
+        return sigma;
+    }
+
+    float alphaDamping(float tau, float h) const
+    {
+        float a = h;
+        if (tau < s_.alphaDampStartPos && s_.alphaDampStartPos > 0.0f) {
+            const float fade = (1.0f - tau / s_.alphaDampStartPos) * s_.alphaDampStart;
+            a = (1.0f - fade * fade) * h;
+        }
+        if (tau > s_.alphaDampEndPos && s_.alphaDampEndPos < 1.0f) {
+            const float fade = (tau - s_.alphaDampEndPos) * s_.alphaDampEnd / (1.0f - s_.alphaDampEndPos);
+            a *= 1.0f - fade * fade;
+        }
+        return a;
+    }
+
+    float nextSpacing() { return (spacingRandom_.centred() * s_.spacingSpread + 1.0f) * s_.spacingBase; }
+
+    // Re-fits the direction to the surface under the current pixel; false when the stroke has
+    // left its surface there.
+    bool followSurface(float& theta)
+    {
+        const int sx = px_ - static_cast<int>(std::lround(s_.offset.x));
+        const int sy = py_ - static_cast<int>(std::lround(s_.offset.y));
+        if (sx < 0 || sy < 0 || sx >= surface_.width || sy >= surface_.height)
+            return false;
+        const PixelSample* found = surface_.samples->nearestOnSurface(
+            sx, sy, surface_.nodeId, keyFace_, keyDepth_, std::numeric_limits<float>::infinity(),
+            *surface_.faces, nullptr);
+        if (!found)
+            return false;
+        keyFace_ = found->face;
+        keyDepth_ = found->depth;
+        const Point3 n = DeCompressNormal(found->normal);
+        theta +=
+            s_.directionFit * wrapHalfTurn(std::atan2(n.x, n.y) + s_.fitOffset - theta + s_.directionJitter);
+        return true;
+    }
+
+    void walkPass(int pass)
+    {
+        const float distance =
+            s_.length > 0.0f ? (pass == 0 ? 1.0f - s_.anchor : s_.anchor) * s_.length : 0.0f;
+        const float frequency = pass == 0 ? s_.deformFrequency : -s_.deformFrequency;
+        float theta = s_.direction;
+        dabAngle_ = s_.dabAngle + (s_.rake == 1 ? theta : 0.0f);
+        float c0 = std::cos(theta), s0 = std::sin(theta);
+        const float fx0 = std::floor(s_.position.x), fy0 = std::floor(s_.position.y);
+        px_ = static_cast<int>(fx0), py_ = static_cast<int>(fy0);
+        fx_ = s_.position.x - fx0, fy_ = s_.position.y - fy0;
+        keyFace_ = surface_.face;
+        keyDepth_ = surface_.depth;
+        float spacing = nextSpacing();
+
+        if (pass == 0) {
+            const float tau = strokePosition(0.0f, pass);
+            stamp(1.0f, tau, sizeDamping(tau));
+        }
+        float t = 0.0f, accumulated = 0.0f;
+        while (t < distance) {
+            if (!followSurface(theta))
+                t = s_.rough >= 1.0f ? distance : t + (distance - t) * s_.rough;
+            const float remaining = distance - t;
+            const float h = std::min(1.0f, remaining);
+            // The last partial step lands on the end exactly, so rounding cannot leave a sliver.
+            t = remaining <= 1.0f ? distance : t + h;
+
+            const float wave = std::sin(t * frequency * inverseLength_ + s_.deformPhase);
+            const float ct = std::cos(theta), st = std::sin(theta);
+            Point2 step{ct * h + s_.deformAmplitude * st * h * wave,
+                        st * h - s_.deformAmplitude * ct * h * wave};
+            if (s_.rake == 1) {
+                const float len = std::sqrt(step.x * step.x + step.y * step.y);
+                if (len > 0.0f) {
+                    const float nx = step.x / len, ny = step.y / len;
+                    dabAngle_ += c0 * ny - s0 * nx;
+                    c0 = nx, s0 = ny;
+                }
+            }
+            if (pass == 1)
+                step = {-step.x, -step.y};
+            advance(fx_, px_, step.x);
+            advance(fy_, py_, step.y);
+
+            const float tau = strokePosition(t, pass);
+            const float sigma = sizeDamping(tau);
+            accumulated += h;
+            const float sp = sigma * spacing;
+            if (sp <= 1.0f || sp <= accumulated) {
+                accumulated = sp <= 1.0f ? sp : accumulated - std::trunc(accumulated / sp) * sp;
+                if (s_.spacingBase != 0.0f)
+                    spacing = nextSpacing();
+                stamp(h, tau, sigma);
+            }
+        }
+    }
+
+    // One pixel at most per step.
+    static void advance(float& fraction, int& pixel, float delta)
+    {
+        fraction += delta;
+        if (fraction >= 1.0f)
+            ++pixel, fraction -= 1.0f;
+        else if (fraction < 0.0f)
+            --pixel, fraction += 1.0f;
+    }
+
+    void nextRandomVariant()
+    {
+        variantSeed_ = static_cast<std::uint16_t>(lcgNext(randomTableB[variantSeed_]));
+        const int n = std::max(1, brush_.variantCount());
+        variantIndex_ = n < 3 ? (variantIndex_ + 1) % n : (variantIndex_ + 1 + variantSeed_ % (n - 1)) % n;
+        brush_.setVariant(variantSeed_, variantIndex_);
+    }
+
+    void stamp(float h, float tau, float sigma)
+    {
+        float angle = dabAngle_;
+        if (s_.rake == 2) {
+            angle = s_.dabAngle + dabRandom_.centred() * s_.brushMapAngleRnd * degToRad;
+            nextRandomVariant();
+        }
+        const float a = alphaDamping(tau, h);
+        if (!(a > 0.0f))
+            return;
+        ++dabs_;
+        if (trace_)
+            trace_->push_back(
+                {{static_cast<float>(px_) + fx_, static_cast<float>(py_) + fy_}, a, sigma, variantIndex_});
+
+        const int r = s_.halfBox;
+        const int x0 = std::max(px_ - r, 0), x1 = std::min(px_ + r, canvas_.width() - 1);
+        const int y0 = std::max(py_ - r, 0), y1 = std::min(py_ + r, canvas_.height() - 1);
+        if (x0 > x1 || y0 > y1)
+            return;
+
+        float k = dabTextureScale / s_.size;
+        if (sigma != 1.0f)
+            k /= sigma;
+        const float cs = std::cos(angle) * k, sn = std::sin(angle) * k;
+        const float X = static_cast<float>(x0 - px_) - fx_;
+        const float Y = static_cast<float>(py_ - y0) + fy_;
+        float rowU = cs * X - sn * Y + 0.5f;
+        float rowV = sn * X + cs * Y + 0.5f;
+        brush_.beginDab(cs, sn);
+
+        bool earlierRowInside = false;
+        for (int y = y0; y <= y1; ++y) {
+            canvas_.SelectRowTracked(y);
+            float u = rowU, v = rowV;
+            bool rowInside = false;
+            for (int x = x0; x <= x1; ++x, u += cs, v += sn) {
+                if (u < 0.0f || u > 1.0f || v < 0.0f || v > 1.0f) {
+                    if (rowInside)
+                        break;  // past the brush square
+                    continue;
+                }
+                if (!rowInside) {
+                    rowInside = true;
+                    brush_.beginRow(u, v);
+                }
+                const float b = brush_.value(u, v);
+                if (b != 0.0f)
+                    canvas_.RaiseCoverage(x, b * a);
+            }
+            if (earlierRowInside && !rowInside)
+                break;  // the dab is behind us
+            earlierRowInside = earlierRowInside || rowInside;
+            rowU += sn;
+            rowV -= cs;
+        }
+    }
+
+    const StrokeSetup& s_;
+    const StrokeSurface& surface_;
+    DabBrush& brush_;
+    vmlRasterBase& canvas_;
+    std::vector<DabTrace>* trace_;
+    StrokeRandom spacingRandom_;
+    StrokeRandom dabRandom_;
+    std::uint16_t variantSeed_;
+    int variantIndex_;
+    float inverseLength_ = 1e8f;
+    int px_ = 0, py_ = 0;
+    float fx_ = 0.0f, fy_ = 0.0f;
+    float dabAngle_ = 0.0f;
+    int keyFace_ = 0;
+    float keyDepth_ = 0.0f;
+    int dabs_ = 0;
+};
+
+}  // namespace
+
+int walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush, vmlRasterBase& canvas,
+               std::vector<DabTrace>* trace)
+{
+    brush.setVariant(setup.variantSeed, setup.variantIndex);
+    return StrokeWalker(setup, surface, brush, canvas, trace).run();
+}
+
+}  // namespace vml

@@ -1,0 +1,42 @@
+#pragma once
+// The walk of one stroke over the canvas: from the seed point forward for (1 - anchor) of its
+// length and backward for the rest, one pixel per step, following the surface's direction from
+// the pixel samples it crosses, stamping rotated brush dabs into the canvas's coverage (a running
+// maximum). Colour is not touched here.
+
+#include "host/Point2.h"
+
+#include <vector>
+
+namespace vml {
+
+class DabBrush;
+class SampleGrid;
+class SceneFaces;
+class vmlRasterBase;
+struct StrokeSetup;
+
+// The surface the stroke lies on: its object, face and depth, and the samples of the frame.
+struct StrokeSurface {
+    const SampleGrid* samples = nullptr;  // required
+    const SceneFaces* faces = nullptr;    // required
+    int width = 0, height = 0;            // render area: samples outside it count as missing
+    int nodeId = 0;
+    int face = 0;
+    float depth = 0.0f;
+};
+
+// One stamped dab, for callers that want to see the path (tests, previews).
+struct DabTrace {
+    Point2 centre;
+    float alpha = 0.0f;
+    float sizeDamping = 1.0f;
+    int variantIndex = 0;
+};
+
+// Walks the stroke and raises the canvas coverage; returns the number of dabs stamped. The
+// canvas's dirty state must be reset before. `trace`, when given, receives every dab.
+int walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush, vmlRasterBase& canvas,
+               std::vector<DabTrace>* trace = nullptr);
+
+}  // namespace vml

@@ -1,0 +1,291 @@
+#include "material/StrokeWalk.h"
+#include "host/NormalCompression.h"
+#include "material/DabBrush.h"
+#include "material/StrokeSetup.h"
+#include "material/vmlObjBrush.h"
+#include "paint/vmlRaster.h"
+#include "renderer/NodeRecords.h"
+#include "renderer/SampleGrid.h"
+#include "shell/RandomTables.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace vml;
+
+// A round tip of value 1 inside the inscribed circle of the brush square.
+class DiscBrush final : public DabBrush {
+public:
+    explicit DiscBrush(int variants = 1) : variants_(variants) {}
+    int variantCount() const override { return variants_; }
+    void setVariant(std::uint16_t, int index) override { index_ = index; }
+    void beginDab(float, float) override {}
+    void beginRow(float, float) override {}
+    float value(float u, float v) override
+    {
+        const float du = u - 0.5f, dv = v - 0.5f;
+        return du * du + dv * dv <= 0.25f ? 1.0f : 0.0f;
+    }
+    int index() const { return index_; }
+
+private:
+    int variants_;
+    int index_ = 0;
+};
+
+class StrokeWalk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fillRandomTables();
+        canvas.Init(&bitmap);
+        canvas.ResetDirty();
+        ASSERT_TRUE(grid.setup(width, height));
+        surface.samples = &grid;
+        surface.faces = &nodes;
+        surface.width = width;
+        surface.height = height;
+        surface.nodeId = 1;
+        surface.face = 0;
+        surface.depth = -10.0f;
+        // A straight stroke along +x that never leaves its surface, one dab per pixel step.
+        setup.size = 2.0f;
+        setup.halfBox = 2;
+        setup.position = {20.5f, 20.5f};
+        setup.direction = 0.0f;
+        setup.rough = 0.0f;
+        setup.length = 10.0f;
+    }
+
+    std::vector<DabTrace> walk(DabBrush& brush)
+    {
+        std::vector<DabTrace> trace;
+        walkStroke(setup, surface, brush, canvas, &trace);
+        return trace;
+    }
+
+    std::vector<float> coverage() const
+    {
+        std::vector<float> all;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                all.push_back(canvas.GetCoverageAt(x, y));
+        return all;
+    }
+
+    static constexpr int width = 48, height = 40;
+    Bitmap bitmap{width, height};
+    vmlRaster canvas;
+    SampleGrid grid;
+    NodeRecords nodes;
+    StrokeSurface surface;
+    StrokeSetup setup;
+    DiscBrush brush;
+};
+
+TEST_F(StrokeWalk, ZeroLengthStampsOneDabAtTheSeedPointHalfWayAlongTheStroke)
+{
+    setup.length = 0.0f;
+    // Position 0.5 lies before an alpha fade-in that ends at 0.6 with full strength:
+    // a = 1 - ((1 - 0.5 / 0.6) x 1)^2 = 1 - (1/6)^2 = 35/36.
+    setup.alphaDampStart = 1.0f;
+    setup.alphaDampStartPos = 0.6f;
+    const auto trace = walk(brush);
+    ASSERT_EQ(trace.size(), 1u);
+    EXPECT_FLOAT_EQ(trace[0].centre.x, 20.5f);
+    EXPECT_FLOAT_EQ(trace[0].centre.y, 20.5f);
+    EXPECT_NEAR(trace[0].alpha, 35.0f / 36.0f, 1e-5f);
+    EXPECT_FLOAT_EQ(canvas.GetCoverageAt(20, 20), 35.0f / 36.0f);
+}
+
+TEST_F(StrokeWalk, AnchorSplitsThePathBetweenTheForwardAndBackwardPass)
+{
+    // Anchor 0: everything forward, the backward pass has no length. Spacing 0 stamps at every
+    // one-pixel step: the seed dab and ten more.
+    setup.anchor = 0.0f;
+    auto trace = walk(brush);
+    ASSERT_EQ(trace.size(), 11u);
+    for (const DabTrace& dab : trace)
+        EXPECT_GE(dab.centre.x, 20.5f);
+    EXPECT_FLOAT_EQ(trace.back().centre.x, 30.5f);
+
+    // Anchor 1: the forward pass stamps only the seed dab, the backward pass walks ten steps.
+    canvas.ResetDirty();
+    setup.anchor = 1.0f;
+    trace = walk(brush);
+    ASSERT_EQ(trace.size(), 11u);
+    for (const DabTrace& dab : trace)
+        EXPECT_LE(dab.centre.x, 20.5f);
+    EXPECT_FLOAT_EQ(trace.back().centre.x, 10.5f);
+}
+
+TEST_F(StrokeWalk, SpacingStampsEveryNthStep)
+{
+    // Spacing 4 without spread: steps 4, 8, 12, 16 and 20 of a 20-pixel path, plus the seed dab.
+    setup.length = 20.0f;
+    setup.spacingBase = 4.0f;
+    const auto trace = walk(brush);
+    ASSERT_EQ(trace.size(), 6u);
+    for (std::size_t i = 1; i < trace.size(); ++i)
+        EXPECT_FLOAT_EQ(trace[i].centre.x - trace[i - 1].centre.x, 4.0f);
+}
+
+TEST_F(StrokeWalk, FullRoughnessEndsTheStrokeWhereItsObjectEnds)
+{
+    // The object covers columns 0..9 of row 20; the stroke starts in column 2 heading right.
+    for (int x = 0; x < 10; ++x) {
+        PixelSample s;
+        s.nodeId = 1;
+        s.depth = -10.0f;
+        s.normal = CompressNormal({0.0f, 0.0f, 1.0f});
+        ASSERT_TRUE(grid.insertSample(x, 20, s));
+    }
+    setup.position = {2.5f, 20.5f};
+    setup.length = 30.0f;
+    setup.rough = 1.0f;
+    const auto trace = walk(brush);
+    // Steps are taken from columns 2..9 (each with a sample), the lookup in column 10 ends the
+    // stroke: the seed dab and eight more, the last centred in column 10.
+    ASSERT_EQ(trace.size(), 9u);
+    EXPECT_FLOAT_EQ(trace.back().centre.x, 10.5f);
+}
+
+TEST_F(StrokeWalk, RandomRakeChangesTheVariantAtEveryDab)
+{
+    setup.rake = 2;
+    DiscBrush single(1);
+    for (const DabTrace& dab : walk(single))
+        EXPECT_EQ(dab.variantIndex, 0);
+
+    canvas.ResetDirty();
+    DiscBrush two(2);
+    auto trace = walk(two);
+    ASSERT_GT(trace.size(), 3u);
+    for (std::size_t i = 1; i < trace.size(); ++i)
+        EXPECT_NE(trace[i].variantIndex, trace[i - 1].variantIndex);
+
+    canvas.ResetDirty();
+    DiscBrush five(5);
+    trace = walk(five);
+    for (std::size_t i = 1; i < trace.size(); ++i) {
+        EXPECT_NE(trace[i].variantIndex, trace[i - 1].variantIndex);
+        EXPECT_LT(trace[i].variantIndex, 5);
+    }
+}
+
+TEST_F(StrokeWalk, DabsAreClippedToTheCanvas)
+{
+    setup.length = 0.0f;
+    setup.size = 6.0f;
+    setup.halfBox = 6;
+    setup.position = {0.5f, 0.5f};
+    walk(brush);
+    EXPECT_GT(canvas.GetCoverageAt(0, 0), 0.0f);
+    EXPECT_GT(canvas.GetCoverageAt(3, 0), 0.0f);
+    int first = 0, last = 0;
+    canvas.GetDirtyRows(first, last);
+    EXPECT_EQ(first, 0);
+    EXPECT_LE(last, 6);
+
+    // Wholly outside: nothing is covered and no row is touched.
+    vmlRaster fresh;
+    fresh.Init(&bitmap);
+    fresh.ResetDirty();
+    setup.position = {-30.5f, -30.5f};
+    walkStroke(setup, surface, brush, fresh);
+    fresh.GetDirtyRows(first, last);
+    EXPECT_GT(first, last);
+}
+
+// Settings with randomness in every part of the set-up.
+struct RandomSettings {
+    mtlcache::BrushCache brush;
+    mtlcache::StrokeCache stroke;
+    RandomSettings()
+    {
+        brush.brushSize = 4.0f;
+        brush.brushSizeRnd = 60.0f;
+        brush.brushAngleRnd = 90.0f;
+        brush.brushOpacity = 100.0f;
+        stroke.strokeLength = 20.0f;
+        stroke.strokeLengthRnd = 80.0f;
+        stroke.strokeAngleRnd = 120.0f;
+        stroke.strokeOffset = 50.0f;
+        stroke.strokeOffsetRnd = 60.0f;
+        stroke.strokeDeformAmp = 30.0f;
+        stroke.strokeDeformFreq = 1.0f;
+        stroke.strokeDampSizeEdPos = 100.0f;
+        stroke.strokeDampAlphaEdPos = 100.0f;
+        stroke.strokeRough = 100.0f;  // never leave the surface: walk the whole length
+    }
+};
+
+vmlObjBrush strokeAt(std::uint16_t seed)
+{
+    vmlObjBrush stroke;
+    stroke.seed = seed;
+    stroke.x = 24.0f;
+    stroke.y = 20.0f;
+    stroke.nodeId = 1;
+    stroke.depthKey = -10.0f;
+    stroke.normal = CompressNormal({0.0f, 0.0f, 1.0f});
+    return stroke;
+}
+
+TEST_F(StrokeWalk, TheSameStrokePaintsTheSameCoverageAndAnotherSeedPaintsOther)
+{
+    const RandomSettings settings;
+    StrokeSetupFrame frame;
+    auto paintSeed = [&](std::uint16_t seed) {
+        canvas.Init(&bitmap);
+        canvas.Load(true);
+        const auto s = setUpStroke(strokeAt(seed), settings.brush, settings.stroke, frame);
+        EXPECT_TRUE(s.has_value());
+        setup = *s;
+        walk(brush);
+        return coverage();
+    };
+    const auto first = paintSeed(1234);
+    EXPECT_EQ(paintSeed(1234), first);
+    EXPECT_NE(paintSeed(1235), first);
+}
+
+TEST(StrokeSetupDraws, EachValueTakesItsDrawInOrder)
+{
+    fillRandomTables();
+    RandomSettings settings;
+    settings.brush.brushSizeRnd = 100.0f;
+    const vmlObjBrush stroke = strokeAt(777);
+    const auto s = setUpStroke(stroke, settings.brush, settings.stroke, StrokeSetupFrame{});
+    ASSERT_TRUE(s.has_value());
+
+    std::vector<std::uint32_t> states{777};
+    for (int i = 0; i < 21; ++i)
+        states.push_back(lcgNext(states.back()));
+    auto draw = [&](int n) { return lcgFraction(states[static_cast<std::size_t>(n)]); };
+
+    // Draw 1: size, 4 x ((r - 0.5) x 100 x 0.02 + 1); the fade (draw 2) is 1 with amount 0.
+    EXPECT_FLOAT_EQ(s->size, 4.0f * ((draw(1) - 0.5f) * 2.0f + 1.0f));
+    // Draw 9 seeds the per-dab generator; draw 10 is the length, 20 x ((r - 0.5) x 1.6 + 1).
+    EXPECT_EQ(s->dabSeed, states[9]);
+    EXPECT_FLOAT_EQ(s->length, 20.0f * ((draw(10) - 0.5f) * 80.0f * 0.02f + 1.0f));
+    // Draw 12: anchor 0.5 + (r - 0.5) x 0.6, clamped.
+    EXPECT_FLOAT_EQ(s->anchor, std::clamp((draw(12) - 0.5f) * 0.6f + 0.5f, 0.0f, 1.0f));
+    // Draw 21: the brush variant; the spacing generator starts just before it.
+    EXPECT_EQ(s->variantSeed, states[21]);
+    EXPECT_EQ(s->spacingRandom.state(), states[20]);
+    EXPECT_EQ(s->random.state(), states[21]);
+}
+
+TEST(StrokeSetupDraws, NothingPaintsWithoutSize)
+{
+    fillRandomTables();
+    RandomSettings settings;
+    settings.brush.brushSize = 0.0f;
+    EXPECT_FALSE(setUpStroke(strokeAt(5), settings.brush, settings.stroke, StrokeSetupFrame{}).has_value());
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// What the brush map tests share: a fixture with the random tables filled and the painting flag
+// off, block setters, and a grey map for the sub-map slot.
+
+#include "host/IParamBlock2.h"
+#include "host/Texmap.h"
+#include "paint/vmlBrush.h"
+#include "paint/vmlBrushParamBlock.h"
+#include "shell/RandomTables.h"
+
+#include <gtest/gtest.h>
+
+namespace brushtest {
+
+// Answers one grey everywhere and counts its updates.
+class ToneMap : public Texmap {
+public:
+    explicit ToneMap(float t) : tone(t) {}
+    AColor EvalColor(ShadeContext&) override { return AColor(tone, tone, tone, 1.0f); }
+    void Update(TimeValue, Interval&) override { ++updates; }
+    ReferenceTarget* Clone() override { return new ToneMap(tone); }
+    float tone;
+    int updates = 0;
+};
+
+class BrushFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vml::fillRandomTables();
+        vml::vmlBrush::setStrokePainting(false);
+    }
+    void TearDown() override { vml::vmlBrush::setStrokePainting(false); }
+
+    static void set(vml::vmlBrush& b, ParamID id, float v) { b.GetParamBlock(0)->SetValue(id, 0, v); }
+    static void set(vml::vmlBrush& b, ParamID id, int v) { b.GetParamBlock(0)->SetValue(id, 0, v); }
+    static void update(vml::vmlBrush& b, TimeValue t = 0)
+    {
+        Interval valid = FOREVER;
+        b.Update(t, valid);
+    }
+    // One tip without bristles or groove, so values follow from falloff and stretch alone.
+    static void makePlain(vml::vmlBrush& b)
+    {
+        set(b, vml::brushMapParam::brushMapType, 0);
+        set(b, vml::brushMapParam::brushMapGroove, 0.0f);
+    }
+};
+
+}  // namespace brushtest
