@@ -218,8 +218,15 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             fmt::print("frame: {}\n", frame);
             printStats(result, renderSeconds, writeSeconds);
             // The painterly renderer's strokes of the frame's last pass.
-            if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer))
+            if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer)) {
                 fmt::print("strokes: {}\n", painterly->strokeCount());
+                const vml::vmlRenderer::PaintTimes& times = painterly->paintTimes();
+                fmt::print("seconds_paint_strokes: {:.3f}\n", times.strokeSeconds);
+                fmt::print("seconds_paint_bleed: {:.3f}\n", times.bleedSeconds);
+                fmt::print("bleed_steps: {}\n", times.bleedSteps);
+                fmt::print("dabs: {}\n", times.strokes.dabs);
+                fmt::print("dab_pixels: {}\n", times.strokes.dabPixels);
+            }
         }
         if (!options.quiet)
             fmt::print(stderr, "wrote {}\n", path);

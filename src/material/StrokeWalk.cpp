@@ -31,12 +31,12 @@ public:
         inverseLength_ = s_.length > 0.0f ? 1.0f / s_.length : 1e8f;
     }
 
-    int run()
+    StrokeWalkCounts run()
     {
         const int passes = s_.length > 0.0f ? 2 : 1;
         for (int pass = 0; pass < passes; ++pass)
             walkPass(pass);
-        return dabs_;
+        return counts_;
     }
 
 private:
@@ -184,7 +184,7 @@ private:
         const float a = alphaDamping(tau, h);
         if (!(a > 0.0f))
             return;
-        ++dabs_;
+        ++counts_.dabs;
         if (trace_)
             trace_->push_back(
                 {{static_cast<float>(px_) + fx_, static_cast<float>(py_) + fy_}, a, sigma, variantIndex_});
@@ -221,8 +221,10 @@ private:
                     brush_.beginRow(u, v);
                 }
                 const float b = brush_.value(u, v);
-                if (b != 0.0f)
+                if (b != 0.0f) {
                     canvas_.RaiseCoverage(x, b * a);
+                    ++counts_.dabPixels;
+                }
             }
             if (earlierRowInside && !rowInside)
                 break;  // the dab is behind us
@@ -247,13 +249,13 @@ private:
     float dabAngle_ = 0.0f;
     int keyFace_ = 0;
     float keyDepth_ = 0.0f;
-    int dabs_ = 0;
+    StrokeWalkCounts counts_;
 };
 
 }  // namespace
 
-int walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush, vmlRasterBase& canvas,
-               std::vector<DabTrace>* trace)
+StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
+                            vmlRasterBase& canvas, std::vector<DabTrace>* trace)
 {
     brush.setVariant(setup.variantSeed, setup.variantIndex);
     return StrokeWalker(setup, surface, brush, canvas, trace).run();

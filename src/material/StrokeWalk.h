@@ -34,9 +34,14 @@ struct DabTrace {
     int variantIndex = 0;
 };
 
-// Walks the stroke and raises the canvas coverage; returns the number of dabs stamped. The
-// canvas's dirty state must be reset before. `trace`, when given, receives every dab.
-int walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush, vmlRasterBase& canvas,
-               std::vector<DabTrace>* trace = nullptr);
+struct StrokeWalkCounts {
+    int dabs = 0;
+    long long dabPixels = 0;  // pixels whose coverage a dab raised or kept (brush value not 0)
+};
+
+// Walks the stroke and raises the canvas coverage. The canvas's dirty state must be reset
+// before. `trace`, when given, receives every dab.
+StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
+                            vmlRasterBase& canvas, std::vector<DabTrace>* trace = nullptr);
 
 }  // namespace vml

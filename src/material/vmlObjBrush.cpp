@@ -94,7 +94,11 @@ void vmlObjBrush::paint(StrokePaintContext& context)
     {
         StrokePaintingScope painting;
         MapDabBrush dabBrush(brush, *context.brushContext, context.brushCache);
-        walkStroke(*setup, surface, dabBrush, canvas);
+        const StrokeWalkCounts counts = walkStroke(*setup, surface, dabBrush, canvas);
+        if (context.stats) {
+            context.stats->dabs += counts.dabs;
+            context.stats->dabPixels += counts.dabPixels;
+        }
     }
 
     const StrokePaintState paint = strokePaintState(material->paintCache(), setup->random);

@@ -13,6 +13,12 @@ class SampleGrid;
 class VmlRenderContext;
 class vmlRasterBase;
 
+// What the painted strokes added up to, for statistics.
+struct StrokePaintStats {
+    long long dabs = 0;
+    long long dabPixels = 0;  // dab pixels with a nonzero brush value
+};
+
 struct StrokePaintContext {
     vmlRasterBase* canvas = nullptr;  // required
     // Size of the render area (the sample grid); samples are looked up only inside it.
@@ -31,6 +37,7 @@ struct StrokePaintContext {
     // seeds as the editor draws them.
     bool inMtlEdit = false;
     float frameNumber = 0.5f;
+    StrokePaintStats* stats = nullptr;  // optional: every painted stroke adds to it
 };
 
 }  // namespace vml

@@ -22,6 +22,7 @@
 #include "renderer/RowRecords.h"
 #include "renderer/SampleGrid.h"
 #include "renderer/StrokeList.h"
+#include "renderer/StrokePaintContext.h"
 #include "renderer/VmlRenderContext.h"
 #include "renderer/VmlRenderElementMgr.h"
 
@@ -164,6 +165,16 @@ public:
     std::size_t strokeCount() const { return strokes_.strokeCount(); }
     bool inMtlEdit() const;
 
+    // Where the last frame's painting spent its time: painting strokes, and bleeding (the steps
+    // between strokes and the final phase). Zero for a frame without strokes.
+    struct PaintTimes {
+        double strokeSeconds = 0.0;
+        double bleedSeconds = 0.0;
+        int bleedSteps = 0;
+        StrokePaintStats strokes;
+    };
+    const PaintTimes& paintTimes() const { return paintTimes_; }
+
     // Set by any allocation failure during the frame (from shading threads too).
     void setOutOfMemory() { outOfMemory_.store(true, std::memory_order_relaxed); }
     bool isOutOfMemory() const { return outOfMemory_.load(std::memory_order_relaxed); }
@@ -243,6 +254,7 @@ private:
     NodeRecords nodeRecords_;
     BrushCache brushCache_;
     StrokeList strokes_;
+    PaintTimes paintTimes_;
 
     Bitmap* outputBitmap_ = nullptr;
     RendProgressCallback* progress_ = nullptr;

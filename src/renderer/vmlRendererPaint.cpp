@@ -18,12 +18,14 @@
 #include "renderer/vmlStrokeRecord.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 namespace vml {
 
 void vmlRenderer::paint()
 {
+    paintTimes_ = {};
     if (cancelled() || !globalContext_)
         return;
     setTitle(1103);
@@ -95,17 +97,32 @@ void vmlRenderer::paintStrokes()
     context.brushContext = &renderContext_;
     context.inMtlEdit = mtlEdit;
     context.frameNumber = frameNumber_;
+    context.stats = &paintTimes_.strokes;
 
     class Steps final : public StrokePaintSteps {
     public:
         Steps(vmlRenderer& r, StrokePaintContext& context) : r_(r), context_(context) {}
-        void paintStroke(std::size_t i) override { r_.strokes_.stroke(i).paint(context_); }
-        bool bleed() override { return r_.canvas_->Bleed(bleedStepStrength); }
+        void paintStroke(std::size_t i) override
+        {
+            const auto start = Clock::now();
+            r_.strokes_.stroke(i).paint(context_);
+            r_.paintTimes_.strokeSeconds += seconds(Clock::now() - start);
+        }
+        bool bleed() override
+        {
+            const auto start = Clock::now();
+            const bool moving = r_.canvas_->Bleed(bleedStepStrength);
+            r_.paintTimes_.bleedSeconds += seconds(Clock::now() - start);
+            ++r_.paintTimes_.bleedSteps;
+            return moving;
+        }
         void store() override { r_.canvas_->Store(); }
         bool cancelled() override { return r_.cancelled(); }
         void progress(int done, int all) override { r_.reportProgress(done, all); }
 
     private:
+        using Clock = std::chrono::steady_clock;
+        static double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
         vmlRenderer& r_;
         StrokePaintContext& context_;
     } steps(*this, context);
