@@ -18,6 +18,7 @@ void MapDabBrush::setVariant(std::uint16_t seed, int index) { brush_.setVariant(
 
 void MapDabBrush::beginDab(float cs, float sn)
 {
+    cs_ = cs, sn_ = sn;
     if (!cache_)
         return;
     // One tile per variant; the brush answers with the variant it holds now.
@@ -28,18 +29,19 @@ void MapDabBrush::beginDab(float cs, float sn)
     tile_.setSteps(static_cast<std::int32_t>(cs * perColumn), static_cast<std::int32_t>(sn * perColumn));
 }
 
-void MapDabBrush::beginRow(float u, float v)
+void MapDabBrush::sampleRow(float u, float v, int count, float* values)
 {
-    if (cache_)
+    if (cache_) {
         tile_.setPosition(u, v);
-}
-
-float MapDabBrush::value(float u, float v)
-{
-    if (cache_)
-        return tile_.sample();
-    context_.setTextureCoords({u, v, 0.0f}, {});
-    return brush_.value(u, v, &context_);
+        for (int i = 0; i < count; ++i)
+            values[i] = tile_.sample();
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const float ui = u + static_cast<float>(i) * cs_, vi = v + static_cast<float>(i) * sn_;
+        context_.setTextureCoords({ui, vi, 0.0f}, {});
+        values[i] = brush_.value(ui, vi, &context_);
+    }
 }
 
 }  // namespace vml

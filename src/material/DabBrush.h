@@ -1,8 +1,7 @@
 #pragma once
 // Where the stroke walk reads the brush value of a dab's pixels: the brush texture map itself
 // or its cached tile. The walk tells it when a dab starts (with the texture-space step per
-// canvas column) and where each row's first pixel inside the brush square lies, then reads the
-// pixels of that row left to right.
+// canvas column), then reads each row's run of pixels inside the brush square at once.
 
 #include "renderer/BrushTileSampler.h"
 
@@ -22,9 +21,8 @@ public:
     virtual void setVariant(std::uint16_t seed, int index) = 0;
     // (cs, sn): texture-space step from one column to the next.
     virtual void beginDab(float cs, float sn) = 0;
-    virtual void beginRow(float u, float v) = 0;
-    // The value at (u, v), the next pixel of the current row; 0..1.
-    virtual float value(float u, float v) = 0;
+    // Values 0..1 of `count` pixels of a row, the first at (u, v), each next one step further.
+    virtual void sampleRow(float u, float v, int count, float* values) = 0;
 };
 
 // The brush texture map, through the renderer's cache when one is given and the brush allows
@@ -36,8 +34,7 @@ public:
     int variantCount() const override;
     void setVariant(std::uint16_t seed, int index) override;
     void beginDab(float cs, float sn) override;
-    void beginRow(float u, float v) override;
-    float value(float u, float v) override;
+    void sampleRow(float u, float v, int count, float* values) override;
 
     bool usesCache() const { return cache_ != nullptr; }
 
@@ -46,6 +43,7 @@ private:
     VmlRenderContext& context_;
     BrushCache* cache_;
     BrushTileSampler tile_;
+    float cs_ = 0.0f, sn_ = 0.0f;
 };
 
 }  // namespace vml

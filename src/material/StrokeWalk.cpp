@@ -205,33 +205,53 @@ private:
         float rowV = sn * X + cs * Y + 0.5f;
         brush_.beginDab(cs, sn);
 
+        const int columns = x1 - x0 + 1;
+        if (rowValues_.size() < static_cast<std::size_t>(columns))
+            rowValues_.resize(static_cast<std::size_t>(columns));
         bool earlierRowInside = false;
-        for (int y = y0; y <= y1; ++y) {
+        for (int y = y0; y <= y1; ++y, rowU += sn, rowV -= cs) {
             canvas_.SelectRowTracked(y);
-            float u = rowU, v = rowV;
-            bool rowInside = false;
-            for (int x = x0; x <= x1; ++x, u += cs, v += sn) {
-                if (u < 0.0f || u > 1.0f || v < 0.0f || v > 1.0f) {
-                    if (rowInside)
-                        break;  // past the brush square
-                    continue;
-                }
-                if (!rowInside) {
-                    rowInside = true;
-                    brush_.beginRow(u, v);
-                }
-                const float b = brush_.value(u, v);
-                if (b != 0.0f) {
-                    canvas_.RaiseCoverage(x, b * a);
+            // The run of columns whose (u, v) lies in the brush square: one interval, as the
+            // row is a line through a convex square.
+            int first = 0, last = columns - 1;
+            clipToUnit(rowU, cs, first, last);
+            clipToUnit(rowV, sn, first, last);
+            if (first > last) {
+                if (earlierRowInside)
+                    break;  // the dab is behind us
+                continue;
+            }
+            earlierRowInside = true;
+            const float u = rowU + static_cast<float>(first) * cs, v = rowV + static_cast<float>(first) * sn;
+            const int count = last - first + 1;
+            float* values = rowValues_.data();
+            brush_.sampleRow(u, v, count, values);
+            for (int i = 0; i < count; ++i) {
+                if (values[i] != 0.0f) {
+                    canvas_.RaiseCoverage(x0 + first + i, values[i] * a);
                     ++counts_.dabPixels;
                 }
             }
-            if (earlierRowInside && !rowInside)
-                break;  // the dab is behind us
-            earlierRowInside = earlierRowInside || rowInside;
-            rowU += sn;
-            rowV -= cs;
         }
+    }
+
+    // Narrows [first, last] to the steps i with 0 <= start + i x step <= 1.
+    static void clipToUnit(float start, float step, int& first, int& last)
+    {
+        if (step == 0.0f) {
+            if (!(start >= 0.0f && start <= 1.0f))
+                last = first - 1;
+            return;
+        }
+        float lo = (0.0f - start) / step, hi = (1.0f - start) / step;
+        if (step < 0.0f)
+            std::swap(lo, hi);
+        if (!(hi >= static_cast<float>(first) && lo <= static_cast<float>(last))) {
+            last = first - 1;
+            return;
+        }
+        first = std::max(first, static_cast<int>(std::ceil(lo)));
+        last = std::min(last, static_cast<int>(std::floor(hi)));
     }
 
     const StrokeSetup& s_;
@@ -250,6 +270,7 @@ private:
     int keyFace_ = 0;
     float keyDepth_ = 0.0f;
     StrokeWalkCounts counts_;
+    std::vector<float> rowValues_;
 };
 
 }  // namespace

@@ -25,17 +25,4 @@ void BrushTileSampler::setPosition(float u, float v)
     y_ = fixedCoordinate(v, size_);
 }
 
-float BrushTileSampler::sample()
-{
-    float value = 0.0f;
-    const std::int64_t last = std::int64_t{size_ - 1} * 256;
-    if (tile_ && size_ >= 1 && x_ >= 0 && y_ >= 0 && x_ <= last && y_ <= last) {
-        const std::int64_t column = x_ >> 8, row = y_ >> 8;
-        value = static_cast<float>(tile_[row * size_ + column]) / 255.0f;
-    }
-    x_ += stepX_;
-    y_ += stepY_;
-    return value;
-}
-
 }  // namespace vml

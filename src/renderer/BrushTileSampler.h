@@ -22,8 +22,17 @@ public:
         stepY_ = stepY;
     }
     // The texel at (x / 256, y / 256) / 255 when both lie within 0..(s - 1) x 256, else 0; then
-    // advances by the steps.
-    float sample();
+    // advances by the steps. Inline: the painter calls it for every covered pixel.
+    float sample()
+    {
+        float value = 0.0f;
+        const std::int64_t last = std::int64_t{size_ - 1} * 256;
+        if (tile_ && size_ >= 1 && x_ >= 0 && y_ >= 0 && x_ <= last && y_ <= last)
+            value = static_cast<float>(tile_[(y_ >> 8) * size_ + (x_ >> 8)]) * 0.003921568f;
+        x_ += stepX_;
+        y_ += stepY_;
+        return value;
+    }
 
     std::int64_t x() const { return x_; }
     std::int64_t y() const { return y_; }

@@ -22,18 +22,21 @@ public:
     explicit DiscBrush(int variants = 1) : variants_(variants) {}
     int variantCount() const override { return variants_; }
     void setVariant(std::uint16_t, int index) override { index_ = index; }
-    void beginDab(float, float) override {}
-    void beginRow(float, float) override {}
-    float value(float u, float v) override
+    void beginDab(float cs, float sn) override { cs_ = cs, sn_ = sn; }
+    void sampleRow(float u, float v, int count, float* values) override
     {
-        const float du = u - 0.5f, dv = v - 0.5f;
-        return du * du + dv * dv <= 0.25f ? 1.0f : 0.0f;
+        for (int i = 0; i < count; ++i) {
+            const float du = u + static_cast<float>(i) * cs_ - 0.5f,
+                        dv = v + static_cast<float>(i) * sn_ - 0.5f;
+            values[i] = du * du + dv * dv <= 0.25f ? 1.0f : 0.0f;
+        }
     }
     int index() const { return index_; }
 
 private:
     int variants_;
     int index_ = 0;
+    float cs_ = 0.0f, sn_ = 0.0f;
 };
 
 class StrokeWalk : public ::testing::Test {
