@@ -3,6 +3,8 @@
 
 #include "material/ShadingTestSupport.h"
 #include "material/vmlObjBrush.h"
+#include "paint/vmlBrush.h"
+#include "paint/vmlBrushParamBlock.h"
 #include "renderer/RendererTestSupport.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "standalone/RenderJob.h"
@@ -127,6 +129,41 @@ TEST_F(MaterialFrame, StrokesAndSamplesDoNotDependOnTheShadingThreads)
         }
     }
     EXPECT_TRUE(renderertest::sameImage(a, b, 0));
+}
+
+TEST_F(MaterialFrame, PaintedFramesDoNotDependOnTheThreadsAndNearStrokesCoverFarOnes)
+{
+    // Two painterly cards with a round brush and strokes along x; the red one is nearer and
+    // overlaps the right half of the blue one.
+    auto* brush = scene->scene.own(std::make_unique<vml::vmlBrush>());
+    brush->GetParamBlock(0)->SetValue(vml::brushMapParam::brushMapType, 0, 0);
+    auto paintedCard = [&](Color colour) {
+        vml::vmlMaterial* m = painterly(colour);
+        m->SetSubTexmap(vml::vmlMaterial::brushMapSlot, brush);
+        m->brushBlock()->SetValue(vml::brushParam::brushSize, 0, 4.0f);
+        m->strokeBlock()->SetValue(vml::strokeParam::strokeLength, 0, 12.0f);
+        return m;
+    };
+    scene->scene.render.width = 120, scene->scene.render.height = 90;
+    scene->add("far", scanlinetest::rectMesh(-2.0f, -1.0f, 1.0f, 1.0f, -6), paintedCard(Color(0, 0, 1)));
+    scene->add("near", scanlinetest::rectMesh(-0.2f, -0.5f, 1.4f, 0.5f, -5), paintedCard(Color(1, 0, 0)));
+
+    Bitmap one, two;
+    ASSERT_GT(render(one, 1).strokeCount(), 50u);
+    render(two, 2);
+    EXPECT_TRUE(renderertest::sameImage(one, two, 0)) << "the same strokes in the same order";
+
+    // Where the cards overlap the near card's red strokes lie on top of the blue ones.
+    int redOverBlue = 0, blueOverRed = 0;
+    for (int y = 40; y < 50; ++y) {
+        for (int x = 62; x < 80; ++x) {
+            const BMM_Color_64 p = scanlinetest::pixel(one, x, y);
+            redOverBlue += p.r > 2 * p.b;
+            blueOverRed += p.b > 2 * p.r;
+        }
+    }
+    EXPECT_GT(redOverBlue, 150);
+    EXPECT_EQ(blueOverRed, 0);
 }
 
 TEST_F(MaterialFrame, StrokeCountFollowsTheGridDensity)
