@@ -26,6 +26,7 @@ demo: build
 	  $(BUILD)/src/app/vermil render $$scene -o out/$$name.png || exit 1; \
 	done
 	$(BUILD)/src/app/vermil blend-chart out/blend_chart.png
+	$(BUILD)/src/app/vermil brush-preview examples/still_life_painted.json --brush glazePaint -o out/brush_preview.png
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
