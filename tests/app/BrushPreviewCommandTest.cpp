@@ -1,0 +1,98 @@
+#include "app/BrushPreviewCommand.h"
+#include "app/HostSetup.h"
+#include "standalone/StandaloneCore.h"
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A painterly material whose brush is a plain round tip, and one with a stretched one.
+constexpr const char* brushScene = R"({
+  "render": {"width": 16, "height": 16},
+  "camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
+  "maps": [{"name": "round", "class": "vmlBrush", "brushMapType": 0},
+           {"name": "long", "class": "vmlBrush", "brushMapType": 0, "brushMapStretch": 100}],
+  "materials": [{"name": "base", "class": "Standard"},
+                {"name": "roundPaint", "class": "vmlMaterial", "subMaterials": ["base"], "brushMap": "round"},
+                {"name": "longPaint", "class": "vmlMaterial", "subMaterials": ["base"], "brushMap": "long"}],
+  "objects": [{"name": "a", "type": "sphere", "radius": 1, "material": "roundPaint"},
+              {"name": "b", "type": "sphere", "radius": 1, "position": [3, 0, 0], "material": "longPaint"}]
+})";
+
+struct BrushPreviewCommand : ::testing::Test {
+    fs::path dir;
+    standalone::StandaloneCore core;
+
+    void SetUp() override
+    {
+        dir =
+            fs::temp_directory_path() /
+            ("vermil_brush_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "scene.json") << brushScene;
+        core.setQuietMode(true);
+        app::setUpHost(core);
+    }
+    void TearDown() override
+    {
+        SetCOREInterface(nullptr);
+        fs::remove_all(dir);
+    }
+    app::BrushPreviewOptions options(const std::string& brush = "")
+    {
+        app::BrushPreviewOptions o;
+        o.scenePath = (dir / "scene.json").string();
+        o.brushName = brush;
+        o.width = o.height = 64;
+        o.output = (dir / "tip.png").string();
+        return o;
+    }
+    // Grey level of pixel (x, y) of the written preview, 0..1.
+    float grey(int x, int y)
+    {
+        auto in = OIIO::ImageInput::open((dir / "tip.png").string());
+        EXPECT_TRUE(in);
+        if (!in)
+            return -1.0f;
+        EXPECT_EQ(in->spec().width, 64);
+        std::vector<float> pixels(64 * 64 * static_cast<std::size_t>(in->spec().nchannels));
+        in->read_image(0, 0, 0, -1, OIIO::TypeDesc::FLOAT, pixels.data());
+        return pixels[(static_cast<std::size_t>(y) * 64 + x) * in->spec().nchannels];
+    }
+};
+
+TEST_F(BrushPreviewCommand, DrawsTheNamedBrushDarkOnWhite)
+{
+    ASSERT_EQ(app::runBrushPreview(options("roundPaint"), core), 0);
+    EXPECT_EQ(grey(0, 0), 0.0f) << "black frame";
+    EXPECT_EQ(grey(32, 32), 0.0f) << "the tip's full centre";
+    EXPECT_EQ(grey(3, 32), 1.0f) << "outside the round tip";
+
+    // The stretched tip is narrow across: the same point beside the centre is white there.
+    ASSERT_EQ(app::runBrushPreview(options("longPaint"), core), 0);
+    EXPECT_EQ(grey(32, 32), 0.0f);
+    EXPECT_GT(grey(20, 32) + grey(32, 20), 0.9f);
+}
+
+TEST_F(BrushPreviewCommand, SettingsOverrideAndMistakesAreReported)
+{
+    app::BrushPreviewOptions o = options("roundPaint");
+    o.settings = {"brushMapDampStart=100", "brushMapDampEnd=10"};  // a ring: light centre
+    ASSERT_EQ(app::runBrushPreview(o, core), 0);
+    EXPECT_EQ(grey(32, 32), 1.0f);
+
+    for (const char* bad : {"brushMapSize", "noSuchParameter=1", "brushMapSize=5000", "brushMapType=\"x\""}) {
+        o.settings = {bad};
+        EXPECT_EQ(app::runBrushPreview(o, core), 1) << bad;
+    }
+    EXPECT_EQ(app::runBrushPreview(options("nobody"), core), 1);
+}
+
+}  // namespace
