@@ -226,6 +226,7 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
                 fmt::print("bleed_steps: {}\n", times.bleedSteps);
                 fmt::print("dabs: {}\n", times.strokes.dabs);
                 fmt::print("dab_pixels: {}\n", times.strokes.dabPixels);
+                fmt::print("brush_tiles_rendered: {}\n", times.brushTilesRendered);
             }
         }
         if (!options.quiet)

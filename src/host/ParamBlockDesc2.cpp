@@ -31,6 +31,12 @@ ParamBlockDesc2& ParamBlockDesc2::add(ParamDef def)
 {
     assert(!GetParamDef(def.id) && "duplicate parameter id");
     assert(!FindParam(def.name) && "duplicate parameter script name");
+    if (def.id >= 0) {
+        const auto slot = static_cast<std::size_t>(def.id);
+        if (indexOfId_.size() <= slot)
+            indexOfId_.resize(slot + 1, -1);
+        indexOfId_[slot] = static_cast<int>(params_.size());
+    }
     params_.push_back(std::move(def));
     return *this;
 }
@@ -182,6 +188,10 @@ const ParamDef* ParamBlockDesc2::FindParam(std::string_view name) const
 
 int ParamBlockDesc2::IDtoIndex(ParamID id) const
 {
+    if (id >= 0) {
+        const auto slot = static_cast<std::size_t>(id);
+        return slot < indexOfId_.size() ? indexOfId_[slot] : -1;
+    }
     for (std::size_t i = 0; i < params_.size(); ++i) {
         if (params_[i].id == id)
             return static_cast<int>(i);

@@ -100,4 +100,7 @@ private:
     int rolloutTitleId_ = 0;
     DWORD rolloutFlags_ = 0;
     std::vector<ParamDef> params_;
+    // Index of each non-negative id, -1 for ids not in the block: maps and shaders look their
+    // parameters up by id for every shaded sample.
+    std::vector<int> indexOfId_;
 };

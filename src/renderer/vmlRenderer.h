@@ -172,6 +172,7 @@ public:
         double bleedSeconds = 0.0;
         int bleedSteps = 0;
         StrokePaintStats strokes;
+        std::size_t brushTilesRendered = 0;  // brush-cache misses
     };
     const PaintTimes& paintTimes() const { return paintTimes_; }
 

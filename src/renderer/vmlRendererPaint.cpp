@@ -128,6 +128,7 @@ void vmlRenderer::paintStrokes()
     } steps(*this, context);
 
     const bool complete = runStrokeLoop(steps, count, interval);
+    paintTimes_.brushTilesRendered = brushCache_.tilesRendered();
     reportProgress(total, total);
     if (complete) {
         setTitle(1101);
