@@ -39,35 +39,48 @@ protected:
     void SetUp() override { owner.ReplaceReference(0, &pb); }
 };
 
-TEST_F(ParamBlockTest, StartsAtDefaultsAndConstantsHoldForever)
+void expectDefaults(IParamBlock2& pb)
 {
-    EXPECT_EQ(pb.GetFloat(kSize), 10.0f);
-    EXPECT_EQ(pb.GetInt(kCount), 3);
-    EXPECT_EQ(pb.GetColor(kTint), Color(1, 1, 1));
+    EXPECT_EQ(pb.GetKeyCount(kSize) + pb.Count(kNodes), 0);
+    EXPECT_EQ(pb.GetFloat(kSize, 10), 10.0f);
     EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.5f, 0.5f, 0.5f, 0.25f));
     EXPECT_EQ(pb.GetPoint3(kOffset), Point3(0, 0, 1));
     EXPECT_EQ(pb.GetInt(kEnable), 1);
     EXPECT_STREQ(pb.GetStr(kName), "line");
     EXPECT_EQ(pb.GetReferenceTarget(kMap), nullptr);
-    EXPECT_EQ(pb.Count(kNodes), 0);
     EXPECT_EQ(pb.Count(kIds), 2);
+}
 
+TEST_F(ParamBlockTest, DefaultsAtStartAndAfterResetAllWhichDropsKeysAndTargets)
+{
+    expectDefaults(pb);
+    RecordingTarget map, mtl, node;
+    pb.SetKey(kSize, 0, 1.0f);
+    pb.SetKey(kSize, 10, 2.0f);
+    pb.SetValue(kName, 0, "x");
+    pb.SetValue(kMap, 0, &map);
+    pb.SetValue(kBaseMtl, 0, &mtl);
+    pb.Append(kNodes, &node);
+    pb.SetCount(kIds, 9);
+    pb.ResetAll();
+    expectDefaults(pb);
+    EXPECT_EQ(map.NumDependents() + node.NumDependents(), 0);
+    EXPECT_EQ(owner.GetReference(1), nullptr);
+    EXPECT_EQ(pb.LastNotifyParamID(), -1);
+}
+
+TEST_F(ParamBlockTest, KeyedFloatInterpolatesAndNarrowsValidity)
+{
     EXPECT_TRUE(pb.SetValue(kSize, 4800, 250.0f));  // not clamped to the range
     Interval ivalid(-10, 10);
     float v = 0;
     EXPECT_TRUE(pb.GetValue(kSize, -99999, v, ivalid));
     EXPECT_EQ(v, 250.0f);
-    EXPECT_EQ(ivalid, Interval(-10, 10));
-}
-
-TEST_F(ParamBlockTest, KeyedFloatInterpolatesAndNarrowsValidity)
-{
+    EXPECT_EQ(ivalid, Interval(-10, 10));  // a constant leaves it alone
     pb.SetKey(kSize, 100, 7.0f);
-    Interval ivalid = FOREVER;
-    float v;
     pb.GetValue(kSize, -500, v, ivalid);
     EXPECT_EQ(v, 7.0f);
-    EXPECT_EQ(ivalid, FOREVER);  // a single key is a constant
+    EXPECT_EQ(ivalid, Interval(-10, 10));  // and so does a single key
 
     ASSERT_TRUE(pb.SetKey(kSize, 0, 0.0f));
     ASSERT_TRUE(pb.SetKey(kSize, 160, 8.0f));
@@ -101,7 +114,7 @@ TEST_F(ParamBlockTest, KeyedFloatInterpolatesAndNarrowsValidity)
     EXPECT_EQ(ivalid, Interval(-100, 0));
 }
 
-TEST_F(ParamBlockTest, IntsRoundBoolsHoldColoursAndPointsBlendPerComponent)
+TEST_F(ParamBlockTest, ConversionsPerType)
 {
     pb.SetKey(kCount, 0, 0);
     pb.SetKey(kCount, 100, 3);
@@ -123,6 +136,19 @@ TEST_F(ParamBlockTest, IntsRoundBoolsHoldColoursAndPointsBlendPerComponent)
     pb.SetKey(kOffset, 0, Point3(0, 0, 0));
     pb.SetKey(kOffset, 200, Point3(2, -4, 8));
     EXPECT_EQ(pb.GetPoint3(kOffset, 50), Point3(0.5f, -1.0f, 2.0f));
+
+    EXPECT_EQ(pb.GetAColor(kTint).a, 1.0f);
+    pb.SetValue(kTint, 0, AColor(0.1f, 0.2f, 0.3f, 0.0f));
+    EXPECT_EQ(pb.GetAColor(kTint), AColor(0.1f, 0.2f, 0.3f, 1.0f));
+    pb.SetValue(kGlow, 0, Color(0.4f, 0.5f, 0.6f));
+    EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.4f, 0.5f, 0.6f, 1.0f));
+
+    std::string name = "outline";
+    pb.SetValue(kName, 0, name);
+    name = "changed";
+    EXPECT_STREQ(pb.GetStr(kName), "outline");
+    pb.SetValue(kName, 0, nullptr);
+    EXPECT_STREQ(pb.GetStr(kName), "");
 }
 
 TEST_F(ParamBlockTest, KeyEditing)
@@ -175,22 +201,6 @@ TEST_F(ParamBlockTest, WrongTypeUnknownIdAndBadIndexAnswerFalseAndChangeNothing)
     EXPECT_EQ(pb.GetParameterType(99), TYPE_UNSPECIFIED);
 }
 
-TEST_F(ParamBlockTest, ColourAlphaAndStringConversions)
-{
-    EXPECT_EQ(pb.GetAColor(kTint).a, 1.0f);
-    pb.SetValue(kTint, 0, AColor(0.1f, 0.2f, 0.3f, 0.0f));
-    EXPECT_EQ(pb.GetAColor(kTint), AColor(0.1f, 0.2f, 0.3f, 1.0f));
-    pb.SetValue(kGlow, 0, Color(0.4f, 0.5f, 0.6f));
-    EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.4f, 0.5f, 0.6f, 1.0f));
-
-    std::string name = "outline";
-    pb.SetValue(kName, 0, name);
-    name = "changed";
-    EXPECT_STREQ(pb.GetStr(kName), "outline");
-    pb.SetValue(kName, 0, nullptr);
-    EXPECT_STREQ(pb.GetStr(kName), "");
-}
-
 TEST_F(ParamBlockTest, ChangesNotifyDependentsWithTheParameter)
 {
     owner.received.clear();
@@ -229,7 +239,7 @@ TEST_F(ParamBlockTest, ReferenceParametersHeldByTheBlockOrByTheOwner)
     EXPECT_FALSE(orphan.SetValue(kBaseMtl, 0, &mtl));
 }
 
-TEST_F(ParamBlockTest, NodeTableHoldsAReferencePerEntry)
+TEST_F(ParamBlockTest, TablesHoldAReferencePerNodeAndResizeWithDefaults)
 {
     RecordingTarget n0, n1, n2;
     auto n3 = std::make_unique<RecordingTarget>();
@@ -252,10 +262,7 @@ TEST_F(ParamBlockTest, NodeTableHoldsAReferencePerEntry)
     EXPECT_EQ(pb.Delete(kNodes, 1, 1), 0);   // start past the end
     EXPECT_TRUE(pb.SetCount(kNodes, 0));
     EXPECT_TRUE(n0.HasDependent(&pb));  // still held as the map
-}
 
-TEST_F(ParamBlockTest, IntTableResizesWithDefaults)
-{
     EXPECT_TRUE(pb.SetValue(kIds, 0, 5, 1));
     EXPECT_EQ(pb.Append(kIds, 8), 3);
     EXPECT_EQ(pb.Append(kSize, 1.0f), 0);  // not a table
@@ -266,27 +273,6 @@ TEST_F(ParamBlockTest, IntTableResizesWithDefaults)
     EXPECT_FALSE(pb.SetCount(kIds, -1));
     EXPECT_FALSE(pb.SetCount(kSize, 3));
     EXPECT_EQ(pb.Count(kSize), 0);
-}
-
-TEST_F(ParamBlockTest, ResetAllRestoresDefaultsAndDropsKeysAndTargets)
-{
-    RecordingTarget map, mtl, node;
-    pb.SetKey(kSize, 0, 1.0f);
-    pb.SetKey(kSize, 10, 2.0f);
-    pb.SetValue(kName, 0, "x");
-    pb.SetValue(kMap, 0, &map);
-    pb.SetValue(kBaseMtl, 0, &mtl);
-    pb.Append(kNodes, &node);
-    pb.SetCount(kIds, 9);
-    pb.ResetAll();
-    EXPECT_EQ(pb.GetKeyCount(kSize), 0);
-    EXPECT_EQ(pb.GetFloat(kSize, 10), 10.0f);
-    EXPECT_STREQ(pb.GetStr(kName), "line");
-    EXPECT_EQ(pb.Count(kNodes), 0);
-    EXPECT_EQ(pb.Count(kIds), 2);
-    EXPECT_EQ(map.NumDependents() + node.NumDependents(), 0);
-    EXPECT_EQ(owner.GetReference(1), nullptr);
-    EXPECT_EQ(pb.LastNotifyParamID(), -1);
 }
 
 TEST_F(ParamBlockTest, CloneCopiesValuesKeysAndLinks)

@@ -1,9 +1,11 @@
 #pragma once
 // A fresh directory under the system's temporary folder, removed with everything in it (read-only
-// parts included) when the object goes.
+// parts included) when the object goes; and whole-file text helpers for tests that use one.
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -32,6 +34,18 @@ public:
     const std::filesystem::path& path() const { return path_; }
     // The directory with a trailing '/', as the host answers directories.
     std::string dir() const { return path_.string() + "/"; }
+
+    static std::string readText(const std::filesystem::path& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static void writeText(const std::filesystem::path& p, const std::string& text)
+    {
+        std::ofstream(p, std::ios::binary) << text;
+    }
 
 private:
     std::filesystem::path path_;

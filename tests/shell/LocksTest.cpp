@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(Locks, CreatedOnceDeletedOnShutdown)
+TEST(Locks, CreatedOnceSerialiseThreadsAndDeletedOnShutdown)
 {
     vml::createLocks();
     ASSERT_TRUE(vml::locksExist());
@@ -16,13 +16,7 @@ TEST(Locks, CreatedOnceDeletedOnShutdown)
     EXPECT_EQ(stroke, &vml::strokeListLock());
     EXPECT_NE(&vml::strokeListLock(), &vml::pixelSampleLock());
     EXPECT_NE(&vml::pixelSampleLock(), &vml::shadeContextPoolLock());
-    vml::deleteLocks();
-    EXPECT_FALSE(vml::locksExist());
-}
 
-TEST(Locks, SerialiseShadingThreads)
-{
-    vml::createLocks();
     long counter = 0;
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -36,6 +30,7 @@ TEST(Locks, SerialiseShadingThreads)
         t.join();
     EXPECT_EQ(counter, 80000);
     vml::deleteLocks();
+    EXPECT_FALSE(vml::locksExist());
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 
 #include <set>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -43,48 +42,30 @@ TEST(PluginRegistry, LaterCallsNeitherReattachNorRefill)
     vml::randomTableB[5] = vml::lcgNext(vml::randomTableB[4]);
 }
 
-struct ExpectedClass {
-    ULONG idB;
-    SClass_ID super;
-    bool isPublic;
-    const char* name;
-    const char* internalName;
-    std::vector<std::string> blocks;  // internal names, in attachment order
-};
-
 TEST(PluginRegistry, ClassTable)
 {
+    struct ExpectedClass {
+        ULONG idB;
+        SClass_ID super;
+        bool isPublic;
+        const char* name;
+        const char* internalName;
+        const char* blocks;  // internal names, in attachment order
+    };
+    const ExpectedClass expected[] = {
+        {0x03200729, 0x0C00, true, "Vermil+ ﾏﾃﾘｱﾙ", "Vermil+ material",
+         "parameters,brush,stroke,paint,version,"},
+        {0x0320071D, 0x0F00, true, "Vermil+ ﾚﾝﾀﾞﾗｰ", "Vermil+ renderer", "parameters,version,param,"},
+        {0x0320010F, 0x0C10, false, "Vermil+ ﾌﾞﾗｼ", "Vermil+ brush", "parameters,"},
+        {0x03200206, 0x1090, true, "Vermil+ ﾗｲﾝ", "Vermil+ Line", "parameters,parameters,paint,version,"},
+        {0x03200207, 0x1090, false, "Vermil+ ﾗｲﾝ Element", "Vermil+ Line Element", "parameters,paint,"},
+        {0x03200205, 0x1150, true, "Vermil+ ﾗｲﾝ", "Vermil+ Line Render Element",
+         "Vermil+ Line render element parameters,"},
+        {0x03200704, 0x1150, false, "Crayon+ ｽﾄﾛｰｸ", "Crayon+ Stroke Render Element",
+         "Crayon+ Stroke render element parameters,"},
+    };
     int module = 0;
     vml::libraryEntry(&module);
-    const ExpectedClass expected[] = {
-        {0x03200729,
-         0x0C00,
-         true,
-         "Vermil+ ﾏﾃﾘｱﾙ",
-         "Vermil+ material",
-         {"parameters", "brush", "stroke", "paint", "version"}},
-        {0x0320071D, 0x0F00, true, "Vermil+ ﾚﾝﾀﾞﾗｰ", "Vermil+ renderer", {"parameters", "version", "param"}},
-        {0x0320010F, 0x0C10, false, "Vermil+ ﾌﾞﾗｼ", "Vermil+ brush", {"parameters"}},
-        {0x03200206,
-         0x1090,
-         true,
-         "Vermil+ ﾗｲﾝ",
-         "Vermil+ Line",
-         {"parameters", "parameters", "paint", "version"}},
-        {0x03200207, 0x1090, false, "Vermil+ ﾗｲﾝ Element", "Vermil+ Line Element", {"parameters", "paint"}},
-        {0x03200205,
-         0x1150,
-         true,
-         "Vermil+ ﾗｲﾝ",
-         "Vermil+ Line Render Element",
-         {"Vermil+ Line render element parameters"}},
-        {0x03200704,
-         0x1150,
-         false,
-         "Crayon+ ｽﾄﾛｰｸ",
-         "Crayon+ Stroke Render Element",
-         {"Crayon+ Stroke render element parameters"}},
-    };
     ASSERT_EQ(LibNumberClasses(), 7);
     std::set<ClassDesc2*> distinct;
     for (int i = 0; i < 7; ++i) {
@@ -101,12 +82,12 @@ TEST(PluginRegistry, ClassTable)
         EXPECT_STREQ(cd->Category(), "");
         EXPECT_EQ(cd->HInstance(), &module);
         EXPECT_EQ(cd->InitialRollupPageState(), 0x7FFFFFFFu);
-        std::vector<std::string> blocks;
+        std::string blocks;
         for (int b = 0; b < cd->NumParamBlockDescs(); ++b) {
             ParamBlockDesc2* pbd = cd->GetParamBlockDesc(b);
             EXPECT_EQ(pbd->GetClassDesc(), cd);
             EXPECT_EQ(pbd->ID(), b) << "block ids follow attachment order";
-            blocks.push_back(pbd->InternalName());
+            blocks += std::string(pbd->InternalName()) + ",";
         }
         EXPECT_EQ(blocks, e.blocks);
     }

@@ -9,10 +9,8 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -23,16 +21,6 @@ namespace {
 constexpr fs::perms readOnlyDir = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
 constexpr fs::perms readOnlyFile = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-
-std::string readText(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
 // The locations are computed once per process, so every test shares one host and one user folder.
 struct Host {
@@ -64,8 +52,8 @@ Host& host()
 }
 
 // Runs `body` as an unprivileged user in a child process when this process is root, which ignores
-// file permissions; directly otherwise. Answers what the body reports (empty when all held), or
-// nothing when privileges cannot be dropped here.
+// file permissions; directly otherwise. Answers the body's report (empty when all held), or nothing
+// when privileges cannot be dropped here.
 std::optional<std::string> asUnprivileged(const std::function<std::string()>& body)
 {
     if (::geteuid() != 0)
@@ -100,14 +88,20 @@ std::optional<std::string> asUnprivileged(const std::function<std::string()>& bo
 
 std::string expect(bool ok, const std::string& what) { return ok ? std::string() : what + "\n"; }
 
+// Redirection to the user folder, checked from inside asUnprivileged.
+std::string expectRedirected(IniHandler& ini, const std::string& target)
+{
+    std::string report = expect(ini.ensureWritable() == 1, "not redirected");
+    return report + expect(std::string(ini.path) == target, std::string("path ") + ini.path);
+}
+
 class SettingsLocationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         host();
-        // Every case starts without a user folder.
         std::error_code ec;
-        fs::remove_all(makerDataDir(), ec);
+        fs::remove_all(makerDataDir(), ec);  // every case starts without a user folder
     }
     // A fresh directory beside the shared ones, reachable by the unprivileged user.
     fs::path configDir(const std::string& name)
@@ -149,7 +143,6 @@ TEST_F(SettingsLocationTest, WritableConfigDirWithoutTheFileCreatesItThere)
     IniHandler ini(file);
     EXPECT_EQ(ini.ensureWritable(), 0);
     EXPECT_EQ(std::string(ini.path), file);
-    EXPECT_TRUE(fs::is_regular_file(file));
     EXPECT_EQ(fs::file_size(file), 0u);
     EXPECT_FALSE(fs::exists(makerDataDir()));
 }
@@ -159,32 +152,31 @@ TEST_F(SettingsLocationTest, ReadOnlyConfigDirWithTheFileIsCopiedOnce)
     const fs::path dir = configDir("installed");
     const fs::path installed = dir / "case2.ini";
     const std::string target = productDataDir() + "case2.ini";
-    writeText(installed, "[S]\nk=installed\n");
-    fs::permissions(installed, readOnlyFile);
-    fs::permissions(dir, readOnlyDir);
-
+    auto install = [&](const std::string& text) {
+        fs::permissions(dir, fs::perms::owner_all);
+        if (fs::exists(installed))
+            fs::permissions(installed, fs::perms::owner_read | fs::perms::owner_write);
+        TempDir::writeText(installed, text);
+        fs::permissions(installed, readOnlyFile);
+        fs::permissions(dir, readOnlyDir);
+    };
     auto run = [&] {
         IniHandler ini(installed.string());
-        int redirected = ini.ensureWritable();
-        return expect(redirected == 1, "not redirected") +
-               expect(std::string(ini.path) == target, std::string("path ") + ini.path) +
-               expect(readText(target) == "[S]\nk=installed\n", "copy holds: " + readText(target)) +
+        std::string report = expectRedirected(ini, target);
+        const std::string copy = TempDir::readText(target);
+        return report + expect(copy == "[S]\nk=installed\n", "copy holds: " + copy) +
                expect((fs::status(target).permissions() & fs::perms::owner_write) != fs::perms::none,
                       "the copy is read-only");
     };
+    install("[S]\nk=installed\n");
     std::optional<std::string> first = asUnprivileged(run);
     if (!first)
         GTEST_SKIP() << "cannot drop root privileges here";
     EXPECT_EQ(*first, "");
 
     // A later installation changes the installed file; the user copy stays as it was.
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::permissions(installed, fs::perms::owner_read | fs::perms::owner_write);
-    writeText(installed, "[S]\nk=reinstalled\n");
-    fs::permissions(installed, readOnlyFile);
-    fs::permissions(dir, readOnlyDir);
+    install("[S]\nk=reinstalled\n");
     EXPECT_EQ(asUnprivileged(run).value_or("skipped"), "");
-    EXPECT_EQ(readText(installed), "[S]\nk=reinstalled\n");
 }
 
 TEST_F(SettingsLocationTest, ReadOnlyConfigDirWithoutTheFilePointsIntoTheUserFolder)
@@ -194,10 +186,8 @@ TEST_F(SettingsLocationTest, ReadOnlyConfigDirWithoutTheFilePointsIntoTheUserFol
     const std::string target = productDataDir() + "case3.ini";
     std::optional<std::string> report = asUnprivileged([&] {
         IniHandler ini((dir / "case3.ini").string());
-        int redirected = ini.ensureWritable();
-        return expect(redirected == 1, "not redirected") +
-               expect(std::string(ini.path) == target, std::string("path ") + ini.path) +
-               expect(fs::is_directory(productDataDir()), "no user folder") +
+        std::string report = expectRedirected(ini, target);
+        return report + expect(fs::is_directory(productDataDir()), "no user folder") +
                expect(!fs::exists(target), "a file was made") +
                expect(!fs::exists(dir / "case3.ini"), "a file was installed");
     });
@@ -210,10 +200,9 @@ TEST_F(SettingsLocationTest, ConfigDirThatCannotExistPointsIntoTheUserFolder)
 {
     // A directory below a regular file cannot be made or opened, for root as for anyone.
     const fs::path blocker = configDir("blocked") / "not-a-directory";
-    writeText(blocker, "");
+    TempDir::writeText(blocker, "");
     IniHandler ini((blocker / "case4.ini").string());
-    EXPECT_EQ(ini.ensureWritable(), 1);
-    EXPECT_EQ(std::string(ini.path), productDataDir() + "case4.ini");
+    EXPECT_EQ(expectRedirected(ini, productDataDir() + "case4.ini"), "");
     EXPECT_TRUE(fs::is_directory(productDataDir()));
     EXPECT_FALSE(fs::exists(ini.path));
 }
