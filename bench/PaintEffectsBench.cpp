@@ -18,14 +18,21 @@ template <class Canvas> void preparePaint(Canvas& canvas)
     canvas.SetDry(0.2f);
 }
 
-// Deposits soft wet paint into the top-left quarter, in the painter's order.
-template <class Canvas> void wetQuarter(Canvas& canvas)
+// An area of the canvas the bleed cases wet.
+struct WetArea {
+    int x, y, width, height;
+};
+constexpr WetArea quarter{0, 0, benchWidth / 2, benchHeight / 2};
+constexpr WetArea patch{860, 440, 200, 200};
+
+// Reloads the canvas and deposits soft wet paint into `area`, in the painter's order.
+template <class Canvas> void wetArea(Canvas& canvas, const WetArea& area)
 {
     canvas.Load(true);
     preparePaint(canvas);
-    for (int y = 0; y < benchHeight / 2; ++y) {
+    for (int y = area.y; y < area.y + area.height; ++y) {
         canvas.SelectRow(y);
-        for (int x = 0; x < benchWidth / 2; ++x) {
+        for (int x = area.x; x < area.x + area.width; ++x) {
             canvas.RaiseCoverage(x, 0.5f + 0.5f * static_cast<float>((x ^ y) & 7) / 7.0f);
             canvas.SetPaintColour(AColor(x * 0.0005f, y * 0.0009f, 0.5f, 0.9f));
             canvas.DepositPaint(x, y);
@@ -49,7 +56,7 @@ template <class Canvas> void BM_DepositPaint(benchmark::State& state)
     Bitmap bitmap(benchWidth, benchHeight);
     Canvas canvas;
     setUp(bitmap, canvas);
-    wetQuarter(canvas);
+    wetArea(canvas, quarter);
     canvas.Bleed(0.2f);
     preparePaint(canvas);
     constexpr int block = 256;
@@ -67,9 +74,10 @@ template <class Canvas> void BM_DepositPaint(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * block * block);
 }
 
-// One Bleed(0.2) with wet paint on a quarter of the canvas; the paint is laid afresh every eight
-// passes (outside the timing) so the passes measured are the early, busy ones.
-template <class Canvas> void BM_Bleed(benchmark::State& state)
+// One Bleed(0.2) with wet paint on a quarter of the canvas (Bleed) or on a 200 x 200 patch with
+// the rest dry (BleedPatch); the paint is laid afresh every eight passes (outside the timing) so
+// the passes measured are the early, busy ones.
+template <class Canvas> void bleedPasses(benchmark::State& state, const WetArea& area)
 {
     Bitmap bitmap(benchWidth, benchHeight);
     Canvas canvas;
@@ -78,7 +86,7 @@ template <class Canvas> void BM_Bleed(benchmark::State& state)
     for (auto _ : state) {
         if (passes++ % 8 == 0) {
             state.PauseTiming();
-            wetQuarter(canvas);
+            wetArea(canvas, area);
             state.ResumeTiming();
         }
         benchmark::DoNotOptimize(canvas.Bleed(0.2f));
@@ -86,9 +94,14 @@ template <class Canvas> void BM_Bleed(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * benchWidth * benchHeight);
 }
 
+template <class Canvas> void BM_Bleed(benchmark::State& state) { bleedPasses<Canvas>(state, quarter); }
+template <class Canvas> void BM_BleedPatch(benchmark::State& state) { bleedPasses<Canvas>(state, patch); }
+
 BENCHMARK(BM_DepositPaint<vml::vmlRaster>)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DepositPaint<vml::vmlRasterRS>)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Bleed<vml::vmlRaster>)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Bleed<vml::vmlRasterRS>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BleedPatch<vml::vmlRaster>)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BleedPatch<vml::vmlRasterRS>)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

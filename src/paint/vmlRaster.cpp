@@ -7,41 +7,56 @@ namespace vml {
 void vmlRaster::allocateStorage()
 {
     RasterRows::allocateStorage();
-    wetFirst_.assign(rows_.size(), width_);
-    wetLast_.assign(rows_.size(), -1);
+    wet_.reset(static_cast<int>(rows_.size()), width_);
 }
 
 void vmlRaster::freeStorage()
 {
     RasterRows::freeStorage();
-    wetFirst_ = std::vector<int>();
-    wetLast_ = std::vector<int>();
+    wet_.release();
 }
 
-void vmlRaster::clearWetSpans()
+bool vmlRaster::Init(Bitmap* bitmap)
 {
-    std::fill(wetFirst_.begin(), wetFirst_.end(), width_);
-    std::fill(wetLast_.begin(), wetLast_.end(), -1);
-}
-
-void vmlRaster::widenWetSpan(int y, int from, int to)
-{
-    wetFirst_[y] = std::min(wetFirst_[y], std::max(from, 0));
-    wetLast_[y] = std::max(wetLast_[y], std::min(to, width_ - 1));
+    // Rows of an unchanged size keep their content, standing coverage included.
+    keepStandingCoverage();
+    return RasterRows::Init(bitmap);
 }
 
 int vmlRaster::Load(bool replace)
 {
     const int rows = RasterRows::Load(replace);
-    clearWetSpans();
+    wet_.clear();
     return rows;
 }
 
 int vmlRaster::LoadColour(const Bitmap* source)
 {
     const int rows = RasterRows::LoadColour(source);
-    clearWetSpans();
+    wet_.clear();
     return rows;
+}
+
+void vmlRaster::ResetDirty()
+{
+    keepStandingCoverage();
+    RasterRows::ResetDirty();
+}
+
+void vmlRaster::keepStandingCoverage()
+{
+    if (rows_.empty())
+        return;
+    int firstRow = 0, lastRow = -1;
+    GetDirtyRows(firstRow, lastRow);
+    for (int y = firstRow; y <= lastRow; ++y) {
+        int from = 0, to = -1;
+        GetRowSpan(from, to, y);
+        const RasterPixel* row = rows_[y].get();
+        for (int x = from; x <= to; ++x)
+            if ((x < wet_.first(y) || x > wet_.last(y)) && row[x].coverage > 0.0f)
+                wet_.widen(y, x, x);
+    }
 }
 
 void vmlRaster::SetMask(int x, int y, int value)

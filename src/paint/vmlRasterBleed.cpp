@@ -13,27 +13,14 @@ struct RasterBleed {
 constexpr EdgeShape rasterEdge{1.0f, 0.4f, 5.0f, 2.5f};
 constexpr float maskScale = 1.0f / 255.0f;
 
-// The canvas's per-row wet column spans, (width, -1) when empty.
-struct WetSpans {
-    int* first;
-    int* last;
-    int width;
-
-    void widen(int y, int from, int to)
-    {
-        first[y] = std::min(first[y], std::max(from, 0));
-        last[y] = std::max(last[y], std::min(to, width - 1));
-    }
-};
-
 // Drains every wet pixel of row y and hands its water to its eight neighbours (rows above and
 // below are null at the canvas border). Each source's outflow total waits in its coverage field.
-void outflowRow(RasterPixel* above, RasterPixel* row, RasterPixel* below, int y, WetSpans& spans,
+void outflowRow(RasterPixel* above, RasterPixel* row, RasterPixel* below, int y, int width, WetSpans& spans,
                 const RasterBleed& k)
 {
     RasterPixel* const rows[3] = {above, row, below};
-    const int width = spans.width;
-    const int from = spans.first[y], to = spans.last[y];
+    const int from = spans.first(y), to = spans.last(y);
+    int firstSource = width, lastSource = -1;
     for (int x = from; x <= to; ++x) {
         RasterPixel& p = row[x];
         if (p.water == 0.0f)
@@ -58,20 +45,23 @@ void outflowRow(RasterPixel* above, RasterPixel* row, RasterPixel* below, int y,
         }
         p.coverage = total;
         p.flow += total;
+        firstSource = std::min(firstSource, x);
+        lastSource = x;
+    }
+    // The receivers wait for their settle, which comes after this row's outflow.
+    if (lastSource >= 0)
         for (int dy = -1; dy <= 1; ++dy)
             if (rows[dy + 1])
-                spans.widen(y + dy, x - 1, x + 1);
-    }
+                spans.widen(y + dy, firstSource - 1, lastSource + 1);
 }
 
 // Settles row y and lets its wet paint tint the colour. The row above is already settled, the
 // row below has had its outflow. Shrinks the row's wet span to what still holds water or flow;
 // returns whether any pixel still holds water.
-bool settleRow(const RasterPixel* above, RasterPixel* row, const RasterPixel* below, int y, WetSpans& spans,
-               const RasterBleed& k)
+bool settleRow(const RasterPixel* above, RasterPixel* row, const RasterPixel* below, int y, int width,
+               WetSpans& spans, const RasterBleed& k)
 {
-    const int width = spans.width;
-    const int from = spans.first[y], to = spans.last[y];
+    const int from = spans.first(y), to = spans.last(y);
     int stillFirst = width, stillLast = -1;
     bool wet = false;
     for (int x = from; x <= to; ++x) {
@@ -102,8 +92,7 @@ bool settleRow(const RasterPixel* above, RasterPixel* row, const RasterPixel* be
         dep = shapeDeposit(dep, flowSum / static_cast<float>(flowCount), p.edge, rasterEdge);
         layWetPaint(p.colour, p.wetColour, dep);
     }
-    spans.first[y] = stillFirst;
-    spans.last[y] = stillLast;
+    spans.narrow(y, stillFirst, stillLast);
     return wet;
 }
 
@@ -119,17 +108,23 @@ bool vmlRaster::Bleed(float strength)
     // One sweep does both passes, the settle trailing the outflow by a row: settling row y needs
     // the outflow of rows y - 1..y + 1 done and nothing after that touches row y, so this gives
     // exactly the two-pass result with half the memory traffic.
-    // Pixels outside the wet spans hold no water, flow or incoming paint: every step would leave
-    // them as they are, so they are not visited.
+    // Pixels outside the wet spans hold no water, flow, incoming paint or outflow: every step
+    // would leave them as they are, so they are not visited. An outflow reaches one row beyond
+    // the row range, hence the sweep's extra row at either end.
+    keepStandingCoverage();
+    if (!trackWetRegion_)
+        wet_.fill();
     auto rowAt = [&](int y) { return y >= 0 && y < height_ ? rows_[y].get() : nullptr; };
-    WetSpans spans{wetFirst_.data(), wetLast_.data(), width_};
+    const int firstRow = std::max(wet_.firstRow() - 1, 0),
+              lastRow = std::min(wet_.lastRow() + 1, height_ - 1);
     bool wet = false;
-    for (int y = 0; y <= height_; ++y) {
-        if (y < height_)
-            outflowRow(rowAt(y - 1), rowAt(y), rowAt(y + 1), y, spans, k);
-        if (y > 0)
-            wet |= settleRow(rowAt(y - 2), rowAt(y - 1), rowAt(y), y - 1, spans, k);
+    for (int y = firstRow; y <= lastRow + 1; ++y) {
+        if (y <= lastRow)
+            outflowRow(rowAt(y - 1), rowAt(y), rowAt(y + 1), y, width_, wet_, k);
+        if (y > firstRow)
+            wet |= settleRow(rowAt(y - 2), rowAt(y - 1), rowAt(y), y - 1, width_, wet_, k);
     }
+    wet_.trimRows();
     return wet;
 }
 

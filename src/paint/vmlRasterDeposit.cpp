@@ -24,7 +24,7 @@ void vmlRaster::DepositPaint(int x, int)
         displaceWetPaint(p, coverage);
     if (coverage * water > 0.0f) {
         feedWetPaint(p, static_cast<float>(p.mask) * coverage * water * 0.039215f, paint, state);
-        widenWetSpan(selectedY_, x, x);
+        wet_.widen(selectedY_, x, x);
     }
 
     depositDirect(p.colour, paint, water);

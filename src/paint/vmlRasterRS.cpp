@@ -1,6 +1,7 @@
 #include "paint/vmlRasterRS.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace vml {
 
@@ -18,6 +19,9 @@ void vmlRasterRS::allocateStorage()
         reportAllocation(cy, rows);
     }
     rebuildMaskSums();
+    active_.reset(height_ >> 1, width_ >> 1);
+    flowPass_.assign(maskSums_.size(), 0);
+    passes_ = 0;
 }
 
 void vmlRasterRS::rebuildMaskSums()
@@ -33,8 +37,10 @@ void vmlRasterRS::freeStorage()
     RasterRows::freeStorage();
     wet_ = std::vector<std::unique_ptr<WetCell[]>>();
     maskSums_ = std::vector<float>();
-    cellRowWet_ = std::vector<unsigned char>();
     flowScratch_ = std::vector<float>();
+    active_.release();
+    flowPass_ = std::vector<std::uint32_t>();
+    passes_ = 0;
 }
 
 void vmlRasterRS::clearWetGrid()
@@ -42,6 +48,55 @@ void vmlRasterRS::clearWetGrid()
     const auto cells = static_cast<std::size_t>(wetWidth());
     for (auto& row : wet_)
         std::fill_n(row.get(), cells, WetCell{});
+    active_.clear();
+    std::fill(flowPass_.begin(), flowPass_.end(), 0);
+    passes_ = 0;
+}
+
+void vmlRasterRS::catchUpFlow(WetCell& cell, std::uint32_t& pass, std::uint32_t now)
+{
+    // Cells beyond the flow grid keep flow 0 and dry 0, which this leaves as they are.
+    const float factor = cell.dry + 0.8f;
+    for (; pass != now; ++pass) {
+        const float next = factor * cell.flow;
+        // Once a step changes no bit, neither does any later one.
+        if (std::bit_cast<std::uint32_t>(next) == std::bit_cast<std::uint32_t>(cell.flow))
+            break;
+        cell.flow = next;
+    }
+    pass = now;
+}
+
+bool vmlRasterRS::Init(Bitmap* bitmap)
+{
+    // A wet grid of unchanged size keeps its content, standing coverage included.
+    keepStandingCoverage();
+    return RasterRows::Init(bitmap);
+}
+
+void vmlRasterRS::ResetDirty()
+{
+    keepStandingCoverage();
+    RasterRows::ResetDirty();
+}
+
+void vmlRasterRS::keepStandingCoverage()
+{
+    if (rows_.empty())
+        return;
+    const int columns = width_ >> 1;
+    int firstRow = 0, lastRow = -1;
+    GetDirtyRows(firstRow, lastRow);
+    lastRow = std::min(lastRow, active_.rows() - 1);
+    for (int y = firstRow; y <= lastRow; ++y) {
+        int from = 0, to = -1;
+        GetRowSpan(from, to, y);
+        to = std::min(to, columns - 1);
+        const RasterRSPixel* row = rows_[y].get();
+        for (int x = from; x <= to; ++x)
+            if ((x < active_.first(y) || x > active_.last(y)) && row[x].coverage > 0.0f)
+                active_.widen(y, x, x);
+    }
 }
 
 int vmlRasterRS::Load(bool replace)

@@ -7,13 +7,18 @@
 
 #include "paint/CanvasPixels.h"
 #include "paint/RasterRows.h"
+#include "paint/WetSpans.h"
+
+#include <cstdint>
 
 namespace vml {
 
 class vmlRasterRS final : public RasterRows<RasterRSPixel> {
 public:
+    bool Init(Bitmap* bitmap) override;
     int Load(bool replace) override;
     int LoadColour(const Bitmap* source) override;
+    void ResetDirty() override;
     // Stores the value held to 1..255: a pixel of this kind never has mask 0.
     void SetMask(int x, int y, int value) override;
     bool Bleed(float strength) override;
@@ -42,11 +47,19 @@ public:
     CellSpan servingColumns(int x) const { return servingCells(x, lastWetColumn()); }
     CellSpan servingRows(int y) const { return servingCells(y, lastWetRow()); }
 
-    const WetCell& cellAt(int cx, int cy) const
+    // The cell as the next pass or deposit sees it, its flow brought up to date.
+    WetCell cellAt(int cx, int cy) const
     {
         assert(cx >= 0 && cx < wetWidth() && cy >= 0 && cy < wetHeight());
-        return wet_[cy][cx];
+        WetCell cell = wet_[cy][cx];
+        std::uint32_t pass = flowPass_[cellIndex(cx, cy)];
+        decayIdleFlow(cell, pass, passes_);
+        return cell;
     }
+
+    // Off, every bleed pass walks the whole wet grid and every pixel row that a wet cell serves,
+    // as if any cell might be wet: the reference the tracking is checked against. On by default.
+    void trackWetRegion(bool on) { trackWetRegion_ = on; }
 
 protected:
     void allocateStorage() override;
@@ -58,9 +71,33 @@ private:
         return {i >> 1, (i & 1) && (i >> 1) < lastWet ? 2 : 1};
     }
     void clearWetGrid();
+    std::size_t cellIndex(int cx, int cy) const { return static_cast<std::size_t>(cy) * wetWidth() + cx; }
     // Sum of the masks of the pixels a cell covers (0..1020), kept up to date by SetMask so the
     // outflow need not read four pixels per neighbour.
-    float& maskSum(int cx, int cy) { return maskSums_[static_cast<std::size_t>(cy) * wetWidth() + cx]; }
+    float& maskSum(int cx, int cy) { return maskSums_[cellIndex(cx, cy)]; }
+
+    // A cell outside the tracked region holds no water, incoming paint or outflow, so all a pass
+    // would do to it is multiply its flow by (dry + 0.8). Those steps wait until the flow is
+    // read: `pass` is the number of passes whose step the cell's flow has had, and this applies
+    // the missing ones up to `now`, in order, so the flow comes out as if each pass had run.
+    static void decayIdleFlow(WetCell& cell, std::uint32_t& pass, std::uint32_t now)
+    {
+        if (pass != now)
+            catchUpFlow(cell, pass, now);
+    }
+    static void catchUpFlow(WetCell& cell, std::uint32_t& pass, std::uint32_t now);
+    // The cell with its flow up to date.
+    WetCell& currentCell(int cx, int cy)
+    {
+        WetCell& cell = wet_[cy][cx];
+        decayIdleFlow(cell, flowPass_[cellIndex(cx, cy)], passes_);
+        return cell;
+    }
+    // Coverage a stroke left standing (neither deposited nor cleared) on pixel (x, y) reads as
+    // the outflow of cell (x, y) in the next pass; those cells join the tracked region before the
+    // dirty spans that locate such pixels are forgotten.
+    void keepStandingCoverage();
+
     void rebuildMaskSums();
     // The wet colour the paint at (x, y) would pick up from its serving cells; false when they
     // hold no wet paint. meanInWeight receives their mean in-weight.
@@ -71,8 +108,14 @@ private:
 
     std::vector<std::unique_ptr<WetCell[]>> wet_;
     std::vector<float> maskSums_;
-    std::vector<unsigned char> cellRowWet_;  // per wet row: a cell still holds water (bleed scratch)
-    std::vector<float> flowScratch_;         // per wet column, three pixel rows (bleed scratch)
+    std::vector<float> flowScratch_;  // per wet column, three pixel rows (bleed scratch)
+    // The cells of the flow grid (up to the last wet column and row) that may hold water,
+    // incoming paint or outflow. After a pass: exactly the cells that hold water.
+    WetSpans active_;
+    bool trackWetRegion_ = true;
+    // Passes run since the grid was cleared, and per cell the passes its flow has had.
+    std::uint32_t passes_ = 0;
+    std::vector<std::uint32_t> flowPass_;
 };
 
 }  // namespace vml

@@ -6,6 +6,16 @@ namespace {
 
 constexpr EdgeShape cellEdge{0.8f, 0.25f, 4.0f, 4.0f};
 
+// Pixel columns (or rows) served by the cells first..last along one axis: a cell's pair of
+// pixels and the odd pixel before it, which it serves together with its left neighbour.
+struct PixelRange {
+    int first, last;
+};
+PixelRange servedPixels(int first, int last, int pixels)
+{
+    return {std::max(2 * first - 1, 0), std::min(2 * last + 1, pixels - 1)};
+}
+
 }  // namespace
 
 // Drains every wet cell of row cy and hands its water to the eight neighbouring cells, weighted
@@ -22,7 +32,9 @@ void vmlRasterRS::outflowCellRow(int cy, float h, float a, float b)
     RasterRSPixel* const outflow = rows_[cy].get();
 
     WetCell* const row = cellRows[1];
-    for (int cx = 0; cx < columns; ++cx) {
+    const int from = active_.first(cy), to = active_.last(cy);
+    int firstSource = columns, lastSource = -1;
+    for (int cx = from; cx <= to; ++cx) {
         WetCell& c = row[cx];
         if (c.water == 0.0f)
             continue;
@@ -46,57 +58,93 @@ void vmlRasterRS::outflowCellRow(int cy, float h, float a, float b)
         }
         outflow[cx].coverage = total;
         c.flow += total;
+        firstSource = std::min(firstSource, cx);
+        lastSource = cx;
     }
+    // The receivers wait for their settle, which comes after this row's outflow.
+    if (lastSource >= 0)
+        for (int k = 0; k < 3; ++k)
+            if (cellRows[k])
+                active_.widen(cy + k - 1, firstSource - 1, lastSource + 1);
 }
 
-// Settles the cells of row cy; returns (and remembers for the deposit) whether any still holds
-// water. The stored dry weight is a tenth of the painted one, hence dry + 0.8.
+// Settles the tracked cells of row cy and narrows the row to the cells still holding water;
+// returns whether there are any. The stored dry weight is a tenth of the painted one, hence
+// dry + 0.8.
 bool vmlRasterRS::settleCellRow(int cy)
 {
-    const int columns = width_ >> 1;
     WetCell* const row = wet_[cy].get();
+    std::uint32_t* const flowPass = flowPass_.data() + cellIndex(0, cy);
     RasterRSPixel* const outflow = rows_[cy].get();
-    bool wet = false;
-    for (int cx = 0; cx < columns; ++cx) {
+    const int from = active_.first(cy), to = active_.last(cy);
+    int wetFirst = 0, wetLast = -1;
+    for (int cx = from; cx <= to; ++cx) {
         WetCell& c = row[cx];
+        // The steps it missed while idle come before this pass's.
+        decayIdleFlow(c, flowPass[cx], passes_ - 1);
         if (c.inWeight > 0.0f)
             settleIncoming(c);
         takeOutflow(c.water, c.flow, outflow[cx].coverage);
         c.flow = (c.dry + 0.8f) * c.flow;
-        wet |= c.water != 0.0f;
+        flowPass[cx] = passes_;
+        if (c.water != 0.0f) {
+            wetFirst = wetLast < 0 ? cx : wetFirst;
+            wetLast = cx;
+        }
     }
-    cellRowWet_[cy] = wet;
-    return wet;
+    active_.narrow(cy, wetFirst, wetLast);
+    return wetLast >= 0;
 }
 
 // Lets the settled wet cells tint every pixel they serve; sPrime is strength / 255.
 void vmlRasterRS::depositWetRows(float sPrime)
 {
-    const int cells = wetWidth();
+    const int cells = wetWidth(), rows = active_.rows();
     flowScratch_.resize(3 * static_cast<std::size_t>(cells));
-    // Flow of every cell column summed over the serving rows of one pixel row, for three pixel
-    // rows in turn: slot py % 3 holds pixel row cachedRow[slot].
-    int cachedRow[3] = {-1, -1, -1};
-    auto flowSumsOf = [&](int py) {
+    // Flow of cell columns first..last summed over the serving rows of one pixel row, for three
+    // pixel rows in turn: slot py % 3 holds pixel row cached[slot].row.
+    struct CachedSums {
+        int row = -1, first = 0, last = -1;
+    } cached[3];
+    auto flowSumsOf = [&](int py, int first, int last) {
         const int slot = py % 3;
         float* sums = flowScratch_.data() + static_cast<std::size_t>(slot) * cells;
-        if (cachedRow[slot] != py) {
+        CachedSums& c = cached[slot];
+        if (c.row != py || first < c.first || last > c.last) {
             const CellSpan span = servingRows(py);
-            const WetCell* first = wet_[span.first].get();
-            const WetCell* second = span.count == 2 ? wet_[span.first + 1].get() : nullptr;
-            for (int cx = 0; cx < cells; ++cx)
-                sums[cx] = second ? first[cx].flow + second[cx].flow : first[cx].flow;
-            cachedRow[slot] = py;
+            for (int cx = first; cx <= last; ++cx) {
+                const float flow = currentCell(cx, span.first).flow;
+                sums[cx] = span.count == 2 ? flow + currentCell(cx, span.first + 1).flow : flow;
+            }
+            c = {py, first, last};
         }
         return sums;
+    };
+    // The pixel columns that cell row cy (holding water) serves; false when it holds none.
+    auto servedColumns = [&](int cy, PixelRange& columns) {
+        if (cy >= rows || active_.empty(cy))
+            return false;
+        const PixelRange served = trackWetRegion_ ? servedPixels(active_.first(cy), active_.last(cy), width_)
+                                                  : PixelRange{0, width_ - 1};
+        columns = {std::min(columns.first, served.first), std::max(columns.last, served.last)};
+        return true;
     };
     const float* flowSums[3];
     int flowRows[3];
 
-    for (int y = 0; y < height_; ++y) {
+    const PixelRange wetRows = servedPixels(active_.firstRow(), active_.lastRow(), height_);
+    for (int y = wetRows.first; y <= wetRows.last; ++y) {
         const CellSpan servingY = servingRows(y);
-        if (!cellRowWet_[servingY.first] && !(servingY.count == 2 && cellRowWet_[servingY.first + 1]))
+        // Only pixels some of whose serving cells hold water take paint.
+        PixelRange columns{width_, -1};
+        const bool wet0 = servedColumns(servingY.first, columns);
+        const bool wet1 = servingY.count == 2 && servedColumns(servingY.first + 1, columns);
+        if (!wet0 && !wet1)
             continue;
+        // The cell columns serving those pixels and their left and right neighbours.
+        const CellSpan left = servingColumns(std::max(columns.first - 1, 0));
+        const CellSpan right = servingColumns(std::min(columns.last + 1, width_ - 1));
+        const int firstCell = left.first, lastCell = right.first + right.count - 1;
 
         // Pixel rows y - 1, y, y + 1; flowRows is how many cell rows went into each sum (0: no
         // such pixel row).
@@ -107,7 +155,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
             if (py < 0 || py >= height_)
                 continue;
             flowRows[k] = servingRows(py).count;
-            flowSums[k] = flowSumsOf(py);
+            flowSums[k] = flowSumsOf(py, firstCell, lastCell);
         }
         auto servedFlow = [&](int px, int k, float& sum, int& count) {
             if (px < 0 || px >= width_ || flowRows[k] == 0)
@@ -121,7 +169,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
         const WetCell* const cellRow0 = wet_[servingY.first].get();
         const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1].get() : nullptr;
         RasterRSPixel* const pixels = rows_[y].get();
-        for (int x = 0; x < width_; ++x) {
+        for (int x = columns.first; x <= columns.last; ++x) {
             const CellSpan servingX = servingColumns(x);
             const WetCell* serving[4];
             int n = 0;
@@ -147,9 +195,10 @@ void vmlRasterRS::depositWetRows(float sPrime)
             // Without opacity the deposit is 0: nothing to lay (and no weights to divide by).
             if (!(alphaSum > 0.0f))
                 continue;
-            const auto count = static_cast<float>(n);
+            // n is 1, 2 or 4, so multiplying by its inverse is exact.
+            const float perCell = n == 4 ? 0.25f : n == 2 ? 0.5f : 1.0f;
             const AColor wet(weighted.r / alphaSum, weighted.g / alphaSum, weighted.b / alphaSum,
-                             alphaSum / count);
+                             alphaSum * perCell);
             float dep = wet.a * sPrime * static_cast<float>(pixels[x].mask);
 
             float flowSum = 0.0f;
@@ -159,7 +208,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
             servedFlow(x + 1, 1, flowSum, flowCount);
             servedFlow(x, 0, flowSum, flowCount);
             servedFlow(x, 2, flowSum, flowCount);
-            dep = shapeDeposit(dep, flowSum / static_cast<float>(flowCount), edgeSum / count, cellEdge);
+            dep = shapeDeposit(dep, flowSum / static_cast<float>(flowCount), edgeSum * perCell, cellEdge);
             layWetPaint(pixels[x].colour, wet, dep);
         }
     }
@@ -176,15 +225,23 @@ bool vmlRasterRS::Bleed(float strength)
 
     // Outflow and settle in one sweep, the settle trailing by a cell row: settling row cy needs
     // the outflow of rows cy - 1..cy + 1 and nothing later touches row cy, so this is exactly the
-    // two-pass result.
-    cellRowWet_.assign(static_cast<std::size_t>(wetHeight()), 0);
+    // two-pass result. Only the tracked cells are visited, and the rows next to them that an
+    // outflow may reach; every other cell holds nothing a pass would act on but its flow, whose
+    // decay waits (decayIdleFlow).
+    ++passes_;
+    keepStandingCoverage();
+    if (!trackWetRegion_)
+        active_.fill();
+    const int firstRow = std::max(active_.firstRow() - 1, 0),
+              lastRow = std::min(active_.lastRow() + 1, rows - 1);
     bool wet = false;
-    for (int cy = 0; cy <= rows; ++cy) {
-        if (cy < rows)
+    for (int cy = firstRow; cy <= lastRow + 1; ++cy) {
+        if (cy <= lastRow)
             outflowCellRow(cy, 0.4f * s / 1020.0f, 0.21f * s, 0.085f * s);
-        if (cy > 0)
+        if (cy > firstRow)
             wet |= settleCellRow(cy - 1);
     }
+    active_.trimRows();
     if (!wet)
         return false;
     depositWetRows(s / 255.0f);

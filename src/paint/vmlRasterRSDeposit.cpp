@@ -52,7 +52,8 @@ void vmlRasterRS::DepositPaint(int x, int y)
 {
     assert(y == selectedY_);
     RasterRSPixel& p = selectedPixel(x);
-    WetCell& cell = wet_[y >> 1][x >> 1];
+    const int cx = x >> 1, cy = y >> 1;
+    WetCell& cell = wet_[cy][cx];
     const CanvasPaintState& state = paint_;
     const float water = depositWater(state.water);
     AColor paint = state.colour;
@@ -63,7 +64,7 @@ void vmlRasterRS::DepositPaint(int x, int y)
         AColor wet;
         float meanInWeight = 0.0f;
         if (servingWetColour(x, y, wet, meanInWeight))
-            pickUpWetColour(paint, wet, (meanInWeight + cell.flow) * state.mix, state.mix);
+            pickUpWetColour(paint, wet, (meanInWeight + currentCell(cx, cy).flow) * state.mix, state.mix);
     }
 
     const float coverage = p.coverage;
@@ -73,6 +74,10 @@ void vmlRasterRS::DepositPaint(int x, int y)
         feedWetPaint(cell, static_cast<float>(p.mask) * coverage * water * 0.0294112f, paint, state);
     else
         cell.inWeight += 0.000001f;
+    // Either way the cell has incoming weight for the next settle; cells beyond the flow grid
+    // never settle.
+    if (cx <= lastWetColumn() && cy <= lastWetRow())
+        active_.widen(cy, cx, cx);
 
     depositDirect(p.colour, paint, water);
     p.coverage = 0.0f;
