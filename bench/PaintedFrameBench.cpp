@@ -5,7 +5,7 @@
 // between the measured ones (outside the timing), so a busy machine slows both alike; compare
 // figures only within one run.
 
-#include "app/HostSetup.h"
+#include "BenchHost.h"
 #include "host/Renderer.h"
 #include "renderer/vmlRenderer.h"
 #include "standalone/RenderJob.h"
@@ -28,21 +28,9 @@ constexpr int iterations = 3;
 
 using Clock = std::chrono::steady_clock;
 
-standalone::StandaloneCore& hostCore()
-{
-    static standalone::StandaloneCore core;
-    static bool ready = [] {
-        core.setQuietMode(true);
-        app::setUpHost(core);
-        return true;
-    }();
-    (void)ready;
-    return core;
-}
-
 std::unique_ptr<standalone::Scene> loadFullHd(const char* path)
 {
-    auto scene = standalone::loadScene(path, hostCore());
+    auto scene = standalone::loadScene(path, benchHostCore());
     scene->render.width = frameWidth;
     scene->render.height = frameHeight;
     return scene;
@@ -65,7 +53,7 @@ double renderOnce(standalone::Scene& scene, Renderer& renderer, Bitmap& image, s
     if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(&renderer))
         if (auto* inner = dynamic_cast<standalone::ScanlineRenderer*>(painterly->innerRenderer()))
             inner->setThreadCount(threads);
-    standalone::StandaloneCore& core = hostCore();
+    standalone::StandaloneCore& core = benchHostCore();
     core.setCurrentRenderer(&renderer);
     standalone::RenderJobOptions options;
     options.threads = threads;
@@ -147,7 +135,7 @@ void plainStillLife(benchmark::State& state)
 void paintedMaterialsWithoutPainting(benchmark::State& state)
 {
     auto scene = loadFullHd(VML_EXAMPLES_DIR "/still_life_painted.json");
-    std::unique_ptr<Renderer> scanline(hostCore().CreateDefaultScanlineRenderer());
+    std::unique_ptr<Renderer> scanline(benchHostCore().CreateDefaultScanlineRenderer());
     if (!scanline) {
         state.SkipWithError("the scanline renderer is not installed");
         return;

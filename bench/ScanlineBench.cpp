@@ -1,7 +1,7 @@
 // The still life at 1920x1080 through the scanline renderer: seconds per frame and shaded
 // fragments per second. Compare figures only within one run.
 
-#include "app/HostSetup.h"
+#include "BenchHost.h"
 #include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
@@ -10,21 +10,9 @@
 
 namespace {
 
-standalone::StandaloneCore& hostCore()
-{
-    static standalone::StandaloneCore core;
-    static bool ready = [] {
-        core.setQuietMode(true);
-        app::setUpHost(core);
-        return true;
-    }();
-    (void)ready;
-    return core;
-}
-
 void stillLife(benchmark::State& state)
 {
-    auto scene = standalone::loadScene(VML_EXAMPLES_DIR "/still_life.json", hostCore());
+    auto scene = standalone::loadScene(VML_EXAMPLES_DIR "/still_life.json", benchHostCore());
     scene->render.width = 1920;
     scene->render.height = 1080;
     standalone::RenderJobOptions options;
