@@ -3,6 +3,9 @@
 #include "host/ClassDesc2.h"
 #include "host/Interface.h"
 
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 
@@ -195,6 +198,15 @@ void registerTestClasses(standalone::StandaloneCore& core)
 }
 
 IParamBlock2* blockOf(ReferenceTarget* object) { return object ? object->GetParamBlock(0) : nullptr; }
+
+void writePng(const std::filesystem::path& file, int w, int h, const std::vector<unsigned char>& rgb)
+{
+    std::filesystem::create_directories(file.parent_path());
+    auto out = OIIO::ImageOutput::create(file.string());
+    ASSERT_TRUE(out && out->open(file.string(), OIIO::ImageSpec(w, h, 3, OIIO::TypeDesc::UINT8)));
+    ASSERT_TRUE(out->write_image(OIIO::TypeDesc::UINT8, rgb.data()));
+    out->close();
+}
 
 TempDir::TempDir()
 {

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace scene_test {
 
@@ -42,6 +43,9 @@ void registerTestClasses(standalone::StandaloneCore& core);
 
 // The block of a test object (reference 0).
 IParamBlock2* blockOf(ReferenceTarget* object);
+
+// Writes an 8-bit RGB PNG (rows top first), creating its folder.
+void writePng(const std::filesystem::path& file, int w, int h, const std::vector<unsigned char>& rgb);
 
 // A fresh directory, removed with its contents at the end of the scope.
 class TempDir {

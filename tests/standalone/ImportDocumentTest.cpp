@@ -51,16 +51,14 @@ protected:
     }
 };
 
-TEST_F(ImportDocument, ImportsComeFirstAndTheirCameraRendersWithoutOneOfTheDocuments)
+// The imported camera renders when the document has none; the document's wins unless "render"
+// names an imported one.
+TEST_F(ImportDocument, CameraChoice)
 {
     auto scene = load(R"("import": "../models/yard.gltf")");
     ASSERT_NE(scene->findNode("yard"), nullptr);
     EXPECT_EQ(scene->findNode("Bulb")->GetParentNode(), scene->findNode("Post"));
     EXPECT_EQ(scene->camera, scene->findNode("Shot"));
-}
-
-TEST_F(ImportDocument, TheDocumentsCameraWinsUnlessRenderNamesAnImportedOne)
-{
     auto own = load(R"("import": ["../models/yard.gltf"], "camera": {"position": [0, -9, 1]})");
     EXPECT_EQ(own->camera, own->findNode("camera"));
     auto chosen = load(R"("import": ["../models/yard.gltf"], "camera": {"position": [0, -9, 1]},

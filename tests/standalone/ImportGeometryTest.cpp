@@ -28,7 +28,7 @@ Point3 cornerNormal(const Mesh& mesh, std::size_t f, int k) { return mesh.normal
 
 using GeometryImport = ImportFixture;
 
-TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorld)
+TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorldWithTheirUVs)
 {
     Gltf gltf;
     gltf.node({{"name", "Panel"}, {"translation", {1, 2, 3}}, {"mesh", unitSquare(gltf)}});
@@ -48,15 +48,7 @@ TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorld)
     ASSERT_TRUE(mesh.hasNormals());
     for (const Point3& n : mesh.normals)
         expectNear(worldNormal(*panel, n), Point3(0, -1, 0));
-}
 
-TEST_F(GeometryImport, UVChannelZeroBecomesTheTextureVertices)
-{
-    Gltf gltf;
-    gltf.node({{"name", "Panel"}, {"mesh", unitSquare(gltf)}});
-    Scene scene;
-    importModel(dir.write("panel.gltf", gltf.text()), scene, core);
-    const Mesh& mesh = *scene.findNode("Panel")->mesh();
     ASSERT_TRUE(mesh.hasUVs());
     // glTF's v runs down the image; the host's runs up, so u, v follow the square's x, y.
     for (std::size_t f = 0; f < mesh.faces.size(); ++f)
@@ -239,6 +231,14 @@ TEST(MeshImport, UnusableFacesAreDroppedAndBadNormalsAndUVsRepaired)
     for (int k = 0; k < 3; ++k)
         expectNear(cornerNormal(*mesh, 0, k), Point3(0, 0, 1));
     expectNear(mesh->tVerts[mesh->tvFace[0].t[1]], Point3(0, 0, 0));
+
+    // Nothing usable gives no mesh.
+    HandMesh degenerate({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, {{0, 1, 2}});
+    repairs = {};
+    EXPECT_EQ(import::importMesh(degenerate.mesh, false, repairs), nullptr);
+    EXPECT_EQ(repairs.droppedFaces, 1);
+    aiMesh empty;
+    EXPECT_EQ(import::importMesh(empty, false, repairs), nullptr);
 }
 
 TEST(MeshImport, FlippedWindingKeepsNormalsOutward)
@@ -250,16 +250,6 @@ TEST(MeshImport, FlippedWindingKeepsNormalsOutward)
     ASSERT_NE(mesh, nullptr);
     EXPECT_LT(mesh->faceNormal(0).z, 0.0f) << "the winding is reversed";
     expectNear(cornerNormal(*mesh, 0, 0), Point3(0, 0, 1));
-}
-
-TEST(MeshImport, NothingUsableGivesNoMesh)
-{
-    HandMesh degenerate({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, {{0, 1, 2}});
-    import::MeshRepairs repairs;
-    EXPECT_EQ(import::importMesh(degenerate.mesh, false, repairs), nullptr);
-    EXPECT_EQ(repairs.droppedFaces, 1);
-    aiMesh empty;
-    EXPECT_EQ(import::importMesh(empty, false, repairs), nullptr);
 }
 
 }  // namespace

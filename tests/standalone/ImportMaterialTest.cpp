@@ -8,7 +8,6 @@
 #include "standalone/import/ModelImport.h"
 #include "standalone/maps/BitmapMap.h"
 
-#include <OpenImageIO/imageio.h>
 #include <assimp/material.h>
 
 #include <limits>
@@ -16,6 +15,7 @@
 using namespace standalone;
 using namespace import_test;
 using nlohmann::json;
+using shadetest::expectColor;
 
 namespace {
 
@@ -31,22 +31,6 @@ template <class T> T param(ReferenceTarget* mtl, const char* name)
     Interval valid = FOREVER;
     block->GetValue(def->id, 0, value, valid);
     return value;
-}
-
-void expectColor(const Color& got, const Color& want)
-{
-    EXPECT_NEAR(got.r, want.r, 1e-5f);
-    EXPECT_NEAR(got.g, want.g, 1e-5f);
-    EXPECT_NEAR(got.b, want.b, 1e-5f);
-}
-
-void writePng(const std::filesystem::path& file, int w, int h, const std::vector<unsigned char>& rgb)
-{
-    std::filesystem::create_directories(file.parent_path());
-    auto out = OIIO::ImageOutput::create(file.string());
-    ASSERT_TRUE(out && out->open(file.string(), OIIO::ImageSpec(w, h, 3, OIIO::TypeDesc::UINT8)));
-    ASSERT_TRUE(out->write_image(OIIO::TypeDesc::UINT8, rgb.data()));
-    out->close();
 }
 
 Mtl* onlyMaterial(const ImportResult& model)
@@ -87,7 +71,7 @@ TEST_F(MaterialImport, PbrMaterialBecomesAStandardMaterial)
 
 TEST_F(MaterialImport, PhongMaterialAndItsTextureFileFromAnObjAndMtl)
 {
-    writePng(dir.path() / "textures/grid.png", 2, 1, {255, 0, 0, 0, 0, 255});
+    scene_test::writePng(dir.path() / "textures/grid.png", 2, 1, {255, 0, 0, 0, 0, 255});
     dir.write("box.mtl", "newmtl Glaze\nKd 0.2 0.4 0.6\nKs 0.5 0.5 0.5\nNs 64\nd 0.5\n"
                          "map_Kd textures\\grid.png\n");
     const std::string obj = dir.write("box.obj", "mtllib box.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"

@@ -122,12 +122,4 @@ Point3 worldPoint(standalone::SceneNode& node, const Point3& p, TimeValue t)
     return node.GetObjectTM(t).PointTransform(p);
 }
 
-void expectNear(const Point3& got, const Point3& want, float tol)
-{
-    EXPECT_TRUE(std::fabs(got.x - want.x) <= tol && std::fabs(got.y - want.y) <= tol &&
-                std::fabs(got.z - want.z) <= tol)
-        << "got (" << got.x << ", " << got.y << ", " << got.z << "), want (" << want.x << ", " << want.y
-        << ", " << want.z << ") within " << tol;
-}
-
 }  // namespace import_test

@@ -3,6 +3,7 @@
 // data sits in one base64 data URI, and a host set up with its own classes.
 
 #include "DocumentTestClasses.h"
+#include "TestShadeContext.h"
 #include "host/Matrix3.h"
 #include "standalone/Scene.h"
 #include "standalone/StandaloneCore.h"
@@ -58,8 +59,6 @@ protected:
 // The world position of a point in a node's object space at t.
 Point3 worldPoint(standalone::SceneNode& node, const Point3& p, TimeValue t = 0);
 
-// Componentwise within tol. A macro would name the caller's line; callers add context with
-// SCOPED_TRACE where one test checks many points.
-void expectNear(const Point3& got, const Point3& want, float tol = 1e-5f);
+using shadetest::expectNear;
 
 }  // namespace import_test

@@ -64,7 +64,8 @@ using ModelScene = ImportFixture;
 TEST_F(ModelScene, AModelWithoutCameraOrLightsIsFramedAndLit)
 {
     Gltf gltf;
-    auto scene = sceneFromModel(dir.write("scatter.gltf", scatteredSquares(gltf)), core);
+    const std::string file = dir.write("scatter.gltf", scatteredSquares(gltf));
+    auto scene = sceneFromModel(file, core);
     EXPECT_EQ(scene->render.width, 1280);
     EXPECT_EQ(scene->render.height, 720);
     EXPECT_TRUE(scene->render.antialias);
@@ -78,14 +79,11 @@ TEST_F(ModelScene, AModelWithoutCameraOrLightsIsFramedAndLit)
     EXPECT_GT(eye.z, 0.0f);
     EXPECT_EQ(countLights(*scene, LightType::directional), 1);
     EXPECT_EQ(countLights(*scene, LightType::ambient), 1);
-}
 
-TEST_F(ModelScene, FramingFitsTheRequestedImageShape)
-{
-    Gltf gltf;
+    // The framing fits the requested image shape.
     ModelSceneOptions tall;
     tall.width = 200, tall.height = 600;
-    auto scene = sceneFromModel(dir.write("scatter.gltf", scatteredSquares(gltf)), core, tall);
+    scene = sceneFromModel(file, core, tall);
     EXPECT_EQ(scene->render.width, 200);
     EXPECT_EQ(scene->render.height, 600);
     expectAllInFrame(*scene);
@@ -163,7 +161,7 @@ PixelCensus census(const Bitmap& image)
     return c;
 }
 
-TEST_F(ModelScene, BinaryGltfWithEmbeddedTextureRenders)
+TEST_F(ModelScene, BinaryGltfWithEmbeddedTextureAndFbxRender)
 {
     const Bitmap image = renderModel(core, kBoxTextured);
     ASSERT_EQ(image.Width(), 160);
@@ -171,12 +169,7 @@ TEST_F(ModelScene, BinaryGltfWithEmbeddedTextureRenders)
     EXPECT_GT(c.covered, 160 * 90 / 10) << "the box fills a good part of the frame";
     EXPECT_GT(c.green, 50) << "the logo's grass";
     EXPECT_GT(c.blue, 50) << "the logo's sky";
-}
-
-TEST_F(ModelScene, FbxRenders)
-{
-    const Bitmap image = renderModel(core, kFbxBox);
-    EXPECT_GT(census(image).covered, 160 * 90 / 10);
+    EXPECT_GT(census(renderModel(core, kFbxBox)).covered, 160 * 90 / 10);
 }
 
 }  // namespace

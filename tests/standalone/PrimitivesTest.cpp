@@ -70,12 +70,8 @@ void expectWellFormed(const Mesh& m)
     ASSERT_TRUE(m.hasUVs());
     ASSERT_TRUE(m.hasNormals());
     ASSERT_GT(m.getNumFaces(), 0);
-    for (const Point3& t : m.tVerts) {
-        EXPECT_GE(t.x, 0.0f);
-        EXPECT_LE(t.x, 1.0f);
-        EXPECT_GE(t.y, 0.0f);
-        EXPECT_LE(t.y, 1.0f);
-    }
+    for (const Point3& t : m.tVerts)
+        EXPECT_TRUE(t.x >= 0.0f && t.x <= 1.0f && t.y >= 0.0f && t.y <= 1.0f) << t.x << " " << t.y;
     for (const Point3& n : m.normals)
         ASSERT_NEAR(n.Length(), 1.0f, 1e-5f) << n.x << " " << n.y << " " << n.z;
     int degenerate = 0, disagreeing = 0;

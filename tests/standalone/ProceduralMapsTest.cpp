@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 namespace {
 
+using shadetest::expectColor;
 using shadetest::setParam;
 using shadetest::TestShadeContext;
 using standalone::CheckerMap;
@@ -22,13 +24,6 @@ using standalone::NoiseMap;
 
 constexpr float kTol = 1e-5f;
 const Color kRed(1, 0, 0), kGreen(0, 1, 0), kBlue(0, 0, 1);
-
-void expectColor(const AColor& got, const Color& want, float tol = kTol)
-{
-    EXPECT_NEAR(got.r, want.r, tol);
-    EXPECT_NEAR(got.g, want.g, tol);
-    EXPECT_NEAR(got.b, want.b, tol);
-}
 
 AColor at(Texmap& map, float u, float v)
 {
@@ -42,13 +37,14 @@ TEST(CheckerMap, CellsRepeatPerUnitSquare)
     CheckerMap checker;
     setParam(checker, "color1", kRed);
     setParam(checker, "color2", kBlue);
-    expectColor(at(checker, 0.25f, 0.25f), kRed);
-    expectColor(at(checker, 0.75f, 0.25f), kBlue);
-    expectColor(at(checker, 0.25f, 0.75f), kBlue);
-    expectColor(at(checker, 0.75f, 0.75f), kRed);
-    expectColor(at(checker, 1.25f, 0.25f), kRed);
-    expectColor(at(checker, -0.25f, 0.25f), kBlue);
-    expectColor(at(checker, -0.25f, -0.25f), kRed);
+    const std::tuple<float, float, bool> cells[] = {
+        {0.25f, 0.25f, true}, {0.75f, 0.25f, false},  {0.25f, 0.75f, false},  {0.75f, 0.75f, true},
+        {1.25f, 0.25f, true}, {-0.25f, 0.25f, false}, {-0.25f, -0.25f, true},
+    };
+    for (auto [u, v, red] : cells) {
+        SCOPED_TRACE(testing::Message() << u << ", " << v);
+        expectColor(at(checker, u, v), red ? kRed : kBlue);
+    }
     EXPECT_NE(checker.Requirements(-1) & MTLREQ_UV, 0u);
 }
 
@@ -96,34 +92,34 @@ TEST(CheckerMap, SubMapReplacesItsColourUnlessDisabled)
     expectColor(at(checker, 0.75f, 0.25f), kGreen);
 }
 
-TEST(GradientMap, ThreeColoursMeetAtTheMidpoint)
+TEST(GradientMap, ColoursMeetAtTheMidpointAndClampOutside)
 {
-    GradientMap g;
-    setParam(g, "color1", kRed);
-    setParam(g, "color2", kGreen);
-    setParam(g, "color3", kBlue);
-    setParam(g, "midpoint", 0.3f);
-    expectColor(at(g, 0.5f, 1.0f), kRed);
-    expectColor(at(g, 0.5f, 0.3f), kGreen);
-    expectColor(at(g, 0.5f, 0.0f), kBlue);
-    expectColor(at(g, 0.5f, 0.15f), Color(0, 0.5f, 0.5f));
-    expectColor(at(g, 0.5f, 0.65f), Color(0.5f, 0.5f, 0));
-    // Clamped, not repeated, outside [0, 1].
-    expectColor(at(g, 0.5f, 1.5f), kRed);
-    expectColor(at(g, 0.5f, -2.0f), kBlue);
-}
-
-TEST(GradientMap, TwoColoursMixEvenlyAtTheMidpoint)
-{
-    GradientMap g;
-    setParam(g, "colorCount", 2);
-    setParam(g, "color1", kRed);
-    setParam(g, "color2", kBlue);
-    setParam(g, "midpoint", 0.25f);
-    expectColor(at(g, 0.5f, 1.0f), kRed);
-    expectColor(at(g, 0.5f, 0.0f), kBlue);
-    expectColor(at(g, 0.5f, 0.25f), Color(0.5f, 0, 0.5f));
-    expectColor(at(g, 0.5f, 0.625f), Color(0.75f, 0, 0.25f));
+    GradientMap three;
+    setParam(three, "color1", kRed);
+    setParam(three, "color2", kGreen);
+    setParam(three, "color3", kBlue);
+    setParam(three, "midpoint", 0.3f);
+    // Rows of v, r, g, b. Clamped, not repeated, outside [0, 1].
+    const float threeStops[][4] = {
+        {1, 1, 0, 0},           {0.3f, 0, 1, 0}, {0, 0, 0, 1},  {0.15f, 0, 0.5f, 0.5f},
+        {0.65f, 0.5f, 0.5f, 0}, {1.5f, 1, 0, 0}, {-2, 0, 0, 1},
+    };
+    for (auto [v, r, g, b] : threeStops) {
+        SCOPED_TRACE(v);
+        expectColor(at(three, 0.5f, v), Color(r, g, b));
+    }
+    // Two colours mix evenly at the midpoint.
+    GradientMap two;
+    setParam(two, "colorCount", 2);
+    setParam(two, "color1", kRed);
+    setParam(two, "color2", kBlue);
+    setParam(two, "midpoint", 0.25f);
+    const float twoStops[][4] = {
+        {1, 1, 0, 0}, {0, 0, 0, 1}, {0.25f, 0.5f, 0, 0.5f}, {0.625f, 0.75f, 0, 0.25f}};
+    for (auto [v, r, g, b] : twoStops) {
+        SCOPED_TRACE(v);
+        expectColor(at(two, 0.5f, v), Color(r, g, b));
+    }
 }
 
 TEST(GradientMap, EnvironmentModeLooksUpTheWorldReflectionVector)

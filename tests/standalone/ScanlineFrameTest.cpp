@@ -55,29 +55,6 @@ private:
     DWORD channels_;
 };
 
-// Registers a callback for the frame notifications for the lifetime of the object.
-class FrameHook {
-public:
-    using Fn = std::function<void(int code, RenderGlobalContext*)>;
-    explicit FrameHook(Fn fn) : fn_(std::move(fn))
-    {
-        RegisterNotification(call, this, NOTIFY_PRE_RENDERFRAME);
-        RegisterNotification(call, this, NOTIFY_POST_RENDERFRAME);
-    }
-    ~FrameHook()
-    {
-        UnRegisterNotification(call, this, NOTIFY_PRE_RENDERFRAME);
-        UnRegisterNotification(call, this, NOTIFY_POST_RENDERFRAME);
-    }
-
-private:
-    static void call(void* self, NotifyInfo* info)
-    {
-        static_cast<FrameHook*>(self)->fn_(info->intcode, static_cast<RenderGlobalContext*>(info->callParam));
-    }
-    Fn fn_;
-};
-
 TEST(ScanlineFrame, PreFrameThenShadesThenPostFrameThenEffect)
 {
     EventLog log;
@@ -96,9 +73,7 @@ TEST(ScanlineFrame, PreFrameThenShadesThenPostFrameThenEffect)
             ts->material<ProbeMtl>([&](ShadeContext&) { log.add("shade"); }));
     ProbeEffect effect(&log, BMM_CHAN_COLOR);
     Bitmap bm;
-    RenderSetup s;
-    s.effect = &effect;
-    ASSERT_EQ(renderOpen(renderer, *ts, bm, s), 1);
+    ASSERT_EQ(renderOpen(renderer, *ts, bm, {.effect = &effect}), 1);
 
     ASSERT_GE(log.events.size(), 4u);
     EXPECT_EQ(log.events.front(), "pre");
@@ -149,12 +124,7 @@ TEST(ScanlineFrame, GlobalContextDescribesTheFrame)
         }
         EXPECT_EQ(gc->GetRenderInstance(2), nullptr);
     });
-    Bitmap bm;
-    RenderSetup s;
-    s.width = 40, s.height = 20;
-    s.time = 160;
-    s.elements = &elements;
-    ASSERT_EQ(render(*ts, bm, s), 1);
+    rendered(*ts, {.width = 40, .height = 20, .elements = &elements, .time = 160});
     EXPECT_TRUE(checked);
 }
 
@@ -167,9 +137,8 @@ TEST(ScanlineFrame, InstanceHiddenAtPreFrameIsNotDrawn)
         if (code == NOTIFY_PRE_RENDERFRAME)
             gc->GetRenderInstance(0)->flags |= INST_HIDE;
     });
-    Bitmap bm;
-    ASSERT_EQ(render(*ts, bm), 1);
-    EXPECT_EQ(pixel(bm, 3, 3), (BMM_Color_64{0, 0, 65535, 65535}));
+    const Bitmap bm = rendered(*ts);
+    EXPECT_EQ(pixel(bm, 3, 3), rgba(0, 0, 1));
     EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 3, 3), 1);
 }
 
@@ -193,12 +162,8 @@ TEST(ScanlineThreads, OneAndTwoThreadsGiveTheSameImage)
 {
     Bitmap images[2];
     for (int i = 0; i < 2; ++i) {
-        auto ts = busyScene();
-        RenderSetup s;
-        s.width = 96, s.height = 64;
-        s.threads = i + 1;
-        s.ambient = Color(0.1f, 0.1f, 0.1f);
-        ASSERT_EQ(render(*ts, images[i], s), 1);
+        images[i] = rendered(
+            *busyScene(), {.width = 96, .height = 64, .ambient = Color(0.1f, 0.1f, 0.1f), .threads = i + 1});
     }
     bool anyLit = false;
     for (int y = 0; y < 64; ++y) {
@@ -226,11 +191,7 @@ TEST(ScanlineThreads, EachRowIsShadedByOneThreadLeftToRight)
     ts->add("front", rectMesh(-8, -16, 8, 16, -5), ts->material<ProbeMtl>([&](ShadeContext& sc) {
         calls.push_back({std::this_thread::get_id(), sc.ScreenCoord().x, sc.ScreenCoord().y});
     }));
-    Bitmap bm;
-    RenderSetup s;
-    s.width = 32, s.height = 64;
-    s.threads = 2;
-    ASSERT_EQ(render(*ts, bm, s), 1);
+    rendered(*ts, {.width = 32, .height = 64, .threads = 2});
     std::map<int, std::thread::id> rowThread;
     std::map<int, int> lastX;
     for (const Call& c : calls) {
@@ -270,11 +231,7 @@ TEST(ScanlineCancel, AbortMidFrameSkipsEffectsAndTheNextFrameWorks)
     AbortAfter abort(standalone::ScanlineRenderer::rowsPerBatch);
     standalone::ScanlineRenderer renderer;
     Bitmap bm;
-    RenderSetup s;
-    s.width = 16, s.height = 64;
-    s.effect = &effect;
-    s.progress = &abort;
-    EXPECT_EQ(renderOpen(renderer, *ts, bm, s), 0);
+    EXPECT_EQ(renderOpen(renderer, *ts, bm, {.height = 64, .effect = &effect, .progress = &abort}), 0);
     EXPECT_EQ(abort.title, "Rendering");
     ASSERT_EQ(abort.reports.size(), 1u);
     EXPECT_EQ(abort.reports[0].second, 64);
@@ -302,12 +259,10 @@ TEST(ScanlineCancel, HostCancelFlagStopsTheFrame)
     ts->add("a", rectMesh(-8, -8, 8, 8, -5), nullptr);
     ProbeEffect effect;
     Bitmap bm;
-    RenderSetup s;
-    s.effect = &effect;
-    EXPECT_EQ(render(*ts, bm, s), 0);
+    EXPECT_EQ(render(*ts, bm, {.effect = &effect}), 0);
     EXPECT_EQ(effect.applied, 0);
     core.SetCancel(FALSE);
-    EXPECT_EQ(render(*ts, bm, s), 1);
+    EXPECT_EQ(render(*ts, bm, {.effect = &effect}), 1);
     SetCOREInterface(previous);
 }
 
@@ -317,9 +272,7 @@ TEST(ScanlineEffects, ApplyRenderEffectsReusesTheLastFrame)
     ProbeEffect effect;
     standalone::ScanlineRenderer renderer;
     Bitmap bm;
-    RenderSetup s;
-    s.effect = &effect;
-    ASSERT_EQ(renderOpen(renderer, *ts, bm, s), 1);
+    ASSERT_EQ(renderOpen(renderer, *ts, bm, {.effect = &effect}), 1);
     RenderGlobalContext* frameContext = effect.context;
     EXPECT_TRUE(renderer.ApplyRenderEffects(0, &bm, true));
     EXPECT_EQ(effect.applied, 2);
@@ -328,15 +281,6 @@ TEST(ScanlineEffects, ApplyRenderEffectsReusesTheLastFrame)
     EXPECT_FALSE(renderer.ApplyRenderEffects(0, &bm, false));
     FrameRendParams frp;
     EXPECT_EQ(renderer.Render(0, &bm, frp, nullptr, nullptr, nullptr), 0);  // closed
-}
-
-TEST(ScanlineRenderer, InstalledAsTheHostsDefaultScanlineRenderer)
-{
-    standalone::StandaloneCore core;
-    EXPECT_EQ(core.CreateDefaultScanlineRenderer(), nullptr);
-    standalone::installScanlineRenderer(core);
-    std::unique_ptr<Renderer> r(core.CreateDefaultScanlineRenderer());
-    EXPECT_NE(dynamic_cast<standalone::ScanlineRenderer*>(r.get()), nullptr);
 }
 
 TEST(ScanlineRenderer, BadMeshDataIsReportedAndSkipped)
@@ -353,8 +297,8 @@ TEST(ScanlineRenderer, BadMeshDataIsReportedAndSkipped)
     ASSERT_EQ(renderOpen(renderer, *ts, bm, {}), 1);
     ASSERT_EQ(renderer.frameWarnings().size(), 1u);
     EXPECT_NE(renderer.frameWarnings()[0].find("'broken'"), std::string::npos);
-    EXPECT_EQ(pixel(bm, 14, 14), (BMM_Color_64{0, 65535, 0, 65535}));  // face 0 of "odd"
-    EXPECT_EQ(pixel(bm, 1, 1), (BMM_Color_64{0, 0, 0, 65535}));
+    EXPECT_EQ(pixel(bm, 14, 14), rgba(0, 1, 0));  // face 0 of "odd"
+    EXPECT_EQ(pixel(bm, 1, 1), rgba(0, 0, 0));
 }
 
 TEST(ScanlineRenderJob, RendersTheScenesCameraWithoutTheCli)
@@ -370,8 +314,8 @@ TEST(ScanlineRenderJob, RendersTheScenesCameraWithoutTheCli)
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(bm.Width(), 24);
     EXPECT_EQ(bm.Height(), 12);
-    EXPECT_EQ(pixel(bm, 2, 2), (BMM_Color_64{65535, 0, 0, 65535}));
-    EXPECT_EQ(pixel(bm, 20, 2), (BMM_Color_64{0, 0, 65535, 65535}));
+    EXPECT_EQ(pixel(bm, 2, 2), rgba(1, 0, 0));
+    EXPECT_EQ(pixel(bm, 20, 2), rgba(0, 0, 1));
     EXPECT_EQ(effect.applied, 1);
     EXPECT_EQ(r.stats.instances, 1);
 

@@ -21,13 +21,7 @@ struct GBufferScene {
     GBufferScene()
     {
         ts->add("flat", rectMesh(-8, -4, 0, 8, -3), ts->material<ConstantMtl>(Color(1, 1, 1), Color(), 5));
-        auto tilted = std::make_shared<Mesh>();
-        auto zAt = [](float x) { return -6.0f + 0.5f * x; };
-        tilted->verts = {{0, -4, zAt(0)}, {8, -4, zAt(8)}, {8, 8, zAt(8)}, {0, 8, zAt(0)}};
-        Face a, b;
-        a.v[0] = 0, a.v[1] = 1, a.v[2] = 2;
-        b.v[0] = 0, b.v[1] = 2, b.v[2] = 3;
-        tilted->faces = {a, b};
+        auto tilted = quadMesh({0, -4, -6}, {8, -4, -2}, {8, 8, -2}, {0, 8, -6});
         ts->add("tilted", tilted, ts->material<ConstantMtl>(Color(1, 1, 1)))->setGBufferID(9);
     }
 };
@@ -35,10 +29,7 @@ struct GBufferScene {
 TEST(ScanlineGBuffer, FrontFragmentValuesAtKnownPixels)
 {
     GBufferScene g;
-    RenderSetup s;
-    s.background = Color(0.2f, 0.4f, 0.6f);
-    ASSERT_EQ(render(*g.ts, g.bm, s), 1);
-    const Bitmap& bm = g.bm;
+    const Bitmap bm = rendered(*g.ts, {.background = Color(0.2f, 0.4f, 0.6f)});
     for (ULONG c : {BMM_CHAN_Z, BMM_CHAN_MTL_ID, BMM_CHAN_NODE_RENDER_ID, BMM_CHAN_NORMAL, BMM_CHAN_COVERAGE,
                     BMM_CHAN_UV, BMM_CHAN_VELOC})
         EXPECT_TRUE(bm.ChannelsPresent() & c) << c;
@@ -67,7 +58,7 @@ TEST(ScanlineGBuffer, FrontFragmentValuesAtKnownPixels)
     EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 8, 14), BMM_BACKGROUND_NODE_RENDER_ID);
     EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_MTL_ID, 8, 14), 0);
     EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 8, 14), 0);
-    EXPECT_EQ(pixel(bm, 8, 14), (BMM_Color_64{q16(0.2f), q16(0.4f), q16(0.6f), 65535}));
+    EXPECT_EQ(pixel(bm, 8, 14), rgba(0.2f, 0.4f, 0.6f));
 }
 
 // Channels an effect asks for are created and filled too.
@@ -84,10 +75,7 @@ TEST(ScanlineGBuffer, ChannelsRequiredByTheEffectAreFilled)
 {
     GBufferScene g;
     ChannelAsker effect;
-    RenderSetup s;
-    s.effect = &effect;
-    s.background = Color(0, 1, 0);
-    ASSERT_EQ(render(*g.ts, g.bm, s), 1);
+    g.bm = rendered(*g.ts, {.background = Color(0, 1, 0), .effect = &effect});
     EXPECT_EQ(channelAt<std::uint16_t>(g.bm, BMM_CHAN_NODE_ID, 10, 2), 9);
     EXPECT_EQ(channelAt<std::uint16_t>(g.bm, BMM_CHAN_MASK, 10, 2), 0xFFFF);
     EXPECT_EQ(channelAt<Color24>(g.bm, BMM_CHAN_BG, 8, 14).g, 255);
@@ -121,13 +109,10 @@ TEST(ScanlineBackFaces, CulledUnlessTheMaterialIsTwoSided)
             },
             Color(1, 0, 0), twoSided ? MTLREQ_2SIDE : 0);
         ts->add("away", flippedRectMesh(-8, -8, 8, 8, -5), probe);
-        Bitmap bm;
-        ASSERT_EQ(render(*ts, bm), 1);
-        if (!twoSided) {
-            EXPECT_EQ(pixel(bm, 8, 8), (BMM_Color_64{0, 0, 0, 65535}));
+        const Bitmap bm = rendered(*ts);
+        EXPECT_EQ(pixel(bm, 8, 8), twoSided ? rgba(1, 0, 0) : rgba(0, 0, 0));
+        if (!twoSided)
             continue;
-        }
-        EXPECT_EQ(pixel(bm, 8, 8), (BMM_Color_64{65535, 0, 0, 65535}));
         EXPECT_TRUE(sawBackFace);
         EXPECT_GT(normal.z, 0.99f);  // flipped to face the camera
         EXPECT_GT(DeCompressNormal(channelAt<DWORD>(bm, BMM_CHAN_NORMAL, 8, 8)).z, 0.99f);
@@ -149,8 +134,7 @@ TEST(ScanlineNormals, InterpolatedFromMeshNormals)
         if (sc.ScreenCoord() == IPoint2{7, 3})  // centre world x = -0.5
             centre = sc.Normal();
     }));
-    Bitmap bm;
-    ASSERT_EQ(render(*ts, bm), 1);
+    rendered(*ts);
     ASSERT_TRUE(centre);
     EXPECT_NEAR(centre->Length(), 1.0f, 1e-5f);
     Point3 expected =

@@ -4,10 +4,14 @@
 
 #include "host/Bitmap.h"
 #include "host/Mtl.h"
+#include "host/Notify.h"
 #include "host/RendParams.h"
+#include "host/RenderGlobalContext.h"
 #include "host/ShadeContext.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/Scene.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -56,22 +60,28 @@ public:
     std::mutex mutex;
 };
 
-// Axis-aligned rectangle [x0, x1] x [y0, y1] in the plane z, facing +z (toward a camera at the
-// origin looking down -z); two triangles sharing the diagonal. UVs run 0..1 across it.
-inline std::shared_ptr<Mesh> rectMesh(float x0, float y0, float x1, float y1, float z)
+// Quad a b c d as two triangles sharing the diagonal a-c; UVs run 0..1 from a to c.
+inline std::shared_ptr<Mesh> quadMesh(const Point3& a, const Point3& b, const Point3& c, const Point3& d)
 {
     auto m = std::make_shared<Mesh>();
-    m->verts = {{x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z}};
-    Face a, b;
-    a.v[0] = 0, a.v[1] = 1, a.v[2] = 2;
-    b.v[0] = 0, b.v[1] = 2, b.v[2] = 3;
-    m->faces = {a, b};
+    m->verts = {a, b, c, d};
+    Face f0, f1;
+    f0.v[0] = 0, f0.v[1] = 1, f0.v[2] = 2;
+    f1.v[0] = 0, f1.v[1] = 2, f1.v[2] = 3;
+    m->faces = {f0, f1};
     m->tVerts = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    TVFace ta, tb;
-    ta.t[0] = 0, ta.t[1] = 1, ta.t[2] = 2;
-    tb.t[0] = 0, tb.t[1] = 2, tb.t[2] = 3;
-    m->tvFace = {ta, tb};
+    TVFace t0, t1;
+    t0.t[0] = 0, t0.t[1] = 1, t0.t[2] = 2;
+    t1.t[0] = 0, t1.t[1] = 2, t1.t[2] = 3;
+    m->tvFace = {t0, t1};
     return m;
+}
+
+// Axis-aligned rectangle [x0, x1] x [y0, y1] in the plane z, facing +z (toward a camera at the
+// origin looking down -z).
+inline std::shared_ptr<Mesh> rectMesh(float x0, float y0, float x1, float y1, float z)
+{
+    return quadMesh({x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z});
 }
 
 // The same rectangle wound the other way: its front faces away from the camera.
@@ -162,6 +172,14 @@ inline int render(TestScene& ts, Bitmap& bm, const RenderSetup& s = {})
     return ok;
 }
 
+// Renders one frame and expects it to succeed.
+inline Bitmap rendered(TestScene& ts, const RenderSetup& s = {})
+{
+    Bitmap bm;
+    EXPECT_EQ(render(ts, bm, s), 1);
+    return bm;
+}
+
 inline BMM_Color_64 pixel(const Bitmap& bm, int x, int y)
 {
     BMM_Color_64 p;
@@ -169,8 +187,35 @@ inline BMM_Color_64 pixel(const Bitmap& bm, int x, int y)
     return p;
 }
 
+// Registers a callback for the frame notifications for the lifetime of the object.
+class FrameHook {
+public:
+    using Fn = std::function<void(int code, RenderGlobalContext*)>;
+    explicit FrameHook(Fn fn) : fn_(std::move(fn))
+    {
+        RegisterNotification(call, this, NOTIFY_PRE_RENDERFRAME);
+        RegisterNotification(call, this, NOTIFY_POST_RENDERFRAME);
+    }
+    ~FrameHook()
+    {
+        UnRegisterNotification(call, this, NOTIFY_PRE_RENDERFRAME);
+        UnRegisterNotification(call, this, NOTIFY_POST_RENDERFRAME);
+    }
+
+private:
+    static void call(void* self, NotifyInfo* info)
+    {
+        static_cast<FrameHook*>(self)->fn_(info->intcode, static_cast<RenderGlobalContext*>(info->callParam));
+    }
+    Fn fn_;
+};
+
 // 16-bit value of a channel value in 0..1, as the renderer stores it.
 constexpr std::uint16_t q16(double v) { return static_cast<std::uint16_t>(v * 65535.0); }
+constexpr BMM_Color_64 rgba(double r, double g, double b, double a = 1.0)
+{
+    return {q16(r), q16(g), q16(b), q16(a)};
+}
 
 template <class T> T channelAt(const Bitmap& bm, ULONG channel, int x, int y)
 {

@@ -184,6 +184,8 @@ TEST_F(SceneDocumentErrors, ObjectsLightsAndCameras)
          "must not be 0"},
         {R"("objects": [{"name": "a", "type": "box", "target": [1, 0, 1]}])", "/objects/0/target",
          "unknown key"},
+        {R"("objects": [{"name": "b", "type": "box", "position": {"keys": [[0, [0,0,0]], [0, [1,0,0]]]}}])",
+         "/objects/0/position/keys/1/0", "second key"},
         {R"("objects": {"name": "a"})", "/objects", "expected an array of objects, got an object"},
         {R"("lights": [{"name": "l", "type": "spot", "hotspot": 60, "falloff": 40}])", "/lights/0/hotspot",
          "must not be wider than the falloff"},
@@ -246,22 +248,19 @@ TEST_F(SceneDocumentErrors, FilesThatAreNotDocuments)
     EXPECT_THAT(errorOfText("\x89PNG\r\n\x1a\n").what(), HasSubstr("scene.json:1:1: "));
 }
 
-TEST_F(SceneDocumentErrors, MapFilesThatCannotLoadGiveTheMapsOwnMessage)
+TEST_F(SceneDocumentErrors, MapFilesResolveAgainstTheDocumentAndMissingOnesGiveTheMapsMessage)
 {
     const SceneError e =
         errorOf(R"("maps": [{"name": "photo", "class": "TestMap", "file": "img/missing.png"}])");
     EXPECT_EQ(e.jsonPath(), "/maps/0");
     EXPECT_EQ(e.reason(), "cannot open " + (dir.path() / "img/missing.png").string());
-}
 
-TEST_F(SceneDocumentErrors, AbsolutePathsStayAndExistingFilesLoad)
-{
-    const std::string image = dir.write("img/photo.png", "not really a png");
+    dir.write("img/photo.png", "not really a png");
     const std::string text =
         "{" + kCamera + R"(, "render": {"output": ")" + (dir.path() / "abs.png").string() +
         R"("}, "maps": [{"name": "photo", "class": "TestMap", "file": "img/photo.png"}]})";
     auto scene = loadScene(dir.write("scene.json", text), core);
-    EXPECT_EQ(scene->render.output, (dir.path() / "abs.png").string());
+    EXPECT_EQ(scene->render.output, (dir.path() / "abs.png").string()) << "absolute paths stay";
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "DocumentTestClasses.h"
+#include "ParamByName.h"
 
 #include "host/Interface.h"
 #include "host/StdMat2.h"
@@ -6,7 +7,6 @@
 #include "standalone/SceneDocument.h"
 #include "standalone/maps/BitmapMap.h"
 
-#include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -16,16 +16,6 @@ using namespace standalone;
 using namespace scene_test;
 
 namespace {
-
-void writePng(const std::filesystem::path& file)
-{
-    std::filesystem::create_directories(file.parent_path());
-    const unsigned char pixels[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-    auto out = OIIO::ImageOutput::create(file.string());
-    ASSERT_TRUE(out && out->open(file.string(), OIIO::ImageSpec(2, 2, 3, OIIO::TypeDesc::UINT8)));
-    ASSERT_TRUE(out->write_image(OIIO::TypeDesc::UINT8, pixels));
-    out->close();
-}
 
 // The host's own classes through the same generic mechanism as plug-ins.
 class SceneDocumentHostClasses : public ::testing::Test {
@@ -51,30 +41,25 @@ protected:
         })";
     }
 
-    static float floatParam(ReferenceTarget* object, const char* name)
-    {
-        IParamBlock2* block = object->GetParamBlock(0);
-        return block->GetFloat(block->GetDesc()->FindParam(name)->id);
-    }
-
     StandaloneCore core;
     TempDir dir;
 };
 
 TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptName)
 {
-    writePng(dir.path() / "textures/paper.png");
+    writePng(dir.path() / "textures/paper.png", 2, 1, {255, 0, 0, 0, 0, 255});
 
     auto scene = loadScene(dir.write("scenes/desk.json", document("../textures/paper.png")), core);
     auto* paper = dynamic_cast<StdMat2*>(scene->findNode("sheet")->GetMtl());
     ASSERT_NE(paper, nullptr);
     EXPECT_EQ(paper->ClassID(), DMTL_CLASS_ID);
-    EXPECT_EQ(floatParam(paper, "glossiness"), 40.0f);
+    EXPECT_EQ(paper->GetParamBlock(0)->GetFloat(shadetest::paramId(*paper, "glossiness")), 40.0f);
     Texmap* checks = paper->GetSubTexmap(ID_DI);
     ASSERT_NE(checks, nullptr);
     EXPECT_EQ(checks->GetName(), "checks");
-    ASSERT_NE(paper->GetSubTexmap(ID_BU), nullptr);
-    EXPECT_EQ(floatParam(paper->GetSubTexmap(ID_BU), "size"), 0.5f);
+    Texmap* noise = paper->GetSubTexmap(ID_BU);
+    ASSERT_NE(noise, nullptr);
+    EXPECT_EQ(noise->GetParamBlock(0)->GetFloat(shadetest::paramId(*noise, "size")), 0.5f);
     auto* photo = dynamic_cast<BitmapMap*>(checks->GetSubTexmap(1));
     ASSERT_NE(photo, nullptr);
     EXPECT_TRUE(photo->loaded());  // the relative file name found the image next to the scenes folder
@@ -102,7 +87,7 @@ TEST_F(SceneDocumentHostClasses, DocumentedExampleLoads)
     const std::size_t begin = doc.find("```jsonc\n"), end = doc.find("\n```", begin + 1);
     ASSERT_NE(begin, std::string::npos);
     ASSERT_NE(end, std::string::npos);
-    writePng(dir.path() / "textures/linen.png");
+    writePng(dir.path() / "textures/linen.png", 2, 1, {255, 0, 0, 0, 0, 255});
     auto scene = loadScene(dir.write("still_life.json", doc.substr(begin + 9, end - begin - 9)), core);
 
     EXPECT_EQ(scene->render.output, (dir.path() / "renders/still_life.png").string());

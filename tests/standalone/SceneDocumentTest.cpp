@@ -1,4 +1,5 @@
 #include "DocumentTestClasses.h"
+#include "TestShadeContext.h"
 
 #include "host/Interface.h"
 #include "standalone/SceneDocument.h"
@@ -11,6 +12,7 @@
 
 using namespace standalone;
 using namespace scene_test;
+using shadetest::expectNear;
 
 namespace {
 
@@ -73,14 +75,7 @@ protected:
     std::unique_ptr<Scene> scene;
 };
 
-void expectNear(const Point3& a, const Point3& b, float tolerance = 1e-5f)
-{
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-    EXPECT_NEAR(a.z, b.z, tolerance);
-}
-
-TEST_F(SceneDocumentTest, RenderSettingsAndPluginRenderer)
+TEST_F(SceneDocumentTest, RenderSettingsPluginRendererAndEnvironment)
 {
     const RenderSettings& r = scene->render;
     EXPECT_EQ(r.width, 320);
@@ -95,10 +90,7 @@ TEST_F(SceneDocumentTest, RenderSettingsAndPluginRenderer)
     EXPECT_EQ(scene->renderer->SuperClassID(), RENDERER_CLASS_ID);
     EXPECT_EQ(blockOf(scene->renderer)->GetInt(0), 7);
     EXPECT_STREQ(blockOf(scene->renderer)->GetStr(1), "oil");  // untouched parameters keep defaults
-}
 
-TEST_F(SceneDocumentTest, Environment)
-{
     const Environment& e = scene->environment;
     EXPECT_EQ(e.background, Color(0.1f, 0.2f, 0.3f));
     EXPECT_EQ(e.backgroundAlpha, 0.0f);
@@ -276,6 +268,34 @@ TEST(SceneDocument, RenderCameraSelectsANamedCameraAndScanlineMeansNoPlugin)
     EXPECT_EQ(scene->renderer, nullptr);
     // Without a target or rotation a camera looks straight down.
     expectNear(Point3(0, 0, 0) * Inverse(scene->findNode("camera")->GetNodeTM(0)), {0, 0, -10});
+}
+
+TEST(SceneDocument, KeyedTransformsAndAnAimedCameraFollowTheirKeys)
+{
+    StandaloneCore core;
+    auto scene = parseScene(R"({
+      "render": {"frameRate": 24},
+      "camera": {"position": {"keys": [[0, [10, 0, 0]], [12, [0, 10, 0]]]}, "target": [0, 0, 0]},
+      "objects": [
+        {"name": "ball", "type": "sphere", "position": {"keys": [[0, [0, 0, 0]], [24, [4, 0, 0]]]}},
+        {"name": "spin", "type": "box", "rotation": {"keys": [[0, [0, 0, 0]], [10, [0, 0, 90]]]},
+         "scale": {"keys": [[0, 1], [10, [1, 1, 3]]]}}
+      ]
+    })",
+                            "doc.json", core);
+    const TimeValue frame = TIME_TICKSPERSEC / 24;
+    SceneNode* ball = scene->findNode("ball");
+    expectNear(ball->GetNodeTM(0).GetTrans(), {0, 0, 0}, 1e-4f);
+    expectNear(ball->GetNodeTM(6 * frame).GetTrans(), {1, 0, 0}, 1e-4f);
+    expectNear(ball->GetNodeTM(30 * frame).GetTrans(), {4, 0, 0}, 1e-4f);  // held after the last key
+    Matrix3 half = scene->findNode("spin")->GetNodeTM(5 * frame);
+    expectNear(Normalize(half.GetRow(0)), Normalize(Point3(1, 1, 0)), 1e-4f);
+    EXPECT_NEAR(half.GetRow(2).Length(), 2.0f, 1e-4f);
+    // The camera stays aimed at the target while it moves.
+    for (int f : {0, 5, 12}) {
+        Matrix3 cam = scene->camera->GetNodeTM(f * frame);
+        expectNear(Normalize(-cam.GetRow(2)), Normalize(Point3() - cam.GetTrans()), 2e-3f);
+    }
 }
 
 // Every value of a valid document, swapped for values of other forms, either still loads or fails

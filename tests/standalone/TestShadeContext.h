@@ -1,14 +1,34 @@
 #pragma once
 // A shading context for unit tests: every value is a plain field the test sets. Camera space is
-// the reference; world and object space are reached through camToWorld and camToObj.
+// the reference; world and object space are reached through camToWorld and camToObj. Also the
+// componentwise comparisons the tests share.
 
 #include "host/LightDesc.h"
 #include "host/Matrix3.h"
 #include "host/ShadeContext.h"
 
+#include <cmath>
+
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace shadetest {
+
+// Componentwise within tol; callers add context with SCOPED_TRACE where one test checks many.
+inline void expectNear(const Point3& got, const Point3& want, float tol = 1e-5f)
+{
+    EXPECT_TRUE(std::fabs(got.x - want.x) <= tol && std::fabs(got.y - want.y) <= tol &&
+                std::fabs(got.z - want.z) <= tol)
+        << "got (" << got.x << ", " << got.y << ", " << got.z << "), want (" << want.x << ", " << want.y
+        << ", " << want.z << ") within " << tol;
+}
+
+// The colour channels of a Color or AColor, alpha ignored.
+template <class C> void expectColor(const C& got, const Color& want, float tol = 1e-5f)
+{
+    expectNear(Point3(got.r, got.g, got.b), Point3(want.r, want.g, want.b), tol);
+}
 
 class TestShadeContext : public ShadeContext {
 public:

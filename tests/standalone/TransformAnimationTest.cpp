@@ -1,5 +1,6 @@
 #include "standalone/TransformAnimation.h"
 #include "standalone/SceneNode.h"
+#include "standalone/TestShadeContext.h"
 
 #include <gtest/gtest.h>
 
@@ -7,17 +8,11 @@
 
 namespace {
 
+using shadetest::expectNear;
 using standalone::Quat;
 using standalone::TransformAnimation;
 
 const float halfPi = std::acos(-1.0f) / 2;
-
-void expectNear(const Point3& a, const Point3& b, float tol = 1e-5f)
-{
-    EXPECT_NEAR(a.x, b.x, tol);
-    EXPECT_NEAR(a.y, b.y, tol);
-    EXPECT_NEAR(a.z, b.z, tol);
-}
 
 TEST(TransformAnimation, PositionAtBetweenAndOutsideKeys)
 {
