@@ -23,6 +23,19 @@ inline std::uint16_t toChannel(float v)
     return static_cast<std::uint16_t>(static_cast<int>(scaled));
 }
 
+// 0..1, and 0 for NaN: written so that it compiles to min/max without branches.
+inline float clampUnit(float v)
+{
+    v = v > 0.0f ? v : 0.0f;
+    return v < 1.0f ? v : 1.0f;
+}
+
+// A value already in 0..1 as a 16-bit channel, truncated.
+inline std::uint16_t unitChannel(float v)
+{
+    return static_cast<std::uint16_t>(static_cast<int>(v * unitToChannel));
+}
+
 inline float fromChannel(std::uint16_t c) { return static_cast<float>(c) / unitToChannel; }
 
 inline BMM_Color_64 toBitmapPixel(const AColor& c)
@@ -122,8 +135,9 @@ template <class Pixel> void RasterRows<Pixel>::Store()
     for (int y = 0; y < height_; ++y) {
         Pixel* row = rows_[y].get();
         for (int x = 0; x < width_; ++x) {
-            row[x].colour.ClampMinMax();
-            buffer[x] = toBitmapPixel(row[x].colour);
+            AColor& c = row[x].colour;
+            c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
+            buffer[x] = {unitChannel(c.r), unitChannel(c.g), unitChannel(c.b), unitChannel(c.a)};
         }
         bitmap_->PutPixels(0, y, width_, buffer.data());
     }

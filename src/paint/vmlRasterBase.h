@@ -55,8 +55,8 @@ public:
     // 2. Reads the bound bitmap: composited over the canvas, or replacing it when `replace`.
     // Every working field except the mask is reset, the dirty state emptied. Returns the height.
     virtual int Load(bool replace) = 0;
-    // 3. Clamps the canvas to 0..1 (in place), writes it into the bound bitmap and refreshes the
-    // bitmap's window.
+    // 3. Clamps the canvas to 0..1 in place (NaN becomes 0), writes it into the bound bitmap and refreshes
+    // the bitmap's window.
     virtual void Store() = 0;
     // 4. Copies `source`'s RGB into the canvas with alpha 0 and resets as Load does.
     virtual int LoadColour(const Bitmap* source) = 0;
