@@ -226,12 +226,7 @@ private:
             const int count = last - first + 1;
             float* values = rowValues_.data();
             brush_.sampleRow(u, v, count, values);
-            for (int i = 0; i < count; ++i) {
-                if (values[i] != 0.0f) {
-                    canvas_.RaiseCoverage(x0 + first + i, values[i] * a);
-                    ++counts_.dabPixels;
-                }
-            }
+            counts_.dabPixels += canvas_.RaiseCoverageRun(x0 + first, values, count, a);
         }
     }
 

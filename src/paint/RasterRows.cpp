@@ -234,6 +234,29 @@ template <class Pixel> void RasterRows<Pixel>::RaiseCoverage(int x, float value)
     p.coverage = value;
 }
 
+template <class Pixel>
+int RasterRows<Pixel>::RaiseCoverageRun(int x, const float* values, int count, float scale)
+{
+    if (!selected_)
+        return 0;
+    // Columns outside the canvas are ignored, as RaiseCoverage does.
+    const int first = std::max(0, -x), end = std::min(count, width_ - x);
+    int raised = 0;
+    for (int i = first; i < end; ++i) {
+        if (values[i] == 0.0f)
+            continue;
+        ++raised;
+        Pixel& p = selected_[x + i];
+        const float value = values[i] * scale;
+        if (!(value > p.coverage))
+            continue;
+        if (p.coverage == 0.0f)
+            widenRowSpan(selectedY_, x + i);
+        p.coverage = value;
+    }
+    return raised;
+}
+
 template class RasterRows<RasterPixel>;
 template class RasterRows<RasterRSPixel>;
 

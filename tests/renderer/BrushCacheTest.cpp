@@ -106,43 +106,37 @@ std::vector<std::uint8_t> numberedTile(int s)
     return t;
 }
 
-float texel(int value) { return static_cast<float>(value) / 255.0f; }
+// The texel number the next sample reads (values are texel / 255), 0 outside the tile.
+long next(BrushTileSampler& s) { return std::lround(s.sample() * 255.0f); }
 
-TEST(BrushTileSampler, PositionsClampIntoTheTile)
+TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsReadZeroOutside)
 {
     const auto tile = numberedTile(4);
     BrushTileSampler s(tile.data(), 4);
     s.setPosition(0.0f, 0.0f);
-    EXPECT_EQ(s.sample(), texel(1));
+    EXPECT_EQ(next(s), 1);
     s.setPosition(1.0f, 1.0f);  // 4 x 256 clamps to 3 x 256
     EXPECT_EQ(s.x(), 768);
-    EXPECT_EQ(s.sample(), texel(34));
+    EXPECT_EQ(next(s), 34);
     s.setPosition(-1.0f, 2.0f);
-    EXPECT_EQ(s.sample(), texel(31));
+    EXPECT_EQ(next(s), 31);
     s.setPosition(0.5f, 0.26f);  // x 512, y 266: column 2, row 1
     EXPECT_EQ(s.y(), 266);
-    EXPECT_EQ(s.sample(), texel(13));
+    EXPECT_EQ(next(s), 13);
     s.setPosition(std::nanf(""), 0.0f);
     EXPECT_EQ(s.x(), 0);
-}
 
-TEST(BrushTileSampler, StepsInFixedPointAndReadsZeroOutside)
-{
-    const auto tile = numberedTile(4);
-    BrushTileSampler s(tile.data(), 4);
     s.setPosition(0.0f, 0.25f);
     s.setSteps(256, 0);
-    std::vector<float> row;
+    std::vector<long> row;
     for (int i = 0; i < 5; ++i)
-        row.push_back(s.sample());
-    EXPECT_EQ(row, (std::vector<float>{texel(11), texel(12), texel(13), texel(14), 0.0f}));
-
+        row.push_back(next(s));
+    EXPECT_EQ(row, (std::vector<long>{11, 12, 13, 14, 0}));
     s.setPosition(0.0f, 0.0f);
     s.setSteps(128, 128);  // half a texel each way
-    EXPECT_EQ(s.sample(), texel(1));
-    EXPECT_EQ(s.sample(), texel(1));
-    EXPECT_EQ(s.sample(), texel(12));
-
+    EXPECT_EQ(next(s), 1);
+    EXPECT_EQ(next(s), 1);
+    EXPECT_EQ(next(s), 12);
     s.setPosition(0.0f, 0.0f);
     s.setSteps(-1, 0);
     s.sample();

@@ -169,9 +169,7 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     IParamBlock2& pb = *r.paramBlock();
     pb.SetValue(vml::rendererPenStrokeEnable, 0, 1);
     pb.SetValue(vml::rendererPenStrokeAlpha, 0, 50.0f);
-    standalone::RenderSession session(ts->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
+    auto session = openSession(ts->scene, r);
 
     int elementsSeen = 0;
     // What an outside stroke effect would draw, after the host cleared the layer.
@@ -188,7 +186,7 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
         layer->PutPixels(5, 3, 1, &white);
     });
     Bitmap bm;
-    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    ASSERT_TRUE(session->renderFrame(0, bm).ok);
     EXPECT_EQ(elementsSeen, 2);
 
     EXPECT_FALSE(sameImage(bm, expected, 1));
@@ -205,7 +203,7 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     EXPECT_NEAR(untouched.r, before.r, 1);
     EXPECT_NEAR(untouched.g, before.g, 1);
 
-    session.close();
+    session->close();
     EXPECT_EQ(r.strokeElement()->GetPBBitmap()->bm(), nullptr) << "the layer is freed at Close";
 }
 

