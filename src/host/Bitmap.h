@@ -56,6 +56,8 @@ public:
     void RefreshWindow() const;
     void SetRefreshObserver(std::function<void(const Bitmap&)> observer) { refresh_ = std::move(observer); }
     int RefreshCount() const { return refreshCount_; }
+    // Whether a window shows the bitmap (the host installed an observer).
+    bool HasWindow() const { return static_cast<bool>(refresh_); }
 
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }

@@ -144,6 +144,19 @@ template <class Pixel> void RasterRows<Pixel>::Store()
     bitmap_->RefreshWindow();
 }
 
+template <class Pixel> void RasterRows<Pixel>::ClampColours()
+{
+    if (rows_.empty() || !bitmap_)
+        return;
+    for (int y = 0; y < height_; ++y) {
+        Pixel* row = rows_[y].get();
+        for (int x = 0; x < width_; ++x) {
+            AColor& c = row[x].colour;
+            c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
+        }
+    }
+}
+
 template <class Pixel>
 void RasterRows<Pixel>::WriteOutput(Bitmap* output, std::span<Bitmap* const> lineElementBitmaps,
                                     bool skipMain)

@@ -16,6 +16,7 @@ template <class Pixel> class RasterRows : public vmlRasterBase {
 public:
     int Load(bool replace) override;
     void Store() override;
+    void ClampColours() override;
     int LoadColour(const Bitmap* source) override;
     void WriteOutput(Bitmap* output, std::span<Bitmap* const> lineElementBitmaps, bool skipMain) override;
     void BlendPixel(int x, int y, const AColor& colour, float amount, int methodIndex) override;

@@ -58,6 +58,9 @@ public:
     // 3. Clamps the canvas to 0..1 in place (NaN becomes 0), writes it into the bound bitmap and refreshes
     // the bitmap's window.
     virtual void Store() = 0;
+    // What Store does to the canvas, without writing the bitmap: the renderer's intermediate
+    // stores when no window shows the bitmap. The canvas is then exactly as after Store.
+    virtual void ClampColours() = 0;
     // 4. Copies `source`'s RGB into the canvas with alpha 0 and resets as Load does.
     virtual int LoadColour(const Bitmap* source) = 0;
     // 5. Composites the canvas onto `output` (unless skipMain) and onto each line render

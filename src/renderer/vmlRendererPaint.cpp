@@ -116,7 +116,16 @@ void vmlRenderer::paintStrokes()
             ++r_.paintTimes_.bleedSteps;
             return moving;
         }
-        void store() override { r_.canvas_->Store(); }
+        // The stores during painting show progress; without a window to show it in they only
+        // clamp the canvas, which later strokes depend on.
+        void store() override
+        {
+            const Bitmap* shown = r_.canvas_->boundBitmap();
+            if (shown && shown->HasWindow())
+                r_.canvas_->Store();
+            else
+                r_.canvas_->ClampColours();
+        }
         bool cancelled() override { return r_.cancelled(); }
         void progress(int done, int all) override { r_.reportProgress(done, all); }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 namespace {
@@ -122,6 +124,13 @@ TYPED_TEST(CanvasTransfer, StoreClampsInPlaceAndTruncates)
     EXPECT_EQ(bitmapPixel(this->bitmap, 0, 0), (BMM_Color_64{65535, 65534, 0, 32767}));
     EXPECT_EQ(bitmapPixel(this->bitmap, 3, 2), (BMM_Color_64{0, 65535, 16383, 65535}));
     EXPECT_EQ(canvas.GetPixel(0, 0), AColor(1.0f, 0.99999f, 0.0f, 0.5f));
+    EXPECT_EQ(this->bitmap.RefreshCount(), refreshes + 1);
+
+    // Clamping alone leaves the canvas as Store does (NaN included) and the bitmap untouched.
+    canvas.SetPixel(0, 0, AColor(1.2f, std::nanf(""), -0.5f, 0.5f));
+    canvas.ClampColours();
+    EXPECT_EQ(canvas.GetPixel(0, 0), AColor(1.0f, 0.0f, 0.0f, 0.5f));
+    EXPECT_EQ(bitmapPixel(this->bitmap, 0, 0), (BMM_Color_64{65535, 65534, 0, 32767}));
     EXPECT_EQ(this->bitmap.RefreshCount(), refreshes + 1);
 }
 
