@@ -27,6 +27,8 @@ const PixelSample* sampleUnder(const CoveragePaint& p, int x, int y)
 void paintCoverage(const CoveragePaint& p, const PixelAdjustment& adjustment, vmlRasterBase& canvas)
 {
     const bool lookUp = p.fine > 0.0f || p.noSideDrop;
+    // Without fine mixing every pixel has the stroke's colour: its jitter is worked out once.
+    AColor lastColour(-1.0f, -1.0f, -1.0f, -1.0f), lastJittered;
     int firstRow = 0, lastRow = -1;
     canvas.GetDirtyRows(firstRow, lastRow);
     for (int y = firstRow; y <= lastRow; ++y) {
@@ -54,7 +56,13 @@ void paintCoverage(const CoveragePaint& p, const PixelAdjustment& adjustment, vm
                 if (sample->weight < fullSampleCoverage)
                     c.a *= sample->weight;
             }
-            adjustPixelColour(adjustment, c, coverage);
+            if (!(c == lastColour)) {
+                lastColour = c;
+                lastJittered = c;
+                jitterPixelColour(adjustment, lastJittered);
+            }
+            c = lastJittered;
+            finishPixelColour(adjustment, c, coverage);
             canvas.SetPaintColour(c);
             canvas.DepositPaint(x, y);
         }

@@ -25,7 +25,7 @@ void jitterHsv(const PixelAdjustment& adjustment, AColor& colour)
 
 }  // namespace
 
-void adjustPixelColour(const PixelAdjustment& adjustment, AColor& colour, float coverage)
+void jitterPixelColour(const PixelAdjustment& adjustment, AColor& colour)
 {
     if (adjustment.colourType == 1) {
         jitterHsv(adjustment, colour);
@@ -35,7 +35,16 @@ void adjustPixelColour(const PixelAdjustment& adjustment, AColor& colour, float 
         colour.b += adjustment.jitterB;
         colour.ClampMinMax();
     }
+}
 
+void adjustPixelColour(const PixelAdjustment& adjustment, AColor& colour, float coverage)
+{
+    jitterPixelColour(adjustment, colour);
+    finishPixelColour(adjustment, colour, coverage);
+}
+
+void finishPixelColour(const PixelAdjustment& adjustment, AColor& colour, float coverage)
+{
     colour.a *= coverage;
 
     if (adjustment.mono != 0.0f) {

@@ -21,6 +21,10 @@ struct PixelAdjustment {
 // In order: jitter (then clamp), alpha x coverage, monochrome, contrast (then clamp RGBA), white
 // transparency.
 void adjustPixelColour(const PixelAdjustment& adjustment, AColor& colour, float coverage);
+// The same in two halves: the jitter, and everything after it. A stroke whose pixels share one
+// colour jitters it once.
+void jitterPixelColour(const PixelAdjustment& adjustment, AColor& colour);
+void finishPixelColour(const PixelAdjustment& adjustment, AColor& colour, float coverage);
 
 // k: 0 when off; a positive amount pushes channels away from 0.5 (k = -2 x amount%), a negative
 // one pulls them toward it (k = -0.8 x amount%).
