@@ -6,6 +6,8 @@ namespace vml {
 
 namespace {
 constexpr int autoBlock = P_AUTO_CONSTRUCT | P_AUTO_UI;
+constexpr int A = P_ANIMATABLE;
+constexpr int lineMapRef = 2;  // the element's reference that holds lineMap
 
 ParamBlockDesc2 withRollout(BlockID id, const char* name, int dialog, int title, DWORD flags = 0)
 {
@@ -15,7 +17,7 @@ ParamBlockDesc2 withRollout(BlockID id, const char* name, int dialog, int title,
 }
 }  // namespace
 
-// Parameters are declared with the line effect and its elements.
+// The manager's parameters are declared with the line effect.
 
 ParamBlockDesc2& lineFxManagerParamsBlock()
 {
@@ -43,13 +45,85 @@ ParamBlockDesc2& lineFxManagerVersionBlock()
 
 ParamBlockDesc2& lineFxElementParamsBlock()
 {
-    static ParamBlockDesc2 desc(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
+    using namespace lineParam;
+    static ParamBlockDesc2 desc = [] {
+        ParamBlockDesc2 d(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
+        d.addInt(elemID, "elemID", 0, 0, 999, 700)
+            .addInt(lineMatID, "lineMatID", 1, 0, 15, 701)
+            .addInt(lineBlend, "lineBlend", 0, 0, 15, 624)
+            .addFloat(lineAlpha, "lineAlpha", 100.0f, 0.0f, 100.0f, 625, A)
+            .addColor(lineColor, "lineColor", Color(0.0f, 0.0f, 0.0f), 620, A)
+            .addFloat(lineMapOpacity, "lineMapOpacity", 100.0f, 0.0f, 100.0f, 621, A)
+            .addBool(lineMapEnable, "lineMapEnable", true, 622, A)
+            .addOwnerRef(lineMap, "lineMap", TYPE_TEXMAP, lineMapRef, 623)
+            .addFloat(lineWidth, "lineWidth", 1.5f, 0.0f, 100.0f, 708)
+            .addFloat(lineDeform, "lineDeform", 0.0f, -100.0f, 100.0f, 709)
+            .addFloat(lineStretch, "lineStretch", 0.0f, -100.0f, 100.0f, 627)
+            .addFloat(lineAngle, "lineAngle", 0.0f, -36000.0f, 36000.0f, 628)
+            .addBool(outlineObject, "outlineObject", false, 712, A)
+            .addBool(outlineMaterial, "outlineMaterial", false, 713, A)
+            .addBool(edgeMaterial, "edgeMaterial", false, 714, A)
+            .addBool(edgeDepth, "edgeDepth", false, 715, A)
+            .addBool(normal, "normal", false, 716, A)
+            .addFloat(edgeDepthThreshold, "edgeDepthThreshold", 100.0f, 0.0f, 10000.0f, 717, A)
+            .addFloat(normalMin, "normalMin", 100.0f, 0.0f, 100.0f, 718, A)
+            .addFloat(normalMax, "normalMax", 100.0f, 0.0f, 100.0f, 719, A)
+            .addFloat(normalDepth, "normalDepth", 100.0f, 0.0f, 10000.0f, 720, A)
+            .addFloat(lineZMin, "lineZMin", 100.0f, 1.0f, 1000000.0f, 642, A)
+            .addFloat(lineZMax, "lineZMax", 100.0f, 1.0f, 1000000.0f, 643, A)
+            .addBool(lineZScaleEnable, "lineZScaleEnable", false, 644, A)
+            .addFloat(lineBlur, "lineBlur", 0.0f, 0.0f, 200.0f, 724, A)
+            .addFloat(lineBlurOffset, "lineBlurOffset", 50.0f, 0.0f, 100.0f, 725, A)
+            .addString(lineName, "lineName", "", 726)
+            // The on switch carries the name's label text (string 727).
+            .addBool(lineOn, "lineOn", true, 727, A)
+            .addFloat(outlineObjectThreshold, "outlineObjectThreshold", 0.0f, -10000.0f, 10000.0f, 728, A)
+            .addFloat(outlineMaterialThreshold, "outlineMaterialThreshold", 0.0f, -10000.0f, 10000.0f, 729, A)
+            .addFloat(lineZAlphaMin, "lineZAlphaMin", 100.0f, 1.0f, 1000000.0f, 645, A)
+            .addFloat(lineZAlphaMax, "lineZAlphaMax", 100.0f, 1.0f, 1000000.0f, 646, A)
+            .addBool(lineZAlphaEnable, "lineZAlphaEnable", false, 648, A)
+            .addFilename(lineLoad, "lineLoad", "", 780)
+            .addFilename(lineSave, "lineSave", "", 784)
+            .addFloat(lineZAlphaMinValue, "lineZAlphaMinValue", 0.0f, 0.0f, 100.0f, 733, A)
+            .addFloat(lineZAlphaMaxValue, "lineZAlphaMaxValue", 100.0f, 0.0f, 100.0f, 647, A);
+        return d;
+    }();
     return desc;
 }
 
 ParamBlockDesc2& lineFxElementPaintBlock()
 {
-    static ParamBlockDesc2 desc(1, "paint", 0, P_AUTO_CONSTRUCT, 1);
+    using namespace linePaintParam;
+    static ParamBlockDesc2 desc = [] {
+        ParamBlockDesc2 d(1, "paint", 0, P_AUTO_CONSTRUCT, 1);
+        d.addBool(paintBlendEnable, "paintBlendEnable", false, 400, A)
+            .addInt(paintBlendMethod, "paintBlendMethod", 0, 0, 15, 401)
+            .addFloat(paintBlendAmount, "paintBlendAmount", 100.0f, 0.0f, 100.0f, 402, A)
+            .addBool(paintMonoEnable, "paintMonoEnable", false, 416, A)
+            .addFloat(paintMonoAmount, "paintMonoAmount", 100.0f, 0.0f, 100.0f, 417, A)
+            .addInt(paintColorType, "paintColorType", 0, 0, 1, 406)
+            .addFloat(paintColorR, "paintColorR", 0.0f, 0.0f, 100.0f, 403, A)
+            .addFloat(paintColorG, "paintColorG", 0.0f, 0.0f, 100.0f, 404, A)
+            .addFloat(paintColorB, "paintColorB", 0.0f, 0.0f, 100.0f, 405, A)
+            .addFloat(paintBlur, "paintBlur", 0.0f, 0.0f, 100.0f, 407, A)
+            .addFloat(paintBlurRnd, "paintBlurRnd", 0.0f, 0.0f, 100.0f, 408, A)
+            .addFloat(paintBlurBound, "paintBlurBound", 0.0f, 0.0f, 100.0f, 409, A)
+            .addFloat(paintBlurBoundRnd, "paintBlurBoundRnd", 0.0f, 0.0f, 100.0f, 410, A)
+            .addFloat(paintMix, "paintMix", 0.0f, 0.0f, 100.0f, 411, A)
+            .addFloat(paintMixRnd, "paintMixRnd", 0.0f, 0.0f, 100.0f, 412, A)
+            .addFloat(paintWind, "paintWind", 0.0f, 0.0f, 100.0f, 413, A)
+            .addFloat(paintWindRnd, "paintWindRnd", 0.0f, 0.0f, 100.0f, 414, A)
+            .addFloat(paintWindAngle, "paintWindAngle", 90.0f, -3600.0f, 3600.0f, 415, A)
+            .addFloat(paintDry, "paintDry", 0.0f, 0.0f, 100.0f, 420, A)
+            .addFloat(paintDryRnd, "paintDryRnd", 0.0f, 0.0f, 100.0f, 421, A)
+            .addBool(paintWhiteTransEnable, "paintWhiteTransEnable", false, 422, A)
+            .addFloat(paintWhiteTransAmount, "paintWhiteTransAmount", 100.0f, 0.0f, 100.0f, 423, A)
+            .addBool(paintConEnable, "paintConEnable", false, 424, A)
+            .addFloat(paintConAmount, "paintConAmount", 100.0f, -100.0f, 100.0f, 425, A)
+            .addBool(paintRndSizeEnable, "paintRndSizeEnable", false, 418, A)
+            .addFloat(paintRndSize, "paintRndSize", 1.5f, 0.0f, 100.0f, 419, A);
+        return d;
+    }();
     return desc;
 }
 

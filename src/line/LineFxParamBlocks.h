@@ -1,5 +1,6 @@
 #pragma once
-// The parameter blocks of the line effect (four) and of a line element (two).
+// The parameter blocks of the line effect (four) and of a line element (two). Parameter ids are
+// stored in saved scenes and in line files: never renumber them.
 
 #include "host/ParamBlockDesc2.h"
 
@@ -10,7 +11,83 @@ ParamBlockDesc2& lineFxManagerElementBlock();  // 1 "parameters": hosts the sele
 ParamBlockDesc2& lineFxManagerPaintBlock();    // 2 "paint": hosts the selected element's paint rollout
 ParamBlockDesc2& lineFxManagerVersionBlock();  // 3 "version"
 
-ParamBlockDesc2& lineFxElementParamsBlock();  // 0 "parameters"
-ParamBlockDesc2& lineFxElementPaintBlock();   // 1 "paint"
+ParamBlockDesc2& lineFxElementParamsBlock();  // 0 "parameters", element reference 0
+ParamBlockDesc2& lineFxElementPaintBlock();   // 1 "paint", element reference 1
+
+// Element block "parameters".
+namespace lineParam {
+enum : ParamID {
+    elemID = 0,  // the element's LineElementType, -1 before one is assigned
+    lineMatID = 1,
+    lineBlend = 2,  // blendMethodTable position
+    lineAlpha = 3,
+    lineColor = 4,
+    lineMapOpacity = 5,
+    lineMapEnable = 6,
+    lineMap = 7,  // element reference 2
+    lineWidth = 8,
+    lineDeform = 9,
+    lineStretch = 10,
+    lineAngle = 11,  // degrees
+    outlineObject = 12,
+    outlineMaterial = 13,
+    edgeMaterial = 14,
+    edgeDepth = 15,
+    edgeDepthThreshold = 16,
+    normal = 17,
+    normalMin = 18,
+    normalMax = 19,
+    normalDepth = 20,
+    lineZMin = 21,
+    lineZMax = 22,
+    lineZScaleEnable = 23,
+    lineBlur = 24,
+    lineBlurOffset = 25,
+    lineName = 26,
+    lineOn = 27,
+    outlineObjectThreshold = 28,
+    outlineMaterialThreshold = 29,
+    lineZAlphaMin = 30,
+    lineZAlphaMax = 31,
+    lineZAlphaEnable = 32,
+    lineLoad = 33,  // setting a file name loads an element file; never read as a value
+    lineSave = 34,  // setting a file name saves an element file; never read as a value
+    lineZAlphaMinValue = 35,
+    lineZAlphaMaxValue = 36,
+};
+}  // namespace lineParam
+
+// Element block "paint". Only the parameters LineSettings mirrors affect lines; the others keep
+// the block in step with the material's paint block.
+namespace linePaintParam {
+enum : ParamID {
+    paintBlendEnable = 0,
+    paintBlendMethod = 1,
+    paintBlendAmount = 2,
+    paintColorType = 3,  // 0 RGB, 1 HSV
+    paintColorR = 4,
+    paintColorG = 5,
+    paintColorB = 6,
+    paintBlur = 7,
+    paintBlurRnd = 8,
+    paintBlurBound = 9,
+    paintBlurBoundRnd = 10,
+    paintMix = 11,
+    paintMixRnd = 12,
+    paintWind = 13,
+    paintWindRnd = 14,
+    paintWindAngle = 15,
+    paintMonoEnable = 16,
+    paintMonoAmount = 17,
+    paintRndSizeEnable = 18,
+    paintRndSize = 19,
+    paintDry = 20,
+    paintDryRnd = 21,
+    paintWhiteTransEnable = 22,
+    paintWhiteTransAmount = 23,
+    paintConEnable = 24,
+    paintConAmount = 25,
+};
+}  // namespace linePaintParam
 
 }  // namespace vml

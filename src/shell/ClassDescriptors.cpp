@@ -1,5 +1,6 @@
 #include "shell/ClassDescriptors.h"
 
+#include "line/LineFxElement.h"
 #include "material/vmlMaterial.h"
 #include "paint/vmlBrush.h"
 #include "renderer/CrayonStrokeRenderElement.h"
@@ -72,7 +73,15 @@ lineFxClassDesc::lineFxClassDesc() : vmlClassDescBase(lineFxRow) {}
 ReferenceTarget* lineFxClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
 
 lineFxElementClassDesc::lineFxElementClassDesc() : vmlClassDescBase(lineFxElementRow) {}
-ReferenceTarget* lineFxElementClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+// An element about to be loaded starts from its defaults too: the scene then restores its blocks.
+ReferenceTarget* lineFxElementClassDesc::Create(BOOL)
+{
+    try {
+        return new LineFxElement();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 lineFxRenderElementClassDesc::lineFxRenderElementClassDesc() : vmlClassDescBase(lineFxRenderElementRow) {}
 ReferenceTarget* lineFxRenderElementClassDesc::Create(BOOL)

@@ -1,0 +1,185 @@
+#include "line/EdgeDetection.h"
+
+#include "host/BaryCoords.h"
+#include "host/GBufferChannels.h"
+#include "host/NormalCompression.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace vml {
+
+namespace {
+
+struct Offset {
+    int dx, dy;
+};
+
+constexpr Offset neighbours[] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+
+// Calls qualifies(nx, ny) for each in-image neighbour in order; true at the first that does.
+template <class T, class F> bool anyNeighbour(const GBufferView<T>& image, int x, int y, F qualifies)
+{
+    for (const Offset& o : neighbours) {
+        const int nx = x + o.dx, ny = y + o.dy;
+        if (image.contains(nx, ny) && qualifies(nx, ny))
+            return true;
+    }
+    return false;
+}
+
+bool isBackground(std::uint16_t node) { return node == BMM_BACKGROUND_NODE_RENDER_ID; }
+
+// One neighbour pair of the normal test: 1 = the pixel qualifies, 0 = the pair is unused or
+// fails (try the next), -1 = the depth gap is too wide and the pixel does not qualify at all.
+int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, Offset d)
+{
+    const int ax = x + d.dx, ay = y + d.dy, bx = x - d.dx, by = y - d.dy;
+    if (!views.node.contains(ax, ay) || !views.node.contains(bx, by))
+        return 0;
+    const std::uint16_t nodeC = views.node.at(x, y);
+    if (views.node.at(ax, ay) != nodeC || views.node.at(bx, by) != nodeC)
+        return 0;
+
+    const float zC = views.z.at(x, y), zA = views.z.at(ax, ay), zB = views.z.at(bx, by);
+    const Point3 nC = DeCompressNormal(views.normal.at(x, y));
+    const Point3 nA = DeCompressNormal(views.normal.at(ax, ay));
+    const Point3 nB = DeCompressNormal(views.normal.at(bx, by));
+    const float dx = static_cast<float>(d.dx), dy = static_cast<float>(d.dy);
+
+    bool convex = ((nB.y - nA.y) * dy - (nB.x - nA.x) * dx) < 0.0f;
+    bool fullCover = true;
+    if (convex && (views.coverage.at(x, y) != 255 || views.coverage.at(ax, ay) != 255 ||
+                   views.coverage.at(bx, by) != 255)) {
+        convex = false;
+        fullCover = false;
+    }
+
+    const Point3 bary = BaryCoords(Point3(0.0f, 0.0f, 0.0f), nA, nB, nC);
+    const float zO = bary.y <= bary.z ? zA : zB;
+    const bool front = zO > zC;
+    if (front != convex)
+        return 0;
+    if (std::fabs(zC - zO) >= rules.normalDepth)
+        return -1;
+
+    const float wx = std::fabs(dx), wy = std::fabs(dy);
+    float curv =
+        (std::fabs(nA.x + nB.x - 2.0f * nC.x) * wx + std::fabs(nA.y + nB.y - 2.0f * nC.y) * wy) * 0.5f;
+    const float dA = std::fabs(nA.x - nC.x) * wx + std::fabs(nA.y - nC.y) * wy;
+    const float dB = std::fabs(nB.x - nC.x) * wx + std::fabs(nB.y - nC.y) * wy;
+    if (dA != 0.0f || dB != 0.0f) {
+        float r = dB <= dA ? dB / dA : dA / dB;
+        const float s = dA + dB;
+        if (s < 1.0f)
+            r *= s;
+        curv = (1.0f - r) * curv + r * 0.5f * s;
+    }
+    const float w = (nA.x * nB.x * wx + nA.y * nB.y * wy) < 0.0f && convex ? 0.5f : 0.0f;
+    float f = (std::fabs(nA.x - nB.x) * wx + std::fabs(nA.y - nB.y) * wy) * w * 0.5f + (1.0f - w) * curv;
+    if (!fullCover)
+        f = 1.0f - (1.0f - rules.normalMin * 0.25f * 0.01f) * (1.0f - f);
+    f = std::min(f, 1.0f);
+
+    const float percent = f * 100.0f;
+    return rules.normalMin <= percent && percent <= rules.normalMax ? 1 : 0;
+}
+
+}  // namespace
+
+bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    const std::uint16_t nodeC = views.node.at(x, y);
+    const float zC = views.z.at(x, y);
+    return anyNeighbour(views.node, x, y, [&](int nx, int ny) {
+        const std::uint16_t nodeN = views.node.at(nx, ny);
+        return nodeN != nodeC &&
+               (isBackground(nodeN) || rules.outlineObjectThreshold > views.z.at(nx, ny) - zC);
+    });
+}
+
+bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    const std::uint16_t nodeC = views.node.at(x, y);
+    const std::uint8_t materialC = views.materialID.at(x, y);
+    const float zC = views.z.at(x, y);
+    return anyNeighbour(views.node, x, y, [&](int nx, int ny) {
+        const std::uint16_t nodeN = views.node.at(nx, ny);
+        return views.materialID.at(nx, ny) != materialC && nodeN != nodeC &&
+               (isBackground(nodeN) || rules.outlineMaterialThreshold > views.z.at(nx, ny) - zC);
+    });
+}
+
+bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
+{
+    const std::uint16_t nodeC = views.node.at(x, y);
+    const std::uint8_t materialC = views.materialID.at(x, y);
+    return anyNeighbour(views.node, x, y, [&](int nx, int ny) {
+        return views.materialID.at(nx, ny) != materialC && views.node.at(nx, ny) == nodeC;
+    });
+}
+
+bool testEdgeDepth(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    const float zC = views.z.at(x, y);
+    return anyNeighbour(views.z, x, y,
+                        [&](int nx, int ny) { return zC - views.z.at(nx, ny) > rules.edgeDepthThreshold; });
+}
+
+bool testNormal(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    for (Offset d : {Offset{-1, 0}, Offset{0, -1}}) {
+        const int result = normalPair(rules, views, x, y, d);
+        if (result != 0)
+            return result > 0;
+    }
+    return false;
+}
+
+ULONG edgeChannelsRequired(const EdgeRules& rules)
+{
+    ULONG bits = BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NORMAL;
+    if (rules.outlineObject || rules.outlineMaterial || rules.edgeMaterial)
+        bits |= BMM_CHAN_NODE_RENDER_ID;
+    if (rules.normal)
+        bits |= BMM_CHAN_NODE_RENDER_ID | BMM_CHAN_COVERAGE;
+    return bits;
+}
+
+void scanEdges(EdgeTest edgeTest, const EdgeRules& rules, const GBufferViews& views, EdgeMask mask)
+{
+    if (!edgeTest || !mask.pixels || !views.materialID || mask.width != views.materialID.width ||
+        mask.height != views.materialID.height)
+        return;
+    for (int y = 0; y < mask.height; ++y) {
+        for (int x = 0; x < mask.width; ++x) {
+            if (views.materialID.at(x, y) == rules.lineMatID && edgeTest(rules, views, x, y))
+                mask.pixels[static_cast<std::size_t>(y) * mask.width + x] = 1;
+        }
+    }
+}
+
+bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mask, ULONG otherRequired)
+{
+    if (!hasChannels(views, edgeChannelsRequired(rules) | otherRequired, views.materialID.width,
+                     views.materialID.height))
+        return false;
+    const struct {
+        bool on;
+        EdgeTest test;
+    } passes[] = {
+        {rules.outlineObject, testOutlineObject},
+        {rules.outlineMaterial, testOutlineMaterial},
+        {rules.edgeMaterial, testEdgeMaterial},
+        {rules.edgeDepth, testEdgeDepth},
+        {rules.normal, testNormal},
+    };
+    for (const auto& pass : passes) {
+        if (pass.on)
+            scanEdges(pass.test, rules, views, mask);
+    }
+    return true;
+}
+
+}  // namespace vml
