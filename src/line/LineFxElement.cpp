@@ -1,11 +1,14 @@
 #include "line/LineFxElement.h"
 
 #include "host/ClassDesc2.h"
+#include "host/GBufferChannels.h"
 #include "host/IParamBlock2.h"
 #include "host/Texmap.h"
+#include "line/EdgeDetection.h"
 #include "line/LineDefaultSettings.h"
 #include "line/LineElementType.h"
 #include "line/LineFxParamBlocks.h"
+#include "line/LineSettingsFile.h"
 #include "shell/StringLookup.h"
 
 #include <memory>
@@ -34,10 +37,8 @@ LineFxElement::LineFxElement()
     SetName(name ? name : "");
     makeBlocks();
     // The first element of the process supplies the defaults every element starts from.
-    if (!lineDefaultSettingsFilled()) {
-        readSettings(0, lineDefaultSettings());
-        markLineDefaultSettingsFilled();
-    }
+    if (!lineDefaultSettingsFilled())
+        readLineSettingsFile(*this);
     resetToDefaults();
 }
 
@@ -104,6 +105,22 @@ void LineFxElement::followBlockType()
         return;
     const int stored = pblock_->GetInt(lineParam::elemID);
     type_ = isLineElementType(stored) ? stored : lineElementTypeNone;
+}
+
+DWORD LineFxElement::GBufferChannelsRequired(TimeValue t)
+{
+    if (!pblock_ || !pblock_->GetInt(lineParam::lineOn, 0))
+        return 0;
+    EdgeRules rules;
+    rules.outlineObject = pblock_->GetInt(lineParam::outlineObject, 0) != 0;
+    rules.outlineMaterial = pblock_->GetInt(lineParam::outlineMaterial, 0) != 0;
+    rules.edgeMaterial = pblock_->GetInt(lineParam::edgeMaterial, 0) != 0;
+    rules.edgeDepth = pblock_->GetInt(lineParam::edgeDepth, 0) != 0;
+    rules.normal = pblock_->GetInt(lineParam::normal, 0) != 0;
+    DWORD bits = edgeChannelsRequired(rules);
+    if (pblock_->GetFloat(lineParam::lineBlur, t) != 0.0f)
+        bits |= BMM_CHAN_VELOC;
+    return bits;
 }
 
 void LineFxElement::readLineWords(TimeValue t, LineSettings& s)

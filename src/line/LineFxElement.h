@@ -18,6 +18,8 @@ class Texmap;
 
 namespace vml {
 
+class LineFxManager;
+
 inline constexpr Class_ID lineFxElementClassId{0x54022254, 0x03200207};
 
 class LineFxElement : public Effect {
@@ -39,6 +41,10 @@ public:
     ReferenceTarget* GetReference(int i) override;
     void SetReference(int i, ReferenceTarget* target) override;
 
+    // 0 while lineOn is off; else the channels detection reads for the switches that are on, plus
+    // velocity while lineBlur is non-zero at t. lineOn and the switches are read at time 0.
+    DWORD GBufferChannelsRequired(TimeValue t) override;
+
     // The manager runs its elements; an element by itself draws nothing.
     void Apply(TimeValue, Bitmap*, RenderGlobalContext*, CheckAbortCallback*) override {}
 
@@ -57,6 +63,9 @@ public:
     // A LineElementType, or lineElementTypeNone.
     int type() const { return type_; }
     bool loadedFromScene() const { return loadedFromScene_; }
+    // The line effect holding this element as a reference; nullptr while none does.
+    LineFxManager* manager() const { return manager_; }
+    void setManager(LineFxManager* m) { manager_ = m; }
     // The record drawing reads.
     LineSettings& settings() { return settings_; }
     const LineSettings& settings() const { return settings_; }
@@ -89,6 +98,7 @@ private:
     LineSettings settings_;
     bool loadedFromScene_ = false;
     bool loaded_ = false;  // Load has run: the blocks hold the type
+    LineFxManager* manager_ = nullptr;
 };
 
 }  // namespace vml

@@ -17,13 +17,20 @@ ParamBlockDesc2 withRollout(BlockID id, const char* name, int dialog, int title,
 }
 }  // namespace
 
-// The manager's parameters are declared with the line effect.
-
 ParamBlockDesc2& lineFxManagerParamsBlock()
 {
-    static ParamBlockDesc2 desc = withRollout(0, "parameters", 114, 600);
+    using namespace lineFxParam;
+    static ParamBlockDesc2 desc = [] {
+        ParamBlockDesc2 d = withRollout(0, "parameters", 114, 600);
+        d.addBool(lineOutRenderElement, "lineOutRenderElement", false, 602, A)
+            .addFilename(lineLoadAll, "lineLoadAll", "", 780)
+            .addFilename(lineSaveAll, "lineSaveAll", "", 784);
+        return d;
+    }();
     return desc;
 }
+
+// Blocks 1-3 have no parameters: each only opens a rollout.
 
 ParamBlockDesc2& lineFxManagerElementBlock()
 {

@@ -14,6 +14,15 @@ ParamBlockDesc2& lineFxManagerVersionBlock();  // 3 "version"
 ParamBlockDesc2& lineFxElementParamsBlock();  // 0 "parameters", element reference 0
 ParamBlockDesc2& lineFxElementPaintBlock();   // 1 "paint", element reference 1
 
+// Manager block "parameters".
+namespace lineFxParam {
+enum : ParamID {
+    lineOutRenderElement = 0,  // lines go to the line render element only, not into the image
+    lineLoadAll = 1,           // setting a file name loads a lines file; never read as a value
+    lineSaveAll = 2,           // setting a file name saves a lines file; never read as a value
+};
+}  // namespace lineFxParam
+
 // Element block "parameters".
 namespace lineParam {
 enum : ParamID {

@@ -1,6 +1,7 @@
 #include "shell/ClassDescriptors.h"
 
 #include "line/LineFxElement.h"
+#include "line/LineFxManager.h"
 #include "material/vmlMaterial.h"
 #include "paint/vmlBrush.h"
 #include "renderer/CrayonStrokeRenderElement.h"
@@ -70,7 +71,15 @@ ReferenceTarget* vmlBrushClassDesc::Create(BOOL)
 }
 
 lineFxClassDesc::lineFxClassDesc() : vmlClassDescBase(lineFxRow) {}
-ReferenceTarget* lineFxClassDesc::Create(BOOL) { return nullptr; }  // not yet implemented
+// An effect about to be loaded starts empty too: the scene then restores its blocks and elements.
+ReferenceTarget* lineFxClassDesc::Create(BOOL)
+{
+    try {
+        return new LineFxManager();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
 
 lineFxElementClassDesc::lineFxElementClassDesc() : vmlClassDescBase(lineFxElementRow) {}
 // An element about to be loaded starts from its defaults too: the scene then restores its blocks.

@@ -1,0 +1,51 @@
+#pragma once
+// Float canvases of one frame's line drawing (coverage, fade, width factors): one value per
+// pixel, row-major, row 0 at the top, the output bitmap's size.
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+namespace vml {
+
+struct LineCanvas {
+    int width = 0;
+    int height = 0;
+    std::vector<float> pixels;
+
+    LineCanvas() = default;
+    LineCanvas(int w, int h, float value = 0.0f) { reset(w, h, value); }
+
+    // Resizes (non-positive sizes give an empty canvas) and fills every pixel with `value`.
+    void reset(int w, int h, float value = 0.0f)
+    {
+        width = std::max(w, 0);
+        height = std::max(h, 0);
+        pixels.assign(static_cast<std::size_t>(width) * height, value);
+        if (pixels.empty())
+            width = height = 0;
+    }
+    bool contains(int x, int y) const { return x >= 0 && x < width && y >= 0 && y < height; }
+    // Precondition: contains(x, y).
+    float& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    float at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Where one stamp writes: both canvases are raised, never lowered, by a value v and v times the
+// stamp's depth-fade factor. Writes outside the canvases are dropped. Both canvases share a size.
+struct LineStampTarget {
+    LineCanvas& coverage;
+    LineCanvas& fade;
+    float fadeFactor = 1.0f;
+
+    void raise(int x, int y, float v)
+    {
+        if (!coverage.contains(x, y))
+            return;
+        const std::size_t i = static_cast<std::size_t>(y) * coverage.width + x;
+        coverage.pixels[i] = std::max(coverage.pixels[i], v);
+        fade.pixels[i] = std::max(fade.pixels[i], v * fadeFactor);
+    }
+};
+
+}  // namespace vml

@@ -1,0 +1,32 @@
+#pragma once
+// Compositing one element's stamped lines straight into the host bitmap (any renderer but the
+// painterly one) and into the line render elements' bitmaps.
+
+#include "host/Bitmap.h"
+#include "host/Color.h"
+#include "host/RendParams.h"
+#include "line/LineCanvas.h"
+#include "line/LineSettings.h"
+
+#include <functional>
+#include <span>
+
+namespace vml {
+
+// The element's map at pixel (x, y), screen coordinates (u, v) with v = 0 at the bottom edge.
+// The answer's alpha weighs the map against lineColor.
+using LineMapSample = std::function<AColor(int x, int y, float u, float v)>;
+
+// Composites row by row: the line alpha is the 7 x 7 mean of `coverage` times lineAlpha
+// percent, sharpened by the 3 x 3 coverage and multiplied by `fade`; where it is positive the
+// pixel is blended with lineColor (mixed with `map` when lineMapEnable and a map are given) by
+// method lineBlend. The bitmap's rows are written back unless `lineOutRenderElement`; the line
+// layer (blended colour, line alpha) is composited over every bitmap of `lineElementBitmaps`.
+// `coverage` and `fade` must have the bitmap's size, else nothing happens. Reports progress
+// (height + y of 2 * height) every 4th row; returns false when the callback answered abort,
+// after finishing that row.
+bool compositeLines(const LineSettings& settings, const LineCanvas& coverage, const LineCanvas& fade,
+                    Bitmap& bitmap, std::span<Bitmap* const> lineElementBitmaps, bool lineOutRenderElement,
+                    const LineMapSample& map, RendProgressCallback* progress);
+
+}  // namespace vml

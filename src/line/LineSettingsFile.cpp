@@ -1,0 +1,204 @@
+#include "line/LineSettingsFile.h"
+
+#include "host/Interface.h"
+#include "host/PrivateProfile.h"
+#include "line/LineDefaultSettings.h"
+#include "line/LineFxElement.h"
+#include "shell/IniHandler.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace vml {
+
+namespace {
+
+using S = LineSettings;
+
+constexpr LineSettingsKey f(const char* key, float S::*word) { return {key, word, nullptr}; }
+constexpr LineSettingsKey i(const char* key, std::int32_t S::*word) { return {key, nullptr, word}; }
+constexpr LineSettingsKey color(const char* key) { return {key, nullptr, nullptr}; }
+
+constexpr std::array lineKeys{
+    i("material_id", &S::lineMatID),
+    i("blend_method", &S::lineBlend),
+    f("blend_amount", &S::lineAlpha),
+    color("blend_color"),
+    f("map_opacity", &S::lineMapOpacity),
+    i("map_enable", &S::lineMapEnable),
+    f("width", &S::lineWidth),
+    f("deform", &S::lineDeform),
+    f("stretch", &S::lineStretch),
+    f("angle", &S::lineAngle),
+    f("zscale_min", &S::lineZMin),
+    f("zscale_max", &S::lineZMax),
+    i("zscale_enable", &S::lineZScaleEnable),
+    f("zalpha_min", &S::lineZAlphaMin),
+    f("zalpha_max", &S::lineZAlphaMax),
+    i("zalpha_enable", &S::lineZAlphaEnable),
+    f("line_blur", &S::lineBlur),
+    f("line_blur_offset", &S::lineBlurOffset),
+    f("outline_obj_thre", &S::outlineObjectThreshold),
+    f("outline_mat_thre", &S::outlineMaterialThreshold),
+    f("edge_depth_thre", &S::edgeDepthThreshold),
+    f("normal_min", &S::normalMin),
+    f("normal_max", &S::normalMax),
+    f("normal_depth", &S::normalDepth),
+    f("zalpha_min_value", &S::lineZAlphaMinValue),
+    f("zalpha_max_value", &S::lineZAlphaMaxValue),
+};
+
+constexpr std::array paintKeys{
+    i("paint_color_type", &S::paintColorType),
+    f("paint_color_colorR", &S::paintColorR),
+    f("paint_color_colorG", &S::paintColorG),
+    f("paint_color_colorB", &S::paintColorB),
+    f("paint_blur", &S::paintBlur),
+    f("paint_blur_rnd", &S::paintBlurRnd),
+    f("paint_blur_bound", &S::paintBlurBound),
+    f("paint_blur_bound_rnd", &S::paintBlurBoundRnd),
+    f("paint_mix", &S::paintMix),
+    f("paint_mix_rnd", &S::paintMixRnd),
+    f("paint_wind", &S::paintWind),
+    f("paint_wind_rnd", &S::paintWindRnd),
+    f("paint_wind_angle", &S::paintWindAngle),
+    i("paint_rnd_size_enable", &S::paintRndSizeEnable),
+    f("paint_rnd_size", &S::paintRndSize),
+    f("paint_dry", &S::paintDry),
+    f("paint_dry_rnd", &S::paintDryRnd),
+};
+
+// The platform reads at most 255 characters of a value.
+constexpr DWORD valueBufferSize = 256;
+
+const char* skipSpace(const char* s)
+{
+    while (*s == ' ' || (*s >= '\t' && *s <= '\r'))
+        ++s;
+    return s;
+}
+
+// from_chars takes a '-' but, unlike scanning, no '+'.
+const char* skipPlus(const char* s) { return (*s == '+' && s[1] != '-') ? s + 1 : s; }
+
+// One float from text; the position after it, or nullptr when there is none.
+const char* scanFloat(const char* text, float& out)
+{
+    const char* s = skipPlus(skipSpace(text));
+    float v = 0.0f;
+    auto [end, ec] = std::from_chars(s, s + std::strlen(s), v, std::chars_format::general);
+    if (ec != std::errc() || end == s || !std::isfinite(v))
+        return nullptr;
+    out = v;
+    return end;
+}
+
+std::string formatFloat(float v)
+{
+    // "%f" formats the float promoted to double: fixed notation, six decimals.
+    char buffer[64];
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v), std::chars_format::fixed, 6);
+    return ec == std::errc() ? std::string(buffer, end) : std::string("0.000000");
+}
+
+// Each reader and writer locates the file afresh, as the settings files are meant to be used.
+std::string locateFile()
+{
+    IniHandler ini(settingsFilePath(linePresetFileName));
+    ini.ensureWritable();
+    return ini.path;
+}
+
+TimeValue currentTime()
+{
+    Interface* core = GetCOREInterface();
+    return core ? core->GetTime() : 0;
+}
+
+}  // namespace
+
+std::span<const LineSettingsKey> lineSettingsKeys() { return lineKeys; }
+std::span<const LineSettingsKey> linePaintSettingsKeys() { return paintKeys; }
+
+std::string formatLineSettingsValue(const LineSettingsKey& key, const LineSettings& s)
+{
+    if (key.floatWord)
+        return formatFloat(s.*key.floatWord);
+    if (key.intWord)
+        return std::to_string(s.*key.intWord);
+    return formatFloat(s.lineColor[0]) + ' ' + formatFloat(s.lineColor[1]) + ' ' +
+           formatFloat(s.lineColor[2]);
+}
+
+bool parseLineSettingsValue(const LineSettingsKey& key, const char* text, LineSettings& s)
+{
+    if (!text)
+        return false;
+    if (key.floatWord)
+        return scanFloat(text, s.*key.floatWord) != nullptr;
+    if (key.intWord) {
+        const char* p = skipPlus(skipSpace(text));
+        std::int32_t v = 0;
+        auto [end, ec] = std::from_chars(p, p + std::strlen(p), v);
+        if (ec != std::errc() || end == p)
+            return false;
+        s.*key.intWord = v;
+        return true;
+    }
+    const char* p = text;
+    int read = 0;
+    while (read < 3 && (p = scanFloat(p, s.lineColor[read])) != nullptr)
+        ++read;
+    return read > 0;
+}
+
+void readLineSettingsKeys(const char* path, LineSettings& s)
+{
+    if (!path || !*path)
+        return;
+    char text[valueBufferSize];
+    for (auto keys : {lineSettingsKeys(), linePaintSettingsKeys()}) {
+        for (const LineSettingsKey& k : keys) {
+            if (getPrivateProfileString(lineSettingsSection, k.key, "", text, valueBufferSize, path) > 0)
+                parseLineSettingsValue(k, text, s);
+        }
+    }
+}
+
+void writeLineSettingsKeys(const char* path, std::span<const LineSettingsKey> keys, const LineSettings& s)
+{
+    if (!path || !*path)
+        return;
+    for (const LineSettingsKey& k : keys)
+        writePrivateProfileString(lineSettingsSection, k.key, formatLineSettingsValue(k, s).c_str(), path);
+}
+
+void readLineSettingsFile(LineFxElement& element)
+{
+    LineSettings& defaults = lineDefaultSettings();
+    element.readSettings(0, defaults);
+    markLineDefaultSettingsFilled();
+    const std::string path = locateFile();
+    readLineSettingsKeys(path.c_str(), defaults);
+    writeLineSettingsKeys(path.c_str(), lineSettingsKeys(), defaults);
+    writeLineSettingsKeys(path.c_str(), linePaintSettingsKeys(), defaults);
+}
+
+void writeLineSettingsFile(LineFxElement& element, bool fromElement)
+{
+    if (fromElement)
+        element.readLineWords(currentTime(), lineDefaultSettings());
+    writeLineSettingsKeys(locateFile().c_str(), lineSettingsKeys(), lineDefaultSettings());
+}
+
+void writeLinePaintSettingsFile(LineFxElement& element, bool fromElement)
+{
+    if (fromElement)
+        element.readPaintWords(currentTime(), lineDefaultSettings());
+    writeLineSettingsKeys(locateFile().c_str(), linePaintSettingsKeys(), lineDefaultSettings());
+}
+
+}  // namespace vml

@@ -1,0 +1,148 @@
+#include "line/LineStamping.h"
+
+#include "line/LineDepth.h"
+#include "line/LineDirections.h"
+#include "line/LineSmear.h"
+#include "line/LineStamp.h"
+
+#include <algorithm>
+
+namespace vml {
+namespace {
+
+constexpr int widthWindowRadius = 8;  // the 17 x 17 mean of width factors
+
+struct Run {
+    int length = 0;
+    Point2 turn;  // where the contour goes on beyond the run's end
+};
+
+// The run of edge pixels from (x, y) along direction b (the pixel counted) and the
+// perpendicular neighbours of its end that are edge pixels.
+Run runAlong(const EdgeMask& mask, int x, int y, int b)
+{
+    Run run;
+    while (isEdge(mask, x, y)) {
+        ++run.length;
+        x += lineDirX[b];
+        y += lineDirY[b];
+    }
+    if (x < 0 || x >= mask.width || y < 0 || y >= mask.height)
+        return run;
+    for (int side : {(b + 2) & 7, (b + 6) & 7})
+        if (isEdge(mask, x + lineDirX[side], y + lineDirY[side]))
+            run.turn += Point2(static_cast<float>(lineDirX[side]), static_cast<float>(lineDirY[side]));
+    return run;
+}
+
+int neighbourhoodCount(const EdgeMask& mask, int x, int y, Point2* offsetSum)
+{
+    int count = 0;
+    for (int j = -1; j <= 1; ++j)
+        for (int i = -1; i <= 1; ++i)
+            if (isEdge(mask, x + i, y + j)) {
+                ++count;
+                if (offsetSum)
+                    *offsetSum += Point2(static_cast<float>(i), static_cast<float>(j));
+            }
+    return count;
+}
+
+float meanWidthFactor(const LineCanvas& deformMap, int x, int y)
+{
+    const int x0 = std::max(x - widthWindowRadius, 0),
+              x1 = std::min(x + widthWindowRadius, deformMap.width - 1);
+    const int y0 = std::max(y - widthWindowRadius, 0),
+              y1 = std::min(y + widthWindowRadius, deformMap.height - 1);
+    float sum = 0.0f;
+    int count = 0;
+    for (int v = y0; v <= y1; ++v)
+        for (int u = x0; u <= x1; ++u) {
+            const float f = deformMap.at(u, v);
+            if (f >= 0.0f)
+                sum += f, ++count;
+        }
+    const float g = count > 0 ? sum / static_cast<float>(count) : 1.0f;
+    return g < 1.0f ? g * g : g;
+}
+
+template <class T> bool sameSize(const GBufferView<T>& view, const EdgeMask& mask)
+{
+    return view && view.width == mask.width && view.height == mask.height;
+}
+
+}  // namespace
+
+Point2 stampCentre(const EdgeMask& mask, int x, int y)
+{
+    Point2 offsetSum;
+    const int count = neighbourhoodCount(mask, x, y, &offsetSum);
+    Point2 runCentre;
+    int runTotal = 0;
+    for (int b : {0, 2}) {
+        const Run first = runAlong(mask, x, y, b);
+        const Run second = runAlong(mask, x, y, b + 4);
+        const float share =
+            static_cast<float>(first.length) / static_cast<float>(first.length + second.length);
+        runCentre += 0.5f * (first.turn + (second.turn - first.turn) * share);
+        runTotal += first.length + second.length - 2;
+    }
+    if (runTotal >= 10)
+        return runCentre;
+    const float t = static_cast<float>(runTotal) * 0.1f;
+    return t * runCentre + (1.0f - t) * (offsetSum / static_cast<float>(count));
+}
+
+bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& deformMap,
+                const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
+                RendProgressCallback* progress)
+{
+    const int width = mask.width, height = mask.height;
+    if (!mask.pixels || coverage.width != width || coverage.height != height || fade.width != width ||
+        fade.height != height || deformMap.width != width || deformMap.height != height)
+        return true;
+    const bool haveDepth = sameSize(views.z, mask);
+    const bool zScale = s.lineZScaleEnable != 0 && haveDepth;
+    const bool zFade = s.lineZAlphaEnable != 0 && haveDepth;
+    const bool smearing = s.lineBlur != 0.0f && sameSize(views.velocity, mask);
+    LineStampTarget target{coverage, fade, 1.0f};
+
+    bool completed = true;
+    for (int y = 0; y < height && completed; ++y) {
+        if (y % 4 == 0 && progress && progress->Progress(y, 2 * height) == RENDPROG_ABORT) {
+            completed = false;
+            break;
+        }
+        for (int x = 0; x < width; ++x) {
+            if (!isEdge(mask, x, y) || neighbourhoodCount(mask, x, y, nullptr) < 2)
+                continue;
+            const Point2 centre = stampCentre(mask, x, y);
+            float g = meanWidthFactor(deformMap, x, y);
+            const float depth = haveDepth ? -views.z.at(x, y) : 0.0f;
+            if (zScale)
+                g = lineDepthScale(s, g, depth);
+            target.fadeFactor = zFade ? lineDepthFade(s, depth) : 1.0f;
+
+            LineSmear smear;
+            if (smearing) {
+                const Point2& motion = views.velocity.at(x, y);
+                smear = makeLineSmear(s, motion.x, motion.y, g);
+            }
+            const int reach = static_cast<int>((g - 1.0f) * s.baseWidth + s.lineWidth);
+            for (int j = -(reach + 1); j <= reach + 2; ++j)
+                for (int i = -(reach + 1); i <= reach + 2; ++i) {
+                    const float v =
+                        stampValue(s, static_cast<float>(i) - centre.x, static_cast<float>(j) - centre.y, g);
+                    if (v > 0.0f)
+                        target.raise(x + i, y + j, v);
+                    if (smear.active)
+                        smearStampOffset(smear, s, x, y, i, j, centre.x, centre.y, g, target);
+                }
+        }
+    }
+    for (float& c : coverage.pixels)
+        c = std::min(c, 1.0f);
+    return completed;
+}
+
+}  // namespace vml

@@ -1,0 +1,29 @@
+#pragma once
+// Stamping one element's edge pixels into the frame's line canvases.
+
+#include "host/Point2.h"
+#include "host/RendParams.h"
+#include "line/EdgeDetection.h"
+#include "line/GBufferViews.h"
+#include "line/LineCanvas.h"
+#include "line/LineSettings.h"
+
+namespace vml {
+
+// The stamp centre of edge pixel (x, y) as an offset from the pixel, each component within
+// -1..1: blends the mean offset of the edge pixels in its 3 x 3 window towards the centre
+// suggested by the vertical and horizontal runs through it, fully so when the runs are long.
+// Precondition: (x, y) is an edge pixel.
+Point2 stampCentre(const EdgeMask& mask, int x, int y);
+
+// Stamps every edge pixel that has another edge pixel in its 3 x 3 window, raising `coverage`
+// and `fade` (both of the mask's size, cleared by the caller) by per-pixel maximum; then clamps
+// `coverage` to 1. `deformMap` holds computeWidthFactors of the mask. Depth scaling and fading
+// need the Z view and the smear the velocity view, each of the mask's size; without one that
+// step is left out. Reports progress (y of 2 * height) every 4th row; returns false when the
+// callback answered abort, leaving what was stamped so far.
+bool stampLines(const LineSettings& settings, const EdgeMask& mask, const LineCanvas& deformMap,
+                const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
+                RendProgressCallback* progress);
+
+}  // namespace vml

@@ -1,0 +1,163 @@
+#include "line/LineCompositing.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace vml;
+
+constexpr int size = 16;
+constexpr std::uint16_t full = 65535;
+
+LineSettings lineOf(Color colour, int blendPosition = 0)
+{
+    LineSettings s;
+    s.lineAlpha = 100.0f;
+    s.lineColor[0] = colour.r;
+    s.lineColor[1] = colour.g;
+    s.lineColor[2] = colour.b;
+    s.lineBlend = blendPosition;
+    return s;
+}
+
+Bitmap filled(BMM_Color_64 pixel)
+{
+    Bitmap bitmap(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            bitmap.PutPixels(x, y, 1, &pixel);
+    return bitmap;
+}
+
+BMM_Color_64 pixelAt(const Bitmap& bitmap, int x, int y)
+{
+    BMM_Color_64 p;
+    bitmap.GetPixels(x, y, 1, &p);
+    return p;
+}
+
+bool composite(const LineSettings& s, const LineCanvas& coverage, const LineCanvas& fade, Bitmap& bitmap,
+               std::vector<Bitmap*> elements = {}, bool out = false, const LineMapSample& map = {},
+               RendProgressCallback* progress = nullptr)
+{
+    return compositeLines(s, coverage, fade, bitmap, elements, out, map, progress);
+}
+
+TEST(LineCompositing, FullCoverageReplacesThePixelWithTheLineColour)
+{
+    // Coverage 1 everywhere: mean 1, each 3 x 3 factor 0.7 + 0.3 = 1, fade 1, so a = 1 and the
+    // normal blend gives the line colour; alpha 1 - (1 - 0) * 0.
+    Bitmap bitmap(size, size);
+    const LineCanvas ones(size, size, 1.0f);
+    EXPECT_TRUE(composite(lineOf(Color(1.0f, 0.0f, 0.0f)), ones, ones, bitmap));
+    EXPECT_EQ(pixelAt(bitmap, 0, 0), (BMM_Color_64{full, 0, 0, full}));
+    EXPECT_EQ(pixelAt(bitmap, 9, 15), (BMM_Color_64{full, 0, 0, full}));
+}
+
+TEST(LineCompositing, CoverageIsSoftenedAndSharpenedOverInImagePixels)
+{
+    // Coverage 0.5: the 7 x 7 mean is 0.5 anywhere; each 3 x 3 factor is 0.7 * 0.25 + 0.3 = 0.475.
+    // A corner has 4 in-image neighbours: a = 0.5 * 0.475^4 = 0.0254533 (1668 of 65535); inside
+    // there are 9: a = 0.5 * 0.475^9 = 0.00061548 (40). White over opaque black, normal blend.
+    Bitmap bitmap = filled({0, 0, 0, full});
+    const LineCanvas half(size, size, 0.5f);
+    const LineCanvas ones(size, size, 1.0f);
+    composite(lineOf(Color(1.0f, 1.0f, 1.0f)), half, ones, bitmap);
+    EXPECT_NEAR(pixelAt(bitmap, 0, 0).r, 1668, 1);
+    EXPECT_NEAR(pixelAt(bitmap, 15, 15).g, 1668, 1);
+    EXPECT_NEAR(pixelAt(bitmap, 7, 7).b, 40, 1);
+    EXPECT_EQ(pixelAt(bitmap, 7, 7).a, full);
+}
+
+TEST(LineCompositing, BlendPositionSelectsTheMethod)
+{
+    // Position 1 is add: 0.5 + 0.25 grey; position 0 (normal) would give 0.25.
+    const BMM_Color_64 grey{32768, 32768, 32768, full};
+    Bitmap bitmap = filled(grey);
+    const LineCanvas ones(size, size, 1.0f);
+    composite(lineOf(Color(0.25f, 0.25f, 0.25f), 1), ones, ones, bitmap);
+    EXPECT_NEAR(pixelAt(bitmap, 3, 3).r, 49152, 1);
+}
+
+TEST(LineCompositing, MapMixesByItsAlphaAtScreenCoordinates)
+{
+    Bitmap bitmap(size, size);
+    const LineCanvas ones(size, size, 1.0f);
+    LineSettings s = lineOf(Color(1.0f, 0.0f, 0.0f));
+    s.lineMapEnable = 1;
+    s.lineMapOpacity = 50.0f;
+    std::vector<Point2> uvAtOrigin;
+    const LineMapSample map = [&](int x, int y, float u, float v) {
+        if (x == 0 && y == 0)
+            uvAtOrigin.push_back(Point2(u, v));
+        return AColor(0.0f, 0.0f, 1.0f, 1.0f);
+    };
+    composite(s, ones, ones, bitmap, {}, false, map);
+    // m = 1 * 50%: half red, half blue. The top-left pixel: u = 0.5 / 16, v = (16 - 0.5) / 16.
+    EXPECT_NEAR(pixelAt(bitmap, 5, 5).r, 32767, 1);
+    EXPECT_NEAR(pixelAt(bitmap, 5, 5).b, 32767, 1);
+    ASSERT_EQ(uvAtOrigin.size(), 1u);
+    EXPECT_FLOAT_EQ(uvAtOrigin[0].x, 0.03125f);
+    EXPECT_FLOAT_EQ(uvAtOrigin[0].y, 0.96875f);
+}
+
+TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)
+{
+    // Only the left half is covered; a = 0.5 through the fade. The blended colour is white at
+    // 0.5 over black, 0.5 grey; composited at la = 0.5 over opaque green: r = 0.5 * 0.5,
+    // g = 0.5 * 0.5 + 1 * 0.5, alpha 1.
+    const BMM_Color_64 black{0, 0, 0, full};
+    Bitmap bitmap = filled(black);
+    Bitmap element = filled({0, full, 0, full});
+    Bitmap second(size, size);
+    LineCanvas coverage(size, size, 0.0f);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < 4; ++x)
+            coverage.at(x, y) = 1.0f;
+    const LineCanvas half(size, size, 0.5f);
+    composite(lineOf(Color(1.0f, 1.0f, 1.0f)), coverage, half, bitmap, {&element, nullptr, &second}, true);
+
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            ASSERT_EQ(pixelAt(bitmap, x, y), black) << x << "," << y;
+    EXPECT_NEAR(pixelAt(element, 0, 8).r, 16383, 1);
+    EXPECT_NEAR(pixelAt(element, 0, 8).g, 49151, 1);
+    EXPECT_EQ(pixelAt(element, 0, 8).a, full);
+    EXPECT_EQ(pixelAt(element, 12, 8), (BMM_Color_64{0, full, 0, full}));  // a = 0 there
+    // Over a transparent element: 0.5 grey at la 0.5, alpha 0.5.
+    EXPECT_NEAR(pixelAt(second, 0, 8).r, 16383, 1);
+    EXPECT_NEAR(pixelAt(second, 0, 8).a, 32767, 1);
+
+    // With the switch off the same composite writes the bitmap too.
+    composite(lineOf(Color(1.0f, 1.0f, 1.0f)), coverage, half, bitmap, {}, false);
+    EXPECT_NEAR(pixelAt(bitmap, 0, 8).r, 32767, 1);
+    EXPECT_EQ(pixelAt(bitmap, 12, 8), black);
+}
+
+class AbortFirst : public RendProgressCallback {
+public:
+    void SetTitle(const char*) override {}
+    int Progress(int done, int total) override
+    {
+        firstDone = firstDone < 0 ? done : firstDone;
+        lastTotal = total;
+        return RENDPROG_ABORT;
+    }
+    int firstDone = -1, lastTotal = 0;
+};
+
+TEST(LineCompositing, AbortEndsAfterTheRowItWasSeenAt)
+{
+    Bitmap bitmap(size, size);
+    const LineCanvas ones(size, size, 1.0f);
+    AbortFirst abort;
+    EXPECT_FALSE(composite(lineOf(Color(1.0f, 1.0f, 1.0f)), ones, ones, bitmap, {}, false, {}, &abort));
+    EXPECT_EQ(abort.firstDone, size);  // height + 0 of 2 * height
+    EXPECT_EQ(abort.lastTotal, 2 * size);
+    EXPECT_EQ(pixelAt(bitmap, 3, 0).a, full);
+    EXPECT_EQ(pixelAt(bitmap, 3, 1).a, 0);
+}
+
+}  // namespace

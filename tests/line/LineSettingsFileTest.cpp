@@ -1,0 +1,230 @@
+// The line settings file: its keys and value texts, and the process-wide defaults read from it
+// once and rewritten by set-as-default.
+
+#include "line/LineSettingsFile.h"
+#include "host/IParamBlock2.h"
+#include "host/PrivateProfile.h"
+#include "host/TempDir.h"
+#include "line/LineDefaultSettings.h"
+#include "line/LineFxElement.h"
+#include "line/LineFxParamBlocks.h"
+#include "shell/DirectoryCore.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <span>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace vml;
+
+namespace {
+
+std::string value(const char* key, const std::string& path)
+{
+    char buffer[256];
+    getPrivateProfileString(lineSettingsSection, key, "<missing>", buffer, sizeof buffer, path.c_str());
+    return buffer;
+}
+
+// The key names of the section, in file order.
+std::vector<std::string> keysInFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<std::string> keys;
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.front() == '[')
+            inside = line == std::string("[") + lineSettingsSection + "]";
+        else if (inside && line.find('=') != std::string::npos)
+            keys.push_back(line.substr(0, line.find('=')));
+    }
+    return keys;
+}
+
+std::vector<std::string> split(const std::string& words)
+{
+    std::vector<std::string> out;
+    std::istringstream in(words);
+    for (std::string w; in >> w;)
+        out.push_back(w);
+    return out;
+}
+
+std::vector<std::string> namesOf(std::span<const LineSettingsKey> keys)
+{
+    std::vector<std::string> out;
+    for (const LineSettingsKey& k : keys)
+        out.push_back(k.key);
+    return out;
+}
+
+const std::vector<std::string> lineKeyNames = split(
+    "material_id blend_method blend_amount blend_color map_opacity map_enable width deform stretch angle "
+    "zscale_min zscale_max zscale_enable zalpha_min zalpha_max zalpha_enable line_blur "
+    "line_blur_offset outline_obj_thre outline_mat_thre edge_depth_thre normal_min normal_max "
+    "normal_depth zalpha_min_value zalpha_max_value");
+const std::vector<std::string> paintKeyNames =
+    split("paint_color_type paint_color_colorR paint_color_colorG paint_color_colorB paint_blur "
+          "paint_blur_rnd paint_blur_bound paint_blur_bound_rnd paint_mix paint_mix_rnd paint_wind "
+          "paint_wind_rnd paint_wind_angle paint_rnd_size_enable paint_rnd_size paint_dry paint_dry_rnd");
+
+// Byte offset of the word(s) a key holds.
+std::size_t offsetOf(const LineSettingsKey& k)
+{
+    static const LineSettings probe;
+    const auto* base = reinterpret_cast<const unsigned char*>(&probe);
+    if (k.floatWord)
+        return static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(&(probe.*k.floatWord)) - base);
+    if (k.intWord)
+        return static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(&(probe.*k.intWord)) - base);
+    return offsetof(LineSettings, lineColor);
+}
+
+TEST(LineSettingsKeys, TheKeysCoverWords1To28And48To64InFileOrder)
+{
+    EXPECT_EQ(namesOf(lineSettingsKeys()), lineKeyNames);
+    EXPECT_EQ(namesOf(linePaintSettingsKeys()), paintKeyNames);
+
+    // Each word once: 1-28 (the colour three words), then 48-64.
+    std::set<std::size_t> words;
+    for (const LineSettingsKey& k : lineSettingsKeys()) {
+        const std::size_t first = offsetOf(k) / 4;
+        const std::size_t n = (k.floatWord || k.intWord) ? 1 : 3;
+        for (std::size_t w = first; w < first + n; ++w)
+            EXPECT_TRUE(words.insert(w).second) << k.key;
+    }
+    EXPECT_EQ(words.size(), 28u);
+    EXPECT_EQ(*words.begin(), 1u);
+    EXPECT_EQ(*words.rbegin(), 28u);
+    std::set<std::size_t> paint;
+    for (const LineSettingsKey& k : linePaintSettingsKeys())
+        paint.insert(offsetOf(k) / 4);
+    EXPECT_EQ(paint.size(), 17u);
+    EXPECT_EQ(*paint.begin(), 48u);
+    EXPECT_EQ(*paint.rbegin(), 64u);
+}
+
+const LineSettingsKey& key(const char* name)
+{
+    for (auto keys : {lineSettingsKeys(), linePaintSettingsKeys()})
+        for (const LineSettingsKey& k : keys)
+            if (std::strcmp(k.key, name) == 0)
+                return k;
+    throw std::runtime_error(name);
+}
+
+TEST(LineSettingsKeys, ValuesFormatAsPrintfAndParseAsScanning)
+{
+    LineSettings s;
+    s.lineColor[0] = 0.25f;
+    s.lineColor[2] = -2.0f;
+    s.lineMatID = -3;
+    EXPECT_EQ(formatLineSettingsValue(key("blend_color"), s), "0.250000 0.000000 -2.000000");
+    EXPECT_EQ(formatLineSettingsValue(key("material_id"), s), "-3");
+
+    EXPECT_TRUE(parseLineSettingsValue(key("width"), " +2.75junk", s));
+    EXPECT_EQ(s.lineWidth, 2.75f);
+    EXPECT_TRUE(parseLineSettingsValue(key("map_enable"), "1.9", s));
+    EXPECT_EQ(s.lineMapEnable, 1);
+    // A short colour takes the components it has.
+    EXPECT_TRUE(parseLineSettingsValue(key("blend_color"), "0.5 0.75 x", s));
+    EXPECT_EQ(s.lineColor[1], 0.75f);
+    EXPECT_EQ(s.lineColor[2], -2.0f);
+
+    const LineSettings before = s;
+    for (const char* bad : {"", "abc", "nan", "1e999"}) {
+        EXPECT_FALSE(parseLineSettingsValue(key("width"), bad, s)) << bad;
+        EXPECT_FALSE(parseLineSettingsValue(key("blend_color"), bad, s)) << bad;
+    }
+    EXPECT_FALSE(parseLineSettingsValue(key("material_id"), "99999999999", s));
+    EXPECT_EQ(std::memcmp(&s, &before, sizeof s), 0);
+}
+
+// The defaults are read once per process, at the first element, so their whole life is one test.
+TEST(LineSettingsProcess, TheFirstElementReadsTheFileAndSetAsDefaultRewritesIt)
+{
+    TempDir tmp;
+    DirectoryCore core;
+    core.setDir(APP_PLUGCFG_DIR, tmp.dir() + "plugcfg/");
+    core.setDir(APP_MACHINE_DATA_DIR, tmp.dir() + "data/");
+    fs::create_directories(tmp.path() / "plugcfg");
+    SetCOREInterface(&core);
+    const std::string file = tmp.dir() + "plugcfg/vermil+_line.ini";
+    std::ofstream(file) << "[Vermil+ Line]\nwidth=3.25\ndeform=\nblend_color=0.1 0.2 0.3\nmaterial_id=x\n"
+                           "paint_dry=7\n";
+
+    ASSERT_FALSE(lineDefaultSettingsFilled());
+    LineFxElement first;
+    ASSERT_TRUE(lineDefaultSettingsFilled());
+    const LineSettings& d = lineDefaultSettings();
+    EXPECT_EQ(d.lineWidth, 3.25f);
+    EXPECT_EQ(d.lineColor[1], 0.2f);
+    EXPECT_EQ(d.paintDry, 7.0f);
+    // Empty or unreadable values keep the block defaults.
+    EXPECT_EQ(d.lineDeform, 0.0f);
+    EXPECT_EQ(d.lineMatID, 1);
+    EXPECT_EQ(d.paintWindAngle, 90.0f);
+    EXPECT_EQ(first.pblock()->GetFloat(lineParam::lineWidth), 3.25f);
+    EXPECT_EQ(first.paintBlock()->GetFloat(linePaintParam::paintDry), 7.0f);
+
+    // Afterwards the file holds every key, with the values in use.
+    std::vector<std::string> want = lineKeyNames, inFile = keysInFile(file);
+    want.insert(want.end(), paintKeyNames.begin(), paintKeyNames.end());
+    std::sort(want.begin(), want.end());
+    std::sort(inFile.begin(), inFile.end());
+    EXPECT_EQ(inFile, want);
+    EXPECT_EQ(value("width", file), "3.250000");
+    EXPECT_EQ(value("deform", file), "0.000000");
+    EXPECT_EQ(value("material_id", file), "1");
+    EXPECT_EQ(value("blend_color", file), "0.100000 0.200000 0.300000");
+    EXPECT_EQ(value("paint_wind_angle", file), "90.000000");
+
+    // Later elements neither reread nor rewrite the file.
+    writePrivateProfileString(lineSettingsSection, "width", "9", file.c_str());
+    LineFxElement second;
+    EXPECT_EQ(second.pblock()->GetFloat(lineParam::lineWidth), 3.25f);
+    EXPECT_EQ(value("width", file), "9");
+
+    // Set as default takes the element at the host's current time and writes only its half.
+    second.pblock()->SetKey(lineParam::lineAlpha, 0, 10.0f);
+    second.pblock()->SetKey(lineParam::lineAlpha, 160, 45.0f);
+    second.pblock()->SetValue(lineParam::lineMatID, 0, 5);
+    second.paintBlock()->SetValue(linePaintParam::paintMix, 0, 30.0f);
+    core.setTime(160);
+    writeLineSettingsFile(second, true);
+    EXPECT_EQ(d.lineAlpha, 45.0f);
+    EXPECT_EQ(d.lineMatID, 5);
+    EXPECT_EQ(value("blend_amount", file), "45.000000");
+    EXPECT_EQ(value("material_id", file), "5");
+    EXPECT_EQ(value("width", file), "3.250000");
+    EXPECT_EQ(d.paintMix, 0.0f);
+    EXPECT_EQ(value("paint_mix", file), "0.000000");
+
+    writeLinePaintSettingsFile(second, true);
+    EXPECT_EQ(d.paintMix, 30.0f);
+    EXPECT_EQ(value("paint_mix", file), "30.000000");
+
+    // Without the element, the defaults in memory are written as they are.
+    writePrivateProfileString(lineSettingsSection, "paint_dry", "1", file.c_str());
+    writeLinePaintSettingsFile(second, false);
+    EXPECT_EQ(value("paint_dry", file), "7.000000");
+
+    // New elements start from the new defaults.
+    LineFxElement third;
+    EXPECT_EQ(third.pblock()->GetFloat(lineParam::lineAlpha), 45.0f);
+    EXPECT_EQ(third.paintBlock()->GetFloat(linePaintParam::paintMix), 30.0f);
+
+    SetCOREInterface(nullptr);
+}
+
+}  // namespace

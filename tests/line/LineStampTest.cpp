@@ -1,0 +1,145 @@
+#include "line/LineStamp.h"
+#include "line/LineDepth.h"
+#include "line/LineDerived.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vml;
+
+LineSettings derived(float width, float stretch = 0.0f, float angle = 0.0f)
+{
+    LineSettings s;
+    s.lineWidth = width;
+    s.lineStretch = stretch;
+    s.lineAngle = angle;
+    LineShape last;
+    updateLineDerived(s, last);
+    return s;
+}
+
+TEST(LineDerived, WidthOneAndAHalfGivesRadiusAndRings)
+{
+    const LineSettings s = derived(1.5f);
+    // baseWidth = (0 + 1) * 0.5 * 1.5; radius = 2.5 * 0.75 + 3.2.
+    EXPECT_FLOAT_EQ(s.baseWidth, 0.75f);
+    EXPECT_FLOAT_EQ(s.lineWidth, 5.075f);
+    EXPECT_NEAR(s.outer2, 25.755625f, 1e-4f);
+    EXPECT_NEAR(s.mid2, 9.455625f, 1e-4f);    // 3.075^2
+    EXPECT_NEAR(s.inner2, 1.155625f, 1e-4f);  // 1.075^2
+    EXPECT_NEAR(s.slopeOuter, -0.5f / 16.3f, 1e-6f);
+    EXPECT_NEAR(s.slopeInner, -0.5f / 8.3f, 1e-6f);
+    // Angle 0: u = (1, 0), v = (0, -1).
+    EXPECT_FLOAT_EQ(s.axisU[0], 1.0f);
+    EXPECT_FLOAT_EQ(s.axisV[1], -1.0f);
+}
+
+TEST(LineDerived, ReportsChangesOfRadiusStretchAndAngleOnly)
+{
+    LineShape last;
+    LineSettings raw;
+    raw.lineWidth = 1.5f;
+    raw.lineZAlphaMinValue = 20.0f;
+    raw.lineZAlphaMaxValue = 70.0f;
+    LineSettings s = raw;
+    EXPECT_TRUE(updateLineDerived(s, last));
+    EXPECT_FLOAT_EQ(s.fadeNear, 0.2f);
+    EXPECT_FLOAT_EQ(s.fadeSpan, 0.5f);
+    raw.lineZAlphaMaxValue = 90.0f;  // not part of the stamp's shape
+    s = raw;
+    EXPECT_FALSE(updateLineDerived(s, last));
+    raw.lineAngle = 30.0f;
+    s = raw;
+    EXPECT_TRUE(updateLineDerived(s, last));
+}
+
+TEST(StampValue, WidthOneAndAHalfFallsFromFullToZero)
+{
+    const LineSettings s = derived(1.5f);
+    EXPECT_FLOAT_EQ(stampValue(s, 0.0f, 0.0f, 1.0f), 1.0f);
+    EXPECT_FLOAT_EQ(stampValue(s, 1.07f, 0.0f, 1.0f), 1.0f);
+    EXPECT_NEAR(stampValue(s, 0.0f, 3.075f, 1.0f), 0.5f, 1e-5f);
+    EXPECT_NEAR(stampValue(s, -3.075f, 0.0f, 1.0f), 0.5f, 1e-5f);
+    // d = 2.075: 1 - (4.305625 - 1.155625) * 0.5 / 8.3.
+    EXPECT_NEAR(stampValue(s, 2.075f, 0.0f, 1.0f), 0.810241f, 1e-5f);
+    EXPECT_EQ(stampValue(s, 5.075f, 0.0f, 1.0f), 0.0f);
+    EXPECT_EQ(stampValue(s, 3.6f, 3.6f, 1.0f), 0.0f);  // 5.09 from the centre
+}
+
+TEST(StampValue, WidthZeroNeverReachesFull)
+{
+    const LineSettings s = derived(0.0f);
+    // Centre: 1 - (0 + 0.64) * 0.5 / 2.08.
+    EXPECT_NEAR(stampValue(s, 0.0f, 0.0f, 1.0f), 0.846154f, 1e-5f);
+    EXPECT_NEAR(stampValue(s, 1.2f, 0.0f, 1.0f), 0.5f, 1e-5f);
+    EXPECT_EQ(stampValue(s, 0.0f, 3.2f, 1.0f), 0.0f);
+}
+
+TEST(StampValue, StretchNarrowsAlongOneAxis)
+{
+    // radius = 3.1217055 + 4.7; the 0.5 ring at radius - 2 = 5.8217055, or 5.8217055 / 11
+    // along the narrowed axis.
+    const LineSettings plus = derived(1.5f, 100.0f);
+    EXPECT_NEAR(stampValue(plus, 5.8217055f, 0.0f, 1.0f), 0.5f, 1e-4f);
+    EXPECT_NEAR(stampValue(plus, 0.0f, 0.5292460f, 1.0f), 0.5f, 1e-4f);
+    EXPECT_EQ(stampValue(plus, 0.0f, 0.72f, 1.0f), 0.0f);  // 7.92 after stretching
+
+    const LineSettings minus = derived(1.5f, -100.0f);
+    EXPECT_NEAR(stampValue(minus, 0.0f, 5.8217055f, 1.0f), 0.5f, 1e-4f);
+    EXPECT_NEAR(stampValue(minus, 0.5292460f, 0.0f, 1.0f), 0.5f, 1e-4f);
+
+    // Turned by 90 degrees the narrow axis of +100 becomes x.
+    const LineSettings turned = derived(1.5f, 100.0f, 90.0f);
+    EXPECT_NEAR(stampValue(turned, 0.5292460f, 0.0f, 1.0f), 0.5f, 1e-4f);
+}
+
+TEST(StampValue, WidthFactorGrowsAndShrinksByBaseWidth)
+{
+    const LineSettings s = derived(1.5f);
+    // g = 2: e = 0.75, the 0.5 ring moves out to 3.825; g = 0.5: e = -0.375, in to 2.7.
+    EXPECT_NEAR(stampValue(s, 3.825f, 0.0f, 2.0f), 0.5f, 1e-5f);
+    EXPECT_NEAR(stampValue(s, 0.0f, 2.7f, 0.5f), 0.5f, 1e-5f);
+}
+
+TEST(StampValue, GrownThinStampStaysSolidAtItsCentre)
+{
+    // Width 0.4: baseWidth 0.2, radius 3.7, mid2 2.89, inner2 -0.09. With g = 2 (e = 0.2) every
+    // point within 0.2 of the centre takes the centre value 1 - 0.09 * 0.5 / 2.98; squaring
+    // d - e without holding it at 0 would dip the centre to 0.978.
+    const LineSettings s = derived(0.4f);
+    EXPECT_NEAR(stampValue(s, 0.0f, 0.0f, 2.0f), 0.984899f, 1e-5f);
+    EXPECT_NEAR(stampValue(s, 0.1f, 0.0f, 2.0f), 0.984899f, 1e-5f);
+}
+
+TEST(LineDepth, ScaleNarrowsWithDistanceUpToZMax)
+{
+    LineSettings s;
+    s.lineZMin = 100.0f;
+    s.lineZMax = 1000.0f;
+    EXPECT_NEAR(lineDepthScale(s, 1.5f, 1000.0f), 1.5f * 101.0f / 1001.0f, 1e-6f);
+    EXPECT_NEAR(lineDepthScale(s, 1.0f, 400.0f), 101.0f / 401.0f, 1e-6f);
+    EXPECT_EQ(lineDepthScale(s, 1.5f, 50.0f), 1.5f);
+    // Reversed range: nearer than zmin narrows, held at zmax.
+    s.lineZMin = 1000.0f;
+    s.lineZMax = 100.0f;
+    EXPECT_NEAR(lineDepthScale(s, 1.0f, 500.0f), 501.0f / 1001.0f, 1e-6f);
+    EXPECT_EQ(lineDepthScale(s, 1.0f, 2000.0f), 1.0f);
+}
+
+TEST(LineDepth, FadeRunsFromNearValueToFarValue)
+{
+    LineSettings raw;
+    raw.lineZAlphaMin = 100.0f;
+    raw.lineZAlphaMax = 1000.0f;
+    raw.lineZAlphaMinValue = 10.0f;
+    raw.lineZAlphaMaxValue = 90.0f;
+    LineSettings s = raw;
+    LineShape last;
+    updateLineDerived(s, last);
+    EXPECT_NEAR(lineDepthFade(s, 50.0f), 0.9f, 1e-6f);    // 1 - 0.1
+    EXPECT_NEAR(lineDepthFade(s, 550.0f), 0.5f, 1e-6f);   // 1 - (0.5 * 0.8 + 0.1)
+    EXPECT_NEAR(lineDepthFade(s, 4000.0f), 0.1f, 1e-6f);  // 1 - 0.9
+}
+
+}  // namespace
