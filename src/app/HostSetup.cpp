@@ -1,5 +1,6 @@
 #include "app/HostSetup.h"
 
+#include "app/LineElementList.h"
 #include "shell/EntryPoints.h"
 #include "standalone/HostClasses.h"
 #include "standalone/HostDirectories.h"
@@ -38,6 +39,7 @@ void setUpHost(standalone::StandaloneCore& core)
     int n = LibNumberClasses();
     for (int i = 0; i < n && i < static_cast<int>(std::size(pluginClassNames)); ++i)
         core.registerClass(LibClassDesc(i), pluginClassNames[i]);
+    registerLineElementList();
 }
 
 }  // namespace app

@@ -1,14 +1,17 @@
 #include "app/InfoCommand.h"
 
+#include "app/LineElementList.h"
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "host/Mtl.h"
 #include "host/Texmap.h"
+#include "line/LineFxElement.h"
+#include "line/LineFxManager.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/import/SceneOrModel.h"
 
-#include <fmt/core.h>
+#include <fmt/format.h>
 
 #include <algorithm>
 #include <set>
@@ -67,6 +70,21 @@ void collectKeys(MtlBase* m, KeyRange& range, std::set<MtlBase*>& seen)
     if (auto* mtl = dynamic_cast<Mtl*>(m))
         for (int i = 0; i < mtl->NumSubMtls(); ++i)
             collectKeys(mtl->GetSubMtl(i), range, seen);
+}
+
+// A line effect's elements in drawing order: "  3 elements: outline, basicSet, normalAngle".
+std::string effectParts(Effect* e)
+{
+    auto* line = dynamic_cast<vml::LineFxManager*>(e);
+    if (!line)
+        return "";
+    std::vector<std::string> types;
+    for (int i = 0; i < line->elementCount(); ++i) {
+        const vml::LineFxElement* element = line->element(i);
+        types.push_back(element ? lineElementTypeName(element->type()) : "-");
+    }
+    return fmt::format("  {} element{}{}{}", types.size(), types.size() == 1 ? "" : "s",
+                       types.empty() ? "" : ": ", fmt::join(types, ", "));
 }
 
 }  // namespace
@@ -129,7 +147,8 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
     }
     fmt::print("effects ({}):\n", scene->effects.size());
     for (Effect* e : scene->effects)
-        fmt::print("  {}\n", className(e, core));
+        fmt::print("  {:<20} {}{}\n", e && !e->GetName().empty() ? e->GetName() : "", className(e, core),
+                   effectParts(e));
     fmt::print("render elements ({}):\n", scene->renderElements.size());
     for (IRenderElement* e : scene->renderElements)
         fmt::print("  {:<20} {}\n", e->ElementName() ? e->ElementName() : "", className(e, core));

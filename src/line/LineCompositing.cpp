@@ -1,5 +1,6 @@
 #include "line/LineCompositing.h"
 
+#include "line/LineCoverageSoftening.h"
 #include "paint/Blend.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@ namespace vml {
 namespace {
 
 constexpr float channelMax = 65535.0f;
-constexpr int meanRadius = 3;  // the 7 x 7 softening window
 
 float fromChannel(std::uint16_t c) { return static_cast<float>(c) / channelMax; }
 
@@ -23,59 +23,11 @@ std::uint16_t toChannel(float v)
     return static_cast<std::uint16_t>(scaled);
 }
 
-// Summed-area table of a canvas, one extra row and column of zeros in front.
-class AreaSums {
-public:
-    explicit AreaSums(const LineCanvas& canvas)
-        : stride_(static_cast<std::size_t>(canvas.width) + 1),
-          sums_(stride_ * (static_cast<std::size_t>(canvas.height) + 1), 0.0)
-    {
-        for (int y = 0; y < canvas.height; ++y) {
-            double rowSum = 0.0;
-            for (int x = 0; x < canvas.width; ++x) {
-                rowSum += canvas.at(x, y);
-                sums_[index(x + 1, y + 1)] = sums_[index(x + 1, y)] + rowSum;
-            }
-        }
-    }
-    // Sum over columns x0..x1 and rows y0..y1, inclusive.
-    double sum(int x0, int y0, int x1, int y1) const
-    {
-        return sums_[index(x1 + 1, y1 + 1)] - sums_[index(x0, y1 + 1)] - sums_[index(x1 + 1, y0)] +
-               sums_[index(x0, y0)];
-    }
-
-private:
-    std::size_t index(int x, int y) const { return static_cast<std::size_t>(y) * stride_ + x; }
-    std::size_t stride_;
-    std::vector<double> sums_;
-};
-
-float lineAlphaAt(const LineSettings& s, const LineCanvas& coverage, const LineCanvas& fade,
-                  const AreaSums& sums, int x, int y)
+float lineAlphaAt(const LineSettings& s, const LineCanvas& fade, const SoftenedCoverage& softened, int x,
+                  int y)
 {
-    const int x0 = std::max(x - meanRadius, 0), x1 = std::min(x + meanRadius, coverage.width - 1);
-    const int y0 = std::max(y - meanRadius, 0), y1 = std::min(y + meanRadius, coverage.height - 1);
-    const int count = (x1 - x0 + 1) * (y1 - y0 + 1);
-    float a = static_cast<float>(sums.sum(x0, y0, x1, y1) / count) * s.lineAlpha * 0.01f;
-    for (int j = std::max(y - 1, 0); j <= std::min(y + 1, coverage.height - 1); ++j)
-        for (int i = std::max(x - 1, 0); i <= std::min(x + 1, coverage.width - 1); ++i) {
-            const float c = coverage.at(i, j);
-            a *= 0.7f * c * c + 0.3f;
-        }
-    return a * fade.at(x, y);
-}
-
-Color lineColourAt(const LineSettings& s, const LineMapSample& map, int x, int y, int width, int height)
-{
-    Color colour(s.lineColor[0], s.lineColor[1], s.lineColor[2]);
-    if (s.lineMapEnable == 0 || !map)
-        return colour;
-    const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(width);
-    const float v = (static_cast<float>(height - y) - 0.5f) / static_cast<float>(height);
-    const AColor sample = map(x, y, u, v);
-    const float m = sample.a * s.lineMapOpacity * 0.01f;
-    return colour * (1.0f - m) + Color(sample) * m;
+    const float a = softened.mean(x, y) * s.lineAlpha * 0.01f;
+    return softened.sharpen(x, y, a) * fade.at(x, y);
 }
 
 void compositeLayerRow(Bitmap& target, int y, const std::vector<AColor>& layer,
@@ -106,7 +58,7 @@ bool compositeLines(const LineSettings& s, const LineCanvas& coverage, const Lin
     if (!bitmap.HasStorage() || coverage.width != width || coverage.height != height || fade.width != width ||
         fade.height != height)
         return true;
-    const AreaSums sums(coverage);
+    const SoftenedCoverage softened(coverage);
     const int method = blendMethodId(s.lineBlend);
     std::vector<BMM_Color_64> row(static_cast<std::size_t>(width));
     std::vector<BMM_Color_64> elementRow(static_cast<std::size_t>(width));
@@ -115,7 +67,7 @@ bool compositeLines(const LineSettings& s, const LineCanvas& coverage, const Lin
     for (int y = 0; y < height; ++y) {
         bitmap.GetPixels(0, y, width, row.data());
         for (int x = 0; x < width; ++x) {
-            const float a = lineAlphaAt(s, coverage, fade, sums, x, y);
+            const float a = lineAlphaAt(s, fade, softened, x, y);
             AColor& line = layer[static_cast<std::size_t>(x)];
             if (!(a > 0.0f)) {
                 line = AColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -6,16 +6,12 @@
 #include "host/Color.h"
 #include "host/RendParams.h"
 #include "line/LineCanvas.h"
+#include "line/LineMapColour.h"
 #include "line/LineSettings.h"
 
-#include <functional>
 #include <span>
 
 namespace vml {
-
-// The element's map at pixel (x, y), screen coordinates (u, v) with v = 0 at the bottom edge.
-// The answer's alpha weighs the map against lineColor.
-using LineMapSample = std::function<AColor(int x, int y, float u, float v)>;
 
 // Composites row by row: the line alpha is the 7 x 7 mean of `coverage` times lineAlpha
 // percent, sharpened by the 3 x 3 coverage and multiplied by `fade`; where it is positive the

@@ -194,6 +194,12 @@ void LineFxElement::readSettings(TimeValue t, LineSettings& s)
     readPaintWords(t, s);
 }
 
+bool LineFxElement::refreshSettings(TimeValue t)
+{
+    readSettings(t, settings_);
+    return updateLineDerived(settings_, shape_);
+}
+
 void LineFxElement::applySettings(TimeValue t, const LineSettings& s, bool fromFile)
 {
     if (pblock_) {

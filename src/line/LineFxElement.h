@@ -9,6 +9,7 @@
 
 #include "host/ClassID.h"
 #include "host/Effect.h"
+#include "line/LineDerived.h"
 #include "line/LineSettings.h"
 
 #include <string>
@@ -77,6 +78,9 @@ public:
     // Writes words 0-28 and 48-64 into the blocks at t. With fromFile, also the detection switches
     // (29-33) that the element's type accepts; otherwise the switches are left as they are.
     void applySettings(TimeValue t, const LineSettings& s, bool fromFile);
+    // Refreshes settings() for drawing at t: the words read from the blocks, then the derived
+    // words. Returns whether the stamp's radius, stretch or angle changed since the last refresh.
+    bool refreshSettings(TimeValue t);
 
     // Stores the type in type and elemID. An element that had no type gets the type's default
     // detection switch turned on.
@@ -96,6 +100,7 @@ private:
     Texmap* lineMap_ = nullptr;
     int type_ = -1;
     LineSettings settings_;
+    LineShape shape_;  // the stamp shape of the last refresh
     bool loadedFromScene_ = false;
     bool loaded_ = false;  // Load has run: the blocks hold the type
     LineFxManager* manager_ = nullptr;

@@ -1,17 +1,27 @@
 #include "line/LineFxManager.h"
 
+#include "host/Bitmap.h"
 #include "host/ClassDesc2.h"
 #include "host/GBufferChannels.h"
 #include "host/IParamBlock2.h"
+#include "host/RenderElement.h"
+#include "host/RenderGlobalContext.h"
+#include "line/LineAbortProgress.h"
+#include "line/LineElementDrawing.h"
 #include "line/LineElementType.h"
+#include "line/LineFrameCanvases.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxParamBlocks.h"
+#include "paint/vmlRasterBase.h"
+#include "renderer/LineFxRenderElement.h"
+#include "renderer/vmlRenderer.h"
 #include "shell/StringLookup.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <vector>
 
 namespace vml {
 
@@ -21,6 +31,23 @@ constexpr int classNameId = 13;
 
 // What the effect reads of the G-buffer whatever its elements are.
 constexpr DWORD baseChannels = BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NORMAL;
+
+// The bitmaps of the render's line render elements that have one.
+std::vector<Bitmap*> lineElementBitmaps(RenderGlobalContext* gc)
+{
+    std::vector<Bitmap*> bitmaps;
+    IRenderElementMgr* mgr = gc ? gc->GetRenderElementMgr() : nullptr;
+    if (!mgr)
+        return bitmaps;
+    for (int i = 0; i < mgr->NumRenderElements(); ++i) {
+        IRenderElement* e = mgr->GetRenderElement(i);
+        if (!e || e->ClassID() != lineFxRenderElementClassId)
+            continue;
+        if (PBBitmap* holder = e->GetPBBitmap(); holder && holder->bm())
+            bitmaps.push_back(holder->bm());
+    }
+    return bitmaps;
+}
 
 }  // namespace
 
@@ -108,6 +135,66 @@ DWORD LineFxManager::GBufferChannelsRequired(TimeValue t)
         if (e)
             bits |= e->GBufferChannelsRequired(t);
     return bits;
+}
+
+namespace {
+
+// The paint process after the lines are painted: at most this many bleed steps of this strength.
+constexpr int lineBleedSteps = 81;
+constexpr float lineBleedStrength = 0.2f;
+
+}  // namespace
+
+void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb)
+{
+    if (!bm || !bm->HasStorage() || elements_.empty())
+        return;
+    LineFrameCanvases canvases;
+    std::vector<Bitmap*> targets;
+    try {
+        canvases.resize(bm->Width(), bm->Height());
+        targets = lineElementBitmaps(gc);
+    } catch (const std::bad_alloc&) {
+        if (currentRenderer)
+            currentRenderer->setOutOfMemory();
+        return;
+    }
+    const bool lineOut = pblock() && pblock()->GetInt(lineFxParam::lineOutRenderElement, t) != 0;
+    LineAbortProgress progress(cb);
+
+    // With the painterly renderer active the lines become wet paint in its canvas, which then
+    // holds the frame's colour (alpha 0, so only what the lines paint is written back).
+    vmlRasterBase* paintCanvas = currentRenderer ? currentRenderer->canvas() : nullptr;
+    if (paintCanvas) {
+        try {
+            paintCanvas->Init(bm);
+        } catch (const std::bad_alloc&) {
+            currentRenderer->setOutOfMemory();
+            return;
+        }
+        paintCanvas->LoadColour(bm);
+    }
+
+    // A copy: an element's drawing must not see the list change under it.
+    const std::vector<LineFxElement*> list = elements_;
+    bool painted = false;
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        if (!*it)
+            continue;
+        canvases.clear();
+        // An aborted element stops by itself; the next one asks the callback again.
+        drawLineElement(**it, t, *bm, gc, canvases, targets, lineOut, &progress, paintCanvas, &painted);
+    }
+    if (!paintCanvas || !painted)
+        return;
+    // The paint process: the wet lines bleed until they settle; an abort writes nothing.
+    for (int k = 0; k < lineBleedSteps; ++k) {
+        if (!paintCanvas->Bleed(lineBleedStrength))
+            break;
+        if (progress.Progress(k, lineBleedSteps) == RENDPROG_ABORT)
+            return;
+    }
+    paintCanvas->WriteOutput(bm, targets, lineOut);
 }
 
 LineFxElement* LineFxManager::element(int i) const

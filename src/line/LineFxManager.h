@@ -59,8 +59,12 @@ public:
 
     // Z, material ID and normal, with every element's channels.
     DWORD GBufferChannelsRequired(TimeValue t) override;
-    // The per-frame drawing is not part of this class yet: the image is left as rendered.
-    void Apply(TimeValue, Bitmap*, RenderGlobalContext*, CheckAbortCallback*) override {}
+    // Draws every element over the rendered image, the last first so the first lies on top; the
+    // lines also go to the render's line render elements, and only there while
+    // lineOutRenderElement is on at t. `cb` reports progress and may abort the current element;
+    // the next element still runs. When the work canvases cannot be allocated nothing is drawn
+    // and the active painterly renderer, if any, is told it ran short of memory.
+    void Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb) override;
 
     // Same block values, selection and elements (each cloned, in order).
     ReferenceTarget* Clone() override;

@@ -5,6 +5,7 @@
 #include "host/Renderer.h"
 #include "host/Texmap.h"
 #include "standalone/document/NameList.h"
+#include "standalone/document/PartLists.h"
 #include "standalone/document/ValueReaders.h"
 
 #include <fmt/format.h>
@@ -163,6 +164,10 @@ ReferenceTarget* ClassObjects::create(ClassFamily family, const Json& v, const J
             continue;
         if (key == "subMaterials" && family == ClassFamily::material) {
             setSubMaterials(static_cast<Mtl&>(*object), className, it.value(), at / key);
+            continue;
+        }
+        if (const PartListReader* parts = findPartList(className, key)) {
+            (*parts)(*object, it.value(), at / key, context_);
             continue;
         }
         setParameter(*object, className, key, it.value(), at / key, context_);

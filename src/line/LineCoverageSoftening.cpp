@@ -1,0 +1,49 @@
+#include "line/LineCoverageSoftening.h"
+
+#include <algorithm>
+
+namespace vml {
+namespace {
+
+constexpr int meanRadius = 3;  // the 7 x 7 window
+
+}  // namespace
+
+SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage)
+    : coverage_(coverage), stride_(static_cast<std::size_t>(coverage.width) + 1),
+      sums_(stride_ * (static_cast<std::size_t>(coverage.height) + 1), 0.0)
+{
+    for (int y = 0; y < coverage.height; ++y) {
+        double rowSum = 0.0;
+        for (int x = 0; x < coverage.width; ++x) {
+            rowSum += coverage.at(x, y);
+            sums_[index(x + 1, y + 1)] = sums_[index(x + 1, y)] + rowSum;
+        }
+    }
+}
+
+double SoftenedCoverage::sum(int x0, int y0, int x1, int y1) const
+{
+    return sums_[index(x1 + 1, y1 + 1)] - sums_[index(x0, y1 + 1)] - sums_[index(x1 + 1, y0)] +
+           sums_[index(x0, y0)];
+}
+
+float SoftenedCoverage::mean(int x, int y) const
+{
+    const int x0 = std::max(x - meanRadius, 0), x1 = std::min(x + meanRadius, coverage_.width - 1);
+    const int y0 = std::max(y - meanRadius, 0), y1 = std::min(y + meanRadius, coverage_.height - 1);
+    const int count = (x1 - x0 + 1) * (y1 - y0 + 1);
+    return static_cast<float>(sum(x0, y0, x1, y1) / count);
+}
+
+float SoftenedCoverage::sharpen(int x, int y, float a) const
+{
+    for (int j = std::max(y - 1, 0); j <= std::min(y + 1, coverage_.height - 1); ++j)
+        for (int i = std::max(x - 1, 0); i <= std::min(x + 1, coverage_.width - 1); ++i) {
+            const float c = coverage_.at(i, j);
+            a *= 0.7f * c * c + 0.3f;
+        }
+    return a;
+}
+
+}  // namespace vml

@@ -1,0 +1,67 @@
+#pragma once
+// The per-frame work canvases of the line effect, shared by all its elements in one frame: the
+// stamp union with and without depth fade, the edge mask and the width factors, all of the
+// output bitmap's size.
+
+#include "line/EdgeDetection.h"
+#include "line/LineCanvas.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace vml {
+
+struct LineFrameCanvases {
+    LineCanvas lineCoverage;
+    LineCanvas lineFade;
+    LineCanvas deformMap;
+    std::vector<std::uint8_t> edgeMask;
+    int width = 0;
+    int height = 0;
+
+    // Sizes every canvas to width x height, reallocating only when the size changes, and clears
+    // them. Throws std::bad_alloc when the memory is not there; the canvases are then empty.
+    void resize(int w, int h)
+    {
+        w = std::max(w, 0), h = std::max(h, 0);
+        if (w == width && h == height) {
+            clear();
+            return;
+        }
+        width = height = 0;
+        try {
+            lineCoverage.reset(w, h);
+            lineFade.reset(w, h);
+            deformMap.reset(w, h, -1.0f);
+            edgeMask.assign(static_cast<std::size_t>(w) * h, 0);
+        } catch (...) {
+            release();
+            throw;
+        }
+        width = w, height = h;
+    }
+
+    // Back to an empty set before the next element: no coverage, no edges, no width factors.
+    void clear()
+    {
+        std::fill(lineCoverage.pixels.begin(), lineCoverage.pixels.end(), 0.0f);
+        std::fill(lineFade.pixels.begin(), lineFade.pixels.end(), 0.0f);
+        std::fill(deformMap.pixels.begin(), deformMap.pixels.end(), -1.0f);
+        std::fill(edgeMask.begin(), edgeMask.end(), std::uint8_t{0});
+    }
+
+    // Gives the memory back.
+    void release()
+    {
+        lineCoverage = LineCanvas();
+        lineFade = LineCanvas();
+        deformMap = LineCanvas();
+        std::vector<std::uint8_t>().swap(edgeMask);
+        width = height = 0;
+    }
+
+    EdgeMask mask() { return {edgeMask.empty() ? nullptr : edgeMask.data(), width, height}; }
+};
+
+}  // namespace vml

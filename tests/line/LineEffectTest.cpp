@@ -1,0 +1,228 @@
+// The line effect's frame: real frames of the scanline renderer with the effect applied.
+
+#include "standalone/ScanlineTestSupport.h"
+
+#include "host/IParamBlock2.h"
+#include "host/Texmap.h"
+#include "line/LineElementType.h"
+#include "line/LineFxElement.h"
+#include "line/LineFxManager.h"
+#include "line/LineFxParamBlocks.h"
+#include "renderer/LineFxRenderElement.h"
+#include "standalone/RenderElementManager.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace scanlinetest;
+using vml::LineFxElement;
+using vml::LineFxManager;
+
+constexpr int size = 64;
+// The square covers pixels 16..47 in both directions; its left silhouette column is 16.
+constexpr int edgeX = 16, midY = 32;
+
+// A white square of material-effects channel 1 (the elements' default) on a grey background.
+struct SquareScene {
+    std::unique_ptr<TestScene> ts = TestScene::orthographic(8.0f);
+    SquareScene()
+    {
+        ts->add("square", rectMesh(-2.0f, -2.0f, 2.0f, 2.0f, -10.0f),
+                ts->material<ConstantMtl>(Color(1, 1, 1), Color(), 1));
+    }
+    Bitmap render(Effect* effect = nullptr, IRenderElementMgr* elements = nullptr)
+    {
+        RenderSetup setup;
+        setup.width = setup.height = size;
+        setup.background = Color(0.5f, 0.5f, 0.5f);
+        setup.effect = effect;
+        setup.elements = elements;
+        return rendered(*ts, setup);
+    }
+};
+
+LineFxElement* addOutline(LineFxManager& fx, Color colour)
+{
+    LineFxElement* e = fx.addElement(vml::Outline);
+    EXPECT_NE(e, nullptr);
+    if (e)
+        e->pblock()->SetValue(vml::lineParam::lineColor, 0, colour);
+    return e;
+}
+
+float red(const Bitmap& bm, int x, int y) { return pixel(bm, x, y).r / 65535.0f; }
+float blue(const Bitmap& bm, int x, int y) { return pixel(bm, x, y).b / 65535.0f; }
+
+// Number of pixels whose colour or alpha differ.
+int differingPixels(const Bitmap& a, const Bitmap& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const BMM_Color_64 p = pixel(a, x, y), q = pixel(b, x, y);
+            n += p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a;
+        }
+    return n;
+}
+
+TEST(LineEffect, OutlineDarkensTheSilhouetteOnly)
+{
+    SquareScene scene;
+    const Bitmap plain = scene.render();
+    ASSERT_FLOAT_EQ(red(plain, edgeX, midY), 1.0f);
+
+    LineFxManager fx;
+    addOutline(fx, Color(0, 0, 0));
+    const Bitmap lined = scene.render(&fx);
+    EXPECT_LT(red(lined, edgeX, midY), 0.2f);                   // left silhouette
+    EXPECT_LT(red(lined, 47, midY), 0.2f);                      // right silhouette
+    EXPECT_LT(red(lined, midY, 16), 0.2f);                      // top silhouette
+    EXPECT_LT(red(lined, edgeX - 1, midY), 0.5f);               // the stamp spills just outside
+    EXPECT_EQ(pixel(lined, 32, 32).r, pixel(plain, 32, 32).r);  // inside
+    EXPECT_EQ(pixel(lined, 2, 2).r, pixel(plain, 2, 2).r);      // far background
+    EXPECT_EQ(pixel(lined, edgeX + 10, midY).r, pixel(plain, edgeX + 10, midY).r);
+}
+
+TEST(LineEffect, LeavesTheImageAloneWithoutAnythingToDraw)
+{
+    SquareScene scene;
+    const Bitmap plain = scene.render();
+
+    LineFxManager empty;
+    EXPECT_EQ(differingPixels(scene.render(&empty), plain), 0);
+
+    LineFxManager off;
+    addOutline(off, Color(0, 0, 0))->pblock()->SetValue(vml::lineParam::lineOn, 0, 0);
+    EXPECT_EQ(differingPixels(scene.render(&off), plain), 0);
+
+    // Lines of another material channel than the square's.
+    LineFxManager otherChannel;
+    addOutline(otherChannel, Color(0, 0, 0))->pblock()->SetValue(vml::lineParam::lineMatID, 0, 2);
+    EXPECT_EQ(differingPixels(scene.render(&otherChannel), plain), 0);
+}
+
+TEST(LineEffect, MissingGBufferChannelsDrawNothing)
+{
+    Bitmap bm(8, 8);
+    const BMM_Color_64 grey = rgba(0.5, 0.5, 0.5);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            bm.PutPixels(x, y, 1, &grey);
+    const Bitmap before = bm;
+    LineFxManager fx;
+    addOutline(fx, Color(0, 0, 0));
+    fx.Apply(0, &bm, nullptr, nullptr);
+    EXPECT_EQ(differingPixels(bm, before), 0);
+}
+
+TEST(LineEffect, FirstElementLiesOnTop)
+{
+    SquareScene scene;
+    LineFxManager fx;
+    addOutline(fx, Color(1, 0, 0));
+    addOutline(fx, Color(0, 0, 1));
+    const Bitmap redOnTop = scene.render(&fx);
+    EXPECT_GT(red(redOnTop, edgeX, midY), 0.8f);
+    EXPECT_LT(blue(redOnTop, edgeX, midY), 0.2f);
+
+    ASSERT_TRUE(fx.moveDown(0));
+    const Bitmap blueOnTop = scene.render(&fx);
+    EXPECT_GT(blue(blueOnTop, edgeX, midY), 0.8f);
+    EXPECT_LT(red(blueOnTop, edgeX, midY), 0.2f);
+}
+
+TEST(LineEffect, LineRenderElementReceivesTheLines)
+{
+    SquareScene scene;
+    const Bitmap plain = scene.render();
+    vml::LineFxRenderElement lineElement;
+    standalone::RenderElementManager elements;
+    elements.AddRenderElement(&lineElement);
+
+    LineFxManager fx;
+    addOutline(fx, Color(0, 0, 0));
+    fx.pblock()->SetValue(vml::lineFxParam::lineOutRenderElement, 0, 1);
+    EXPECT_EQ(differingPixels(scene.render(&fx, &elements), plain), 0);
+    ASSERT_NE(lineElement.GetPBBitmap(), nullptr);
+    const Bitmap* layer = lineElement.GetPBBitmap()->bm();
+    ASSERT_NE(layer, nullptr);
+    const BMM_Color_64 edge = pixel(*layer, edgeX, midY);
+    EXPECT_GT(edge.a, q16(0.8));
+    EXPECT_LT(edge.r, q16(0.2));
+    EXPECT_EQ(pixel(*layer, 32, 32).a, 0);
+    EXPECT_EQ(pixel(*layer, 2, 2).a, 0);
+
+    // Off: both receive the lines.
+    fx.pblock()->SetValue(vml::lineFxParam::lineOutRenderElement, 0, 0);
+    const Bitmap lined = scene.render(&fx, &elements);
+    EXPECT_LT(red(lined, edgeX, midY), 0.2f);
+    EXPECT_GT(pixel(*lineElement.GetPBBitmap()->bm(), edgeX, midY).a, q16(0.8));
+}
+
+// Colour (u, v, 0) of the screen coordinates it is evaluated at.
+class ScreenUVMap : public Texmap {
+public:
+    AColor EvalColor(ShadeContext& sc) override
+    {
+        Point2 uv, duv;
+        sc.ScreenUV(uv, duv);
+        return {uv.x, uv.y, 0.0f, 1.0f};
+    }
+    void Update(TimeValue, Interval&) override { ++updates; }
+    ReferenceTarget* Clone() override { return new ScreenUVMap(); }
+    int updates = 0;
+};
+
+TEST(LineEffect, LineMapIsEvaluatedAtScreenCoordinates)
+{
+    SquareScene scene;
+    ScreenUVMap map;
+    LineFxManager fx;
+    LineFxElement* e = addOutline(fx, Color(0, 0, 0));
+    e->ReplaceReference(LineFxElement::lineMapRef, &map);
+    const Bitmap lined = scene.render(&fx);
+    EXPECT_GT(map.updates, 0);
+    // u grows to the right, v upwards: the right edge is redder, the top edge greener.
+    EXPECT_GT(red(lined, 47, midY), red(lined, edgeX, midY) + 0.3f);
+    EXPECT_GT(pixel(lined, midY, 16).g, pixel(lined, midY, 47).g + q16(0.3));
+
+    e->pblock()->SetValue(vml::lineParam::lineMapEnable, 0, 0);
+    EXPECT_LT(red(scene.render(&fx), 47, midY), 0.2f);
+}
+
+// Answers abort to every progress report and counts them.
+class AbortingCheck : public CheckAbortCallback {
+public:
+    BOOL Check() override { return TRUE; }
+    BOOL Progress(int, int) override
+    {
+        ++reports;
+        return TRUE;
+    }
+    void SetTitle(const char*) override {}
+    int reports = 0;
+};
+
+TEST(LineEffect, AbortStopsEachElementButNotTheLoop)
+{
+    SquareScene scene;
+    LineFxManager none;
+    const Bitmap withChannels = scene.render(&none);
+
+    LineFxManager one, two;
+    addOutline(one, Color(0, 0, 0));
+    addOutline(two, Color(0, 0, 0));
+    addOutline(two, Color(0, 0, 0));
+    Bitmap bm = withChannels;
+    AbortingCheck firstCheck, secondCheck;
+    one.Apply(0, &bm, nullptr, &firstCheck);
+    // Stopped before the silhouette rows were composited.
+    EXPECT_EQ(pixel(bm, edgeX, midY).r, pixel(withChannels, edgeX, midY).r);
+    EXPECT_GT(firstCheck.reports, 0);
+    bm = withChannels;
+    two.Apply(0, &bm, nullptr, &secondCheck);
+    EXPECT_EQ(secondCheck.reports, 2 * firstCheck.reports);
+}
+
+}  // namespace

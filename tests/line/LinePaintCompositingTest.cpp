@@ -1,0 +1,350 @@
+#include "line/LinePaintCompositing.h"
+#include "paint/vmlRaster.h"
+#include "shell/RandomTables.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using namespace vml;
+
+constexpr int size = 32;
+
+// A canvas over a bitmap of one colour, loaded as the painterly renderer loads it (alpha 0).
+struct Canvas {
+    Bitmap bitmap;
+    vmlRaster raster;
+
+    explicit Canvas(Color base, int w = size, int h = size) : bitmap(w, h)
+    {
+        const BMM_Color_64 pixel{static_cast<std::uint16_t>(base.r * 65535.0f),
+                                 static_cast<std::uint16_t>(base.g * 65535.0f),
+                                 static_cast<std::uint16_t>(base.b * 65535.0f), 65535};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                bitmap.PutPixels(x, y, 1, &pixel);
+        raster.Init(&bitmap);
+        raster.LoadColour(&bitmap);
+    }
+    void setMasks(int value)
+    {
+        for (int y = 0; y < raster.height(); ++y)
+            for (int x = 0; x < raster.width(); ++x)
+                raster.SetMask(x, y, value);
+    }
+    // The canvas colours, row-major.
+    std::vector<AColor> pixels() const
+    {
+        std::vector<AColor> out;
+        for (int y = 0; y < raster.height(); ++y)
+            for (int x = 0; x < raster.width(); ++x)
+                out.push_back(raster.GetPixel(x, y));
+        return out;
+    }
+    bool anyStandingCoverage() const
+    {
+        for (int y = 0; y < raster.height(); ++y)
+            for (int x = 0; x < raster.width(); ++x)
+                if (raster.GetCoverageAt(x, y) != 0.0f)
+                    return true;
+        return false;
+    }
+};
+
+LineCanvas band(int firstRow, int lastRow, int w = size, int h = size)
+{
+    LineCanvas c(w, h);
+    for (int y = firstRow; y <= lastRow; ++y)
+        for (int x = 0; x < w; ++x)
+            c.at(x, y) = 1.0f;
+    return c;
+}
+
+LineSettings lineOf(Color colour)
+{
+    LineSettings s;
+    s.lineAlpha = 100.0f;
+    s.lineColor[0] = colour.r;
+    s.lineColor[1] = colour.g;
+    s.lineColor[2] = colour.b;
+    return s;
+}
+
+LinePaintResult paint(const LineSettings& s, const LineCanvas& coverage, const LineCanvas& fade,
+                      Canvas& canvas, float lineWidth = 4.0f, RendProgressCallback* progress = nullptr,
+                      const LineMapSample& map = {})
+{
+    return paintLinesIntoCanvas(s, lineWidth, coverage, fade, canvas.raster, map, progress);
+}
+
+void expectColour(const AColor& got, const AColor& want, const char* where)
+{
+    SCOPED_TRACE(where);
+    EXPECT_NEAR(got.r, want.r, 1e-5f);
+    EXPECT_NEAR(got.g, want.g, 1e-5f);
+    EXPECT_NEAR(got.b, want.b, 1e-5f);
+    EXPECT_NEAR(got.a, want.a, 1e-5f);
+}
+
+// The first draw of lattice point (column, row), as a fraction.
+float firstDraw(int column, int row)
+{
+    return lcgFraction(lcgNext(randomTableA[static_cast<std::uint32_t>(row * 0x4180 + column) & 0xFFFFu]));
+}
+
+class ProgressLog : public RendProgressCallback {
+public:
+    explicit ProgressLog(int abortAtCall = -1) : abortAt_(abortAtCall) {}
+    void SetTitle(const char*) override {}
+    int Progress(int done, int total) override
+    {
+        calls.push_back({done, total});
+        return static_cast<int>(calls.size()) == abortAt_ ? RENDPROG_ABORT : RENDPROG_CONTINUE;
+    }
+    std::vector<std::pair<int, int>> calls;
+
+private:
+    int abortAt_;
+};
+
+class LinePaint : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { fillRandomTables(); }
+};
+
+TEST_F(LinePaint, DryPaintTakesTheLineColourWhereCoveredAndLeavesTheRestUntouched)
+{
+    const Color base(0.0f, 0.0f, 1.0f);
+    Canvas canvas(base);
+    const std::vector<AColor> before = canvas.pixels();
+    const LineCanvas lines = band(10, 21);
+    const LinePaintResult result = paint(lineOf(Color(1.0f, 0.5f, 0.0f)), lines, lines, canvas);
+    EXPECT_TRUE(result.painted);
+    EXPECT_FALSE(result.aborted);
+
+    // Rows 13..18 see only covered pixels in their 7 x 7 window: full alpha, every column.
+    for (int y = 13; y <= 18; ++y)
+        for (int x = 0; x < size; ++x)
+            expectColour(canvas.raster.GetPixel(x, y), AColor(1.0f, 0.5f, 0.0f, 1.0f), "band");
+    // The window of rows 0..6 and 25..31 holds no coverage; rows 7..9 and 22..24 have softened
+    // coverage but no fade (no stamp reached them), so they carry no paint either.
+    for (int y : {0, 6, 7, 9, 22, 24, 31})
+        for (int x = 0; x < size; ++x)
+            EXPECT_TRUE(canvas.raster.GetPixel(x, y) == before[static_cast<std::size_t>(y * size + x)])
+                << x << ", " << y;
+    // The band's edge rows are only partly painted.
+    const AColor edge = canvas.raster.GetPixel(16, 10);
+    EXPECT_GT(edge.r, 0.0f);
+    EXPECT_LT(edge.r, 0.5f);
+    EXPECT_GT(edge.b, 0.5f);
+    EXPECT_FALSE(canvas.anyStandingCoverage());
+}
+
+TEST_F(LinePaint, StateFollowsTheElementSettings)
+{
+    Canvas canvas(Color(0.0f, 0.0f, 0.0f));
+    LineSettings s = lineOf(Color(1.0f, 1.0f, 1.0f));
+    s.lineBlend = 3;
+    s.paintBlur = 40.0f;       // f = 0.4, water (0.16 + 0.4) / 2
+    s.paintBlurBound = 30.0f;  // edge 0.3
+    s.paintDry = 20.0f;
+    s.paintMix = 10.0f;
+    s.paintWind = 50.0f;
+    s.paintWindAngle = 90.0f;
+    const LineCanvas lines = band(10, 21);
+    ASSERT_TRUE(paint(s, lines, lines, canvas).painted);
+
+    const CanvasPaintState& state = canvas.raster.paintState();
+    EXPECT_EQ(state.blendSwitch, 1);
+    EXPECT_EQ(state.blendMethod, 3);
+    EXPECT_FLOAT_EQ(state.blendAmount, 100.0f);
+    EXPECT_NEAR(state.water, 0.28f, 1e-6f);
+    EXPECT_NEAR(state.edge, 0.3f, 1e-6f);
+    EXPECT_NEAR(state.dry, 0.2f, 1e-6f);
+    EXPECT_NEAR(state.mix, 0.1f, 1e-6f);
+    EXPECT_NEAR(state.wind.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(state.wind.y, 0.5f, 1e-6f);
+}
+
+TEST_F(LinePaint, WetPaintGoesIntoTheWetLayerAndBleeds)
+{
+    LineSettings s = lineOf(Color(1.0f, 0.0f, 0.0f));
+    const LineCanvas lines = band(10, 21);
+
+    Canvas dry(Color(0.0f, 0.0f, 0.0f));
+    dry.setMasks(255);
+    paint(s, lines, lines, dry);
+    EXPECT_FALSE(dry.raster.Bleed(0.2f));
+
+    s.paintBlur = 60.0f;  // water 0.48: only (1 - 0.48)^8 of the paint is laid at once
+    Canvas wet(Color(0.0f, 0.0f, 0.0f));
+    wet.setMasks(255);
+    EXPECT_TRUE(paint(s, lines, lines, wet).painted);
+    const float laid = wet.raster.GetPixel(16, 15).r;
+    EXPECT_LT(laid, 0.01f);
+    EXPECT_TRUE(wet.raster.Bleed(0.2f));
+    for (int pass = 0; pass < 10; ++pass)
+        wet.raster.Bleed(0.2f);
+    EXPECT_GT(wet.raster.GetPixel(16, 15).r, laid);
+}
+
+TEST_F(LinePaint, CellSizeFollowsRandomSizeOrLineWidth)
+{
+    LineSettings s;
+    EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 3);
+    EXPECT_EQ(linePaintCellSize(s, 0.3f, 64), 1);
+    EXPECT_EQ(linePaintCellSize(s, -2.0f, 64), 1);
+    EXPECT_EQ(linePaintCellSize(s, std::numeric_limits<float>::quiet_NaN(), 64), 1);
+    EXPECT_EQ(linePaintCellSize(s, 1e9f, 64), 64);
+    s.paintRndSizeEnable = 1;
+    s.paintRndSize = 6.0f;
+    EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 6);
+    s.paintRndSize = 0.0f;
+    EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 1);
+}
+
+TEST_F(LinePaint, LatticePointsTakeTheirOwnStreamAtTheCellSize)
+{
+    // With the red jitter spanning 0..1 around 0.5, a pixel on a lattice point is painted with
+    // the first draw of that point's stream: point (16 / cell, 8 / cell).
+    LineSettings s = lineOf(Color(0.5f, 0.5f, 0.5f));
+    s.paintColorR = 50.0f;
+    const LineCanvas ones(size, size, 1.0f);
+    struct Case {
+        bool randomSize;
+        float randomSizeValue, lineWidth;
+        int cell;
+    };
+    for (const Case c : {Case{false, 0.0f, 1.0f, 1}, Case{false, 0.0f, 4.5f, 4}, Case{true, 8.0f, 4.0f, 8},
+                         Case{true, 4.0f, 8.0f, 4}}) {
+        SCOPED_TRACE(c.cell);
+        s.paintRndSizeEnable = c.randomSize ? 1 : 0;
+        s.paintRndSize = c.randomSizeValue;
+        Canvas canvas(Color(0.0f, 0.0f, 0.0f));
+        paint(s, ones, ones, canvas, c.lineWidth);
+        const AColor got = canvas.raster.GetPixel(16, 8);
+        EXPECT_NEAR(got.r, firstDraw(16 / c.cell, 8 / c.cell), 1e-5f);
+        EXPECT_NEAR(got.g, 0.5f, 1e-6f);
+    }
+}
+
+TEST_F(LinePaint, JitterVariesSmoothlyAcrossCells)
+{
+    // Between neighbouring pixels the share of the far lattice points changes by at most 1/7 of a
+    // cell of 8 (the steepest step is from a corner, 0 to (1/6) / (7/6)), so the red jitter, which
+    // spans 0..1, cannot jump by more; white noise (cells of 1) jumps further somewhere.
+    LineSettings s = lineOf(Color(0.5f, 0.5f, 0.5f));
+    s.paintColorR = 50.0f;
+    const LineCanvas ones(size, size, 1.0f);
+    auto largestStep = [&](float lineWidth) {
+        Canvas canvas(Color(0.0f, 0.0f, 0.0f));
+        paint(s, ones, ones, canvas, lineWidth);
+        float largest = 0.0f;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const float r = canvas.raster.GetPixel(x, y).r;
+                if (x + 1 < size)
+                    largest = std::max(largest, std::fabs(canvas.raster.GetPixel(x + 1, y).r - r));
+                if (y + 1 < size)
+                    largest = std::max(largest, std::fabs(canvas.raster.GetPixel(x, y + 1).r - r));
+            }
+        return largest;
+    };
+    EXPECT_LE(largestStep(8.0f), 1.0f / 7.0f + 1e-4f);
+    EXPECT_GT(largestStep(1.0f), 1.0f / 7.0f);
+}
+
+TEST_F(LinePaint, SamePaintingTwiceGivesTheSamePixels)
+{
+    LineSettings s = lineOf(Color(0.2f, 0.6f, 0.4f));
+    s.paintColorType = 1;
+    s.paintColorR = 30.0f;
+    s.paintColorG = 40.0f;
+    s.paintColorB = 20.0f;
+    s.paintBlur = 50.0f;
+    s.paintBlurRnd = 50.0f;
+    s.paintWind = 30.0f;
+    s.paintWindRnd = 80.0f;
+    s.paintMix = 40.0f;
+    s.paintMixRnd = 60.0f;
+    const LineCanvas lines = band(8, 20);
+    std::vector<std::unique_ptr<Canvas>> runs;
+    for (int run = 0; run < 2; ++run) {
+        runs.push_back(std::make_unique<Canvas>(Color(0.9f, 0.9f, 0.9f)));
+        runs.back()->setMasks(255);
+        paint(s, lines, lines, *runs.back(), 3.0f);
+        for (int pass = 0; pass < 5; ++pass)
+            runs.back()->raster.Bleed(0.2f);
+    }
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const AColor a = runs[0]->raster.GetPixel(x, y), b = runs[1]->raster.GetPixel(x, y);
+            ASSERT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a) << x << ", " << y;
+        }
+}
+
+TEST_F(LinePaint, ProgressComesEveryFourthCellRowAndAbortStops)
+{
+    const LineSettings s = lineOf(Color(1.0f, 1.0f, 1.0f));
+    const LineCanvas ones(size, size, 1.0f);
+
+    ProgressLog counting;
+    Canvas full(Color(0.0f, 0.0f, 0.0f));
+    EXPECT_FALSE(paint(s, ones, ones, full, 4.0f, &counting).aborted);
+    // Cell rows of 4 pixels: rows 0 and 4 of the eight report.
+    EXPECT_EQ(counting.calls, (std::vector<std::pair<int, int>>{{size, 2 * size}, {size + 16, 2 * size}}));
+
+    ProgressLog aborting(1);
+    Canvas cut(Color(0.0f, 0.0f, 0.0f));
+    const LinePaintResult result = paint(s, ones, ones, cut, 4.0f, &aborting);
+    EXPECT_TRUE(result.aborted);
+    EXPECT_TRUE(result.painted);
+    EXPECT_EQ(aborting.calls.size(), 1u);
+    // The first cell row is painted, the rest keeps the canvas and no coverage is left standing.
+    EXPECT_FLOAT_EQ(cut.raster.GetPixel(5, 3).r, 1.0f);
+    EXPECT_FLOAT_EQ(cut.raster.GetPixel(5, 4).r, 0.0f);
+    EXPECT_FLOAT_EQ(cut.raster.GetPixel(5, 4).a, 0.0f);
+    EXPECT_FALSE(cut.anyStandingCoverage());
+}
+
+TEST_F(LinePaint, PixelsWithoutAlphaKeepTheCanvasAndItsWetPaint)
+{
+    // Coverage without fade (every stamp faded away by depth): nothing is painted, and the wet
+    // paint already lying there is not washed out by invisible paint.
+    LineSettings wetSettings = lineOf(Color(0.0f, 0.0f, 1.0f));
+    wetSettings.paintBlur = 80.0f;
+    const LineCanvas lines = band(10, 21);
+    const LineCanvas noFade(size, size, 0.0f);
+
+    Canvas reference(Color(0.0f, 0.0f, 0.0f)), canvas(Color(0.0f, 0.0f, 0.0f));
+    for (Canvas* c : {&reference, &canvas}) {
+        c->setMasks(255);
+        paint(wetSettings, lines, lines, *c);
+    }
+    const LinePaintResult result = paint(lineOf(Color(1.0f, 1.0f, 1.0f)), lines, noFade, canvas);
+    EXPECT_FALSE(result.painted);
+    EXPECT_FALSE(canvas.anyStandingCoverage());
+    for (int pass = 0; pass < 3; ++pass)
+        EXPECT_EQ(canvas.raster.Bleed(0.2f), reference.raster.Bleed(0.2f));
+    expectColour(canvas.raster.GetPixel(16, 15), reference.raster.GetPixel(16, 15), "wet paint kept");
+}
+
+TEST_F(LinePaint, MismatchedCanvasesPaintNothing)
+{
+    Canvas canvas(Color(0.2f, 0.2f, 0.2f));
+    const std::vector<AColor> before = canvas.pixels();
+    const LineCanvas small(size / 2, size / 2, 1.0f);
+    const LineCanvas ones(size, size, 1.0f);
+    EXPECT_FALSE(paint(lineOf(Color(1.0f, 1.0f, 1.0f)), small, ones, canvas).painted);
+    EXPECT_FALSE(paint(lineOf(Color(1.0f, 1.0f, 1.0f)), ones, small, canvas).painted);
+    EXPECT_TRUE(canvas.pixels() == before);
+    EXPECT_FALSE(canvas.anyStandingCoverage());
+    EXPECT_EQ(canvas.raster.paintState().blendSwitch, 0);
+}
+
+}  // namespace
