@@ -10,6 +10,7 @@
 #include "line/EdgeDetection.h"
 #include "line/GBufferViews.h"
 #include "line/LineCompositing.h"
+#include "line/LineElementDrawing.h"
 #include "line/LineFrameCanvases.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
@@ -41,26 +42,6 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Filled as the effect's own element drawing fills it: switches at time 0, thresholds refreshed.
-vml::EdgeRules edgeRulesOf(IParamBlock2& block, const vml::LineSettings& s)
-{
-    using namespace vml;
-    EdgeRules rules;
-    rules.lineMatID = s.lineMatID;
-    rules.outlineObjectThreshold = s.outlineObjectThreshold;
-    rules.outlineMaterialThreshold = s.outlineMaterialThreshold;
-    rules.edgeDepthThreshold = s.edgeDepthThreshold;
-    rules.normalMin = s.normalMin;
-    rules.normalMax = s.normalMax;
-    rules.normalDepth = s.normalDepth;
-    rules.outlineObject = block.GetInt(lineParam::outlineObject, 0) != 0;
-    rules.outlineMaterial = block.GetInt(lineParam::outlineMaterial, 0) != 0;
-    rules.edgeMaterial = block.GetInt(lineParam::edgeMaterial, 0) != 0;
-    rules.edgeDepth = block.GetInt(lineParam::edgeDepth, 0) != 0;
-    rules.normal = block.GetInt(lineParam::normal, 0) != 0;
-    return rules;
-}
-
 struct PieceTimes {
     double detect = 0, stamp = 0, composite = 0;
 };
@@ -82,7 +63,7 @@ bool drawPieces(vml::LineFxManager& manager, Bitmap& bitmap, vml::LineFrameCanva
         element->refreshSettings(frameTime);
         const LineSettings& s = element->settings();
         const GBufferViews views = makeGBufferViews(bitmap);
-        if (!detectEdges(edgeRulesOf(*block, s), views, canvases.mask(),
+        if (!detectEdges(vml::edgeRulesOf(*block, s), views, canvases.mask(),
                          element->GBufferChannelsRequired(frameTime)))
             return false;
         times.detect += secondsSince(start);

@@ -19,10 +19,6 @@
 
 namespace vml {
 
-namespace {
-
-// The detection rules of a refreshed element: switches as they stand at time 0, thresholds from
-// the settings of the frame.
 EdgeRules edgeRulesOf(IParamBlock2& block, const LineSettings& s)
 {
     EdgeRules rules;
@@ -40,8 +36,6 @@ EdgeRules edgeRulesOf(IParamBlock2& block, const LineSettings& s)
     rules.normal = block.GetInt(lineParam::normal, 0) != 0;
     return rules;
 }
-
-}  // namespace
 
 bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, RenderGlobalContext* gc,
                      LineFrameCanvases& canvases, std::span<Bitmap* const> lineElementBitmaps,

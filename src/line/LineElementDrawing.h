@@ -4,9 +4,12 @@
 // the painterly renderer, painting the lines as wet paint into its canvas.
 
 #include "host/Bitmap.h"
+#include "host/IParamBlock2.h"
 #include "host/RendParams.h"
 #include "host/RenderGlobalContext.h"
+#include "line/EdgeRules.h"
 #include "line/LineFrameCanvases.h"
+#include "line/LineSettings.h"
 
 #include <span>
 
@@ -14,6 +17,10 @@ namespace vml {
 
 class LineFxElement;
 class vmlRasterBase;
+
+// The detection rules of an element whose settings were refreshed for the frame: switches as
+// they stand at time 0 in `block` (its "parameters" block), thresholds from `s`.
+EdgeRules edgeRulesOf(IParamBlock2& block, const LineSettings& s);
 
 // Draws `element` over `bitmap` and the line render elements' bitmaps `lineElementBitmaps`
 // (the bitmap itself is left alone when `lineOutRenderElement`). `canvases` must have the
