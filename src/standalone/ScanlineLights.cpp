@@ -4,7 +4,10 @@
 #include "standalone/TriangleBvh.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 
@@ -22,6 +25,21 @@ float smoothstep(float t)
     return t * t * (3.0f - 2.0f * t);
 }
 
+// The last shadow answers of this thread. A material that shades a sample twice (the painterly
+// material shades its base and its highlight material at the same point) asks the same shadow
+// question twice; the answer is kept per light and exact ray origin, so nothing else changes.
+struct ShadowAnswer {
+    std::uint64_t light = 0;  // 0: empty
+    Point3 origin;
+    bool occluded = false;
+};
+constexpr std::size_t shadowAnswersKept = 4;
+thread_local std::array<ShadowAnswer, shadowAnswersKept> shadowAnswers;
+thread_local std::size_t nextShadowAnswer = 0;
+
+// Every light gets its own number, so an answer never outlives the light and scene it was for.
+std::atomic<std::uint64_t> lightSerial{0};
+
 // Everything is resolved at construction; Illuminate only reads, so one light serves many
 // shading threads at once.
 class ScanlineLight final : public LightDesc {
@@ -30,7 +48,7 @@ public:
         : type_(s.type), color_(s.color * s.multiplier), position_(lightToCam.GetTrans()),
           shineDir_(Normalize(lightToCam.VectorTransform(Point3(0.0f, 0.0f, -1.0f)))),
           shadows_(s.castShadows && shadows && !shadows->empty() ? shadows : nullptr),
-          bias_(std::max(s.shadowBias, 0.0f)), decayStart_(s.decayStart)
+          bias_(std::max(s.shadowBias, 0.0f)), decayStart_(s.decayStart), serial_(++lightSerial)
     {
         affectDiffuse = s.affectDiffuse ? TRUE : FALSE;
         affectSpecular = s.affectSpecular ? TRUE : FALSE;
@@ -85,19 +103,23 @@ public:
         }
         diffuseCoef = dot_nl;
 
-        if (shadows_ && sc.shadow) {
-            const Point3 origin = p + normal * bias_;
-            if (type_ == LightType::directional) {
-                if (shadows_->occluded(origin, dir, std::numeric_limits<float>::infinity()))
-                    intensity = 0.0f;
-            } else {
-                const Point3 toLight = position_ - origin;
-                if (shadows_->occluded(origin, toLight, 1.0f))
-                    intensity = 0.0f;
-            }
-        }
+        if (shadows_ && sc.shadow && inShadow(p + normal * bias_, dir))
+            intensity = 0.0f;
         color = color_ * intensity;
         return TRUE;
+    }
+
+    bool inShadow(const Point3& origin, const Point3& dir) const
+    {
+        for (const ShadowAnswer& a : shadowAnswers)
+            if (a.light == serial_ && a.origin == origin)
+                return a.occluded;
+        const bool occluded = type_ == LightType::directional
+                                  ? shadows_->occluded(origin, dir, std::numeric_limits<float>::infinity())
+                                  : shadows_->occluded(origin, position_ - origin, 1.0f);
+        shadowAnswers[nextShadowAnswer] = {serial_, origin, occluded};
+        nextShadowAnswer = (nextShadowAnswer + 1) % shadowAnswersKept;
+        return occluded;
     }
 
     Point3 LightPosition() override
@@ -113,6 +135,7 @@ private:
     const TriangleBvh* shadows_;
     float bias_;
     float decayStart_;
+    std::uint64_t serial_;
     float halfHotspot_ = 0.0f, halfFalloff_ = 0.0f;  // radians
 };
 
