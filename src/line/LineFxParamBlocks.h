@@ -3,6 +3,7 @@
 // stored in saved scenes and in line files: never renumber them.
 
 #include "host/ParamBlockDesc2.h"
+#include "paint/PaintBlockParams.h"
 
 namespace vml {
 
@@ -68,35 +69,6 @@ enum : ParamID {
 
 // Element block "paint". Only the parameters LineSettings mirrors affect lines; the others keep
 // the block in step with the material's paint block.
-namespace linePaintParam {
-enum : ParamID {
-    paintBlendEnable = 0,
-    paintBlendMethod = 1,
-    paintBlendAmount = 2,
-    paintColorType = 3,  // 0 RGB, 1 HSV
-    paintColorR = 4,
-    paintColorG = 5,
-    paintColorB = 6,
-    paintBlur = 7,
-    paintBlurRnd = 8,
-    paintBlurBound = 9,
-    paintBlurBoundRnd = 10,
-    paintMix = 11,
-    paintMixRnd = 12,
-    paintWind = 13,
-    paintWindRnd = 14,
-    paintWindAngle = 15,
-    paintMonoEnable = 16,
-    paintMonoAmount = 17,
-    paintRndSizeEnable = 18,
-    paintRndSize = 19,
-    paintDry = 20,
-    paintDryRnd = 21,
-    paintWhiteTransEnable = 22,
-    paintWhiteTransAmount = 23,
-    paintConEnable = 24,
-    paintConAmount = 25,
-};
-}  // namespace linePaintParam
+namespace linePaintParam = paintParam;
 
 }  // namespace vml

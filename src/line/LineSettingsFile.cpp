@@ -5,11 +5,9 @@
 #include "line/LineDefaultSettings.h"
 #include "line/LineFxElement.h"
 #include "shell/IniHandler.h"
+#include "shell/SettingsValues.h"
 
 #include <array>
-#include <charconv>
-#include <cmath>
-#include <cstring>
 
 namespace vml {
 
@@ -73,37 +71,6 @@ constexpr std::array paintKeys{
 // The platform reads at most 255 characters of a value.
 constexpr DWORD valueBufferSize = 256;
 
-const char* skipSpace(const char* s)
-{
-    while (*s == ' ' || (*s >= '\t' && *s <= '\r'))
-        ++s;
-    return s;
-}
-
-// from_chars takes a '-' but, unlike scanning, no '+'.
-const char* skipPlus(const char* s) { return (*s == '+' && s[1] != '-') ? s + 1 : s; }
-
-// One float from text; the position after it, or nullptr when there is none.
-const char* scanFloat(const char* text, float& out)
-{
-    const char* s = skipPlus(skipSpace(text));
-    float v = 0.0f;
-    auto [end, ec] = std::from_chars(s, s + std::strlen(s), v, std::chars_format::general);
-    if (ec != std::errc() || end == s || !std::isfinite(v))
-        return nullptr;
-    out = v;
-    return end;
-}
-
-std::string formatFloat(float v)
-{
-    // "%f" formats the float promoted to double: fixed notation, six decimals.
-    char buffer[64];
-    auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v), std::chars_format::fixed, 6);
-    return ec == std::errc() ? std::string(buffer, end) : std::string("0.000000");
-}
-
 // Each reader and writer locates the file afresh, as the settings files are meant to be used.
 std::string locateFile()
 {
@@ -126,11 +93,11 @@ std::span<const LineSettingsKey> linePaintSettingsKeys() { return paintKeys; }
 std::string formatLineSettingsValue(const LineSettingsKey& key, const LineSettings& s)
 {
     if (key.floatWord)
-        return formatFloat(s.*key.floatWord);
+        return formatSettingsFloat(s.*key.floatWord);
     if (key.intWord)
-        return std::to_string(s.*key.intWord);
-    return formatFloat(s.lineColor[0]) + ' ' + formatFloat(s.lineColor[1]) + ' ' +
-           formatFloat(s.lineColor[2]);
+        return formatSettingsInt(s.*key.intWord);
+    return formatSettingsFloat(s.lineColor[0]) + ' ' + formatSettingsFloat(s.lineColor[1]) + ' ' +
+           formatSettingsFloat(s.lineColor[2]);
 }
 
 bool parseLineSettingsValue(const LineSettingsKey& key, const char* text, LineSettings& s)
@@ -138,19 +105,12 @@ bool parseLineSettingsValue(const LineSettingsKey& key, const char* text, LineSe
     if (!text)
         return false;
     if (key.floatWord)
-        return scanFloat(text, s.*key.floatWord) != nullptr;
-    if (key.intWord) {
-        const char* p = skipPlus(skipSpace(text));
-        std::int32_t v = 0;
-        auto [end, ec] = std::from_chars(p, p + std::strlen(p), v);
-        if (ec != std::errc() || end == p)
-            return false;
-        s.*key.intWord = v;
-        return true;
-    }
+        return scanSettingsFloat(text, s.*key.floatWord) != nullptr;
+    if (key.intWord)
+        return parseSettingsInt(text, s.*key.intWord);
     const char* p = text;
     int read = 0;
-    while (read < 3 && (p = scanFloat(p, s.lineColor[read])) != nullptr)
+    while (read < 3 && (p = scanSettingsFloat(p, s.lineColor[read])) != nullptr)
         ++read;
     return read > 0;
 }

@@ -2,11 +2,9 @@
 
 #include "host/PrivateProfile.h"
 #include "material/vmlMaterialParamBlocks.h"
+#include "shell/SettingsValues.h"
 
 #include <array>
-#include <charconv>
-#include <cmath>
-#include <cstring>
 
 namespace vml {
 
@@ -121,16 +119,6 @@ constexpr std::array paintKeys{
 // The platform reads at most 255 characters of a value.
 constexpr DWORD valueBufferSize = 256;
 
-const char* skipSpace(const char* s)
-{
-    while (*s == ' ' || (*s >= '\t' && *s <= '\r'))
-        ++s;
-    return s;
-}
-
-// from_chars takes a '-' but, unlike scanning, no '+'.
-const char* skipPlus(const char* s) { return (*s == '+' && s[1] != '-') ? s + 1 : s; }
-
 template <class Record>
 void readSection(const char* path, const char* section, std::span<const PresetKey<Record>> keys,
                  Record& record)
@@ -163,38 +151,13 @@ std::span<const PresetKey<BrushCache>> brushPresetKeys() { return brushKeys; }
 std::span<const PresetKey<StrokeCache>> strokePresetKeys() { return strokeKeys; }
 std::span<const PresetKey<PaintCache>> paintPresetKeys() { return paintKeys; }
 
-bool parsePresetFloat(const char* text, float& out)
-{
-    const char* s = skipPlus(skipSpace(text));
-    float v = 0.0f;
-    auto [end, ec] = std::from_chars(s, s + std::strlen(s), v, std::chars_format::general);
-    if (ec != std::errc() || end == s || !std::isfinite(v))
-        return false;
-    out = v;
-    return true;
-}
+bool parsePresetFloat(const char* text, float& out) { return scanSettingsFloat(text, out) != nullptr; }
 
-bool parsePresetInt(const char* text, std::int32_t& out)
-{
-    const char* s = skipPlus(skipSpace(text));
-    std::int32_t v = 0;
-    auto [end, ec] = std::from_chars(s, s + std::strlen(s), v);
-    if (ec != std::errc() || end == s)
-        return false;
-    out = v;
-    return true;
-}
+bool parsePresetInt(const char* text, std::int32_t& out) { return parseSettingsInt(text, out); }
 
-std::string formatPresetFloat(float v)
-{
-    // "%f" formats the float promoted to double: fixed notation, six decimals.
-    char buffer[64];
-    auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(v), std::chars_format::fixed, 6);
-    return ec == std::errc() ? std::string(buffer, end) : std::string("0.000000");
-}
+std::string formatPresetFloat(float v) { return formatSettingsFloat(v); }
 
-std::string formatPresetInt(std::int32_t v) { return std::to_string(v); }
+std::string formatPresetInt(std::int32_t v) { return formatSettingsInt(v); }
 
 void readMaterialPresetFile(const char* path, MaterialPresetValues& values)
 {

@@ -163,31 +163,7 @@ ParamBlockDesc2& vmlMaterialPaintBlock()
     using namespace paintParam;
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d = materialBlock(vmlMaterialPaintBlockId, "paint", 104, 111);
-        d.addBool(paintBlendEnable, "paintBlendEnable", false, 400, A)
-            .addInt(paintBlendMethod, "paintBlendMethod", 0, 0, 15, 401)
-            // The amount carries the enable switch's label (string 402).
-            .addFloat(paintBlendAmount, "paintBlendAmount", 100.0f, 0.0f, 100.0f, 402, A)
-            .addBool(paintMonoEnable, "paintMonoEnable", false, 416, A)
-            .addFloat(paintMonoAmount, "paintMonoAmount", 100.0f, 0.0f, 100.0f, 417, A)
-            .addInt(paintColorType, "paintColorType", 1, 0, 1, 406)
-            .addFloat(paintColorR, "paintColorR", 6.0f, 0.0f, 100.0f, 403, A)
-            .addFloat(paintColorG, "paintColorG", 6.0f, 0.0f, 100.0f, 404, A)
-            .addFloat(paintColorB, "paintColorB", 6.0f, 0.0f, 100.0f, 405, A)
-            .addFloat(paintBlur, "paintBlur", 0.0f, 0.0f, 100.0f, 407, A)
-            .addFloat(paintBlurRnd, "paintBlurRnd", 0.0f, 0.0f, 100.0f, 408, A)
-            .addFloat(paintBlurBound, "paintBlurBound", 0.0f, 0.0f, 100.0f, 409, A)
-            .addFloat(paintBlurBoundRnd, "paintBlurBoundRnd", 0.0f, 0.0f, 100.0f, 410, A)
-            .addFloat(paintMix, "paintMix", 0.0f, 0.0f, 100.0f, 411, A)
-            .addFloat(paintMixRnd, "paintMixRnd", 0.0f, 0.0f, 100.0f, 412, A)
-            .addFloat(paintWind, "paintWind", 0.0f, 0.0f, 100.0f, 413, A)
-            .addFloat(paintWindRnd, "paintWindRnd", 0.0f, 0.0f, 100.0f, 414, A)
-            .addFloat(paintWindAngle, "paintWindAngle", 90.0f, -3600.0f, 3600.0f, 415, A)
-            .addFloat(paintDry, "paintDry", 0.0f, 0.0f, 100.0f, 420, A)
-            .addFloat(paintDryRnd, "paintDryRnd", 0.0f, 0.0f, 100.0f, 421, A)
-            .addBool(paintWhiteTransEnable, "paintWhiteTransEnable", false, 422, A)
-            .addFloat(paintWhiteTransAmount, "paintWhiteTransAmount", 100.0f, 0.0f, 100.0f, 423, A)
-            .addBool(paintConEnable, "paintConEnable", false, 424, A)
-            .addFloat(paintConAmount, "paintConAmount", 100.0f, -100.0f, 100.0f, 425, A);
+        addPaintParameters(d, 1, 6.0f);
         return d;
     }();
     return desc;

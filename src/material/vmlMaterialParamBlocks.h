@@ -3,6 +3,7 @@
 // are stored in saved scenes: never renumber them.
 
 #include "host/ParamBlockDesc2.h"
+#include "paint/PaintBlockParams.h"
 
 namespace vml {
 
@@ -128,35 +129,8 @@ enum : ParamID {
 };
 }  // namespace strokeParam
 
-// Paint block "paint". Ids 18 and 19 are not used.
-namespace paintParam {
-enum : ParamID {
-    paintBlendEnable = 0,
-    paintBlendMethod = 1,  // blendMethodTable position
-    paintBlendAmount = 2,
-    paintColorType = 3,
-    paintColorR = 4,
-    paintColorG = 5,
-    paintColorB = 6,
-    paintBlur = 7,
-    paintBlurRnd = 8,
-    paintBlurBound = 9,
-    paintBlurBoundRnd = 10,
-    paintMix = 11,
-    paintMixRnd = 12,
-    paintWind = 13,
-    paintWindRnd = 14,
-    paintWindAngle = 15,
-    paintMonoEnable = 16,
-    paintMonoAmount = 17,
-    paintDry = 20,
-    paintDryRnd = 21,
-    paintWhiteTransEnable = 22,
-    paintWhiteTransAmount = 23,
-    paintConEnable = 24,
-    paintConAmount = 25,
-};
-}  // namespace paintParam
+// Paint block "paint": the shared paint parameters of paint/PaintBlockParams.h (ids 18 and 19 are
+// not used).
 
 ParamBlockDesc2& vmlMaterialBaseBlock();
 ParamBlockDesc2& vmlMaterialBrushBlock();

@@ -61,10 +61,10 @@ struct BrushPreviewCommand : ::testing::Test {
         EXPECT_TRUE(in);
         if (!in)
             return -1.0f;
-        EXPECT_EQ(in->spec().width, 64);
-        std::vector<float> pixels(64 * 64 * static_cast<std::size_t>(in->spec().nchannels));
+        EXPECT_EQ(in->spec_dimensions(0).width, 64);
+        std::vector<float> pixels(64 * 64 * static_cast<std::size_t>(in->spec_dimensions(0).nchannels));
         in->read_image(0, 0, 0, -1, OIIO::TypeDesc::FLOAT, pixels.data());
-        return pixels[(static_cast<std::size_t>(y) * 64 + x) * in->spec().nchannels];
+        return pixels[(static_cast<std::size_t>(y) * 64 + x) * in->spec_dimensions(0).nchannels];
     }
 };
 

@@ -55,7 +55,7 @@ TEST_F(RenderCommand, WritesTheImageWhereTheDocumentSaysAtTheRequestedSize)
     ASSERT_EQ(app::runRender(options(), core), 0);
     auto in = OIIO::ImageInput::open((dir / "out/sphere.png").string());
     ASSERT_TRUE(in);
-    EXPECT_EQ(in->spec().width, 48);
+    EXPECT_EQ(in->spec_dimensions(0).width, 48);
 
     app::RenderOptions o = options();
     o.output = (dir / "other.exr").string();
@@ -63,8 +63,8 @@ TEST_F(RenderCommand, WritesTheImageWhereTheDocumentSaysAtTheRequestedSize)
     ASSERT_EQ(app::runRender(o, core), 0);
     in = OIIO::ImageInput::open(o.output);
     ASSERT_TRUE(in);
-    EXPECT_EQ(in->spec().width, 20);
-    EXPECT_EQ(in->spec().height, 10);
+    EXPECT_EQ(in->spec_dimensions(0).width, 20);
+    EXPECT_EQ(in->spec_dimensions(0).height, 10);
     // Centre pixel: the sphere (red), corner: the blue background.
     std::vector<float> px(20 * 10 * 4);
     ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px.data()));

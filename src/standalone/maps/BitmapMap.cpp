@@ -66,7 +66,7 @@ bool decode(OIIO::ImageInput* in, Decoded& out, std::string& error)
         error = reason.empty() ? "unreadable or unsupported" : reason;
         return false;
     }
-    const OIIO::ImageSpec& header = in->spec();
+    const OIIO::ImageSpec header = in->spec_dimensions(0);
     const long long w = header.width, h = header.height, nch = header.nchannels;
     if (w <= 0 || h <= 0 || nch <= 0 || header.deep) {
         error = "expected a flat image with at least one pixel and channel";
