@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap configure build demo test asan-test format format-check bench clean
+.PHONY: all bootstrap configure build program demo test asan-test format format-check bench clean
 
 all: build
 
@@ -18,8 +18,12 @@ configure: bootstrap $(BUILD)/CMakeCache.txt
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
+# The program alone: what the demo needs, without the tests and benchmarks.
+program: configure
+	cmake --build --preset $(PRESET) -j $(JOBS) --target vermil
+
 # Renders every scene of examples/ into out/, and the chart of the colour blend methods.
-demo: build
+demo: program
 	@mkdir -p out
 	@for scene in examples/*.json; do \
 	  name=$$(basename $$scene .json); \
