@@ -47,6 +47,16 @@ const char* lightTypeName(standalone::LightType t)
     return "?";
 }
 
+const char* cameraSourceText(standalone::CameraSource source)
+{
+    switch (source) {
+    case standalone::CameraSource::document: return "the document's camera";
+    case standalone::CameraSource::imported: return "a camera of the imported model";
+    case standalone::CameraSource::framing: return "no camera in the scene: added to frame everything";
+    }
+    return "?";
+}
+
 struct KeyRange {
     TimeValue first = TIME_PosInfinity, last = TIME_NegInfinity;
     void add(TimeValue t) { first = std::min(first, t), last = std::max(last, t); }
@@ -133,9 +143,9 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
     fmt::print("lights ({}):\n", lights.size());
     for (SceneNode* n : lights) {
         const standalone::LightSettings& l = *n->light;
-        fmt::print("  {:<20} {:<11} colour ({:.2f}, {:.2f}, {:.2f}) x{:g}{}\n", n->name(),
+        fmt::print("  {:<20} {:<11} colour ({:.2f}, {:.2f}, {:.2f}) x{:g}{}{}\n", n->name(),
                    lightTypeName(l.type), l.color.r, l.color.g, l.color.b, l.multiplier,
-                   l.castShadows ? "  shadows" : "");
+                   l.castShadows ? "  shadows" : "", l.on ? "" : "  off");
     }
     fmt::print("cameras ({}):\n", cameras.size());
     for (SceneNode* n : cameras) {
@@ -145,6 +155,8 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
                                   : fmt::format("perspective, fov {:g}", c.fov),
                    n == scene->camera ? "  (rendered)" : "");
     }
+    if (scene->camera)
+        fmt::print("rendered from: {} ({})\n", scene->camera->name(), cameraSourceText(scene->cameraSource));
     fmt::print("effects ({}):\n", scene->effects.size());
     for (Effect* e : scene->effects)
         fmt::print("  {:<20} {}{}\n", e && !e->GetName().empty() ? e->GetName() : "", className(e, core),

@@ -2,6 +2,7 @@
 
 #include "app/CancelOnInterrupt.h"
 #include "app/FrameList.h"
+#include "app/PaintOptions.h"
 #include "app/ProgressBar.h"
 #include "host/ClassDesc2.h"
 #include "host/Renderer.h"
@@ -114,6 +115,21 @@ void printStats(const standalone::RenderJobResult& r, double renderSeconds, doub
 int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
 {
     core.setQuietMode(options.quiet);
+    // A misspelt look fails before the scene is read.
+    const standalone::document::Look* look = nullptr;
+    if (!options.paintLook.empty()) {
+        try {
+            look = standalone::document::findLook(options.paintLook);
+            if (!look) {
+                fmt::print(stderr, "vermil: --paint {}: {}\n", options.paintLook,
+                           standalone::document::unknownLookMessage(options.paintLook));
+                return 1;
+            }
+        } catch (const std::exception& e) {
+            fmt::print(stderr, "vermil: {}\n", e.what());
+            return 1;
+        }
+    }
     std::unique_ptr<standalone::Scene> scene;
     try {
         scene = standalone::loadSceneOrModel(options.scenePath, core,
@@ -126,13 +142,27 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
     }
     if (options.width > 0 && options.height > 0)
         scene->render.width = options.width, scene->render.height = options.height;
+    if (!options.paintLook.empty() || options.lines) {
+        const fs::path baseDir = fs::absolute(options.scenePath).parent_path();
+        try {
+            if (!options.paintLook.empty())
+                paintScene(*scene, core, *look, !standalone::isSceneDocument(options.scenePath), baseDir);
+            if (options.lines)
+                addLines(*scene, core, baseDir);
+        } catch (const std::exception& e) {
+            fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, e.what());
+            return 1;
+        }
+    }
     std::string output = !options.output.empty()         ? options.output
                          : !scene->render.output.empty() ? scene->render.output
                                                          : defaultOutput(options.scenePath);
 
     OwnedRenderer picked;
     std::string error;
-    const std::string rendererName = options.renderer.empty() ? scene->render.renderer : options.renderer;
+    const std::string rendererName = !options.renderer.empty() ? options.renderer
+                                     : look                    ? std::string("vmlRenderer")
+                                                               : scene->render.renderer;
     if (!pickRenderer(rendererName, *scene, core, picked, error)) {
         fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, error);
         return 1;

@@ -1,6 +1,6 @@
 #pragma once
-// `vermil render`: loads a scene document, renders it and writes the image and its render
-// elements.
+// `vermil render`: loads a scene document or a model file, optionally paints it and adds lines,
+// renders it and writes the image and its render elements.
 
 #include <string>
 #include <vector>
@@ -20,6 +20,10 @@ struct RenderOptions {
     std::string renderer;  // class name overriding the document's renderer; "scanline" = the host's
     bool stats = false;    // per-frame figures on stdout as `name: value` lines
     bool quiet = false;    // no progress bar, message boxes only recorded
+    // --paint: every material wrapped in a painterly one wearing this look (see PaintOptions.h),
+    // rendered by vmlRenderer unless `renderer` says otherwise; empty: not painted.
+    std::string paintLook;
+    bool lines = false;  // --lines: a line effect added (see PaintOptions.h)
     // Frames to render; empty: the document's frame range (one image without a frame number when
     // the document is a still).
     std::vector<int> frames;

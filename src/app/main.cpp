@@ -7,15 +7,19 @@
 #include "app/FrameList.h"
 #include "app/HostSetup.h"
 #include "app/InfoCommand.h"
+#include "app/PaintOptions.h"
 #include "app/RenderCommand.h"
 #include "shell/EntryPoints.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/document/Looks.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/core.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -49,6 +53,20 @@ int runClasses()
     return 0;
 }
 
+// Each look with its description, the --paint default marked.
+int runLooks()
+{
+    try {
+        for (const standalone::document::Look& look : standalone::document::looks())
+            fmt::print("{:<10} {}{}\n", look.name, look.description,
+                       look.name == app::kDefaultPaintLook ? " (--paint's default)" : "");
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "vermil: {}\n", e.what());
+        return 1;
+    }
+    return 0;
+}
+
 // WxH, both positive.
 bool parseSize(const std::string& text, int& width, int& height)
 {
@@ -70,7 +88,6 @@ int main(int argc, char** argv)
     auto* renderCmd = cli.add_subcommand("render", "Render a scene document or a model file to images");
     renderCmd
         ->add_option("scene", render.scenePath, "Scene document (JSON) or model file (glTF, FBX, OBJ, ...)")
-        ->required()
         ->check(CLI::ExistingFile);
     renderCmd->add_option("-o,--output", render.output, "Image to write (.png 16-bit, .exr float, .tif)");
     renderCmd->add_option("--size", size, "Image size WxH, overriding the document's");
@@ -79,6 +96,15 @@ int main(int argc, char** argv)
     renderCmd->add_option("--renderer", render.renderer, "Renderer class name (scanline for the host's own)");
     std::string frames;
     renderCmd->add_option("--frames", frames, "Frames to render: A-B, A,B,C or a mix; one image per frame");
+    auto* paint = renderCmd
+                      ->add_option("--paint", render.paintLook,
+                                   fmt::format("Paint every material with a look (default {}; see `vermil "
+                                               "looks`), rendered by vmlRenderer",
+                                               app::kDefaultPaintLook))
+                      ->expected(0, 1);
+    renderCmd->add_flag("--lines", render.lines,
+                        "Add outlines and creases (a line effect on material effects channel 1, which "
+                        "materials on channel 0 join) unless the scene has a line effect");
     renderCmd->add_flag("--stats", render.stats, "Print per-frame figures as name: value lines");
     renderCmd->add_flag("--quiet", render.quiet, "No progress bar; message boxes are only recorded");
 
@@ -93,6 +119,7 @@ int main(int argc, char** argv)
         ->check(CLI::ExistingFile);
 
     auto* classes = cli.add_subcommand("classes", "List the classes the plug-in library offers");
+    auto* looks = cli.add_subcommand("looks", "List the looks of --paint and of \"wrap\" in documents");
 
     app::BrushPreviewOptions preview;
     std::string previewSize;
@@ -117,6 +144,16 @@ int main(int argc, char** argv)
             fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 1920x1080\n", size);
             return 1;
         }
+        // `--paint model.glb`: the look's optional value took the scene.
+        if (render.scenePath.empty() && paint->count() > 0 &&
+            std::filesystem::is_regular_file(render.paintLook))
+            render.scenePath = std::exchange(render.paintLook, "");
+        if (render.scenePath.empty()) {
+            fmt::print(stderr, "vermil render: a scene document or model file is required\n");
+            return 1;
+        }
+        if (paint->count() > 0 && render.paintLook.empty())
+            render.paintLook = app::kDefaultPaintLook;
         if (!frames.empty()) {
             std::string error;
             auto list = app::parseFrameList(frames, error);
@@ -134,6 +171,8 @@ int main(int argc, char** argv)
     }
     if (classes->parsed())
         return runClasses();
+    if (looks->parsed())
+        return runLooks();
     if (brushPreview->parsed()) {
         if (!previewSize.empty() && !parseSize(previewSize, preview.width, preview.height)) {
             fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 256x256\n", previewSize);

@@ -48,7 +48,8 @@ public:
         : type_(s.type), color_(s.color * s.multiplier), position_(lightToCam.GetTrans()),
           shineDir_(Normalize(lightToCam.VectorTransform(Point3(0.0f, 0.0f, -1.0f)))),
           shadows_(s.castShadows && shadows && !shadows->empty() ? shadows : nullptr),
-          bias_(std::max(s.shadowBias, 0.0f)), decayStart_(s.decayStart), serial_(++lightSerial)
+          bias_(s.shadowBias ? std::max(*s.shadowBias, 0.0f) : -1.0f), decayStart_(s.decayStart),
+          serial_(++lightSerial)
     {
         affectDiffuse = s.affectDiffuse ? TRUE : FALSE;
         affectSpecular = s.affectSpecular ? TRUE : FALSE;
@@ -103,11 +104,13 @@ public:
         }
         diffuseCoef = dot_nl;
 
-        if (shadows_ && sc.shadow && inShadow(p + normal * bias_, dir))
+        if (shadows_ && sc.shadow && inShadow(p + normal * biasAt(p), dir))
             intensity = 0.0f;
         color = color_ * intensity;
         return TRUE;
     }
+
+    float biasAt(const Point3& p) const { return bias_ >= 0.0f ? bias_ : kRelativeShadowBias * p.Length(); }
 
     bool inShadow(const Point3& origin, const Point3& dir) const
     {
@@ -133,7 +136,7 @@ private:
     Point3 position_;
     Point3 shineDir_;  // unit direction the light travels (spot, directional)
     const TriangleBvh* shadows_;
-    float bias_;
+    float bias_;  // world units; below 0: relative to the distance from the camera
     float decayStart_;
     std::uint64_t serial_;
     float halfHotspot_ = 0.0f, halfFalloff_ = 0.0f;  // radians
@@ -144,6 +147,8 @@ private:
 std::unique_ptr<LightDesc> makeScanlineLight(const LightSettings& settings, const Matrix3& lightToCam,
                                              const TriangleBvh* shadows)
 {
+    if (!settings.on)
+        return nullptr;
     return std::make_unique<ScanlineLight>(settings, lightToCam, shadows);
 }
 

@@ -35,6 +35,13 @@ struct Environment {
     Texmap* map = nullptr;               // environment map (owned by the scene), or nullptr
 };
 
+// Where the camera rendered from came from.
+enum class CameraSource {
+    document,  // the document's camera, or one it names
+    imported,  // a camera of an imported model file
+    framing,   // none in the scene: a camera added to frame everything (see ModelFraming.h)
+};
+
 class Scene {
 public:
     Scene();
@@ -58,6 +65,7 @@ public:
     ReferenceTarget* ownTarget(ReferenceTarget* object);  // takes ownership of a heap object
 
     SceneNode* camera = nullptr;  // the camera node to render from
+    CameraSource cameraSource = CameraSource::document;
     RenderSettings render;
     Environment environment;
     std::vector<Effect*> effects;                 // in application order

@@ -8,6 +8,7 @@
 #include "standalone/document/NodeReader.h"
 #include "standalone/document/SettingsReader.h"
 #include "standalone/document/ValueReaders.h"
+#include "standalone/import/ModelFraming.h"
 
 #include <fmt/format.h>
 
@@ -50,10 +51,12 @@ template <class Read> void forEach(const Json* list, const JsonLocation& at, std
         read((*list)[i], at / i);
 }
 
-SceneNode* chooseCamera(Scene& scene, const RenderReferences& render, SceneNode* mainCamera,
-                        SceneNode* firstObjectCamera, SceneNode* firstImportedCamera,
-                        const JsonLocation& root)
+// The camera render.camera names; else the main camera, the first camera among the objects, the
+// first imported camera; else, for a document that imports models, one framing the whole scene.
+void chooseCamera(Scene& scene, const RenderReferences& render, SceneNode* mainCamera,
+                  SceneNode* firstObjectCamera, const ImportedModels& imported, const JsonLocation& root)
 {
+    scene.cameraSource = CameraSource::document;
     if (!render.camera.empty()) {
         SceneNode* node = scene.findNode(render.camera);
         if (!node || !node->camera) {
@@ -65,15 +68,23 @@ SceneNode* chooseCamera(Scene& scene, const RenderReferences& render, SceneNode*
                 fmt::format("no camera named \"{}\"; the cameras are: {}", render.camera,
                             cameras.empty() ? "(none)" : fmt::format("{}", fmt::join(cameras, ", "))));
         }
-        return node;
+        scene.camera = node;
+        if (imported.isImported(node))
+            scene.cameraSource = CameraSource::imported;
+        return;
     }
-    if (mainCamera)
-        return mainCamera;
-    if (firstObjectCamera)
-        return firstObjectCamera;
-    if (firstImportedCamera)
-        return firstImportedCamera;
-    root.fail("the scene has no camera: add a \"camera\" section or an object of type \"camera\"");
+    scene.camera = mainCamera ? mainCamera : firstObjectCamera;
+    if (scene.camera)
+        return;
+    if ((scene.camera = imported.firstCamera())) {
+        scene.cameraSource = CameraSource::imported;
+        return;
+    }
+    if (imported.models().empty())
+        root.fail("the scene has no camera: add a \"camera\" section or an object of type \"camera\"");
+    const float aspect = float(scene.render.width) / float(scene.render.height);
+    scene.camera = addFramingCamera(scene, sceneBounds(scene), aspect);
+    scene.cameraSource = CameraSource::framing;
 }
 
 }  // namespace
@@ -159,6 +170,8 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     nodes.resolveParents();
 
     ClassObjects classes(*scene, core, baseDir, scene->render.frameRate);
+    for (const ImportResult& model : imported.models())
+        classes.addImportedMaterials(model.materials);
     classes.addNamed(ClassFamily::material, materials, root / "materials");
     classes.addNamed(ClassFamily::map, maps, root / "maps");
     classes.createNamed();
@@ -167,7 +180,7 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     if (assign)
         assignImportedMaterials(*assign, root / "assign", imported, classes);
     if (overrides)
-        overrideImportedNodes(*overrides, root / "overrides", imported);
+        overrideImportedNodes(*overrides, root / "overrides", imported, warn);
     if (environment)
         readEnvironment(*environment, root / "environment", scene->environment, classes);
     forEach(effects, root / "effects", "effects", [&](const Json& v, const JsonLocation& at) {
@@ -181,8 +194,7 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     if (renderRefs.renderer)
         scene->renderer = dynamic_cast<Renderer*>(
             classes.create(ClassFamily::renderer, *renderRefs.renderer, *renderRefs.rendererAt));
-    scene->camera =
-        chooseCamera(*scene, renderRefs, mainCamera, nodes.firstObjectCamera(), imported.firstCamera(), root);
+    chooseCamera(*scene, renderRefs, mainCamera, nodes.firstObjectCamera(), imported, root);
     return scene;
 }
 

@@ -36,6 +36,22 @@ public:
     void Shade(ShadeContext&) override {}
 };
 
+// A material with one sub-material slot, as a wrapping material has.
+class TestWrapper : public TestMtl {
+public:
+    Class_ID ClassID() override { return Class_ID(0xD0C, 7); }
+    int NumSubMtls() override { return 1; }
+    Mtl* GetSubMtl(int i) override { return i == 0 ? base_ : nullptr; }
+    void SetSubMtl(int i, Mtl* m) override
+    {
+        if (i == 0)
+            base_ = m;
+    }
+
+private:
+    Mtl* base_ = nullptr;
+};
+
 // Its LoadMapFiles fails, through a message box, when "file" names a missing file.
 class TestMap : public WithBlock<Texmap> {
 public:
@@ -111,6 +127,7 @@ public:
 };
 
 TestDesc<TestMtl> mtlDesc("TestMtl", MATERIAL_CLASS_ID, Class_ID(0xD0C, 1));
+TestDesc<TestWrapper> wrapperDesc("TestWrapper", MATERIAL_CLASS_ID, Class_ID(0xD0C, 7));
 TestDesc<TestMap> mapDesc("TestMap", TEXMAP_CLASS_ID, Class_ID(0xD0C, 2));
 TestDesc<TestEffect> effectDesc("TestEffect", RENDER_EFFECT_CLASS_ID, Class_ID(0xD0C, 3));
 TestDesc<TestElement> elementDesc("TestElement", RENDER_ELEMENT_CLASS_ID, Class_ID(0xD0C, 4));
@@ -180,6 +197,7 @@ void registerTestClasses(standalone::StandaloneCore& core)
 {
     static const bool attached = [] {
         mtlBlock().SetClassDesc(&mtlDesc);
+        mtlBlock().SetClassDesc(&wrapperDesc);
         mapBlock().SetClassDesc(&mapDesc);
         mapBlock().SetClassDesc(&impostorDesc);
         effectBlock().SetClassDesc(&effectDesc);
@@ -195,6 +213,7 @@ void registerTestClasses(standalone::StandaloneCore& core)
     core.registerClass(&rendererDesc, "TestRenderer");
     core.registerClass(&impostorDesc, "Impostor");
     core.registerClass(&brokenDesc, "Broken");
+    core.registerClass(&wrapperDesc, "TestWrapper");
 }
 
 IParamBlock2* blockOf(ReferenceTarget* object) { return object ? object->GetParamBlock(0) : nullptr; }

@@ -36,7 +36,8 @@ enum MtlParam : ParamID {
 // Parameter ids of the test map's block.
 enum MapParam : ParamID { map_color, map_scale, map_source, map_file };
 
-// Registers TestMtl, TestMap, TestEffect, TestElement and TestRenderer with core, plus
+// Registers TestMtl, TestWrapper (TestMtl with one sub-material slot), TestMap, TestEffect,
+// TestElement and TestRenderer with core, plus
 // "Broken" (a material class whose Create fails) and "Impostor" (claims to make materials but
 // makes a map).
 void registerTestClasses(standalone::StandaloneCore& core);

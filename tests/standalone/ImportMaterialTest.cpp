@@ -10,6 +10,9 @@
 
 #include <assimp/material.h>
 
+#include "standalone/HighlightLobe.h"
+
+#include <cmath>
 #include <limits>
 
 using namespace standalone;
@@ -62,8 +65,9 @@ TEST_F(MaterialImport, PbrMaterialBecomesAStandardMaterial)
     expectColor(param<Color>(mtl, "diffuse"), Color(0.8f, 0.2f, 0.1f));
     expectColor(param<Color>(mtl, "ambient"), Color(0.8f, 0.2f, 0.1f));
     expectColor(param<Color>(mtl, "specular"), Color(0.9f, 0.6f, 0.55f));  // half way to metal
-    EXPECT_NEAR(param<float>(mtl, "glossiness"), 75.0f, 1e-3f);            // 1 - roughness
-    EXPECT_NEAR(param<float>(mtl, "specularLevel"), 75.0f, 1e-3f);
+    // Roughness 0.25: GGX alpha 1/16, Blinn exponent 2 * 16^2 - 2 = 510; F0 half way to metal, 0.52.
+    EXPECT_NEAR(param<float>(mtl, "glossiness"), (std::log2(510.0f) - 1.0f) * 10.0f, 1e-3f);
+    EXPECT_NEAR(param<float>(mtl, "specularLevel"), 100.0f * 0.52f * 64.0f / std::sqrt(512.0f / 6.0f), 1e-2f);
     EXPECT_NEAR(param<float>(mtl, "selfIllum"), 50.0f, 1e-3f);  // emissive 0.4 of diffuse 0.8
     EXPECT_NEAR(param<float>(mtl, "opacity"), 100.0f, 1e-3f);
     EXPECT_EQ(param<int>(mtl, "twoSided"), 1);
@@ -171,6 +175,23 @@ TEST(StandardValues, PhongAndEmissiveEdgeCases)
         expectColor(v.specular, Color(1, 1, 1));
         EXPECT_EQ(v.opacity, 1.0f);
     }
+}
+
+// The highlight peaks where a GGX lobe of the same roughness does, relative to a white diffuse
+// surface: F0 / (4 roughness^4), F0 0.04 for dielectrics and 1 for metals. A rough dielectric
+// keeps a faint sheen; a smooth metal a bright spot.
+TEST(PbrHighlight, PeaksWhereTheGgxLobeDoes)
+{
+    for (float roughness : {0.3f, 0.6f, 0.9f})
+        for (float metal : {0.0f, 1.0f}) {
+            SCOPED_TRACE(testing::Message() << "roughness " << roughness << ", metalness " << metal);
+            const import::PbrHighlight h = import::pbrHighlight(roughness, metal);
+            const float peak = h.level * std::sqrt((HighlightLobe::exponent(h.glossiness) + 2.0f) / 6.0f);
+            const float want = (metal > 0.0f ? 1.0f : 0.04f) / (4.0f * std::pow(roughness, 4.0f));
+            EXPECT_NEAR(peak, want, 1e-3f * want);
+        }
+    EXPECT_LT(import::pbrHighlight(0.6f, 0.0f).level, 0.06f);
+    EXPECT_EQ(import::pbrHighlight(0.0f, 1.0f).level, 9.99f) << "a mirror is held to the highest level";
 }
 
 }  // namespace

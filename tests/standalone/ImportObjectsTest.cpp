@@ -1,11 +1,14 @@
 #include "ImportTestSupport.h"
 
+#include "standalone/ScanlineLights.h"
 #include "standalone/import/AnimationImport.h"
 #include "standalone/import/AxisConversion.h"
+#include "standalone/import/LightImport.h"
 #include "standalone/import/ModelImport.h"
 
 #include <assimp/anim.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -13,6 +16,7 @@
 using namespace standalone;
 using namespace import_test;
 using nlohmann::json;
+using standalone::import::kDisplayExposure;
 
 namespace {
 
@@ -98,7 +102,24 @@ TEST_F(ObjectImport, OrthographicWidthIsTheFullWidthAndScalesWithTheImport)
     expectNear(plan.GetObjectTM(0).GetTrans(), Point3(0, 0, 100), 1e-4f);
 }
 
-TEST_F(ObjectImport, LightsKeepColourIntensityConesAndDecay)
+// What a light gives a white surface facing it at distance d (world units) along its aim.
+float brightnessAt(const LightSettings& settings, float d)
+{
+    auto light = makeScanlineLight(settings, Matrix3(), nullptr);  // at the origin, shining down -z
+    shadetest::TestShadeContext sc;
+    sc.place(Point3(0, 0, -d), Point3(0, 0, 1));
+    Color c;
+    Point3 dir;
+    float dot = 0.0f, coef = 0.0f;
+    light->Illuminate(sc, sc.Normal(), c, dir, dot, coef);
+    return std::max({c.r, c.g, c.b});
+}
+
+// A white diffuse surface under irradiance E (W/m^2) shows E / pi, times the display exposure.
+float shown(float irradiance) { return kDisplayExposure * irradiance / std::numbers::pi_v<float>; }
+
+// glTF's intensities are photometric: candela and lux, at 683 lumens per watt, in metres.
+TEST_F(ObjectImport, LightsKeepColourConesAndPhotometricIntensity)
 {
     gltf.doc["extensionsUsed"] = {"KHR_lights_punctual"};
     gltf.doc["extensions"]["KHR_lights_punctual"]["lights"] = {
@@ -125,18 +146,21 @@ TEST_F(ObjectImport, LightsKeepColourIntensityConesAndDecay)
     SceneNode& spot = *scene.findNode("Spot");
     ASSERT_TRUE(spot.light);
     EXPECT_EQ(spot.light->type, LightType::spot);
-    EXPECT_FLOAT_EQ(spot.light->multiplier, 4.0f);
     EXPECT_EQ(spot.light->color, Color(1, 0.5f, 0.25f));
+    // 4 cd at 2 m (6 world units at scale 3): 4 / 683 W/m^2; a quarter of that at twice the distance.
+    EXPECT_NEAR(brightnessAt(*spot.light, 6.0f), shown(4.0f / 683.0f / 4.0f), 1e-6f);
+    EXPECT_NEAR(brightnessAt(*spot.light, 12.0f), shown(4.0f / 683.0f / 16.0f), 1e-6f);
     // glTF's cone angles are measured from the axis; the host's are full angles in degrees.
     EXPECT_NEAR(spot.light->hotspot, 0.4f * kDegrees, 1e-3f);
     EXPECT_NEAR(spot.light->falloff, 1.0f * kDegrees, 1e-3f);
-    EXPECT_FLOAT_EQ(spot.light->decayStart, 3.0f) << "inverse square from one file unit, scaled";
     expectNear(axesOf(spot).forward, Point3(0, 1, 0));
     expectNear(spot.GetObjectTM(0).GetTrans(), Point3(3, -9, 6), 1e-4f);
 
     SceneNode& sun = *scene.findNode("Sun");
     EXPECT_EQ(sun.light->type, LightType::directional);
-    EXPECT_FLOAT_EQ(sun.light->multiplier, 0.4f);
+    // The brightest channel of 0.5 lux times (0.2, 0.4, 0.8), at any distance.
+    EXPECT_NEAR(brightnessAt(*sun.light, 1.0f), shown(0.4f / 683.0f), 1e-7f);
+    EXPECT_NEAR(brightnessAt(*sun.light, 1000.0f), shown(0.4f / 683.0f), 1e-7f);
     EXPECT_NEAR(sun.light->color.r, 0.25f, 1e-6f);
     EXPECT_FLOAT_EQ(sun.light->color.b, 1.0f);
     EXPECT_EQ(sun.light->decayStart, 0.0f);
@@ -144,7 +168,7 @@ TEST_F(ObjectImport, LightsKeepColourIntensityConesAndDecay)
 
     SceneNode& bulb = *scene.findNode("Bulb");
     EXPECT_EQ(bulb.light->type, LightType::omni);
-    EXPECT_FLOAT_EQ(bulb.light->multiplier, 2.0f);
+    EXPECT_NEAR(brightnessAt(*bulb.light, 3.0f), shown(2.0f / 683.0f), 1e-6f);
     EXPECT_EQ(bulb.light->color, Color(1, 1, 1));
 }
 

@@ -222,23 +222,35 @@ MtlBase* ClassObjects::named(ClassFamily family, const Json& v, const JsonLocati
         at.fail(fmt::format("expected {}: a name from \"{}\" or an object {{\"class\": ...}}, got {}",
                             info.noun, info.plural, describe(v)));
     const std::string& name = v.get_ref<const std::string&>();
+    const bool material = family == ClassFamily::material;
     NamedList& entries = list(family);
     auto it = entries.index.find(name);
     if (it == entries.index.end()) {
-        const ClassFamily other = family == ClassFamily::material ? ClassFamily::map : ClassFamily::material;
-        if (list(other).index.count(name))
+        if (Mtl* m = material ? importedMaterial(name) : nullptr)
+            return m;
+        const ClassFamily other = material ? ClassFamily::map : ClassFamily::material;
+        if (list(other).index.count(name) || (!material && importedMaterial(name)))
             at.fail(fmt::format("\"{}\" is {}, not {}", name, infoOf(other).noun, info.noun));
         std::vector<std::string> names;
         for (const Named& e : entries.entries)
             names.push_back(e.name);
+        const bool withImported = material && !imported_.empty();
+        if (withImported)
+            for (Mtl* m : imported_)
+                names.push_back(m->GetName());
         at.fail(unknownNameMessage(fmt::format("no {} named", info.kind), name, names,
-                                   fmt::format("the {} are", info.plural)));
+                                   withImported ? "the document's and imported materials are"
+                                                : fmt::format("the {} are", info.plural)));
     }
     Named& entry = entries.entries[it->second];
     if (entry.object)
         return entry.object;
-    if (entry.building)
+    if (entry.building) {
+        // From inside its own definition a name means the imported material it replaces.
+        if (Mtl* m = material ? importedMaterial(name) : nullptr)
+            return m;
         at.fail(fmt::format("{} \"{}\" refers back to itself (a reference cycle)", info.kind, name));
+    }
     return build(family, entry);
 }
 
@@ -264,12 +276,19 @@ Mtl* ClassObjects::namedMaterial(const std::string& name)
     return dynamic_cast<Mtl*>(entry.object ? entry.object : build(ClassFamily::material, entry));
 }
 
-std::vector<std::string> ClassObjects::materialNames() const
+void ClassObjects::addImportedMaterials(const std::vector<Mtl*>& materials)
 {
-    std::vector<std::string> names;
-    for (const Named& e : materials_.entries)
-        names.push_back(e.name);
-    return names;
+    for (Mtl* m : materials)
+        if (m && !importedMaterial(m->GetName()))
+            imported_.push_back(m);
+}
+
+Mtl* ClassObjects::importedMaterial(const std::string& name) const
+{
+    for (Mtl* m : imported_)
+        if (m->GetName() == name)
+            return m;
+    return nullptr;
 }
 
 Texmap* ClassObjects::map(const Json& v, const JsonLocation& at)

@@ -1,6 +1,7 @@
 #include "standalone/document/ImportOverrides.h"
 
 #include "host/Mtl.h"
+#include "standalone/document/MaterialWrapping.h"
 #include "standalone/document/NameList.h"
 #include "standalone/document/ValueReaders.h"
 
@@ -12,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <numbers>
+#include <set>
 
 namespace standalone::document {
 
@@ -26,35 +28,6 @@ void forSubtree(SceneNode* node, const std::function<void(SceneNode*)>& f)
     for (int i = 0; i < node->NumberOfChildren(); ++i)
         if (auto* child = dynamic_cast<SceneNode*>(node->GetChildNode(i)))
             forSubtree(child, f);
-}
-
-// The first imported material of that name, or nullptr.
-Mtl* importedMaterial(const ImportedModels& models, const std::string& name)
-{
-    for (const ImportResult& model : models.models())
-        for (Mtl* m : model.materials)
-            if (m && m->GetName() == name)
-                return m;
-    return nullptr;
-}
-
-Mtl* resolveMaterial(const Json& v, const JsonLocation& at, const ImportedModels& models,
-                     ClassObjects& classes)
-{
-    if (!v.is_string())
-        return classes.material(v, at);
-    const std::string& name = v.get_ref<const std::string&>();
-    if (Mtl* m = classes.namedMaterial(name))
-        return m;
-    if (Mtl* imported = importedMaterial(models, name))
-        return imported;
-    std::vector<std::string> names = classes.materialNames();
-    for (const ImportResult& model : models.models())
-        for (Mtl* m : model.materials)
-            if (m)
-                names.push_back(m->GetName());
-    at.fail(
-        unknownNameMessage("no material named", name, names, "the document's and imported materials are"));
 }
 
 std::vector<SceneNode*> matchNodes(const std::string& pattern, const JsonLocation& at,
@@ -77,6 +50,15 @@ std::vector<SceneNode*> matchNodes(const std::string& pattern, const JsonLocatio
                     : unknownNameMessage("no imported object named", pattern, models.nodeNames(),
                                          "the imported objects are"));
     return matched;
+}
+
+std::string importedLightNames(const ImportedModels& models)
+{
+    std::vector<std::string> names;
+    for (const ImportResult& model : models.models())
+        for (const SceneNode* light : model.lights)
+            names.push_back(light->name());
+    return names.empty() ? "(none)" : joinNames(names);
 }
 
 float radians(float degrees) { return degrees * float(std::numbers::pi / 180.0); }
@@ -142,6 +124,19 @@ void overrideNode(SceneNode* node, ObjectReader& r, const ImportedModels& models
         node->setRenderable(r.boolean("renderable", true));
 }
 
+// The keys that change an imported light rather than its node.
+constexpr std::string_view kLightKeys[] = {"on", "multiplier", "color", "castShadows", "shadowBias"};
+
+void overrideLight(LightSettings& light, ObjectReader& r)
+{
+    light.on = r.boolean("on", light.on);
+    light.multiplier = float(r.number("multiplier", light.multiplier, {-1.0e6, 1.0e6}));
+    light.color = r.color("color", light.color);
+    light.castShadows = r.boolean("castShadows", light.castShadows);
+    if (r.get("shadowBias"))
+        light.shadowBias = float(r.number("shadowBias", 0.0, {0.0, 1.0e6}));
+}
+
 template <class Read>
 void forEachEntry(const Json& v, const JsonLocation& at, std::string_view what, Read read)
 {
@@ -149,6 +144,45 @@ void forEachEntry(const Json& v, const JsonLocation& at, std::string_view what, 
         at.fail(fmt::format("expected an array of {}, got {}", what, describe(v)));
     for (std::size_t i = 0; i < v.size(); ++i)
         read(v[i], at / i);
+}
+
+// {"objects": [...], "material": ...} or {"objects": [...], "wrap": {...}}
+void assign(const Json& entry, const JsonLocation& at, const ImportedModels& models, ClassObjects& classes)
+{
+    ObjectReader r(entry, at, "an assignment {\"objects\": [...], \"material\" or \"wrap\": ...}");
+    const Json* objects = r.get("objects");
+    const Json* material = r.get("material");
+    const Json* wrap = r.get("wrap");
+    r.finish();
+    if (!objects)
+        at.fail("missing \"objects\": the names or patterns of imported objects");
+    if (material && wrap)
+        r.at("wrap").fail("an assignment gives either \"material\" or \"wrap\", not both");
+    if (!material && !wrap)
+        at.fail("missing \"material\" (a material name or an inline material) or \"wrap\" (a material "
+                "to wrap the objects' own in)");
+    // Each mesh once, though patterns and groups may choose it several times: a wrap must not
+    // wrap its own wrapper.
+    std::vector<SceneNode*> meshes;
+    std::set<SceneNode*> seen;
+    auto choose = [&](const Json& name, const JsonLocation& nameAt) {
+        for (SceneNode* node : matchNodes(readString(name, nameAt), nameAt, models))
+            forSubtree(node, [&](SceneNode* n) {
+                if (n->mesh() && models.isImported(n) && seen.insert(n).second)
+                    meshes.push_back(n);
+            });
+    };
+    if (objects->is_string())
+        choose(*objects, r.at("objects"));
+    else
+        forEachEntry(*objects, r.at("objects"), "object names or patterns", choose);
+    if (wrap) {
+        MaterialWrapping(wrapperFrom(*wrap, r.at("wrap"), classes), r.at("wrap")).wrapNodes(meshes);
+        return;
+    }
+    Mtl* mtl = material->is_null() ? nullptr : classes.material(*material, r.at("material"));
+    for (SceneNode* node : meshes)
+        node->setMtl(mtl);
 }
 
 }  // namespace
@@ -172,45 +206,41 @@ void replaceImportedMaterials(const ImportedModels& models, ClassObjects& classe
 void assignImportedMaterials(const Json& v, const JsonLocation& at, const ImportedModels& models,
                              ClassObjects& classes)
 {
-    forEachEntry(v, at, "assignments {\"objects\": [...], \"material\": ...}",
-                 [&](const Json& entry, const JsonLocation& entryAt) {
-                     ObjectReader r(entry, entryAt, "an assignment {\"objects\": [...], \"material\": ...}");
-                     const Json* objects = r.get("objects");
-                     const Json* material = r.get("material");
-                     r.finish();
-                     if (!objects)
-                         entryAt.fail("missing \"objects\": the names or patterns of imported objects");
-                     if (!material)
-                         entryAt.fail("missing \"material\": a material name or an inline material");
-                     std::vector<SceneNode*> chosen;
-                     const JsonLocation objectsAt = r.at("objects");
-                     auto choose = [&](const Json& name, const JsonLocation& nameAt) {
-                         const std::vector<SceneNode*> m =
-                             matchNodes(readString(name, nameAt), nameAt, models);
-                         chosen.insert(chosen.end(), m.begin(), m.end());
-                     };
-                     if (objects->is_string())
-                         choose(*objects, objectsAt);
-                     else
-                         forEachEntry(*objects, objectsAt, "object names or patterns", choose);
-                     Mtl* mtl = material->is_null()
-                                    ? nullptr
-                                    : resolveMaterial(*material, r.at("material"), models, classes);
-                     for (SceneNode* node : chosen)
-                         forSubtree(node, [&](SceneNode* n) {
-                             if (n->mesh() && models.isImported(n))
-                                 n->setMtl(mtl);
-                         });
-                 });
+    forEachEntry(
+        v, at, "assignments {\"objects\": [...], ...}",
+        [&](const Json& entry, const JsonLocation& entryAt) { assign(entry, entryAt, models, classes); });
 }
 
-void overrideImportedNodes(const Json& v, const JsonLocation& at, const ImportedModels& models)
+void overrideImportedNodes(const Json& v, const JsonLocation& at, const ImportedModels& models,
+                           const WarningHandler& warn)
 {
     forEachEntry(v, at, "overrides {\"node\": ...}", [&](const Json& entry, const JsonLocation& entryAt) {
         ObjectReader r(entry, entryAt, "an override {\"node\": ...}");
         const std::string name = r.requiredString("node");
-        for (SceneNode* node : matchNodes(name, r.at("node"), models))
+        const std::vector<SceneNode*> nodes = matchNodes(name, r.at("node"), models);
+        std::string_view lightKey;
+        for (std::string_view key : kLightKeys)
+            if (lightKey.empty() && entry.contains(key))
+                lightKey = key;
+        bool anyLight = false;
+        for (SceneNode* node : nodes) {
             overrideNode(node, r, models);
+            if (node->light) {
+                anyLight = true;
+                overrideLight(*node->light, r);
+                // A light shines whether or not its node is shown, as in the applications
+                // these files come from; say how to switch it off.
+                if (warn && (entry.contains("hidden") || entry.contains("renderable")))
+                    warn(fmt::format("{}: {}: light \"{}\": \"hidden\" and \"renderable\" do not "
+                                     "switch a light off; \"on\": false does",
+                                     entryAt.file(), entryAt.pointer(), node->name()));
+            }
+        }
+        if (!lightKey.empty() && !anyLight)
+            r.at(lightKey).fail(fmt::format(
+                "\"{}\" changes lights, and {} no imported light; the imported lights are: {}", lightKey,
+                nodes.size() == 1 ? "\"" + nodes.front()->name() + "\" is" : "it matches",
+                importedLightNames(models)));
         r.finish();
     });
 }

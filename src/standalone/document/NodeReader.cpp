@@ -135,10 +135,12 @@ void NodeReader::readLight(const Json& v, const JsonLocation& at)
         r.at("type").fail(unknownNameMessage("unknown light type", type,
                                              {"omni", "spot", "directional", "ambient"}, "the types are"));
     light.type = it->second;
+    light.on = r.boolean("on", light.on);
     light.color = r.color("color", light.color);
     light.multiplier = float(r.number("multiplier", light.multiplier, {-1.0e6, 1.0e6}));
     light.castShadows = r.boolean("castShadows", light.castShadows);
-    light.shadowBias = float(r.number("shadowBias", light.shadowBias, kNonNegative));
+    if (r.get("shadowBias"))
+        light.shadowBias = float(r.number("shadowBias", 0.0, kNonNegative));
     light.hotspot = float(r.number("hotspot", light.hotspot, {0.0, 179.0, true}));
     light.falloff = float(r.number("falloff", light.falloff, {0.0, 179.0, true}));
     if (light.hotspot > light.falloff)

@@ -11,7 +11,9 @@
 
 #include <fmt/format.h>
 
+#include "standalone/HighlightLobe.h"
 #include <algorithm>
+
 #include <cmath>
 #include <optional>
 
@@ -55,6 +57,21 @@ bool getFlag(const aiMaterial& m, const char* key, unsigned type, unsigned index
 
 }  // namespace
 
+PbrHighlight pbrHighlight(float roughness, float metalness)
+{
+    // GGX's alpha; kept off 0 so a mirror-smooth surface still gets a finite highlight.
+    const float alpha = std::max(roughness * roughness, 1.0e-3f);
+    // The Blinn exponent whose lobe matches GGX's near its peak: 2 / alpha^2 - 2.
+    const float blinn = std::max(2.0f / (alpha * alpha) - 2.0f, 2.0f);
+    PbrHighlight h;
+    h.glossiness = clamp01((std::log2(blinn) - 1.0f) / 10.0f);
+    // GGX's peak over a white Lambertian's, F0 / (4 alpha^2), divided by the lobe's own peak.
+    const float f0 = 0.04f + 0.96f * metalness;
+    const float lobePeak = std::sqrt((HighlightLobe::exponent(h.glossiness) + 2.0f) / 6.0f);
+    h.level = std::min(f0 / (4.0f * alpha * alpha) / lobePeak, kMaxSpecularLevel);
+    return h;
+}
+
 StandardValues standardValues(const aiMaterial& m)
 {
     StandardValues v;
@@ -65,10 +82,11 @@ StandardValues standardValues(const aiMaterial& m)
     v.diffuse = diffuse.value_or(Color(0.588f, 0.588f, 0.588f));
 
     if (const std::optional<float> roughness = getFloat(m, AI_MATKEY_ROUGHNESS_FACTOR)) {
-        v.glossiness = 1.0f - clamp01(*roughness);
         const float metal = clamp01(getFloat(m, AI_MATKEY_METALLIC_FACTOR).value_or(0.0f));
         v.specular = Color(1, 1, 1) * (1.0f - metal) + v.diffuse * metal;
-        v.specularLevel = v.glossiness;
+        const PbrHighlight h = pbrHighlight(clamp01(*roughness), metal);
+        v.glossiness = h.glossiness;
+        v.specularLevel = h.level;
     } else {
         const float shininess = getFloat(m, AI_MATKEY_SHININESS).value_or(0.0f);
         const std::optional<Color> specular = getColor(m, AI_MATKEY_COLOR_SPECULAR);

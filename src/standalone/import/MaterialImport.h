@@ -5,11 +5,12 @@
 //   diffuse, ambient   base colour (PBR) or diffuse colour; ambient follows diffuse
 //   diffuse map        the base-colour or diffuse texture, as a "Bitmap" map (TextureImporter);
 //                      the ambient map is the same map
-//   glossiness         1 - roughness (PBR), else from the Phong shininess s: (log2 s - 1) / 10,
-//                      the inverse of the Standard lobe's exponent 2^(10 g + 1)
+//   glossiness         PBR: the highlight of the GGX lobe of the roughness (see pbrHighlight);
+//                      else from the Phong shininess s: (log2 s - 1) / 10, the inverse of the
+//                      Standard lobe's exponent 2^(10 g + 1)
 //   specular           PBR: white mixed toward the base colour by metalness; else the file's
 //                      specular colour (white when it gives none)
-//   specular level     PBR: 1 - roughness; else the shininess strength (1 when not given) when
+//   specular level     PBR: see pbrHighlight; else the shininess strength (1 when not given) when
 //                      shininess is above 0 and the specular colour is not black, otherwise 0
 //   opacity            the file's opacity, 0..1
 //   self-illumination  the brightest emissive component over the brightest diffuse one, at most 1;
@@ -48,6 +49,17 @@ struct StandardValues {
 };
 
 StandardValues standardValues(const aiMaterial& material);
+
+// The Standard highlight that stands in for a metallic-roughness material's: the Blinn lobe
+// that matches the GGX lobe of alpha = roughness^2 near its peak (exponent 2 / alpha^2 - 2), at
+// the level that gives GGX's peak, F0 / (4 alpha^2) of a white diffuse surface's brightness,
+// with F0 = 0.04 for dielectrics rising to 1 for metals. Rough surfaces get the faint, broad
+// sheen they show in PBR renderers, not a plastic highlight.
+struct PbrHighlight {
+    float glossiness = 0.0f;  // 0..1
+    float level = 0.0f;       // fraction, at most 9.99
+};
+PbrHighlight pbrHighlight(float roughness, float metalness);
 
 class MaterialImporter {
 public:

@@ -88,7 +88,6 @@ void addDefaultLights(Scene& scene, const Bounds& bounds)
     LightSettings light;
     light.type = LightType::directional;
     light.color = Color(1.0f, 0.97f, 0.92f);
-    light.shadowBias = 0.002f * r;
     key->light = light;
 
     SceneNode* ambient = scene.addNode(freeName(scene, "Ambient light"));

@@ -135,7 +135,8 @@ void HierarchyBuilder::attachCamera(SceneNode* node, const aiCamera& camera)
 
 void HierarchyBuilder::attachLight(SceneNode* node, const aiLight& light)
 {
-    std::optional<LightImport> l = importLight(light, format_, options_.scale, result_.warnings);
+    std::optional<LightImport> l =
+        importLight(light, format_, lightUnitsOf(ai_, format_, options_.scale), result_.warnings);
     if (!l)
         return;
     node->setObjectOffset(unscaledOffset(node, l->frame));

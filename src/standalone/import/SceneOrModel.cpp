@@ -59,6 +59,7 @@ std::unique_ptr<Scene> sceneFromModel(const std::string& path, StandaloneCore& c
     scene->camera = model.cameras.empty()
                         ? addFramingCamera(*scene, bounds, float(render.width) / float(render.height))
                         : model.cameras.front().node;
+    scene->cameraSource = model.cameras.empty() ? CameraSource::framing : CameraSource::imported;
     if (model.lights.empty())
         addDefaultLights(*scene, bounds);
     return scene;

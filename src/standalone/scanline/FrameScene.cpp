@@ -69,7 +69,7 @@ void gatherFrameScene(INode* root, TimeValue t, const Matrix3& worldToCam, Mtl* 
 
     bool anyShadows = false;
     for (const PendingLight& l : pendingLights)
-        anyShadows = anyShadows || l.settings->castShadows;
+        anyShadows = anyShadows || (l.settings->on && l.settings->castShadows);
     if (anyShadows) {
         std::vector<BvhTriangle> tris;
         for (const auto& inst : out.instances)

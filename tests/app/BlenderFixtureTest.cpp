@@ -1,0 +1,178 @@
+// Scenes made and exported by Blender (tests/fixtures/blender, see its README) render about as
+// bright as Blender's own render of the same files, without self-shadowing specks, and stay under
+// the document's control.
+
+#include "app/HostSetup.h"
+#include "app/RenderCommand.h"
+#include "standalone/StandaloneCore.h"
+
+#include <OpenImageIO/imageio.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFixtures = fs::path(VML_FIXTURES_DIR) / "blender";
+constexpr int kWidth = 320, kHeight = 180;  // the reference renders' size
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<float> rgb;
+
+    // Rec. 709 luma of the stored (display) values.
+    float luma(int x, int y) const
+    {
+        const float* p = &rgb[(std::size_t(y) * width + x) * 3];
+        return 0.2126f * p[0] + 0.7152f * p[1] + 0.0722f * p[2];
+    }
+    double meanLuma() const
+    {
+        double sum = 0.0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                sum += luma(x, y);
+        return sum / (double(width) * height);
+    }
+    // Pixels with a channel at the top of an 8-bit range.
+    double clippedFraction() const
+    {
+        std::size_t clipped = 0;
+        for (std::size_t i = 0; i < rgb.size(); i += 3)
+            clipped += std::max({rgb[i], rgb[i + 1], rgb[i + 2]}) >= 254.0f / 255.0f ? 1 : 0;
+        return double(clipped) / (double(width) * height);
+    }
+    // Of the pixels in lit regions (the median of their 5x5 neighbourhood is above 0.15), the
+    // share that are more than 40 % darker than that median: self-shadowing specks.
+    double speckFraction() const
+    {
+        std::size_t lit = 0, specks = 0;
+        std::array<float, 25> around;
+        for (int y = 2; y < height - 2; ++y)
+            for (int x = 2; x < width - 2; ++x) {
+                for (int i = 0; i < 25; ++i)
+                    around[i] = luma(x + i % 5 - 2, y + i / 5 - 2);
+                std::nth_element(around.begin(), around.begin() + 12, around.end());
+                const float median = around[12];
+                if (median <= 0.15f)
+                    continue;
+                ++lit;
+                specks += luma(x, y) < 0.6f * median ? 1 : 0;
+            }
+        return lit ? double(specks) / double(lit) : 0.0;
+    }
+};
+
+Image readImage(const fs::path& path)
+{
+    Image image;
+    auto in = OIIO::ImageInput::open(path.string());
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << path;
+        return image;
+    }
+    const OIIO::ImageSpec& spec = in->spec();
+    image.width = spec.width, image.height = spec.height;
+    image.rgb.resize(std::size_t(spec.width) * spec.height * 3);
+    EXPECT_TRUE(in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, image.rgb.data()));
+    return image;
+}
+
+class BlenderFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+              ("vermil_blender_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        core.setQuietMode(true);
+        app::setUpHost(core);
+    }
+    void TearDown() override
+    {
+        SetCOREInterface(nullptr);
+        fs::remove_all(dir);
+    }
+
+    // Renders a model file or a document at the reference size; an empty image on failure.
+    Image render(const fs::path& scene, const std::string& name)
+    {
+        app::RenderOptions options;
+        options.scenePath = scene.string();
+        options.output = (dir / (name + ".png")).string();
+        options.width = kWidth, options.height = kHeight;
+        options.quiet = true;
+        if (app::runRender(options, core) != 0) {
+            ADD_FAILURE() << "render of " << scene << " failed";
+            return {};
+        }
+        return readImage(options.output);
+    }
+
+    // A document importing one fixture, with more sections after the import.
+    fs::path document(const std::string& model, const std::string& rest)
+    {
+        const fs::path path = dir / (model + ".json");
+        std::ofstream(path) << R"({"import": ")" << (kFixtures / model).string() << "\"" << rest << "}";
+        return path;
+    }
+
+    fs::path dir;
+    standalone::StandaloneCore core;
+};
+
+class BlenderBrightness : public BlenderFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BlenderBrightness, WithinAQuarterOfBlendersOwnRenderAndRarelyClipped)
+{
+    const std::string model = GetParam();
+    const Image reference = readImage(kFixtures / (model + ".reference.png"));
+    const Image ours = render(kFixtures / model, "ours");
+    ASSERT_EQ(ours.width, kWidth);
+    const double want = reference.meanLuma(), got = ours.meanLuma();
+    std::printf("%s: mean luminance %.3f (Blender %.3f), clipped %.4f (Blender %.4f)\n", model.c_str(), got,
+                want, ours.clippedFraction(), reference.clippedFraction());
+    EXPECT_NEAR(got, want, 0.25 * want) << model << ": mean luminance " << got << ", Blender's " << want;
+    EXPECT_LE(ours.clippedFraction(), 0.05) << model;
+}
+
+INSTANTIATE_TEST_SUITE_P(Exports, BlenderBrightness, ::testing::Values("scene.glb", "scene.fbx"),
+                         [](const auto& info) { return std::string(info.param).substr(6); });
+
+// The FBX file is in centimetres, and its points lie a thousand units from the camera: the
+// automatic bias leaves lit surfaces clean, where a fixed bias too small for that distance
+// speckles them (the measure sees the difference).
+TEST_F(BlenderFixture, CentimetreSceneHasNoSelfShadowingSpecks)
+{
+    const Image clean = render(kFixtures / "scene.fbx", "clean");
+    std::printf("specks: %.5f of the lit pixels\n", clean.speckFraction());
+    EXPECT_LT(clean.speckFraction(), 0.005);
+    const Image specked =
+        render(document("scene.fbx", R"(, "overrides": [{"node": "*", "shadowBias": 0.0001}])"), "specked");
+    EXPECT_GT(specked.speckFraction(), 0.005) << "the measure finds the specks a too small bias makes";
+}
+
+TEST_F(BlenderFixture, OverridesSwitchOffAndDimImportedLights)
+{
+    const double plain = render(document("scene.glb", ""), "plain").meanLuma();
+    const double noSun =
+        render(document("scene.glb", R"(, "overrides": [{"node": "Sun", "on": false}])"), "nosun").meanLuma();
+    const double dimKey =
+        render(document("scene.glb", R"(, "overrides": [{"node": "Key", "multiplier": 0.01}])"), "dimkey")
+            .meanLuma();
+    const double dark =
+        render(document("scene.glb", R"(, "overrides": [{"node": "*", "on": false}])"), "dark").meanLuma();
+    EXPECT_LT(noSun, 0.9 * plain);
+    EXPECT_LT(dimKey, 0.9 * plain);
+    EXPECT_LT(dark, 0.25 * std::min(noSun, dimKey)) << "only the ambient light is left";
+}
+
+}  // namespace

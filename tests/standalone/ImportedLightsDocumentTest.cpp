@@ -1,0 +1,128 @@
+// A document's control over what an imported model brings for lighting and viewing: overrides on
+// its lights, and a camera for a model that has none.
+
+#include "ImportTestSupport.h"
+
+#include "host/Bitmap.h"
+#include "standalone/RenderJob.h"
+#include "standalone/SceneDocument.h"
+
+using namespace standalone;
+using namespace import_test;
+using nlohmann::json;
+
+namespace {
+
+// A floor with a lamp and a sun above it, and no camera.
+class ImportedLights : public ImportFixture {
+protected:
+    void SetUp() override
+    {
+        ImportFixture::SetUp();
+        Gltf gltf;
+        gltf.node({{"name", "Floor"}, {"mesh", unitSquare(gltf)}});
+        gltf.doc["extensionsUsed"] = {"KHR_lights_punctual"};
+        gltf.doc["extensions"]["KHR_lights_punctual"]["lights"] = {
+            {{"type", "point"}, {"intensity", 50}}, {{"type", "directional"}, {"intensity", 3}}};
+        gltf.node({{"name", "Lamp"},
+                   {"translation", {0.5, 0.5, 2}},
+                   {"extensions", {{"KHR_lights_punctual", {{"light", 0}}}}}});
+        gltf.node({{"name", "Sun"}, {"extensions", {{"KHR_lights_punctual", {{"light", 1}}}}}});
+        dir.write("models/room.gltf", gltf.text());
+    }
+
+    std::unique_ptr<Scene> load(const std::string& body)
+    {
+        warnings.clear();
+        return loadScene(dir.write("scenes/room.json", "{" + body + "}"), core,
+                         [this](const std::string& w) { warnings.push_back(w); });
+    }
+
+    SceneError errorOf(const std::string& body)
+    {
+        try {
+            load(body);
+        } catch (const SceneError& e) {
+            return e;
+        }
+        ADD_FAILURE() << "loaded: " << body;
+        return SceneError("", "", "");
+    }
+
+    std::vector<std::string> warnings;
+};
+
+TEST_F(ImportedLights, OverridesSwitchDimRecolourAndUnshadowALight)
+{
+    auto plain = load(R"("import": "../models/room.gltf")");
+    const LightSettings lamp = *plain->findNode("Lamp")->light;
+    EXPECT_TRUE(lamp.on);
+    EXPECT_FALSE(lamp.shadowBias) << "imported lights take the automatic bias";
+
+    auto scene = load(R"("import": "../models/room.gltf",
+                         "overrides": [{"node": "Lamp", "multiplier": 2.5, "color": [1, 0.5, 0],
+                                        "castShadows": false, "shadowBias": 0.01},
+                                       {"node": "Sun", "on": false}])");
+    const LightSettings& changed = *scene->findNode("Lamp")->light;
+    EXPECT_EQ(changed.multiplier, 2.5f);
+    EXPECT_EQ(changed.color, Color(1, 0.5f, 0));
+    EXPECT_FALSE(changed.castShadows);
+    EXPECT_EQ(changed.shadowBias, 0.01f);
+    EXPECT_EQ(changed.decayStart, lamp.decayStart) << "what the override does not name stays";
+    EXPECT_FALSE(scene->findNode("Sun")->light->on);
+    EXPECT_TRUE(warnings.empty());
+
+    // A pattern over lights and meshes changes the lights it matches.
+    auto all = load(R"("import": "../models/room.gltf", "overrides": [{"node": "*", "on": false}])");
+    EXPECT_FALSE(all->findNode("Lamp")->light->on);
+    EXPECT_FALSE(all->findNode("Sun")->light->on);
+}
+
+TEST_F(ImportedLights, HidingALightSaysHowToSwitchItOff)
+{
+    auto scene = load(R"("import": "../models/room.gltf", "overrides": [{"node": "Lamp", "hidden": true}])");
+    EXPECT_TRUE(scene->findNode("Lamp")->light->on);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("room.json: /overrides/0: light \"Lamp\""), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("\"on\": false"), std::string::npos) << warnings[0];
+}
+
+TEST_F(ImportedLights, LightSettingsOnOtherNodesAreErrorsListingTheLights)
+{
+    SceneError e =
+        errorOf(R"("import": "../models/room.gltf", "overrides": [{"node": "Floor", "on": false}])");
+    EXPECT_EQ(e.jsonPath(), "/overrides/0/on");
+    EXPECT_NE(e.reason().find("\"Floor\" is no imported light; the imported lights are: Lamp, Sun"),
+              std::string::npos)
+        << e.what();
+    e = errorOf(
+        R"("import": "../models/room.gltf", "overrides": [{"node": "Lamp", "multiplier": "bright"}])");
+    EXPECT_EQ(e.jsonPath(), "/overrides/0/multiplier");
+}
+
+// Without a camera anywhere, a document that imports models is seen as `vermil render model`
+// sees the model alone; a document with nothing to frame still needs one.
+TEST_F(ImportedLights, ACameralessImportIsFramed)
+{
+    auto scene = load(R"("import": "../models/room.gltf", "render": {"width": 200, "height": 100})");
+    ASSERT_NE(scene->camera, nullptr);
+    ASSERT_TRUE(scene->camera->camera);
+    EXPECT_EQ(scene->cameraSource, CameraSource::framing);
+    EXPECT_EQ(scene->camera->name(), "Camera");
+    // It looks at the floor's centre: world (0.5, 0, 0.5) after the turn to Z up.
+    const Matrix3 tm = scene->camera->GetNodeTM(0);
+    const Point3 toFloor = Normalize(Point3(0.5f, 0.0f, 0.5f) - tm.GetTrans());
+    expectNear(Normalize(-tm.GetRow(2)), toFloor, 1e-4f);
+
+    // And it renders: the lit floor fills the middle of the image.
+    Bitmap image;
+    ASSERT_TRUE(renderScanline(*scene, image).ok);
+    EXPECT_GT(image.Row(50)[100].r, 3000) << "a sixteen-bit channel";
+
+    auto own = load(R"("import": "../models/room.gltf", "camera": {"position": [0, -5, 1]})");
+    EXPECT_EQ(own->cameraSource, CameraSource::document);
+    EXPECT_EQ(errorOf(R"("objects": [{"name": "box", "type": "box"}])").reason().substr(0, 26),
+              "the scene has no camera: a");
+}
+
+}  // namespace
