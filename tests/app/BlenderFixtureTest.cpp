@@ -2,7 +2,8 @@
 // bright as Blender's own render of the same files, without self-shadowing specks, and stay under
 // the document's control.
 
-#include "app/HostSetup.h"
+#include "CommandTestSupport.h"
+
 #include "app/RenderCommand.h"
 #include "standalone/StandaloneCore.h"
 
@@ -84,24 +85,8 @@ Image readImage(const fs::path& path)
     return image;
 }
 
-class BlenderFixture : public ::testing::Test {
+class BlenderFixture : public command_test::CommandTest {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("vermil_blender_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        core.setQuietMode(true);
-        app::setUpHost(core);
-    }
-    void TearDown() override
-    {
-        SetCOREInterface(nullptr);
-        fs::remove_all(dir);
-    }
-
     // Renders a model file or a document at the reference size; an empty image on failure.
     Image render(const fs::path& scene, const std::string& name)
     {
@@ -124,9 +109,6 @@ protected:
         std::ofstream(path) << R"({"import": ")" << (kFixtures / model).string() << "\"" << rest << "}";
         return path;
     }
-
-    fs::path dir;
-    standalone::StandaloneCore core;
 };
 
 class BlenderBrightness : public BlenderFixture, public ::testing::WithParamInterface<const char*> {};

@@ -1,3 +1,5 @@
+#include "CommandTestSupport.h"
+
 #include "app/BrushPreviewCommand.h"
 #include "app/HostSetup.h"
 #include "standalone/StandaloneCore.h"
@@ -25,25 +27,11 @@ constexpr const char* brushScene = R"({
               {"name": "b", "type": "sphere", "radius": 1, "position": [3, 0, 0], "material": "longPaint"}]
 })";
 
-struct BrushPreviewCommand : ::testing::Test {
-    fs::path dir;
-    standalone::StandaloneCore core;
-
+struct BrushPreviewCommand : command_test::CommandTest {
     void SetUp() override
     {
-        dir =
-            fs::temp_directory_path() /
-            ("vermil_brush_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        CommandTest::SetUp();
         std::ofstream(dir / "scene.json") << brushScene;
-        core.setQuietMode(true);
-        app::setUpHost(core);
-    }
-    void TearDown() override
-    {
-        SetCOREInterface(nullptr);
-        fs::remove_all(dir);
     }
     app::BrushPreviewOptions options(const std::string& brush = "")
     {

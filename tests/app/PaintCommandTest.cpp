@@ -1,6 +1,7 @@
 // `vermil render --paint [LOOK] --lines` on model files and documents, and the looks it wears.
 
-#include "app/HostSetup.h"
+#include "CommandTestSupport.h"
+
 #include "app/PaintOptions.h"
 #include "app/RenderCommand.h"
 #include "host/IParamBlock2.h"
@@ -37,25 +38,7 @@ constexpr const char* spheresScene = R"({
               {"name": "bare", "type": "sphere", "radius": 1, "position": [1.2, 0, 0]}]
 })";
 
-struct PaintCommand : ::testing::Test {
-    fs::path dir;
-    standalone::StandaloneCore core;
-
-    void SetUp() override
-    {
-        dir =
-            fs::temp_directory_path() /
-            ("vermil_paint_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        core.setQuietMode(true);
-        app::setUpHost(core);
-    }
-    void TearDown() override
-    {
-        SetCOREInterface(nullptr);
-        fs::remove_all(dir);
-    }
+struct PaintCommand : command_test::CommandTest {
     app::RenderOptions options(const fs::path& scene, const std::string& output)
     {
         app::RenderOptions o;

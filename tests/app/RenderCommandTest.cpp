@@ -1,5 +1,7 @@
-#include "app/RenderCommand.h"
+#include "CommandTestSupport.h"
+
 #include "app/HostSetup.h"
+#include "app/RenderCommand.h"
 #include "standalone/StandaloneCore.h"
 
 #include <OpenImageIO/imageio.h>
@@ -22,24 +24,11 @@ constexpr const char* sphereScene = R"({
   "objects": [{"name": "ball", "type": "sphere", "radius": 1, "material": "red"}]
 })";
 
-struct RenderCommand : ::testing::Test {
-    fs::path dir;
-    standalone::StandaloneCore core;
-
+struct RenderCommand : command_test::CommandTest {
     void SetUp() override
     {
-        dir = fs::temp_directory_path() /
-              ("vermil_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        CommandTest::SetUp();
         std::ofstream(dir / "scene.json") << sphereScene;
-        core.setQuietMode(true);
-        app::setUpHost(core);
-    }
-    void TearDown() override
-    {
-        SetCOREInterface(nullptr);
-        fs::remove_all(dir);
     }
     app::RenderOptions options()
     {

@@ -36,18 +36,11 @@ protected:
 
     std::unique_ptr<Scene> load(const std::string& body)
     {
-        return loadScene(dir.write("scenes/yard.json", "{" + body + "}"), core);
+        return loadDocument("scenes/yard.json", "{" + body + "}");
     }
-
     SceneError errorOf(const std::string& body)
     {
-        try {
-            load(body);
-        } catch (const SceneError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "loaded: " << body;
-        return SceneError("", "", "");
+        return documentError("scenes/yard.json", "{" + body + "}");
     }
 };
 

@@ -117,6 +117,25 @@ void ImportFixture::SetUp()
 
 void ImportFixture::TearDown() { SetCOREInterface(nullptr); }
 
+std::unique_ptr<standalone::Scene> ImportFixture::loadDocument(const std::string& path,
+                                                               const std::string& text)
+{
+    warnings.clear();
+    return standalone::loadScene(dir.write(path, text), core,
+                                 [this](const std::string& w) { warnings.push_back(w); });
+}
+
+standalone::SceneError ImportFixture::documentError(const std::string& path, const std::string& text)
+{
+    try {
+        loadDocument(path, text);
+    } catch (const standalone::SceneError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "loaded: " << text;
+    return standalone::SceneError("", "", "");
+}
+
 Point3 worldPoint(standalone::SceneNode& node, const Point3& p, TimeValue t)
 {
     return node.GetObjectTM(t).PointTransform(p);

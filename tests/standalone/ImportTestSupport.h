@@ -6,6 +6,7 @@
 #include "TestShadeContext.h"
 #include "host/Matrix3.h"
 #include "standalone/Scene.h"
+#include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 
 #include <nlohmann/json.hpp>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,8 +54,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Loads the document text written to path (in the temporary directory); what loading warns
+    // about is kept in `warnings`.
+    std::unique_ptr<standalone::Scene> loadDocument(const std::string& path, const std::string& text);
+    // The error of a document that must not load; a test failure when it loads.
+    standalone::SceneError documentError(const std::string& path, const std::string& text);
+
     standalone::StandaloneCore core;
     scene_test::TempDir dir;
+    std::vector<std::string> warnings;
 };
 
 // The world position of a point in a node's object space at t.

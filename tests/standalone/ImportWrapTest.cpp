@@ -31,21 +31,12 @@ protected:
         dir.write("yard.gltf", gltf.text());
     }
 
-    std::unique_ptr<Scene> load(const std::string& body)
+    static std::string document(const std::string& body)
     {
-        return loadScene(dir.write("yard.json", R"({"import": "yard.gltf", "camera": {}, )" + body + "}"),
-                         core);
+        return R"({"import": "yard.gltf", "camera": {}, )" + body + "}";
     }
-    SceneError errorOf(const std::string& body)
-    {
-        try {
-            load(body);
-        } catch (const SceneError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "loaded: " << body;
-        return SceneError("", "", "");
-    }
+    std::unique_ptr<Scene> load(const std::string& body) { return loadDocument("yard.json", document(body)); }
+    SceneError errorOf(const std::string& body) { return documentError("yard.json", document(body)); }
     Mtl* mtlOf(Scene& scene, const char* node) { return scene.findNode(node)->GetMtl(); }
 };
 

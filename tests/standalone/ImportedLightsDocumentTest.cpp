@@ -33,23 +33,12 @@ protected:
 
     std::unique_ptr<Scene> load(const std::string& body)
     {
-        warnings.clear();
-        return loadScene(dir.write("scenes/room.json", "{" + body + "}"), core,
-                         [this](const std::string& w) { warnings.push_back(w); });
+        return loadDocument("scenes/room.json", "{" + body + "}");
     }
-
     SceneError errorOf(const std::string& body)
     {
-        try {
-            load(body);
-        } catch (const SceneError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "loaded: " << body;
-        return SceneError("", "", "");
+        return documentError("scenes/room.json", "{" + body + "}");
     }
-
-    std::vector<std::string> warnings;
 };
 
 TEST_F(ImportedLights, OverridesSwitchDimRecolourAndUnshadowALight)
