@@ -7,6 +7,7 @@
 #include "app/FrameList.h"
 #include "app/HostSetup.h"
 #include "app/InfoCommand.h"
+#include "app/LinesCommand.h"
 #include "app/PaintOptions.h"
 #include "app/RenderCommand.h"
 #include "shell/EntryPoints.h"
@@ -121,6 +122,34 @@ int main(int argc, char** argv)
     auto* classes = cli.add_subcommand("classes", "List the classes the plug-in library offers");
     auto* looks = cli.add_subcommand("looks", "List the looks of --paint and of \"wrap\" in documents");
 
+    app::LinesOptions lines;
+    int lineElement = -1;
+    std::string linesShowPath;
+    auto* linesCmd = cli.add_subcommand("lines", "Line element files (.vme) and lines files (.vma)");
+    linesCmd->require_subcommand(1);
+    auto* linesSave = linesCmd->add_subcommand(
+        "save", "Write a document's line effect to a lines file, or one of its elements to an element file");
+    auto* linesDefault = linesCmd->add_subcommand(
+        "set-default",
+        "Keep an element's line settings (or with --paint its paint settings) for new elements");
+    for (CLI::App* sub : {linesSave, linesDefault}) {
+        sub->add_option("scene", lines.scenePath, "Scene document with a line effect")
+            ->required()
+            ->check(CLI::ExistingFile);
+        sub->add_option("--effect", lines.effect, "The line effect's name (default: the first line effect)");
+        sub->add_option("--element", lineElement, "The element, counted from 0 in drawing order")
+            ->check(CLI::NonNegativeNumber);
+    }
+    linesSave
+        ->add_option("-o,--output", lines.output, "File to write: .vma for the effect, .vme for an element")
+        ->required();
+    linesDefault->get_option("--element")->required();
+    linesDefault->add_flag("--paint", lines.paint, "The paint settings instead of the line settings");
+    auto* linesShow = linesCmd->add_subcommand("show", "List what a .vme or .vma file holds");
+    linesShow->add_option("file", linesShowPath, "Line element file or lines file")
+        ->required()
+        ->check(CLI::ExistingFile);
+
     app::BrushPreviewOptions preview;
     std::string previewSize;
     auto* brushPreview =
@@ -171,6 +200,14 @@ int main(int argc, char** argv)
     }
     if (classes->parsed())
         return runClasses();
+    if (linesCmd->parsed()) {
+        core.setQuietMode(true);
+        if (lineElement >= 0)
+            lines.element = lineElement;
+        if (linesShow->parsed())
+            return app::runLinesShow(linesShowPath);
+        return linesSave->parsed() ? app::runLinesSave(lines, core) : app::runLinesSetDefault(lines, core);
+    }
     if (looks->parsed())
         return runLooks();
     if (brushPreview->parsed()) {

@@ -1,13 +1,12 @@
 #include "host/PrivateProfile.h"
 
+#include "host/FileReplace.h"
+
 #define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,48 +46,6 @@ bool writable(const char* section, const char* key, const char* value)
             return false;
     }
     return !value || !hasLineBreak(value);
-}
-
-bool writeAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes text beside path under a unique name, then renames it over path.
-bool replaceFile(const char* path, const std::string& text)
-{
-    static std::atomic<unsigned> counter{0};
-    struct stat existing {};
-    bool keepMode = ::stat(path, &existing) == 0;
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temp = std::string(path) + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, text);
-    if (ok && keepMode)
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = std::rename(temp.c_str(), path) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
 }
 
 std::mutex& writeMutex()
@@ -133,5 +90,5 @@ BOOL writePrivateProfileString(const char* section, const char* key, const char*
     std::string text;
     if (ini.Save(text) < 0)
         return FALSE;
-    return replaceFile(path, text) ? TRUE : FALSE;
+    return replaceFileContents(path, text.data(), text.size()) ? TRUE : FALSE;
 }

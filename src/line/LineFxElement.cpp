@@ -7,6 +7,7 @@
 #include "line/EdgeDetection.h"
 #include "line/LineDefaultSettings.h"
 #include "line/LineElementType.h"
+#include "line/LineFiles.h"
 #include "line/LineFxParamBlocks.h"
 #include "line/LineSettingsFile.h"
 #include "shell/StringLookup.h"
@@ -97,6 +98,16 @@ void LineFxElement::SetReference(int i, ReferenceTarget* target)
     case lineMapRef: lineMap_ = dynamic_cast<Texmap*>(target); break;
     default: break;
     }
+}
+
+RefResult LineFxElement::NotifyRefChanged(const Interval&, ReferenceTarget* hTarget, PartID&,
+                                          RefMessage message, BOOL)
+{
+    runFileNameChange(
+        pblock_, hTarget, message, lineParam::lineLoad, lineParam::lineSave,
+        [this](const std::string& path) { loadElementFile(*this, path); },
+        [this](const std::string& path) { saveElementFile(*this, path); });
+    return REF_SUCCEED;
 }
 
 void LineFxElement::followBlockType()

@@ -41,6 +41,10 @@ public:
     int NumRefs() override { return refCount; }
     ReferenceTarget* GetReference(int i) override;
     void SetReference(int i, ReferenceTarget* target) override;
+    // A non-empty file name set into lineLoad or lineSave loads or saves that element file at once
+    // (LineFiles.h); the names are never read as settings.
+    RefResult NotifyRefChanged(const Interval& changeInt, ReferenceTarget* hTarget, PartID& partID,
+                               RefMessage message, BOOL propagate) override;
 
     // 0 while lineOn is off; else the channels detection reads for the switches that are on, plus
     // velocity while lineBlur is non-zero at t. lineOn and the switches are read at time 0.

@@ -9,6 +9,7 @@
 #include "line/LineAbortProgress.h"
 #include "line/LineElementDrawing.h"
 #include "line/LineElementType.h"
+#include "line/LineFiles.h"
 #include "line/LineFrameCanvases.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxParamBlocks.h"
@@ -125,6 +126,10 @@ RefResult LineFxManager::NotifyRefChanged(const Interval&, ReferenceTarget* hTar
 {
     // The host clears the dead target's slots right after this message; the next one ends it.
     dying_ = message == REFMSG_TARGET_DELETED ? hTarget : nullptr;
+    runFileNameChange(
+        pblock(), hTarget, message, lineFxParam::lineLoadAll, lineFxParam::lineSaveAll,
+        [this](const std::string& path) { loadLinesFile(*this, path); },
+        [this](const std::string& path) { saveLinesFile(*this, path); });
     return REF_SUCCEED;
 }
 

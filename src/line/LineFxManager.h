@@ -53,7 +53,9 @@ public:
     ReferenceTarget* GetReference(int i) override;
     // Storing an element also makes this effect its manager.
     void SetReference(int i, ReferenceTarget* target) override;
-    // Passes element and block changes on to the effect's dependents.
+    // Passes element and block changes on to the effect's dependents. A non-empty file name set into
+    // lineLoadAll or lineSaveAll loads or saves that lines file at once (LineFiles.h); the names are
+    // never read as settings.
     RefResult NotifyRefChanged(const Interval& changeInt, ReferenceTarget* hTarget, PartID& partID,
                                RefMessage message, BOOL propagate) override;
 

@@ -1,0 +1,208 @@
+// Line element files and lines files from documents ("elementsFile", an element's "file") and
+// from the command line (`vermil lines save | show | set-default`).
+
+#include "CommandTestSupport.h"
+
+#include "app/LinesCommand.h"
+#include "app/RenderCommand.h"
+#include "line/LineFxElement.h"
+#include "line/LineFxManager.h"
+#include "standalone/SceneDocument.h"
+
+#include <OpenImageIO/imageio.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+const fs::path kExamples = fs::path(VML_EXAMPLES_DIR);
+
+std::string readText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::uint16_t> readPixels(const fs::path& path)
+{
+    std::vector<std::uint16_t> pixels;
+    auto in = OIIO::ImageInput::open(path.string());
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << path;
+        return pixels;
+    }
+    const OIIO::ImageSpec& spec = in->spec();
+    pixels.resize(std::size_t(spec.width) * spec.height * spec.nchannels);
+    EXPECT_TRUE(in->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::UINT16, pixels.data()));
+    return pixels;
+}
+
+struct LinesCommand : command_test::CommandTest {
+    // The still life with lines, its texture found from anywhere; `edit` changes it further.
+    fs::path stillLife(const std::string& name, const std::function<void(json&)>& edit = {})
+    {
+        json doc = json::parse(readText(kExamples / "still_life_lines.json"), nullptr, true, true);
+        for (json& map : doc["maps"])
+            if (map.contains("fileName"))
+                map["fileName"] = (kExamples / map["fileName"].get<std::string>()).string();
+        if (edit)
+            edit(doc);
+        const fs::path path = dir / name;
+        std::ofstream(path) << doc.dump(2);
+        return path;
+    }
+    fs::path render(const fs::path& scene)
+    {
+        app::RenderOptions o;
+        o.scenePath = scene.string();
+        o.output = (dir / (scene.stem().string() + ".png")).string();
+        o.width = 160, o.height = 90;
+        o.quiet = true;
+        EXPECT_EQ(app::runRender(o, core), 0) << scene;
+        return o.output;
+    }
+    app::LinesOptions save(const fs::path& scene, const std::string& output, std::optional<int> element = {})
+    {
+        app::LinesOptions o;
+        o.scenePath = scene.string();
+        o.output = (dir / output).string();
+        o.element = element;
+        return o;
+    }
+    std::unique_ptr<standalone::Scene> load(const std::string& text)
+    {
+        return standalone::parseScene(text, (dir / "scene.json").string(), core);
+    }
+    std::string errorOf(const std::string& text)
+    {
+        try {
+            load(text);
+        } catch (const standalone::SceneError& e) {
+            return e.what();
+        }
+        ADD_FAILURE() << "loaded: " << text;
+        return "";
+    }
+};
+
+// A scene with one line effect, given as JSON text.
+std::string sceneWithEffect(const std::string& effect)
+{
+    return R"({"camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
+               "objects": [{"name": "ball", "type": "sphere", "radius": 1}],
+               "effects": [)" +
+           effect + "]}";
+}
+
+vml::LineFxManager& lineEffectOf(standalone::Scene& scene)
+{
+    return *dynamic_cast<vml::LineFxManager*>(scene.effects.at(0));
+}
+
+TEST_F(LinesCommand, TheStillLifesLinesFileRendersTheSameImageInAnotherDocument)
+{
+    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
+    const fs::path listed = stillLife("listed.json");
+    const fs::path fromFile = stillLife("from_file.json", [&](json& doc) {
+        json& effect = doc["effects"][0];
+        effect.erase("elements");
+        effect["elementsFile"] = "ink.vma";
+    });
+    const auto want = readPixels(render(listed)), got = readPixels(render(fromFile));
+    ASSERT_FALSE(want.empty());
+    EXPECT_TRUE(want == got) << "the lines of the file differ from the listed ones";
+}
+
+TEST_F(LinesCommand, ListedElementsComeBeforeTheFilesWhicheverKeyIsFirst)
+{
+    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
+    auto scene = load(sceneWithEffect(R"({"class": "LineFxManager", "elementsFile": "ink.vma",
+                                          "elements": [{"type": "edgeBoundary", "lineWidth": 7}]})"));
+    vml::LineFxManager& effect = lineEffectOf(*scene);
+    ASSERT_EQ(effect.elementCount(), 3);
+    EXPECT_EQ(effect.element(0)->type(), 2);
+    EXPECT_EQ(effect.element(1)->type(), 1) << "the still life's outline";
+    EXPECT_EQ(effect.element(2)->type(), 3) << "and its creases";
+    vml::LineSettings outline;
+    effect.element(1)->readSettings(0, outline);
+    EXPECT_FLOAT_EQ(outline.lineWidth, 3.0f);
+}
+
+TEST_F(LinesCommand, AnElementFileIsLoadedBeforeTheElementsOwnKeys)
+{
+    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "outline.vme", 0), core), 0);
+    auto scene = load(sceneWithEffect(R"({"class": "LineFxManager", "elements": [
+        {"type": "outline", "lineAlpha": 40, "file": "outline.vme"},
+        {"type": "outline", "file": "outline.vme", "loadMethod": "merge"}]})"));
+    vml::LineFxManager& effect = lineEffectOf(*scene);
+    vml::LineSettings replaced, merged;
+    effect.element(0)->readSettings(0, replaced);
+    effect.element(1)->readSettings(0, merged);
+    EXPECT_FLOAT_EQ(replaced.lineWidth, 3.0f) << "from the file";
+    EXPECT_FLOAT_EQ(replaced.lineAlpha, 40.0f) << "the element's own key wins";
+    EXPECT_FLOAT_EQ(merged.lineWidth, 3.0f) << "a setting the file holds apart from the defaults";
+    EXPECT_FLOAT_EQ(merged.lineAlpha, 100.0f);
+    EXPECT_EQ(merged.outlineMaterial, 1);
+}
+
+TEST_F(LinesCommand, FileErrorsNameTheDocumentsPlaceAndTheFile)
+{
+    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
+    std::string e = errorOf(sceneWithEffect(R"({"class": "LineFxManager", "elementsFile": "none.vma"})"));
+    EXPECT_NE(e.find("/effects/0/elementsFile: "), std::string::npos) << e;
+    EXPECT_NE(e.find("none.vma"), std::string::npos) << e;
+    e = errorOf(sceneWithEffect(
+        R"({"class": "LineFxManager", "elements": [{"type": "outline", "file": "ink.vma"}]})"));
+    EXPECT_NE(e.find("/effects/0/elements/0/file: "), std::string::npos) << e;
+    EXPECT_NE(e.find("a lines file, where a line element file (.vme) is expected"), std::string::npos) << e;
+    e = errorOf(sceneWithEffect(
+        R"({"class": "LineFxManager", "elements": [{"type": "outline", "file": "x.vme", "loadMethod": "mix"}]})"));
+    EXPECT_NE(e.find("/effects/0/elements/0/loadMethod: expected \"replace\" or \"merge\""),
+              std::string::npos)
+        << e;
+}
+
+TEST_F(LinesCommand, ShowListsTypesNamesAndEverySettingWithItsDefaults)
+{
+    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(app::runLinesShow((dir / "ink.vma").string()), 0);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("lines file, 2 elements, 49 records per element"), std::string::npos) << out;
+    EXPECT_NE(out.find("element 0: outline"), std::string::npos) << out;
+    EXPECT_NE(out.find("element 1: normalAngle"), std::string::npos) << out;
+    // The outline's width is its own; its blur is the default.
+    EXPECT_NE(out.find("lineWidth                  3\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("lineBlur                   0  (default)\n"), std::string::npos) << out;
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runLinesShow((kExamples / "still_life_lines.json").string()), 1);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("still_life_lines.json: "), std::string::npos);
+}
+
+TEST_F(LinesCommand, SaveNamesWhatIsMissing)
+{
+    app::LinesOptions o = save(kExamples / "still_life_lines.json", "x.vme", 5);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runLinesSave(o, core), 1);
+    EXPECT_NE(
+        ::testing::internal::GetCapturedStderr().find("--element 5: the line effect has 2 elements (0 to 1)"),
+        std::string::npos);
+    o = save(kExamples / "still_life_lines.json", "x.vma");
+    o.effect = "ink";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runLinesSave(o, core), 1);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no line effect named \"ink\""),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "x.vma"));
+}
+
+}  // namespace
