@@ -109,6 +109,13 @@ ParamBlockDesc2& ParamBlockDesc2::addBool(ParamID id, const char* name, bool def
     return add(std::move(d));
 }
 
+ParamBlockDesc2& ParamBlockDesc2::control(ParamID id, ParamControl kind, std::vector<int> ids, float step)
+{
+    if (const int i = IDtoIndex(id); i >= 0)
+        params_[static_cast<std::size_t>(i)].ui = {kind, std::move(ids), step};
+    return *this;
+}
+
 ParamBlockDesc2& ParamBlockDesc2::addColor(ParamID id, const char* name, const Color& def, int labelId,
                                            int flags)
 {

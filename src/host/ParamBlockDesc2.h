@@ -58,6 +58,8 @@ public:
     ParamBlockDesc2& addInt(ParamID id, const char* name, int def, int min, int max, int labelId,
                             int flags = 0);
     ParamBlockDesc2& addBool(ParamID id, const char* name, bool def, int labelId, int flags = 0);
+    // The control of parameter id (declared before) in the block's rollout.
+    ParamBlockDesc2& control(ParamID id, ParamControl kind, std::vector<int> ids, float step = 0.1f);
     ParamBlockDesc2& addColor(ParamID id, const char* name, const Color& def, int labelId, int flags = 0);
     ParamBlockDesc2& addAColor(ParamID id, const char* name, const AColor& def, int labelId, int flags = 0);
     ParamBlockDesc2& addPoint3(ParamID id, const char* name, const Point3& def, int labelId, int flags = 0);

@@ -5,10 +5,30 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 // The numbers of a numeric value: x for float, int and bool; r, g, b (and a) for colours; x, y, z
 // for points. Doubles hold every int and every float exactly.
 using ParamNumber = std::array<double, 4>;
+
+// The control that edits a parameter in its block's rollout, as the block's table gives it. A
+// parameter map keeps the two in step (ParamMap2.h).
+enum class ParamControl {
+    none,         // no control, or one the rollout's own procedure drives
+    spinner,      // ids: the edit field and the spinner; `step` is the spinner's step
+    checkBox,     // ids: the box
+    radio,        // ids: the buttons, in the order of the values 0, 1, ...
+    colorSwatch,  // ids: the swatch
+    mapButton,    // ids: the button; shows the map's name
+    nodeButton,   // ids: the button; shows the node's name
+    editText,     // ids: the field; a string parameter
+};
+
+struct ParamUI {
+    ParamControl control = ParamControl::none;
+    std::vector<int> ids;
+    float step = 0.1f;
+};
 
 struct ParamDef {
     ParamID id = -1;
@@ -25,6 +45,8 @@ struct ParamDef {
     bool hasRange = false;
     double rangeMin = 0.0;
     double rangeMax = 0.0;
+
+    ParamUI ui;  // the control in the block's rollout
 
     int tableSize = 0;    // initial entry count of a table type
     int ownerRefNo = -1;  // with P_OWNERS_REF: the owner's reference index that holds the value
