@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <utility>
@@ -9,64 +10,149 @@
 
 namespace {
 
+using vml::resources::Language;
 using vml::resources::lookupString;
 using vml::resources::stringCount;
 
-void expectTexts(const std::vector<std::pair<int, std::string>>& expected)
+constexpr Language languages[] = {Language::Japanese, Language::English};
+// Every id the code could ask for, with room on both sides.
+constexpr int firstProbe = -16;
+constexpr int lastProbe = 20000;
+
+const char* name(Language l) { return l == Language::Japanese ? "Japanese" : "English"; }
+
+std::string text(int id, Language l)
 {
-    for (const auto& [id, text] : expected) {
-        const char* found = lookupString(id);
-        EXPECT_EQ(found ? std::string(found) : "<no string>", text) << "string " << id;
-    }
+    const char* found = lookupString(id, l);
+    return found ? found : "<no string>";
+}
+
+void expectTexts(Language l, const std::vector<std::pair<int, std::string>>& expected)
+{
+    for (const auto& [id, wanted] : expected)
+        EXPECT_EQ(text(id, l), wanted) << name(l) << " string " << id;
 }
 
 TEST(StringTable, EveryEntryIsFoundByLookup)
 {
     // An unsorted table or a duplicated id shows up as a shortfall.
-    ASSERT_GT(stringCount(), 0);
-    int found = 0;
-    for (int id = -16; id <= 20000; ++id) {
-        const char* text = lookupString(id);
-        found += text != nullptr;
-        EXPECT_TRUE(!text || *text) << "empty string " << id;
+    for (Language l : languages) {
+        ASSERT_GT(stringCount(l), 0) << name(l);
+        int found = 0;
+        for (int id = firstProbe; id <= lastProbe; ++id) {
+            const char* t = lookupString(id, l);
+            found += t != nullptr;
+            EXPECT_TRUE(!t || *t) << name(l) << " empty string " << id;
+        }
+        EXPECT_EQ(found, stringCount(l)) << name(l);
     }
-    EXPECT_EQ(found, stringCount());
 }
 
-TEST(StringTable, Texts)
+TEST(StringTable, BothLanguagesHoldTheSameIds)
 {
-    expectTexts({
-        {1, "Vermil+ (KOBAN STUDIO)"},
-        {12, "Vermil+ ﾌﾞﾗｼ"},
-        {14, "Vermil+ ﾗｲﾝ Element"},
-        {16, "Crayon+ ｽﾄﾛｰｸ"},
-        {800, "Vermil+ ﾗｲﾝ"},
-        {810, "Crayon+ ｽﾄﾛｰｸ"},
-        // Blend methods in id order; the drop-down lists show 56 and 57 swapped.
-        {50, "通常"},
-        {55, "ｵｰﾊﾞｰﾚｲ"},
-        {56, "ｿﾌﾄﾗｲﾄ"},
-        {57, "ﾊｰﾄﾞﾗｲﾄ"},
-        {58, "比較（暗）"},
-        {65, "輝度"},
-        {104, "塗料"},
-        {418, "RND SIZE ENABLE"},
-        {781, "Vermil+ ﾗｲﾝの要素(*.vme)|*.vme|"},
-        {921, "BRUSH TPYE"},
-        {1024, "オブジェクトを追加"},
-        {9950, "ﾌﾞﾗｼ以外のﾏｯﾌﾟを設定できません"},
-        // Message boxes show two lines: a newline character, not a backslash and 'n'.
-        {1200, "レンダリングに必要なメモリが不足しています。\nレンダリングを完了できない場合があります。"},
-        {1202, "フィールドレンダリングには対応していません。\nレンダリングを終了します。"},
-    });
+    EXPECT_EQ(stringCount(Language::Japanese), stringCount(Language::English));
+    for (int id = firstProbe; id <= lastProbe; ++id)
+        EXPECT_EQ(lookupString(id, Language::Japanese) != nullptr,
+                  lookupString(id, Language::English) != nullptr)
+            << "string " << id;
+}
+
+TEST(StringTable, EnglishTextsAreTranslated)
+{
+    // A Japanese text pasted in and left untranslated carries bytes outside ASCII.
+    for (int id = firstProbe; id <= lastProbe; ++id) {
+        const char* t = lookupString(id, Language::English);
+        if (!t)
+            continue;
+        const std::string s = t;
+        EXPECT_TRUE(
+            std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            << "string " << id << ": " << s;
+    }
+}
+
+TEST(StringTable, TranslationsKeepWhatTheCallersParse)
+{
+    for (int id = firstProbe; id <= lastProbe; ++id) {
+        const char* ja = lookupString(id, Language::Japanese);
+        if (!ja)
+            continue;
+        const std::string jp = ja, en = text(id, Language::English);
+        // Product and class names stay as they are.
+        for (const char* product : {"Vermil+", "Crayon+"})
+            if (jp.find(product) != std::string::npos) {
+                EXPECT_NE(en.find(product), std::string::npos) << "string " << id << ": " << en;
+            }
+        // Message boxes break their lines where the Japanese does.
+        EXPECT_EQ(std::count(jp.begin(), jp.end(), '\n'), std::count(en.begin(), en.end(), '\n'))
+            << "string " << id;
+        // A file-dialog filter is "description|pattern|": the pattern must survive translation.
+        if (const auto bar = jp.find('|'); bar != std::string::npos) {
+            const auto enBar = en.find('|');
+            ASSERT_NE(enBar, std::string::npos) << "string " << id;
+            EXPECT_EQ(en.substr(enBar), jp.substr(bar)) << "string " << id;
+        }
+    }
+}
+
+TEST(StringTable, JapaneseTexts)
+{
+    expectTexts(
+        Language::Japanese,
+        {
+            {1, "Vermil+ (KOBAN STUDIO)"},
+            {12, "Vermil+ ﾌﾞﾗｼ"},
+            {14, "Vermil+ ﾗｲﾝ Element"},
+            {16, "Crayon+ ｽﾄﾛｰｸ"},
+            {800, "Vermil+ ﾗｲﾝ"},
+            {810, "Crayon+ ｽﾄﾛｰｸ"},
+            // Blend methods in id order; the drop-down lists show 56 and 57 swapped.
+            {50, "通常"},
+            {55, "ｵｰﾊﾞｰﾚｲ"},
+            {56, "ｿﾌﾄﾗｲﾄ"},
+            {57, "ﾊｰﾄﾞﾗｲﾄ"},
+            {58, "比較（暗）"},
+            {65, "輝度"},
+            {104, "塗料"},
+            {418, "RND SIZE ENABLE"},
+            {781, "Vermil+ ﾗｲﾝの要素(*.vme)|*.vme|"},
+            {921, "BRUSH TPYE"},
+            {1024, "オブジェクトを追加"},
+            {9950, "ﾌﾞﾗｼ以外のﾏｯﾌﾟを設定できません"},
+            // Message boxes show two lines: a newline character, not a backslash and 'n'.
+            {1200,
+             "レンダリングに必要なメモリが不足しています。\nレンダリングを完了できない場合があります。"},
+            {1202, "フィールドレンダリングには対応していません。\nレンダリングを終了します。"},
+        });
+}
+
+TEST(StringTable, EnglishSpotChecks)
+{
+    // The ids whose order the blend lists depend on, and the names kept as product names.
+    expectTexts(Language::English, {
+                                       {1, "Vermil+ (KOBAN STUDIO)"},
+                                       {56, "Soft Light"},
+                                       {57, "Hard Light"},
+                                       {64, "Color"},
+                                       {810, "Crayon+ Stroke"},
+                                   });
 }
 
 TEST(StringTable, MissingIdsGiveNull)
 {
-    // 785 to 1103 are used by the code without a known text; a made-up one would reach the user.
-    for (int id : {INT_MIN, -1,      0,   2,   9,   17,  49,  66,  99,   9949, 9951,
-                   99999,   INT_MAX, 785, 793, 919, 920, 922, 935, 1100, 1102, 1103})
-        EXPECT_EQ(lookupString(id), nullptr) << "string " << id;
+    // 785 to 935 are used by the code without a known text; a made-up one would reach the user.
+    for (Language l : languages)
+        for (int id :
+             {INT_MIN, -1, 0, 2, 9, 17, 49, 66, 99, 9949, 9951, 99999, INT_MAX, 785, 793, 919, 920, 922, 935})
+            EXPECT_EQ(lookupString(id, l), nullptr) << name(l) << " string " << id;
+}
+
+TEST(StringTable, EveryProgressTitleHasAText)
+{
+    // The renderer's phases each name themselves in the progress window.
+    for (Language l : languages)
+        for (int id = 1100; id <= 1103; ++id)
+            EXPECT_NE(lookupString(id, l), nullptr) << name(l) << " string " << id;
 }
 
 }  // namespace

@@ -2,12 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-TEST(StringLookup, NeedsTheModuleRejectsMissingIdsAndSharesOneBuffer)
+using vml::Language;
+using Variables = std::vector<std::pair<const char*, const char*>>;
+
+// Sets the variables the language is read from for one test and puts the old values back.
+class LanguageEnvironment {
+public:
+    static constexpr const char* names[] = {"VERMIL_LANG", "LC_ALL", "LC_MESSAGES", "LANG"};
+
+    // Every variable not given is unset.
+    explicit LanguageEnvironment(const Variables& values)
+    {
+        for (const char* name : names) {
+            const char* old = std::getenv(name);
+            saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+            ::unsetenv(name);
+        }
+        for (const auto& [name, value] : values)
+            ::setenv(name, value, 1);
+    }
+    ~LanguageEnvironment()
+    {
+        for (const auto& [name, value] : saved_) {
+            if (value)
+                ::setenv(name.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(name.c_str());
+        }
+    }
+    LanguageEnvironment(const LanguageEnvironment&) = delete;
+    LanguageEnvironment& operator=(const LanguageEnvironment&) = delete;
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+// A module handle for the duration of a test, and the language left to the environment after it.
+class StringLookupTest : public ::testing::Test {
+protected:
+    void SetUp() override { vml::setModuleHandle(&module_); }
+    void TearDown() override
+    {
+        vml::setModuleHandle(nullptr);
+        vml::setTextLanguage(std::nullopt);
+    }
+
+private:
+    int module_ = 0;
+};
+
+TEST_F(StringLookupTest, NeedsTheModuleRejectsMissingIdsAndSharesOneBuffer)
 {
+    vml::setTextLanguage(Language::Japanese);
     vml::setModuleHandle(nullptr);
     EXPECT_EQ(vml::getString(1), nullptr);
     int module = 0;
@@ -24,7 +78,84 @@ TEST(StringLookup, NeedsTheModuleRejectsMissingIdsAndSharesOneBuffer)
     // A failed lookup leaves the buffer as it was.
     EXPECT_EQ(vml::getString(99999), nullptr);
     EXPECT_STREQ(second, "Vermil+ ﾚﾝﾀﾞﾗｰ");
-    vml::setModuleHandle(nullptr);
+}
+
+TEST_F(StringLookupTest, AnswersInTheChosenLanguage)
+{
+    for (Language l : {Language::English, Language::Japanese}) {
+        vml::setTextLanguage(l);
+        EXPECT_EQ(vml::textLanguage(), l);
+        EXPECT_STREQ(vml::getString(10), vml::resources::lookupString(10, l));
+    }
+    EXPECT_STRNE(vml::resources::lookupString(10, Language::English),
+                 vml::resources::lookupString(10, Language::Japanese));
+}
+
+TEST_F(StringLookupTest, LocaleSelectsTheLanguage)
+{
+    struct Case {
+        Variables environment;
+        Language expected;
+    };
+    const Case cases[] = {
+        {{}, Language::English},
+        {{{"LANG", "ja_JP.UTF-8"}}, Language::Japanese},
+        {{{"LANG", "ja"}}, Language::Japanese},
+        {{{"LANG", "en_US.UTF-8"}}, Language::English},
+        {{{"LANG", "C"}}, Language::English},
+        {{{"LANG", "POSIX"}}, Language::English},
+        {{{"LANG", "C.UTF-8"}}, Language::English},
+        // Only a leading "ja" counts.
+        {{{"LANG", "en_JP.UTF-8"}}, Language::English},
+        {{{"LC_MESSAGES", "ja_JP.eucJP"}}, Language::Japanese},
+        {{{"LC_ALL", "ja_JP.UTF-8"}}, Language::Japanese},
+    };
+    for (const Case& c : cases) {
+        LanguageEnvironment env(c.environment);
+        EXPECT_EQ(vml::languageFromEnvironment(), c.expected)
+            << (c.environment.empty() ? "nothing set" : c.environment.front().second);
+    }
+}
+
+TEST_F(StringLookupTest, FirstVariableSetAndNotEmptyWins)
+{
+    {
+        LanguageEnvironment env(
+            Variables{{"VERMIL_LANG", "en"}, {"LC_ALL", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}});
+        EXPECT_EQ(vml::languageFromEnvironment(), Language::English) << "VERMIL_LANG over the locale";
+    }
+    {
+        LanguageEnvironment env(Variables{{"VERMIL_LANG", "ja"}, {"LANG", "en_US.UTF-8"}});
+        EXPECT_EQ(vml::languageFromEnvironment(), Language::Japanese) << "VERMIL_LANG over LANG";
+    }
+    {
+        LanguageEnvironment env(
+            Variables{{"LC_ALL", "C"}, {"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}});
+        EXPECT_EQ(vml::languageFromEnvironment(), Language::English) << "LC_ALL over the rest";
+    }
+    {
+        LanguageEnvironment env(Variables{{"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "en_US.UTF-8"}});
+        EXPECT_EQ(vml::languageFromEnvironment(), Language::Japanese) << "LC_MESSAGES over LANG";
+    }
+    {
+        LanguageEnvironment env(Variables{{"VERMIL_LANG", ""}, {"LC_ALL", ""}, {"LANG", "ja_JP.UTF-8"}});
+        EXPECT_EQ(vml::languageFromEnvironment(), Language::Japanese) << "empty values are skipped";
+    }
+}
+
+TEST_F(StringLookupTest, LanguageIsReadOnceAtTheFirstLookup)
+{
+    LanguageEnvironment env(Variables{{"VERMIL_LANG", "ja_JP.UTF-8"}});
+    const char* found = vml::getString(11);
+    ASSERT_NE(found, nullptr);
+    const std::string first = found;
+    EXPECT_EQ(vml::textLanguage(), Language::Japanese);
+    // Texts already shown must not change language mid-session.
+    ::setenv("VERMIL_LANG", "en", 1);
+    EXPECT_EQ(vml::getString(11), first);
+    // Handing the choice back reads the environment again.
+    vml::setTextLanguage(std::nullopt);
+    EXPECT_STREQ(vml::getString(11), vml::resources::lookupString(11, Language::English));
 }
 
 }  // namespace
