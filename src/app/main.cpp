@@ -9,7 +9,9 @@
 #include "app/InfoCommand.h"
 #include "app/LinesCommand.h"
 #include "app/PaintOptions.h"
+#include "app/PreviewMaterialCommand.h"
 #include "app/RenderCommand.h"
+#include "app/UiCommand.h"
 #include "shell/EntryPoints.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
@@ -19,6 +21,7 @@
 #include <fmt/core.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -162,6 +165,42 @@ int main(int argc, char** argv)
     brushPreview->add_option("--size", previewSize, "Image size WxH (default 256x256)");
     brushPreview->add_option("-o,--output", preview.output, "Image file to write (default brush.png)");
 
+    app::PreviewMaterialOptions materialPreview;
+    auto* previewMaterial = cli.add_subcommand(
+        "preview-material", "Render one material on a sample object, as a material editor shows it");
+    previewMaterial->add_option("scene", materialPreview.scenePath, "Scene document or model file")
+        ->required()
+        ->check(CLI::ExistingFile);
+    previewMaterial->add_option("--material", materialPreview.material, "The material's name")->required();
+    previewMaterial->add_option("--shape", materialPreview.shape, "sphere (default), box or teapot");
+    previewMaterial->add_option("--size", materialPreview.size,
+                                "Width and height in pixels, 16 to 2048 (default 256)");
+    previewMaterial->add_option("-o,--output", materialPreview.output, "Image file to write (PNG, EXR, ...)")
+        ->required();
+    previewMaterial->add_flag("--quiet", materialPreview.quiet,
+                              "No progress bar; message boxes are only recorded");
+
+    app::UiOptions ui;
+    std::vector<std::string> uiSets, uiSelects, uiPresses, uiPicks;
+    auto* uiCmd = cli.add_subcommand("ui", "Open a thing's rollouts, act on their controls, print them");
+    uiCmd->add_option("scene", ui.scenePath, "Scene document")->required()->check(CLI::ExistingFile);
+    uiCmd->add_flag("--renderer", ui.renderer, "The scene's renderer's rollouts");
+    uiCmd->add_option("--material", ui.material, "A material's rollouts, by name");
+    uiCmd->add_option("--map", ui.map, "A texture map's rollouts (a brush map's editor), by name");
+    uiCmd->add_option("--effect", ui.effect, "A render effect's rollouts (the line effect's), by name");
+    uiCmd->add_flag("--json", ui.json, "Print the rollouts as JSON");
+    auto* uiSet =
+        uiCmd->add_option("--set", uiSets, "ID=VALUE: type into a spinner or field, on/off a check box");
+    auto* uiSelect =
+        uiCmd->add_option("--select", uiSelects, "ID=INDEX: choose an item of a list, combo or tabs");
+    auto* uiPress = uiCmd->add_option("--press", uiPresses, "ID: press a button, check box or radio button");
+    auto* uiPick = uiCmd->add_option("--pick", uiPicks,
+                                     "ID=NAME,...: press a button that opens the select-by-name dialog and "
+                                     "pick those nodes in it");
+    // One value per occurrence, every occurrence kept: the events are replayed in command-line order.
+    for (CLI::Option* o : {uiSet, uiSelect, uiPress, uiPick})
+        o->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+
     CLI11_PARSE(cli, argc, argv);
 
     static standalone::StandaloneCore core;
@@ -218,6 +257,38 @@ int main(int argc, char** argv)
         core.setQuietMode(true);
         return app::runBrushPreview(preview, core);
     }
+    if (uiCmd->parsed()) {
+        core.setQuietMode(true);
+        // The events in the order given on the command line.
+        std::map<CLI::Option*, std::size_t> next;
+        for (CLI::Option* o : uiCmd->parse_order()) {
+            const std::size_t i = next[o]++;
+            const std::vector<std::string>& values = o == uiSet      ? uiSets
+                                                     : o == uiSelect ? uiSelects
+                                                     : o == uiPress  ? uiPresses
+                                                     : o == uiPick   ? uiPicks
+                                                                     : std::vector<std::string>{};
+            if (i >= values.size())
+                continue;
+            app::UiEvent e;
+            e.kind = o == uiSet      ? app::UiEvent::set
+                     : o == uiSelect ? app::UiEvent::select
+                     : o == uiPress  ? app::UiEvent::press
+                                     : app::UiEvent::pick;
+            const bool ok = e.kind == app::UiEvent::press
+                                ? app::parseUiAssignment(values[i] + "=", e.id, e.value)
+                                : app::parseUiAssignment(values[i], e.id, e.value);
+            if (!ok) {
+                fmt::print(stderr, "vermil: ui: {} {}: expected {}\n", o->get_name(), values[i],
+                           e.kind == app::UiEvent::press ? "a control id" : "ID=VALUE");
+                return 1;
+            }
+            ui.events.push_back(std::move(e));
+        }
+        return app::runUi(ui, core);
+    }
+    if (previewMaterial->parsed())
+        return app::runPreviewMaterial(materialPreview, core);
     if (chart->parsed())
         return runBlendChart(chartOutput);
     return 0;

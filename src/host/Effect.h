@@ -2,6 +2,7 @@
 // Render effects: post-processes applied to the finished image, in list order, with the G-buffer
 // channels they ask for.
 
+#include "host/ParamDlg.h"
 #include "host/ReferenceTarget.h"
 
 #include <string>
@@ -43,4 +44,11 @@ public:
         return 0;
     }
     virtual void Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb) = 0;
+    // The effect's rollouts in the render effects dialog; nullptr when it has none or the host
+    // shows no dialogs. The dialog deletes it.
+    virtual EffectParamDlg* CreateParamDialog(IRendParams* ip)
+    {
+        (void)ip;
+        return nullptr;
+    }
 };

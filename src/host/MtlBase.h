@@ -3,6 +3,7 @@
 // time, and the requirement bits the renderer asks for.
 
 #include "host/Interval.h"
+#include "host/ParamDlg.h"
 #include "host/ReferenceTarget.h"
 
 #include <string>
@@ -24,6 +25,14 @@ public:
     // Brings cached values up to time t and narrows valid to the interval they hold for.
     virtual void Update(TimeValue t, Interval& valid) = 0;
     virtual void Reset() {}
+    // The object's rollouts in the material editor (hwMtlEdit: the editor's window; imp: its
+    // parameters; this host passes none); nullptr when it has none or the host shows no dialogs.
+    // The editor deletes it.
+    virtual ParamDlg* CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp)
+    {
+        (void)hwMtlEdit, (void)imp;
+        return nullptr;
+    }
     virtual Interval Validity(TimeValue t)
     {
         Interval v = FOREVER;

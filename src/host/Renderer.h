@@ -7,6 +7,18 @@
 class Bitmap;
 class INode;
 
+// A render dialog of the host (render setup, render progress). This host's pages go to the dialog
+// service (DialogService.h), so it passes none.
+class IRendParams;
+
+// A renderer's rollouts in a render dialog; deleting it closes them.
+class RendParamDlg {
+public:
+    virtual ~RendParamDlg() = default;
+    // The dialog's OK: values are already in the blocks, as the controls change them.
+    virtual void AcceptParams() {}
+};
+
 class Renderer : public ReferenceTarget {
 public:
     SClass_ID SuperClassID() override { return RENDERER_CLASS_ID; }
@@ -27,5 +39,12 @@ public:
         return false;
     }
     virtual void ResetParams() {}
+    // The renderer's rollouts: in the render setup dialog, or with prog in the render progress
+    // dialog. nullptr when it has none or the host shows no dialogs. The caller deletes it.
+    virtual RendParamDlg* CreateParamDialog(IRendParams* ir, BOOL prog = FALSE)
+    {
+        (void)ir, (void)prog;
+        return nullptr;
+    }
     virtual int GetAAFilterSupport() { return 0; }
 };

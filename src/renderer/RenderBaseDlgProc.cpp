@@ -73,6 +73,100 @@ void RenderBaseDlgProc::refresh()
         }
     }
     selectedLabel_ = std::to_string(selectedTab_ + 1);
+    show();
+}
+
+void RenderBaseDlgProc::setPasteEnabled(bool on)
+{
+    pasteEnabled_ = on;
+    show();
+}
+
+void RenderBaseDlgProc::show()
+{
+    DialogService* ui = GetDialogService();
+    if (!ui || !page_)
+        return;
+    ui->SetItems(page_, controlBlend, blendNames_);
+    ui->SetSelection(page_, controlBlend, blendSelection_);
+    ui->SetItems(page_, controlTabs, tabLabels_);
+    ui->SetSelection(page_, controlTabs, selectedTab_);
+    ui->SetItems(page_, controlNodes, nodeList_);
+    ui->SetText(page_, controlSelected, selectedLabel_);
+    ui->Enable(page_, controlPaste, pasteEnabled_);
+}
+
+namespace {
+
+// The host's select-by-name dialog over one of the multipass pick callbacks; what the user picks
+// goes to `picked`.
+template <class Callback> class NodePick final : public HitByNameDlgCallback {
+public:
+    NodePick(Callback& callback, std::vector<INode*>& picked) : callback_(callback), picked_(picked) {}
+    std::string dialogTitle() override { return textOf(callback_.titleId()); }
+    std::string buttonText() override { return textOf(callback_.buttonId()); }
+    bool showHiddenAndFrozen() override { return callback_.showHidden() && callback_.showFrozen(); }
+    bool filter(INode* node) override { return callback_.filter(node); }
+    void proc(const std::vector<INode*>& picked) override { picked_ = picked; }
+
+private:
+    static std::string textOf(int id)
+    {
+        const char* text = getString(id);
+        return text ? text : "";
+    }
+    Callback& callback_;
+    std::vector<INode*>& picked_;
+};
+
+}  // namespace
+
+template <class Callback> void RenderBaseDlgProc::pickByName()
+{
+    DialogService* ui = GetDialogService();
+    if (!ui)
+        return;
+    Callback callback(renderer_, selectedTab_);
+    std::vector<INode*> picked;
+    NodePick<Callback> dialog(callback, picked);
+    if (ui->DoHitByNameDialog(dialog))
+        pick<Callback>(picked);
+}
+
+INT_PTR RenderBaseDlgProc::DlgProc(TimeValue, IParamMap2*, HWND page, UINT msg, WPARAM wParam, LPARAM)
+{
+    DialogService* ui = GetDialogService();
+    switch (msg) {
+    case WM_INITDIALOG:
+        page_ = page;
+        open();
+        show();
+        return TRUE;
+    case WM_DESTROY:
+        close();
+        page_ = nullptr;
+        return TRUE;
+    case WM_COMMAND: break;
+    default: return FALSE;
+    }
+    const int id = LOWORD(wParam);
+    const WORD code = HIWORD(wParam);
+    if (id == controlBlend && code == CBN_SELCHANGE && ui)
+        selectBlend(ui->GetSelection(page, controlBlend));
+    else if (id == controlTabs && code == TCN_SELCHANGE && ui)
+        selectTab(ui->GetSelection(page, controlTabs));
+    else if (id == controlAdd && code == BN_CLICKED)
+        pickByName<MultipassAddCallback>();
+    else if (id == controlDelete && code == BN_CLICKED)
+        pickByName<MultipassDeleteCallback>();
+    else if (id == controlCut && code == BN_CLICKED)
+        pickByName<MultipassCutCallback>();
+    else if (id == controlPaste && code == BN_CLICKED)
+        pressPaste();
+    else
+        return FALSE;
+    show();
+    return TRUE;
 }
 
 template <class Callback> void RenderBaseDlgProc::pick(const std::vector<INode*>& picked)

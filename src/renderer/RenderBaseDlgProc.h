@@ -8,6 +8,8 @@
 // user picked in it. Nodes the button's pick callback filters out are ignored, as the dialog
 // would not have offered them.
 
+#include "host/ParamMap2.h"
+
 #include <string>
 #include <vector>
 
@@ -17,9 +19,20 @@ namespace vml {
 
 class vmlRenderer;
 
-class RenderBaseDlgProc {
+class RenderBaseDlgProc final : public ParamMap2UserDlgProc {
 public:
     static constexpr int tabCount = 9;
+    // Controls of template 108 this code drives.
+    enum Control : int {
+        controlBlend = 1105,
+        controlNodes = 1108,
+        controlTabs = 1110,
+        controlAdd = 1112,
+        controlDelete = 1113,
+        controlCut = 1114,
+        controlPaste = 1115,
+        controlSelected = 1116,
+    };
 
     explicit RenderBaseDlgProc(vmlRenderer& renderer) : renderer_(renderer) {}
     ~RenderBaseDlgProc();
@@ -56,10 +69,18 @@ public:
     void pressPaste();
 
     bool pasteEnabled() const { return pasteEnabled_; }
-    void setPasteEnabled(bool on) { pasteEnabled_ = on; }
+    void setPasteEnabled(bool on);
+
+    // The page of template 108: the combo box, tabs, node list, label and paste button shown from
+    // the state above; the add, delete and cut buttons open the host's select-by-name dialog.
+    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND page, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     template <class Callback> void pick(const std::vector<INode*>& picked);
+    // Opens the select-by-name dialog with Callback's title, button and filter.
+    template <class Callback> void pickByName();
+    // The controls the state above drives, on the open page.
+    void show();
 
     vmlRenderer& renderer_;
     bool open_ = false;
@@ -70,6 +91,7 @@ private:
     std::vector<std::string> nodeList_;
     std::string selectedLabel_;
     bool pasteEnabled_ = false;
+    HWND page_ = nullptr;
 };
 
 }  // namespace vml

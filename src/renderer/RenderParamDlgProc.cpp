@@ -52,7 +52,31 @@ void RenderParamDlgProc::close()
         renderer_.setSummaryRollout(nullptr);
 }
 
-void RenderParamDlgProc::setStrokeCount(std::size_t count) { values_[0] = std::to_string(count); }
+void RenderParamDlgProc::setStrokeCount(std::size_t count)
+{
+    values_[0] = std::to_string(count);
+    show(firstField);
+}
+
+void RenderParamDlgProc::show(int fieldId)
+{
+    if (DialogService* ui = GetDialogService(); ui && page_)
+        ui->SetText(page_, fieldId, value(fieldId));
+}
+
+INT_PTR RenderParamDlgProc::DlgProc(TimeValue, IParamMap2*, HWND page, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG) {
+        page_ = page;
+        open();
+        for (int id = firstField; id < firstField + fieldCount; ++id)
+            show(id);
+    } else if (msg == WM_DESTROY) {
+        close();
+        page_ = nullptr;
+    }
+    return TRUE;
+}
 
 std::string RenderParamDlgProc::value(int fieldId) const
 {

@@ -26,4 +26,16 @@ void RenderVersionDlgProc::close()
         renderer_.setVersionRollout(nullptr);
 }
 
+INT_PTR RenderVersionDlgProc::DlgProc(TimeValue, IParamMap2*, HWND page, UINT msg, WPARAM, LPARAM)
+{
+    if (msg == WM_INITDIALOG) {
+        open();
+        if (DialogService* ui = GetDialogService())
+            ui->SetText(page, 1003, text_);
+    } else if (msg == WM_DESTROY) {
+        close();
+    }
+    return TRUE;
+}
+
 }  // namespace vml

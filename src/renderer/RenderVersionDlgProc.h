@@ -1,13 +1,15 @@
 #pragma once
 // The logic of the renderer's version rollout: a read-only text with the product's version.
 
+#include "host/ParamMap2.h"
+
 #include <string>
 
 namespace vml {
 
 class vmlRenderer;
 
-class RenderVersionDlgProc {
+class RenderVersionDlgProc final : public ParamMap2UserDlgProc {
 public:
     static constexpr int versionMajor = 1, versionMinor = 5, versionRevision = 2;
 
@@ -23,6 +25,9 @@ public:
 
     // Text field 1003: "Version 1.52".
     const std::string& versionText() const { return text_; }
+
+    // The page of template 106: opens with the text shown, closes with the page.
+    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND page, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     vmlRenderer& renderer_;

@@ -75,6 +75,8 @@ public:
     bool ApplyRenderEffects(TimeValue t, Bitmap* bitmap, bool updateDisplay) override;
     // The inner renderer's parameters, then every parameter of block "parameters".
     void ResetParams() override;
+    // The settings and version rollouts (templates 108 and 106), or with prog the summary (112).
+    RendParamDlg* CreateParamDialog(IRendParams* ir, BOOL prog = FALSE) override;
     int GetAAFilterSupport() override;
 
     // The render elements the renderer accepts in the host's list: the line element and two

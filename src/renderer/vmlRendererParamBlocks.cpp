@@ -26,6 +26,19 @@ ParamBlockDesc2& vmlRendererParamsBlock()
             .addTable(rendererMultipassId, "multipassID", TYPE_INT_TAB, 0, 1023)
             .addBool(rendererSaveMemoryEnable, "saveMemoryEnable", true, 1028)
             .addTable(rendererMultipassCutNode, "multipassCutNode", TYPE_INODE_TAB, 0, 1029);
+        // The settings rollout's plain controls; the blend list and the node lists are its code's.
+        d.control(rendererBlurstrEnable, ParamControl::checkBox, {1059})
+            .control(rendererBlurstrAmount, ParamControl::spinner, {1060, 1061}, 1.0f)
+            .control(rendererBlurstrMap, ParamControl::mapButton, {1062})
+            .control(rendererBrushCacheEnable, ParamControl::checkBox, {1063})
+            .control(rendererBrushCacheSize, ParamControl::spinner, {1064, 1065}, 1.0f)
+            .control(rendererBrushCacheNumber, ParamControl::spinner, {1066, 1067}, 0.1f)
+            .control(rendererPenStrokeEnable, ParamControl::checkBox, {1068})
+            .control(rendererPenStrokeAlpha, ParamControl::spinner, {1106, 1107}, 0.1f)
+            .control(rendererBrushScaleEnable, ParamControl::checkBox, {1069})
+            .control(rendererBrushScaleAmount, ParamControl::spinner, {1070, 1071}, 1.0f)
+            .control(rendererMultipassEnable, ParamControl::checkBox, {1072})
+            .control(rendererSaveMemoryEnable, ParamControl::checkBox, {1117});
         return d;
     }();
     return desc;

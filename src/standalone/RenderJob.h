@@ -23,6 +23,9 @@ struct RenderJobOptions {
     int threads = 0;  // 0: every core (scanline renderers only)
     RendProgressCallback* progress = nullptr;
     bool applyEffects = true;
+    // A material-editor render: RendParams::inMtlEdit, which the scanline renderer passes on to
+    // the frame's global context and every shading context.
+    bool inMtlEdit = false;
 };
 
 struct RenderJobResult {

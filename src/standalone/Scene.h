@@ -63,6 +63,8 @@ public:
         return raw;
     }
     ReferenceTarget* ownTarget(ReferenceTarget* object);  // takes ownership of a heap object
+    // The objects the scene owns, in the order it took them.
+    const std::vector<std::unique_ptr<ReferenceTarget>>& objects() const { return objects_; }
 
     SceneNode* camera = nullptr;  // the camera node to render from
     CameraSource cameraSource = CameraSource::document;

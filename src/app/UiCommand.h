@@ -1,0 +1,40 @@
+#pragma once
+// `vermil ui SCENE (--renderer | --material NAME | --map NAME | --effect NAME) [--json]
+// [--set ID=VALUE] [--select ID=INDEX] [--press ID] [--pick ID=NAME,...]`: opens a thing's
+// rollouts in the in-memory dialog layer, acts on their controls in the order given, and prints
+// every page: its title and template, and each control with its id, kind, label, value, range and
+// whether it is enabled.
+
+#include <string>
+#include <vector>
+
+namespace standalone {
+class StandaloneCore;
+}
+
+namespace app {
+
+struct UiEvent {
+    enum Kind { set, select, press, pick } kind = set;
+    int id = 0;
+    std::string value;  // set: the value; select: the index; pick: node names, comma-separated
+};
+
+struct UiOptions {
+    std::string scenePath;
+    bool renderer = false;  // the scene's renderer's rollouts
+    std::string material;   // or a material's, by name
+    std::string map;        // or a texture map's, by name
+    std::string effect;     // or a render effect's, by name
+    bool json = false;
+    std::vector<UiEvent> events;  // in order
+};
+
+// "ID=VALUE" into id and value; false for text of another form.
+bool parseUiAssignment(const std::string& text, int& id, std::string& value);
+
+// Exit code: 0, or 1 with a message on stderr (the scene, an event on a control that is not
+// there or not enabled).
+int runUi(const UiOptions& options, standalone::StandaloneCore& core);
+
+}  // namespace app
