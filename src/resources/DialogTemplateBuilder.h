@@ -32,7 +32,10 @@ inline DialogControl label(int textId, int x, int y, int w = 50)
 {
     return control(0, ControlKind::staticText, textId, x, y, w, 8);
 }
-inline DialogControl group(int textId, int y, int h) { return control(0, ControlKind::group, textId, 2, y, 104, h); }
+inline DialogControl group(int textId, int y, int h)
+{
+    return control(0, ControlKind::group, textId, 2, y, 104, h);
+}
 inline DialogControl check(int id, int textId, int x, int y, int w = 80)
 {
     return control(id, ControlKind::checkBox, textId, x, y, w, 10);
