@@ -47,25 +47,24 @@ const char* kindName(ControlKind kind)
 }
 
 // A control's label: its own text for controls that show one, else the nearest label on its row
-// to its left.
+// to its left (a map or node button shows its pick, so its own text is the fallback).
 std::string labelOf(const MemoryDialogs::Page& page, const MemoryDialogs::Control& c)
 {
     switch (c.def.kind) {
     case ControlKind::checkBox:
     case ControlKind::radioButton:
     case ControlKind::button:
-    case ControlKind::group:
-    case ControlKind::mapButton:
-    case ControlKind::nodeButton: return c.def.text;
+    case ControlKind::group: return c.def.text;
     default: break;
     }
+    const bool picker = c.def.kind == ControlKind::mapButton || c.def.kind == ControlKind::nodeButton;
     const MemoryDialogs::Control* best = nullptr;
     for (const MemoryDialogs::Control& other : page.controls)
         if (((other.def.kind == ControlKind::staticText && other.def.id == 0) ||
              other.def.kind == ControlKind::checkBox) &&
             other.def.y == c.def.y && other.def.x < c.def.x && (!best || other.def.x > best->def.x))
             best = &other;
-    return best ? best->def.text : "";
+    return best ? best->def.text : picker ? c.def.text : "";
 }
 
 ordered_json controlJson(const MemoryDialogs::Page& page, const MemoryDialogs::Control& c)

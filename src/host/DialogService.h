@@ -71,6 +71,13 @@ public:
     virtual std::vector<std::string> GetItems(HWND page, int id) = 0;
     virtual void SetSelection(HWND page, int id, int index) = 0;
     virtual int GetSelection(HWND page, int id) = 0;
+    // Every selected row of a list box that takes several, ascending; other controls answer their
+    // one selection.
+    virtual std::vector<int> GetSelections(HWND page, int id)
+    {
+        const int one = GetSelection(page, id);
+        return one < 0 ? std::vector<int>() : std::vector<int>{one};
+    }
     // A spinner's limits and step (how much a drag changes it), and whether it holds integers.
     virtual void SetSpinnerLimits(HWND page, int id, float min, float max, float step, bool integer) = 0;
     virtual void SetSpinnerValue(HWND page, int id, float value) = 0;

@@ -113,6 +113,17 @@ void IParamMap2::UpdateUI(TimeValue t)
     updating_ = false;
 }
 
+void IParamMap2::Invalidate(ParamID id)
+{
+    const ParamDef* d = block_ ? block_->GetParamDef(id) : nullptr;
+    if (!d || !page_ || !dialog_ || d->ui.ids.empty() || !dialog_->find(d->ui.ids.back()))
+        return;
+    const bool was = updating_;
+    updating_ = true;
+    showValue(id, currentTime());
+    updating_ = was;
+}
+
 void IParamMap2::Enable(ParamID id, bool on)
 {
     DialogService* ui = GetDialogService();

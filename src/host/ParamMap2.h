@@ -40,6 +40,8 @@ public:
 
     // The controls again from the block at t: after the block changed other than through them.
     void UpdateUI(TimeValue t);
+    // One parameter's control again from the block at the host's current time.
+    void Invalidate(ParamID id);
     // One parameter's control enabled or not (the parameter's value is untouched).
     void Enable(ParamID id, bool on);
 

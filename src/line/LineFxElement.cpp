@@ -8,7 +8,9 @@
 #include "line/LineDefaultSettings.h"
 #include "line/LineElementType.h"
 #include "line/LineFiles.h"
+#include "line/LineFxManager.h"
 #include "line/LineFxParamBlocks.h"
+#include "line/LineRollouts.h"
 #include "line/LineSettingsFile.h"
 #include "shell/StringLookup.h"
 
@@ -107,6 +109,10 @@ RefResult LineFxElement::NotifyRefChanged(const Interval&, ReferenceTarget* hTar
         pblock_, hTarget, message, lineParam::lineLoad, lineParam::lineSave,
         [this](const std::string& path) { loadElementFile(*this, path); },
         [this](const std::string& path) { saveElementFile(*this, path); });
+    LineRollouts* rollouts = manager_ ? manager_->rollouts() : nullptr;
+    if (rollouts && message == REFMSG_CHANGE && hTarget && (hTarget == pblock_ || hTarget == paintBlock_))
+        rollouts->elementChanged(*this, hTarget == paintBlock_,
+                                 static_cast<IParamBlock2*>(hTarget)->LastNotifyParamID());
     return REF_SUCCEED;
 }
 

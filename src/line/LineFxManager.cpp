@@ -13,6 +13,7 @@
 #include "line/LineFrameCanvases.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxParamBlocks.h"
+#include "line/LineRollouts.h"
 #include "paint/vmlRasterBase.h"
 #include "renderer/LineFxRenderElement.h"
 #include "renderer/vmlRenderer.h"
@@ -130,6 +131,8 @@ RefResult LineFxManager::NotifyRefChanged(const Interval&, ReferenceTarget* hTar
         pblock(), hTarget, message, lineFxParam::lineLoadAll, lineFxParam::lineSaveAll,
         [this](const std::string& path) { loadLinesFile(*this, path); },
         [this](const std::string& path) { saveLinesFile(*this, path); });
+    if (rollouts_ && message == REFMSG_CHANGE && hTarget == pblock())
+        rollouts_->effectChanged();
     return REF_SUCCEED;
 }
 

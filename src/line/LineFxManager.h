@@ -18,6 +18,7 @@ class IParamBlock2;
 namespace vml {
 
 class LineFxElement;
+class LineRollouts;
 
 inline constexpr Class_ID lineFxManagerClassId{0x54022254, 0x03200206};
 
@@ -58,6 +59,14 @@ public:
     // never read as settings.
     RefResult NotifyRefChanged(const Interval& changeInt, ReferenceTarget* hTarget, PartID& partID,
                                RefMessage message, BOOL propagate) override;
+
+    // The main rollout, the selected element's pages and the version rollout (LineRollouts.h);
+    // opening them selects the first element. nullptr while they are already open or the host shows
+    // no dialogs.
+    EffectParamDlg* CreateParamDialog(IRendParams* ip) override;
+    // The open rollouts, told of changes to what they show; nullptr while closed.
+    LineRollouts* rollouts() const { return rollouts_; }
+    void setRollouts(LineRollouts* r) { rollouts_ = r; }
 
     // Z, material ID and normal, with every element's channels.
     DWORD GBufferChannelsRequired(TimeValue t) override;
@@ -120,6 +129,7 @@ private:
     IParamBlock2* blocks_[blockCount] = {};
     std::vector<LineFxElement*> elements_;
     int selected_ = 0;
+    LineRollouts* rollouts_ = nullptr;
     // A target being deleted: only its address may be used while its slots are cleared.
     const ReferenceTarget* dying_ = nullptr;
 };

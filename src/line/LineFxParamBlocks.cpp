@@ -25,6 +25,8 @@ ParamBlockDesc2& lineFxManagerParamsBlock()
         d.addBool(lineOutRenderElement, "lineOutRenderElement", false, 602, A)
             .addFilename(lineLoadAll, "lineLoadAll", "", 780)
             .addFilename(lineSaveAll, "lineSaveAll", "", 784);
+        // The file names are driven by the rollout's file buttons (1077, 1078), not bound.
+        d.control(lineOutRenderElement, ParamControl::checkBox, {1063});
         return d;
     }();
     return desc;
@@ -93,6 +95,42 @@ ParamBlockDesc2& lineFxElementParamsBlock()
             .addFilename(lineSave, "lineSave", "", 784)
             .addFloat(lineZAlphaMinValue, "lineZAlphaMinValue", 0.0f, 0.0f, 100.0f, 733, A)
             .addFloat(lineZAlphaMaxValue, "lineZAlphaMaxValue", 100.0f, 0.0f, 100.0f, 647, A);
+        // lineBlend's combo lists the methods in drawing order, so the rollout's procedure drives it;
+        // lineLoad and lineSave are the file buttons 1077 and 1078, also driven by the procedure.
+        constexpr ParamControl spin = ParamControl::spinner;
+        constexpr ParamControl box = ParamControl::checkBox;
+        d.control(lineMatID, spin, {1040, 1041}, 1.0f)
+            .control(lineAlpha, spin, {1049, 1050})
+            .control(lineColor, ParamControl::colorSwatch, {1051})
+            .control(lineMapOpacity, spin, {1052, 1053})
+            .control(lineMapEnable, box, {1054})
+            .control(lineMap, ParamControl::mapButton, {1055})
+            .control(lineWidth, spin, {1024, 1025})
+            .control(lineDeform, spin, {1026, 1027})
+            .control(lineStretch, spin, {1028, 1029})
+            .control(lineAngle, spin, {1030, 1031})
+            .control(outlineObject, box, {1043})
+            .control(outlineMaterial, box, {1061})
+            .control(edgeMaterial, box, {1045})
+            .control(edgeDepth, box, {1046})
+            .control(normal, box, {1062})
+            .control(edgeDepthThreshold, spin, {1056, 1058})
+            .control(normalMin, spin, {1059, 1035})
+            .control(normalMax, spin, {1057, 1034})
+            .control(normalDepth, spin, {1060, 1036})
+            .control(lineZMin, spin, {1071, 1072})
+            .control(lineZMax, spin, {1073, 1074})
+            .control(lineZScaleEnable, box, {1064})
+            .control(lineBlur, spin, {1065, 1066})
+            .control(lineBlurOffset, spin, {1067, 1068})
+            .control(lineName, ParamControl::editText, {1044})
+            .control(lineOn, box, {1075})
+            .control(outlineObjectThreshold, spin, {1063, 1069})
+            .control(outlineMaterialThreshold, spin, {1070, 1076})
+            .control(lineZAlphaMin, spin, {1080, 1081})
+            .control(lineZAlphaMax, spin, {1082, 1083})
+            .control(lineZAlphaEnable, box, {1079})
+            .control(lineZAlphaMaxValue, spin, {1087, 1088});
         return d;
     }();
     return desc;
@@ -106,6 +144,24 @@ ParamBlockDesc2& lineFxElementPaintBlock()
         addPaintParameters(d, 0, 0.0f);
         d.addBool(paintRndSizeEnable, "paintRndSizeEnable", false, 418, A)
             .addFloat(paintRndSize, "paintRndSize", 1.5f, 0.0f, 100.0f, 419, A);
+        constexpr ParamControl spin = ParamControl::spinner;
+        d.control(paintColorType, ParamControl::radio, {1048, 1049})
+            .control(paintColorR, spin, {1050, 1051})
+            .control(paintColorG, spin, {1052, 1053})
+            .control(paintColorB, spin, {1054, 1055})
+            .control(paintBlur, spin, {1029, 1030})
+            .control(paintBlurRnd, spin, {1031, 1032})
+            .control(paintBlurBound, spin, {1037, 1038})
+            .control(paintBlurBoundRnd, spin, {1039, 1040})
+            .control(paintMix, spin, {1033, 1034})
+            .control(paintMixRnd, spin, {1035, 1036})
+            .control(paintWind, spin, {1042, 1043})
+            .control(paintWindRnd, spin, {1044, 1045})
+            .control(paintWindAngle, spin, {1046, 1047})
+            .control(paintDry, spin, {1062, 1063})
+            .control(paintDryRnd, spin, {1064, 1065})
+            .control(paintRndSizeEnable, ParamControl::checkBox, {1104})
+            .control(paintRndSize, spin, {1059, 1060});
         return d;
     }();
     return desc;

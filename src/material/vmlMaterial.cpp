@@ -4,6 +4,7 @@
 #include "host/IParamBlock2.h"
 #include "host/Interface.h"
 #include "host/Texmap.h"
+#include "material/MaterialRollouts.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "material/vmlMaterialProbe.h"
 #include "renderer/vmlRenderer.h"
@@ -69,7 +70,32 @@ vmlMaterial::vmlMaterial(Bare)
     makeHelpers();
 }
 
-vmlMaterial::~vmlMaterial() { detachHelperMaps(); }
+vmlMaterial::~vmlMaterial()
+{
+    if (rollouts_)
+        rollouts_->close();
+    detachHelperMaps();
+}
+
+ParamDlg* vmlMaterial::CreateParamDlg(HWND, IMtlParams*)
+{
+    auto rollouts = std::make_unique<MaterialRollouts>(*this);
+    return rollouts->isOpen() ? rollouts.release() : nullptr;
+}
+
+void vmlMaterial::setStrokeRake(int mode)
+{
+    strokeCache_.strokeRake = mode;
+    if (IParamBlock2* b = strokeBlock())
+        b->SetValue(strokeParam::strokeRake, 0, mode);
+}
+
+void vmlMaterial::setPaintColorType(int type)
+{
+    paintCache_.paintColorType = type;
+    if (IParamBlock2* b = paintBlock())
+        b->SetValue(paintParam::paintColorType, 0, type);
+}
 
 void vmlMaterial::makeBlocks()
 {
@@ -221,7 +247,8 @@ void vmlMaterial::SetSubTexmap(int i, Texmap* m)
         return;
     const bool wasEmpty = maps_[i] == nullptr;
     replaceRef(firstMapRef + i, m);
-    // The map's rollout control is refreshed by the material rollouts, which arrive later.
+    if (rollouts_)
+        rollouts_->mapChanged(i);
     if (wasEmpty && maps_[i] && (i == bumpMapSlot || i == reflecMapSlot)) {
         if (IParamBlock2* base = baseBlock())
             base->SetValue(i == bumpMapSlot ? baseParam::bumpEnable : baseParam::reflecEnable, 0, 1);
@@ -241,6 +268,8 @@ void vmlMaterial::SetSubMtl(int i, Mtl* m)
     if (i != 0)
         return;
     replaceRef(baseMaterialRef + i, m);
+    if (rollouts_)
+        rollouts_->blockChanged(baseBlockRef, baseParam::baseMaterial);
     ivalid_.SetEmpty();
 }
 

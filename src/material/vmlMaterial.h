@@ -27,6 +27,8 @@ class Texmap;
 
 namespace vml {
 
+class MaterialRollouts;
+
 inline constexpr Class_ID vmlMaterialClassId{0x54022254, 0x03200729};
 
 // Message 258 from a referenced object: the material tells its dependents that all parts changed.
@@ -135,6 +137,15 @@ public:
     // The shade entry (vmlMaterialShade.cpp).
     void Shade(ShadeContext& sc) override;
 
+    // The five rollouts (MaterialRollouts); nullptr when the host shows no dialogs.
+    ParamDlg* CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) override;
+    // The open rollouts, told of changes made other than through them.
+    MaterialRollouts* rollouts() const { return rollouts_; }
+    void setRollouts(MaterialRollouts* rollouts) { rollouts_ = rollouts; }
+    // The stroke mode and colour type radios: the cache at once, the block at time 0.
+    void setStrokeRake(int mode);
+    void setPaintColorType(int type);
+
     // Caches, valid after Update for ivalid().
     const BaseCache& baseCache() const { return baseCache_; }
     const BrushCache& brushCache() const { return brushCache_; }
@@ -209,6 +220,7 @@ private:
     // Set between the deletion notice of the brush in the slot and the slot's clearing: a dying
     // brush is not cloned.
     bool brushDying_ = false;
+    MaterialRollouts* rollouts_ = nullptr;
 };
 
 }  // namespace vml

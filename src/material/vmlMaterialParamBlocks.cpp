@@ -71,6 +71,41 @@ ParamBlockDesc2& vmlMaterialBaseBlock()
             .addFloat(brushOfs, "brushOfs", 0.0f, -1000000.0f, 1000000.0f, 141, A)
             .addFloat(brushOfsRnd, "brushOfsRnd", 0.0f, 0.0f, 1000000.0f, 142, A)
             .addBool(brushNoSideDrop, "brushNoSideDrop", false, 144, A);
+        // Template 109. The two blend lists are the rollout's code; 1038 and 1039 show a marker.
+        using C = ParamControl;
+        d.control(baseMaterial, C::mapButton, {1100})
+            .control(shading, C::spinner, {1101, 1102}, 0.1f)
+            .control(hiColor, C::colorSwatch, {1103})
+            .control(hiLevel, C::spinner, {1104, 1105}, 1.0f)
+            .control(hiGross, C::spinner, {1106, 1107}, 1.0f)
+            .control(hiMapOpacity, C::spinner, {1108, 1109}, 0.1f)
+            .control(hiMapEnable, C::checkBox, {1110})
+            .control(hiMap, C::mapButton, {1111})
+            .control(hiAniso, C::spinner, {1112, 1113}, 1.0f)
+            .control(hiOrient, C::spinner, {1114, 1115}, 1.0f)
+            .control(hiLevelMap, C::mapButton, {1038})
+            .control(hiGrossMap, C::mapButton, {1039})
+            .control(bumpEnable, C::checkBox, {1116})
+            .control(bumpAmount, C::spinner, {1117, 1118}, 1.0f)
+            .control(bumpMap, C::mapButton, {1119})
+            .control(reflecEnable, C::checkBox, {1120})
+            .control(reflecAmount, C::spinner, {1121, 1122}, 1.0f)
+            .control(reflecMap, C::mapButton, {1123})
+            .control(baseMatColorEnable, C::checkBox, {1124})
+            .control(baseMatColor, C::colorSwatch, {1125})
+            .control(baseMatMapOpacity, C::spinner, {1126, 1127}, 0.1f)
+            .control(baseMatMapEnable, C::checkBox, {1128})
+            .control(baseMatMap, C::mapButton, {1129})
+            .control(baseMatAlpha, C::spinner, {1130, 1131}, 0.1f)
+            .control(baseHiddenFace, C::checkBox, {1132})
+            .control(baseRndAuto, C::checkBox, {1133})
+            .control(baseRndInterval, C::spinner, {1134, 1135}, 1.0f)
+            .control(baseRndMoveDetect, C::checkBox, {1136})
+            .control(hiSharp, C::spinner, {1137, 1138}, 1.0f)
+            .control(brushOfsEnable, C::checkBox, {1139})
+            .control(brushOfs, C::spinner, {1140, 1141}, 0.1f)
+            .control(brushOfsRnd, C::spinner, {1142, 1143}, 0.1f)
+            .control(brushNoSideDrop, C::checkBox, {1144});
         return d;
     }();
     return desc;
@@ -113,6 +148,14 @@ ParamBlockDesc2& vmlMaterialBrushBlock()
             .addFloat(brushOfsScrYRnd, "brushOfsScrYRnd", 0.0f, 0.0f, 1000.0f, 228, A)
             .addFloat(brushOfsNorm, "brushOfsNorm", 0.0f, -100.0f, 100.0f, 229, A)
             .addFloat(brushOfsNormRnd, "brushOfsNormRnd", 0.0f, 0.0f, 100.0f, 230, A);
+        // Template 103: parameter p's spinner is 1200 + 2p, its edit field one less.
+        d.control(brushMap, ParamControl::mapButton, {1200})
+            .control(brushZScaleEnable, ParamControl::checkBox, {1243});
+        for (ParamID p = brushOpacity; p <= brushOfsNormRnd; ++p) {
+            const bool fine = p == brushSize || p == brushRough || p == brushOfsNorm || p == brushOfsNormRnd;
+            if (p != brushZScaleEnable)
+                d.control(p, ParamControl::spinner, {1199 + 2 * p, 1200 + 2 * p}, fine ? 0.01f : 0.1f);
+        }
         return d;
     }();
     return desc;
@@ -153,6 +196,13 @@ ParamBlockDesc2& vmlMaterialStrokeBlock()
             .addFloat(strokeDampAlphaRnd, "strokeDampAlphaRnd", 0.0f, 0.0f, 100.0f, 327, A)
             .addFloat(strokeSpace, "strokeSpace", 0.0f, 0.0f, 1000.0f, 332, A)
             .addFloat(strokeSpaceRnd, "strokeSpaceRnd", 0.0f, 0.0f, 100.0f, 333, A);
+        // Template 110: parameter p's spinner is 1302 + 2p. The stroke mode radios are the
+        // rollout's code.
+        for (ParamID p = strokeLength; p <= strokeSpaceRnd; ++p) {
+            const float step = p == strokeLength ? 0.01f : p == strokeDeformFreq ? 0.001f : 0.1f;
+            if (p != strokeRake)
+                d.control(p, ParamControl::spinner, {1301 + 2 * p, 1302 + 2 * p}, step);
+        }
         return d;
     }();
     return desc;
@@ -164,6 +214,15 @@ ParamBlockDesc2& vmlMaterialPaintBlock()
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d = materialBlock(vmlMaterialPaintBlockId, "paint", 104, 111);
         addPaintParameters(d, 1, 6.0f);
+        // Template 111: parameter p's spinner or check box is 1402 + 2p. The blend switch, blend
+        // list and colour type are the rollout's code.
+        for (ParamID p : {paintMonoEnable, paintWhiteTransEnable, paintConEnable})
+            d.control(p, ParamControl::checkBox, {1402 + 2 * p});
+        for (ParamID p :
+             {paintBlendAmount, paintMonoAmount, paintColorR, paintColorG, paintColorB, paintBlur,
+              paintBlurRnd, paintBlurBound, paintBlurBoundRnd, paintMix, paintMixRnd, paintWind, paintWindRnd,
+              paintWindAngle, paintDry, paintDryRnd, paintWhiteTransAmount, paintConAmount})
+            d.control(p, ParamControl::spinner, {1401 + 2 * p, 1402 + 2 * p}, 0.1f);
         return d;
     }();
     return desc;

@@ -4,6 +4,7 @@
 #include "host/Interface.h"
 #include "host/Texmap.h"
 #include "material/MaterialPresets.h"
+#include "material/MaterialRollouts.h"
 #include "material/vmlMaterial.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "renderer/RendererMessages.h"
@@ -108,7 +109,8 @@ void vmlMaterial::checkBrushSlot()
     replaceRef(slot, brush);
     foreignBrushRef_ = 0;
     ivalid_.SetEmpty();
-    // The brush parameter's rollout control is refreshed by the material rollouts (later).
+    if (rollouts_)
+        rollouts_->mapChanged(brushMapSlot);
     showBrushSlotMessage(caption);
 }
 
@@ -172,7 +174,8 @@ void vmlMaterial::Update(TimeValue t, Interval& valid)
         readCaches(t);
         configureHelpers();
         updateReferences(t);
-        // The brush rollout's preview is refreshed here once the material rollouts exist.
+        if (rollouts_)
+            rollouts_->brushUpdated(t);
     }
     valid &= ivalid_;
 }
@@ -190,8 +193,10 @@ RefResult vmlMaterial::NotifyRefChanged(const Interval&, ReferenceTarget* hTarge
     ivalid_.SetEmpty();
     if (message == REFMSG_TARGET_DELETED && hTarget && hTarget == maps_[brushMapSlot])
         brushDying_ = true;
-    // The rollout control of a block's last-changed parameter (and the paint rollout's preview)
-    // are refreshed by the material rollouts, which arrive later.
+    if (rollouts_ && message == REFMSG_CHANGE)
+        for (int b = 0; b < versionBlockRef; ++b)
+            if (hTarget && hTarget == blocks_[b])
+                rollouts_->blockChanged(b, blocks_[b]->LastNotifyParamID());
     if (message == vmlMaterialNotifyAllMessage)
         NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
     return REF_SUCCEED;

@@ -1,5 +1,6 @@
 #include "paint/BrushPreview.h"
 
+#include "host/DialogService.h"
 #include "host/IParamBlock2.h"
 #include "paint/BrushShape.h"
 #include "paint/vmlBrush.h"
@@ -52,6 +53,33 @@ std::vector<std::uint8_t> renderBrushPreview(vmlBrush& brush, TimeValue t, int w
         }
     }
     return image;
+}
+
+bool BrushPreviewImage::redraw(vmlBrush& brush, TimeValue t, HWND page, int id, bool force)
+{
+    IParamBlock2* block = brush.GetParamBlock(0);
+    if (!block)
+        return false;
+    const BrushPreviewShape shape = readBrushPreviewShape(*block, t);
+    const bool changed = !drawn_ || !(shape == last_);
+    if (changed) {
+        last_ = shape;
+        drawn_ = true;
+        const std::vector<std::uint8_t> grey = renderBrushPreview(brush, t, width_, height_);
+        image_.Allocate(width_, height_);
+        for (int y = 0; y < height_; ++y) {
+            BMM_Color_64* row = image_.Row(y);
+            for (int x = 0; row && x < width_; ++x) {
+                const auto level = static_cast<std::uint16_t>(
+                    grey[std::size_t(y) * std::size_t(width_) + std::size_t(x)] * 257);
+                row[x] = BMM_Color_64{level, level, level, 0xFFFF};
+            }
+        }
+    }
+    if (changed || force)
+        if (DialogService* ui = GetDialogService(); ui && page)
+            ui->SetImage(page, id, &image_);
+    return changed;
 }
 
 }  // namespace vml

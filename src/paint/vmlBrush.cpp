@@ -3,6 +3,7 @@
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "host/ShadeContext.h"
+#include "paint/BrushEditor.h"
 #include "paint/vmlBrushParamBlock.h"
 #include "shell/StringLookup.h"
 
@@ -40,6 +41,21 @@ vmlBrush::vmlBrush()
         ReplaceReference(blockRef, adopt(std::make_unique<IParamBlock2>(&desc, this)));
 }
 
+vmlBrush::~vmlBrush()
+{
+    if (editor_)
+        editor_->close();
+}
+
+ParamDlg* vmlBrush::CreateParamDlg(HWND, IMtlParams*)
+{
+    auto editor = std::make_unique<BrushEditor>(*this);
+    if (!editor->isOpen())
+        return nullptr;
+    editor_ = editor.get();
+    return editor.release();
+}
+
 void vmlBrush::GetClassName(std::string& s)
 {
     const char* text = getString(classNameId);
@@ -60,8 +76,11 @@ RefResult vmlBrush::NotifyRefChanged(const Interval&, ReferenceTarget* hTarget, 
                                      BOOL)
 {
     // A change of the block or of the sub-map it holds (which the block passes on).
-    if (hTarget == pblock_ && (message == REFMSG_CHANGE || message == REFMSG_TARGET_DELETED))
+    if (hTarget == pblock_ && (message == REFMSG_CHANGE || message == REFMSG_TARGET_DELETED)) {
         ivalid_.SetEmpty();
+        if (editor_ && message == REFMSG_CHANGE)
+            editor_->blockChanged(pblock_->LastNotifyParamID());
+    }
     return REF_SUCCEED;
 }
 

@@ -23,6 +23,8 @@ class IParamBlock2;
 
 namespace vml {
 
+class BrushEditor;
+
 class vmlBrush : public Texmap {
 public:
     static constexpr int blockRef = 0;
@@ -30,6 +32,8 @@ public:
     // Builds the parameter block through the class descriptor once the registry has attached
     // the block's descriptor, and by itself before that.
     vmlBrush();
+    // Closes an open editor first.
+    ~vmlBrush() override;
 
     Class_ID ClassID() override { return vmlBrushClassId; }
     void GetClassName(std::string& s) override;  // string 12
@@ -65,6 +69,12 @@ public:
     IOResult Save(ISave* isave) override;
     IOResult Load(ILoad* iload) override;
 
+    // The brush editor (template 113); nullptr when the host shows no dialogs.
+    ParamDlg* CreateParamDlg(HWND hwMtlEdit, IMtlParams* imp) override;
+    // The open editor, told of every change of the block.
+    BrushEditor* editor() const { return editor_; }
+    void setEditor(BrushEditor* editor) { editor_ = editor; }
+
     // Variant state, set by the stroke painter. index is taken modulo variantCount().
     void setVariant(std::uint16_t seed, int index);
     std::uint16_t variantSeed() const { return variantSeed_; }
@@ -95,6 +105,7 @@ private:
     Interval ivalid_;
     TimeValue time_ = 0;
     bool hasSubMap_ = false;  // at the last update
+    BrushEditor* editor_ = nullptr;
     std::uint16_t variantSeed_ = 0;
     int variantIndex_ = 0;
 

@@ -44,6 +44,17 @@ ParamBlockDesc2& vmlBrushParamBlock()
             .addFloat(brushMapDampEnd, "brushMapDampEnd", 100.0f, 0.0f, 100.0f, nameId(brushMapDampEnd), A)
             .addBool(brushCacheDisable, "brushCacheDisable", false, 529)
             .addInt(brushRndNum, "brushRndNum", 5, 1, 10, 530);
+        // Template 113: parameter p's control is 1502 + 2p (a spinner's edit field one less). The
+        // brush type list is the editor's code.
+        d.control(brushMapMapEnable, ParamControl::checkBox, {1504})
+            .control(brushMapMap, ParamControl::mapButton, {1506})
+            .control(brushCacheDisable, ParamControl::checkBox, {1540});
+        for (ParamID p = brushMapMapOpacity; p <= brushRndNum; ++p) {
+            const bool integer = p == brushMapGrooveNUM || p == brushRndNum;
+            const float step = integer ? 1.0f : p == brushMapSize ? 0.01f : 0.1f;
+            if (p != brushMapMapEnable && p != brushMapMap && p != brushMapType && p != brushCacheDisable)
+                d.control(p, ParamControl::spinner, {1501 + 2 * p, 1502 + 2 * p}, step);
+        }
         return d;
     }();
     return desc;

@@ -58,5 +58,7 @@ inline DialogTemplate page(int id, int height, std::initializer_list<DialogContr
 
 // Each subsystem's templates (one file each).
 void addRendererTemplates(DialogTemplates& all);
+void addMaterialTemplates(DialogTemplates& all);
+void addLineTemplates(DialogTemplates& all);
 
 }  // namespace vml::resources

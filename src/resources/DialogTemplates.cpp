@@ -12,6 +12,8 @@ DialogTemplates inLanguage(Language language)
 {
     DialogTemplates all;
     addRendererTemplates(all);
+    addMaterialTemplates(all);
+    addLineTemplates(all);
     for (auto& [id, dialog] : all)
         for (DialogControl& c : dialog.controls)
             if (c.textId != 0) {

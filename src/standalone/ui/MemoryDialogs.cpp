@@ -148,8 +148,8 @@ void MemoryDialogs::SetItems(HWND page, int id, const std::vector<std::string>& 
     if (Control* c = control(page, id);
         c && isKind(*c, {ControlKind::comboBox, ControlKind::listBox, ControlKind::tab})) {
         c->items = items;
-        if (c->selection >= int(items.size()))
-            c->selection = -1;
+        std::erase_if(c->selections, [&](int row) { return row >= int(items.size()); });
+        c->selection = c->selections.empty() ? -1 : c->selections.front();
     }
 }
 
@@ -161,14 +161,22 @@ std::vector<std::string> MemoryDialogs::GetItems(HWND page, int id)
 
 void MemoryDialogs::SetSelection(HWND page, int id, int index)
 {
-    if (Control* c = control(page, id))
+    if (Control* c = control(page, id)) {
         c->selection = index >= 0 && index < int(c->items.size()) ? index : -1;
+        c->selections = c->selection < 0 ? std::vector<int>() : std::vector<int>{c->selection};
+    }
 }
 
 int MemoryDialogs::GetSelection(HWND page, int id)
 {
     Control* c = control(page, id);
     return c ? c->selection : -1;
+}
+
+std::vector<int> MemoryDialogs::GetSelections(HWND page, int id)
+{
+    Control* c = control(page, id);
+    return c ? c->selections : std::vector<int>();
 }
 
 void MemoryDialogs::SetSpinnerLimits(HWND page, int id, float min, float max, float step, bool integer)
@@ -268,10 +276,24 @@ bool MemoryDialogs::userSelect(HWND page, int id, int index)
     if (!c || index < 0 || index >= int(c->items.size()))
         return false;
     c->selection = index;
+    c->selections = {index};
     const WORD code = c->def.kind == ControlKind::tab       ? TCN_SELCHANGE
                       : c->def.kind == ControlKind::listBox ? LBN_SELCHANGE
                                                             : CBN_SELCHANGE;
     send(page, WM_COMMAND, MAKEWPARAM(WORD(id), code));
+    return true;
+}
+
+bool MemoryDialogs::userSelectRows(HWND page, int id, std::vector<int> rows)
+{
+    Control* c = usable(page, id, {ControlKind::listBox});
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!c || rows.empty() || rows.front() < 0 || rows.back() >= int(c->items.size()))
+        return false;
+    c->selections = std::move(rows);
+    c->selection = c->selections.front();
+    send(page, WM_COMMAND, MAKEWPARAM(WORD(id), LBN_SELCHANGE));
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
         bool enabled = true;
         bool keyed = false;
         std::vector<std::string> items;
-        int selection = -1;
+        int selection = -1;           // the first selected row, -1 for none
+        std::vector<int> selections;  // every selected row, ascending
         float value = 0.0f, min = -1.0e30f, max = 1.0e30f, step = 0.1f;
         bool integer = false;
         Color color;
@@ -57,6 +58,8 @@ public:
     bool userSetText(HWND page, int id, const std::string& text);
     bool userClick(HWND page, int id);              // button, check box (toggles), radio button
     bool userSelect(HWND page, int id, int index);  // combo box, list box, tab row
+    // Several rows of a list box at once (as with Ctrl held); false for no rows or one outside.
+    bool userSelectRows(HWND page, int id, std::vector<int> rows);
     bool userSetColor(HWND page, int id, const Color& c);
 
     // What the pickers answer next: node names (matched against what the dialog offers), a file
@@ -82,6 +85,7 @@ public:
     std::vector<std::string> GetItems(HWND page, int id) override;
     void SetSelection(HWND page, int id, int index) override;
     int GetSelection(HWND page, int id) override;
+    std::vector<int> GetSelections(HWND page, int id) override;
     void SetSpinnerLimits(HWND page, int id, float min, float max, float step, bool integer) override;
     void SetSpinnerValue(HWND page, int id, float value) override;
     float GetSpinnerValue(HWND page, int id) override;

@@ -1,0 +1,149 @@
+// `vermil ui` over the painterly material's rollouts and the brush editor.
+
+#include "CommandTestSupport.h"
+
+#include "app/UiCommand.h"
+#include "host/IParamBlock2.h"
+#include "host/Mtl.h"
+#include "host/ParamBlockDesc2.h"
+#include "material/vmlMaterial.h"
+#include "paint/vmlBrushParamBlock.h"
+#include "shell/StringLookup.h"
+#include "standalone/import/SceneOrModel.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kScene = VML_EXAMPLES_DIR "/still_life_painted.json";
+
+struct MaterialUiCommand : command_test::CommandTest {
+    // The pages `vermil ui` prints for the options, as JSON.
+    json run(app::UiOptions o)
+    {
+        o.scenePath = kScene;
+        o.json = true;
+        ::testing::internal::CaptureStdout();
+        EXPECT_EQ(app::runUi(o, core), 0);
+        return json::parse(::testing::internal::GetCapturedStdout());
+    }
+    static json control(const json& page, int id)
+    {
+        for (const json& c : page["controls"])
+            if (c["id"] == id)
+                return c;
+        return json();
+    }
+};
+
+TEST_F(MaterialUiCommand, FivePagesShowEveryBoundParameterOfTheMaterial)
+{
+    app::UiOptions o;
+    o.material = "glazePaint";
+    const json pages = run(o);
+    ASSERT_EQ(pages.size(), 5u);
+
+    // The same material, loaded as the command loads it, to compare the values with.
+    auto scene = standalone::loadSceneOrModel(kScene, core);
+    vml::vmlMaterial* material = nullptr;
+    for (const auto& node : scene->nodes())
+        if (auto* m = dynamic_cast<vml::vmlMaterial*>(node->GetMtl()); m && m->GetName() == "glazePaint")
+            material = m;
+    ASSERT_NE(material, nullptr);
+
+    std::vector<std::string> byCode;
+    for (int b = 0; b < vml::vmlMaterial::blockCount; ++b) {
+        IParamBlock2& block = *material->GetParamBlock(b);
+        const ParamBlockDesc2& desc = *block.GetDesc();
+        const json& page = pages[std::size_t(b)];
+        EXPECT_EQ(page["template"], desc.RolloutDialogId());
+        EXPECT_EQ(page["title"], vml::getString(desc.RolloutTitleId()));
+        for (int i = 0; i < desc.Count(); ++i) {
+            const ParamDef& d = desc.GetParamDefByIndex(i);
+            if (d.ui.control == ParamControl::none) {
+                byCode.push_back(d.name);
+                continue;
+            }
+            SCOPED_TRACE(d.name);
+            const json c = control(page, d.ui.ids.back());
+            ASSERT_FALSE(c.is_null()) << "the page lacks the parameter's control";
+            switch (d.ui.control) {
+            case ParamControl::spinner:
+                EXPECT_EQ(c["edit"], d.ui.ids.front());
+                EXPECT_FLOAT_EQ(c["value"].get<float>(),
+                                c["integer"] ? float(block.GetInt(d.id)) : block.GetFloat(d.id));
+                EXPECT_FLOAT_EQ(c["step"].get<float>(), d.ui.step);
+                EXPECT_EQ(c["animated"], block.GetKeyCount(d.id) > 0);
+                break;
+            case ParamControl::checkBox: EXPECT_EQ(c["value"], block.GetInt(d.id) != 0); break;
+            case ParamControl::colorSwatch: {
+                const Color v = block.GetColor(d.id);
+                EXPECT_EQ(c["value"], json({v.r, v.g, v.b}));
+                break;
+            }
+            case ParamControl::mapButton: {
+                auto* target = dynamic_cast<MtlBase*>(block.GetReferenceTarget(d.id));
+                // The highlight level and gloss buttons show a marker rather than a name.
+                if (c["id"] == 1038 || c["id"] == 1039)
+                    EXPECT_EQ(c["value"], target ? "M" : "");
+                else
+                    EXPECT_EQ(c["value"], target ? target->GetName() : "None");
+                break;
+            }
+            default: ADD_FAILURE() << "a control the table does not give";
+            }
+        }
+    }
+    // Only the parameters the rollouts' own code edits are left unbound.
+    EXPECT_EQ(byCode, (std::vector<std::string>{"hiBlend", "baseMatBlend", "strokeRake", "paintBlendEnable",
+                                                "paintBlendMethod", "paintColorType"}));
+    EXPECT_EQ(control(pages[0], 1100)["value"], "glaze");
+    EXPECT_EQ(control(pages[1], 1200)["value"], "roundSable");
+    EXPECT_EQ(control(pages[3], 1026)["items"].size(), 16u);
+    EXPECT_EQ(control(pages[4], 1003)["value"], "Version 1.52");
+    EXPECT_TRUE(pages[4]["rolledUp"]);
+}
+
+TEST_F(MaterialUiCommand, EventsEditTheMaterialThroughItsPages)
+{
+    app::UiOptions o;
+    o.material = "glazePaint";
+    o.events = {
+        {app::UiEvent::press, 1049, ""}, {app::UiEvent::select, 1026, "6"}, {app::UiEvent::press, 1016, ""}};
+    const json pages = run(o);
+    EXPECT_EQ(control(pages[3], 1056)["value"], "H");
+    EXPECT_EQ(control(pages[3], 1049)["value"], true);
+    EXPECT_EQ(control(pages[3], 1026)["value"], 6);
+    EXPECT_EQ(control(pages[2], 1016)["value"], true);
+    EXPECT_EQ(control(pages[2], 1015)["value"], false);
+}
+
+TEST_F(MaterialUiCommand, ABrushMapOpensTheBrushEditor)
+{
+    app::UiOptions o;
+    o.map = "roundSable";
+    const json pages = run(o);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0]["template"], 113);
+    EXPECT_EQ(pages[0]["title"], vml::getString(500));
+    const json list = control(pages[0], 1070);
+    EXPECT_EQ(list["items"], json({vml::getString(937), vml::getString(938)}));
+    EXPECT_EQ(control(pages[0], 1510)["label"], vml::getString(3503));
+    EXPECT_NE(control(pages[0], 1013)["value"], "") << "the preview is drawn when the page opens";
+
+    // Every bound parameter of the brush has its control on the page.
+    const ParamBlockDesc2& desc = vml::vmlBrushParamBlock();
+    for (int i = 0; i < desc.Count(); ++i) {
+        const ParamDef& d = desc.GetParamDefByIndex(i);
+        if (d.ui.control != ParamControl::none) {
+            EXPECT_FALSE(control(pages[0], d.ui.ids.back()).is_null()) << d.name;
+        }
+    }
+}
+
+}  // namespace
