@@ -254,14 +254,24 @@ std::unique_ptr<ParamDlg> openRollouts(const UiOptions& options, standalone::Sce
         dialog.reset(m->CreateParamDlg(nullptr, nullptr));
     } else if (!options.effect.empty()) {
         what = fmt::format("effect \"{}\"", options.effect);
+        // By name, else by its place in the document's list (from 0), for effects without a name.
+        Effect* effect = nullptr;
         for (Effect* e : scene.effects)
-            if (e && e->GetName() == options.effect)
-                dialog.reset(e->CreateParamDialog(nullptr));
-        if (std::none_of(scene.effects.begin(), scene.effects.end(),
-                         [&](Effect* e) { return e && e->GetName() == options.effect; })) {
-            fmt::print(stderr, "vermil: ui: the scene has no effect named \"{}\"\n", options.effect);
+            if (!effect && e && e->GetName() == options.effect)
+                effect = e;
+        int index = -1;
+        const char* end = options.effect.data() + options.effect.size();
+        if (!effect && std::from_chars(options.effect.data(), end, index).ptr == end && index >= 0 &&
+            index < int(scene.effects.size()))
+            effect = scene.effects[std::size_t(index)];
+        if (!effect) {
+            fmt::print(
+                stderr,
+                "vermil: ui: the scene has no effect named \"{}\" (nor one at that place in its list)\n",
+                options.effect);
             return nullptr;
         }
+        dialog.reset(effect->CreateParamDialog(nullptr));
     }
     if (!dialog)
         fmt::print(stderr, "vermil: ui: the {} has no rollouts\n", what);

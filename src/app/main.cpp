@@ -187,7 +187,9 @@ int main(int argc, char** argv)
     uiCmd->add_flag("--renderer", ui.renderer, "The scene's renderer's rollouts");
     uiCmd->add_option("--material", ui.material, "A material's rollouts, by name");
     uiCmd->add_option("--map", ui.map, "A texture map's rollouts (a brush map's editor), by name");
-    uiCmd->add_option("--effect", ui.effect, "A render effect's rollouts (the line effect's), by name");
+    uiCmd->add_option(
+        "--effect", ui.effect,
+        "A render effect's rollouts (the line effect's), by name or by its place in the list from 0");
     uiCmd->add_flag("--json", ui.json, "Print the rollouts as JSON");
     auto* uiSet =
         uiCmd->add_option("--set", uiSets, "ID=VALUE: type into a spinner or field, on/off a check box");

@@ -120,6 +120,16 @@ TEST_F(LineUiCommand, ListsTheMainPageAndTheSelectedElementsPages)
             EXPECT_EQ(c["value"], 3.0) << "the document's lineWidth";
         }
     }
+
+    // An effect without a name is found by its place in the list; a wrong one is an error.
+    o.effect = "0";
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(app::runUi(o, core), 0);
+    EXPECT_EQ(nlohmann::json::parse(::testing::internal::GetCapturedStdout()).size(), pages.size());
+    o.effect = "1";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runUi(o, core), 1);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no effect named \"1\""), std::string::npos);
 }
 
 struct LineRollouts : command_test::CommandTest {
