@@ -6,6 +6,7 @@
 #include "host/ParamDlg.h"
 #include "host/Renderer.h"
 #include "host/Texmap.h"
+#include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/import/SceneOrModel.h"
 #include "standalone/ui/MemoryDialogs.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
@@ -147,6 +149,29 @@ void printPages(MemoryDialogs& ui, bool json)
                        c["enabled"].get<bool>() ? "" : "  (disabled)");
         }
     }
+}
+
+// Every preview picture of the open pages as DIR/TEMPLATE_ID.png; false with a message on failure.
+bool writePreviews(MemoryDialogs& ui, const std::string& dir)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    for (HWND handle : ui.pages()) {
+        const MemoryDialogs::Page& page = *ui.page(handle);
+        for (const MemoryDialogs::Control& c : page.controls) {
+            if (!c.image || !c.image->HasStorage())
+                continue;
+            const std::string path =
+                (std::filesystem::path(dir) / fmt::format("{}_{}.png", page.dialogId, c.def.id)).string();
+            const auto written = standalone::writeImage(*c.image, path);
+            if (!written.ok) {
+                fmt::print(stderr, "vermil: ui: {}\n", written.error);
+                return false;
+            }
+            fmt::print(stderr, "wrote {}\n", path);
+        }
+    }
+    return true;
 }
 
 // The open page that has control id, or nullptr.
@@ -339,6 +364,8 @@ int runUi(const UiOptions& options, standalone::StandaloneCore& core)
         if (!apply(ui, e))
             return 1;
     printPages(ui, options.json);
+    if (!options.previews.empty() && !writePreviews(ui, options.previews))
+        return 1;
     return 0;
 }
 

@@ -191,6 +191,7 @@ int main(int argc, char** argv)
         "--effect", ui.effect,
         "A render effect's rollouts (the line effect's), by name or by its place in the list from 0");
     uiCmd->add_flag("--json", ui.json, "Print the rollouts as JSON");
+    uiCmd->add_option("--previews", ui.previews, "Folder to write the rollouts' preview pictures to");
     auto* uiSet =
         uiCmd->add_option("--set", uiSets, "ID=VALUE: type into a spinner or field, on/off a check box");
     auto* uiSelect =

@@ -11,6 +11,7 @@
 #include "shell/StringLookup.h"
 #include "standalone/import/SceneOrModel.h"
 
+#include <OpenImageIO/imageio.h>
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -143,6 +144,22 @@ TEST_F(MaterialUiCommand, ABrushMapOpensTheBrushEditor)
         if (d.ui.control != ParamControl::none) {
             EXPECT_FALSE(control(pages[0], d.ui.ids.back()).is_null()) << d.name;
         }
+    }
+}
+
+TEST_F(MaterialUiCommand, PreviewsAreWrittenWhereAsked)
+{
+    app::UiOptions o;
+    o.material = "glazePaint";
+    o.previews = (dir / "previews").string();
+    ::testing::internal::CaptureStderr();
+    run(o);
+    ::testing::internal::GetCapturedStderr();
+    // The brush page's tip and the paint page's colour range, each at its control's size.
+    for (const char* name : {"103_1013.png", "111_1041.png"}) {
+        auto in = OIIO::ImageInput::open((dir / "previews" / name).string());
+        ASSERT_TRUE(in) << name;
+        EXPECT_GT(in->spec().width, 16) << name;
     }
 }
 
