@@ -342,6 +342,9 @@ int runUi(const UiOptions& options, standalone::StandaloneCore& core)
                    options.scenePath);
         return 1;
     }
+    // The rollouts show and edit values at the core's time.
+    const int fps = std::max(1, scene->render.frameRate);
+    core.setTime(static_cast<TimeValue>(static_cast<long long>(options.frame) * TIME_TICKSPERSEC / fps));
     MemoryDialogs ui;
     for (const auto& node : scene->nodes())
         ui.sceneNodes.push_back(node.get());

@@ -1,6 +1,7 @@
 #pragma once
 // `vermil ui SCENE (--renderer | --material NAME | --map NAME | --effect NAME) [--json]
-// [--set ID=VALUE] [--select ID=INDEX] [--press ID] [--pick ID=NAME,...] [--previews DIR]`: opens a thing's
+// [--frame N] [--set ID=VALUE] [--select ID=INDEX] [--press ID] [--pick ID=NAME,...] [--previews DIR]`:
+// opens a thing's
 // rollouts in the in-memory dialog layer, acts on their controls in the order given, and prints
 // every page: its title and template, and each control with its id, kind, label, value, range and
 // whether it is enabled.
@@ -27,6 +28,7 @@ struct UiOptions {
     std::string map;        // or a texture map's, by name
     std::string effect;     // or a render effect's, by name
     bool json = false;
+    int frame = 0;                // the time the rollouts show and edit (animated values get keys there)
     std::string previews;         // a folder to write every preview picture to (TEMPLATE_ID.png); empty: none
     std::vector<UiEvent> events;  // in order
 };

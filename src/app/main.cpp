@@ -192,6 +192,8 @@ int main(int argc, char** argv)
         "A render effect's rollouts (the line effect's), by name or by its place in the list from 0");
     uiCmd->add_flag("--json", ui.json, "Print the rollouts as JSON");
     uiCmd->add_option("--previews", ui.previews, "Folder to write the rollouts' preview pictures to");
+    uiCmd->add_option("--frame", ui.frame, "The frame whose values the rollouts show and edit (default 0)")
+        ->check(CLI::Range(-100000, 100000));
     auto* uiSet =
         uiCmd->add_option("--set", uiSets, "ID=VALUE: type into a spinner or field, on/off a check box");
     auto* uiSelect =

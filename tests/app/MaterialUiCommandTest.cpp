@@ -7,11 +7,13 @@
 #include "host/Mtl.h"
 #include "host/ParamBlockDesc2.h"
 #include "material/vmlMaterial.h"
+#include "material/vmlMaterialParamBlocks.h"
 #include "paint/vmlBrushParamBlock.h"
 #include "shell/StringLookup.h"
 #include "standalone/import/SceneOrModel.h"
 
 #include <OpenImageIO/imageio.h>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -161,6 +163,35 @@ TEST_F(MaterialUiCommand, PreviewsAreWrittenWhereAsked)
         ASSERT_TRUE(in) << name;
         EXPECT_GT(in->spec().width, 16) << name;
     }
+}
+
+// Animated values are shown and edited at the frame asked for.
+TEST_F(MaterialUiCommand, AnimatedValuesAreEditedAtTheFrame)
+{
+    std::ofstream(dir / "keys.json") << R"({"camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
+        "materials": [{"name": "keyed", "class": "vmlMaterial", "brushSize": {"keys": [[0, 4], [10, 8]]}}],
+        "objects": [{"name": "ball", "type": "sphere", "material": "keyed"}]})";
+    const ParamDef& size = *vml::vmlMaterialBrushBlock().GetParamDef(vml::brushParam::brushSize);
+    const int spinner = size.ui.ids.back();
+    app::UiOptions o;
+    o.scenePath = (dir / "keys.json").string();
+    o.material = "keyed";
+    o.json = true;
+    o.frame = 10;
+    o.events = {{app::UiEvent::set, spinner, "6"}};
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(app::runUi(o, core), 0);
+    const json pages = json::parse(::testing::internal::GetCapturedStdout());
+    const json shown = control(pages[1], spinner);
+    EXPECT_EQ(shown["value"], 6.0);
+    EXPECT_EQ(shown["animated"], true);
+
+    // Frame 0 of the document shows the first key.
+    o.frame = 0;
+    o.events.clear();
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(app::runUi(o, core), 0);
+    EXPECT_EQ(control(json::parse(::testing::internal::GetCapturedStdout())[1], spinner)["value"], 4.0);
 }
 
 }  // namespace
