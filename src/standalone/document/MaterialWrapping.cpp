@@ -12,9 +12,19 @@ namespace standalone::document {
 
 namespace {
 
-Mtl* createMaterial(ClassObjects& classes, const Json& spec, const JsonLocation& at)
+Mtl* createMaterial(ClassObjects& classes, const Json& object, const JsonLocation& at)
 {
-    return dynamic_cast<Mtl*>(classes.create(ClassFamily::material, spec, at));
+    return dynamic_cast<Mtl*>(classes.create(ClassFamily::material, object, at));
+}
+
+// A material object of the look's class with the look's parameters.
+Json lookObject(const Look& look)
+{
+    Json object = Json::object();
+    object["class"] = kLookClass;
+    for (auto it = look.material.begin(); it != look.material.end(); ++it)
+        object[it.key()] = it.value();
+    return object;
 }
 
 }  // namespace
@@ -65,18 +75,17 @@ void MaterialWrapping::wrapNodes(const std::vector<SceneNode*>& nodes)
 MaterialWrapping::MakeWrapper wrapperFrom(const Json& v, const JsonLocation& at, ClassObjects& classes)
 {
     ObjectReader r(v, at, "a wrapping material {\"look\": ..., \"class\": ..., <parameters>}");
-    Json spec = Json::object();
-    spec["class"] = r.get("class") ? r.requiredString("class") : std::string(kLookClass);
+    const std::string className = r.get("class") ? r.requiredString("class") : std::string(kLookClass);
+    Json object = Json::object();
+    object["class"] = className;
     if (const Json* lookName = r.get("look")) {
         const std::string name = readString(*lookName, r.at("look"));
         const Look* look = findLook(name);
         if (!look)
             r.at("look").fail(unknownLookMessage(name));
-        if (spec["class"] != kLookClass)
-            r.at("class").fail(
-                fmt::format("a look dresses a {}, not a {}", kLookClass, spec["class"].get<std::string>()));
-        for (auto it = look->material.begin(); it != look->material.end(); ++it)
-            spec[it.key()] = it.value();
+        if (className != kLookClass)
+            r.at("class").fail(fmt::format("a look dresses a {}, not a {}", kLookClass, className));
+        object = lookObject(*look);
     }
     for (auto it = v.begin(); it != v.end(); ++it) {
         const std::string& key = it.key();
@@ -85,19 +94,15 @@ MaterialWrapping::MakeWrapper wrapperFrom(const Json& v, const JsonLocation& at,
                                         "sub-material 0; it takes no \"{}\"",
                                         key));
         if (key != "look" && key != "class")
-            spec[key] = it.value();
+            object[key] = it.value();
     }
-    return [spec, at, &classes] { return createMaterial(classes, spec, at); };
+    return [object, at, &classes] { return createMaterial(classes, object, at); };
 }
 
 MaterialWrapping::MakeWrapper wrapperFrom(const Look& look, ClassObjects& classes)
 {
-    Json spec = Json::object();
-    spec["class"] = kLookClass;
-    for (auto it = look.material.begin(); it != look.material.end(); ++it)
-        spec[it.key()] = it.value();
     // Messages about the look's keys point into its file.
-    return [spec, &look, &classes] { return createMaterial(classes, spec, look.at); };
+    return [object = lookObject(look), &look, &classes] { return createMaterial(classes, object, look.at); };
 }
 
 }  // namespace standalone::document
