@@ -4,6 +4,7 @@
 #include "line/LineFiles.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
+#include "standalone/document/DocumentPlaces.h"
 #include "standalone/document/NameList.h"
 #include "standalone/document/PartLists.h"
 #include "standalone/document/ValueReaders.h"
@@ -95,6 +96,8 @@ void readElement(vml::LineFxManager& manager, const Json& v, const JsonLocation&
     vml::LineFxElement* element = manager.addElement(t, index);
     if (!element)
         at.fail(fmt::format("the line effect could not make a {} element", kTypeNames[t]));
+    if (context.places)
+        context.places->add(element, at.pointer());
     loadElementFileOf(*element, v, at, context);
     for (auto it = v.begin(); it != v.end(); ++it) {
         const std::string& key = it.key();

@@ -8,6 +8,7 @@
 #include "host/Texmap.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/document/DocumentEdits.h"
 #include "standalone/import/SceneOrModel.h"
 #include "standalone/ui/MemoryDialogs.h"
 
@@ -18,6 +19,7 @@
 #include <charconv>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace app {
@@ -26,6 +28,9 @@ namespace {
 
 using nlohmann::ordered_json;
 using standalone::MemoryDialogs;
+
+// A float as the shortest decimal that reads back as it: 0.1, not 0.10000000149011612.
+double shortest(float f) { return std::stod(fmt::format("{}", f)); }
 
 const char* kindName(ControlKind kind)
 {
@@ -94,7 +99,7 @@ ordered_json controlJson(const MemoryDialogs::Page& page, const MemoryDialogs::C
         j["value"] = c.selection;
         break;
     case ControlKind::colorSwatch:
-        j["value"] = {c.color.r, c.color.g, c.color.b};
+        j["value"] = {shortest(c.color.r), shortest(c.color.g), shortest(c.color.b)};
         j["animated"] = c.keyed;
         break;
     case ControlKind::image:
@@ -174,11 +179,12 @@ bool writePreviews(MemoryDialogs& ui, const std::string& dir)
     return true;
 }
 
-// The open page that has control id, or nullptr.
-HWND pageWith(MemoryDialogs& ui, int id)
+// The first open page that has control id (of template dialog, unless 0), or nullptr.
+HWND pageWith(MemoryDialogs& ui, int dialog, int id)
 {
     for (HWND handle : ui.pages())
-        if (const_cast<MemoryDialogs::Page*>(ui.page(handle))->find(id))
+        if ((dialog == 0 || ui.page(handle)->dialogId == dialog) &&
+            const_cast<MemoryDialogs::Page*>(ui.page(handle))->find(id))
             return handle;
     return nullptr;
 }
@@ -193,9 +199,12 @@ bool parseNumber(const std::string& text, float& out)
 // Applies one event; a message on stderr and false when it cannot be.
 bool apply(MemoryDialogs& ui, const UiEvent& e)
 {
-    HWND page = pageWith(ui, e.id);
+    HWND page = pageWith(ui, e.dialog, e.id);
     if (!page) {
-        fmt::print(stderr, "vermil: ui: no control {} on the open rollouts\n", e.id);
+        if (e.dialog)
+            fmt::print(stderr, "vermil: ui: no control {} on an open page of template {}\n", e.id, e.dialog);
+        else
+            fmt::print(stderr, "vermil: ui: no control {} on the open rollouts\n", e.id);
         return false;
     }
     const MemoryDialogs::Control& c = *const_cast<MemoryDialogs::Page*>(ui.page(page))->find(e.id);
@@ -305,16 +314,24 @@ std::unique_ptr<ParamDlg> openRollouts(const UiOptions& options, standalone::Sce
 
 }  // namespace
 
-bool parseUiAssignment(const std::string& text, int& id, std::string& value)
+bool parseUiAssignment(const std::string& text, UiEvent& e)
 {
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
         return false;
     const char* end = text.data() + eq;
-    auto [ptr, ec] = std::from_chars(text.data(), end, id);
+    const char* idStart = text.data();
+    e.dialog = 0;
+    if (const std::size_t colon = text.find(':'); colon < eq) {
+        auto [ptr, ec] = std::from_chars(text.data(), text.data() + colon, e.dialog);
+        if (ec != std::errc() || ptr != text.data() + colon || e.dialog <= 0)
+            return false;
+        idStart = text.data() + colon + 1;
+    }
+    auto [ptr, ec] = std::from_chars(idStart, end, e.id);
     if (ec != std::errc() || ptr != end)
         return false;
-    value = text.substr(eq + 1);
+    e.value = text.substr(eq + 1);
     return true;
 }
 
@@ -345,6 +362,16 @@ int runUi(const UiOptions& options, standalone::StandaloneCore& core)
     // The rollouts show and edit values at the core's time.
     const int fps = std::max(1, scene->render.frameRate);
     core.setTime(static_cast<TimeValue>(static_cast<long long>(options.frame) * TIME_TICKSPERSEC / fps));
+    if (options.save && !standalone::isSceneDocument(options.scenePath)) {
+        fmt::print(stderr,
+                   "vermil: ui: {}: --save writes into a scene document; a model file is only read (import "
+                   "it from a scene document to keep changes)\n",
+                   options.scenePath);
+        return 1;
+    }
+    std::optional<standalone::document::DocumentEdits> edits;
+    if (options.save)
+        edits.emplace(*scene);
     MemoryDialogs ui;
     for (const auto& node : scene->nodes())
         ui.sceneNodes.push_back(node.get());
@@ -369,6 +396,15 @@ int runUi(const UiOptions& options, standalone::StandaloneCore& core)
     printPages(ui, options.json);
     if (!options.previews.empty() && !writePreviews(ui, options.previews))
         return 1;
+    if (edits) {
+        std::string problem;
+        const int written = edits->save(problem);
+        if (written < 0) {
+            fmt::print(stderr, "vermil: ui: not saved: {}\n", problem);
+            return 1;
+        }
+        fmt::print(stderr, "{}: {} value{} written\n", options.scenePath, written, written == 1 ? "" : "s");
+    }
     return 0;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// `vermil ui SCENE (--renderer | --material NAME | --map NAME | --effect NAME) [--json]
+// `vermil ui SCENE (--renderer | --material NAME | --map NAME | --effect NAME) [--json] [--save]
 // [--frame N] [--set ID=VALUE] [--select ID=INDEX] [--press ID] [--pick ID=NAME,...] [--previews DIR]`:
 // opens a thing's
 // rollouts in the in-memory dialog layer, acts on their controls in the order given, and prints
 // every page: its title and template, and each control with its id, kind, label, value, range and
-// whether it is enabled.
+// whether it is enabled. With --save, the values the events changed are written back into the
+// scene document, whose other text stays as it was.
 
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ struct UiEvent {
     enum Kind { set, select, press, pick } kind = set;
     int id = 0;
     std::string value;  // set: the value; select: the index; pick: node names, comma-separated
+    int dialog = 0;     // the template of the page the control is on; 0: the first open page with it
 };
 
 struct UiOptions {
@@ -28,13 +30,15 @@ struct UiOptions {
     std::string map;        // or a texture map's, by name
     std::string effect;     // or a render effect's, by name
     bool json = false;
+    bool save = false;            // write changed values back into the scene document
     int frame = 0;                // the time the rollouts show and edit (animated values get keys there)
     std::string previews;         // a folder to write every preview picture to (TEMPLATE_ID.png); empty: none
     std::vector<UiEvent> events;  // in order
 };
 
-// "ID=VALUE" into id and value; false for text of another form.
-bool parseUiAssignment(const std::string& text, int& id, std::string& value);
+// "ID=VALUE" or "TEMPLATE:ID=VALUE" (for an id several pages use) into e's dialog, id and value;
+// false for text of another form.
+bool parseUiAssignment(const std::string& text, UiEvent& e);
 
 // Exit code: 0, or 1 with a message on stderr (the scene, an event on a control that is not
 // there or not enabled).

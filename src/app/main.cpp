@@ -191,6 +191,8 @@ int main(int argc, char** argv)
         "--effect", ui.effect,
         "A render effect's rollouts (the line effect's), by name or by its place in the list from 0");
     uiCmd->add_flag("--json", ui.json, "Print the rollouts as JSON");
+    uiCmd->add_flag("--save", ui.save,
+                    "Write the changed values back into the scene document (only their text changes)");
     uiCmd->add_option("--previews", ui.previews, "Folder to write the rollouts' preview pictures to");
     uiCmd->add_option("--frame", ui.frame, "The frame whose values the rollouts show and edit (default 0)")
         ->check(CLI::Range(-100000, 100000));
@@ -202,6 +204,7 @@ int main(int argc, char** argv)
     auto* uiPick = uiCmd->add_option("--pick", uiPicks,
                                      "ID=NAME,...: press a button that opens the select-by-name dialog and "
                                      "pick those nodes in it");
+    uiCmd->footer("An ID may be given as TEMPLATE:ID (\"123:1051=10\") where several pages use the same id.");
     // One value per occurrence, every occurrence kept: the events are replayed in command-line order.
     for (CLI::Option* o : {uiSet, uiSelect, uiPress, uiPick})
         o->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
@@ -280,12 +283,12 @@ int main(int argc, char** argv)
                      : o == uiSelect ? app::UiEvent::select
                      : o == uiPress  ? app::UiEvent::press
                                      : app::UiEvent::pick;
-            const bool ok = e.kind == app::UiEvent::press
-                                ? app::parseUiAssignment(values[i] + "=", e.id, e.value)
-                                : app::parseUiAssignment(values[i], e.id, e.value);
+            const bool ok =
+                app::parseUiAssignment(e.kind == app::UiEvent::press ? values[i] + "=" : values[i], e);
             if (!ok) {
                 fmt::print(stderr, "vermil: ui: {} {}: expected {}\n", o->get_name(), values[i],
-                           e.kind == app::UiEvent::press ? "a control id" : "ID=VALUE");
+                           e.kind == app::UiEvent::press ? "a control id ([TEMPLATE:]ID)"
+                                                         : "[TEMPLATE:]ID=VALUE");
                 return 1;
             }
             ui.events.push_back(std::move(e));

@@ -6,6 +6,7 @@
 #include "host/Effect.h"
 #include "host/RenderElement.h"
 #include "standalone/SceneNode.h"
+#include "standalone/document/DocumentPlaces.h"
 
 #include <memory>
 #include <string>
@@ -65,6 +66,10 @@ public:
     ReferenceTarget* ownTarget(ReferenceTarget* object);  // takes ownership of a heap object
     // The objects the scene owns, in the order it took them.
     const std::vector<std::unique_ptr<ReferenceTarget>>& objects() const { return objects_; }
+    // Where the objects made from the scene document sit in it.
+    document::DocumentPlaces& places() { return places_; }
+
+    std::string documentPath;  // the scene document read; empty for a model file on its own
 
     SceneNode* camera = nullptr;  // the camera node to render from
     CameraSource cameraSource = CameraSource::document;
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<SceneNode> root_;
     std::vector<std::unique_ptr<SceneNode>> nodes_;
     std::vector<std::unique_ptr<ReferenceTarget>> objects_;
+    document::DocumentPlaces places_;  // after objects_: gone before what it refers to
 };
 
 }  // namespace standalone

@@ -101,7 +101,7 @@ SceneError::SceneError(const std::string& file, int line, int column, const std:
       reason_(printable(what)), line_(line), column_(column)
 {}
 
-std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core, const WarningHandler& warn)
+std::string readSceneText(const std::string& path)
 {
     if (path.empty())
         throw SceneError("(no file)", "", "no scene document given");
@@ -124,7 +124,12 @@ std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core, 
     }
     if (in.bad())
         throw SceneError(path, "", "cannot read the scene document");
-    return parseScene(text, path, core, warn);
+    return text;
+}
+
+std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core, const WarningHandler& warn)
+{
+    return parseScene(readSceneText(path), path, core, warn);
 }
 
 std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& documentPath,
@@ -149,6 +154,7 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
     top.finish();
 
     auto scene = std::make_unique<Scene>();
+    scene->documentPath = documentPath;
     const fs::path baseDir = baseDirOf(documentPath);
     RenderReferences renderRefs;
     if (render)

@@ -46,6 +46,10 @@ using WarningHandler = std::function<void(const std::string&)>;
 std::unique_ptr<Scene> loadScene(const std::string& path, StandaloneCore& core,
                                  const WarningHandler& warn = {});
 
+// The text of the document at path, read whole. Throws SceneError (no such file, a directory,
+// unreadable, beyond the size a document may have).
+std::string readSceneText(const std::string& path);
+
 // The same for a document already in memory; documentPath names it in messages and anchors its
 // relative paths (the current directory when empty).
 std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& documentPath,

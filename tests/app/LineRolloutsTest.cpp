@@ -132,6 +132,55 @@ TEST_F(LineUiCommand, ListsTheMainPageAndTheSelectedElementsPages)
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("no effect named \"1\""), std::string::npos);
 }
 
+TEST_F(LineUiCommand, SaveWritesChangedValuesIntoTheElementsEntryAndRefusesAChangedList)
+{
+    const std::string original = namedExample();
+    const fs::path path = dir / "lines.json";
+    std::ofstream(path) << original;
+    auto text = [&] {
+        std::ifstream in(path);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    app::UiOptions o;
+    o.scenePath = path.string();
+    o.effect = "ink";
+    o.save = true;
+    app::UiEvent width, paintRed;
+    ASSERT_TRUE(app::parseUiAssignment("1025=4.5", width));
+    ASSERT_TRUE(app::parseUiAssignment("123:1051=12", paintRed));  // 1051 is also the colour swatch of 119
+    EXPECT_EQ(paintRed.dialog, 123);
+    o.events = {width, paintRed};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    ASSERT_EQ(app::runUi(o, core), 0);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("2 values written"), std::string::npos);
+    // Only the first element's entry changed, and only in those two values.
+    const std::string saved = text();
+    std::string expected = original;
+    const std::size_t first = expected.find("\"elements\"");
+    const std::size_t lineWidth = expected.find("\"lineWidth\": 3", first);
+    ASSERT_NE(lineWidth, std::string::npos);
+    expected.replace(lineWidth, 14, "\"lineWidth\": 4.5");
+    // A key the entry lacks goes after its last member, on a line of its own like that member.
+    const std::string last = "\"outlineMaterial\": true}";
+    const std::size_t end = expected.find(last, first);
+    ASSERT_NE(end, std::string::npos);
+    expected.replace(end, last.size(), "\"outlineMaterial\": true,\n        \"paintColorR\": 12}");
+    EXPECT_EQ(saved, expected);
+
+    // Removing the element changes the list, which values cannot say: nothing is written.
+    o.events = {{app::UiEvent::press, 1036, ""}};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runUi(o, core), 1);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not saved"), std::string::npos);
+    EXPECT_EQ(text(), saved);
+}
+
 struct LineRollouts : command_test::CommandTest {
     void open(const std::string& elements)
     {

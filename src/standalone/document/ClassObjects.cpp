@@ -67,7 +67,7 @@ bool isOfFamily(ReferenceTarget* object, ClassFamily family)
 }  // namespace
 
 ClassObjects::ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate)
-    : scene_(scene), core_(core), context_{*this, std::move(baseDir), frameRate}
+    : scene_(scene), core_(core), context_{*this, std::move(baseDir), frameRate, &scene.places()}
 {}
 
 void ClassObjects::addNamed(ClassFamily family, const Json* v, const JsonLocation& at)
@@ -157,6 +157,7 @@ ReferenceTarget* ClassObjects::create(ClassFamily family, const Json& v, const J
             fx->SetName(name);
         }
     }
+    scene_.places().add(object, at.pointer());
     for (auto it = v.begin(); reader && it != v.end(); ++it) {
         const std::string& key = it.key();
         if (key == "class" || (key == "name" && family != ClassFamily::renderer) ||

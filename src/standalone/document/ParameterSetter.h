@@ -16,6 +16,8 @@ class Texmap;
 
 namespace standalone::document {
 
+class DocumentPlaces;
+
 // Turns the document's references (names or inline objects) into scene objects.
 class ReferenceResolver {
 public:
@@ -30,8 +32,9 @@ public:
 
 struct ParameterContext {
     ReferenceResolver& refs;
-    std::filesystem::path baseDir;  // relative file names resolve against it
-    int frameRate = 30;             // keys are given in frames
+    std::filesystem::path baseDir;     // relative file names resolve against it
+    int frameRate = 30;                // keys are given in frames
+    DocumentPlaces* places = nullptr;  // told where each object made from the document sits
 };
 
 // Sets object's parameter `name` to v (found at `at`). className names the class in messages.
