@@ -45,7 +45,24 @@ std::filesystem::path baseDirOf(const std::string& documentPath)
 
 }  // namespace
 
-DocumentEdits::DocumentEdits(Scene& scene) : scene_(scene) { take(); }
+DocumentEdits::DocumentEdits(Scene& scene) : scene_(scene)
+{
+    std::string text;
+    if (!scene_.documentPath.empty()) {
+        try {
+            text = readSceneText(scene_.documentPath);
+        } catch (const SceneError&) {
+        }
+    }
+    disk_ = text;
+    take(std::move(text));
+}
+
+DocumentEdits::DocumentEdits(Scene& scene, std::string baseText, std::string diskText)
+    : scene_(scene), disk_(std::move(diskText))
+{
+    take(std::move(baseText));
+}
 
 DocumentEdits::~DocumentEdits() { DeleteAllRefsFromMe(); }
 
@@ -84,19 +101,9 @@ std::vector<ReferenceTarget*> DocumentEdits::reachable()
     return order;
 }
 
-void DocumentEdits::take()
+void DocumentEdits::take(std::string baseText)
 {
-    DeleteAllRefsFromMe();
-    watched_.clear();
-    snapshots_.clear();
-    deleted_ = false;
-    text_.clear();
-    if (!scene_.documentPath.empty()) {
-        try {
-            text_ = readSceneText(scene_.documentPath);
-        } catch (const SceneError&) {
-        }
-    }
+    base_ = std::move(baseText);
     const ValueContext context{baseDirOf(scene_.documentPath), scene_.render.frameRate, &scene_.places()};
     for (ReferenceTarget* object : reachable()) {
         if (object->NumParamBlocks() == 0 && object->NumRefs() == 0)
@@ -178,25 +185,25 @@ int DocumentEdits::save(std::string& problem)
     const std::vector<DocumentEdit> changes = edits(problem);
     if (!problem.empty())
         return -1;
-    if (changes.empty())
-        return 0;
     try {
-        if (readSceneText(path) != text_) {
+        JsonTextPatch patch(base_, path);
+        for (const DocumentEdit& e : changes)
+            patch.set(e.pointer, e.value);
+        if (patch.text() == disk_)
+            return static_cast<int>(changes.size());
+        if (readSceneText(path) != disk_) {
             problem = path + ": changed on disk since it was loaded; not overwriting it";
             return -1;
         }
-        JsonTextPatch patch(text_, path);
-        for (const DocumentEdit& e : changes)
-            patch.set(e.pointer, e.value);
         if (!replaceFileContents(path.c_str(), patch.text().data(), patch.text().size())) {
             problem = path + ": could not be written; it is left as it was";
             return -1;
         }
+        disk_ = patch.text();
     } catch (const SceneError& e) {
         problem = e.what();
         return -1;
     }
-    take();
     return static_cast<int>(changes.size());
 }
 
