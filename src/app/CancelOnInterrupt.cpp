@@ -31,6 +31,7 @@ void cancelOnInterrupt(Interface& core)
 {
     cancelTarget = &core;
     std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
 }
 
 bool interrupted() { return interruptSeen.load(); }

@@ -7,6 +7,8 @@
 // whether it is enabled. With --save, the values the events changed are written back into the
 // scene document, whose other text stays as it was.
 
+#include "standalone/ui/RolloutState.h"
+
 #include <string>
 #include <vector>
 
@@ -16,12 +18,7 @@ class StandaloneCore;
 
 namespace app {
 
-struct UiEvent {
-    enum Kind { set, select, press, pick } kind = set;
-    int id = 0;
-    std::string value;  // set: the value; select: the index; pick: node names, comma-separated
-    int dialog = 0;     // the template of the page the control is on; 0: the first open page with it
-};
+using UiEvent = standalone::RolloutEvent;
 
 struct UiOptions {
     std::string scenePath;

@@ -11,6 +11,7 @@
 #include "app/PaintOptions.h"
 #include "app/PreviewMaterialCommand.h"
 #include "app/RenderCommand.h"
+#include "app/StudioCommand.h"
 #include "app/UiCommand.h"
 #include "shell/EntryPoints.h"
 #include "standalone/ImageOutput.h"
@@ -209,6 +210,17 @@ int main(int argc, char** argv)
     for (CLI::Option* o : {uiSet, uiSelect, uiPress, uiPick})
         o->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 
+    app::StudioCommandOptions studio;
+    auto* studioCmd = cli.add_subcommand("studio", "Edit a scene's looks live in the browser");
+    studioCmd->add_option("scene", studio.scenePath, "Scene document")->required()->check(CLI::ExistingFile);
+    studioCmd->add_option("--port", studio.port, "Port to listen on (default: a free one)")
+        ->check(CLI::Range(0, 65535));
+    studioCmd->add_option("--host", studio.host,
+                          "Address to listen on (default 127.0.0.1: only this machine can connect)");
+    studioCmd->add_flag(
+        "--no-browser", [&](std::int64_t) { studio.openBrowser = false; },
+        "Print the address without opening a browser");
+
     CLI11_PARSE(cli, argc, argv);
 
     static standalone::StandaloneCore core;
@@ -264,6 +276,11 @@ int main(int argc, char** argv)
         }
         core.setQuietMode(true);
         return app::runBrushPreview(preview, core);
+    }
+    if (studioCmd->parsed()) {
+        core.setQuietMode(true);
+        studio.programPath = argv[0];
+        return app::runStudio(studio, core);
     }
     if (uiCmd->parsed()) {
         core.setQuietMode(true);

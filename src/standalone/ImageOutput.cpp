@@ -1,5 +1,6 @@
 #include "standalone/ImageOutput.h"
 
+#include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 
 #include <cctype>
@@ -58,6 +59,29 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
         return {false, path + ": cannot replace the file (" + ec.message() + ")"};
     }
     return {true, {}};
+}
+
+std::string encodePng(const Bitmap& bitmap)
+{
+    if (!bitmap.HasStorage())
+        return {};
+    const int w = bitmap.Width(), h = bitmap.Height();
+    std::vector<unsigned char> bytes;
+    OIIO::Filesystem::IOVecOutput proxy(bytes);
+    auto out = OIIO::ImageOutput::create("preview.png", &proxy);
+    if (!out)
+        return {};
+    OIIO::ImageSpec format(w, h, 4, OIIO::TypeDesc::UINT8);
+    format.alpha_channel = 3;
+    if (!out->open("preview.png", format))
+        return {};
+    std::vector<BMM_Color_64> pixels(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        bitmap.GetPixels(0, y, w, &pixels[static_cast<std::size_t>(y) * w]);
+    const bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels.data());
+    if (!out->close() || !written)
+        return {};
+    return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace standalone

@@ -19,4 +19,8 @@ struct ImageWriteResult {
 // un-premultiplied by the writer. 8-bit formats get the 16-bit values rounded.
 ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path);
 
+// The bitmap as an 8-bit RGBA PNG file's bytes, for showing rather than keeping (a browser);
+// empty when it has no pixels or cannot be encoded.
+std::string encodePng(const Bitmap& bitmap);
+
 }  // namespace standalone
