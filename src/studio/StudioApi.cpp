@@ -250,7 +250,7 @@ ApiResponse StudioApi::call(const ApiRequest& r)
             const auto shape = standalone::sampleShapeNamed(param(r, "shape", "sphere"));
             if (!shape)
                 return error(400, "shape must be one of " + standalone::sampleShapeNames());
-            return png(session_.samplePng(*shape, intOf(param(r, "size"), 160), 20000),
+            return png(session_.samplePng(*shape, intOf(param(r, "size"), 160), 8000),
                        "no material is open, or its sample did not render");
         }
         if (get && p == "/api/viewport.png")

@@ -327,8 +327,9 @@ std::string StudioSession::samplePng(standalone::SampleShape shape, int size, in
     if (restart)
         wake_.notify_all();
     std::unique_lock pictures(pictures_);
-    pictureReady_.wait_for(pictures, std::chrono::milliseconds(waitMs),
-                           [&] { return !sample_.empty() && sampleGeneration_ >= wanted; });
+    pictureReady_.wait_for(pictures, std::chrono::milliseconds(waitMs), [&] {
+        return picturesClosed_ || (!sample_.empty() && sampleGeneration_ >= wanted);
+    });
     return sample_;
 }
 

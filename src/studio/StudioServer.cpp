@@ -40,6 +40,8 @@ StudioServer::StudioServer(StudioApi& api, StudioEvents& events)
     : api_(api), events_(events), server_(std::make_unique<httplib::Server>())
 {
     server_->set_payload_max_length(kMaxRequestBody);
+    // Idle browser connections close soon, so stopping never waits long for them.
+    server_->set_keep_alive_timeout(2);
     auto handle = [this](const httplib::Request& req, httplib::Response& res) {
         send(api_.handle(apiRequest(req)), res);
     };

@@ -52,6 +52,11 @@ void StudioSession::stop()
     if (thread_.joinable())
         thread_.join();
     core_.SetCancel(FALSE);
+    {
+        // Requests waiting for a picture give up now: none will come.
+        std::lock_guard pictures(pictures_);
+        picturesClosed_ = true;
+    }
     pictureReady_.notify_all();
 }
 

@@ -161,6 +161,7 @@ private:
     standalone::SampleShape sampleShape_ = standalone::SampleShape::sphere;
     int sampleSize_ = 160;
     std::uint64_t frameNumber_ = 0;
+    bool picturesClosed_ = false;  // stopped: no picture will come
 
     // The render thread's work.
     std::mutex work_;

@@ -3,9 +3,9 @@
 // the scene is loaded, a snapshot holds every object's parameters in document form; saving
 // compares them with what the objects hold now and patches only the changed values' text
 // (JsonTextPatch) in the document's text as it was then, so comments, order and formatting stay,
-// and a value changed by an earlier save and changed back is written back too. Nothing is written when a change
-// has no place in the document: an object a model file, a look or a lines file made, parts
-// added, removed or moved (line elements), or a reference to an object the document cannot name.
+// and a value changed by an earlier save and changed back is written back too. Nothing is written when a
+// change has no place in the document: an object a model file, a look or a lines file made, parts added,
+// removed or moved (line elements), or a reference to an object the document cannot name.
 
 #include "host/ReferenceMaker.h"
 #include "standalone/document/JsonLocation.h"
