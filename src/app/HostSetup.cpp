@@ -1,6 +1,7 @@
 #include "app/HostSetup.h"
 
 #include "app/LineElementList.h"
+#include "app/RendererPassList.h"
 #include "shell/EntryPoints.h"
 #include "standalone/HostClasses.h"
 #include "standalone/HostDirectories.h"
@@ -40,6 +41,7 @@ void setUpHost(standalone::StandaloneCore& core)
     for (int i = 0; i < n && i < static_cast<int>(std::size(pluginClassNames)); ++i)
         core.registerClass(LibClassDesc(i), pluginClassNames[i]);
     registerLineElementList();
+    registerRendererPassList();
 }
 
 }  // namespace app

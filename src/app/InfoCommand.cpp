@@ -1,6 +1,7 @@
 #include "app/InfoCommand.h"
 
 #include "app/LineElementList.h"
+#include "app/RendererPassList.h"
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "host/Mtl.h"
@@ -12,6 +13,7 @@
 #include "standalone/import/SceneOrModel.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <algorithm>
 #include <set>
@@ -157,6 +159,19 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
     }
     if (scene->camera)
         fmt::print("rendered from: {} ({})\n", scene->camera->name(), cameraSourceText(scene->cameraSource));
+    std::vector<INode*> renderable;
+    for (SceneNode* n : objects)
+        if (n->mesh() && n->Renderable() && !n->IsHidden())
+            renderable.push_back(n);
+    const auto passes = passContents(scene->renderer, renderable);
+    if (!passes.empty()) {
+        fmt::print("passes (multipass on; each paints over the ones before):\n");
+        for (std::size_t p = 0; p < passes.size(); ++p)
+            if (p == 0 || !passes[p].empty())
+                fmt::print("  pass {}{}: {}\n", p, p == 0 ? " (objects no pass lists)" : "",
+                           passes[p].empty() ? std::string("-")
+                                             : fmt::format("{}", fmt::join(passes[p], ", ")));
+    }
     fmt::print("effects ({}):\n", scene->effects.size());
     for (Effect* e : scene->effects)
         fmt::print("  {:<20} {}{}\n", e && !e->GetName().empty() ? e->GetName() : "", className(e, core),

@@ -250,6 +250,10 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             // The painterly renderer's strokes of the frame's last pass.
             if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer)) {
                 fmt::print("strokes: {}\n", painterly->strokeCount());
+                fmt::print("passes: {}\n", painterly->passStrokes().size());
+                if (painterly->passStrokes().size() > 1)
+                    for (const auto& pass : painterly->passStrokes())
+                        fmt::print("strokes_pass_{}: {}\n", pass.pass, pass.strokes);
                 const vml::vmlRenderer::PaintTimes& times = painterly->paintTimes();
                 fmt::print("seconds_paint_strokes: {:.3f}\n", times.strokeSeconds);
                 fmt::print("seconds_paint_bleed: {:.3f}\n", times.bleedSeconds);

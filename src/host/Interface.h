@@ -3,6 +3,8 @@
 // installs one instance for the process with SetCOREInterface.
 
 #include "host/ClassID.h"
+#include "host/Color.h"
+#include "host/Interval.h"
 #include "host/MaxTypes.h"
 
 class ReferenceTarget;
@@ -34,6 +36,8 @@ public:
     virtual BOOL GetQuietMode() = 0;
     virtual TimeValue GetTime() = 0;
     virtual int GetFrameRate() = 0;  // frames per second
+    // The scene's background colour at t (narrowing valid when it is animated).
+    virtual Color GetBackGround(TimeValue t, Interval& valid) = 0;
     // Directory path for a directory code; an empty string for unknown codes.
     virtual const char* GetDir(int which) = 0;
     // The user's cancel request (Esc in an interactive host, Ctrl-C in ours).

@@ -6,6 +6,7 @@
 // the painting replaces the surface.
 
 #include "host/CriticalSection.h"
+#include "host/Interface.h"
 #include "host/RenderGlobalContext.h"
 #include "host/ShadeContext.h"
 #include "host/Texmap.h"
@@ -17,6 +18,7 @@
 #include "material/vmlMaterial.h"
 #include "paint/Blend.h"
 #include "renderer/PixelSample.h"
+#include "renderer/vmlBgMap.h"
 #include "renderer/vmlRenderer.h"
 #include "shell/Locks.h"
 
@@ -163,7 +165,20 @@ void vmlMaterial::Shade(ShadeContext& sc)
         r->insertSample(sample.where.pixel.x - r->cropX(), sample.where.pixel.y - r->cropY(), pixelSample);
     }
 
-    if (bc.baseHiddenFace && !sc.globContext->envMap) {
+    // In a later pass of a multipass frame the renderer's background stand-in takes the
+    // environment's place; without an environment behind it the surface still hides what lies
+    // behind it, with the background an environment-less frame shows, or the strokes of hidden
+    // surfaces would show through it.
+    Texmap* environment = sc.globContext->envMap;
+    auto* standIn = dynamic_cast<vmlBgMap*>(environment);
+    if (standIn)
+        environment = standIn->inner();
+    if (bc.baseHiddenFace && !environment && standIn) {
+        Interval valid = FOREVER;
+        Interface* core = GetCOREInterface();
+        sc.out.c = core ? core->GetBackGround(sc.globContext->time, valid) : Color(0.0f, 0.0f, 0.0f);
+        sc.out.t = Color(0.0f, 0.0f, 0.0f);
+    } else if (bc.baseHiddenFace && !environment) {
         sc.GetBGColor(sc.out.c, sc.out.t, FALSE);
     } else {
         sc.out.c = Color(0.0f, 0.0f, 0.0f);

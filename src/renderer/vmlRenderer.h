@@ -31,6 +31,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 class IParamBlock2;
 class IRenderElement;
@@ -165,6 +166,13 @@ public:
     int cropY() const { return cropY_; }
     int currentPass() const { return passState_.pass(); }
     std::size_t strokeCount() const { return strokes_.strokeCount(); }
+    // The passes the last frame rendered, each with the strokes it painted.
+    struct PassStrokes {
+        int pass = 0;
+        std::size_t strokes = 0;
+    };
+    const std::vector<PassStrokes>& passStrokes() const { return passStrokes_; }
+    vml::MultipassController& passController() { return passState_; }
     bool inMtlEdit() const;
 
     // Where the last frame's painting spent its time: painting strokes, and bleeding (the steps
@@ -258,6 +266,7 @@ private:
     BrushCache brushCache_;
     StrokeList strokes_;
     PaintTimes paintTimes_;
+    std::vector<PassStrokes> passStrokes_;
 
     Bitmap* outputBitmap_ = nullptr;
     RendProgressCallback* progress_ = nullptr;

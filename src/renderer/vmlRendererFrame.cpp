@@ -39,7 +39,8 @@ int vmlRenderer::Render(TimeValue t, Bitmap* tobm, FrameRendParams& frp, HWND hw
         tobm->Allocate(rendParams_->width, rendParams_->height);
     Interface* core = GetCOREInterface();
     outputBitmap_ = tobm;
-    passState_.setUp(settings_.multipassEnable);
+    passState_.setUp(settings_.multipassEnable, paramBlock());
+    passStrokes_.clear();
     // A failure or cancel of the last frame does not stop this one.
     abortRequested_ = false;
     int result = 0;
@@ -74,7 +75,7 @@ int vmlRenderer::Render(TimeValue t, Bitmap* tobm, FrameRendParams& frp, HWND hw
         if (prepared && strokeElement_ && settings_.penStrokeEnable)
             prepared = prepareStrokeElementBitmap();
         if (prepared) {
-            passState_.beginPass();
+            passState_.beginPass(outputBitmap_, canvas_);
             sampleGrid_.clear();
             result = innerRenderer_->Render(t, tobm, frp, hwnd, prog, viewPar);
             if (hookFailed_)
@@ -225,8 +226,10 @@ void vmlRenderer::preFrame(RenderGlobalContext* gc)
 void vmlRenderer::postFrame()
 {
     memoryWarningArmed.store(false);
-    passState_.postFrame();
+    if (!passState_.postFrame(outputBitmap_))
+        setOutOfMemory();
     paint();
+    passStrokes_.push_back({passState_.pass(), strokes_.strokeCount()});
     compositePenStrokes();
     // Without the frame loaded the canvas holds nothing of it.
     if (canvasLoaded_ && !cancelled())

@@ -6,6 +6,24 @@ namespace vml {
 // No parameter is animatable. The script names `penStrokeEnbale` and `multipassEnbale` are
 // spelt as saved scenes and scene documents spell them.
 
+namespace {
+
+// The pass identifier of each listed node: 0..8, the tabs "1" to "9".
+ParamDef multipassIdTable()
+{
+    ParamDef d;
+    d.id = rendererMultipassId;
+    d.name = "multipassID";
+    d.type = TYPE_INT_TAB;
+    d.labelId = 1023;
+    d.hasRange = true;
+    d.rangeMin = 0;
+    d.rangeMax = 8;
+    return d;
+}
+
+}  // namespace
+
 ParamBlockDesc2& vmlRendererParamsBlock()
 {
     static ParamBlockDesc2 desc = [] {
@@ -23,7 +41,7 @@ ParamBlockDesc2& vmlRendererParamsBlock()
             .addInt(rendererBrushScaleAmount, "brushScaleAmount", 100, 10, 999, 1020)
             .addBool(rendererMultipassEnable, "multipassEnbale", false, 1022)
             .addTable(rendererMultipassNode, "multipassNode", TYPE_INODE_TAB, 0, 1021)
-            .addTable(rendererMultipassId, "multipassID", TYPE_INT_TAB, 0, 1023)
+            .add(multipassIdTable())
             .addBool(rendererSaveMemoryEnable, "saveMemoryEnable", true, 1028)
             .addTable(rendererMultipassCutNode, "multipassCutNode", TYPE_INODE_TAB, 0, 1029);
         // The settings rollout's plain controls; the blend list and the node lists are its code's.

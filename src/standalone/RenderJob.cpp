@@ -4,6 +4,7 @@
 #include "host/RenderGlobalContext.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/Scene.h"
+#include "standalone/StandaloneCore.h"
 
 #include <fmt/format.h>
 
@@ -69,6 +70,9 @@ bool RenderSession::open(std::string& error)
 
     if (auto* scanline = dynamic_cast<ScanlineRenderer*>(&renderer_))
         scanline->setThreadCount(options_.threads);
+    // A plug-in renderer's inner scanline renderer shades on as many.
+    if (auto* core = dynamic_cast<StandaloneCore*>(GetCOREInterface()))
+        core->setShadingThreads(options_.threads);
     if (!renderer_.Open(scene_.root(), scene_.camera, nullptr, rp_, nullptr, options_.progress)) {
         error = "render: the renderer could not open the scene";
         return false;
@@ -93,6 +97,8 @@ RenderJobResult RenderSession::renderFrame(TimeValue t, Bitmap& bitmap)
     frp.background = scene_.environment.background;
     frp.backgroundAlpha = scene_.environment.backgroundAlpha;
     frp.frameDuration = 1.0f;
+    if (auto* core = dynamic_cast<StandaloneCore*>(GetCOREInterface()))
+        core->setBackground(frp.background);
 
     FrameScanline seen;
     int ok = renderer_.Render(t, &bitmap, frp, nullptr, options_.progress, nullptr);

@@ -41,6 +41,7 @@ double secondsSince(Clock::time_point start)
 }  // namespace
 
 struct ScanlineRenderer::Frame {
+    FrameKey key;
     ScanlineView view;
     FrameScene scene;
     FrameMotion motion;
@@ -125,29 +126,41 @@ int ScanlineRenderer::renderFrame(TimeValue t, Bitmap& bm, FrameRendParams& frp,
                                   ViewParams* viewPar)
 {
     const auto setupStart = Clock::now();
-    frame_ = std::make_unique<Frame>();
-    Frame& f = *frame_;
     const ViewParams* view = viewPar ? viewPar : (hasViewParams_ ? &viewParams_ : nullptr);
-    f.view = makeView(viewNode_, view, t, bm.Width(), bm.Height(), rp_.devAspect);
-    gatherFrameScene(scene_, t, f.view.worldToCam, defaultMtl_.get(), f.scene);
-    warnings_.insert(warnings_.end(), f.scene.warnings.begin(), f.scene.warnings.end());
-
+    ScanlineView frameView = makeView(viewNode_, view, t, bm.Width(), bm.Height(), rp_.devAspect);
+    FrameKey key = frameKey(scene_, t, frameView.worldToCam, bm.Width(), bm.Height());
+    // Another render of the same frame (a pass of a multipass frame) keeps the frame's context
+    // and instances, which a plug-in may hold from its first pass to its last, with the hide bits
+    // and environment map it set on them; only what is drawn is made anew.
+    if (!frame_ || !(frame_->key == key)) {
+        frame_ = std::make_unique<Frame>();
+        Frame& f = *frame_;
+        f.key = std::move(key);
+        f.view = frameView;
+        gatherFrameScene(scene_, t, f.view.worldToCam, defaultMtl_.get(), f.scene);
+        ScanlineGlobalContext& gc = f.gc;
+        f.view.fill(gc);
+        gc.renderer = this;
+        gc.antialias = rp_.antialias;
+        gc.inMtlEdit = rp_.inMtlEdit;
+        gc.fieldRender = rp_.fieldRender;
+        gc.time = t;
+        gc.envMap = rp_.envMap;
+        gc.globalLightLevel = frp.globalLightLevel;
+        gc.elementMgr = rp_.GetRenderElementMgr();
+        for (auto& inst : f.scene.instances)
+            gc.instances.push_back(inst.get());
+        const TimeValue previousTime = previousFrameTime(t);
+        const ScanlineView previousView =
+            makeView(viewNode_, view, previousTime, bm.Width(), bm.Height(), rp_.devAspect);
+        f.motion.build(f.view, previousView.worldToCam, previousTime, gc.instances);
+    } else {
+        frame_->polygons.clear();
+        frame_->shading = ShadingFrame();
+    }
+    Frame& f = *frame_;
     ScanlineGlobalContext& gc = f.gc;
-    f.view.fill(gc);
-    gc.renderer = this;
-    gc.antialias = rp_.antialias;
-    gc.inMtlEdit = rp_.inMtlEdit;
-    gc.fieldRender = rp_.fieldRender;
-    gc.time = t;
-    gc.envMap = rp_.envMap;
-    gc.globalLightLevel = frp.globalLightLevel;
-    gc.elementMgr = rp_.GetRenderElementMgr();
-    for (auto& inst : f.scene.instances)
-        gc.instances.push_back(inst.get());
-    const TimeValue previousTime = previousFrameTime(t);
-    const ScanlineView previousView =
-        makeView(viewNode_, view, previousTime, bm.Width(), bm.Height(), rp_.devAspect);
-    f.motion.build(f.view, previousView.worldToCam, previousTime, gc.instances);
+    warnings_.insert(warnings_.end(), f.scene.warnings.begin(), f.scene.warnings.end());
     prepareMaterials(t);
     prepareRenderElementBitmaps(gc.elementMgr, bm.Width(), bm.Height());
     Effect* effect = rp_.effect;
@@ -179,7 +192,8 @@ int ScanlineRenderer::renderFrame(TimeValue t, Bitmap& bm, FrameRendParams& frp,
         s.ambient = frp.ambient;
         s.background = frp.background;
         s.backgroundAlpha = frp.backgroundAlpha;
-        s.envMap = rp_.envMap;
+        // The frame context's: a plug-in may stand in for the environment during its passes.
+        s.envMap = gc.envMap;
         s.antialias = rp_.antialias != FALSE;
         s.inMtlEdit = rp_.inMtlEdit != FALSE;
         s.time = t;
@@ -216,7 +230,9 @@ bool ScanlineRenderer::shadeRows(Frame& f, Bitmap& bm, RendProgressCallback* pro
     GBufferTarget gbuffer(bm);
     std::vector<std::vector<Fragment>> rows(rowsPerBatch);
     std::vector<std::uint64_t> shaded(rowsPerBatch);
-    tbb::task_arena arena(threads_ > 0 ? threads_ : tbb::task_arena::automatic);
+    auto* core = dynamic_cast<StandaloneCore*>(GetCOREInterface());
+    const int threads = threads_ > 0 ? threads_ : core ? core->shadingThreads() : 0;
+    tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
     stats_.threads = arena.max_concurrency();
 
     for (int y0 = 0; y0 < height; y0 += rowsPerBatch) {

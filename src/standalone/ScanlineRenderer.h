@@ -48,7 +48,7 @@ public:
     Class_ID ClassID() override { return Class_ID(0x5CA11E00, 0x00000001); }
     void GetClassName(std::string& s) override { s = "Scanline"; }
 
-    // Worker threads for shading; 0 (the default) uses every core.
+    // Worker threads for shading; 0 (the default): the core's shading threads, else every core.
     void setThreadCount(int n) { threads_ = n > 0 ? n : 0; }
     int threadCount() const { return threads_; }
     const ScanlineStats& stats() const { return stats_; }

@@ -13,6 +13,14 @@ SceneNode::~SceneNode()
         child->parent_ = nullptr;
 }
 
+BOOL SceneNode::IsGroupMember()
+{
+    for (INode* up = GetParentNode(); up; up = up->GetParentNode())
+        if (up->IsGroupHead())
+            return TRUE;
+    return FALSE;
+}
+
 INode* SceneNode::GetChildNode(int i)
 {
     return i >= 0 && i < NumberOfChildren() ? children_[static_cast<std::size_t>(i)] : nullptr;

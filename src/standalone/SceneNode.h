@@ -31,7 +31,9 @@ public:
     ULONG GetGBufferID() override { return gbufferId_; }
     BOOL Renderable() override { return renderable_; }
     BOOL IsHidden() override { return hidden_; }
-    BOOL IsGroupMember() override { return FALSE; }
+    // A document's group node heads a group; the nodes under it are its members.
+    BOOL IsGroupMember() override;
+    BOOL IsGroupHead() override { return groupHead_; }
     BOOL ApplyAtmospherics() override { return TRUE; }
     Class_ID ClassID() override { return Class_ID(0x00000001, 0x0000BEEF); }
 
@@ -59,6 +61,7 @@ public:
     void setGBufferID(ULONG id) { gbufferId_ = id; }
     void setRenderable(bool on) { renderable_ = on; }
     void setHidden(bool on) { hidden_ = on; }
+    void setGroupHead(bool on) { groupHead_ = on; }
 
     // The object this node carries.
     void setMesh(std::shared_ptr<const Mesh> mesh) { mesh_ = std::move(mesh); }
@@ -67,6 +70,7 @@ public:
     std::optional<CameraSettings> camera;
 
 private:
+    bool groupHead_ = false;
     std::string name_;
     SceneNode* parent_ = nullptr;
     std::vector<SceneNode*> children_;

@@ -28,6 +28,7 @@ public:
     BOOL GetQuietMode() override { return quiet_; }
     TimeValue GetTime() override { return time_; }
     int GetFrameRate() override { return frameRate_; }
+    Color GetBackGround(TimeValue, Interval&) override { return background_; }
     const char* GetDir(int which) override;
     BOOL GetCancel() override { return cancel_.load(std::memory_order_relaxed); }
     void SetCancel(BOOL cancel) override { cancel_.store(cancel != FALSE, std::memory_order_relaxed); }
@@ -47,6 +48,12 @@ public:
     void setQuietMode(bool quiet) { quiet_ = quiet; }
     void setTime(TimeValue t) { time_ = t; }
     void setFrameRate(int fps) { frameRate_ = fps > 0 ? fps : 30; }
+    // Shading threads of scanline renderers that were given no count of their own (0: every core);
+    // a plug-in renderer's inner renderer follows it too.
+    void setShadingThreads(int n) { shadingThreads_ = n > 0 ? n : 0; }
+    int shadingThreads() const { return shadingThreads_; }
+    // The background the renders of the scene in hand show (a render job sets it).
+    void setBackground(const Color& c) { background_ = c; }
     void setDir(int which, std::string path) { dirs_[which] = std::move(path); }
     void setScanlineFactory(std::function<Renderer*()> factory) { scanlineFactory_ = std::move(factory); }
     void setCurrentRenderer(Renderer* renderer) { currentRenderer_ = renderer; }
@@ -70,6 +77,8 @@ private:
     bool quiet_ = false;
     TimeValue time_ = 0;
     int frameRate_ = 30;
+    Color background_{0.0f, 0.0f, 0.0f};
+    int shadingThreads_ = 0;
     std::atomic<bool> cancel_{false};
     int redrawSuspensions_ = 0;
     std::map<int, std::string> dirs_;

@@ -51,7 +51,7 @@ TEST_F(RendererFrame, HooksRunInsideTheInnerRenderBeforeTheEffect)
     RecordingEffect effect;
     effect.events = &events;
     scene->scene.effects.push_back(&effect);
-    // Two passes' worth of switches: multipass still renders one pass.
+    // Multipass on with no node listed: one pass, and the effect after it as usual.
     params(r).SetValue(vml::rendererMultipassEnable, 0, 1);
 
     auto session = openSession(scene->scene, r);

@@ -16,6 +16,7 @@ public:
     BOOL GetQuietMode() override { return TRUE; }
     TimeValue GetTime() override { return time_; }
     int GetFrameRate() override { return 30; }
+    Color GetBackGround(TimeValue, Interval&) override { return Color(0.0f, 0.0f, 0.0f); }
     const char* GetDir(int which) override
     {
         auto it = dirs_.find(which);

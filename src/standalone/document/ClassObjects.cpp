@@ -67,7 +67,8 @@ bool isOfFamily(ReferenceTarget* object, ClassFamily family)
 }  // namespace
 
 ClassObjects::ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate)
-    : scene_(scene), core_(core), context_{*this, std::move(baseDir), frameRate, &scene.places()}
+    : scene_(scene),
+      core_(core), context_{*this, std::move(baseDir), frameRate, &scene.places(), scene.root()}
 {}
 
 void ClassObjects::addNamed(ClassFamily family, const Json* v, const JsonLocation& at)

@@ -106,6 +106,7 @@ void NodeReader::readObject(const Json& v, const JsonLocation& at)
         return;
     }
     if (type == "group") {
+        node->setGroupHead(true);
         readNodeTransform(r, *node, false, true, frameRate_);
         finishNode(r, node, false);
         return;

@@ -35,6 +35,7 @@ struct ParameterContext {
     std::filesystem::path baseDir;     // relative file names resolve against it
     int frameRate = 30;                // keys are given in frames
     DocumentPlaces* places = nullptr;  // told where each object made from the document sits
+    INode* sceneRoot = nullptr;        // the node tree, for readers that match names
 };
 
 // Sets object's parameter `name` to v (found at `at`). className names the class in messages.

@@ -33,6 +33,22 @@ void addOccluders(const ScanlineInstance& inst, std::vector<BvhTriangle>& out)
 
 }  // namespace
 
+FrameKey frameKey(INode* root, TimeValue t, const Matrix3& worldToCam, int width, int height)
+{
+    FrameKey key{t, width, height, worldToCam, {}};
+    std::vector<INode*> nodes;
+    collectNodes(root, nodes);
+    for (INode* node : nodes) {
+        auto* sn = dynamic_cast<SceneNode*>(node);
+        if (!sn)
+            continue;
+        const void* object = sn->light ? static_cast<const void*>(&*sn->light) : sn->mesh();
+        key.nodes.push_back({sn, sn->GetObjectTM(t), object, sn->GetMtl(), sn->Renderable() != FALSE,
+                             sn->IsHidden() != FALSE});
+    }
+    return key;
+}
+
 void gatherFrameScene(INode* root, TimeValue t, const Matrix3& worldToCam, Mtl* defaultMtl, FrameScene& out)
 {
     std::vector<INode*> nodes;

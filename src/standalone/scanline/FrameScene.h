@@ -32,4 +32,24 @@ struct FrameScene {
 // built only when some light casts shadows.
 void gatherFrameScene(INode* root, TimeValue t, const Matrix3& worldToCam, Mtl* defaultMtl, FrameScene& out);
 
+// What a gathered frame depends on: the time, the image size, the camera and, per node, its
+// place, object, material and render switches. Renders of one frame that agree on it (the passes
+// of a multipass frame) can share the gathered instances.
+struct FrameKey {
+    struct NodeState {
+        const INode* node = nullptr;
+        Matrix3 objectToWorld;
+        const void* object = nullptr;  // mesh or light settings
+        const Mtl* mtl = nullptr;
+        bool renderable = false, hidden = false;
+        bool operator==(const NodeState&) const = default;
+    };
+    TimeValue time = 0;
+    int width = 0, height = 0;
+    Matrix3 worldToCam;
+    std::vector<NodeState> nodes;
+    bool operator==(const FrameKey&) const = default;
+};
+FrameKey frameKey(INode* root, TimeValue t, const Matrix3& worldToCam, int width, int height);
+
 }  // namespace standalone::scanline

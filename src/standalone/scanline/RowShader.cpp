@@ -31,12 +31,12 @@ bool opaque(const Color& t) { return t.r <= 0.0f && t.g <= 0.0f && t.b <= 0.0f; 
 
 }  // namespace
 
-Color RowShader::backgroundAt(int x, int y)
+AColor RowShader::backgroundAt(int x, int y)
 {
     if (!frame_.envMap)
-        return frame_.background;
+        return AColor(frame_.background.r, frame_.background.g, frame_.background.b, 1.0f);
     sc_.beginBackground(x, y);
-    return Color(frame_.envMap->EvalColor(sc_));
+    return frame_.envMap->EvalColor(sc_);
 }
 
 std::uint64_t RowShader::shadeRow(int y, std::span<const Fragment> fragments, BMM_Color_64* pixels,
@@ -98,9 +98,11 @@ std::uint64_t RowShader::shadeRow(int y, std::span<const Fragment> fragments, BM
         float alpha = 1.0f - meanThrough;
         gb.background = frame_.background;
         if (meanThrough > 0.0f && frame_.backgroundAlpha > 0.0f) {
-            gb.background = backgroundAt(x, y);
+            // Premultiplied: a map's transparent background (alpha 0) adds nothing.
+            const AColor background = backgroundAt(x, y);
+            gb.background = Color(background);
             sum += gb.background * through * frame_.backgroundAlpha;
-            alpha += meanThrough * frame_.backgroundAlpha;
+            alpha += meanThrough * frame_.backgroundAlpha * std::clamp(background.a, 0.0f, 1.0f);
         }
         gb.finalColor = sum;
         pixels[x] = {toChannel16(sum.r), toChannel16(sum.g), toChannel16(sum.b), toChannel16(alpha)};

@@ -27,7 +27,7 @@ public:
                            GBufferTarget& gbuffer);
 
 private:
-    Color backgroundAt(int x, int y);
+    AColor backgroundAt(int x, int y);
 
     const ShadingFrame& frame_;
     ScanlineShadeContext sc_;
