@@ -94,10 +94,8 @@ void MultipassController::preFrame()
         RenderInstance* inst = globalContext_->GetRenderInstance(i);
         if (!inst)
             continue;
-        const bool wasHidden =
-            static_cast<std::size_t>(i) < savedHidden_.size() && savedHidden_[std::size_t(i)];
         inst->flags &= ~INST_HIDE;
-        if (wasHidden || !visibleInPass(inst->GetINode(), pass_))
+        if (hiddenBefore(i) || !visibleInPass(inst->GetINode(), pass_))
             inst->flags |= INST_HIDE;
     }
     visibilityChanged_ = true;
@@ -140,14 +138,18 @@ void MultipassController::endFrame()
             RenderInstance* inst = globalContext_->GetRenderInstance(i);
             if (!inst)
                 continue;
-            const bool wasHidden =
-                static_cast<std::size_t>(i) < savedHidden_.size() && savedHidden_[std::size_t(i)];
-            inst->flags = wasHidden ? (inst->flags | INST_HIDE) : (inst->flags & ~INST_HIDE);
+            inst->flags = hiddenBefore(i) ? (inst->flags | INST_HIDE) : (inst->flags & ~INST_HIDE);
         }
     }
     visibilityChanged_ = false;
     globalContext_ = nullptr;
     firstOutput_ = nullptr;
+}
+
+bool MultipassController::hiddenBefore(int instance) const
+{
+    const auto i = static_cast<std::size_t>(instance);
+    return i < savedHidden_.size() && savedHidden_[i];
 }
 
 void MultipassController::restoreEnvironment()

@@ -82,6 +82,8 @@ private:
     void mergeGBuffer(Bitmap& from);
     void writeGBuffer(Bitmap& to);
     void restoreEnvironment();
+    // Whether instance i was hidden before the frame.
+    bool hiddenBefore(int i) const;
 
     DummyFx effectWrapper_;
     vmlBgMap bgMap_;

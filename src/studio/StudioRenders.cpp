@@ -74,6 +74,36 @@ Renderer* StudioSession::viewportRenderer()
     return scanline_.get();
 }
 
+standalone::RenderJobResult StudioSession::renderScene(Renderer& renderer, const char* title, Bitmap& image,
+                                                       std::map<std::string, std::string>* elements)
+{
+    core_.setCurrentRenderer(&renderer);
+    RenderProgress progress(*this, title);
+    standalone::RenderJobOptions options;
+    options.time = core_.GetTime();
+    options.progress = &progress;
+    standalone::RenderJobResult result;
+    std::string error;
+    {
+        standalone::RenderSession session(*scene_, renderer, options);
+        if (session.open(error)) {
+            result = session.renderFrame(options.time, image);
+            standalone::RenderElementManager& manager = session.elements();
+            for (int e = 0; elements && result.ok && e < manager.NumRenderElements(); ++e) {
+                IRenderElement* element = manager.GetRenderElement(e);
+                PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
+                if (holder && holder->bm() && element->ElementName())
+                    (*elements)[element->ElementName()] = standalone::encodePng(*holder->bm());
+            }
+            session.close();
+        } else {
+            result.error = error;
+        }
+    }
+    core_.setCurrentRenderer(nullptr);
+    return result;
+}
+
 void StudioSession::renderLoop()
 {
     std::uint64_t done = 0;
@@ -136,33 +166,11 @@ bool StudioSession::renderViewport(std::uint64_t generation, int width, int heig
     const standalone::RenderSettings saved = scene_->render;
     scene_->render.width = width;
     scene_->render.height = height;
-    core_.setCurrentRenderer(renderer);
-    RenderProgress progress(*this, quick ? "Quick frame" : "Viewport");
-    standalone::RenderJobOptions options;
-    options.time = core_.GetTime();
-    options.progress = &progress;
     Bitmap image;
-    std::string error;
-    standalone::RenderJobResult result;
     std::map<std::string, std::string> layers;
-    {
-        standalone::RenderSession session(*scene_, *renderer, options);
-        if (session.open(error)) {
-            result = session.renderFrame(options.time, image);
-            standalone::RenderElementManager& elements = session.elements();
-            for (int e = 0; e < elements.NumRenderElements() && result.ok && !quick; ++e) {
-                IRenderElement* element = elements.GetRenderElement(e);
-                PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
-                if (holder && holder->bm() && element->ElementName())
-                    layers[element->ElementName()] = standalone::encodePng(*holder->bm());
-            }
-            session.close();
-        } else {
-            result.error = error;
-        }
-    }
+    standalone::RenderJobResult result =
+        renderScene(*renderer, quick ? "Quick frame" : "Viewport", image, quick ? nullptr : &layers);
     scene_->render = saved;
-    core_.setCurrentRenderer(nullptr);
     if (result.cancelled || core_.GetCancel())
         return false;
     if (!result.ok) {
@@ -254,25 +262,8 @@ void StudioSession::renderFull()
         std::filesystem::path p(path_);
         output = (p.parent_path() / (p.stem().string() + ".png")).string();
     }
-    Renderer* renderer = viewportRenderer();
-    core_.setCurrentRenderer(renderer);
-    RenderProgress progress(*this, "Render");
-    standalone::RenderJobOptions options;
-    options.time = core_.GetTime();
-    options.progress = &progress;
     Bitmap image;
-    std::string error;
-    standalone::RenderJobResult result;
-    {
-        standalone::RenderSession session(*scene_, *renderer, options);
-        if (session.open(error)) {
-            result = session.renderFrame(options.time, image);
-            session.close();
-        } else {
-            result.error = error;
-        }
-    }
-    core_.setCurrentRenderer(nullptr);
+    standalone::RenderJobResult result = renderScene(*viewportRenderer(), "Render", image, nullptr);
     if (result.ok) {
         const standalone::ImageWriteResult written = standalone::writeImage(image, output);
         if (!written.ok)

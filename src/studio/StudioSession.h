@@ -12,6 +12,7 @@
 // edits: every edit, whatever it changed (values, keys, line elements), goes back exactly.
 
 #include "standalone/MaterialSample.h"
+#include "standalone/RenderJob.h"
 #include "standalone/ui/RolloutState.h"
 #include "studio/StudioEvents.h"
 
@@ -126,6 +127,10 @@ private:
     void renderSample(std::uint64_t generation);
     void renderPlain(std::uint64_t generation);
     void renderFull();
+    // One frame of the scene at the core's time with renderer, its render elements' pictures
+    // into elements when given.
+    standalone::RenderJobResult renderScene(Renderer& renderer, const char* title, Bitmap& image,
+                                            std::map<std::string, std::string>* elements);
     // The edit lock: cancels the render in progress, then takes the scene.
     std::unique_lock<std::mutex> lockForEdit();
     void changed();  // after an edit: a new generation for the render thread
