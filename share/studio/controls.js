@@ -192,9 +192,19 @@ const builders = {
     };
   },
 
-  map(c) {
-    const b = el('button', { type: 'button', class: 'mapname', disabled: true, title: 'Maps are not picked here yet' });
-    return { nodes: [b], update: (c) => (b.textContent = c.value && c.value !== 'None' ? c.value : 'None') };
+  map(c, h, ctx) {
+    const b = el('button', { type: 'button', class: 'mapname' });
+    b.addEventListener('click', async () => {
+      const name = await ctx.pickMap(h.c.label || 'Pick a map');
+      if (name !== null) h.send('pick', name);
+    });
+    return {
+      nodes: [b],
+      update(c) {
+        b.textContent = c.value && c.value !== 'None' ? c.value : 'None';
+        b.disabled = !c.enabled;
+      },
+    };
   },
 
   node(c, h, ctx) {

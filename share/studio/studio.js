@@ -25,13 +25,14 @@ const rollouts = new Rollouts($('pages'), {
   send: (event, control) => enqueue(() => sendEvent(event, control)),
   stamp,
   pickNodes,
+  pickMap,
 });
 
 const viewport = new Viewport({
   frame: (frame) => enqueue(async () => show(await post('/api/frame', { frame }))),
   render: () =>
     enqueue(async () => {
-      const answer = await post('/api/render');
+      const answer = await post('/api/render', { range: $('range').checked && !$('range-row').hidden });
       if (answer.ok === false) {
         viewport.onRender();
         say(errorOf(answer), true);
@@ -150,6 +151,34 @@ function pickNodes(title) {
       () => {
         const boxes = [...$('picker-names').querySelectorAll('input:checked')];
         resolve(dialog.returnValue === 'ok' ? boxes.map((b) => b.value) : null);
+      },
+      { once: true }
+    )
+  );
+}
+
+const groupNames = (title) => (app.tree?.groups.find((g) => g.title === title)?.items ?? []).map((i) => i.name);
+
+// The map browser: one of the scene's maps or materials, or none; resolves to the name ('' for
+// none) or null when cancelled. The server takes only what fits the slot.
+function pickMap(title) {
+  const dialog = $('picker');
+  $('picker-title').textContent = title;
+  const choice = (name, text) =>
+    el('label', {}, el('input', { type: 'radio', name: 'map', value: name }), ` ${text}`);
+  $('picker-names').replaceChildren(
+    choice('', 'None'),
+    ...groupNames('Maps').map((n) => choice(n, n)),
+    ...groupNames('Materials').map((n) => choice(n, `${n} (material)`))
+  );
+  dialog.returnValue = '';
+  dialog.showModal();
+  return new Promise((resolve) =>
+    dialog.addEventListener(
+      'close',
+      () => {
+        const picked = $('picker-names').querySelector('input:checked');
+        resolve(dialog.returnValue === 'ok' && picked ? picked.value : null);
       },
       { once: true }
     )

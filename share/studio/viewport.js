@@ -55,6 +55,7 @@ export class Viewport {
     );
     const { start, end, current } = tree.frames ?? { start: 0, end: 0, current: 0 };
     $('frames').hidden = !(end > start);
+    $('range-row').hidden = !(end > start);
     Object.assign($('frame'), { min: start, max: end, value: current });
     $('frame-number').value = current;
     this.pick(layers.includes(this.layer) ? this.layer : layers[0]);

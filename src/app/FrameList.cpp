@@ -57,11 +57,4 @@ std::optional<std::vector<int>> parseFrameList(const std::string& text, std::str
     return frames;
 }
 
-std::string numberedPath(const std::string& path, int frame)
-{
-    std::filesystem::path p(path);
-    return (p.parent_path() / fmt::format("{}.{:04d}{}", p.stem().string(), frame, p.extension().string()))
-        .string();
-}
-
 }  // namespace app

@@ -1,6 +1,8 @@
 #pragma once
 // Frame lists of the command line: "12", "0-23", "1,5,9" or mixes such as "0-3,10".
 
+#include "standalone/ImageOutput.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,7 +14,6 @@ namespace app {
 std::optional<std::vector<int>> parseFrameList(const std::string& text, std::string& error,
                                                std::size_t maxFrames = 100000);
 
-// NAME.EXT -> NAME.0012.EXT (at least four digits).
-std::string numberedPath(const std::string& path, int frame);
+using standalone::numberedPath;
 
 }  // namespace app

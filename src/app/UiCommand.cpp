@@ -183,6 +183,9 @@ int runUi(const UiOptions& options, standalone::StandaloneCore& core)
     MemoryDialogs ui;
     for (const auto& node : scene->nodes())
         ui.sceneNodes.push_back(node.get());
+    for (const auto& object : scene->objects())
+        if (auto* m = dynamic_cast<MtlBase*>(object.get()); m && !m->GetName().empty())
+            ui.sceneMaps.push_back(m);
     SetDialogService(&ui);
     struct Uninstall {
         ~Uninstall() { SetDialogService(nullptr); }

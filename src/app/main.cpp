@@ -204,7 +204,8 @@ int main(int argc, char** argv)
     auto* uiPress = uiCmd->add_option("--press", uiPresses, "ID: press a button, check box or radio button");
     auto* uiPick = uiCmd->add_option("--pick", uiPicks,
                                      "ID=NAME,...: press a button that opens the select-by-name dialog and "
-                                     "pick those nodes in it");
+                                     "pick those nodes in it; on a map button, ID=NAME picks that map or "
+                                     "material (ID= for none)");
     uiCmd->footer("An ID may be given as TEMPLATE:ID (\"123:1051=10\") where several pages use the same id.");
     // One value per occurrence, every occurrence kept: the events are replayed in command-line order.
     for (CLI::Option* o : {uiSet, uiSelect, uiPress, uiPick})

@@ -16,6 +16,7 @@
 #include <vector>
 
 class Bitmap;
+class ReferenceTarget;
 class INode;
 
 // Receives a page's messages (see DialogMessages.h). The parameter maps are one kind of handler.
@@ -91,6 +92,14 @@ public:
 
     // The select-by-name dialog; false when the user cancelled or nothing could be offered.
     virtual bool DoHitByNameDialog(HitByNameDlgCallback& callback) = 0;
+    // The map browser: one of the host's maps (materials when `materials`) for a map button, or
+    // none (picked = nullptr). False when cancelled; hosts without a browser never offer one.
+    virtual bool BrowseForMap(bool materials, ReferenceTarget*& picked)
+    {
+        (void)materials;
+        picked = nullptr;
+        return false;
+    }
     // File dialogs; false when cancelled. On true request.path holds the chosen file.
     virtual bool PickFile(FilePickRequest& request) = 0;
     virtual void SetClipboardText(const std::string& text) = 0;

@@ -157,8 +157,17 @@ void IParamMap2::takeValue(ParamID id, int controlId, TimeValue t)
     }
     case ParamControl::colorSwatch: block_->SetValue(id, t, ui->GetColor(page_, controlId)); break;
     case ParamControl::editText: block_->SetValue(id, t, ui->GetText(page_, controlId)); break;
-    // Picking a map or a node is the host's browser's business; the procedure hears the press.
-    case ParamControl::mapButton:
+    // A map or material slot takes what the host's browser picks; other pickers are the
+    // procedure's business, which hears the press.
+    case ParamControl::mapButton: {
+        const ParamType2 type = baseType(d->type);
+        ReferenceTarget* picked = nullptr;
+        if (isTableType(d->type) || (type != TYPE_TEXMAP && type != TYPE_MTL) ||
+            !ui->BrowseForMap(type == TYPE_MTL, picked))
+            return;
+        block_->SetValue(id, t, picked);
+        break;
+    }
     case ParamControl::nodeButton:
     case ParamControl::none: return;
     }

@@ -2,6 +2,7 @@
 
 #include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
+#include <fmt/format.h>
 
 #include <cctype>
 #include <filesystem>
@@ -59,6 +60,13 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
         return {false, path + ": cannot replace the file (" + ec.message() + ")"};
     }
     return {true, {}};
+}
+
+std::string numberedPath(const std::string& path, int frame)
+{
+    const fs::path p(path);
+    return (p.parent_path() / fmt::format("{}.{:04d}{}", p.stem().string(), frame, p.extension().string()))
+        .string();
 }
 
 std::string encodePng(const Bitmap& bitmap)

@@ -19,6 +19,9 @@ struct ImageWriteResult {
 // un-premultiplied by the writer. 8-bit formats get the 16-bit values rounded.
 ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path);
 
+// NAME.EXT -> NAME.0012.EXT (at least four digits): a sequence's file for one frame.
+std::string numberedPath(const std::string& path, int frame);
+
 // The bitmap as an 8-bit RGBA PNG file's bytes, for showing rather than keeping (a browser);
 // empty when it has no pixels or cannot be encoded.
 std::string encodePng(const Bitmap& bitmap);

@@ -231,7 +231,9 @@ ApiResponse StudioApi::call(const ApiRequest& r)
         }
         if (post && p == "/api/render") {
             std::string why;
-            if (!session_.startFullRender(why))
+            const Json b = body(r);
+            const auto range = b.find("range");
+            if (!session_.startFullRender(range != b.end() && range->is_boolean() && range->get<bool>(), why))
                 return error(409, why);
             return json(200, Json{{"ok", true}});
         }
@@ -259,6 +261,9 @@ ApiResponse StudioApi::call(const ApiRequest& r)
         return error(e.status(), e.what());
     } catch (const standalone::SceneError& e) {
         return error(422, e.what());
+    } catch (const std::exception& e) {
+        // A request the checks above let through must not take the server down.
+        return error(500, std::string("the studio could not answer: ") + e.what());
     }
     return error(404, "no such call: " + r.method + " " + p);
 }

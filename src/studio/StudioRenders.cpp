@@ -109,7 +109,7 @@ void StudioSession::renderLoop()
     std::uint64_t done = 0;
     for (;;) {
         std::uint64_t generation = 0;
-        bool full = false;
+        bool full = false, range = false;
         {
             std::unique_lock guard(work_);
             wake_.wait(guard, [&] { return stopping_ || generation_ != done || fullRender_; });
@@ -117,10 +117,11 @@ void StudioSession::renderLoop()
                 return;
             generation = generation_;
             full = std::exchange(fullRender_, false);
+            range = fullRange_;
         }
         rendering_ = true;
         if (full) {
-            renderFull();
+            renderFull(range);
         } else {
             std::pair<int, int> size;
             {
@@ -253,7 +254,7 @@ void StudioSession::renderPlain(std::uint64_t generation)
     viewport_["plain"] = standalone::encodePng(image);
 }
 
-void StudioSession::renderFull()
+void StudioSession::renderFull(bool range)
 {
     std::unique_lock guard(lock_);
     const auto start = Clock::now();
@@ -262,16 +263,37 @@ void StudioSession::renderFull()
         std::filesystem::path p(path_);
         output = (p.parent_path() / (p.stem().string() + ".png")).string();
     }
-    Bitmap image;
-    standalone::RenderJobResult result = renderScene(*viewportRenderer(), "Render", image, nullptr);
-    if (result.ok) {
-        const standalone::ImageWriteResult written = standalone::writeImage(image, output);
-        if (!written.ok)
-            result.error = written.error;
+    // The document's frames, each to its numbered file, or the frame in hand to the output.
+    std::vector<int> frames{frame_};
+    if (range && scene_->render.endFrame > scene_->render.startFrame) {
+        frames.clear();
+        for (int f = scene_->render.startFrame; f <= scene_->render.endFrame; ++f)
+            frames.push_back(f);
     }
+    const bool numbered = frames.size() > 1;
+    standalone::RenderJobResult result;
+    std::string written;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        setTime(frames[i]);
+        Bitmap image;
+        const std::string title =
+            numbered ? fmt::format("Render frame {} ({}/{})", frames[i], i + 1, frames.size())
+                     : std::string("Render");
+        result = renderScene(*viewportRenderer(), title.c_str(), image, nullptr);
+        if (!result.ok)
+            break;
+        written = numbered ? standalone::numberedPath(output, frames[i]) : output;
+        if (const standalone::ImageWriteResult w = standalone::writeImage(image, written); !w.ok) {
+            result.ok = false;
+            result.error = w.error;
+            break;
+        }
+    }
+    setTime(frame_);
     const bool ok = result.ok && result.error.empty();
     events_.publish("render", Json{{"done", ok},
-                                   {"output", output},
+                                   {"output", written},
+                                   {"frames", frames.size()},
                                    {"seconds", secondsSince(start)},
                                    {"error", ok                 ? ""
                                              : result.cancelled ? "cancelled"
@@ -279,7 +301,7 @@ void StudioSession::renderFull()
                                   .dump());
 }
 
-bool StudioSession::startFullRender(std::string& error)
+bool StudioSession::startFullRender(bool range, std::string& error)
 {
     {
         std::lock_guard guard(work_);
@@ -288,6 +310,7 @@ bool StudioSession::startFullRender(std::string& error)
             return false;
         }
         fullRender_ = true;
+        fullRange_ = range;
     }
     wake_.notify_all();
     return true;

@@ -74,6 +74,9 @@ void StudioSession::load(const std::string& text)
     ui_ = std::make_unique<MemoryDialogs>();
     for (const auto& node : scene_->nodes())
         ui_->sceneNodes.push_back(node.get());
+    for (const auto& object : scene_->objects())
+        if (auto* m = dynamic_cast<MtlBase*>(object.get()); m && !m->GetName().empty())
+            ui_->sceneMaps.push_back(m);
     SetDialogService(ui_.get());
     edits_ = std::make_unique<standalone::document::DocumentEdits>(*scene_, text, disk);
 }

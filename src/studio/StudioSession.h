@@ -95,9 +95,9 @@ public:
     std::string samplePng(standalone::SampleShape shape, int size, int waitMs);
     // layer: "painted", "plain" or a render element's name.
     std::string viewportPng(const std::string& layer);
-    // The full-size frame to the document's output, on the render thread. False with error when
-    // one is already running.
-    bool startFullRender(std::string& error);
+    // The full-size frame (or, with range, the document's frames, numbered) to the document's
+    // output, on the render thread. False with error when one is already waiting.
+    bool startFullRender(bool range, std::string& error);
 
     // Stops the render thread (also done by the destructor).
     void stop();
@@ -126,7 +126,7 @@ private:
     bool renderViewport(std::uint64_t generation, int width, int height, bool quick);
     void renderSample(std::uint64_t generation);
     void renderPlain(std::uint64_t generation);
-    void renderFull();
+    void renderFull(bool range);
     // One frame of the scene at the core's time with renderer, its render elements' pictures
     // into elements when given.
     standalone::RenderJobResult renderScene(Renderer& renderer, const char* title, Bitmap& image,
@@ -173,6 +173,7 @@ private:
     std::condition_variable wake_;
     std::uint64_t generation_ = 1;  // bumped by every change
     bool fullRender_ = false;
+    bool fullRange_ = false;
     bool stopping_ = false;
     std::atomic<bool> rendering_{false};
     std::atomic<bool> editing_{false};

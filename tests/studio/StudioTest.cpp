@@ -22,6 +22,7 @@ constexpr const char* kScene = R"(// a ball to paint
   "camera": {"position": [0, -6, 1], "target": [0, 0, 0]},
   "lights": [{"name": "key", "type": "directional", "position": [-3, -4, 5], "target": [0, 0, 0]}],
   "objects": [{"name": "ball", "type": "sphere", "material": "ballPaint"}],
+  "maps": [{"name": "dots", "class": "Checker"}],
   "materials": [
     {"name": "red", "class": "Standard", "diffuse": [0.7, 0.1, 0.1]},
     {"name": "ballPaint", "class": "vmlMaterial", "subMaterials": ["red"], "brushSize": 4}
@@ -184,6 +185,33 @@ TEST_F(Studio, EditsUndoRedoAndSaveTouchOnlyTheEditedValue)
     const Json refused = call("POST", "/api/save");
     EXPECT_FALSE(refused["ok"]);
     EXPECT_EQ(fileText(), before + "// edited elsewhere\n");
+}
+
+TEST_F(Studio, MapButtonsPickFromTheScenesMapsAndTheChoiceIsSaved)
+{
+    call("POST", "/api/open", R"({"kind": "material", "name": "ballPaint"})");
+    Json s = call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": "dots"})");
+    ASSERT_TRUE(s["ok"]) << s["message"];
+    auto shown = [](const Json& state) {
+        for (const Json& page : state["pages"])
+            for (const Json& c : page["controls"])
+                if (page["template"] == 109 && c["id"] == 1111)
+                    return c["value"].get<std::string>();
+        return std::string();
+    };
+    EXPECT_EQ(shown(s), "dots");
+    // A material does not fit a map slot, and a name the scene lacks picks nothing.
+    EXPECT_FALSE(
+        call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": "red"})")["ok"]);
+    EXPECT_FALSE(
+        call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": "nope"})")["ok"]);
+    const Json saved = call("POST", "/api/save");
+    ASSERT_TRUE(saved["ok"]) << saved;
+    EXPECT_NE(fileText().find("\"brushSize\": 4, \"hiMap\": \"dots\"}"), std::string::npos) << fileText();
+    // None empties the slot again.
+    s = call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": ""})");
+    EXPECT_TRUE(s["ok"]);
+    EXPECT_EQ(shown(s), "None");
 }
 
 TEST_F(Studio, TheViewportAndTheSampleFollowAnEdit)

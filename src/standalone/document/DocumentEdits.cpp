@@ -2,6 +2,7 @@
 
 #include "host/FileReplace.h"
 #include "host/IParamBlock2.h"
+#include "host/ParamBlockDesc2.h"
 #include "host/MtlBase.h"
 #include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
@@ -27,11 +28,21 @@ std::string pointerToken(const std::string& key)
     return token;
 }
 
+// The object's references that are neither parameter blocks nor the values of parameters kept
+// in the object's own slots: its parts (a line effect's elements).
 std::vector<ReferenceTarget*> partsOf(ReferenceTarget& object)
 {
+    std::vector<int> parameterSlots;
+    for (int b = 0; b < object.NumParamBlocks(); ++b)
+        if (IParamBlock2* block = object.GetParamBlock(b); block && block->GetDesc())
+            for (int k = 0; k < block->GetDesc()->Count(); ++k)
+                if (const ParamDef& def = block->GetDesc()->GetParamDefByIndex(k); def.ownersRef())
+                    parameterSlots.push_back(def.ownerRefNo);
     std::vector<ReferenceTarget*> parts;
     for (int i = 0; i < object.NumRefs(); ++i)
-        if (ReferenceTarget* r = object.GetReference(i); r && !dynamic_cast<IParamBlock2*>(r))
+        if (ReferenceTarget* r = object.GetReference(i);
+            r && !dynamic_cast<IParamBlock2*>(r) &&
+            std::find(parameterSlots.begin(), parameterSlots.end(), i) == parameterSlots.end())
             parts.push_back(r);
     return parts;
 }

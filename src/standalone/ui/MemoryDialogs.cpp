@@ -1,6 +1,7 @@
 #include "standalone/ui/MemoryDialogs.h"
 
 #include "host/INode.h"
+#include "host/Mtl.h"
 
 #include <algorithm>
 #include <cmath>
@@ -323,6 +324,26 @@ bool MemoryDialogs::DoHitByNameDialog(HitByNameDlgCallback& callback)
         return false;
     callback.proc(picked);
     return true;
+}
+
+bool MemoryDialogs::BrowseForMap(bool materials, ReferenceTarget*& picked)
+{
+    picked = nullptr;
+    if (mapAnswers.empty())
+        return false;
+    const std::string name = std::move(mapAnswers.front());
+    mapAnswers.pop_front();
+    if (name.empty()) {
+        ++mapPicks;
+        return true;
+    }
+    for (MtlBase* m : sceneMaps)
+        if (m && m->GetName() == name && (dynamic_cast<Mtl*>(m) != nullptr) == materials) {
+            picked = m;
+            ++mapPicks;
+            return true;
+        }
+    return false;
 }
 
 bool MemoryDialogs::PickFile(FilePickRequest& request)

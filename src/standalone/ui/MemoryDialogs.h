@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+class MtlBase;
+
 namespace standalone {
 
 class MemoryDialogs final : public DialogService {
@@ -68,6 +70,12 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     // The nodes the select-by-name dialog can offer (the host's scene); set by the caller.
     std::vector<INode*> sceneNodes;
+    // What the map browser answers next: a name from sceneMaps ("" for none); without a queued
+    // answer, or with a name it does not offer, it is cancelled.
+    std::deque<std::string> mapAnswers;
+    // The maps and materials the map browser offers (the host's scene); set by the caller.
+    std::vector<MtlBase*> sceneMaps;
+    int mapPicks = 0;  // how many answers the map browser gave (not cancelled)
     // Every picker request seen, for callers that show them.
     std::vector<FilePickRequest> fileRequests;
 
@@ -95,6 +103,7 @@ public:
     void SetImage(HWND page, int id, const Bitmap* image) override;
     bool DoHitByNameDialog(HitByNameDlgCallback& callback) override;
     bool PickFile(FilePickRequest& request) override;
+    bool BrowseForMap(bool materials, ReferenceTarget*& picked) override;
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
     std::string GetClipboardText() override { return clipboard_; }
 

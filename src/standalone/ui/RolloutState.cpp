@@ -192,6 +192,14 @@ RolloutEventResult applyRolloutEvent(MemoryDialogs& ui, const RolloutEvent& e)
     }
     case RolloutEvent::press: done = ui.userClick(page, e.id); break;
     case RolloutEvent::pick: {
+        if (c.def.kind == ControlKind::mapButton) {
+            expected = "the name of a map or material of the scene (empty for none)";
+            const int before = ui.mapPicks;
+            ui.mapAnswers.push_back(e.value);
+            done = ui.userClick(page, e.id) && ui.mapPicks > before;
+            ui.mapAnswers.clear();
+            break;
+        }
         std::vector<std::string> names;
         std::stringstream list(e.value);
         for (std::string name; std::getline(list, name, ',');)

@@ -14,7 +14,8 @@ struct RolloutEvent {
     enum Kind { set, select, press, pick } kind = set;
     int id = 0;
     // set: a number (spinner), text (edit field), on/off (check box) or r,g,b (colour swatch);
-    // select: the index; pick: node names, comma-separated
+    // select: the index; pick: node names, comma-separated (a map button: one map or material
+    // name, empty for none)
     std::string value;
     int dialog = 0;  // the template of the page the control is on; 0: the first open page with it
 };
