@@ -2,8 +2,8 @@
 
 #include "host/FileReplace.h"
 #include "host/IParamBlock2.h"
-#include "host/ParamBlockDesc2.h"
 #include "host/MtlBase.h"
+#include "host/ParamBlockDesc2.h"
 #include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/document/DocumentPlaces.h"
