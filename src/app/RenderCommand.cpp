@@ -220,7 +220,7 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         std::error_code ignored;
         if (fs::path parent = fs::path(path).parent_path(); !parent.empty())
             fs::create_directories(parent, ignored);
-        auto written = standalone::writeImage(image, path);
+        auto written = standalone::writeImage(image, path, options.compression);
         if (!written.ok) {
             progress.finish();
             fmt::print(stderr, "vermil: {}\n", written.error);
@@ -235,7 +235,8 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             std::string elementFile =
                 elementPath(output, element->ElementName() ? element->ElementName() : "", e);
             auto w = standalone::writeImage(*holder->bm(),
-                                            numbered ? numberedPath(elementFile, frame) : elementFile);
+                                            numbered ? numberedPath(elementFile, frame) : elementFile,
+                                            options.compression);
             if (!w.ok) {
                 progress.finish();
                 fmt::print(stderr, "vermil: {}\n", w.error);

@@ -17,6 +17,7 @@ struct RenderOptions {
     int width = 0;       // with height: overrides the document's size
     int height = 0;
     int threads = 0;       // 0: all cores
+    int compression = -1;  // of the written images, 0..9; -1: the fast default (see ImageOutput.h)
     std::string renderer;  // class name overriding the document's renderer; "scanline" = the host's
     bool stats = false;    // per-frame figures on stdout as `name: value` lines
     bool quiet = false;    // no progress bar, message boxes only recorded

@@ -98,6 +98,10 @@ int main(int argc, char** argv)
     renderCmd->add_option("--size", size, "Image size WxH, overriding the document's");
     renderCmd->add_option("--threads", render.threads, "Shading threads (0: all cores)")
         ->check(CLI::Range(0, 1024));
+    renderCmd
+        ->add_option("--compression", render.compression,
+                     "Compression of PNG and EXR images, 0 (none) to 9 (smallest, slowest); default: fast")
+        ->check(CLI::Range(0, 9));
     renderCmd->add_option("--renderer", render.renderer, "Renderer class name (scanline for the host's own)");
     std::string frames;
     renderCmd->add_option("--frames", frames, "Frames to render: A-B, A,B,C or a mix; one image per frame");

@@ -4,6 +4,7 @@
 #include <OpenImageIO/imageio.h>
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
@@ -14,7 +15,7 @@ namespace standalone {
 
 namespace fs = std::filesystem;
 
-ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
+ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int compression)
 {
     if (!bitmap.HasStorage())
         return {false, path + ": nothing to write (the image is empty)"};
@@ -37,6 +38,15 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path)
     const bool floatFile = ext == ".exr";
     OIIO::ImageSpec format(w, h, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
     format.alpha_channel = 3;
+    const int level = compression < 0 ? 1 : std::min(compression, 9);
+    if (ext == ".png") {
+        format.attribute("png:compressionLevel", level);
+        // Filtering rows pays only at the slow levels; at the fast ones it costs time and size.
+        if (level <= 3)
+            format.attribute("png:filter", 8);  // none
+    } else if (floatFile) {
+        format.attribute("compression", level == 0 ? std::string("none") : "zip:" + std::to_string(level));
+    }
     if (!out->open(temp.string(), format))
         return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
 

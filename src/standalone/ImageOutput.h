@@ -15,9 +15,15 @@ struct ImageWriteResult {
     std::string error;  // names the file and what went wrong
 };
 
+// Compression of lossless formats: 0 (none, largest, fastest) to 9 (smallest, slowest). The
+// default is fast: PNG at zlib level 1 without row filters (about 4x faster than level 6 on a
+// painted frame, and no larger), EXR zip at level 1; TIFF keeps its zip compression.
+inline constexpr int kDefaultCompression = -1;
+
 // The bitmap's pixels are premultiplied; formats that store straight alpha (PNG) get them
 // un-premultiplied by the writer. 8-bit formats get the 16-bit values rounded.
-ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path);
+ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path,
+                            int compression = kDefaultCompression);
 
 // NAME.EXT -> NAME.0012.EXT (at least four digits): a sequence's file for one frame.
 std::string numberedPath(const std::string& path, int frame);

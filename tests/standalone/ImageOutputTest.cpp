@@ -54,6 +54,44 @@ TEST_F(TempDir, SixteenBitPngRoundTrips)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
+{
+    // A gradient with noise, so the levels compress differently.
+    Bitmap bm(64, 32);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const auto v = static_cast<std::uint16_t>(x * 1000 + (seed >> 20));
+            BMM_Color_64 p{v, static_cast<std::uint16_t>(y * 2000), static_cast<std::uint16_t>(seed >> 16),
+                           65535};
+            bm.PutPixels(x, y, 1, &p);
+        }
+    auto pixels = [](const std::string& path) {
+        auto in = OIIO::ImageInput::open(path);
+        std::vector<float> px(64 * 32 * 4);
+        if (!in || !in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px.data()))
+            px.clear();
+        return px;
+    };
+    std::vector<std::uintmax_t> sizes;
+    for (const char* ext : {".png", ".exr"}) {
+        std::vector<float> first;
+        for (int level : {standalone::kDefaultCompression, 0, 9}) {
+            const std::string path = (dir / ("out" + std::to_string(level) + ext)).string();
+            ASSERT_TRUE(standalone::writeImage(bm, path, level).ok) << path;
+            const std::vector<float> read = pixels(path);
+            ASSERT_FALSE(read.empty()) << path;
+            if (first.empty())
+                first = read;
+            EXPECT_EQ(read, first) << path << ": compression must not change a pixel";
+            sizes.push_back(fs::file_size(path));
+        }
+    }
+    EXPECT_GT(sizes[1], sizes[2]) << "PNG level 0 stores, level 9 compresses";
+    EXPECT_GT(sizes[4], sizes[5]) << "EXR without compression is larger";
+}
+
 TEST_F(TempDir, ExrHoldsFloats)
 {
     Bitmap bm(2, 1);
