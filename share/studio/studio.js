@@ -136,24 +136,29 @@ function markPicked() {
 const objectNames = () =>
   (app.tree?.groups.find((g) => g.title === 'Objects')?.items ?? []).map((i) => i.label.split(': ')[0]);
 
-// The node picker: the scene's objects with check boxes; resolves to the names or null.
-function pickNodes(title) {
+// The picker dialog with the given choices; resolves to what `chosen` reads from the checked
+// inputs when the user says OK, or null.
+function showPicker(title, choices, chosen) {
   const dialog = $('picker');
-  $('picker-title').textContent = title || 'Pick objects';
-  $('picker-names').replaceChildren(
-    ...objectNames().map((name) => el('label', {}, el('input', { type: 'checkbox', value: name }), ` ${name}`))
-  );
+  $('picker-title').textContent = title;
+  $('picker-names').replaceChildren(...choices);
   dialog.returnValue = '';
   dialog.showModal();
   return new Promise((resolve) =>
     dialog.addEventListener(
       'close',
-      () => {
-        const boxes = [...$('picker-names').querySelectorAll('input:checked')];
-        resolve(dialog.returnValue === 'ok' ? boxes.map((b) => b.value) : null);
-      },
+      () => resolve(dialog.returnValue === 'ok' ? chosen([...$('picker-names').querySelectorAll('input:checked')]) : null),
       { once: true }
     )
+  );
+}
+
+// The node picker: the scene's objects with check boxes; resolves to the names or null.
+function pickNodes(title) {
+  return showPicker(
+    title || 'Pick objects',
+    objectNames().map((name) => el('label', {}, el('input', { type: 'checkbox', value: name }), ` ${name}`)),
+    (boxes) => boxes.map((b) => b.value)
   );
 }
 
@@ -162,26 +167,15 @@ const groupNames = (title) => (app.tree?.groups.find((g) => g.title === title)?.
 // The map browser: one of the scene's maps or materials, or none; resolves to the name ('' for
 // none) or null when cancelled. The server takes only what fits the slot.
 function pickMap(title) {
-  const dialog = $('picker');
-  $('picker-title').textContent = title;
-  const choice = (name, text) =>
-    el('label', {}, el('input', { type: 'radio', name: 'map', value: name }), ` ${text}`);
-  $('picker-names').replaceChildren(
-    choice('', 'None'),
-    ...groupNames('Maps').map((n) => choice(n, n)),
-    ...groupNames('Materials').map((n) => choice(n, `${n} (material)`))
-  );
-  dialog.returnValue = '';
-  dialog.showModal();
-  return new Promise((resolve) =>
-    dialog.addEventListener(
-      'close',
-      () => {
-        const picked = $('picker-names').querySelector('input:checked');
-        resolve(dialog.returnValue === 'ok' && picked ? picked.value : null);
-      },
-      { once: true }
-    )
+  const choice = (name, text) => el('label', {}, el('input', { type: 'radio', name: 'map', value: name }), ` ${text}`);
+  return showPicker(
+    title,
+    [
+      choice('', 'None'),
+      ...groupNames('Maps').map((n) => choice(n, n)),
+      ...groupNames('Materials').map((n) => choice(n, `${n} (material)`)),
+    ],
+    (picked) => (picked.length ? picked[0].value : null)
   );
 }
 
