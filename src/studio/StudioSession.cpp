@@ -142,10 +142,15 @@ void StudioSession::rebuild()
     for (std::size_t i = 0; i < applied_; ++i)
         applyStep(history_[i], ignored);
     setTime(frame_);
+    reopenRollouts(current);
+}
+
+void StudioSession::reopenRollouts(const Thing& thing)
+{
     closeRollouts();
     thing_ = {};
-    if (!current.kind.empty())
-        openRollouts(current);
+    if (!thing.kind.empty())
+        openRollouts(thing);
 }
 
 std::unique_lock<std::mutex> StudioSession::lockForEdit()
@@ -280,9 +285,7 @@ Json StudioSession::open(const Thing& thing)
 {
     auto guard = lockForEdit();
     setTime(frame_);
-    closeRollouts();
-    thing_ = {};
-    openRollouts(thing);
+    reopenRollouts(thing);
     // A material's sample belongs to the open material.
     {
         std::lock_guard pictures(pictures_);
@@ -343,11 +346,9 @@ Json StudioSession::redo()
     std::string message;
     applyStep(history_[applied_], message);
     ++applied_;
+    // Back to the thing and the time the user is at, the pages showing the values there.
     setTime(frame_);
-    if (!(current == thing_)) {
-        closeRollouts();
-        openRollouts(current);
-    }
+    reopenRollouts(current);
     changed();
     return stateLocked(true, message);
 }
@@ -358,11 +359,7 @@ Json StudioSession::setFrame(int frame)
     frame_ = std::clamp(frame, -100000, 100000);
     setTime(frame_);
     // The rollouts show the values at the new time.
-    const Thing current = thing_;
-    closeRollouts();
-    thing_ = {};
-    if (!current.kind.empty())
-        openRollouts(current);
+    reopenRollouts(Thing(thing_));
     changed();
     return stateLocked(true, "");
 }

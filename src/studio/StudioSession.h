@@ -114,6 +114,8 @@ private:
     void load(const std::string& text);
     void openRollouts(const Thing& thing);
     void closeRollouts();
+    // Opens thing's rollouts afresh (showing the values at the current time); none when empty.
+    void reopenRollouts(const Thing& thing);
     bool applyStep(const Step& step, std::string& message);
     void rebuild();
     void setTime(int frame);
