@@ -53,6 +53,9 @@ public:
     virtual void EnableSceneRedraw() = 0;
     // Shows (or in quiet mode only records) a message box; returns the answer.
     virtual int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) = 0;
+    // Threads a render may keep busy, the caller's included; 0: one per core. A service of this
+    // host interface, outside the SDK's range.
+    virtual int GetRenderThreads() { return 0; }
 };
 
 Interface* GetCOREInterface();

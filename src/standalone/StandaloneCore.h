@@ -44,12 +44,13 @@ public:
         redrawSuspensions_ = redrawSuspensions_ > 0 ? redrawSuspensions_ - 1 : 0;
     }
     int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) override;
+    int GetRenderThreads() override { return shadingThreads_; }
 
     void setQuietMode(bool quiet) { quiet_ = quiet; }
     void setTime(TimeValue t) { time_ = t; }
     void setFrameRate(int fps) { frameRate_ = fps > 0 ? fps : 30; }
     // Shading threads of scanline renderers that were given no count of their own (0: every core);
-    // a plug-in renderer's inner renderer follows it too.
+    // a plug-in renderer's inner renderer and its own render work follow it too.
     void setShadingThreads(int n) { shadingThreads_ = n > 0 ? n : 0; }
     int shadingThreads() const { return shadingThreads_; }
     // The background the renders of the scene in hand show (a render job sets it).

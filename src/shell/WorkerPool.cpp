@@ -1,0 +1,123 @@
+#include "shell/WorkerPool.h"
+
+#include "host/Interface.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace vml {
+
+WorkerPool::WorkerPool(int threads)
+{
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    workers_.reserve(static_cast<std::size_t>(threads - 1));
+    for (int i = 1; i < threads; ++i)
+        workers_.emplace_back([this] { work(); });
+}
+
+WorkerPool::~WorkerPool()
+{
+    {
+        std::lock_guard lock(stateLock_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& t : workers_)
+        t.join();
+}
+
+void WorkerPool::run(std::size_t count, const std::function<void(std::size_t)>& piece)
+{
+    std::unique_lock job(jobLock_, std::try_to_lock);
+    if (!job.owns_lock() || workers_.empty() || count < 2) {
+        for (std::size_t i = 0; i < count; ++i)
+            piece(i);
+        return;
+    }
+    {
+        std::lock_guard lock(stateLock_);
+        piece_ = &piece;
+        count_ = count;
+        next_ = 0;
+        finished_ = 0;
+        failure_ = nullptr;
+        ++generation_;
+    }
+    wake_.notify_all();
+    drain();
+    std::exception_ptr failure;
+    {
+        std::unique_lock lock(stateLock_);
+        done_.wait(lock, [this] { return finished_ == count_; });
+        piece_ = nullptr;
+        failure = failure_;
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void WorkerPool::drain()
+{
+    for (;;) {
+        std::size_t i = 0;
+        const std::function<void(std::size_t)>* piece = nullptr;
+        {
+            std::lock_guard lock(stateLock_);
+            if (!piece_ || next_ >= count_)
+                return;
+            i = next_++;
+            piece = piece_;
+            if (failure_) {
+                // Skipped, but counted so the caller stops waiting.
+                if (++finished_ == count_)
+                    done_.notify_all();
+                continue;
+            }
+        }
+        std::exception_ptr failure;
+        try {
+            (*piece)(i);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(stateLock_);
+        if (failure && !failure_)
+            failure_ = failure;
+        if (++finished_ == count_)
+            done_.notify_all();
+    }
+}
+
+void WorkerPool::work()
+{
+    std::uint64_t seen = 0;
+    for (;;) {
+        {
+            std::unique_lock lock(stateLock_);
+            wake_.wait(lock, [&] { return stopping_ || (generation_ != seen && piece_); });
+            if (stopping_)
+                return;
+            seen = generation_;
+        }
+        drain();
+    }
+}
+
+WorkerPool& renderWorkers()
+{
+    static std::mutex lock;
+    static std::vector<std::unique_ptr<WorkerPool>> pools;
+    Interface* core = GetCOREInterface();
+    int wanted = core ? core->GetRenderThreads() : 0;
+    if (wanted <= 0)
+        wanted = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::lock_guard guard(lock);
+    for (auto& pool : pools)
+        if (pool->threads() == wanted)
+            return *pool;
+    pools.push_back(std::make_unique<WorkerPool>(wanted));
+    return *pools.back();
+}
+
+}  // namespace vml

@@ -1,0 +1,59 @@
+#include "shell/WorkerPool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace {
+
+TEST(WorkerPool, EveryPieceRunsOnceWhateverTheThreadCount)
+{
+    for (int threads : {1, 2, 3, 8}) {
+        vml::WorkerPool pool(threads);
+        EXPECT_EQ(pool.threads(), threads);
+        for (std::size_t count : {0u, 1u, 2u, 1000u}) {
+            std::vector<std::atomic<int>> runs(count);
+            pool.run(count, [&](std::size_t i) { runs[i].fetch_add(1); });
+            for (std::size_t i = 0; i < count; ++i)
+                ASSERT_EQ(runs[i].load(), 1) << threads << " threads, piece " << i << " of " << count;
+        }
+    }
+}
+
+TEST(WorkerPool, NestedAndConcurrentJobsRunOnTheirCaller)
+{
+    vml::WorkerPool pool(3);
+    std::atomic<int> inner{0};
+    pool.run(8, [&](std::size_t) { pool.run(4, [&](std::size_t) { inner.fetch_add(1); }); });
+    EXPECT_EQ(inner.load(), 32);
+
+    std::atomic<int> total{0};
+    std::vector<std::thread> callers;
+    for (int c = 0; c < 4; ++c)
+        callers.emplace_back([&] {
+            for (int job = 0; job < 50; ++job)
+                pool.run(16, [&](std::size_t) { total.fetch_add(1); });
+        });
+    for (auto& t : callers)
+        t.join();
+    EXPECT_EQ(total.load(), 4 * 50 * 16);
+}
+
+TEST(WorkerPool, AFailingPieceIsRethrownAndThePoolStaysUsable)
+{
+    vml::WorkerPool pool(2);
+    EXPECT_THROW(pool.run(100,
+                          [](std::size_t i) {
+                              if (i == 7)
+                                  throw std::runtime_error("piece 7");
+                          }),
+                 std::runtime_error);
+    std::atomic<int> runs{0};
+    pool.run(10, [&](std::size_t) { runs.fetch_add(1); });
+    EXPECT_EQ(runs.load(), 10);
+}
+
+}  // namespace
