@@ -1,8 +1,6 @@
 #include "material/ShadeContextPool.h"
 
-#include "host/CriticalSection.h"
 #include "material/VmlmatShadeContext.h"
-#include "shell/Locks.h"
 
 #include <memory>
 #include <new>
@@ -14,7 +12,7 @@ namespace {
 
 std::vector<std::unique_ptr<VmlmatShadeContext>>& pool()
 {
-    static std::vector<std::unique_ptr<VmlmatShadeContext>> contexts;
+    thread_local std::vector<std::unique_ptr<VmlmatShadeContext>> contexts;
     return contexts;
 }
 
@@ -22,7 +20,6 @@ std::vector<std::unique_ptr<VmlmatShadeContext>>& pool()
 
 VmlmatShadeContext* acquireShadeContext()
 {
-    CriticalSectionGuard guard(shadeContextPoolLock());
     auto& contexts = pool();
     for (auto& c : contexts) {
         if (!c->inUse()) {
@@ -41,16 +38,10 @@ VmlmatShadeContext* acquireShadeContext()
 
 void releaseShadeContext(VmlmatShadeContext* context)
 {
-    if (!context)
-        return;
-    CriticalSectionGuard guard(shadeContextPoolLock());
-    context->setInUse(false);
+    if (context)
+        context->setInUse(false);
 }
 
-std::size_t shadeContextPoolSize()
-{
-    CriticalSectionGuard guard(shadeContextPoolLock());
-    return pool().size();
-}
+std::size_t shadeContextPoolSize() { return pool().size(); }
 
 }  // namespace vml

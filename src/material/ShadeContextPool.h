@@ -1,7 +1,7 @@
 #pragma once
-// The process-wide pool of wrapper shading contexts the shade entry borrows from. It grows to
-// the largest number of samples shaded at once and keeps its contexts (and their light arrays)
-// for the life of the library. Acquire and release take shadeContextPoolLock.
+// The wrapper shading contexts the shade entry borrows from: one small pool per shading thread,
+// so borrowing takes no lock. A thread's pool grows to the depth of nested shade calls on it and
+// keeps its contexts (and their light arrays) until the thread ends.
 
 #include <cstddef>
 
@@ -9,12 +9,14 @@ namespace vml {
 
 class VmlmatShadeContext;
 
-// The first free context, marked in use, or a new one; null when a new one cannot be allocated.
+// The calling thread's first free context, marked in use, or a new one; null when a new one
+// cannot be allocated.
 VmlmatShadeContext* acquireShadeContext();
-// Gives a context back; it stays in the pool for the next acquire. Null is ignored.
+// Gives a context back to the thread that acquired it; it stays there for the next acquire.
+// Null is ignored.
 void releaseShadeContext(VmlmatShadeContext* context);
 
-// Contexts in the pool (free or in use).
+// Contexts in the calling thread's pool (free or in use).
 std::size_t shadeContextPoolSize();
 
 }  // namespace vml

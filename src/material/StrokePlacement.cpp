@@ -1,9 +1,7 @@
 #include "material/StrokePlacement.h"
 
-#include "host/CriticalSection.h"
 #include "host/RenderGlobalContext.h"
 #include "renderer/vmlRenderer.h"
-#include "shell/Locks.h"
 #include "shell/RandomTables.h"
 
 #include <algorithm>
@@ -127,9 +125,6 @@ bool placeStroke(vmlRenderer& renderer, const StrokePlacementSettings& settings,
     if (!corner)
         return false;
     const StrokeCell cell = sample.normal.z < 0.0f ? backFaceCell(corner->cell) : corner->cell;
-    // The row filter reads and writes the row's record: under the same lock as the filing, so
-    // a host that shades one row from several threads cannot interleave the two.
-    CriticalSectionGuard guard(strokeListLock());
     if (!renderer.acceptSample(sample.where, settings.baseHiddenFace))
         return false;
     return renderer.fileStroke(makeStrokeRecord(settings, frame, sample, cell, corner->position, material));

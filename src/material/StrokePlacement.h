@@ -81,8 +81,8 @@ vmlObjBrush makeStrokeRecord(const StrokePlacementSettings& settings, const Stro
                              const ShadingSample& sample, StrokeCell cell, Point2 position,
                              const vmlMaterial* material);
 
-// The placement step of the shade entry: corner test, then under strokeListLock the row filter
-// and the filing. True when a stroke was filed.
+// The placement step of the shade entry: corner test, row filter and filing; shading threads
+// may place at once. True when a stroke was filed.
 bool placeStroke(vmlRenderer& renderer, const StrokePlacementSettings& settings, const ShadingSample& sample,
                  const vmlMaterial* material);
 

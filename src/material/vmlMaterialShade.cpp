@@ -5,7 +5,6 @@
 // renderer, may become a stroke, and the host is shown the background (or nothing) instead, as
 // the painting replaces the surface.
 
-#include "host/CriticalSection.h"
 #include "host/Interface.h"
 #include "host/RenderGlobalContext.h"
 #include "host/ShadeContext.h"
@@ -20,7 +19,6 @@
 #include "renderer/PixelSample.h"
 #include "renderer/vmlBgMap.h"
 #include "renderer/vmlRenderer.h"
-#include "shell/Locks.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -159,11 +157,8 @@ void vmlMaterial::Shade(ShadeContext& sc)
 
     const ShadingSample sample = ShadingSample::from(sc);
     placeStroke(*r, StrokePlacementSettings::of(bc, brushCache_), sample, this);
-    {
-        const PixelSample pixelSample = makePixelSample(sample, this);
-        CriticalSectionGuard guard(pixelSampleLock());
-        r->insertSample(sample.where.pixel.x - r->cropX(), sample.where.pixel.y - r->cropY(), pixelSample);
-    }
+    r->insertSample(sample.where.pixel.x - r->cropX(), sample.where.pixel.y - r->cropY(),
+                    makePixelSample(sample, this));
 
     // In a later pass of a multipass frame the renderer's background stand-in takes the
     // environment's place; without an environment behind it the surface still hides what lies

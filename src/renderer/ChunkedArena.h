@@ -1,8 +1,8 @@
 #pragma once
 // A bump allocator over a table of chunks: n preset chunks of s bytes made at set-up, then growth
 // chunks of g bytes made on demand. Blocks never straddle two chunks and never move; a reset
-// forgets every block but keeps the chunks for the next pass. Not thread-safe: callers that
-// share an arena between threads hold a lock.
+// forgets every block but keeps the chunks for the next pass. Not thread-safe: threads that
+// file at once use arenas of their own (ThreadLanes).
 
 #include <cstddef>
 #include <vector>
@@ -28,6 +28,8 @@ public:
     // Total chunk bytes the arena may hold; a chunk that would pass it fails as if the system
     // had refused it. 0 (the default) means no limit.
     void setByteLimit(std::size_t bytes) { byteLimit_ = bytes; }
+    std::size_t byteLimit() const { return byteLimit_; }
+    ArenaHooks* hooks() const { return hooks_; }
 
     // Prepares for a pass: n chunks of s bytes (kept when s, n and g are unchanged), growth in
     // chunks of g bytes. startFull skips the preset chunks (the first block comes from growth).

@@ -12,6 +12,7 @@ bool RowRecords::reset(int height)
     try {
         if (height > 0 && rows_.size() < static_cast<std::size_t>(height))
             rows_.resize(static_cast<std::size_t>(height));
+        locks_.reset(rows_.size());
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -24,6 +25,7 @@ void RowRecords::release()
 {
     rows_.clear();
     rows_.shrink_to_fit();
+    locks_.release();
 }
 
 bool RowRecords::acceptSample(const RowSampleQuery& sample, bool hiddenFace, int cropY,
@@ -32,6 +34,7 @@ bool RowRecords::acceptSample(const RowSampleQuery& sample, bool hiddenFace, int
     const int y = sample.pixel.y - cropY;
     if (y < 0 || y >= rowCount())
         return false;
+    RowLocks::Guard lock(locks_, static_cast<std::size_t>(y));
     Record& r = rows_[static_cast<std::size_t>(y)];
     if (r.x == sample.pixel.x && r.nodeId == sample.nodeId) {
         if (r.face == sample.face || faces.nodeFacesShareVertex(sample.nodeId, r.face, sample.face))

@@ -3,6 +3,7 @@
 // stroke in it, so that one object gets one stroke per pixel.
 
 #include "host/Point2.h"
+#include "renderer/RowLocks.h"
 
 #include <vector>
 
@@ -40,8 +41,8 @@ public:
     // Accepts the sample for a stroke unless the record of its row (pixel.y - cropY) already
     // holds the same x and node with the same face, a face sharing a vertex with it, or a
     // hidden-face record that is off-centre or at another depth. An accepted sample becomes the
-    // row's record. A row outside the table rejects. Not locked: the caller holds strokeListLock
-    // or shades each row on one thread.
+    // row's record. A row outside the table rejects. Threads may ask at once: each holds the
+    // row's lock while it reads and writes the record.
     bool acceptSample(const RowSampleQuery& sample, bool hiddenFace, int cropY, const SceneFaces& faces);
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -49,6 +50,7 @@ public:
 
 private:
     std::vector<Record> rows_;
+    RowLocks locks_;
 };
 
 }  // namespace vml

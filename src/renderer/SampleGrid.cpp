@@ -29,6 +29,7 @@ bool SampleGrid::setup(int width, int height)
             heads_.shrink_to_fit();
             heads_.resize(w * h);
         }
+        rowLocks_.reset(h);
     } catch (const std::bad_alloc&) {
         release();
         if (hooks_)
@@ -54,15 +55,49 @@ void SampleGrid::clear()
         c = Cell{};
     samples_.reset();
     cells_.reset();
+    lanes_.restart();
 }
 
 void SampleGrid::release()
 {
     heads_.clear();
     heads_.shrink_to_fit();
+    rowLocks_.release();
     width_ = height_ = 0;
     samples_.release();
     cells_.release();
+    lanes_.release();
+}
+
+SampleGrid::Lane* SampleGrid::lane()
+{
+    return lanes_.get(
+        [this] {
+            auto made = std::make_unique<Lane>();
+            if (lanes_.held() == 0) {
+                made->samples = &samples_;
+                made->cells = &cells_;
+            } else {
+                made->ownSamples = std::make_unique<ChunkedArena>(hooks_);
+                made->ownCells = std::make_unique<ChunkedArena>(hooks_);
+                made->samples = made->ownSamples.get();
+                made->cells = made->ownCells.get();
+            }
+            return made;
+        },
+        [this](Lane& lane) {
+            if (!lane.ownSamples)
+                return;
+            // A further thread's arenas grow a row at a time like the grid's own, under the
+            // same limits.
+            const auto w = static_cast<std::size_t>(width_);
+            lane.ownSamples->setHooks(hooks_);
+            lane.ownCells->setHooks(hooks_);
+            lane.ownSamples->setByteLimit(samples_.byteLimit());
+            lane.ownCells->setByteLimit(cells_.byteLimit());
+            lane.ownSamples->setup(0, 0, w * sizeof(PixelSample));
+            lane.ownCells->setup(0, 0, w * sizeof(Cell));
+        });
 }
 
 SampleGrid::Cell* SampleGrid::head(int x, int y)
@@ -91,15 +126,22 @@ bool SampleGrid::insertSample(int x, int y, const PixelSample& sample)
     Cell* h = head(x, y);
     if (!h)
         return false;
-    auto* copy = static_cast<PixelSample*>(samples_.allocate(sizeof(PixelSample)));
+    Lane* arenas = lane();
+    if (!arenas) {
+        if (hooks_)
+            hooks_->outOfMemory();
+        return false;
+    }
+    auto* copy = static_cast<PixelSample*>(arenas->samples->allocate(sizeof(PixelSample)));
     if (!copy)
         return false;
     *copy = sample;
+    RowLocks::Guard row(rowLocks_, static_cast<std::size_t>(y));
     if (!h->sample) {
         h->sample = copy;
         return true;
     }
-    auto* cell = static_cast<Cell*>(cells_.allocate(sizeof(Cell)));
+    auto* cell = static_cast<Cell*>(arenas->cells->allocate(sizeof(Cell)));
     if (!cell)
         return false;
     // After the first entry that lies farther away, else at the end.

@@ -1,12 +1,17 @@
 #pragma once
 // The per-pixel sample lists of a pass. Each pixel's list starts with the first sample filed for
 // it; later samples are linked in after the first entry that lies farther away than they do.
-// Samples and list cells live in two arenas that are reset per pass and never move.
+// Samples and list cells live in arenas that are reset per pass and never move: the grid's own
+// pair and one pair per further shading thread, so threads shading different rows file at once
+// without a lock.
 
 #include "renderer/ChunkedArena.h"
 #include "renderer/PixelSample.h"
+#include "renderer/RowLocks.h"
+#include "renderer/ThreadLanes.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace vml {
@@ -39,7 +44,8 @@ public:
     int height() const { return height_; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-    // Under pixelSampleLock. Copies the sample into pixel (x, y)'s list. A pixel outside the grid
+    // Copies the sample into pixel (x, y)'s list. Threads may file at once: each takes memory
+    // from its own arenas, and row y's lock while it links the sample in. A pixel outside the grid
     // is ignored; an arena that cannot grow drops the sample (out of memory reported). True when
     // the sample was filed.
     bool insertSample(int x, int y, const PixelSample& sample);
@@ -65,15 +71,25 @@ public:
     const PixelSample* nearestOfMaterial(int x, int y, const vmlMaterial* material, float depth,
                                          const PixelSample* fallback) const;
 
-    // The two arenas, for tests and memory limits.
+    // The grid's own arenas, for tests and memory limits; the arenas of further threads take
+    // their limits from these.
     ChunkedArena& sampleArena() { return samples_; }
     ChunkedArena& cellArena() { return cells_; }
 
 private:
+    struct Lane {
+        ChunkedArena* samples = nullptr;
+        ChunkedArena* cells = nullptr;
+        std::unique_ptr<ChunkedArena> ownSamples, ownCells;
+    };
+    Lane* lane();
+
     int width_ = 0, height_ = 0;
     std::vector<Cell> heads_;
+    RowLocks rowLocks_;
     ChunkedArena samples_;
     ChunkedArena cells_;
+    ThreadLanes<Lane> lanes_;
     ArenaHooks* hooks_ = nullptr;
 };
 

@@ -2,12 +2,16 @@
 // The stroke intake of a pass: copies of the filed records in the stroke pool (1 MiB growth
 // chunks) and their addresses in a chunked pointer array (8192-byte chunks of 1024 pointers).
 // Neither ever moves a record, so painting may read one while nothing else changes them.
+// Shading threads file at once without a lock: each further thread has a pool and an array of
+// its own, whose addresses `collect` appends to the list once the threads are done.
 
 #include "renderer/ChunkedArena.h"
+#include "renderer/ThreadLanes.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace vml {
 
@@ -34,27 +38,44 @@ public:
     // Frees every chunk (at Close).
     void release();
 
-    // Under strokeListLock. Copies the record into the pool and appends it. False when an arena
+    // Copies the record into the calling thread's pool and appends it. False when an arena
     // cannot grow: the record is dropped and out of memory reported.
     bool fileStroke(const vmlStrokeRecord& record);
+    // Appends the records the further threads filed to the list (once they are done filing).
+    // False when the list cannot grow: those records are dropped and out of memory reported.
+    bool collect();
 
-    std::size_t strokeCount() const { return count_; }
-    // Record i in filing order, or in depth order after sortByDepth; i < strokeCount().
+    // Records filed since the reset, collected or not.
+    std::size_t strokeCount() const;
+    // Record i of the list (the first thread's filings in filing order, then the collected
+    // ones), or in depth order after sortByDepth; i < strokeCount() after collect.
     vmlStrokeRecord& stroke(std::size_t i) const;
 
-    // Sorts into ascending depth key; equal keys by orderKey, then by size and content bytes, so
-    // the order is the same whatever order the records were filed in. NaN keys go last.
-    // O(n log n) with bounded stack depth.
+    // Collects, then sorts into ascending depth key; equal keys by orderKey, then by size and
+    // content bytes, so the order is the same whatever order and thread the records were filed
+    // in. NaN keys go last. O(n log n) with bounded stack depth.
     void sortByDepth(const SortProgress& progress = {});
 
-    // The two arenas, for tests and memory limits.
+    // The list's own arenas, for tests and memory limits; the pools of further threads take
+    // their limit from pool().
     ChunkedArena& pool() { return pool_; }
     ChunkedArena& list() { return list_; }
 
 private:
+    struct Lane {
+        ChunkedArena* pool = nullptr;
+        ChunkedArena* list = nullptr;
+        std::size_t* count = nullptr;
+        std::unique_ptr<ChunkedArena> ownPool, ownList;
+        std::size_t ownCount = 0;
+    };
+    Lane* lane();
+    bool append(ChunkedArena& list, vmlStrokeRecord* record);
+
     ChunkedArena pool_;
     ChunkedArena list_;
     std::size_t count_ = 0;
+    ThreadLanes<Lane> lanes_;
 };
 
 }  // namespace vml

@@ -228,6 +228,8 @@ void vmlRenderer::postFrame()
     memoryWarningArmed.store(false);
     if (!passState_.postFrame(outputBitmap_))
         setOutOfMemory();
+    // The shading threads are done: their strokes join the list.
+    strokes_.collect();
     paint();
     passStrokes_.push_back({passState_.pass(), strokes_.strokeCount()});
     compositePenStrokes();

@@ -1,0 +1,50 @@
+#pragma once
+// One spin lock per image row, for the per-row stores that shading threads write: a host shades
+// a row on one thread at a time as a rule, so a lock is almost never waited for and a spin costs
+// less than an operating-system lock.
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <thread>
+
+namespace vml {
+
+class RowLocks {
+public:
+    // `rows` unlocked rows; throws std::bad_alloc.
+    void reset(std::size_t rows)
+    {
+        if (rows != rows_)
+            locks_ = std::make_unique<std::atomic<bool>[]>(rows);
+        rows_ = rows;
+    }
+    void release()
+    {
+        locks_.reset();
+        rows_ = 0;
+    }
+
+    class Guard {
+    public:
+        // Row y < rows.
+        Guard(RowLocks& locks, std::size_t y) : flag_(locks.locks_[y])
+        {
+            while (flag_.exchange(true, std::memory_order_acquire))
+                while (flag_.load(std::memory_order_relaxed))
+                    std::this_thread::yield();
+        }
+        ~Guard() { flag_.store(false, std::memory_order_release); }
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        std::atomic<bool>& flag_;
+    };
+
+private:
+    std::unique_ptr<std::atomic<bool>[]> locks_;
+    std::size_t rows_ = 0;
+};
+
+}  // namespace vml
