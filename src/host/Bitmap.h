@@ -25,7 +25,8 @@ public:
     bool HasStorage() const { return !pixels_.empty(); }
 
     // Copy n pixels of row y starting at x; the span is clipped to the bitmap. Returns the number
-    // of pixels copied (0 without storage or outside the bitmap).
+    // of pixels copied (0 without storage or outside the bitmap). Calls on different rows may run
+    // on different threads at once.
     int GetPixels(int x, int y, int n, BMM_Color_64* out) const;
     int PutPixels(int x, int y, int n, const BMM_Color_64* in);
     BMM_Color_64* Row(int y)

@@ -33,8 +33,7 @@ void MapDabBrush::sampleRow(float u, float v, int count, float* values)
 {
     if (cache_) {
         tile_.setPosition(u, v);
-        for (int i = 0; i < count; ++i)
-            values[i] = tile_.sample();
+        tile_.sampleRun(values, count);
         return;
     }
     for (int i = 0; i < count; ++i) {

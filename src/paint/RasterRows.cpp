@@ -2,6 +2,7 @@
 
 #include "paint/Blend.h"
 #include "paint/CanvasPixels.h"
+#include "shell/WorkerPool.h"
 
 #include <algorithm>
 
@@ -77,41 +78,54 @@ template <class Pixel> void RasterRows<Pixel>::freeStorage()
     selected_ = nullptr;
 }
 
+template <class Pixel> template <class Band> void RasterRows<Pixel>::forEachRowBand(const Band& band)
+{
+    constexpr int bandRows = 32;
+    const int bands = (height_ + bandRows - 1) / bandRows;
+    renderWorkers().run(static_cast<std::size_t>(bands), [&](std::size_t i) {
+        const int first = static_cast<int>(i) * bandRows;
+        band(first, std::min(first + bandRows, height_) - 1);
+    });
+}
+
 template <class Pixel> void RasterRows<Pixel>::loadRows(const Bitmap* source, LoadMode mode)
 {
     if (rows_.empty())
         return;
-    std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
-    for (int y = 0; y < height_; ++y) {
-        readRow(source, y, buffer);
-        Pixel* row = rows_[y].get();
-        for (int x = 0; x < width_; ++x) {
-            const BMM_Color_64& in = buffer[x];
-            AColor colour = row[x].colour;
-            switch (mode) {
-            case LoadMode::composite:
-                if (in.a > 0) {
-                    const float a = fromChannel(in.a);
-                    colour.r = (1.0f - a) * colour.r + fromChannel(in.r);
-                    colour.g = (1.0f - a) * colour.g + fromChannel(in.g);
-                    colour.b = (1.0f - a) * colour.b + fromChannel(in.b);
-                    colour.a = 1.0f - (1.0f - colour.a) * (1.0f - a);
+    forEachRowBand([&](int first, int last) {
+        std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
+        for (int y = first; y <= last; ++y) {
+            readRow(source, y, buffer);
+            Pixel* row = rows_[y].get();
+            for (int x = 0; x < width_; ++x) {
+                const BMM_Color_64& in = buffer[x];
+                AColor colour = row[x].colour;
+                switch (mode) {
+                case LoadMode::composite:
+                    if (in.a > 0) {
+                        const float a = fromChannel(in.a);
+                        colour.r = (1.0f - a) * colour.r + fromChannel(in.r);
+                        colour.g = (1.0f - a) * colour.g + fromChannel(in.g);
+                        colour.b = (1.0f - a) * colour.b + fromChannel(in.b);
+                        colour.a = 1.0f - (1.0f - colour.a) * (1.0f - a);
+                    }
+                    break;
+                case LoadMode::replace:
+                    colour = {in.r * replaceScale, in.g * replaceScale, in.b * replaceScale,
+                              in.a * replaceScale};
+                    break;
+                case LoadMode::colourOnly:
+                    colour = {in.r * replaceScale, in.g * replaceScale, in.b * replaceScale, 0.0f};
+                    break;
                 }
-                break;
-            case LoadMode::replace:
-                colour = {in.r * replaceScale, in.g * replaceScale, in.b * replaceScale, in.a * replaceScale};
-                break;
-            case LoadMode::colourOnly:
-                colour = {in.r * replaceScale, in.g * replaceScale, in.b * replaceScale, 0.0f};
-                break;
+                // Every working field starts again from zero; only the mask survives.
+                Pixel fresh{};
+                fresh.colour = colour;
+                fresh.mask = row[x].mask;
+                row[x] = fresh;
             }
-            // Every working field starts again from zero; only the mask survives.
-            Pixel fresh{};
-            fresh.colour = colour;
-            fresh.mask = row[x].mask;
-            row[x] = fresh;
         }
-    }
+    });
     clearDirtyState();
 }
 
@@ -131,16 +145,18 @@ template <class Pixel> void RasterRows<Pixel>::Store()
 {
     if (rows_.empty() || !bitmap_)
         return;
-    std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
-    for (int y = 0; y < height_; ++y) {
-        Pixel* row = rows_[y].get();
-        for (int x = 0; x < width_; ++x) {
-            AColor& c = row[x].colour;
-            c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
-            buffer[x] = {unitChannel(c.r), unitChannel(c.g), unitChannel(c.b), unitChannel(c.a)};
+    forEachRowBand([&](int first, int last) {
+        std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
+        for (int y = first; y <= last; ++y) {
+            Pixel* row = rows_[y].get();
+            for (int x = 0; x < width_; ++x) {
+                AColor& c = row[x].colour;
+                c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
+                buffer[x] = {unitChannel(c.r), unitChannel(c.g), unitChannel(c.b), unitChannel(c.a)};
+            }
+            bitmap_->PutPixels(0, y, width_, buffer.data());
         }
-        bitmap_->PutPixels(0, y, width_, buffer.data());
-    }
+    });
     bitmap_->RefreshWindow();
 }
 
@@ -148,13 +164,15 @@ template <class Pixel> void RasterRows<Pixel>::ClampColours()
 {
     if (rows_.empty() || !bitmap_)
         return;
-    for (int y = 0; y < height_; ++y) {
-        Pixel* row = rows_[y].get();
-        for (int x = 0; x < width_; ++x) {
-            AColor& c = row[x].colour;
-            c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
+    forEachRowBand([&](int first, int last) {
+        for (int y = first; y <= last; ++y) {
+            Pixel* row = rows_[y].get();
+            for (int x = 0; x < width_; ++x) {
+                AColor& c = row[x].colour;
+                c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
+            }
         }
-    }
+    });
 }
 
 template <class Pixel>
@@ -169,44 +187,46 @@ void RasterRows<Pixel>::WriteOutput(Bitmap* output, std::span<Bitmap* const> lin
             elements.push_back(bitmap);
 
     const auto width = static_cast<std::size_t>(width_);
-    std::vector<BMM_Color_64> mainRow(width), canvasLayer(width), element(width);
-    for (int y = 0; y < height_; ++y) {
-        readRow(output, y, mainRow);
-        Pixel* row = rows_[y].get();
-        for (int x = 0; x < width_; ++x) {
-            AColor& c = row[x].colour;
-            c.ClampMinMax();
-            if (c.a > 0.0f) {
-                const float mainAlpha = fromChannel(mainRow[x].a);
-                mainRow[x] = {toChannel(c.r), toChannel(c.g), toChannel(c.b),
-                              toChannel(1.0f - (1.0f - c.a) * (1.0f - mainAlpha))};
-                canvasLayer[x] = toBitmapPixel(c);
-            } else {
-                canvasLayer[x] = {};
-            }
-        }
-        if (!skipMain && output)
-            output->PutPixels(0, y, width_, mainRow.data());
-
-        for (Bitmap* bitmap : elements) {
-            readRow(bitmap, y, element);
+    forEachRowBand([&](int first, int last) {
+        std::vector<BMM_Color_64> mainRow(width), canvasLayer(width), element(width);
+        for (int y = first; y <= last; ++y) {
+            readRow(output, y, mainRow);
+            Pixel* row = rows_[y].get();
             for (int x = 0; x < width_; ++x) {
-                const BMM_Color_64& layer = canvasLayer[x];
-                // A transparent canvas pixel leaves the element as it is; running the blend
-                // anyway would lose one step of its alpha to 1 - (1 - a) rounding every time.
-                if (layer.a == 0)
-                    continue;
-                BMM_Color_64& e = element[x];
-                const float alpha = fromChannel(layer.a);
-                const float keep = 1.0f - alpha;
-                e.r = toChannel(keep * fromChannel(e.r) + fromChannel(layer.r) * alpha);
-                e.g = toChannel(keep * fromChannel(e.g) + fromChannel(layer.g) * alpha);
-                e.b = toChannel(keep * fromChannel(e.b) + fromChannel(layer.b) * alpha);
-                e.a = toChannel(1.0f - (1.0f - fromChannel(e.a)) * keep);
+                AColor& c = row[x].colour;
+                c.ClampMinMax();
+                if (c.a > 0.0f) {
+                    const float mainAlpha = fromChannel(mainRow[x].a);
+                    mainRow[x] = {toChannel(c.r), toChannel(c.g), toChannel(c.b),
+                                  toChannel(1.0f - (1.0f - c.a) * (1.0f - mainAlpha))};
+                    canvasLayer[x] = toBitmapPixel(c);
+                } else {
+                    canvasLayer[x] = {};
+                }
             }
-            bitmap->PutPixels(0, y, width_, element.data());
+            if (!skipMain && output)
+                output->PutPixels(0, y, width_, mainRow.data());
+
+            for (Bitmap* bitmap : elements) {
+                readRow(bitmap, y, element);
+                for (int x = 0; x < width_; ++x) {
+                    const BMM_Color_64& layer = canvasLayer[x];
+                    // A transparent canvas pixel leaves the element as it is; running the blend
+                    // anyway would lose one step of its alpha to 1 - (1 - a) rounding every time.
+                    if (layer.a == 0)
+                        continue;
+                    BMM_Color_64& e = element[x];
+                    const float alpha = fromChannel(layer.a);
+                    const float keep = 1.0f - alpha;
+                    e.r = toChannel(keep * fromChannel(e.r) + fromChannel(layer.r) * alpha);
+                    e.g = toChannel(keep * fromChannel(e.g) + fromChannel(layer.g) * alpha);
+                    e.b = toChannel(keep * fromChannel(e.b) + fromChannel(layer.b) * alpha);
+                    e.a = toChannel(1.0f - (1.0f - fromChannel(e.a)) * keep);
+                }
+                bitmap->PutPixels(0, y, width_, element.data());
+            }
         }
-    }
+    });
 }
 
 template <class Pixel>
@@ -255,17 +275,26 @@ int RasterRows<Pixel>::RaiseCoverageRun(int x, const float* values, int count, f
     // Columns outside the canvas are ignored, as RaiseCoverage does.
     const int first = std::max(0, -x), end = std::min(count, width_ - x);
     int raised = 0;
+    // The newly covered pixels widen the row's span once, by their outermost columns.
+    int newFirst = end, newLast = -1;
+    Pixel* const pixels = selected_ + x;
     for (int i = first; i < end; ++i) {
         if (values[i] == 0.0f)
             continue;
         ++raised;
-        Pixel& p = selected_[x + i];
+        float& coverage = pixels[i].coverage;
         const float value = values[i] * scale;
-        if (!(value > p.coverage))
+        if (!(value > coverage))
             continue;
-        if (p.coverage == 0.0f)
-            widenRowSpan(selectedY_, x + i);
-        p.coverage = value;
+        if (coverage == 0.0f) {
+            newFirst = std::min(newFirst, i);
+            newLast = i;
+        }
+        coverage = value;
+    }
+    if (newLast >= 0) {
+        widenRowSpan(selectedY_, x + newFirst);
+        widenRowSpan(selectedY_, x + newLast);
     }
     return raised;
 }

@@ -64,6 +64,9 @@ protected:
 
 private:
     enum class LoadMode { composite, replace, colourOnly };
+    // Runs band(first, last) over the rows in bands of a fixed height on the render workers;
+    // each band touches only its own rows.
+    template <class Band> void forEachRowBand(const Band& band);
     void loadRows(const Bitmap* source, LoadMode mode);
 };
 

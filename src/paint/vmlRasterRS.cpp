@@ -37,7 +37,6 @@ void vmlRasterRS::freeStorage()
     RasterRows::freeStorage();
     wet_ = std::vector<std::unique_ptr<WetCell[]>>();
     maskSums_ = std::vector<float>();
-    flowScratch_ = std::vector<float>();
     active_.release();
     flowPass_ = std::vector<std::uint32_t>();
     passes_ = 0;

@@ -108,7 +108,6 @@ private:
 
     std::vector<std::unique_ptr<WetCell[]>> wet_;
     std::vector<float> maskSums_;
-    std::vector<float> flowScratch_;  // per wet column, three pixel rows (bleed scratch)
     // The cells of the flow grid (up to the last wet column and row) that may hold water,
     // incoming paint or outflow. After a pass: exactly the cells that hold water.
     WetSpans active_;

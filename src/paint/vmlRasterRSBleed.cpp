@@ -1,5 +1,8 @@
 #include "paint/BleedSteps.h"
 #include "paint/vmlRasterRS.h"
+#include "shell/WorkerPool.h"
+
+#include <vector>
 
 namespace vml {
 namespace {
@@ -96,30 +99,17 @@ bool vmlRasterRS::settleCellRow(int cy)
     return wetLast >= 0;
 }
 
-// Lets the settled wet cells tint every pixel they serve; sPrime is strength / 255.
+// Lets the settled wet cells tint every pixel they serve; sPrime is strength / 255. Each pixel
+// row reads the cells and writes only its own pixels, so the rows go to the workers in bands of
+// a fixed height; the flows the rows read are brought up to date first, so that no band writes a
+// cell another band reads.
 void vmlRasterRS::depositWetRows(float sPrime)
 {
     const int cells = wetWidth(), rows = active_.rows();
-    flowScratch_.resize(3 * static_cast<std::size_t>(cells));
-    // Flow of cell columns first..last summed over the serving rows of one pixel row, for three
-    // pixel rows in turn: slot py % 3 holds pixel row cached[slot].row.
-    struct CachedSums {
-        int row = -1, first = 0, last = -1;
-    } cached[3];
-    auto flowSumsOf = [&](int py, int first, int last) {
-        const int slot = py % 3;
-        float* sums = flowScratch_.data() + static_cast<std::size_t>(slot) * cells;
-        CachedSums& c = cached[slot];
-        if (c.row != py || first < c.first || last > c.last) {
-            const CellSpan span = servingRows(py);
-            for (int cx = first; cx <= last; ++cx) {
-                const float flow = currentCell(cx, span.first).flow;
-                sums[cx] = span.count == 2 ? flow + currentCell(cx, span.first + 1).flow : flow;
-            }
-            c = {py, first, last};
-        }
-        return sums;
-    };
+    const PixelRange wetRows = servedPixels(active_.firstRow(), active_.lastRow(), height_);
+    if (wetRows.first > wetRows.last)
+        return;
+
     // The pixel columns that cell row cy (holding water) serves; false when it holds none.
     auto servedColumns = [&](int cy, PixelRange& columns) {
         if (cy >= rows || active_.empty(cy))
@@ -129,89 +119,138 @@ void vmlRasterRS::depositWetRows(float sPrime)
         columns = {std::min(columns.first, served.first), std::max(columns.last, served.last)};
         return true;
     };
-    const float* flowSums[3];
-    int flowRows[3];
-
-    const PixelRange wetRows = servedPixels(active_.firstRow(), active_.lastRow(), height_);
+    // Per pixel row: the pixels to tint (none: first > last) and the cell columns whose flow they
+    // read, those serving them and their left and right neighbours.
+    struct RowPlan {
+        PixelRange columns{0, -1};
+        int firstCell = 0, lastCell = -1;
+    };
+    std::vector<RowPlan> plans(static_cast<std::size_t>(wetRows.last - wetRows.first + 1));
+    // Per cell row, the columns whose flow some pixel row reads.
+    std::vector<int> catchUpFirst(static_cast<std::size_t>(wetHeight()), cells),
+        catchUpLast(static_cast<std::size_t>(wetHeight()), -1);
     for (int y = wetRows.first; y <= wetRows.last; ++y) {
         const CellSpan servingY = servingRows(y);
-        // Only pixels some of whose serving cells hold water take paint.
         PixelRange columns{width_, -1};
         const bool wet0 = servedColumns(servingY.first, columns);
         const bool wet1 = servingY.count == 2 && servedColumns(servingY.first + 1, columns);
         if (!wet0 && !wet1)
             continue;
-        // The cell columns serving those pixels and their left and right neighbours.
         const CellSpan left = servingColumns(std::max(columns.first - 1, 0));
         const CellSpan right = servingColumns(std::min(columns.last + 1, width_ - 1));
-        const int firstCell = left.first, lastCell = right.first + right.count - 1;
-
-        // Pixel rows y - 1, y, y + 1; flowRows is how many cell rows went into each sum (0: no
-        // such pixel row).
-        for (int k = 0; k < 3; ++k) {
-            const int py = y - 1 + k;
-            flowRows[k] = 0;
-            flowSums[k] = nullptr;
-            if (py < 0 || py >= height_)
-                continue;
-            flowRows[k] = servingRows(py).count;
-            flowSums[k] = flowSumsOf(py, firstCell, lastCell);
-        }
-        auto servedFlow = [&](int px, int k, float& sum, int& count) {
-            if (px < 0 || px >= width_ || flowRows[k] == 0)
-                return;
-            const CellSpan span = servingColumns(px);
-            sum += span.count == 2 ? flowSums[k][span.first] + flowSums[k][span.first + 1]
-                                   : flowSums[k][span.first];
-            count += span.count * flowRows[k];
-        };
-
-        const WetCell* const cellRow0 = wet_[servingY.first].get();
-        const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1].get() : nullptr;
-        RasterRSPixel* const pixels = rows_[y].get();
-        for (int x = columns.first; x <= columns.last; ++x) {
-            const CellSpan servingX = servingColumns(x);
-            const WetCell* serving[4];
-            int n = 0;
-            for (int cx = servingX.first; cx < servingX.first + servingX.count; ++cx) {
-                serving[n++] = &cellRow0[cx];
-                if (cellRow1)
-                    serving[n++] = &cellRow1[cx];
+        RowPlan& plan = plans[static_cast<std::size_t>(y - wetRows.first)];
+        plan = {columns, left.first, right.first + right.count - 1};
+        for (int py = std::max(y - 1, 0); py <= std::min(y + 1, height_ - 1); ++py) {
+            const CellSpan span = servingRows(py);
+            for (int cy = span.first; cy < span.first + span.count; ++cy) {
+                catchUpFirst[cy] = std::min(catchUpFirst[cy], plan.firstCell);
+                catchUpLast[cy] = std::max(catchUpLast[cy], plan.lastCell);
             }
-            bool holdsWater = false;
-            for (int i = 0; i < n; ++i)
-                holdsWater |= serving[i]->water != 0.0f;
-            if (!holdsWater)
-                continue;
-
-            float edgeSum = 0.0f, alphaSum = 0.0f;
-            Color weighted;
-            for (int i = 0; i < n; ++i) {
-                const AColor& c = serving[i]->wetColour;
-                edgeSum += serving[i]->edge;
-                alphaSum += c.a;
-                weighted += Color(c) * c.a;
-            }
-            // Without opacity the deposit is 0: nothing to lay (and no weights to divide by).
-            if (!(alphaSum > 0.0f))
-                continue;
-            // n is 1, 2 or 4, so multiplying by its inverse is exact.
-            const float perCell = n == 4 ? 0.25f : n == 2 ? 0.5f : 1.0f;
-            const AColor wet(weighted.r / alphaSum, weighted.g / alphaSum, weighted.b / alphaSum,
-                             alphaSum * perCell);
-            float dep = wet.a * sPrime * static_cast<float>(pixels[x].mask);
-
-            float flowSum = 0.0f;
-            int flowCount = 0;
-            servedFlow(x, 1, flowSum, flowCount);
-            servedFlow(x - 1, 1, flowSum, flowCount);
-            servedFlow(x + 1, 1, flowSum, flowCount);
-            servedFlow(x, 0, flowSum, flowCount);
-            servedFlow(x, 2, flowSum, flowCount);
-            dep = shapeDeposit(dep, flowSum / static_cast<float>(flowCount), edgeSum * perCell, cellEdge);
-            layWetPaint(pixels[x].colour, wet, dep);
         }
     }
+    for (int cy = 0; cy < wetHeight(); ++cy)
+        for (int cx = catchUpFirst[cy]; cx <= catchUpLast[cy]; ++cx)
+            currentCell(cx, cy);
+
+    constexpr int bandRows = 32;
+    const int bands = (wetRows.last - wetRows.first) / bandRows + 1;
+    renderWorkers().run(static_cast<std::size_t>(bands), [&](std::size_t band) {
+        const int from = wetRows.first + static_cast<int>(band) * bandRows;
+        const int to = std::min(from + bandRows - 1, wetRows.last);
+        std::vector<float> scratch(3 * static_cast<std::size_t>(cells));
+        // Flow of cell columns first..last summed over the serving rows of one pixel row, for
+        // three pixel rows in turn: slot py % 3 holds pixel row cached[slot].row.
+        struct CachedSums {
+            int row = -1, first = 0, last = -1;
+        } cached[3];
+        auto flowSumsOf = [&](int py, int first, int last) {
+            const int slot = py % 3;
+            float* sums = scratch.data() + static_cast<std::size_t>(slot) * cells;
+            CachedSums& c = cached[slot];
+            if (c.row != py || first < c.first || last > c.last) {
+                const CellSpan span = servingRows(py);
+                const WetCell* row0 = wet_[span.first].get();
+                const WetCell* row1 = span.count == 2 ? wet_[span.first + 1].get() : nullptr;
+                for (int cx = first; cx <= last; ++cx)
+                    sums[cx] = row1 ? row0[cx].flow + row1[cx].flow : row0[cx].flow;
+                c = {py, first, last};
+            }
+            return sums;
+        };
+        const float* flowSums[3];
+        int flowRows[3];
+        for (int y = from; y <= to; ++y) {
+            const RowPlan& plan = plans[static_cast<std::size_t>(y - wetRows.first)];
+            if (plan.columns.first > plan.columns.last)
+                continue;
+            const CellSpan servingY = servingRows(y);
+            // Pixel rows y - 1, y, y + 1; flowRows is how many cell rows went into each sum (0: no
+            // such pixel row).
+            for (int k = 0; k < 3; ++k) {
+                const int py = y - 1 + k;
+                flowRows[k] = 0;
+                flowSums[k] = nullptr;
+                if (py < 0 || py >= height_)
+                    continue;
+                flowRows[k] = servingRows(py).count;
+                flowSums[k] = flowSumsOf(py, plan.firstCell, plan.lastCell);
+            }
+            auto servedFlow = [&](int px, int k, float& sum, int& count) {
+                if (px < 0 || px >= width_ || flowRows[k] == 0)
+                    return;
+                const CellSpan span = servingColumns(px);
+                sum += span.count == 2 ? flowSums[k][span.first] + flowSums[k][span.first + 1]
+                                       : flowSums[k][span.first];
+                count += span.count * flowRows[k];
+            };
+
+            const WetCell* const cellRow0 = wet_[servingY.first].get();
+            const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1].get() : nullptr;
+            RasterRSPixel* const pixels = rows_[y].get();
+            for (int x = plan.columns.first; x <= plan.columns.last; ++x) {
+                const CellSpan servingX = servingColumns(x);
+                const WetCell* serving[4];
+                int n = 0;
+                for (int cx = servingX.first; cx < servingX.first + servingX.count; ++cx) {
+                    serving[n++] = &cellRow0[cx];
+                    if (cellRow1)
+                        serving[n++] = &cellRow1[cx];
+                }
+                bool holdsWater = false;
+                for (int i = 0; i < n; ++i)
+                    holdsWater |= serving[i]->water != 0.0f;
+                if (!holdsWater)
+                    continue;
+
+                float edgeSum = 0.0f, alphaSum = 0.0f;
+                Color weighted;
+                for (int i = 0; i < n; ++i) {
+                    const AColor& c = serving[i]->wetColour;
+                    edgeSum += serving[i]->edge;
+                    alphaSum += c.a;
+                    weighted += Color(c) * c.a;
+                }
+                // Without opacity the deposit is 0: nothing to lay (and no weights to divide by).
+                if (!(alphaSum > 0.0f))
+                    continue;
+                // n is 1, 2 or 4, so multiplying by its inverse is exact.
+                const float perCell = n == 4 ? 0.25f : n == 2 ? 0.5f : 1.0f;
+                const AColor wet(weighted.r / alphaSum, weighted.g / alphaSum, weighted.b / alphaSum,
+                                 alphaSum * perCell);
+                float dep = wet.a * sPrime * static_cast<float>(pixels[x].mask);
+
+                float flowSum = 0.0f;
+                int flowCount = 0;
+                servedFlow(x, 1, flowSum, flowCount);
+                servedFlow(x - 1, 1, flowSum, flowCount);
+                servedFlow(x + 1, 1, flowSum, flowCount);
+                servedFlow(x, 0, flowSum, flowCount);
+                servedFlow(x, 2, flowSum, flowCount);
+                dep = shapeDeposit(dep, flowSum / static_cast<float>(flowCount), edgeSum * perCell, cellEdge);
+                layWetPaint(pixels[x].colour, wet, dep);
+            }
+        }
+    });
 }
 
 bool vmlRasterRS::Bleed(float strength)

@@ -3,6 +3,7 @@
 #include "renderer/FaceCoverage.h"
 #include "renderer/SampleGrid.h"
 #include "renderer/SceneFaces.h"
+#include "shell/WorkerPool.h"
 
 #include <algorithm>
 #include <array>
@@ -94,13 +95,25 @@ Cell* mergeRun(Cell* first, const ScreenProjection& projection, const SceneFaces
     return after;
 }
 
+// Every pixel's list is its own, so rows go to the workers in groups: rows(first, last).
+constexpr int rowsPerPiece = 32;
+template <class Rows> void forEachRowGroup(int height, const Rows& rows)
+{
+    const int pieces = (height + rowsPerPiece - 1) / rowsPerPiece;
+    renderWorkers().run(static_cast<std::size_t>(pieces), [&](std::size_t piece) {
+        const int first = static_cast<int>(piece) * rowsPerPiece;
+        rows(first, std::min(first + rowsPerPiece, height) - 1);
+    });
+}
+
 }  // namespace
 
 void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
                      IPoint2 origin)
 {
+    forEachRowGroup(grid.height(), [&](int firstRow, int lastRow) {
     MergeScratch scratch;
-    for (int y = 0; y < grid.height(); ++y) {
+    for (int y = firstRow; y <= lastRow; ++y) {
         for (int x = 0; x < grid.width(); ++x) {
             Cell* c = grid.head(x, y);
             if (!c->sample)
@@ -111,12 +124,14 @@ void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const
                 c = mergeRun(c, projection, faces, centre, scratch);
         }
     }
+    });
 }
 
 void blendPartialSamples(SampleGrid& grid)
 {
+    forEachRowGroup(grid.height(), [&grid](int firstRow, int lastRow) {
     std::vector<PixelSample*> list;
-    for (int y = 0; y < grid.height(); ++y) {
+    for (int y = firstRow; y <= lastRow; ++y) {
         for (int x = 0; x < grid.width(); ++x) {
             list.clear();
             for (Cell* c = grid.head(x, y); c && c->sample; c = c->next)
@@ -146,6 +161,7 @@ void blendPartialSamples(SampleGrid& grid)
             }
         }
     }
+    });
 }
 
 namespace {
@@ -191,11 +207,19 @@ void smoothLine(SampleGrid& grid, IPoint2 start, IPoint2 step, int length,
 
 void smoothSampleLines(SampleGrid& grid)
 {
-    std::vector<PendingColour> pending;
-    for (int y = 0; y < grid.height(); ++y)
-        smoothLine(grid, {0, y}, {1, 0}, grid.width(), pending);
-    for (int x = 0; x < grid.width(); ++x)
-        smoothLine(grid, {x, 0}, {0, 1}, grid.height(), pending);
+    // A line reads and writes only its own samples, so lines go to the workers in groups.
+    constexpr int linesPerPiece = 32;
+    auto smoothLines = [&grid](int lines, IPoint2 step, int length) {
+        const int pieces = (lines + linesPerPiece - 1) / linesPerPiece;
+        renderWorkers().run(static_cast<std::size_t>(pieces), [&](std::size_t piece) {
+            std::vector<PendingColour> pending;
+            const int first = static_cast<int>(piece) * linesPerPiece;
+            for (int i = first; i < std::min(first + linesPerPiece, lines); ++i)
+                smoothLine(grid, step.x ? IPoint2{0, i} : IPoint2{i, 0}, step, length, pending);
+        });
+    };
+    smoothLines(grid.height(), {1, 0}, grid.width());
+    smoothLines(grid.width(), {0, 1}, grid.height());
 }
 
 void resolveSampleGrid(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
