@@ -33,7 +33,8 @@ void MapDabBrush::sampleRow(float u, float v, int count, float* values)
 {
     if (cache_) {
         tile_.setPosition(u, v);
-        tile_.sampleRun(values, count);
+        for (int i = 0; i < count; ++i)
+            values[i] = tile_.sample();
         return;
     }
     for (int i = 0; i < count; ++i) {

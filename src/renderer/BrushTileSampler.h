@@ -34,10 +34,6 @@ public:
         return value;
     }
 
-    // `count` reads in a row, as many sample() calls would give: the reads that land inside the
-    // tile are found from the steps first, so the loop over them has no bounds test.
-    void sampleRun(float* values, int count);
-
     std::int64_t x() const { return x_; }
     std::int64_t y() const { return y_; }
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -146,29 +145,6 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsReadZeroOutside)
     BrushTileSampler empty;
     empty.setPosition(0.5f, 0.5f);
     EXPECT_EQ(empty.sample(), 0.0f);
-}
-
-TEST(BrushTileSampler, ARunReadsWhatSingleReadsWouldAndEndsAtTheSamePlace)
-{
-    const auto tile = numberedTile(5);
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> position(-0.5f, 1.5f);
-    std::uniform_int_distribution<int> step(-700, 700), count(0, 40);
-    for (int trial = 0; trial < 2000; ++trial) {
-        const float u = position(random), v = position(random);
-        const int sx = trial % 7 == 0 ? 0 : step(random), sy = trial % 5 == 0 ? 0 : step(random);
-        const int n = count(random);
-        BrushTileSampler single(tile.data(), 5), run(tile.data(), 5);
-        single.setPosition(u, v), run.setPosition(u, v);
-        single.setSteps(sx, sy), run.setSteps(sx, sy);
-        std::vector<float> expected(static_cast<std::size_t>(n)), got(static_cast<std::size_t>(n), -1.0f);
-        for (float& e : expected)
-            e = single.sample();
-        run.sampleRun(got.data(), n);
-        ASSERT_EQ(got, expected) << "u " << u << " v " << v << " steps " << sx << ", " << sy;
-        ASSERT_EQ(run.x(), single.x());
-        ASSERT_EQ(run.y(), single.y());
-    }
 }
 
 }  // namespace
