@@ -3,10 +3,12 @@
 #include "host/BaryCoords.h"
 #include "host/GBufferChannels.h"
 #include "host/NormalCompression.h"
+#include "line/LineBands.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace vml {
 
@@ -31,9 +33,42 @@ template <class T, class F> bool anyNeighbour(const GBufferView<T>& image, int x
 
 bool isBackground(std::uint16_t node) { return node == BMM_BACKGROUND_NODE_RENDER_ID; }
 
+// Normals decompressed where they are read.
+struct PackedNormals {
+    const GBufferView<DWORD>& normal;
+    Point3 operator()(int x, int y) const { return DeCompressNormal(normal.at(x, y)); }
+};
+
+// Normals decompressed once for rows [firstRow, firstRow + rows) of a band and its halo: each
+// normal is read by up to five pixels' tests.
+struct BandNormals {
+    std::vector<Point3>& store;
+    int firstRow = 0;
+    int width = 0;
+
+    void fill(const GBufferView<DWORD>& normal, int y0, int y1)
+    {
+        firstRow = y0;
+        width = normal.width;
+        store.resize(static_cast<std::size_t>(y1 - y0) * width);
+        Point3* out = store.data();
+        for (int y = y0; y < y1; ++y) {
+            const DWORD* row = &normal.at(0, y);
+            for (int x = 0; x < width; ++x)
+                *out++ = DeCompressNormal(row[x]);
+        }
+    }
+    Point3 operator()(int x, int y) const
+    {
+        return store[static_cast<std::size_t>(y - firstRow) * width + x];
+    }
+};
+
 // One neighbour pair of the normal test: 1 = the pixel qualifies, 0 = the pair is unused or
 // fails (try the next), -1 = the depth gap is too wide and the pixel does not qualify at all.
-int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, Offset d)
+template <class Normals>
+int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y,
+               Offset d)
 {
     const int ax = x + d.dx, ay = y + d.dy, bx = x - d.dx, by = y - d.dy;
     if (!views.node.contains(ax, ay) || !views.node.contains(bx, by))
@@ -43,9 +78,9 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, 
         return 0;
 
     const float zC = views.z.at(x, y), zA = views.z.at(ax, ay), zB = views.z.at(bx, by);
-    const Point3 nC = DeCompressNormal(views.normal.at(x, y));
-    const Point3 nA = DeCompressNormal(views.normal.at(ax, ay));
-    const Point3 nB = DeCompressNormal(views.normal.at(bx, by));
+    const Point3 nC = normals(x, y);
+    const Point3 nA = normals(ax, ay);
+    const Point3 nB = normals(bx, by);
     const float dx = static_cast<float>(d.dx), dy = static_cast<float>(d.dy);
 
     bool convex = ((nB.y - nA.y) * dy - (nB.x - nA.x) * dx) < 0.0f;
@@ -86,9 +121,7 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, 
     return rules.normalMin <= percent && percent <= rules.normalMax ? 1 : 0;
 }
 
-}  // namespace
-
-bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+bool outlineObjectAt(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
     const std::uint16_t nodeC = views.node.at(x, y);
     const float zC = views.z.at(x, y);
@@ -99,7 +132,7 @@ bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x,
     });
 }
 
-bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+bool outlineMaterialAt(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
     const std::uint16_t nodeC = views.node.at(x, y);
     const std::uint8_t materialC = views.materialID.at(x, y);
@@ -111,7 +144,7 @@ bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int 
     });
 }
 
-bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
+bool edgeMaterialAt(const GBufferViews& views, int x, int y)
 {
     const std::uint16_t nodeC = views.node.at(x, y);
     const std::uint8_t materialC = views.materialID.at(x, y);
@@ -120,21 +153,55 @@ bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
     });
 }
 
-bool testEdgeDepth(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+bool edgeDepthAt(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
     const float zC = views.z.at(x, y);
     return anyNeighbour(views.z, x, y,
                         [&](int nx, int ny) { return zC - views.z.at(nx, ny) > rules.edgeDepthThreshold; });
 }
 
-bool testNormal(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+template <class Normals>
+bool normalAt(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y)
 {
     for (Offset d : {Offset{-1, 0}, Offset{0, -1}}) {
-        const int result = normalPair(rules, views, x, y, d);
+        const int result = normalPair(rules, views, normals, x, y, d);
         if (result != 0)
             return result > 0;
     }
     return false;
+}
+
+bool fitsMask(const GBufferViews& views, const EdgeMask& mask)
+{
+    return mask.pixels && views.materialID && mask.width == views.materialID.width &&
+           mask.height == views.materialID.height;
+}
+
+}  // namespace
+
+bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return outlineObjectAt(rules, views, x, y);
+}
+
+bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return outlineMaterialAt(rules, views, x, y);
+}
+
+bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
+{
+    return edgeMaterialAt(views, x, y);
+}
+
+bool testEdgeDepth(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return edgeDepthAt(rules, views, x, y);
+}
+
+bool testNormal(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return normalAt(rules, views, PackedNormals{views.normal}, x, y);
 }
 
 ULONG edgeChannelsRequired(const EdgeRules& rules)
@@ -149,15 +216,17 @@ ULONG edgeChannelsRequired(const EdgeRules& rules)
 
 void scanEdges(EdgeTest edgeTest, const EdgeRules& rules, const GBufferViews& views, EdgeMask mask)
 {
-    if (!edgeTest || !mask.pixels || !views.materialID || mask.width != views.materialID.width ||
-        mask.height != views.materialID.height)
+    if (!edgeTest || !fitsMask(views, mask))
         return;
-    for (int y = 0; y < mask.height; ++y) {
-        for (int x = 0; x < mask.width; ++x) {
-            if (views.materialID.at(x, y) == rules.lineMatID && edgeTest(rules, views, x, y))
-                mask.pixels[static_cast<std::size_t>(y) * mask.width + x] = 1;
+    forEachLineBand(mask.height, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* material = &views.materialID.at(0, y);
+            std::uint8_t* out = mask.pixels + static_cast<std::size_t>(y) * mask.width;
+            for (int x = 0; x < mask.width; ++x)
+                if (material[x] == rules.lineMatID && edgeTest(rules, views, x, y))
+                    out[x] = 1;
         }
-    }
+    });
 }
 
 bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mask, ULONG otherRequired)
@@ -165,20 +234,30 @@ bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mas
     if (!hasChannels(views, edgeChannelsRequired(rules) | otherRequired, views.materialID.width,
                      views.materialID.height))
         return false;
-    const struct {
-        bool on;
-        EdgeTest test;
-    } passes[] = {
-        {rules.outlineObject, testOutlineObject},
-        {rules.outlineMaterial, testOutlineMaterial},
-        {rules.edgeMaterial, testEdgeMaterial},
-        {rules.edgeDepth, testEdgeDepth},
-        {rules.normal, testNormal},
-    };
-    for (const auto& pass : passes) {
-        if (pass.on)
-            scanEdges(pass.test, rules, views, mask);
-    }
+    if (!fitsMask(views, mask) || !(rules.outlineObject || rules.outlineMaterial || rules.edgeMaterial ||
+                                    rules.edgeDepth || rules.normal))
+        return true;
+    // The mask receives the union of the switches' tests, so one scan tries them all per pixel.
+    forEachLineBand(mask.height, [&](int y0, int y1) {
+        thread_local std::vector<Point3> normalStore;
+        BandNormals normals{normalStore};
+        if (rules.normal)
+            normals.fill(views.normal, std::max(y0 - 1, 0), std::min(y1 + 1, mask.height));
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* material = &views.materialID.at(0, y);
+            std::uint8_t* out = mask.pixels + static_cast<std::size_t>(y) * mask.width;
+            for (int x = 0; x < mask.width; ++x) {
+                if (material[x] != rules.lineMatID || out[x])
+                    continue;
+                if ((rules.outlineObject && outlineObjectAt(rules, views, x, y)) ||
+                    (rules.outlineMaterial && outlineMaterialAt(rules, views, x, y)) ||
+                    (rules.edgeMaterial && edgeMaterialAt(views, x, y)) ||
+                    (rules.edgeDepth && edgeDepthAt(rules, views, x, y)) ||
+                    (rules.normal && normalAt(rules, views, normals, x, y)))
+                    out[x] = 1;
+            }
+        }
+    });
     return true;
 }
 
