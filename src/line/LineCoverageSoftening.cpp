@@ -1,11 +1,14 @@
 #include "line/LineCoverageSoftening.h"
 
+#include "line/LineBands.h"
+
 #include <algorithm>
 
 namespace vml {
 namespace {
 
-constexpr int meanRadius = 3;  // the 7 x 7 window
+constexpr int meanRadius = 3;   // the 7 x 7 window
+constexpr int sumColumns = 64;  // columns per piece of the table's column pass
 
 }  // namespace
 
@@ -13,13 +16,31 @@ SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage)
     : coverage_(coverage), stride_(static_cast<std::size_t>(coverage.width) + 1),
       sums_(stride_ * (static_cast<std::size_t>(coverage.height) + 1), 0.0)
 {
-    for (int y = 0; y < coverage.height; ++y) {
-        double rowSum = 0.0;
-        for (int x = 0; x < coverage.width; ++x) {
-            rowSum += coverage.at(x, y);
-            sums_[index(x + 1, y + 1)] = sums_[index(x + 1, y)] + rowSum;
+    // The table is built in two passes that add the same values in the same order as a row by
+    // row build (entry = entry above + running row sum), so its sums do not depend on how the
+    // work is split: first the running row sums, row by row, then the running column sums.
+    const int width = coverage.width, height = coverage.height;
+    forEachLineBand(height, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const float* in = &coverage.pixels[static_cast<std::size_t>(y) * width];
+            double* out = &sums_[index(1, y + 1)];
+            double rowSum = 0.0;
+            for (int x = 0; x < width; ++x) {
+                rowSum += in[x];
+                out[x] = rowSum;
+            }
         }
-    }
+    });
+    const int strips = (width + sumColumns - 1) / sumColumns;
+    renderWorkers().run(static_cast<std::size_t>(strips), [&](std::size_t strip) {
+        const int x0 = 1 + static_cast<int>(strip) * sumColumns, x1 = std::min(x0 + sumColumns, width + 1);
+        for (int y = 1; y <= height; ++y) {
+            const double* above = &sums_[index(0, y - 1)];
+            double* row = &sums_[index(0, y)];
+            for (int x = x0; x < x1; ++x)
+                row[x] = above[x] + row[x];
+        }
+    });
 }
 
 double SoftenedCoverage::sum(int x0, int y0, int x1, int y1) const
