@@ -1,6 +1,5 @@
 #include "line/EdgeDetection.h"
 
-#include "host/BaryCoords.h"
 #include "host/GBufferChannels.h"
 #include "host/NormalCompression.h"
 #include "line/LineBands.h"
@@ -64,13 +63,27 @@ struct BandNormals {
     }
 };
 
-// One neighbour pair of the normal test: 1 = the pixel qualifies, 0 = the pair is unused or
-// fails (try the next), -1 = the depth gap is too wide and the pixel does not qualify at all.
-template <class Normals>
-int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y,
-               Offset d)
+// Whether BaryCoords(0, nA, nB, nC) has y <= z, with its arithmetic. Dividing by nn > 0 keeps
+// the order, so the quotients are needed only when the numerators say no (they may round equal).
+bool baryNearerA(const Point3& nA, const Point3& nB, const Point3& nC)
 {
-    const int ax = x + d.dx, ay = y + d.dy, bx = x - d.dx, by = y - d.dy;
+    const Point3 n = CrossProd(nA, nB);
+    const float nn = DotProd(n, n);
+    if (!(nn > 0.0f))
+        return true;  // degenerate: thirds
+    const float b1 = DotProd(CrossProd(nC, nB), n), b2 = DotProd(CrossProd(nA, nC), n);
+    return b1 <= b2 || b1 / nn <= b2 / nn;
+}
+
+// One neighbour pair of the normal test, A at (x - 1, y) and B at (x + 1, y) when `horizontal`,
+// else A above and B below: 1 = the pixel qualifies, 0 = the pair is unused or fails (try the
+// next), -1 = the depth gap is too wide and the pixel does not qualify at all. Only the normals'
+// component along the pair weighs (the other's weight is 0, so leaving it out changes no bit).
+template <bool horizontal, class Normals>
+int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y)
+{
+    constexpr int dx = horizontal ? -1 : 0, dy = horizontal ? 0 : -1;
+    const int ax = x + dx, ay = y + dy, bx = x - dx, by = y - dy;
     if (!views.node.contains(ax, ay) || !views.node.contains(bx, by))
         return 0;
     const std::uint16_t nodeC = views.node.at(x, y);
@@ -81,9 +94,10 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals&
     const Point3 nC = normals(x, y);
     const Point3 nA = normals(ax, ay);
     const Point3 nB = normals(bx, by);
-    const float dx = static_cast<float>(d.dx), dy = static_cast<float>(d.dy);
+    const float a = horizontal ? nA.x : nA.y, b = horizontal ? nB.x : nB.y, c = horizontal ? nC.x : nC.y;
 
-    bool convex = ((nB.y - nA.y) * dy - (nB.x - nA.x) * dx) < 0.0f;
+    // Convex: the component falls from A to B across a row, rises from A to B down a column.
+    bool convex = horizontal ? b - a < 0.0f : b - a > 0.0f;
     bool fullCover = true;
     if (convex && (views.coverage.at(x, y) != 255 || views.coverage.at(ax, ay) != 255 ||
                    views.coverage.at(bx, by) != 255)) {
@@ -91,19 +105,16 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals&
         fullCover = false;
     }
 
-    const Point3 bary = BaryCoords(Point3(0.0f, 0.0f, 0.0f), nA, nB, nC);
-    const float zO = bary.y <= bary.z ? zA : zB;
+    const float zO = baryNearerA(nA, nB, nC) ? zA : zB;
     const bool front = zO > zC;
     if (front != convex)
         return 0;
     if (std::fabs(zC - zO) >= rules.normalDepth)
         return -1;
 
-    const float wx = std::fabs(dx), wy = std::fabs(dy);
-    float curv =
-        (std::fabs(nA.x + nB.x - 2.0f * nC.x) * wx + std::fabs(nA.y + nB.y - 2.0f * nC.y) * wy) * 0.5f;
-    const float dA = std::fabs(nA.x - nC.x) * wx + std::fabs(nA.y - nC.y) * wy;
-    const float dB = std::fabs(nB.x - nC.x) * wx + std::fabs(nB.y - nC.y) * wy;
+    float curv = std::fabs(a + b - 2.0f * c) * 0.5f;
+    const float dA = std::fabs(a - c);
+    const float dB = std::fabs(b - c);
     if (dA != 0.0f || dB != 0.0f) {
         float r = dB <= dA ? dB / dA : dA / dB;
         const float s = dA + dB;
@@ -111,8 +122,8 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals&
             r *= s;
         curv = (1.0f - r) * curv + r * 0.5f * s;
     }
-    const float w = (nA.x * nB.x * wx + nA.y * nB.y * wy) < 0.0f && convex ? 0.5f : 0.0f;
-    float f = (std::fabs(nA.x - nB.x) * wx + std::fabs(nA.y - nB.y) * wy) * w * 0.5f + (1.0f - w) * curv;
+    const float w = a * b < 0.0f && convex ? 0.5f : 0.0f;
+    float f = std::fabs(a - b) * w * 0.5f + (1.0f - w) * curv;
     if (!fullCover)
         f = 1.0f - (1.0f - rules.normalMin * 0.25f * 0.01f) * (1.0f - f);
     f = std::min(f, 1.0f);
@@ -163,12 +174,10 @@ bool edgeDepthAt(const EdgeRules& rules, const GBufferViews& views, int x, int y
 template <class Normals>
 bool normalAt(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y)
 {
-    for (Offset d : {Offset{-1, 0}, Offset{0, -1}}) {
-        const int result = normalPair(rules, views, normals, x, y, d);
-        if (result != 0)
-            return result > 0;
-    }
-    return false;
+    int result = normalPair<true>(rules, views, normals, x, y);
+    if (result == 0)
+        result = normalPair<false>(rules, views, normals, x, y);
+    return result > 0;
 }
 
 bool fitsMask(const GBufferViews& views, const EdgeMask& mask)
@@ -238,6 +247,7 @@ bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mas
                                     rules.edgeDepth || rules.normal))
         return true;
     // The mask receives the union of the switches' tests, so one scan tries them all per pixel.
+    const bool outlines = rules.outlineObject || rules.outlineMaterial;
     forEachLineBand(mask.height, [&](int y0, int y1) {
         thread_local std::vector<Point3> normalStore;
         BandNormals normals{normalStore};
@@ -246,11 +256,17 @@ bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mas
         for (int y = y0; y < y1; ++y) {
             const std::uint8_t* material = &views.materialID.at(0, y);
             std::uint8_t* out = mask.pixels + static_cast<std::size_t>(y) * mask.width;
+            const bool inner = y > 0 && y < mask.height - 1;
+            const std::uint16_t* node = outlines ? &views.node.at(0, y) : nullptr;
             for (int x = 0; x < mask.width; ++x) {
                 if (material[x] != rules.lineMatID || out[x])
                     continue;
-                if ((rules.outlineObject && outlineObjectAt(rules, views, x, y)) ||
-                    (rules.outlineMaterial && outlineMaterialAt(rules, views, x, y)) ||
+                // Outlines need a neighbour of another object; inside an object there is none.
+                const bool oneObject = outlines && inner && x > 0 && x < mask.width - 1 &&
+                                       node[x - 1] == node[x] && node[x + 1] == node[x] &&
+                                       node[x - mask.width] == node[x] && node[x + mask.width] == node[x];
+                if ((rules.outlineObject && !oneObject && outlineObjectAt(rules, views, x, y)) ||
+                    (rules.outlineMaterial && !oneObject && outlineMaterialAt(rules, views, x, y)) ||
                     (rules.edgeMaterial && edgeMaterialAt(views, x, y)) ||
                     (rules.edgeDepth && edgeDepthAt(rules, views, x, y)) ||
                     (rules.normal && normalAt(rules, views, normals, x, y)))
