@@ -62,6 +62,7 @@ bool compositeLines(const LineSettings& s, const LineCanvas& coverage, const Lin
         std::vector<BMM_Color_64> copy(lineOutRenderElement ? static_cast<std::size_t>(width) : 0);
         std::vector<BMM_Color_64> elementRow(anyElement ? static_cast<std::size_t>(width) : 0);
         std::vector<AColor> layer(anyElement ? static_cast<std::size_t>(width) : 0);
+        std::vector<float> means(static_cast<std::size_t>(width));
         for (int y = y0; y < y1; ++y) {
             // Lines kept out of the bitmap are blended over a copy of its row.
             BMM_Color_64* row = bitmap.Row(y);
@@ -71,9 +72,10 @@ bool compositeLines(const LineSettings& s, const LineCanvas& coverage, const Lin
             }
             if (anyElement)
                 std::fill(layer.begin(), layer.end(), AColor(0.0f, 0.0f, 0.0f, 0.0f));
+            softened.meanRow(y, means.data());
             for (int x = 0; x < width; ++x) {
                 // No coverage in the window: the line alpha is 0 (the most common case by far).
-                const float m = softened.mean(x, y);
+                const float m = means[static_cast<std::size_t>(x)];
                 if (m == 0.0f)
                     continue;
                 const float a = softened.sharpen(x, y, m * s.lineAlpha * 0.01f) * fade.at(x, y);

@@ -57,6 +57,28 @@ float SoftenedCoverage::mean(int x, int y) const
     return static_cast<float>(sum(x0, y0, x1, y1) / count);
 }
 
+void SoftenedCoverage::meanRow(int y, float* out) const
+{
+    const int width = coverage_.width;
+    const int y0 = std::max(y - meanRadius, 0), y1 = std::min(y + meanRadius, coverage_.height - 1);
+    const double* top = &sums_[index(0, y0)];
+    const double* bottom = &sums_[index(0, y1 + 1)];
+    const int rows = y1 - y0 + 1;
+    // The same sum and count as mean(x, y); the window is clipped only near the ends of the row.
+    auto meanAt = [&](int x0, int x1) {
+        const double sum = bottom[x1 + 1] - bottom[x0] - top[x1 + 1] + top[x0];
+        return static_cast<float>(sum / ((x1 - x0 + 1) * rows));
+    };
+    const int innerEnd = width - meanRadius;
+    int x = 0;
+    for (; x < std::min(meanRadius, width); ++x)
+        out[x] = meanAt(0, std::min(x + meanRadius, width - 1));
+    for (; x < innerEnd; ++x)
+        out[x] = meanAt(x - meanRadius, x + meanRadius);
+    for (; x < width; ++x)
+        out[x] = meanAt(std::max(x - meanRadius, 0), width - 1);
+}
+
 float SoftenedCoverage::sharpen(int x, int y, float a) const
 {
     for (int j = std::max(y - 1, 0); j <= std::min(y + 1, coverage_.height - 1); ++j)

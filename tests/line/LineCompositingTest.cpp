@@ -1,5 +1,7 @@
 #include "line/LineCompositing.h"
 
+#include "line/LineCoverageSoftening.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -134,6 +136,25 @@ TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)
     composite(lineOf(Color(1.0f, 1.0f, 1.0f)), coverage, half, bitmap, {}, false);
     EXPECT_NEAR(pixelAt(bitmap, 0, 8).r, 32767, 1);
     EXPECT_EQ(pixelAt(bitmap, 12, 8), black);
+}
+
+TEST(LineCompositing, RowMeansAreThePixelMeansAtEveryWidth)
+{
+    // Widths below, at and beyond the 7 x 7 window, so the clipped ends meet and overlap.
+    for (int width : {1, 2, 3, 4, 6, 7, 8, 11, 37}) {
+        LineCanvas coverage(width, 9);
+        for (int y = 0; y < coverage.height; ++y)
+            for (int x = 0; x < width; ++x)
+                coverage.at(x, y) = static_cast<float>((x * 7 + y * 13) % 10) * 0.1f;
+        const SoftenedCoverage softened(coverage);
+        std::vector<float> row(static_cast<std::size_t>(width));
+        for (int y = 0; y < coverage.height; ++y) {
+            softened.meanRow(y, row.data());
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(row[static_cast<std::size_t>(x)], softened.mean(x, y))
+                    << width << " wide, " << x << ", " << y;
+        }
+    }
 }
 
 // Logs the progress reports and answers abort to the `abortAt`th (from 1; 0: never).
