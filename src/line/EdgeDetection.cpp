@@ -91,6 +91,16 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals&
         return 0;
 
     const float zC = views.z.at(x, y), zA = views.z.at(ax, ay), zB = views.z.at(bx, by);
+    const DWORD packedC = views.normal.at(x, y);
+    if (views.normal.at(ax, ay) == packedC && views.normal.at(bx, by) == packedC) {
+        // A flat pair (planes are flat in camera space): not convex, the barycentric thirds pick
+        // A, and the turn f is exactly 0, as the general steps below work out.
+        if (zA > zC)
+            return 0;
+        if (std::fabs(zC - zA) >= rules.normalDepth)
+            return -1;
+        return rules.normalMin <= 0.0f && 0.0f <= rules.normalMax ? 1 : 0;
+    }
     const Point3 nC = normals(x, y);
     const Point3 nA = normals(ax, ay);
     const Point3 nB = normals(bx, by);
