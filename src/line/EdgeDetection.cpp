@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace vml {
@@ -38,28 +39,26 @@ struct PackedNormals {
     Point3 operator()(int x, int y) const { return DeCompressNormal(normal.at(x, y)); }
 };
 
-// Normals decompressed once for rows [firstRow, firstRow + rows) of a band and its halo: each
-// normal is read by up to five pixels' tests.
+// Normals of rows [y0, y1) of a band and its halo, each decompressed once, when first read (flat
+// pairs read none); each is read by up to five pixels' tests. A NaN x marks one not yet read.
 struct BandNormals {
     std::vector<Point3>& store;
+    const GBufferView<DWORD>* normal = nullptr;
     int firstRow = 0;
-    int width = 0;
 
-    void fill(const GBufferView<DWORD>& normal, int y0, int y1)
+    void cover(const GBufferView<DWORD>& view, int y0, int y1)
     {
+        normal = &view;
         firstRow = y0;
-        width = normal.width;
-        store.resize(static_cast<std::size_t>(y1 - y0) * width);
-        Point3* out = store.data();
-        for (int y = y0; y < y1; ++y) {
-            const DWORD* row = &normal.at(0, y);
-            for (int x = 0; x < width; ++x)
-                *out++ = DeCompressNormal(row[x]);
-        }
+        store.assign(static_cast<std::size_t>(y1 - y0) * view.width,
+                     Point3(std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f));
     }
-    Point3 operator()(int x, int y) const
+    Point3 operator()(int x, int y)
     {
-        return store[static_cast<std::size_t>(y - firstRow) * width + x];
+        Point3& n = store[static_cast<std::size_t>(y - firstRow) * normal->width + x];
+        if (std::isnan(n.x))
+            n = DeCompressNormal(normal->at(x, y));
+        return n;
     }
 };
 
@@ -80,7 +79,7 @@ bool baryNearerA(const Point3& nA, const Point3& nB, const Point3& nC)
 // next), -1 = the depth gap is too wide and the pixel does not qualify at all. Only the normals'
 // component along the pair weighs (the other's weight is 0, so leaving it out changes no bit).
 template <bool horizontal, class Normals>
-int normalPair(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y)
+int normalPair(const EdgeRules& rules, const GBufferViews& views, Normals& normals, int x, int y)
 {
     constexpr int dx = horizontal ? -1 : 0, dy = horizontal ? 0 : -1;
     const int ax = x + dx, ay = y + dy, bx = x - dx, by = y - dy;
@@ -182,7 +181,7 @@ bool edgeDepthAt(const EdgeRules& rules, const GBufferViews& views, int x, int y
 }
 
 template <class Normals>
-bool normalAt(const EdgeRules& rules, const GBufferViews& views, const Normals& normals, int x, int y)
+bool normalAt(const EdgeRules& rules, const GBufferViews& views, Normals&& normals, int x, int y)
 {
     int result = normalPair<true>(rules, views, normals, x, y);
     if (result == 0)
@@ -262,7 +261,7 @@ bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mas
         thread_local std::vector<Point3> normalStore;
         BandNormals normals{normalStore};
         if (rules.normal)
-            normals.fill(views.normal, std::max(y0 - 1, 0), std::min(y1 + 1, mask.height));
+            normals.cover(views.normal, std::max(y0 - 1, 0), std::min(y1 + 1, mask.height));
         for (int y = y0; y < y1; ++y) {
             const std::uint8_t* material = &views.materialID.at(0, y);
             std::uint8_t* out = mask.pixels + static_cast<std::size_t>(y) * mask.width;
