@@ -3,6 +3,8 @@
 #include "line/LineBands.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <mutex>
 
 namespace vml {
 namespace {
@@ -10,12 +12,24 @@ namespace {
 constexpr int meanRadius = 3;   // the 7 x 7 window
 constexpr int sumColumns = 64;  // columns per piece of the table's column pass
 
+// The memory of the last table given back, kept for the next: a frame's table is many
+// megabytes, which fresh from the system costs a page fault every few kilobytes.
+std::mutex spareLock;
+std::vector<double> spareSums;
+
 }  // namespace
 
 SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage)
-    : coverage_(coverage), stride_(static_cast<std::size_t>(coverage.width) + 1),
-      sums_(stride_ * (static_cast<std::size_t>(coverage.height) + 1), 0.0)
+    : coverage_(coverage), stride_(static_cast<std::size_t>(coverage.width) + 1)
 {
+    {
+        std::lock_guard lock(spareLock);
+        sums_.swap(spareSums);
+    }
+    // Every entry but the leading row and column is written below.
+    sums_.resize(stride_ * (static_cast<std::size_t>(coverage.height) + 1));
+    std::fill(sums_.begin(), sums_.begin() + static_cast<std::ptrdiff_t>(stride_), 0.0);
+
     // The table is built in two passes that add the same values in the same order as a row by
     // row build (entry = entry above + running row sum), so its sums do not depend on how the
     // work is split: first the running row sums, row by row, then the running column sums.
@@ -24,6 +38,7 @@ SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage)
         for (int y = y0; y < y1; ++y) {
             const float* in = &coverage.pixels[static_cast<std::size_t>(y) * width];
             double* out = &sums_[index(1, y + 1)];
+            out[-1] = 0.0;
             double rowSum = 0.0;
             for (int x = 0; x < width; ++x) {
                 rowSum += in[x];
@@ -41,6 +56,13 @@ SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage)
                 row[x] = above[x] + row[x];
         }
     });
+}
+
+SoftenedCoverage::~SoftenedCoverage()
+{
+    std::lock_guard lock(spareLock);
+    if (sums_.capacity() > spareSums.capacity())
+        sums_.swap(spareSums);
 }
 
 double SoftenedCoverage::sum(int x0, int y0, int x1, int y1) const

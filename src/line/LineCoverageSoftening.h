@@ -14,6 +14,9 @@ class SoftenedCoverage {
 public:
     // Keeps a reference to `coverage`, which must outlive this object and stay unchanged.
     explicit SoftenedCoverage(const LineCanvas& coverage);
+    ~SoftenedCoverage();
+    SoftenedCoverage(const SoftenedCoverage&) = delete;
+    SoftenedCoverage& operator=(const SoftenedCoverage&) = delete;
 
     // Mean of the coverage over the in-canvas pixels of the 7 x 7 window centred on (x, y).
     // Precondition: the canvas contains (x, y).
@@ -33,7 +36,7 @@ private:
 
     const LineCanvas& coverage_;
     std::size_t stride_;
-    std::vector<double> sums_;  // one leading row and column of zeros
+    std::vector<double> sums_;  // one leading row and column of zeros; memory of an earlier table
 };
 
 }  // namespace vml
