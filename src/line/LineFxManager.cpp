@@ -186,10 +186,13 @@ void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, Chec
     // A copy: an element's drawing must not see the list change under it.
     const std::vector<LineFxElement*> list = elements_;
     bool painted = false;
+    bool fresh = true;  // resize left the canvases clear
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         if (!*it)
             continue;
-        canvases.clear();
+        if (!fresh)
+            canvases.clear();
+        fresh = false;
         // An aborted element stops by itself; the next one asks the callback again.
         drawLineElement(**it, t, *bm, gc, canvases, targets, lineOut, &progress, paintCanvas, &painted);
     }
