@@ -153,6 +153,18 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     const bool zFade = s.lineZAlphaEnable != 0 && haveDepth;
     const bool smearing = s.lineBlur != 0.0f && sameSize(views.velocity, mask);
 
+    // Without deform every width factor is 1, and so is every mean of them (a sum of n ones is n).
+    std::vector<char> bandOnes(static_cast<std::size_t>(lineBandCount(height)), 1);
+    forEachLineBand(height, [&](int y0, int y1) {
+        const float* f = &deformMap.pixels[static_cast<std::size_t>(y0) * width];
+        const float* end = f + static_cast<std::size_t>(y1 - y0) * width;
+        char ones = 1;
+        for (; f != end; ++f)
+            ones &= static_cast<char>(*f < 0.0f || *f == 1.0f);
+        bandOnes[static_cast<std::size_t>(y0 / lineBandRows)] = ones;
+    });
+    const bool onlyOnes = std::find(bandOnes.begin(), bandOnes.end(), 0) == bandOnes.end();
+
     // First every stamp is set up, by bands of the rows of its edge pixels.
     std::vector<StampBand> bands(static_cast<std::size_t>(lineBandCount(height)));
     auto setUpBand = [&](int y0, int y1) {
@@ -165,7 +177,7 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
                 PixelStamp stamp;
                 stamp.x = x, stamp.y = y;
                 stamp.centre = stampCentre(mask, x, y);
-                float g = meanWidthFactor(deformMap, x, y);
+                float g = onlyOnes ? 1.0f : meanWidthFactor(deformMap, x, y);
                 const float depth = haveDepth ? -views.z.at(x, y) : 0.0f;
                 if (zScale)
                     g = lineDepthScale(s, g, depth);
