@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <vector>
 
 namespace vml {
@@ -40,9 +39,10 @@ struct PackedNormals {
 };
 
 // Normals of rows [y0, y1) of a band and its halo, each decompressed once, when first read (flat
-// pairs read none); each is read by up to five pixels' tests. A NaN x marks one not yet read.
+// pairs read none); each is read by up to five pixels' tests.
 struct BandNormals {
     std::vector<Point3>& store;
+    std::vector<std::uint8_t>& read;  // 1 once the normal is in `store`
     const GBufferView<DWORD>* normal = nullptr;
     int firstRow = 0;
 
@@ -50,15 +50,19 @@ struct BandNormals {
     {
         normal = &view;
         firstRow = y0;
-        store.assign(static_cast<std::size_t>(y1 - y0) * view.width,
-                     Point3(std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f));
+        const std::size_t count = static_cast<std::size_t>(y1 - y0) * view.width;
+        if (store.size() < count)
+            store.resize(count);
+        read.assign(count, 0);
     }
     Point3 operator()(int x, int y)
     {
-        Point3& n = store[static_cast<std::size_t>(y - firstRow) * normal->width + x];
-        if (std::isnan(n.x))
-            n = DeCompressNormal(normal->at(x, y));
-        return n;
+        const std::size_t i = static_cast<std::size_t>(y - firstRow) * normal->width + x;
+        if (!read[i]) {
+            store[i] = DeCompressNormal(normal->at(x, y));
+            read[i] = 1;
+        }
+        return store[i];
     }
 };
 
@@ -259,7 +263,8 @@ bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mas
     const bool outlines = rules.outlineObject || rules.outlineMaterial;
     forEachLineBand(mask.height, [&](int y0, int y1) {
         thread_local std::vector<Point3> normalStore;
-        BandNormals normals{normalStore};
+        thread_local std::vector<std::uint8_t> normalRead;
+        BandNormals normals{normalStore, normalRead};
         if (rules.normal)
             normals.cover(views.normal, std::max(y0 - 1, 0), std::min(y1 + 1, mask.height));
         for (int y = y0; y < y1; ++y) {
