@@ -2,7 +2,8 @@
 // the plain scanline render (with the G-buffer channels the effect reads, the effect not applied),
 // then on copies of that frame the effect's pieces timed one by one (detection, width factors and
 // stamping, compositing; summed over both elements) and the effect's Apply as a whole. The ratio
-// divides Apply by the plain render of the same run; compare figures only within one run.
+// divides Apply by the plain render of the same run; compare figures only within one run. The
+// render shades on 2 threads; the effect runs on as many as the benchmark's argument.
 
 #include "BenchHost.h"
 #include "host/Bitmap.h"
@@ -120,6 +121,8 @@ void lineEffect(benchmark::State& state)
         return;
     }
 
+    // The effect's work goes to the render workers of the host's thread count.
+    benchHostCore().setShadingThreads(static_cast<int>(state.range(0)));
     IParamBlock2* params = manager->pblock();
     const bool lineOut = params && params->GetInt(vml::lineFxParam::lineOutRenderElement, frameTime) != 0;
     vml::LineFrameCanvases canvases;
@@ -151,8 +154,15 @@ void lineEffect(benchmark::State& state)
     state.counters["apply_seconds"] = applySeconds / frames;
     state.counters["plain_seconds"] = plainSeconds;
     state.counters["lines_over_plain"] = plainSeconds > 0 ? applySeconds / frames / plainSeconds : 0.0;
+    benchHostCore().setShadingThreads(threads);
 }
 
 }  // namespace
 
-BENCHMARK(lineEffect)->Iterations(iterations)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(lineEffect)
+    ->ArgName("effect_threads")
+    ->Arg(threads)
+    ->Arg(1)
+    ->Iterations(iterations)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();

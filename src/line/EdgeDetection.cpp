@@ -1,12 +1,13 @@
 #include "line/EdgeDetection.h"
 
-#include "host/BaryCoords.h"
 #include "host/GBufferChannels.h"
 #include "host/NormalCompression.h"
+#include "line/LineBands.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace vml {
 
@@ -31,11 +32,61 @@ template <class T, class F> bool anyNeighbour(const GBufferView<T>& image, int x
 
 bool isBackground(std::uint16_t node) { return node == BMM_BACKGROUND_NODE_RENDER_ID; }
 
-// One neighbour pair of the normal test: 1 = the pixel qualifies, 0 = the pair is unused or
-// fails (try the next), -1 = the depth gap is too wide and the pixel does not qualify at all.
-int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, Offset d)
+// Normals decompressed where they are read.
+struct PackedNormals {
+    const GBufferView<DWORD>& normal;
+    Point3 operator()(int x, int y) const { return DeCompressNormal(normal.at(x, y)); }
+};
+
+// Normals of rows [y0, y1) of a band and its halo, each decompressed once, when first read (flat
+// pairs read none); each is read by up to five pixels' tests.
+struct BandNormals {
+    std::vector<Point3>& store;
+    std::vector<std::uint8_t>& read;  // 1 once the normal is in `store`
+    const GBufferView<DWORD>* normal = nullptr;
+    int firstRow = 0;
+
+    void cover(const GBufferView<DWORD>& view, int y0, int y1)
+    {
+        normal = &view;
+        firstRow = y0;
+        const std::size_t count = static_cast<std::size_t>(y1 - y0) * view.width;
+        if (store.size() < count)
+            store.resize(count);
+        read.assign(count, 0);
+    }
+    Point3 operator()(int x, int y)
+    {
+        const std::size_t i = static_cast<std::size_t>(y - firstRow) * normal->width + x;
+        if (!read[i]) {
+            store[i] = DeCompressNormal(normal->at(x, y));
+            read[i] = 1;
+        }
+        return store[i];
+    }
+};
+
+// Whether BaryCoords(0, nA, nB, nC) has y <= z, with its arithmetic. Dividing by nn > 0 keeps
+// the order, so the quotients are needed only when the numerators say no (they may round equal).
+bool baryNearerA(const Point3& nA, const Point3& nB, const Point3& nC)
 {
-    const int ax = x + d.dx, ay = y + d.dy, bx = x - d.dx, by = y - d.dy;
+    const Point3 n = CrossProd(nA, nB);
+    const float nn = DotProd(n, n);
+    if (!(nn > 0.0f))
+        return true;  // degenerate: thirds
+    const float b1 = DotProd(CrossProd(nC, nB), n), b2 = DotProd(CrossProd(nA, nC), n);
+    return b1 <= b2 || b1 / nn <= b2 / nn;
+}
+
+// One neighbour pair of the normal test, A at (x - 1, y) and B at (x + 1, y) when `horizontal`,
+// else A above and B below: 1 = the pixel qualifies, 0 = the pair is unused or fails (try the
+// next), -1 = the depth gap is too wide and the pixel does not qualify at all. Only the normals'
+// component along the pair weighs (the other's weight is 0, so leaving it out changes no bit).
+template <bool horizontal, class Normals>
+int normalPair(const EdgeRules& rules, const GBufferViews& views, Normals& normals, int x, int y)
+{
+    constexpr int dx = horizontal ? -1 : 0, dy = horizontal ? 0 : -1;
+    const int ax = x + dx, ay = y + dy, bx = x - dx, by = y - dy;
     if (!views.node.contains(ax, ay) || !views.node.contains(bx, by))
         return 0;
     const std::uint16_t nodeC = views.node.at(x, y);
@@ -43,12 +94,23 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, 
         return 0;
 
     const float zC = views.z.at(x, y), zA = views.z.at(ax, ay), zB = views.z.at(bx, by);
-    const Point3 nC = DeCompressNormal(views.normal.at(x, y));
-    const Point3 nA = DeCompressNormal(views.normal.at(ax, ay));
-    const Point3 nB = DeCompressNormal(views.normal.at(bx, by));
-    const float dx = static_cast<float>(d.dx), dy = static_cast<float>(d.dy);
+    const DWORD packedC = views.normal.at(x, y);
+    if (views.normal.at(ax, ay) == packedC && views.normal.at(bx, by) == packedC) {
+        // A flat pair (planes are flat in camera space): not convex, the barycentric thirds pick
+        // A, and the turn f is exactly 0, as the general steps below work out.
+        if (zA > zC)
+            return 0;
+        if (std::fabs(zC - zA) >= rules.normalDepth)
+            return -1;
+        return rules.normalMin <= 0.0f && 0.0f <= rules.normalMax ? 1 : 0;
+    }
+    const Point3 nC = normals(x, y);
+    const Point3 nA = normals(ax, ay);
+    const Point3 nB = normals(bx, by);
+    const float a = horizontal ? nA.x : nA.y, b = horizontal ? nB.x : nB.y, c = horizontal ? nC.x : nC.y;
 
-    bool convex = ((nB.y - nA.y) * dy - (nB.x - nA.x) * dx) < 0.0f;
+    // Convex: the component falls from A to B across a row, rises from A to B down a column.
+    bool convex = horizontal ? b - a < 0.0f : b - a > 0.0f;
     bool fullCover = true;
     if (convex && (views.coverage.at(x, y) != 255 || views.coverage.at(ax, ay) != 255 ||
                    views.coverage.at(bx, by) != 255)) {
@@ -56,19 +118,16 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, 
         fullCover = false;
     }
 
-    const Point3 bary = BaryCoords(Point3(0.0f, 0.0f, 0.0f), nA, nB, nC);
-    const float zO = bary.y <= bary.z ? zA : zB;
+    const float zO = baryNearerA(nA, nB, nC) ? zA : zB;
     const bool front = zO > zC;
     if (front != convex)
         return 0;
     if (std::fabs(zC - zO) >= rules.normalDepth)
         return -1;
 
-    const float wx = std::fabs(dx), wy = std::fabs(dy);
-    float curv =
-        (std::fabs(nA.x + nB.x - 2.0f * nC.x) * wx + std::fabs(nA.y + nB.y - 2.0f * nC.y) * wy) * 0.5f;
-    const float dA = std::fabs(nA.x - nC.x) * wx + std::fabs(nA.y - nC.y) * wy;
-    const float dB = std::fabs(nB.x - nC.x) * wx + std::fabs(nB.y - nC.y) * wy;
+    float curv = std::fabs(a + b - 2.0f * c) * 0.5f;
+    const float dA = std::fabs(a - c);
+    const float dB = std::fabs(b - c);
     if (dA != 0.0f || dB != 0.0f) {
         float r = dB <= dA ? dB / dA : dA / dB;
         const float s = dA + dB;
@@ -76,8 +135,8 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, 
             r *= s;
         curv = (1.0f - r) * curv + r * 0.5f * s;
     }
-    const float w = (nA.x * nB.x * wx + nA.y * nB.y * wy) < 0.0f && convex ? 0.5f : 0.0f;
-    float f = (std::fabs(nA.x - nB.x) * wx + std::fabs(nA.y - nB.y) * wy) * w * 0.5f + (1.0f - w) * curv;
+    const float w = a * b < 0.0f && convex ? 0.5f : 0.0f;
+    float f = std::fabs(a - b) * w * 0.5f + (1.0f - w) * curv;
     if (!fullCover)
         f = 1.0f - (1.0f - rules.normalMin * 0.25f * 0.01f) * (1.0f - f);
     f = std::min(f, 1.0f);
@@ -86,9 +145,7 @@ int normalPair(const EdgeRules& rules, const GBufferViews& views, int x, int y, 
     return rules.normalMin <= percent && percent <= rules.normalMax ? 1 : 0;
 }
 
-}  // namespace
-
-bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+bool outlineObjectAt(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
     const std::uint16_t nodeC = views.node.at(x, y);
     const float zC = views.z.at(x, y);
@@ -99,7 +156,7 @@ bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x,
     });
 }
 
-bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+bool outlineMaterialAt(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
     const std::uint16_t nodeC = views.node.at(x, y);
     const std::uint8_t materialC = views.materialID.at(x, y);
@@ -111,7 +168,7 @@ bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int 
     });
 }
 
-bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
+bool edgeMaterialAt(const GBufferViews& views, int x, int y)
 {
     const std::uint16_t nodeC = views.node.at(x, y);
     const std::uint8_t materialC = views.materialID.at(x, y);
@@ -120,21 +177,53 @@ bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
     });
 }
 
-bool testEdgeDepth(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+bool edgeDepthAt(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
     const float zC = views.z.at(x, y);
     return anyNeighbour(views.z, x, y,
                         [&](int nx, int ny) { return zC - views.z.at(nx, ny) > rules.edgeDepthThreshold; });
 }
 
+template <class Normals>
+bool normalAt(const EdgeRules& rules, const GBufferViews& views, Normals&& normals, int x, int y)
+{
+    int result = normalPair<true>(rules, views, normals, x, y);
+    if (result == 0)
+        result = normalPair<false>(rules, views, normals, x, y);
+    return result > 0;
+}
+
+bool fitsMask(const GBufferViews& views, const EdgeMask& mask)
+{
+    return mask.pixels && views.materialID && mask.width == views.materialID.width &&
+           mask.height == views.materialID.height;
+}
+
+}  // namespace
+
+bool testOutlineObject(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return outlineObjectAt(rules, views, x, y);
+}
+
+bool testOutlineMaterial(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return outlineMaterialAt(rules, views, x, y);
+}
+
+bool testEdgeMaterial(const EdgeRules&, const GBufferViews& views, int x, int y)
+{
+    return edgeMaterialAt(views, x, y);
+}
+
+bool testEdgeDepth(const EdgeRules& rules, const GBufferViews& views, int x, int y)
+{
+    return edgeDepthAt(rules, views, x, y);
+}
+
 bool testNormal(const EdgeRules& rules, const GBufferViews& views, int x, int y)
 {
-    for (Offset d : {Offset{-1, 0}, Offset{0, -1}}) {
-        const int result = normalPair(rules, views, x, y, d);
-        if (result != 0)
-            return result > 0;
-    }
-    return false;
+    return normalAt(rules, views, PackedNormals{views.normal}, x, y);
 }
 
 ULONG edgeChannelsRequired(const EdgeRules& rules)
@@ -149,15 +238,17 @@ ULONG edgeChannelsRequired(const EdgeRules& rules)
 
 void scanEdges(EdgeTest edgeTest, const EdgeRules& rules, const GBufferViews& views, EdgeMask mask)
 {
-    if (!edgeTest || !mask.pixels || !views.materialID || mask.width != views.materialID.width ||
-        mask.height != views.materialID.height)
+    if (!edgeTest || !fitsMask(views, mask))
         return;
-    for (int y = 0; y < mask.height; ++y) {
-        for (int x = 0; x < mask.width; ++x) {
-            if (views.materialID.at(x, y) == rules.lineMatID && edgeTest(rules, views, x, y))
-                mask.pixels[static_cast<std::size_t>(y) * mask.width + x] = 1;
+    forEachLineBand(mask.height, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* material = &views.materialID.at(0, y);
+            std::uint8_t* out = mask.pixels + static_cast<std::size_t>(y) * mask.width;
+            for (int x = 0; x < mask.width; ++x)
+                if (material[x] == rules.lineMatID && edgeTest(rules, views, x, y))
+                    out[x] = 1;
         }
-    }
+    });
 }
 
 bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mask, ULONG otherRequired)
@@ -165,20 +256,38 @@ bool detectEdges(const EdgeRules& rules, const GBufferViews& views, EdgeMask mas
     if (!hasChannels(views, edgeChannelsRequired(rules) | otherRequired, views.materialID.width,
                      views.materialID.height))
         return false;
-    const struct {
-        bool on;
-        EdgeTest test;
-    } passes[] = {
-        {rules.outlineObject, testOutlineObject},
-        {rules.outlineMaterial, testOutlineMaterial},
-        {rules.edgeMaterial, testEdgeMaterial},
-        {rules.edgeDepth, testEdgeDepth},
-        {rules.normal, testNormal},
-    };
-    for (const auto& pass : passes) {
-        if (pass.on)
-            scanEdges(pass.test, rules, views, mask);
-    }
+    if (!fitsMask(views, mask) || !(rules.outlineObject || rules.outlineMaterial || rules.edgeMaterial ||
+                                    rules.edgeDepth || rules.normal))
+        return true;
+    // The mask receives the union of the switches' tests, so one scan tries them all per pixel.
+    const bool outlines = rules.outlineObject || rules.outlineMaterial;
+    forEachLineBand(mask.height, [&](int y0, int y1) {
+        thread_local std::vector<Point3> normalStore;
+        thread_local std::vector<std::uint8_t> normalRead;
+        BandNormals normals{normalStore, normalRead};
+        if (rules.normal)
+            normals.cover(views.normal, std::max(y0 - 1, 0), std::min(y1 + 1, mask.height));
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* material = &views.materialID.at(0, y);
+            std::uint8_t* out = mask.pixels + static_cast<std::size_t>(y) * mask.width;
+            const bool inner = y > 0 && y < mask.height - 1;
+            const std::uint16_t* node = outlines ? &views.node.at(0, y) : nullptr;
+            for (int x = 0; x < mask.width; ++x) {
+                if (material[x] != rules.lineMatID || out[x])
+                    continue;
+                // Outlines need a neighbour of another object; inside an object there is none.
+                const bool oneObject = outlines && inner && x > 0 && x < mask.width - 1 &&
+                                       node[x - 1] == node[x] && node[x + 1] == node[x] &&
+                                       node[x - mask.width] == node[x] && node[x + mask.width] == node[x];
+                if ((rules.outlineObject && !oneObject && outlineObjectAt(rules, views, x, y)) ||
+                    (rules.outlineMaterial && !oneObject && outlineMaterialAt(rules, views, x, y)) ||
+                    (rules.edgeMaterial && edgeMaterialAt(views, x, y)) ||
+                    (rules.edgeDepth && edgeDepthAt(rules, views, x, y)) ||
+                    (rules.normal && normalAt(rules, views, normals, x, y)))
+                    out[x] = 1;
+            }
+        }
+    });
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace vml {
@@ -32,15 +33,18 @@ struct LineCanvas {
 };
 
 // Where one stamp writes: both canvases are raised, never lowered, by a value v and v times the
-// stamp's depth-fade factor. Writes outside the canvases are dropped. Both canvases share a size.
+// stamp's depth-fade factor. Writes outside the canvases, or outside rows [firstRow, endRow), are
+// dropped. Both canvases share a size.
 struct LineStampTarget {
     LineCanvas& coverage;
     LineCanvas& fade;
     float fadeFactor = 1.0f;
+    int firstRow = 0;
+    int endRow = std::numeric_limits<int>::max();
 
     void raise(int x, int y, float v)
     {
-        if (!coverage.contains(x, y))
+        if (!coverage.contains(x, y) || y < firstRow || y >= endRow)
             return;
         const std::size_t i = static_cast<std::size_t>(y) * coverage.width + x;
         coverage.pixels[i] = std::max(coverage.pixels[i], v);

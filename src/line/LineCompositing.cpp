@@ -1,5 +1,6 @@
 #include "line/LineCompositing.h"
 
+#include "line/LineBands.h"
 #include "line/LineCoverageSoftening.h"
 #include "paint/Blend.h"
 
@@ -21,13 +22,6 @@ std::uint16_t toChannel(float v)
     scaled = scaled > 0.0f ? scaled : 0.0f;
     scaled = scaled < channelMax ? scaled : channelMax;
     return static_cast<std::uint16_t>(scaled);
-}
-
-float lineAlphaAt(const LineSettings& s, const LineCanvas& fade, const SoftenedCoverage& softened, int x,
-                  int y)
-{
-    const float a = softened.mean(x, y) * s.lineAlpha * 0.01f;
-    return softened.sharpen(x, y, a) * fade.at(x, y);
 }
 
 void compositeLayerRow(Bitmap& target, int y, const std::vector<AColor>& layer,
@@ -60,34 +54,60 @@ bool compositeLines(const LineSettings& s, const LineCanvas& coverage, const Lin
         return true;
     const SoftenedCoverage softened(coverage);
     const int method = blendMethodId(s.lineBlend);
-    std::vector<BMM_Color_64> row(static_cast<std::size_t>(width));
-    std::vector<BMM_Color_64> elementRow(static_cast<std::size_t>(width));
-    std::vector<AColor> layer(static_cast<std::size_t>(width));
+    bool anyElement = false;
+    for (Bitmap* element : lineElementBitmaps)
+        anyElement = anyElement || (element && element->HasStorage());
 
-    for (int y = 0; y < height; ++y) {
-        bitmap.GetPixels(0, y, width, row.data());
-        for (int x = 0; x < width; ++x) {
-            const float a = lineAlphaAt(s, fade, softened, x, y);
-            AColor& line = layer[static_cast<std::size_t>(x)];
-            if (!(a > 0.0f)) {
-                line = AColor(0.0f, 0.0f, 0.0f, 0.0f);
-                continue;
+    auto compositeBand = [&](int y0, int y1) {
+        std::vector<BMM_Color_64> copy(lineOutRenderElement ? static_cast<std::size_t>(width) : 0);
+        std::vector<BMM_Color_64> elementRow(anyElement ? static_cast<std::size_t>(width) : 0);
+        std::vector<AColor> layer(anyElement ? static_cast<std::size_t>(width) : 0);
+        std::vector<float> means(static_cast<std::size_t>(width));
+        for (int y = y0; y < y1; ++y) {
+            // Lines kept out of the bitmap are blended over a copy of its row.
+            BMM_Color_64* row = bitmap.Row(y);
+            if (lineOutRenderElement) {
+                bitmap.GetPixels(0, y, width, copy.data());
+                row = copy.data();
             }
-            BMM_Color_64& p = row[static_cast<std::size_t>(x)];
-            Color colour(fromChannel(p.r), fromChannel(p.g), fromChannel(p.b));
-            Blend(colour, lineColourAt(s, map, x, y, width, height), a, method);
-            colour.ClampMinMax();
-            p = {toChannel(colour.r), toChannel(colour.g), toChannel(colour.b),
-                 toChannel(1.0f - (1.0f - fromChannel(p.a)) * (1.0f - a))};
-            line = AColor(colour, std::min(a, 1.0f));
+            if (anyElement)
+                std::fill(layer.begin(), layer.end(), AColor(0.0f, 0.0f, 0.0f, 0.0f));
+            softened.meanRow(y, means.data());
+            for (int x = 0; x < width; ++x) {
+                // No coverage in the window: the line alpha is 0 (the most common case by far).
+                const float m = means[static_cast<std::size_t>(x)];
+                if (m == 0.0f)
+                    continue;
+                const float a = softened.sharpen(x, y, m * s.lineAlpha * 0.01f) * fade.at(x, y);
+                if (!(a > 0.0f))
+                    continue;
+                BMM_Color_64& p = row[x];
+                Color colour(fromChannel(p.r), fromChannel(p.g), fromChannel(p.b));
+                Blend(colour, lineColourAt(s, map, x, y, width, height), a, method);
+                colour.ClampMinMax();
+                p = {toChannel(colour.r), toChannel(colour.g), toChannel(colour.b),
+                     toChannel(1.0f - (1.0f - fromChannel(p.a)) * (1.0f - a))};
+                if (anyElement)
+                    layer[static_cast<std::size_t>(x)] = AColor(colour, std::min(a, 1.0f));
+            }
+            for (Bitmap* element : lineElementBitmaps)
+                if (element && element->HasStorage())
+                    compositeLayerRow(*element, y, layer, elementRow);
         }
-        if (!lineOutRenderElement)
-            bitmap.PutPixels(0, y, width, row.data());
-        for (Bitmap* element : lineElementBitmaps)
-            if (element && element->HasStorage())
-                compositeLayerRow(*element, y, layer, elementRow);
-        if (y % 4 == 0 && progress && progress->Progress(height + y, 2 * height) == RENDPROG_ABORT)
+    };
+
+    // A map is evaluated through one shade context, so its rows are composited in order on this
+    // thread. Progress is reported, and an abort answered, between batches of bands.
+    const bool inOrder = s.lineMapEnable != 0 && map;
+    const int batchRows = progress ? lineBandRows * 8 : height;
+    for (int y0 = 0; y0 < height; y0 += batchRows) {
+        if (progress && progress->Progress(height + y0, 2 * height) == RENDPROG_ABORT)
             return false;
+        const int y1 = std::min(y0 + batchRows, height);
+        if (inOrder)
+            compositeBand(y0, y1);
+        else
+            forEachLineBand(y0, y1, compositeBand);
     }
     return true;
 }

@@ -18,9 +18,10 @@ namespace vml {
 // pixel is blended with lineColor (mixed with `map` when lineMapEnable and a map are given) by
 // method lineBlend. The bitmap's rows are written back unless `lineOutRenderElement`; the line
 // layer (blended colour, line alpha) is composited over every bitmap of `lineElementBitmaps`.
-// `coverage` and `fade` must have the bitmap's size, else nothing happens. Reports progress
-// (height + y of 2 * height) every 4th row; returns false when the callback answered abort,
-// after finishing that row.
+// `coverage` and `fade` must have the bitmap's size, else nothing happens. Rows are composited
+// in bands on the render workers (in order on the calling thread when a map is used); progress
+// (height + rows done of 2 * height) is reported before every 128 rows, and an abort answered
+// there returns false, leaving the rows not yet begun as they were.
 bool compositeLines(const LineSettings& settings, const LineCanvas& coverage, const LineCanvas& fade,
                     Bitmap& bitmap, std::span<Bitmap* const> lineElementBitmaps, bool lineOutRenderElement,
                     const LineMapSample& map, RendProgressCallback* progress);

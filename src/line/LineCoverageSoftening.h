@@ -14,10 +14,15 @@ class SoftenedCoverage {
 public:
     // Keeps a reference to `coverage`, which must outlive this object and stay unchanged.
     explicit SoftenedCoverage(const LineCanvas& coverage);
+    ~SoftenedCoverage();
+    SoftenedCoverage(const SoftenedCoverage&) = delete;
+    SoftenedCoverage& operator=(const SoftenedCoverage&) = delete;
 
     // Mean of the coverage over the in-canvas pixels of the 7 x 7 window centred on (x, y).
     // Precondition: the canvas contains (x, y).
     float mean(int x, int y) const;
+    // mean(x, y) for every x of row y into out[0, width). Precondition: the canvas contains row y.
+    void meanRow(int y, float* out) const;
     // `a` multiplied by 0.7 c^2 + 0.3 for the coverage c of each in-canvas pixel of the 3 x 3
     // window centred on (x, y), in row order. Precondition: the canvas contains (x, y).
     float sharpen(int x, int y, float a) const;
@@ -31,7 +36,7 @@ private:
 
     const LineCanvas& coverage_;
     std::size_t stride_;
-    std::vector<double> sums_;  // one leading row and column of zeros
+    std::vector<double> sums_;  // one leading row and column of zeros; memory of an earlier table
 };
 
 }  // namespace vml

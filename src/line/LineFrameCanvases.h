@@ -4,6 +4,7 @@
 // output bitmap's size.
 
 #include "line/EdgeDetection.h"
+#include "line/LineBands.h"
 #include "line/LineCanvas.h"
 
 #include <algorithm>
@@ -45,10 +46,14 @@ struct LineFrameCanvases {
     // Back to an empty set before the next element: no coverage, no edges, no width factors.
     void clear()
     {
-        std::fill(lineCoverage.pixels.begin(), lineCoverage.pixels.end(), 0.0f);
-        std::fill(lineFade.pixels.begin(), lineFade.pixels.end(), 0.0f);
-        std::fill(deformMap.pixels.begin(), deformMap.pixels.end(), -1.0f);
-        std::fill(edgeMask.begin(), edgeMask.end(), std::uint8_t{0});
+        forEachLineBand(height, [this](int y0, int y1) {
+            const std::size_t first = static_cast<std::size_t>(y0) * width;
+            const std::size_t count = static_cast<std::size_t>(y1 - y0) * width;
+            std::fill_n(lineCoverage.pixels.begin() + first, count, 0.0f);
+            std::fill_n(lineFade.pixels.begin() + first, count, 0.0f);
+            std::fill_n(deformMap.pixels.begin() + first, count, -1.0f);
+            std::fill_n(edgeMask.begin() + first, count, std::uint8_t{0});
+        });
     }
 
     // Gives the memory back.

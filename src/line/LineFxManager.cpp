@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -151,13 +152,38 @@ namespace {
 constexpr int lineBleedSteps = 81;
 constexpr float lineBleedStrength = 0.2f;
 
+// The canvases of the last frame are kept for the next: fresh frame-sized canvases page-fault
+// every few kilobytes, which costs more than clearing them. A frame drawn while another holds
+// them makes its own.
+std::mutex spareCanvasesLock;
+LineFrameCanvases spareCanvases;
+
+struct BorrowedCanvases {
+    LineFrameCanvases canvases;
+
+    BorrowedCanvases()
+    {
+        std::lock_guard lock(spareCanvasesLock);
+        std::swap(canvases, spareCanvases);
+    }
+    ~BorrowedCanvases()
+    {
+        std::lock_guard lock(spareCanvasesLock);
+        if (spareCanvases.edgeMask.capacity() < canvases.edgeMask.capacity())
+            std::swap(canvases, spareCanvases);
+    }
+    BorrowedCanvases(const BorrowedCanvases&) = delete;
+    BorrowedCanvases& operator=(const BorrowedCanvases&) = delete;
+};
+
 }  // namespace
 
 void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb)
 {
     if (!bm || !bm->HasStorage() || elements_.empty())
         return;
-    LineFrameCanvases canvases;
+    BorrowedCanvases borrowed;
+    LineFrameCanvases& canvases = borrowed.canvases;
     std::vector<Bitmap*> targets;
     try {
         canvases.resize(bm->Width(), bm->Height());
@@ -186,10 +212,13 @@ void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, Chec
     // A copy: an element's drawing must not see the list change under it.
     const std::vector<LineFxElement*> list = elements_;
     bool painted = false;
+    bool fresh = true;  // resize left the canvases clear
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         if (!*it)
             continue;
-        canvases.clear();
+        if (!fresh)
+            canvases.clear();
+        fresh = false;
         // An aborted element stops by itself; the next one asks the callback again.
         drawLineElement(**it, t, *bm, gc, canvases, targets, lineOut, &progress, paintCanvas, &painted);
     }

@@ -1,11 +1,14 @@
 #include "line/LineStamping.h"
 
+#include "line/LineBands.h"
 #include "line/LineDepth.h"
 #include "line/LineDirections.h"
 #include "line/LineSmear.h"
 #include "line/LineStamp.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 namespace vml {
 namespace {
@@ -93,6 +96,50 @@ Point2 stampCentre(const EdgeMask& mask, int x, int y)
     return t * runCentre + (1.0f - t) * (offsetSum / static_cast<float>(count));
 }
 
+namespace {
+
+// One edge pixel's stamp, set up before any is drawn. Rows top..bottom hold every pixel it may
+// raise.
+struct PixelStamp {
+    int x = 0, y = 0;
+    int reach = 0;
+    int top = 0, bottom = 0;
+    Point2 centre;
+    float g = 1.0f;
+    float fadeFactor = 1.0f;
+    LineSmear smear;
+};
+
+struct StampBand {
+    std::vector<PixelStamp> stamps;
+    int top = 0, bottom = -1;  // the union of its stamps' rows
+};
+
+// Draws the part of `stamp` that falls in the target's rows.
+void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& target)
+{
+    target.fadeFactor = stamp.fadeFactor;
+    const int reach = stamp.reach;
+    int jFirst = -(reach + 1), jLast = reach + 2;
+    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows.
+    if (!stamp.smear.active) {
+        jFirst = std::max(jFirst, target.firstRow - stamp.y);
+        jLast = std::min(jLast, target.endRow - 1 - stamp.y);
+    }
+    const Point2 centre = stamp.centre;
+    for (int j = jFirst; j <= jLast; ++j)
+        for (int i = -(reach + 1); i <= reach + 2; ++i) {
+            const float v =
+                stampValue(s, static_cast<float>(i) - centre.x, static_cast<float>(j) - centre.y, stamp.g);
+            if (v > 0.0f)
+                target.raise(stamp.x + i, stamp.y + j, v);
+            if (stamp.smear.active)
+                smearStampOffset(stamp.smear, s, stamp.x, stamp.y, i, j, centre.x, centre.y, stamp.g, target);
+        }
+}
+
+}  // namespace
+
 bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& deformMap,
                 const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
                 RendProgressCallback* progress)
@@ -105,43 +152,79 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     const bool zScale = s.lineZScaleEnable != 0 && haveDepth;
     const bool zFade = s.lineZAlphaEnable != 0 && haveDepth;
     const bool smearing = s.lineBlur != 0.0f && sameSize(views.velocity, mask);
-    LineStampTarget target{coverage, fade, 1.0f};
 
+    // Without deform every width factor is 1, and so is every mean of them (a sum of n ones is n).
+    std::vector<char> bandOnes(static_cast<std::size_t>(lineBandCount(height)), 1);
+    forEachLineBand(height, [&](int y0, int y1) {
+        const float* f = &deformMap.pixels[static_cast<std::size_t>(y0) * width];
+        const float* end = f + static_cast<std::size_t>(y1 - y0) * width;
+        char ones = 1;
+        for (; f != end; ++f)
+            ones &= static_cast<char>(*f < 0.0f || *f == 1.0f);
+        bandOnes[static_cast<std::size_t>(y0 / lineBandRows)] = ones;
+    });
+    const bool onlyOnes = std::find(bandOnes.begin(), bandOnes.end(), 0) == bandOnes.end();
+
+    // First every stamp is set up, by bands of the rows of its edge pixels.
+    std::vector<StampBand> bands(static_cast<std::size_t>(lineBandCount(height)));
+    auto setUpBand = [&](int y0, int y1) {
+        StampBand& band = bands[static_cast<std::size_t>(y0 / lineBandRows)];
+        band.top = height, band.bottom = -1;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < width; ++x) {
+                if (!isEdge(mask, x, y) || neighbourhoodCount(mask, x, y, nullptr) < 2)
+                    continue;
+                PixelStamp stamp;
+                stamp.x = x, stamp.y = y;
+                stamp.centre = stampCentre(mask, x, y);
+                float g = onlyOnes ? 1.0f : meanWidthFactor(deformMap, x, y);
+                const float depth = haveDepth ? -views.z.at(x, y) : 0.0f;
+                if (zScale)
+                    g = lineDepthScale(s, g, depth);
+                stamp.g = g;
+                stamp.fadeFactor = zFade ? lineDepthFade(s, depth) : 1.0f;
+                if (smearing) {
+                    const Point2& motion = views.velocity.at(x, y);
+                    stamp.smear = makeLineSmear(s, motion.x, motion.y, g);
+                }
+                stamp.reach = static_cast<int>((g - 1.0f) * s.baseWidth + s.lineWidth);
+                // A smear sample lies at most its length (and one pixel across) from its offset.
+                const int spread =
+                    stamp.smear.active ? std::abs(stamp.smear.shiftY) + stamp.smear.length + 2 : 0;
+                stamp.top = y - (stamp.reach + 1) - spread;
+                stamp.bottom = y + stamp.reach + 2 + spread;
+                if (stamp.top > stamp.bottom)
+                    continue;  // an empty stamp
+                band.top = std::min(band.top, stamp.top);
+                band.bottom = std::max(band.bottom, stamp.bottom);
+                band.stamps.push_back(stamp);
+            }
+    };
     bool completed = true;
-    for (int y = 0; y < height && completed; ++y) {
-        if (y % 4 == 0 && progress && progress->Progress(y, 2 * height) == RENDPROG_ABORT) {
+    const int batchRows = progress ? lineBandRows * 8 : height;
+    for (int y0 = 0; y0 < height; y0 += batchRows) {
+        if (progress && progress->Progress(y0, 2 * height) == RENDPROG_ABORT) {
             completed = false;
             break;
         }
-        for (int x = 0; x < width; ++x) {
-            if (!isEdge(mask, x, y) || neighbourhoodCount(mask, x, y, nullptr) < 2)
-                continue;
-            const Point2 centre = stampCentre(mask, x, y);
-            float g = meanWidthFactor(deformMap, x, y);
-            const float depth = haveDepth ? -views.z.at(x, y) : 0.0f;
-            if (zScale)
-                g = lineDepthScale(s, g, depth);
-            target.fadeFactor = zFade ? lineDepthFade(s, depth) : 1.0f;
-
-            LineSmear smear;
-            if (smearing) {
-                const Point2& motion = views.velocity.at(x, y);
-                smear = makeLineSmear(s, motion.x, motion.y, g);
-            }
-            const int reach = static_cast<int>((g - 1.0f) * s.baseWidth + s.lineWidth);
-            for (int j = -(reach + 1); j <= reach + 2; ++j)
-                for (int i = -(reach + 1); i <= reach + 2; ++i) {
-                    const float v =
-                        stampValue(s, static_cast<float>(i) - centre.x, static_cast<float>(j) - centre.y, g);
-                    if (v > 0.0f)
-                        target.raise(x + i, y + j, v);
-                    if (smear.active)
-                        smearStampOffset(smear, s, x, y, i, j, centre.x, centre.y, g, target);
-                }
-        }
+        forEachLineBand(y0, std::min(y0 + batchRows, height), setUpBand);
     }
-    for (float& c : coverage.pixels)
-        c = std::min(c, 1.0f);
+
+    // Then the stamps are drawn by bands of the rows they raise. Raising takes the maximum, so
+    // the order the stamps of a band's rows are drawn in does not change them.
+    forEachLineBand(height, [&](int y0, int y1) {
+        LineStampTarget target{coverage, fade, 1.0f, y0, y1};
+        for (const StampBand& band : bands) {
+            if (band.bottom < y0 || band.top >= y1)
+                continue;
+            for (const PixelStamp& stamp : band.stamps)
+                if (stamp.bottom >= y0 && stamp.top < y1)
+                    drawStamp(s, stamp, target);
+        }
+        float* row = &coverage.pixels[static_cast<std::size_t>(y0) * width];
+        for (float* c = row; c != row + static_cast<std::size_t>(y1 - y0) * width; ++c)
+            *c = std::min(*c, 1.0f);
+    });
     return completed;
 }
 

@@ -20,8 +20,9 @@ Point2 stampCentre(const EdgeMask& mask, int x, int y);
 // and `fade` (both of the mask's size, cleared by the caller) by per-pixel maximum; then clamps
 // `coverage` to 1. `deformMap` holds computeWidthFactors of the mask. Depth scaling and fading
 // need the Z view and the smear the velocity view, each of the mask's size; without one that
-// step is left out. Reports progress (y of 2 * height) every 4th row; returns false when the
-// callback answered abort, leaving what was stamped so far.
+// step is left out. The stamps are set up and then drawn in bands of rows on the render workers.
+// Progress (y of 2 * height) is reported before the stamps of every 128 rows of edge pixels are
+// set up; an abort answered there returns false after drawing the stamps set up so far.
 bool stampLines(const LineSettings& settings, const EdgeMask& mask, const LineCanvas& deformMap,
                 const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
                 RendProgressCallback* progress);

@@ -1,5 +1,6 @@
 #include "line/WidthFactors.h"
 
+#include "line/LineBands.h"
 #include "line/LineDirections.h"
 
 #include <algorithm>
@@ -107,13 +108,22 @@ float widthFactor(const LineSettings& settings, const EdgeMask& mask, int x, int
 
 void computeWidthFactors(const LineSettings& settings, const EdgeMask& mask, LineCanvas& deformMap)
 {
-    deformMap.reset(mask.width, mask.height, -1.0f);
-    if (!mask.pixels)
-        return;
-    for (int y = 0; y < mask.height; ++y)
-        for (int x = 0; x < mask.width; ++x)
-            if (isEdge(mask, x, y))
-                deformMap.at(x, y) = settings.lineDeform == 0.0f ? 1.0f : widthFactor(settings, mask, x, y);
+    if (!mask.pixels || deformMap.width != std::max(mask.width, 0) ||
+        deformMap.height != std::max(mask.height, 0)) {
+        deformMap.reset(mask.width, mask.height, -1.0f);
+        if (!mask.pixels)
+            return;
+    }
+    // Each band fills its own rows; the walks only read the mask.
+    forEachLineBand(deformMap.height, [&](int y0, int y1) {
+        std::fill(&deformMap.at(0, y0),
+                  &deformMap.at(0, y0) + static_cast<std::size_t>(y1 - y0) * deformMap.width, -1.0f);
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < mask.width; ++x)
+                if (isEdge(mask, x, y))
+                    deformMap.at(x, y) =
+                        settings.lineDeform == 0.0f ? 1.0f : widthFactor(settings, mask, x, y);
+    });
 }
 
 }  // namespace vml

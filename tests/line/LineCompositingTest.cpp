@@ -1,5 +1,7 @@
 #include "line/LineCompositing.h"
 
+#include "line/LineCoverageSoftening.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -136,28 +138,68 @@ TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)
     EXPECT_EQ(pixelAt(bitmap, 12, 8), black);
 }
 
-class AbortFirst : public RendProgressCallback {
+TEST(LineCompositing, RowMeansAreThePixelMeansAtEveryWidth)
+{
+    // Widths below, at and beyond the 7 x 7 window, so the clipped ends meet and overlap.
+    for (int width : {1, 2, 3, 4, 6, 7, 8, 11, 37}) {
+        LineCanvas coverage(width, 9);
+        for (int y = 0; y < coverage.height; ++y)
+            for (int x = 0; x < width; ++x)
+                coverage.at(x, y) = static_cast<float>((x * 7 + y * 13) % 10) * 0.1f;
+        const SoftenedCoverage softened(coverage);
+        std::vector<float> row(static_cast<std::size_t>(width));
+        for (int y = 0; y < coverage.height; ++y) {
+            softened.meanRow(y, row.data());
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(row[static_cast<std::size_t>(x)], softened.mean(x, y))
+                    << width << " wide, " << x << ", " << y;
+        }
+    }
+}
+
+// Logs the progress reports and answers abort to the `abortAt`th (from 1; 0: never).
+class ProgressLog : public RendProgressCallback {
 public:
+    explicit ProgressLog(int abortAt) : abortAt_(abortAt) {}
     void SetTitle(const char*) override {}
     int Progress(int done, int total) override
     {
-        firstDone = firstDone < 0 ? done : firstDone;
+        reports.push_back(done);
         lastTotal = total;
-        return RENDPROG_ABORT;
+        return static_cast<int>(reports.size()) == abortAt_ ? RENDPROG_ABORT : RENDPROG_CONTINUE;
     }
-    int firstDone = -1, lastTotal = 0;
+    std::vector<int> reports;
+    int lastTotal = 0;
+
+private:
+    int abortAt_;
 };
 
-TEST(LineCompositing, AbortEndsAfterTheRowItWasSeenAt)
+TEST(LineCompositing, ProgressComesBeforeEveryBatchOfRowsAndAbortStopsThere)
 {
-    Bitmap bitmap(size, size);
-    const LineCanvas ones(size, size, 1.0f);
-    AbortFirst abort;
-    EXPECT_FALSE(composite(lineOf(Color(1.0f, 1.0f, 1.0f)), ones, ones, bitmap, {}, false, {}, &abort));
-    EXPECT_EQ(abort.firstDone, size);  // height + 0 of 2 * height
-    EXPECT_EQ(abort.lastTotal, 2 * size);
-    EXPECT_EQ(pixelAt(bitmap, 3, 0).a, full);
-    EXPECT_EQ(pixelAt(bitmap, 3, 1).a, 0);
+    constexpr int tall = 300;  // batches of rows 0, 128 and 256
+    const LineCanvas ones(size, tall, 1.0f);
+    const LineSettings white = lineOf(Color(1.0f, 1.0f, 1.0f));
+
+    Bitmap whole(size, tall);
+    ProgressLog counting(0);
+    EXPECT_TRUE(composite(white, ones, ones, whole, {}, false, {}, &counting));
+    EXPECT_EQ(counting.reports, (std::vector<int>{tall, tall + 128, tall + 256}));
+    EXPECT_EQ(counting.lastTotal, 2 * tall);
+    EXPECT_EQ(pixelAt(whole, 3, tall - 1).a, full);
+
+    Bitmap none(size, tall);
+    ProgressLog first(1);
+    EXPECT_FALSE(composite(white, ones, ones, none, {}, false, {}, &first));
+    EXPECT_EQ(first.reports.size(), 1u);
+    EXPECT_EQ(pixelAt(none, 3, 0).a, 0);
+
+    Bitmap cut(size, tall);
+    ProgressLog second(2);
+    EXPECT_FALSE(composite(white, ones, ones, cut, {}, false, {}, &second));
+    EXPECT_EQ(second.reports.size(), 2u);
+    EXPECT_EQ(pixelAt(cut, 3, 127).a, full);
+    EXPECT_EQ(pixelAt(cut, 3, 128).a, 0);
 }
 
 }  // namespace

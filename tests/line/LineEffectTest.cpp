@@ -10,8 +10,11 @@
 #include "line/LineFxParamBlocks.h"
 #include "renderer/LineFxRenderElement.h"
 #include "standalone/RenderElementManager.h"
+#include "standalone/StandaloneCore.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -189,6 +192,80 @@ TEST(LineEffect, LineMapIsEvaluatedAtScreenCoordinates)
 
     e->pblock()->SetValue(vml::lineParam::lineMapEnable, 0, 0);
     EXPECT_LT(red(scene.render(&fx), 47, midY), 0.2f);
+}
+
+// Half a faceted cylinder along y, bulging toward the camera: a crease between every two facets.
+std::shared_ptr<Mesh> facetedBarrel(float cx, float radius, float y0, float y1, float z, int facets)
+{
+    auto m = std::make_shared<Mesh>();
+    for (int i = 0; i <= facets; ++i) {
+        const float angle = 3.14159265f * static_cast<float>(i) / static_cast<float>(facets);
+        const float x = cx - radius * std::cos(angle), depth = z + radius * std::sin(angle);
+        m->verts.push_back({x, y0, depth});
+        m->verts.push_back({x, y1, depth});
+    }
+    for (int i = 0; i < facets; ++i) {
+        const DWORD a = 2 * i, b = 2 * i + 2, c = 2 * i + 3, d = 2 * i + 1;
+        Face f0, f1;
+        f0.v[0] = a, f0.v[1] = b, f0.v[2] = c;
+        f1.v[0] = a, f1.v[1] = c, f1.v[2] = d;
+        m->faces.push_back(f0);
+        m->faces.push_back(f1);
+    }
+    return m;
+}
+
+// The host's render thread count for as long as it lives.
+class RenderThreads {
+public:
+    explicit RenderThreads(int n) : previous_(GetCOREInterface())
+    {
+        core_.setShadingThreads(n);
+        SetCOREInterface(&core_);
+    }
+    ~RenderThreads() { SetCOREInterface(previous_); }
+
+private:
+    standalone::StandaloneCore core_;
+    Interface* previous_;
+};
+
+TEST(LineEffect, SamePixelsWhateverTheThreadCount)
+{
+    // Taller than a few bands and batches of rows, with outlines, depth and material edges and
+    // creases, so every stage's bands meet lines.
+    auto ts = TestScene::perspective(50.0f);
+    ts->add("barrel", facetedBarrel(-1.5f, 1.5f, -2.5f, 2.0f, -12.0f, 9),
+            ts->material<ConstantMtl>(Color(0.9f, 0.8f, 0.7f), Color(), 1));
+    ts->add("near", rectMesh(-0.5f, -1.0f, 2.5f, 1.5f, -9.0f),
+            ts->material<ConstantMtl>(Color(0.3f, 0.6f, 0.9f), Color(), 1));
+    ts->add("far", rectMesh(0.5f, -3.0f, 4.5f, 0.5f, -14.0f),
+            ts->material<ConstantMtl>(Color(0.6f, 0.9f, 0.3f), Color(), 2));
+    LineFxManager fx;
+    addOutline(fx, Color(0, 0, 0));
+    IParamBlock2* creases = fx.addElement(vml::NormalAngle)->pblock();
+    creases->SetValue(vml::lineParam::lineColor, 0, Color(0.8f, 0, 0));
+    creases->SetValue(vml::lineParam::normalMin, 0, 5.0f);  // the facets turn by less than the default
+    LineFxElement* all = fx.addElement(vml::BasicSet);
+    all->pblock()->SetValue(vml::lineParam::lineMatID, 0, 2);
+    all->pblock()->SetValue(vml::lineParam::lineColor, 0, Color(0, 0, 0.8f));
+
+    RenderSetup setup;
+    setup.width = 320, setup.height = 300;
+    setup.background = Color(0.5f, 0.5f, 0.5f);
+    setup.threads = 1;  // the scanline renderer's own; only the effect follows the host's count
+    const Bitmap plain = rendered(*ts, setup);
+    setup.effect = &fx;
+    Bitmap single;
+    {
+        RenderThreads one(1);
+        single = rendered(*ts, setup);
+    }
+    ASSERT_GT(differingPixels(single, plain), 1000);
+    for (int threads : {2, 3, 8}) {
+        RenderThreads many(threads);
+        EXPECT_EQ(differingPixels(rendered(*ts, setup), single), 0) << threads << " threads";
+    }
 }
 
 // Answers abort to every progress report and counts them.

@@ -61,6 +61,19 @@ TEST(NormalEdge, FlatSurfaceMeasuresZero)
     EXPECT_FALSE(middle(image, normalRange(1.0f, 100.0f)));
 }
 
+TEST(NormalEdge, FlatPairTakesADepthForTheGapAndTheFrontTest)
+{
+    // Equal normals: the barycentric thirds pick A, so only zA counts against zC.
+    EdgeRules rules = normalRange(0.0f, 100.0f);
+    rules.normalDepth = 0.5f;
+    EXPECT_FALSE(middle(line({facing, facing, facing, -10.5f, -10.0f, -10.0f}), rules));
+    EXPECT_TRUE(middle(line({facing, facing, facing, -10.0f, -10.0f, -30.0f}), rules));
+    rules.normalDepth = 0.6f;
+    EXPECT_TRUE(middle(line({facing, facing, facing, -10.5f, -10.0f, -10.0f}), rules));
+    // A in front: the pair is skipped and there is no other.
+    EXPECT_FALSE(middle(line({facing, facing, facing, -9.9f, -10.0f, -10.0f}), rules));
+}
+
 TEST(NormalEdge, NonConvexPairNeedsTheOtherDepthNotInFront)
 {
     // Flat normals are not convex; the other depth zA must not be in front of zC.
