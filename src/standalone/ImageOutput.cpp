@@ -1,11 +1,16 @@
 #include "standalone/ImageOutput.h"
 
+#include "standalone/ImageOutputPng.h"
+
 #include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 #include <fmt/format.h>
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -15,9 +20,68 @@ namespace standalone {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::string lowerExtension(const fs::path& path)
+{
+    std::string ext = path.extension().string();
+    for (char& ch : ext)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext;
+}
+
+// Straight alpha as the PNG writer would make it: c * 65535 / a, truncated, so handing it
+// un-premultiplied pixels changes no value in the file.
+void unpremultiplyRow(const BMM_Color_64* in, int n, std::uint16_t* out)
+{
+    for (int x = 0; x < n; ++x, out += 4) {
+        const unsigned a = in[x].a;
+        unsigned c[3] = {in[x].r, in[x].g, in[x].b};
+        if (a != 0)
+            for (unsigned& v : c)
+                v = std::min(65535u, v * 65535u / a);
+        out[0] = static_cast<std::uint16_t>(c[0]);
+        out[1] = static_cast<std::uint16_t>(c[1]);
+        out[2] = static_cast<std::uint16_t>(c[2]);
+        out[3] = static_cast<std::uint16_t>(a);
+    }
+}
+
+}  // namespace
+
+ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path, int compression)
+{
+    ImageSnapshot image;
+    image.path = path;
+    image.compression = compression;
+    if (!bitmap.HasStorage())
+        return image;
+    const int w = bitmap.Width(), h = bitmap.Height();
+    image.width = w, image.height = h;
+    image.straightAlpha = lowerExtension(path) == ".png";
+    image.pixels.resize(static_cast<std::size_t>(w) * h * 4);
+    static_assert(sizeof(BMM_Color_64) == 4 * sizeof(std::uint16_t));
+    tbb::parallel_for(tbb::blocked_range<int>(0, h, 16), [&](const tbb::blocked_range<int>& rows) {
+        for (int y = rows.begin(); y < rows.end(); ++y) {
+            std::uint16_t* out = &image.pixels[static_cast<std::size_t>(y) * w * 4];
+            if (image.straightAlpha)
+                unpremultiplyRow(bitmap.Row(y), w, out);
+            else
+                std::memcpy(out, bitmap.Row(y), static_cast<std::size_t>(w) * sizeof(BMM_Color_64));
+        }
+    });
+    return image;
+}
+
 ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int compression)
 {
-    if (!bitmap.HasStorage())
+    return writeSnapshot(snapshotImage(bitmap, path, compression));
+}
+
+ImageWriteResult writeSnapshot(const ImageSnapshot& image)
+{
+    const std::string& path = image.path;
+    if (image.pixels.empty())
         return {false, path + ": nothing to write (the image is empty)"};
 
     fs::path target(path);
@@ -26,19 +90,41 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int c
     fs::path temp = target.parent_path() / ("." + target.stem().string() + ".tmp" +
                                             std::to_string(::getpid()) + target.extension().string());
 
+    const std::string ext = lowerExtension(target);
+    const int level = image.compression < 0 ? 1 : std::min(image.compression, 9);
+    auto replaceTarget = [&]() -> ImageWriteResult {
+        std::error_code ec;
+        fs::rename(temp, target, ec);
+        if (ec) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return {false, path + ": cannot replace the file (" + ec.message() + ")"};
+        }
+        return {true, {}};
+    };
+    // The fast levels are deflate-bound: our encoder spreads that over the cores. The slow ones
+    // keep the library's row filtering, which pays there.
+    if (ext == ".png" && image.straightAlpha && level <= 3) {
+        std::string error;
+        if (!writePng16(temp.string(), image.width, image.height, image.pixels.data(), level, error)) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return {false, path + ": write failed (" + error + ")"};
+        }
+        return replaceTarget();
+    }
+
     auto out = OIIO::ImageOutput::create(temp.string());
     if (!out)
         return {false, path + ": unsupported image format (" + OIIO::geterror() + ")"};
 
-    const int w = bitmap.Width(), h = bitmap.Height();
     // EXR holds floats; every other format gets the 16-bit pixels (8-bit ones are converted).
-    std::string ext = target.extension().string();
-    for (char& ch : ext)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     const bool floatFile = ext == ".exr";
-    OIIO::ImageSpec format(w, h, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
+    OIIO::ImageSpec format(image.width, image.height, 4,
+                           floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
     format.alpha_channel = 3;
-    const int level = compression < 0 ? 1 : std::min(compression, 9);
+    if (image.straightAlpha)
+        format.attribute("oiio:UnassociatedAlpha", 1);
     if (ext == ".png") {
         format.attribute("png:compressionLevel", level);
         // Filtering rows pays only at the slow levels; at the fast ones it costs time and size.
@@ -50,10 +136,7 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int c
     if (!out->open(temp.string(), format))
         return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
 
-    std::vector<BMM_Color_64> pixels(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        bitmap.GetPixels(0, y, w, &pixels[static_cast<std::size_t>(y) * w]);
-    bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels.data());
+    bool written = out->write_image(OIIO::TypeDesc::UINT16, image.pixels.data());
     std::string writeError = written ? std::string() : out->geterror();
     bool closed = out->close();
     if (!written || !closed) {
@@ -62,14 +145,7 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int c
         return {false, path + ": write failed (" + (writeError.empty() ? out->geterror() : writeError) + ")"};
     }
 
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return {false, path + ": cannot replace the file (" + ec.message() + ")"};
-    }
-    return {true, {}};
+    return replaceTarget();
 }
 
 std::string numberedPath(const std::string& path, int frame)

@@ -3,6 +3,7 @@
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,24 +57,47 @@ TEST_F(TempDir, SixteenBitPngRoundTrips)
 
 TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
 {
-    // A gradient with noise, so the levels compress differently.
-    Bitmap bm(64, 32);
+    // A gradient with noise, so the levels compress differently, tall enough that the fast PNG
+    // encoder cuts it into several bands, and partly transparent, so PNG un-premultiplies.
+    constexpr int w = 64, h = 150;
+    Bitmap bm(w, h);
     std::uint32_t seed = 7;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
             seed = seed * 1664525u + 1013904223u;
-            const auto v = static_cast<std::uint16_t>(x * 1000 + (seed >> 20));
-            BMM_Color_64 p{v, static_cast<std::uint16_t>(y * 2000), static_cast<std::uint16_t>(seed >> 16),
-                           65535};
+            const auto a = static_cast<std::uint16_t>(y < 100 ? 65535 : (y - 100) * 1300 + (seed >> 28));
+            auto under = [&](unsigned v) {
+                return static_cast<std::uint16_t>(std::min<unsigned>(v % 65536u, a));
+            };
+            BMM_Color_64 p{under(x * 1000 + (seed >> 20)), under(y * 2000), under(seed >> 16), a};
             bm.PutPixels(x, y, 1, &p);
         }
     auto pixels = [](const std::string& path) {
         auto in = OIIO::ImageInput::open(path);
-        std::vector<float> px(64 * 32 * 4);
+        std::vector<float> px(w * h * 4);
         if (!in || !in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px.data()))
             px.clear();
         return px;
     };
+    // PNG stores straight alpha, truncated as c * 65535 / a.
+    {
+        const std::string path = (dir / "straight.png").string();
+        ASSERT_TRUE(standalone::writeImage(bm, path).ok);
+        OIIO::ImageSpec asStored;
+        asStored.attribute("oiio:UnassociatedAlpha", 1);
+        auto in = OIIO::ImageInput::open(path, &asStored);
+        ASSERT_TRUE(in);
+        std::vector<std::uint16_t> px(w * h * 4);
+        ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, px.data()));
+        for (int y : {0, 101, 149}) {
+            BMM_Color_64 src;
+            bm.GetPixels(5, y, 1, &src);
+            const std::uint16_t* got = &px[(y * w + 5) * 4];
+            const unsigned expected = src.a ? src.r * 65535u / src.a : src.r;
+            EXPECT_EQ(got[0], expected) << "row " << y;
+            EXPECT_EQ(got[3], src.a) << "row " << y;
+        }
+    }
     std::vector<std::uintmax_t> sizes;
     for (const char* ext : {".png", ".exr"}) {
         std::vector<float> first;
