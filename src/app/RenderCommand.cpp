@@ -7,6 +7,7 @@
 #include "host/ClassDesc2.h"
 #include "host/Renderer.h"
 #include "renderer/vmlRenderer.h"
+#include "standalone/FrameWriter.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 namespace app {
 
@@ -195,6 +197,23 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
 
     const int fps = std::max(1, scene->render.frameRate);
     Bitmap image;
+    // Frame N is written while frame N+1 renders; the writer is declared after the session, so
+    // any return below waits for the frame in flight before the renderer closes.
+    standalone::FrameWriter writer;
+    // Reports the frame in flight once it is written; false when it failed.
+    auto collectWrites = [&]() {
+        standalone::FrameWriteResult done = writer.wait();
+        if (!done.ok) {
+            progress.finish();
+            fmt::print(stderr, "vermil: {}\n", done.error);
+            return false;
+        }
+        if (!options.quiet && !done.written.empty()) {
+            progress.finish();
+            fmt::print(stderr, "wrote {}\n", done.written.front());
+        }
+        return true;
+    };
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const int frame = frames[i];
         if (frames.size() > 1)
@@ -207,6 +226,8 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             fmt::print(stderr, "vermil: warning: {}\n", w);
         if (!result.ok) {
             progress.finish();
+            // The frame in flight is finished (and reported) before anything else is said.
+            collectWrites();
             if (result.cancelled || interrupted()) {
                 fmt::print(stderr, "vermil: cancelled\n");
                 return 130;
@@ -220,12 +241,8 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         std::error_code ignored;
         if (fs::path parent = fs::path(path).parent_path(); !parent.empty())
             fs::create_directories(parent, ignored);
-        auto written = standalone::writeImage(image, path, options.compression);
-        if (!written.ok) {
-            progress.finish();
-            fmt::print(stderr, "vermil: {}\n", written.error);
-            return 1;
-        }
+        // The frame's images: the main one, then the render elements beside it.
+        std::vector<std::pair<const Bitmap*, std::string>> images{{&image, path}};
         standalone::RenderElementManager& elements = session.elements();
         for (int e = 0; e < elements.NumRenderElements(); ++e) {
             IRenderElement* element = elements.GetRenderElement(e);
@@ -234,15 +251,29 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
                 continue;
             std::string elementFile =
                 elementPath(output, element->ElementName() ? element->ElementName() : "", e);
-            auto w = standalone::writeImage(*holder->bm(),
-                                            numbered ? numberedPath(elementFile, frame) : elementFile,
-                                            options.compression);
-            if (!w.ok) {
-                progress.finish();
-                fmt::print(stderr, "vermil: {}\n", w.error);
-                return 1;
-            }
+            images.emplace_back(holder->bm(), numbered ? numberedPath(elementFile, frame) : elementFile);
         }
+        if (!collectWrites())
+            return 1;
+        if (options.serialWrites || i + 1 == frames.size()) {
+            // Nothing to overlap with: written straight from the bitmaps, without a copy.
+            for (const auto& [bitmap, file] : images)
+                if (auto w = standalone::writeImage(*bitmap, file, options.compression); !w.ok) {
+                    progress.finish();
+                    fmt::print(stderr, "vermil: {}\n", w.error);
+                    return 1;
+                }
+            if (!options.quiet) {
+                progress.finish();
+                fmt::print(stderr, "wrote {}\n", path);
+            }
+        } else {
+            std::vector<standalone::ImageSnapshot> snapshots;
+            for (const auto& [bitmap, file] : images)
+                snapshots.push_back(standalone::snapshotImage(*bitmap, file, options.compression));
+            writer.start(std::move(snapshots));
+        }
+        // With overlap, the time the frame's writing held up the next render.
         double writeSeconds = secondsSince(start);
         progress.finish();
         if (options.stats) {
@@ -264,8 +295,6 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
                 fmt::print("brush_tiles_rendered: {}\n", times.brushTilesRendered);
             }
         }
-        if (!options.quiet)
-            fmt::print(stderr, "wrote {}\n", path);
     }
     session.close();
     return 0;

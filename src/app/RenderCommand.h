@@ -25,6 +25,9 @@ struct RenderOptions {
     // rendered by vmlRenderer unless `renderer` says otherwise; empty: not painted.
     std::string paintLook;
     bool lines = false;  // --lines: a line effect added (see PaintOptions.h)
+    // --serial-writes: each frame is written before the next renders, instead of while it
+    // renders (which holds one more copy of a frame's images).
+    bool serialWrites = false;
     // Frames to render; empty: the document's frame range (one image without a frame number when
     // the document is a still).
     std::vector<int> frames;

@@ -30,23 +30,6 @@ std::string lowerExtension(const fs::path& path)
     return ext;
 }
 
-// Straight alpha as the PNG writer would make it: c * 65535 / a, truncated, so handing it
-// un-premultiplied pixels changes no value in the file.
-void unpremultiplyRow(const BMM_Color_64* in, int n, std::uint16_t* out)
-{
-    for (int x = 0; x < n; ++x, out += 4) {
-        const unsigned a = in[x].a;
-        unsigned c[3] = {in[x].r, in[x].g, in[x].b};
-        if (a != 0)
-            for (unsigned& v : c)
-                v = std::min(65535u, v * 65535u / a);
-        out[0] = static_cast<std::uint16_t>(c[0]);
-        out[1] = static_cast<std::uint16_t>(c[1]);
-        out[2] = static_cast<std::uint16_t>(c[2]);
-        out[3] = static_cast<std::uint16_t>(a);
-    }
-}
-
 }  // namespace
 
 ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path, int compression)
@@ -58,32 +41,20 @@ ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path, int c
         return image;
     const int w = bitmap.Width(), h = bitmap.Height();
     image.width = w, image.height = h;
-    image.straightAlpha = lowerExtension(path) == ".png";
     image.pixels.resize(static_cast<std::size_t>(w) * h * 4);
-    static_assert(sizeof(BMM_Color_64) == 4 * sizeof(std::uint16_t));
     tbb::parallel_for(tbb::blocked_range<int>(0, h, 16), [&](const tbb::blocked_range<int>& rows) {
-        for (int y = rows.begin(); y < rows.end(); ++y) {
-            std::uint16_t* out = &image.pixels[static_cast<std::size_t>(y) * w * 4];
-            if (image.straightAlpha)
-                unpremultiplyRow(bitmap.Row(y), w, out);
-            else
-                std::memcpy(out, bitmap.Row(y), static_cast<std::size_t>(w) * sizeof(BMM_Color_64));
-        }
+        for (int y = rows.begin(); y < rows.end(); ++y)
+            std::memcpy(&image.pixels[static_cast<std::size_t>(y) * w * 4], bitmap.Row(y),
+                        static_cast<std::size_t>(w) * sizeof(BMM_Color_64));
     });
     return image;
 }
 
-ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int compression)
-{
-    return writeSnapshot(snapshotImage(bitmap, path, compression));
-}
+namespace {
 
-ImageWriteResult writeSnapshot(const ImageSnapshot& image)
+ImageWriteResult writePixels(const std::string& path, int compression, int width, int height,
+                             const std::uint16_t* pixels)
 {
-    const std::string& path = image.path;
-    if (image.pixels.empty())
-        return {false, path + ": nothing to write (the image is empty)"};
-
     fs::path target(path);
     // Same directory, so the final rename cannot cross file systems; same extension, so the
     // writer picks the same format.
@@ -91,7 +62,7 @@ ImageWriteResult writeSnapshot(const ImageSnapshot& image)
                                             std::to_string(::getpid()) + target.extension().string());
 
     const std::string ext = lowerExtension(target);
-    const int level = image.compression < 0 ? 1 : std::min(image.compression, 9);
+    const int level = compression < 0 ? 1 : std::min(compression, 9);
     auto replaceTarget = [&]() -> ImageWriteResult {
         std::error_code ec;
         fs::rename(temp, target, ec);
@@ -104,9 +75,9 @@ ImageWriteResult writeSnapshot(const ImageSnapshot& image)
     };
     // The fast levels are deflate-bound: our encoder spreads that over the cores. The slow ones
     // keep the library's row filtering, which pays there.
-    if (ext == ".png" && image.straightAlpha && level <= 3) {
+    if (ext == ".png" && level <= 3) {
         std::string error;
-        if (!writePng16(temp.string(), image.width, image.height, image.pixels.data(), level, error)) {
+        if (!writePng16(temp.string(), width, height, pixels, true, level, error)) {
             std::error_code ignored;
             fs::remove(temp, ignored);
             return {false, path + ": write failed (" + error + ")"};
@@ -120,23 +91,17 @@ ImageWriteResult writeSnapshot(const ImageSnapshot& image)
 
     // EXR holds floats; every other format gets the 16-bit pixels (8-bit ones are converted).
     const bool floatFile = ext == ".exr";
-    OIIO::ImageSpec format(image.width, image.height, 4,
-                           floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
+    OIIO::ImageSpec format(width, height, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
     format.alpha_channel = 3;
-    if (image.straightAlpha)
-        format.attribute("oiio:UnassociatedAlpha", 1);
     if (ext == ".png") {
         format.attribute("png:compressionLevel", level);
-        // Filtering rows pays only at the slow levels; at the fast ones it costs time and size.
-        if (level <= 3)
-            format.attribute("png:filter", 8);  // none
     } else if (floatFile) {
         format.attribute("compression", level == 0 ? std::string("none") : "zip:" + std::to_string(level));
     }
     if (!out->open(temp.string(), format))
         return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
 
-    bool written = out->write_image(OIIO::TypeDesc::UINT16, image.pixels.data());
+    bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels);
     std::string writeError = written ? std::string() : out->geterror();
     bool closed = out->close();
     if (!written || !closed) {
@@ -146,6 +111,25 @@ ImageWriteResult writeSnapshot(const ImageSnapshot& image)
     }
 
     return replaceTarget();
+}
+
+}  // namespace
+
+ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int compression)
+{
+    if (!bitmap.HasStorage())
+        return {false, path + ": nothing to write (the image is empty)"};
+    // Straight from the bitmap's rows, which are one block: a still costs no copy of the frame.
+    static_assert(sizeof(BMM_Color_64) == 4 * sizeof(std::uint16_t));
+    return writePixels(path, compression, bitmap.Width(), bitmap.Height(),
+                       reinterpret_cast<const std::uint16_t*>(bitmap.Row(0)));
+}
+
+ImageWriteResult writeSnapshot(const ImageSnapshot& image)
+{
+    if (image.pixels.empty())
+        return {false, image.path + ": nothing to write (the image is empty)"};
+    return writePixels(image.path, image.compression, image.width, image.height, image.pixels.data());
 }
 
 std::string numberedPath(const std::string& path, int frame)

@@ -33,11 +33,10 @@ struct ImageSnapshot {
     std::string path;
     int compression = kDefaultCompression;
     int width = 0, height = 0;
-    bool straightAlpha = false;         // un-premultiplied already (PNG)
     std::vector<std::uint16_t> pixels;  // RGBA rows; empty when the bitmap had no pixels
 };
 
-// Copies (and for PNG un-premultiplies) the pixels on every core; cheap next to the encoding.
+// Copies the pixels on every core; cheap next to the encoding.
 ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path,
                             int compression = kDefaultCompression);
 // Encodes and writes a snapshot as writeImage does; safe on any thread.

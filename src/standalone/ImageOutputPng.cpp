@@ -34,7 +34,8 @@ void putBigEndian32(unsigned char* p, std::uint32_t v)
 
 // Rows y0..y1 as PNG scanlines (filter byte 0, big-endian samples), deflated as a raw stream
 // that ends on a byte boundary; the last band closes the stream.
-void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, int level, bool last, Band& band)
+void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, bool premultiplied, int level,
+                 bool last, Band& band)
 {
     const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 8;
     std::vector<unsigned char> raw(rowBytes * static_cast<std::size_t>(y1 - y0));
@@ -42,9 +43,13 @@ void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, int lev
         unsigned char* out = &raw[rowBytes * static_cast<std::size_t>(y - y0)];
         const std::uint16_t* in = pixels + static_cast<std::size_t>(y) * width * 4;
         *out++ = 0;
-        for (int i = 0; i < width * 4; ++i) {
-            *out++ = static_cast<unsigned char>(in[i] >> 8);
-            *out++ = static_cast<unsigned char>(in[i]);
+        for (int x = 0; x < width; ++x, in += 4) {
+            const unsigned a = in[3];
+            for (int c = 0; c < 4; ++c) {
+                const std::uint16_t v = premultiplied && c < 3 ? straightAlpha(in[c], a) : in[c];
+                *out++ = static_cast<unsigned char>(v >> 8);
+                *out++ = static_cast<unsigned char>(v);
+            }
         }
     }
     band.rawBytes = raw.size();
@@ -107,32 +112,19 @@ private:
 
 }  // namespace
 
-bool writePng16(const std::string& path, int width, int height, const std::uint16_t* pixels, int level,
-                std::string& error)
+bool writePng16(const std::string& path, int width, int height, const std::uint16_t* pixels,
+                bool premultiplied, int level, std::string& error)
 {
     if (width <= 0 || height <= 0 || !pixels) {
         error = "no pixels";
         return false;
     }
     level = std::clamp(level, 0, 9);
-    // Several bands per core, so a slow band does not leave the others idle; each at least 16
-    // rows, as every band restarts the compressor's history.
+    // Bands of at least 16 rows (each restarts the compressor's history), deflated one per core
+    // at a time and written in order: only one wave's output is held, never the whole file's.
     const int cores = std::max(1, tbb::this_task_arena::max_concurrency());
     const int bandRows = std::max(16, (height + 4 * cores - 1) / (4 * cores));
     const int bandCount = (height + bandRows - 1) / bandRows;
-    std::vector<Band> bands(static_cast<std::size_t>(bandCount));
-    tbb::parallel_for(0, bandCount, [&](int b) {
-        const int y0 = b * bandRows, y1 = std::min(height, y0 + bandRows);
-        deflateBand(pixels, width, y0, y1, level, b + 1 == bandCount, bands[static_cast<std::size_t>(b)]);
-    });
-    uLong adler = adler32(0, nullptr, 0);
-    for (const Band& band : bands) {
-        if (!band.ok) {
-            error = "compression failed";
-            return false;
-        }
-        adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawBytes));
-    }
 
     ChunkFile file(path);
     if (!file.isOpen()) {
@@ -148,16 +140,33 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
     header[10] = header[11] = header[12] = 0;  // deflate, adaptive filtering method, no interlace
     // zlib header: 32K window, deflate; the check bits make it a multiple of 31.
     const unsigned char zlibHeader[2] = {0x78, 0x01};
-    unsigned char trailer[4];
-    putBigEndian32(trailer, static_cast<std::uint32_t>(adler));
 
+    uLong adler = adler32(0, nullptr, 0);
     bool ok = file.put(signature, sizeof signature) && file.chunk("IHDR", {{header, sizeof header}});
-    for (int b = 0; ok && b < bandCount; ++b) {
-        const Band& band = bands[static_cast<std::size_t>(b)];
-        const bool first = b == 0, last = b + 1 == bandCount;
-        ok = file.chunk("IDAT", {{zlibHeader, first ? 2u : 0u},
-                                 {band.deflated.data(), band.deflated.size()},
-                                 {trailer, last ? 4u : 0u}});
+    std::vector<Band> wave(static_cast<std::size_t>(cores));
+    for (int first = 0; ok && first < bandCount; first += cores) {
+        const int n = std::min(cores, bandCount - first);
+        tbb::parallel_for(0, n, [&](int i) {
+            const int b = first + i;
+            const int y0 = b * bandRows, y1 = std::min(height, y0 + bandRows);
+            wave[static_cast<std::size_t>(i)] = Band();
+            deflateBand(pixels, width, y0, y1, premultiplied, level, b + 1 == bandCount,
+                        wave[static_cast<std::size_t>(i)]);
+        });
+        for (int i = 0; ok && i < n; ++i) {
+            const Band& band = wave[static_cast<std::size_t>(i)];
+            if (!band.ok) {
+                error = "compression failed";
+                return false;
+            }
+            adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawBytes));
+            const bool last = first + i + 1 == bandCount;
+            unsigned char trailer[4];
+            putBigEndian32(trailer, static_cast<std::uint32_t>(adler));
+            ok = file.chunk("IDAT", {{zlibHeader, first + i == 0 ? 2u : 0u},
+                                     {band.deflated.data(), band.deflated.size()},
+                                     {trailer, last ? 4u : 0u}});
+        }
     }
     ok = ok && file.chunk("IEND", {});
     if (!file.close() || !ok) {

@@ -105,6 +105,21 @@ TEST_F(RenderCommand, FrameSequencesAreNumbered)
     EXPECT_TRUE(fs::exists(dir / "out/sphere.0004.png"));
 }
 
+TEST_F(RenderCommand, AFailedWriteInASequenceStopsItAndNamesTheFile)
+{
+    // Frame 1 is written while frame 2 renders; its failure is still the command's.
+    fs::create_directories(dir / "out/sphere.0001.png");
+    app::RenderOptions o = options();
+    o.frames = {0, 1, 2, 3};
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("sphere.0001.png"), std::string::npos) << err;
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.0000.png"));
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.0002.png")) << "no frame is written after a failure";
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.0003.png"));
+}
+
 TEST_F(RenderCommand, StatsCountThePainterlyRenderersStrokes)
 {
     // The sphere under a painterly material, rendered by the painterly renderer.

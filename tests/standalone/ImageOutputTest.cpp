@@ -1,4 +1,5 @@
 #include "standalone/ImageOutput.h"
+#include "standalone/FrameWriter.h"
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
@@ -153,6 +154,35 @@ TEST_F(TempDir, FailedWritesLeaveThePreviousFileIntact)
     auto missingDir = standalone::writeImage(good, (dir / "no" / "such" / "dir.png").string());
     EXPECT_FALSE(missingDir.ok);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempDir, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
+{
+    Bitmap bm(40, 30);
+    standalone::FrameWriter writer;
+    EXPECT_TRUE(writer.wait().ok) << "an idle writer has nothing to report";
+
+    writer.start({standalone::snapshotImage(bm, (dir / "a.png").string()),
+                  standalone::snapshotImage(bm, (dir / "a.extra.exr").string())});
+    // The snapshot is the writer's own: the bitmap can change meanwhile.
+    bm.Allocate(2, 2);
+    standalone::FrameWriteResult done = writer.wait();
+    EXPECT_TRUE(done.ok) << done.error;
+    EXPECT_EQ(done.written.size(), 2u);
+    EXPECT_FALSE(writer.busy());
+    auto in = OIIO::ImageInput::open((dir / "a.png").string());
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 40);
+
+    // A directory in the way of the first file: the frame stops there.
+    fs::create_directories(dir / "b.png");
+    writer.start({standalone::snapshotImage(bm, (dir / "b.png").string()),
+                  standalone::snapshotImage(bm, (dir / "c.png").string())});
+    done = writer.wait();
+    EXPECT_FALSE(done.ok);
+    EXPECT_NE(done.error.find("b.png"), std::string::npos) << done.error;
+    EXPECT_TRUE(done.written.empty());
+    EXPECT_FALSE(fs::exists(dir / "c.png"));
 }
 
 }  // namespace
