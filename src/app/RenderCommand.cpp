@@ -5,11 +5,17 @@
 #include "app/PaintOptions.h"
 #include "app/ProgressBar.h"
 #include "host/ClassDesc2.h"
+#include "host/Effect.h"
+#include "host/GBufferChannels.h"
 #include "host/Renderer.h"
+#include "renderer/PainterlyFrameMemory.h"
 #include "renderer/vmlRenderer.h"
+#include "standalone/FrameMemory.h"
 #include "standalone/FrameWriter.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/RenderJob.h"
+#include "standalone/ScanlineRenderer.h"
+#include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/import/SceneOrModel.h"
@@ -92,6 +98,30 @@ std::string elementPath(const fs::path& mainImage, const std::string& elementNam
 std::string defaultOutput(const std::string& scenePath)
 {
     return (fs::path("out") / (fs::path(scenePath).stem().string() + ".png")).string();
+}
+
+// What one frame of the scene needs: the host's buffers, and the painterly renderer's when it
+// renders.
+standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Renderer* renderer,
+                                            bool writeBehind)
+{
+    ULONG channels = standalone::ScanlineRenderer::defaultChannels;
+    for (Effect* e : scene.effects)
+        if (e)
+            channels |= e->GBufferChannelsRequired(0);
+    standalone::FrameMemoryEstimate need =
+        standalone::hostFrameMemory(scene.render.width, scene.render.height, channels,
+                                    static_cast<int>(scene.renderElements.size()), writeBehind);
+    if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(renderer)) {
+        int gbufferBytes = 0;
+        for (int slot = 0; slot < BMM_CHAN_COUNT; ++slot)
+            if (channels & (1u << slot))
+                gbufferBytes += GBufferChannelSize(1u << slot);
+        const vml::RendererSettings settings = vml::readRendererSettings(painterly->paramBlock(), false);
+        for (const vml::PainterlyPixelBytes& part : vml::painterlyBytesPerPixel(settings, gbufferBytes))
+            need.add(part.name, part.bytes);
+    }
+    return need;
 }
 
 void printStats(const standalone::RenderJobResult& r, double renderSeconds, double writeSeconds)
@@ -183,6 +213,20 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         standalone::StandaloneCore& core;
         ~ForgetRenderer() { core.setCurrentRenderer(nullptr); }
     } forgetRenderer{core};
+
+    // A frame that cannot fit is refused now, before anything of its size is allocated, rather
+    // than killed by the system half way through.
+    {
+        const standalone::AvailableMemory available =
+            options.availableMemory ? standalone::AvailableMemory{*options.availableMemory, "as given"}
+                                    : standalone::availableMemory();
+        const std::string refusal = standalone::refuseFrame(
+            frameMemory(*scene, picked.renderer, frames.size() > 1 && !options.serialWrites), available);
+        if (!refusal.empty()) {
+            fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, refusal);
+            return 1;
+        }
+    }
 
     ProgressBar progress(!options.quiet);
     standalone::RenderJobOptions jobOptions;

@@ -120,6 +120,28 @@ TEST_F(RenderCommand, AFailedWriteInASequenceStopsItAndNamesTheFile)
     EXPECT_FALSE(fs::exists(dir / "out/sphere.0003.png"));
 }
 
+TEST_F(RenderCommand, AFrameTooBigForMemoryIsRefusedBeforeItIsAllocated)
+{
+    // 16384 x 16384 painted needs tens of GB: were any of it allocated, the test would not end
+    // in milliseconds, or at all on a small machine.
+    app::RenderOptions o = options();
+    o.renderer = "vmlRenderer";
+    o.width = o.height = 16384;
+    o.availableMemory = 4ull << 30;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("16384 x 16384"), std::string::npos) << err;
+    EXPECT_NE(err.find("4.3 GB is available"), std::string::npos) << err;
+    EXPECT_NE(err.find("--size "), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+
+    // The same frame at the suggested size renders.
+    const std::size_t at = err.find("--size ") + 7;
+    o.width = o.height = std::min(64, std::stoi(err.substr(at)));
+    EXPECT_EQ(app::runRender(o, core), 0);
+}
+
 TEST_F(RenderCommand, StatsCountThePainterlyRenderersStrokes)
 {
     // The sphere under a painterly material, rendered by the painterly renderer.
