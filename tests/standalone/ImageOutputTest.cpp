@@ -1,5 +1,6 @@
 #include "standalone/ImageOutput.h"
 #include "standalone/FrameWriter.h"
+#include "standalone/ImageOutputPng.h"
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -115,6 +117,41 @@ TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
     }
     EXPECT_GT(sizes[1], sizes[2]) << "PNG level 0 stores, level 9 compresses";
     EXPECT_GT(sizes[4], sizes[5]) << "EXR without compression is larger";
+}
+
+TEST_F(TempDir, PngEncoderKeepsEveryValueAtAnyShape)
+{
+    // One row is a single band that both opens and closes the stream; 300 rows take several
+    // waves of bands; odd widths leave no padding to hide behind.
+    for (auto [w, h] : {std::pair{1, 1}, std::pair{3, 1}, std::pair{7, 300}}) {
+        std::vector<std::uint16_t> px(static_cast<std::size_t>(w) * h * 4);
+        std::uint32_t seed = 11;
+        for (std::uint16_t& v : px) {
+            seed = seed * 1664525u + 1013904223u;
+            v = static_cast<std::uint16_t>(seed >> 16);
+        }
+        for (bool premultiplied : {false, true}) {
+            const std::string path = (dir / "direct.png").string();
+            std::string error;
+            ASSERT_TRUE(standalone::writePng16(path, w, h, px.data(), premultiplied, 1, error)) << error;
+            OIIO::ImageSpec asStored;
+            asStored.attribute("oiio:UnassociatedAlpha", 1);
+            auto in = OIIO::ImageInput::open(path, &asStored);
+            ASSERT_TRUE(in) << w << "x" << h;
+            std::vector<std::uint16_t> got(px.size());
+            ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, got.data())) << w << "x" << h;
+            for (std::size_t i = 0; i < px.size(); ++i) {
+                const bool colour = i % 4 != 3;
+                const std::uint16_t expected =
+                    premultiplied && colour ? standalone::straightAlpha(px[i], px[i - i % 4 + 3]) : px[i];
+                ASSERT_EQ(got[i], expected) << w << "x" << h << " value " << i;
+            }
+        }
+    }
+    std::string error;
+    const std::uint16_t one[4] = {1, 2, 3, 4};
+    EXPECT_FALSE(standalone::writePng16((dir / "no/such/dir.png").string(), 1, 1, one, false, 1, error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST_F(TempDir, ExrHoldsFloats)
