@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <chrono>
+#include <exception>
 
 namespace standalone {
 
@@ -10,7 +11,13 @@ FrameWriteResult writeFrame(const std::vector<ImageSnapshot>& images)
     const auto start = std::chrono::steady_clock::now();
     FrameWriteResult result;
     for (const ImageSnapshot& image : images) {
-        const ImageWriteResult w = writeSnapshot(image);
+        ImageWriteResult w;
+        try {
+            w = writeSnapshot(image);
+        } catch (const std::exception& e) {
+            // Thrown on the writer's thread, it would surface only when collected: said here.
+            w = {false, image.path + ": write failed (" + e.what() + ")"};
+        }
         if (!w.ok) {
             result.ok = false;
             result.error = w.error;
