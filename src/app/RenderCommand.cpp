@@ -5,10 +5,17 @@
 #include "app/PaintOptions.h"
 #include "app/ProgressBar.h"
 #include "host/ClassDesc2.h"
+#include "host/Effect.h"
+#include "host/GBufferChannels.h"
 #include "host/Renderer.h"
+#include "renderer/PainterlyFrameMemory.h"
 #include "renderer/vmlRenderer.h"
+#include "standalone/FrameMemory.h"
+#include "standalone/FrameWriter.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/RenderJob.h"
+#include "standalone/ScanlineRenderer.h"
+#include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/import/SceneOrModel.h"
@@ -19,6 +26,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 namespace app {
 
@@ -90,6 +98,30 @@ std::string elementPath(const fs::path& mainImage, const std::string& elementNam
 std::string defaultOutput(const std::string& scenePath)
 {
     return (fs::path("out") / (fs::path(scenePath).stem().string() + ".png")).string();
+}
+
+// What one frame of the scene needs: the host's buffers, and the painterly renderer's when it
+// renders.
+standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Renderer* renderer,
+                                            bool writeBehind)
+{
+    ULONG channels = standalone::ScanlineRenderer::defaultChannels;
+    for (Effect* e : scene.effects)
+        if (e)
+            channels |= e->GBufferChannelsRequired(0);
+    standalone::FrameMemoryEstimate need =
+        standalone::hostFrameMemory(scene.render.width, scene.render.height, channels,
+                                    static_cast<int>(scene.renderElements.size()), writeBehind);
+    if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(renderer)) {
+        int gbufferBytes = 0;
+        for (int slot = 0; slot < BMM_CHAN_COUNT; ++slot)
+            if (channels & (1u << slot))
+                gbufferBytes += GBufferChannelSize(1u << slot);
+        const vml::RendererSettings settings = vml::readRendererSettings(painterly->paramBlock(), false);
+        for (const vml::PainterlyPixelBytes& part : vml::painterlyBytesPerPixel(settings, gbufferBytes))
+            need.add(part.name, part.bytes);
+    }
+    return need;
 }
 
 void printStats(const standalone::RenderJobResult& r, double renderSeconds, double writeSeconds)
@@ -182,6 +214,20 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         ~ForgetRenderer() { core.setCurrentRenderer(nullptr); }
     } forgetRenderer{core};
 
+    // A frame that cannot fit is refused now, before anything of its size is allocated, rather
+    // than killed by the system half way through.
+    {
+        const standalone::AvailableMemory available =
+            options.availableMemory ? standalone::AvailableMemory{*options.availableMemory, "as given"}
+                                    : standalone::availableMemory();
+        const std::string refusal = standalone::refuseFrame(
+            frameMemory(*scene, picked.renderer, frames.size() > 1 && !options.serialWrites), available);
+        if (!refusal.empty()) {
+            fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, refusal);
+            return 1;
+        }
+    }
+
     ProgressBar progress(!options.quiet);
     standalone::RenderJobOptions jobOptions;
     jobOptions.threads = options.threads;
@@ -195,6 +241,23 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
 
     const int fps = std::max(1, scene->render.frameRate);
     Bitmap image;
+    // Frame N is written while frame N+1 renders; the writer is declared after the session, so
+    // any return below waits for the frame in flight before the renderer closes.
+    standalone::FrameWriter writer;
+    // Reports the frame in flight once it is written; false when it failed.
+    auto collectWrites = [&]() {
+        standalone::FrameWriteResult done = writer.wait();
+        if (!done.ok) {
+            progress.finish();
+            fmt::print(stderr, "vermil: {}\n", done.error);
+            return false;
+        }
+        if (!options.quiet && !done.written.empty()) {
+            progress.finish();
+            fmt::print(stderr, "wrote {}\n", done.written.front());
+        }
+        return true;
+    };
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const int frame = frames[i];
         if (frames.size() > 1)
@@ -207,6 +270,8 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             fmt::print(stderr, "vermil: warning: {}\n", w);
         if (!result.ok) {
             progress.finish();
+            // The frame in flight is finished (and reported) before anything else is said.
+            collectWrites();
             if (result.cancelled || interrupted()) {
                 fmt::print(stderr, "vermil: cancelled\n");
                 return 130;
@@ -220,12 +285,8 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         std::error_code ignored;
         if (fs::path parent = fs::path(path).parent_path(); !parent.empty())
             fs::create_directories(parent, ignored);
-        auto written = standalone::writeImage(image, path, options.compression);
-        if (!written.ok) {
-            progress.finish();
-            fmt::print(stderr, "vermil: {}\n", written.error);
-            return 1;
-        }
+        // The frame's images: the main one, then the render elements beside it.
+        std::vector<std::pair<const Bitmap*, std::string>> images{{&image, path}};
         standalone::RenderElementManager& elements = session.elements();
         for (int e = 0; e < elements.NumRenderElements(); ++e) {
             IRenderElement* element = elements.GetRenderElement(e);
@@ -234,15 +295,29 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
                 continue;
             std::string elementFile =
                 elementPath(output, element->ElementName() ? element->ElementName() : "", e);
-            auto w = standalone::writeImage(*holder->bm(),
-                                            numbered ? numberedPath(elementFile, frame) : elementFile,
-                                            options.compression);
-            if (!w.ok) {
-                progress.finish();
-                fmt::print(stderr, "vermil: {}\n", w.error);
-                return 1;
-            }
+            images.emplace_back(holder->bm(), numbered ? numberedPath(elementFile, frame) : elementFile);
         }
+        if (!collectWrites())
+            return 1;
+        if (options.serialWrites || i + 1 == frames.size()) {
+            // Nothing to overlap with: written straight from the bitmaps, without a copy.
+            for (const auto& [bitmap, file] : images)
+                if (auto w = standalone::writeImage(*bitmap, file, options.compression); !w.ok) {
+                    progress.finish();
+                    fmt::print(stderr, "vermil: {}\n", w.error);
+                    return 1;
+                }
+            if (!options.quiet) {
+                progress.finish();
+                fmt::print(stderr, "wrote {}\n", path);
+            }
+        } else {
+            std::vector<standalone::ImageSnapshot> snapshots;
+            for (const auto& [bitmap, file] : images)
+                snapshots.push_back(standalone::snapshotImage(*bitmap, file, options.compression));
+            writer.start(std::move(snapshots));
+        }
+        // With overlap, the time the frame's writing held up the next render.
         double writeSeconds = secondsSince(start);
         progress.finish();
         if (options.stats) {
@@ -264,8 +339,6 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
                 fmt::print("brush_tiles_rendered: {}\n", times.brushTilesRendered);
             }
         }
-        if (!options.quiet)
-            fmt::print(stderr, "wrote {}\n", path);
     }
     session.close();
     return 0;

@@ -2,6 +2,8 @@
 // `vermil render`: loads a scene document or a model file, optionally paints it and adds lines,
 // renders it and writes the image and its render elements.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,11 @@ struct RenderOptions {
     // rendered by vmlRenderer unless `renderer` says otherwise; empty: not painted.
     std::string paintLook;
     bool lines = false;  // --lines: a line effect added (see PaintOptions.h)
+    // --serial-writes: each frame is written before the next renders, instead of while it
+    // renders (which holds one more copy of a frame's images).
+    bool serialWrites = false;
+    // The memory the frame may use, in bytes, instead of what the system reports (tests).
+    std::optional<std::uint64_t> availableMemory;
     // Frames to render; empty: the document's frame range (one image without a frame number when
     // the document is a still).
     std::vector<int> frames;

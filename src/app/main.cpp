@@ -105,6 +105,9 @@ int main(int argc, char** argv)
     renderCmd->add_option("--renderer", render.renderer, "Renderer class name (scanline for the host's own)");
     std::string frames;
     renderCmd->add_option("--frames", frames, "Frames to render: A-B, A,B,C or a mix; one image per frame");
+    renderCmd->add_flag("--serial-writes", render.serialWrites,
+                        "Write each frame before rendering the next (by default a frame is written while "
+                        "the next renders, holding one more copy of its images)");
     auto* paint = renderCmd
                       ->add_option("--paint", render.paintLook,
                                    fmt::format("Paint every material with a look (default {}; see `vermil "

@@ -1,11 +1,16 @@
 #include "standalone/ImageOutput.h"
 
+#include "standalone/ImageOutputPng.h"
+
 #include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 #include <fmt/format.h>
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -15,45 +20,88 @@ namespace standalone {
 
 namespace fs = std::filesystem;
 
-ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int compression)
-{
-    if (!bitmap.HasStorage())
-        return {false, path + ": nothing to write (the image is empty)"};
+namespace {
 
+std::string lowerExtension(const fs::path& path)
+{
+    std::string ext = path.extension().string();
+    for (char& ch : ext)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext;
+}
+
+}  // namespace
+
+ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path, int compression)
+{
+    ImageSnapshot image;
+    image.path = path;
+    image.compression = compression;
+    if (!bitmap.HasStorage())
+        return image;
+    const int w = bitmap.Width(), h = bitmap.Height();
+    image.width = w, image.height = h;
+    image.pixels.resize(static_cast<std::size_t>(w) * h * 4);
+    tbb::parallel_for(tbb::blocked_range<int>(0, h, 16), [&](const tbb::blocked_range<int>& rows) {
+        for (int y = rows.begin(); y < rows.end(); ++y)
+            std::memcpy(&image.pixels[static_cast<std::size_t>(y) * w * 4], bitmap.Row(y),
+                        static_cast<std::size_t>(w) * sizeof(BMM_Color_64));
+    });
+    return image;
+}
+
+namespace {
+
+ImageWriteResult writePixels(const std::string& path, int compression, int width, int height,
+                             const std::uint16_t* pixels)
+{
     fs::path target(path);
     // Same directory, so the final rename cannot cross file systems; same extension, so the
     // writer picks the same format.
     fs::path temp = target.parent_path() / ("." + target.stem().string() + ".tmp" +
                                             std::to_string(::getpid()) + target.extension().string());
 
+    const std::string ext = lowerExtension(target);
+    const int level = compression < 0 ? 1 : std::min(compression, 9);
+    auto replaceTarget = [&]() -> ImageWriteResult {
+        std::error_code ec;
+        fs::rename(temp, target, ec);
+        if (ec) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return {false, path + ": cannot replace the file (" + ec.message() + ")"};
+        }
+        return {true, {}};
+    };
+    // The fast levels are deflate-bound: our encoder spreads that over the cores. The slow ones
+    // keep the library's row filtering, which pays there.
+    if (ext == ".png" && level <= 3) {
+        std::string error;
+        if (!writePng16(temp.string(), width, height, pixels, true, level, error)) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return {false, path + ": write failed (" + error + ")"};
+        }
+        return replaceTarget();
+    }
+
     auto out = OIIO::ImageOutput::create(temp.string());
     if (!out)
         return {false, path + ": unsupported image format (" + OIIO::geterror() + ")"};
 
-    const int w = bitmap.Width(), h = bitmap.Height();
     // EXR holds floats; every other format gets the 16-bit pixels (8-bit ones are converted).
-    std::string ext = target.extension().string();
-    for (char& ch : ext)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     const bool floatFile = ext == ".exr";
-    OIIO::ImageSpec format(w, h, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
+    OIIO::ImageSpec format(width, height, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
     format.alpha_channel = 3;
-    const int level = compression < 0 ? 1 : std::min(compression, 9);
     if (ext == ".png") {
         format.attribute("png:compressionLevel", level);
-        // Filtering rows pays only at the slow levels; at the fast ones it costs time and size.
-        if (level <= 3)
-            format.attribute("png:filter", 8);  // none
     } else if (floatFile) {
         format.attribute("compression", level == 0 ? std::string("none") : "zip:" + std::to_string(level));
     }
     if (!out->open(temp.string(), format))
         return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
 
-    std::vector<BMM_Color_64> pixels(static_cast<std::size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        bitmap.GetPixels(0, y, w, &pixels[static_cast<std::size_t>(y) * w]);
-    bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels.data());
+    bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels);
     std::string writeError = written ? std::string() : out->geterror();
     bool closed = out->close();
     if (!written || !closed) {
@@ -62,14 +110,26 @@ ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int c
         return {false, path + ": write failed (" + (writeError.empty() ? out->geterror() : writeError) + ")"};
     }
 
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return {false, path + ": cannot replace the file (" + ec.message() + ")"};
-    }
-    return {true, {}};
+    return replaceTarget();
+}
+
+}  // namespace
+
+ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path, int compression)
+{
+    if (!bitmap.HasStorage())
+        return {false, path + ": nothing to write (the image is empty)"};
+    // Straight from the bitmap's rows, which are one block: a still costs no copy of the frame.
+    static_assert(sizeof(BMM_Color_64) == 4 * sizeof(std::uint16_t));
+    return writePixels(path, compression, bitmap.Width(), bitmap.Height(),
+                       reinterpret_cast<const std::uint16_t*>(bitmap.Row(0)));
+}
+
+ImageWriteResult writeSnapshot(const ImageSnapshot& image)
+{
+    if (image.pixels.empty())
+        return {false, image.path + ": nothing to write (the image is empty)"};
+    return writePixels(image.path, image.compression, image.width, image.height, image.pixels.data());
 }
 
 std::string numberedPath(const std::string& path, int frame)

@@ -6,7 +6,9 @@
 
 #include "host/Bitmap.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace standalone {
 
@@ -24,6 +26,21 @@ inline constexpr int kDefaultCompression = -1;
 // un-premultiplied by the writer. 8-bit formats get the 16-bit values rounded.
 ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path,
                             int compression = kDefaultCompression);
+
+// A bitmap's pixels as its file will store them, taken so the bitmap can render the next frame
+// while the file is written (see FrameWriter.h).
+struct ImageSnapshot {
+    std::string path;
+    int compression = kDefaultCompression;
+    int width = 0, height = 0;
+    std::vector<std::uint16_t> pixels;  // RGBA rows; empty when the bitmap had no pixels
+};
+
+// Copies the pixels on every core; cheap next to the encoding.
+ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path,
+                            int compression = kDefaultCompression);
+// Encodes and writes a snapshot as writeImage does; safe on any thread.
+ImageWriteResult writeSnapshot(const ImageSnapshot& image);
 
 // NAME.EXT -> NAME.0012.EXT (at least four digits): a sequence's file for one frame.
 std::string numberedPath(const std::string& path, int frame);

@@ -105,6 +105,43 @@ TEST_F(RenderCommand, FrameSequencesAreNumbered)
     EXPECT_TRUE(fs::exists(dir / "out/sphere.0004.png"));
 }
 
+TEST_F(RenderCommand, AFailedWriteInASequenceStopsItAndNamesTheFile)
+{
+    // Frame 1 is written while frame 2 renders; its failure is still the command's.
+    fs::create_directories(dir / "out/sphere.0001.png");
+    app::RenderOptions o = options();
+    o.frames = {0, 1, 2, 3};
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("sphere.0001.png"), std::string::npos) << err;
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.0000.png"));
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.0002.png")) << "no frame is written after a failure";
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.0003.png"));
+}
+
+TEST_F(RenderCommand, AFrameTooBigForMemoryIsRefusedBeforeItIsAllocated)
+{
+    // 16384 x 16384 painted needs tens of GB: were any of it allocated, the test would not end
+    // in milliseconds, or at all on a small machine.
+    app::RenderOptions o = options();
+    o.renderer = "vmlRenderer";
+    o.width = o.height = 16384;
+    o.availableMemory = 4ull << 30;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("16384 x 16384"), std::string::npos) << err;
+    EXPECT_NE(err.find("4.3 GB is available"), std::string::npos) << err;
+    EXPECT_NE(err.find("--size "), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+
+    // The same frame at the suggested size renders.
+    const std::size_t at = err.find("--size ") + 7;
+    o.width = o.height = std::min(64, std::stoi(err.substr(at)));
+    EXPECT_EQ(app::runRender(o, core), 0);
+}
+
 TEST_F(RenderCommand, StatsCountThePainterlyRenderersStrokes)
 {
     // The sphere under a painterly material, rendered by the painterly renderer.

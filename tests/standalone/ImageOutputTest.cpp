@@ -1,11 +1,15 @@
 #include "standalone/ImageOutput.h"
+#include "standalone/FrameWriter.h"
+#include "standalone/ImageOutputPng.h"
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -56,24 +60,47 @@ TEST_F(TempDir, SixteenBitPngRoundTrips)
 
 TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
 {
-    // A gradient with noise, so the levels compress differently.
-    Bitmap bm(64, 32);
+    // A gradient with noise, so the levels compress differently, tall enough that the fast PNG
+    // encoder cuts it into several bands, and partly transparent, so PNG un-premultiplies.
+    constexpr int w = 64, h = 150;
+    Bitmap bm(w, h);
     std::uint32_t seed = 7;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
             seed = seed * 1664525u + 1013904223u;
-            const auto v = static_cast<std::uint16_t>(x * 1000 + (seed >> 20));
-            BMM_Color_64 p{v, static_cast<std::uint16_t>(y * 2000), static_cast<std::uint16_t>(seed >> 16),
-                           65535};
+            const auto a = static_cast<std::uint16_t>(y < 100 ? 65535 : (y - 100) * 1300 + (seed >> 28));
+            auto under = [&](unsigned v) {
+                return static_cast<std::uint16_t>(std::min<unsigned>(v % 65536u, a));
+            };
+            BMM_Color_64 p{under(x * 1000 + (seed >> 20)), under(y * 2000), under(seed >> 16), a};
             bm.PutPixels(x, y, 1, &p);
         }
     auto pixels = [](const std::string& path) {
         auto in = OIIO::ImageInput::open(path);
-        std::vector<float> px(64 * 32 * 4);
+        std::vector<float> px(w * h * 4);
         if (!in || !in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px.data()))
             px.clear();
         return px;
     };
+    // PNG stores straight alpha, truncated as c * 65535 / a.
+    {
+        const std::string path = (dir / "straight.png").string();
+        ASSERT_TRUE(standalone::writeImage(bm, path).ok);
+        OIIO::ImageSpec asStored;
+        asStored.attribute("oiio:UnassociatedAlpha", 1);
+        auto in = OIIO::ImageInput::open(path, &asStored);
+        ASSERT_TRUE(in);
+        std::vector<std::uint16_t> px(w * h * 4);
+        ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, px.data()));
+        for (int y : {0, 101, 149}) {
+            BMM_Color_64 src;
+            bm.GetPixels(5, y, 1, &src);
+            const std::uint16_t* got = &px[(y * w + 5) * 4];
+            const unsigned expected = src.a ? src.r * 65535u / src.a : src.r;
+            EXPECT_EQ(got[0], expected) << "row " << y;
+            EXPECT_EQ(got[3], src.a) << "row " << y;
+        }
+    }
     std::vector<std::uintmax_t> sizes;
     for (const char* ext : {".png", ".exr"}) {
         std::vector<float> first;
@@ -90,6 +117,41 @@ TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
     }
     EXPECT_GT(sizes[1], sizes[2]) << "PNG level 0 stores, level 9 compresses";
     EXPECT_GT(sizes[4], sizes[5]) << "EXR without compression is larger";
+}
+
+TEST_F(TempDir, PngEncoderKeepsEveryValueAtAnyShape)
+{
+    // One row is a single band that both opens and closes the stream; 300 rows take several
+    // waves of bands; odd widths leave no padding to hide behind.
+    for (auto [w, h] : {std::pair{1, 1}, std::pair{3, 1}, std::pair{7, 300}}) {
+        std::vector<std::uint16_t> px(static_cast<std::size_t>(w) * h * 4);
+        std::uint32_t seed = 11;
+        for (std::uint16_t& v : px) {
+            seed = seed * 1664525u + 1013904223u;
+            v = static_cast<std::uint16_t>(seed >> 16);
+        }
+        for (bool premultiplied : {false, true}) {
+            const std::string path = (dir / "direct.png").string();
+            std::string error;
+            ASSERT_TRUE(standalone::writePng16(path, w, h, px.data(), premultiplied, 1, error)) << error;
+            OIIO::ImageSpec asStored;
+            asStored.attribute("oiio:UnassociatedAlpha", 1);
+            auto in = OIIO::ImageInput::open(path, &asStored);
+            ASSERT_TRUE(in) << w << "x" << h;
+            std::vector<std::uint16_t> got(px.size());
+            ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, got.data())) << w << "x" << h;
+            for (std::size_t i = 0; i < px.size(); ++i) {
+                const bool colour = i % 4 != 3;
+                const std::uint16_t expected =
+                    premultiplied && colour ? standalone::straightAlpha(px[i], px[i - i % 4 + 3]) : px[i];
+                ASSERT_EQ(got[i], expected) << w << "x" << h << " value " << i;
+            }
+        }
+    }
+    std::string error;
+    const std::uint16_t one[4] = {1, 2, 3, 4};
+    EXPECT_FALSE(standalone::writePng16((dir / "no/such/dir.png").string(), 1, 1, one, false, 1, error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST_F(TempDir, ExrHoldsFloats)
@@ -129,6 +191,35 @@ TEST_F(TempDir, FailedWritesLeaveThePreviousFileIntact)
     auto missingDir = standalone::writeImage(good, (dir / "no" / "such" / "dir.png").string());
     EXPECT_FALSE(missingDir.ok);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(TempDir, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
+{
+    Bitmap bm(40, 30);
+    standalone::FrameWriter writer;
+    EXPECT_TRUE(writer.wait().ok) << "an idle writer has nothing to report";
+
+    writer.start({standalone::snapshotImage(bm, (dir / "a.png").string()),
+                  standalone::snapshotImage(bm, (dir / "a.extra.exr").string())});
+    // The snapshot is the writer's own: the bitmap can change meanwhile.
+    bm.Allocate(2, 2);
+    standalone::FrameWriteResult done = writer.wait();
+    EXPECT_TRUE(done.ok) << done.error;
+    EXPECT_EQ(done.written.size(), 2u);
+    EXPECT_FALSE(writer.busy());
+    auto in = OIIO::ImageInput::open((dir / "a.png").string());
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 40);
+
+    // A directory in the way of the first file: the frame stops there.
+    fs::create_directories(dir / "b.png");
+    writer.start({standalone::snapshotImage(bm, (dir / "b.png").string()),
+                  standalone::snapshotImage(bm, (dir / "c.png").string())});
+    done = writer.wait();
+    EXPECT_FALSE(done.ok);
+    EXPECT_NE(done.error.find("b.png"), std::string::npos) << done.error;
+    EXPECT_TRUE(done.written.empty());
+    EXPECT_FALSE(fs::exists(dir / "c.png"));
 }
 
 }  // namespace
