@@ -7,9 +7,11 @@
 #include "host/ClassDesc2.h"
 #include "host/Effect.h"
 #include "host/GBufferChannels.h"
+#include "host/IParamBlock2.h"
 #include "host/Renderer.h"
 #include "renderer/PainterlyFrameMemory.h"
 #include "renderer/vmlRenderer.h"
+#include "renderer/vmlRendererParamBlocks.h"
 #include "standalone/FrameMemory.h"
 #include "standalone/FrameWriter.h"
 #include "standalone/ImageOutput.h"
@@ -101,9 +103,9 @@ std::string defaultOutput(const std::string& scenePath)
 }
 
 // What one frame of the scene needs: the host's buffers, and the painterly renderer's when it
-// renders.
+// renders (on the memory-saving canvas whatever its settings say, with `lightCanvas`).
 standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Renderer* renderer,
-                                            bool writeBehind)
+                                            bool writeBehind, bool lightCanvas = false)
 {
     ULONG channels = standalone::ScanlineRenderer::defaultChannels;
     for (Effect* e : scene.effects)
@@ -117,7 +119,8 @@ standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Rend
         for (int slot = 0; slot < BMM_CHAN_COUNT; ++slot)
             if (channels & (1u << slot))
                 gbufferBytes += GBufferChannelSize(1u << slot);
-        const vml::RendererSettings settings = vml::readRendererSettings(painterly->paramBlock(), false);
+        vml::RendererSettings settings = vml::readRendererSettings(painterly->paramBlock(), false);
+        settings.saveMemory = settings.saveMemory || lightCanvas;
         for (const vml::PainterlyPixelBytes& part : vml::painterlyBytesPerPixel(settings, gbufferBytes))
             need.add(part.name, part.bytes);
     }
@@ -220,8 +223,23 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         const standalone::AvailableMemory available =
             options.availableMemory ? standalone::AvailableMemory{*options.availableMemory, "as given"}
                                     : standalone::availableMemory();
-        const std::string refusal = standalone::refuseFrame(
-            frameMemory(*scene, picked.renderer, frames.size() > 1 && !options.serialWrites), available);
+        const bool writeBehind = frames.size() > 1 && !options.serialWrites;
+        const standalone::FrameMemoryEstimate need = frameMemory(*scene, picked.renderer, writeBehind);
+        std::string refusal = standalone::refuseFrame(need, available);
+        // The full canvas is the one thing the user may do without: the memory-saving canvas
+        // paints the same strokes with a wet layer a quarter the size.
+        auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer);
+        IParamBlock2* settings = painterly ? painterly->paramBlock() : nullptr;
+        if (!refusal.empty() && settings && !settings->GetInt(vml::rendererSaveMemoryEnable, 0) &&
+            standalone::refuseFrame(frameMemory(*scene, picked.renderer, writeBehind, true), available)
+                .empty()) {
+            settings->SetValue(vml::rendererSaveMemoryEnable, 0, 1);
+            fmt::print(stderr,
+                       "vermil: {}: the full canvas would need about {:.1f} GB, {:.1f} GB is available; "
+                       "painting on the memory-saving canvas\n",
+                       options.scenePath, double(need.bytes()) / 1e9, double(available.bytes) / 1e9);
+            refusal.clear();
+        }
         if (!refusal.empty()) {
             fmt::print(stderr, "vermil: {}: {}\n", options.scenePath, refusal);
             return 1;

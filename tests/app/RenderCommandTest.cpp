@@ -142,6 +142,31 @@ TEST_F(RenderCommand, AFrameTooBigForMemoryIsRefusedBeforeItIsAllocated)
     EXPECT_EQ(app::runRender(o, core), 0);
 }
 
+TEST_F(RenderCommand, AFrameThatFitsOnlyOnTheMemorySavingCanvasIsPaintedOnIt)
+{
+    // 512 x 512 with the full canvas asked for: the light canvas needs about 14 MB less, and
+    // the room given lies between the two.
+    std::string doc = sphereScene;
+    doc.replace(doc.find("\"output\""), 0,
+                "\"renderer\": {\"class\": \"vmlRenderer\", \"saveMemoryEnable\": false}, ");
+    std::ofstream(dir / "scene.json") << doc;
+    app::RenderOptions o = options();
+    o.width = o.height = 512;
+    o.availableMemory = (150ull << 20) + (44ull << 20);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 0);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("painting on the memory-saving canvas"), std::string::npos) << err;
+    EXPECT_TRUE(fs::exists(dir / "out/sphere.png"));
+
+    // With less room than even that canvas needs, the frame is refused.
+    o.availableMemory = (150ull << 20) + (20ull << 20);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("render it smaller"), std::string::npos) << err;
+}
+
 TEST_F(RenderCommand, StatsCountThePainterlyRenderersStrokes)
 {
     // The sphere under a painterly material, rendered by the painterly renderer.
