@@ -112,55 +112,55 @@ void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const
                      IPoint2 origin)
 {
     forEachRowGroup(grid.height(), [&](int firstRow, int lastRow) {
-    MergeScratch scratch;
-    for (int y = firstRow; y <= lastRow; ++y) {
-        for (int x = 0; x < grid.width(); ++x) {
-            Cell* c = grid.head(x, y);
-            if (!c->sample)
-                continue;
-            const Point2 centre{static_cast<float>(origin.x + x) + 0.5f,
-                                static_cast<float>(origin.y + y) + 0.5f};
-            while (c)
-                c = mergeRun(c, projection, faces, centre, scratch);
+        MergeScratch scratch;
+        for (int y = firstRow; y <= lastRow; ++y) {
+            for (int x = 0; x < grid.width(); ++x) {
+                Cell* c = grid.head(x, y);
+                if (!c->sample)
+                    continue;
+                const Point2 centre{static_cast<float>(origin.x + x) + 0.5f,
+                                    static_cast<float>(origin.y + y) + 0.5f};
+                while (c)
+                    c = mergeRun(c, projection, faces, centre, scratch);
+            }
         }
-    }
     });
 }
 
 void blendPartialSamples(SampleGrid& grid)
 {
     forEachRowGroup(grid.height(), [&grid](int firstRow, int lastRow) {
-    std::vector<PixelSample*> list;
-    for (int y = firstRow; y <= lastRow; ++y) {
-        for (int x = 0; x < grid.width(); ++x) {
-            list.clear();
-            for (Cell* c = grid.head(x, y); c && c->sample; c = c->next)
-                list.push_back(c->sample);
-            for (std::size_t k = list.size(); k-- > 0;) {
-                PixelSample& s = *list[k];
-                if (!(s.weight < 1.0f))
-                    continue;
-                const PixelSample* behind = nullptr;
-                for (std::size_t j = k + 1; j < list.size(); ++j) {
-                    const PixelSample& t = *list[j];
-                    if (t.nodeId != s.nodeId)
-                        break;
-                    if (t.face != s.face && t.material == s.material) {
-                        behind = &t;
-                        break;
+        std::vector<PixelSample*> list;
+        for (int y = firstRow; y <= lastRow; ++y) {
+            for (int x = 0; x < grid.width(); ++x) {
+                list.clear();
+                for (Cell* c = grid.head(x, y); c && c->sample; c = c->next)
+                    list.push_back(c->sample);
+                for (std::size_t k = list.size(); k-- > 0;) {
+                    PixelSample& s = *list[k];
+                    if (!(s.weight < 1.0f))
+                        continue;
+                    const PixelSample* behind = nullptr;
+                    for (std::size_t j = k + 1; j < list.size(); ++j) {
+                        const PixelSample& t = *list[j];
+                        if (t.nodeId != s.nodeId)
+                            break;
+                        if (t.face != s.face && t.material == s.material) {
+                            behind = &t;
+                            break;
+                        }
                     }
+                    if (!behind)
+                        continue;
+                    const double keep = 1.0 - static_cast<double>(s.weight);
+                    for (std::size_t ch = 0; ch < 4; ++ch) {
+                        const double own = s.color[ch], found = behind->color[ch];
+                        s.color[ch] = toByte(own + (found - own) * keep);
+                    }
+                    s.weight = 1.0f;
                 }
-                if (!behind)
-                    continue;
-                const double keep = 1.0 - static_cast<double>(s.weight);
-                for (std::size_t ch = 0; ch < 4; ++ch) {
-                    const double own = s.color[ch], found = behind->color[ch];
-                    s.color[ch] = toByte(own + (found - own) * keep);
-                }
-                s.weight = 1.0f;
             }
         }
-    }
     });
 }
 
