@@ -4,6 +4,7 @@
 #include "renderer/BrushCache.h"
 #include "renderer/VmlRenderContext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vml {
@@ -14,17 +15,31 @@ MapDabBrush::MapDabBrush(vmlBrush& brush, VmlRenderContext& context, BrushCache*
 
 int MapDabBrush::variantCount() const { return brush_.variantCount(); }
 
-void MapDabBrush::setVariant(std::uint16_t seed, int index) { brush_.setVariant(seed, index); }
+void MapDabBrush::setVariant(std::uint16_t seed, int index)
+{
+    if (!cache_) {
+        brush_.setVariant(seed, index);
+        return;
+    }
+    // As the brush takes it: modulo its variant count.
+    const int n = std::max(1, brush_.variantCount());
+    variantSeed_ = seed;
+    variantIndex_ = (index % n + n) % n;
+}
 
 void MapDabBrush::beginDab(float cs, float sn)
 {
     cs_ = cs, sn_ = sn;
     if (!cache_)
         return;
-    // One tile per variant; the brush answers with the variant it holds now.
+    // One tile per variant; a missing one is rendered with the brush set to it.
     const int size = cache_->tileSize();
-    tile_ =
-        BrushTileSampler(cache_->lookup(&brush_, static_cast<std::uint32_t>(brush_.variantIndex())), size);
+    if (tileVariant_ != variantIndex_ || !tileData_) {
+        tileData_ = cache_->lookupShared(&brush_, static_cast<std::uint32_t>(variantIndex_),
+                                         [this](Texmap*) { brush_.setVariant(variantSeed_, variantIndex_); });
+        tileVariant_ = variantIndex_;
+    }
+    tile_ = BrushTileSampler(tileData_, size);
     const float perColumn = static_cast<float>(size) * 256.0f;
     tile_.setSteps(static_cast<std::int32_t>(cs * perColumn), static_cast<std::int32_t>(sn * perColumn));
 }

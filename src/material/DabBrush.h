@@ -27,6 +27,8 @@ public:
 
 // The brush texture map, through the renderer's cache when one is given and the brush allows
 // it, else evaluated at each pixel in `context`. The brush must be updated for the frame.
+// Through the cache it keeps the variant to itself (the brush map is told only to render a
+// missing tile, under the cache's lock), so walks on several threads may share one brush.
 class MapDabBrush final : public DabBrush {
 public:
     MapDabBrush(vmlBrush& brush, VmlRenderContext& context, BrushCache* cache);
@@ -44,6 +46,12 @@ private:
     BrushCache* cache_;
     BrushTileSampler tile_;
     float cs_ = 0.0f, sn_ = 0.0f;
+    std::uint16_t variantSeed_ = 0;
+    int variantIndex_ = 0;
+    // The tile of the last dab and its variant: a walk's own lookups are the only ones that
+    // could move it, so it stays valid until the variant changes.
+    const std::uint8_t* tileData_ = nullptr;
+    int tileVariant_ = -1;
 };
 
 }  // namespace vml

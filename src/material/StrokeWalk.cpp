@@ -20,10 +20,11 @@ constexpr float degToRad = 0.017453292f;
 constexpr float dabTextureScale = 0.70710677f;
 constexpr float minDamping = 0.0001f;
 
-class StrokeWalker {
+// Canvas: vmlRasterBase or CoverageRecording.
+template <class Canvas> class StrokeWalker {
 public:
-    StrokeWalker(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
-                 vmlRasterBase& canvas, std::vector<DabTrace>* trace)
+    StrokeWalker(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush, Canvas& canvas,
+                 std::vector<DabTrace>* trace)
         : s_(setup), surface_(surface), brush_(brush), canvas_(canvas), trace_(trace),
           spacingRandom_(setup.spacingRandom), dabRandom_(setup.dabSeed), variantSeed_(setup.variantSeed),
           variantIndex_(setup.variantIndex)
@@ -252,7 +253,7 @@ private:
     const StrokeSetup& s_;
     const StrokeSurface& surface_;
     DabBrush& brush_;
-    vmlRasterBase& canvas_;
+    Canvas& canvas_;
     std::vector<DabTrace>* trace_;
     StrokeRandom spacingRandom_;
     StrokeRandom dabRandom_;
@@ -274,7 +275,50 @@ StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surfa
                             vmlRasterBase& canvas, std::vector<DabTrace>* trace)
 {
     brush.setVariant(setup.variantSeed, setup.variantIndex);
-    return StrokeWalker(setup, surface, brush, canvas, trace).run();
+    return StrokeWalker<vmlRasterBase>(setup, surface, brush, canvas, trace).run();
+}
+
+StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
+                            CoverageRecording& recording)
+{
+    brush.setVariant(setup.variantSeed, setup.variantIndex);
+    return StrokeWalker<CoverageRecording>(setup, surface, brush, recording, nullptr).run();
+}
+
+void CoverageRecording::reset(int width, int height)
+{
+    width_ = width, height_ = height, row_ = -1;
+    calls_.clear();
+    values_.clear();
+}
+
+void CoverageRecording::SelectRowTracked(int y)
+{
+    row_ = y >= 0 && y < height_ ? y : -1;
+    calls_.push_back({y, 0, -1, 0.0f, 0});
+}
+
+int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, float scale)
+{
+    // What the canvas answers: the brush values that are not 0 over the columns inside it.
+    if (row_ < 0 || count <= 0)
+        return 0;
+    int raised = 0;
+    for (int i = std::max(0, -x), end = std::min(count, width_ - x); i < end; ++i)
+        raised += values[i] != 0.0f;
+    calls_.push_back({row_, x, count, scale, values_.size()});
+    values_.insert(values_.end(), values, values + count);
+    return raised;
+}
+
+void CoverageRecording::replay(vmlRasterBase& canvas) const
+{
+    for (const Call& c : calls_) {
+        if (c.count < 0)
+            canvas.SelectRowTracked(c.y);
+        else
+            canvas.RaiseCoverageRun(c.x, values_.data() + c.offset, c.count, c.scale);
+    }
 }
 
 }  // namespace vml

@@ -6,6 +6,7 @@
 
 #include "host/Point2.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace vml {
@@ -39,9 +40,40 @@ struct StrokeWalkCounts {
     long long dabPixels = 0;  // pixels whose coverage a dab raised or kept (brush value not 0)
 };
 
+// A walk's canvas calls kept to be made later, in the same order, so that the walk can run on
+// another thread while the canvas is busy: replayed, they leave the canvas exactly as the walk
+// would have.
+class CoverageRecording {
+public:
+    // Forgets every call; the walk clips to a canvas of this size.
+    void reset(int width, int height);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // The canvas calls the walk makes, with the canvas's answers.
+    void SelectRowTracked(int y);
+    int RaiseCoverageRun(int x, const float* values, int count, float scale);
+    // Makes the recorded calls on `canvas`, which has the recorded size.
+    void replay(vmlRasterBase& canvas) const;
+
+private:
+    struct Call {
+        int y = 0;
+        int x = 0;
+        int count = -1;  // -1: the row selection alone
+        float scale = 0.0f;
+        std::size_t offset = 0;
+    };
+    int width_ = 0, height_ = 0, row_ = -1;
+    std::vector<Call> calls_;
+    std::vector<float> values_;
+};
+
 // Walks the stroke and raises the canvas coverage. The canvas's dirty state must be reset
 // before. `trace`, when given, receives every dab.
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             vmlRasterBase& canvas, std::vector<DabTrace>* trace = nullptr);
+// The same walk into a recording (reset to the canvas's size before).
+StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
+                            CoverageRecording& recording);
 
 }  // namespace vml

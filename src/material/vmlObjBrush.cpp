@@ -13,7 +13,9 @@
 #include "renderer/StrokePaintContext.h"
 
 #include <cstddef>
+#include <memory>
 #include <new>
+#include <optional>
 
 namespace vml {
 
@@ -41,84 +43,161 @@ namespace {
 // callers always see variant 0.
 class StrokePaintingScope {
 public:
-    StrokePaintingScope() { vmlBrush::setStrokePainting(true); }
-    ~StrokePaintingScope() { vmlBrush::setStrokePainting(false); }
+    StrokePaintingScope() { vmlBrush::beginStrokePainting(); }
+    ~StrokePaintingScope() { vmlBrush::endStrokePainting(); }
     StrokePaintingScope(const StrokePaintingScope&) = delete;
     StrokePaintingScope& operator=(const StrokePaintingScope&) = delete;
 };
 
 }  // namespace
 
-void vmlObjBrush::paint(StrokePaintContext& context)
+namespace {
+
+// What painting a stroke needs before its walk: its brush and its set-up.
+struct StrokeStart {
+    vmlBrush* brush = nullptr;
+    StrokeSetup setup;
+};
+
+// None when nothing is painted: no brush texture in the material's brush slot, or a stroke the
+// set-up refuses.
+std::optional<StrokeStart> startStroke(const vmlObjBrush& stroke, const StrokePaintContext& context)
 {
+    const vmlMaterial* material = stroke.material;
     if (!material || !context.canvas || !context.samples || !context.nodes || !context.brushContext)
-        return;
+        return std::nullopt;
     // The class id alone does not make a brush: only this library's brush can be stamped.
-    auto* brushMap = dynamic_cast<vmlBrush*>(material->brushMap());
-    if (!brushMap)
-        return;
-    vmlBrush& brush = *brushMap;
+    auto* brush = dynamic_cast<vmlBrush*>(material->brushMap());
+    if (!brush)
+        return std::nullopt;
     const vmlMaterial::BaseCache& base = material->baseCache();
     const vmlMaterial::BrushCache& brushSettings = material->brushCache();
     const NodeRecords& nodes = *context.nodes;
 
     StrokeSetupFrame frame;
     frame.scale = context.scale;
-    const int instance = nodes.instanceOfNode(nodeId);
-    frame.faceSizeFactor = instance >= 0 ? nodes.faceSizeFactor(instance, face) : 0.0f;
-    frame.objectDepth = -depthKey;
+    const int instance = nodes.instanceOfNode(stroke.nodeId);
+    frame.faceSizeFactor = instance >= 0 ? nodes.faceSizeFactor(instance, stroke.face) : 0.0f;
+    frame.objectDepth = -stroke.depthKey;
     frame.depthScaling = !context.inMtlEdit;
     if (!context.inMtlEdit) {
         const StrokePlacementSettings placement = StrokePlacementSettings::of(base, brushSettings);
-        frame.screenJitterSeed = strokeSeed({0, 0}, placement.seedInterval(), placement.seedNode(nodeId),
-                                            context.frameNumber, context.inMtlEdit, nodes);
+        frame.screenJitterSeed =
+            strokeSeed({0, 0}, placement.seedInterval(), placement.seedNode(stroke.nodeId),
+                       context.frameNumber, context.inMtlEdit, nodes);
     }
     frame.regionOrigin = context.regionOrigin;
-    frame.brushMapAngleRnd = brush.angleRandomDegrees();
-    frame.brushVariantCount = brush.variantCount();
+    frame.brushMapAngleRnd = brush->angleRandomDegrees();
+    frame.brushVariantCount = brush->variantCount();
 
-    std::optional<StrokeSetup> setup = setUpStroke(*this, brushSettings, material->strokeCache(), frame);
+    std::optional<StrokeSetup> setup = setUpStroke(stroke, brushSettings, material->strokeCache(), frame);
     if (!setup)
-        return;
-    vmlRasterBase& canvas = *context.canvas;
-    canvas.ResetDirty();
+        return std::nullopt;
+    return StrokeStart{brush, *setup};
+}
 
+StrokeSurface surfaceOf(const vmlObjBrush& stroke, const StrokePaintContext& context)
+{
     StrokeSurface surface;
     surface.samples = context.samples;
-    surface.faces = &nodes;
+    surface.faces = context.nodes;
     surface.width = context.width;
     surface.height = context.height;
-    surface.nodeId = nodeId;
-    surface.face = face;
-    surface.depth = depthKey;
-    {
-        StrokePaintingScope painting;
-        MapDabBrush dabBrush(brush, *context.brushContext, context.brushCache);
-        const StrokeWalkCounts counts = walkStroke(*setup, surface, dabBrush, canvas);
-        if (context.stats) {
-            context.stats->dabs += counts.dabs;
-            context.stats->dabPixels += counts.dabPixels;
-        }
-    }
+    surface.nodeId = stroke.nodeId;
+    surface.face = stroke.face;
+    surface.depth = stroke.depthKey;
+    return surface;
+}
 
-    const StrokePaintState paint = strokePaintState(material->paintCache(), setup->random);
+void countWalk(StrokePaintContext& context, const StrokeWalkCounts& counts)
+{
+    if (context.stats) {
+        context.stats->dabs += counts.dabs;
+        context.stats->dabPixels += counts.dabPixels;
+    }
+}
+
+// After the walk: the stroke's paint state and colour, deposited over the covered pixels.
+void depositStroke(const vmlObjBrush& stroke, StrokeStart& start, StrokePaintContext& context)
+{
+    const vmlMaterial& material = *stroke.material;
+    const vmlMaterial::BrushCache& brushSettings = material.brushCache();
+    vmlRasterBase& canvas = *context.canvas;
+    StrokeSetup& setup = start.setup;
+    const StrokePaintState paint = strokePaintState(material.paintCache(), setup.random);
     applyPaintState(paint, canvas);
     const float opacity =
-        facingFade(setup->facing, brushSettings.brushFadeAlpha, brushSettings.brushFadeAlphaThre,
-                   brushSettings.brushFadeAlphaRnd, brushSettings.brushFadeAlphaLinear, setup->random) *
+        facingFade(setup.facing, brushSettings.brushFadeAlpha, brushSettings.brushFadeAlphaThre,
+                   brushSettings.brushFadeAlphaRnd, brushSettings.brushFadeAlphaLinear, setup.random) *
         brushSettings.brushOpacity * 0.01f;
     CoveragePaint coverage;
+    const auto& color = stroke.color;
     coverage.colour = {color[0] / 255.0f, color[1] / 255.0f, color[2] / 255.0f, color[3] / 255.0f * opacity};
     coverage.opacity = opacity;
-    coverage.fine = setup->fine;
-    coverage.noSideDrop = base.brushNoSideDrop != 0;
+    coverage.fine = setup.fine;
+    coverage.noSideDrop = material.baseCache().brushNoSideDrop != 0;
     coverage.samples = context.samples;
     coverage.width = context.width;
     coverage.height = context.height;
-    coverage.nodeId = nodeId;
-    coverage.material = material;
-    coverage.depth = depthKey;
+    coverage.nodeId = stroke.nodeId;
+    coverage.material = &material;
+    coverage.depth = stroke.depthKey;
     paintCoverage(coverage, paint.adjustment, canvas);
+}
+
+class PreparedObjBrush final : public PreparedStroke {
+public:
+    std::optional<StrokeStart> start;
+    CoverageRecording recording;
+    StrokeWalkCounts counts;
+};
+
+}  // namespace
+
+void vmlObjBrush::paint(StrokePaintContext& context)
+{
+    std::optional<StrokeStart> start = startStroke(*this, context);
+    if (!start)
+        return;
+    vmlRasterBase& canvas = *context.canvas;
+    canvas.ResetDirty();
+    {
+        StrokePaintingScope painting;
+        MapDabBrush dabBrush(*start->brush, *context.brushContext, context.brushCache);
+        countWalk(context, walkStroke(start->setup, surfaceOf(*this, context), dabBrush, canvas));
+    }
+    depositStroke(*this, *start, context);
+}
+
+std::unique_ptr<PreparedStroke> vmlObjBrush::prepare(const StrokePaintContext& context) const
+{
+    // Only a brush read from the cache may be walked away from the render thread: evaluating
+    // the map itself goes through the one brush context.
+    auto* brush = material ? dynamic_cast<vmlBrush*>(material->brushMap()) : nullptr;
+    if (!brush || !context.brushCache || brush->cacheDisabled() || !context.canvas || !context.brushContext)
+        return nullptr;
+    auto prepared = std::make_unique<PreparedObjBrush>();
+    prepared->start = startStroke(*this, context);
+    if (!prepared->start)
+        return prepared;
+    prepared->recording.reset(context.canvas->width(), context.canvas->height());
+    StrokePaintingScope painting;
+    MapDabBrush dabBrush(*prepared->start->brush, *context.brushContext, context.brushCache);
+    prepared->counts =
+        walkStroke(prepared->start->setup, surfaceOf(*this, context), dabBrush, prepared->recording);
+    return prepared;
+}
+
+void vmlObjBrush::paintPrepared(StrokePaintContext& context, PreparedStroke& prepared)
+{
+    auto& made = static_cast<PreparedObjBrush&>(prepared);
+    if (!made.start)
+        return;
+    vmlRasterBase& canvas = *context.canvas;
+    canvas.ResetDirty();
+    made.recording.replay(canvas);
+    countWalk(context, made.counts);
+    depositStroke(*this, *made.start, context);
 }
 
 vmlStrokeRecord* vmlObjBrush::copyTo(void* storage) const { return new (storage) vmlObjBrush(*this); }

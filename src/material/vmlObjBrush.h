@@ -27,6 +27,9 @@ public:
     // Paints the stroke onto the context's canvas with its material's brush, stroke and paint
     // settings. Nothing is painted without a brush texture in the material's brush slot.
     void paint(StrokePaintContext& context) override;
+    // With the renderer's brush cache, the walk is made ahead into a recording of its coverage.
+    std::unique_ptr<PreparedStroke> prepare(const StrokePaintContext& context) const override;
+    void paintPrepared(StrokePaintContext& context, PreparedStroke& prepared) override;
     std::size_t size() const override { return sizeof(vmlObjBrush); }
     vmlStrokeRecord* copyTo(void* storage) const override;
     // Cell row, cell column, node id and face, 16 bits each, most significant first.

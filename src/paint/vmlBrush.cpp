@@ -30,7 +30,7 @@ float differenceStep(float footprint)
 
 }  // namespace
 
-std::atomic<bool> vmlBrush::strokePainting_{false};
+std::atomic<int> vmlBrush::strokePainting_{0};
 
 vmlBrush::vmlBrush()
 {

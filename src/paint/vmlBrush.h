@@ -90,9 +90,12 @@ public:
     // only the sub-map; with sc null the sub-map is left out. Call Update first.
     float value(float u, float v, ShadeContext* sc);
 
-    // On while strokes are stamped; while off, every brush samples variant 0.
-    static void setStrokePainting(bool on) { strokePainting_.store(on, std::memory_order_relaxed); }
-    static bool strokePainting() { return strokePainting_.load(std::memory_order_relaxed); }
+    // On while strokes are stamped; while off, every brush samples variant 0. Walks on several
+    // threads each begin and end it: it stays on until the last has ended.
+    static void setStrokePainting(bool on) { strokePainting_.store(on ? 1 : 0, std::memory_order_relaxed); }
+    static void beginStrokePainting() { strokePainting_.fetch_add(1, std::memory_order_relaxed); }
+    static void endStrokePainting() { strokePainting_.fetch_sub(1, std::memory_order_relaxed); }
+    static bool strokePainting() { return strokePainting_.load(std::memory_order_relaxed) > 0; }
 
 private:
     void readBlock(TimeValue t, Interval& valid);
@@ -109,7 +112,7 @@ private:
     std::uint16_t variantSeed_ = 0;
     int variantIndex_ = 0;
 
-    static std::atomic<bool> strokePainting_;
+    static std::atomic<int> strokePainting_;
 };
 
 }  // namespace vml

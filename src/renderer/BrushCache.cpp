@@ -34,6 +34,7 @@ void BrushCache::prepare(int tileSize, int tileCount)
     mostRecent_ = 0;
     leastRecent_ = tileCount_ - 1;
     tilesRendered_ = 0;
+    extras_.clear();
 }
 
 void BrushCache::release()
@@ -44,6 +45,7 @@ void BrushCache::release()
     tileSize_ = tileCount_ = 0;
     mostRecent_ = leastRecent_ = -1;
     tilesRendered_ = 0;
+    extras_.clear();
 }
 
 void BrushCache::moveToFront(int i)
@@ -88,16 +90,55 @@ const std::uint8_t* BrushCache::lookup(Texmap* map, std::uint32_t key)
     return block_.get() + slot.offset;
 }
 
-void BrushCache::renderTile(Slot& slot)
+const std::uint8_t* BrushCache::lookupShared(Texmap* map, std::uint32_t key,
+                                             const std::function<void(Texmap*)>& beforeRender)
+{
+    std::lock_guard guard(lock_);
+    if (!map || !block_)
+        return nullptr;
+    int empty = -1;
+    const int found = find(map, key, empty);
+    if (found < 0 && keepTiles_ && empty < 0) {
+        for (const ExtraTile& e : extras_)
+            if (e.map == map && e.key == key)
+                return e.tile.get();
+        beforeRender(map);
+        auto tile = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(tileSize_) * tileSize_);
+        renderTileInto(map, tile.get());
+        extras_.push_back({map, key, std::move(tile)});
+        return extras_.back().tile.get();
+    }
+    if (found < 0)
+        beforeRender(map);
+    return lookup(map, key);
+}
+
+int BrushCache::find(Texmap* map, std::uint32_t key, int& empty) const
+{
+    empty = -1;
+    for (int i = mostRecent_; i >= 0; i = slots_[static_cast<std::size_t>(i)].older) {
+        const Slot& s = slots_[static_cast<std::size_t>(i)];
+        if (!s.map) {
+            empty = i;
+            return -1;
+        }
+        if (s.map == map && s.key == key)
+            return i;
+    }
+    return -1;
+}
+
+void BrushCache::renderTile(Slot& slot) { renderTileInto(slot.map, block_.get() + slot.offset); }
+
+void BrushCache::renderTileInto(Texmap* map, std::uint8_t* tile)
 {
     const int s = tileSize_;
     const float step = 1.0f / static_cast<float>(s);
-    std::uint8_t* tile = block_.get() + slot.offset;
     for (int j = 0; j < s; ++j) {
         for (int i = 0; i < s; ++i) {
             context_.setTextureCoords({static_cast<float>(i) * step, static_cast<float>(j) * step, 0.0f},
                                       {step, step, 0.0f});
-            const float m = slot.map->EvalMono(context_);
+            const float m = map->EvalMono(context_);
             std::uint8_t byte = 0;
             if (m > 1.0f)
                 byte = 255;

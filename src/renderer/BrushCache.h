@@ -1,12 +1,15 @@
 #pragma once
 // Rendered brush tiles: n tiles of s x s bytes (the map's mono value x 255), one per (map, key),
-// reused least recently used first. Prepared per pass; filled lazily on the render thread.
+// reused least recently used first. Prepared per pass; filled lazily, on the render thread or,
+// through lookupShared, on the threads that walk strokes ahead of the painting.
 
 #include "renderer/BrushTileSampler.h"
 #include "renderer/VmlRenderContext.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class RenderGlobalContext;
@@ -41,6 +44,17 @@ public:
     // The tile of (map, key), rendered on a miss; the slot becomes the most recent. Null when the
     // cache is not prepared or map is null.
     const std::uint8_t* lookup(Texmap* map, std::uint32_t key);
+    // As lookup, from any thread: the cache's lock is held throughout, and `beforeRender(map)`
+    // runs (under it) before a tile of the map is rendered. While tiles are kept, a miss never
+    // evicts: with every slot taken, its tile goes to an extra slot outside the n, kept until the
+    // next prepare, so a tile handed out to one thread stays put while another looks up.
+    const std::uint8_t* lookupShared(Texmap* map, std::uint32_t key,
+                                     const std::function<void(Texmap*)>& beforeRender);
+    void keepTiles(bool on)
+    {
+        std::lock_guard guard(lock_);
+        keepTiles_ = on;
+    }
     // A sampler over the tile of (map, key), as lookup.
     BrushTileSampler sampler(Texmap* map, std::uint32_t key) { return {lookup(map, key), tileSize_}; }
 
@@ -58,6 +72,9 @@ public:
 private:
     void moveToFront(int i);
     void renderTile(Slot& slot);
+    void renderTileInto(Texmap* map, std::uint8_t* tile);
+    // The slot of (map, key), or -1 (found) and an empty slot or -1 (none empty).
+    int find(Texmap* map, std::uint32_t key, int& empty) const;
 
     int tileSize_ = 0, tileCount_ = 0;
     std::unique_ptr<std::uint8_t[]> block_;
@@ -65,6 +82,14 @@ private:
     int mostRecent_ = -1, leastRecent_ = -1;
     std::size_t tilesRendered_ = 0;
     VmlRenderContext context_;
+    std::mutex lock_;
+    bool keepTiles_ = false;
+    struct ExtraTile {
+        Texmap* map;
+        std::uint32_t key;
+        std::unique_ptr<std::uint8_t[]> tile;
+    };
+    std::vector<ExtraTile> extras_;
 };
 
 }  // namespace vml

@@ -16,10 +16,13 @@
 #include "renderer/StrokePaintLoop.h"
 #include "renderer/vmlRenderer.h"
 #include "renderer/vmlStrokeRecord.h"
+#include "shell/WorkerPool.h"
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <memory>
+#include <vector>
 
 namespace vml {
 
@@ -101,11 +104,26 @@ void vmlRenderer::paintStrokes()
 
     class Steps final : public StrokePaintSteps {
     public:
-        Steps(vmlRenderer& r, StrokePaintContext& context) : r_(r), context_(context) {}
+        Steps(vmlRenderer& r, StrokePaintContext& context, std::size_t count)
+            : r_(r), context_(context), count_(count)
+        {
+            // Walks are made ahead on the workers only where there are several and the brushes
+            // come from the cache; the canvas is still painted stroke by stroke in order.
+            ahead_ = context.brushCache && renderWorkers().threads() > 1;
+        }
         void paintStroke(std::size_t i) override
         {
             const auto start = Clock::now();
-            r_.strokes_.stroke(i).paint(context_);
+            vmlStrokeRecord& stroke = r_.strokes_.stroke(i);
+            if (ahead_ && (i < first_ || i >= first_ + prepared_.size()))
+                prepareFrom(i);
+            PreparedStroke* prepared = ahead_ ? prepared_[i - first_].get() : nullptr;
+            if (prepared)
+                stroke.paintPrepared(context_, *prepared);
+            else
+                stroke.paint(context_);
+            if (ahead_)
+                prepared_[i - first_].reset();
             r_.paintTimes_.strokeSeconds += seconds(Clock::now() - start);
         }
         bool bleed() override
@@ -132,9 +150,31 @@ void vmlRenderer::paintStrokes()
     private:
         using Clock = std::chrono::steady_clock;
         static double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+        // The next window of strokes from i, walked at once. The brush cache keeps every tile it
+        // hands out meanwhile, as threads hold them.
+        void prepareFrom(std::size_t i)
+        {
+            constexpr std::size_t window = 128;
+            first_ = i;
+            prepared_.clear();
+            prepared_.resize(std::min(window, count_ - i));
+            context_.brushCache->keepTiles(true);
+            struct Release {
+                BrushCache& cache;
+                ~Release() { cache.keepTiles(false); }
+            } release{*context_.brushCache};
+            const StrokePaintContext& context = context_;
+            renderWorkers().run(prepared_.size(), [&](std::size_t k) {
+                prepared_[k] = r_.strokes_.stroke(first_ + k).prepare(context);
+            });
+        }
         vmlRenderer& r_;
         StrokePaintContext& context_;
-    } steps(*this, context);
+        const std::size_t count_;
+        bool ahead_ = false;
+        std::size_t first_ = 0;
+        std::vector<std::unique_ptr<PreparedStroke>> prepared_;
+    } steps(*this, context, count);
 
     const bool complete = runStrokeLoop(steps, count, interval);
     paintTimes_.brushTilesRendered = brushCache_.tilesRendered();

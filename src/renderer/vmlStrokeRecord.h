@@ -7,10 +7,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace vml {
 
 struct StrokePaintContext;
+
+// What a record worked out ahead of painting, held for its paintPrepared.
+class PreparedStroke {
+public:
+    virtual ~PreparedStroke() = default;
+};
 
 class vmlStrokeRecord {
 public:
@@ -19,6 +26,13 @@ public:
 
     // Paints the stroke; may change the record's own working fields.
     virtual void paint(StrokePaintContext& context) = 0;
+    // The part of painting that does not touch the canvas, worked out ahead on any thread while
+    // the canvas paints earlier strokes; several records may prepare at once. Null (the default,
+    // and whenever the record cannot): paint() does everything.
+    virtual std::unique_ptr<PreparedStroke> prepare(const StrokePaintContext&) const { return nullptr; }
+    // Paints with what prepare made for this record, in the canvas order paint() would: the
+    // same pixels.
+    virtual void paintPrepared(StrokePaintContext& context, PreparedStroke&) { paint(context); }
     // Bytes of the complete record (sizeof of the most derived type).
     virtual std::size_t size() const = 0;
     // Copy-constructs the record into `storage` (size() bytes, suitably aligned); returns it.

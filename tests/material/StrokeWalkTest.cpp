@@ -203,6 +203,39 @@ TEST_F(StrokeWalk, DabsAreClippedToTheCanvas)
     EXPECT_GT(first, last);
 }
 
+TEST_F(StrokeWalk, ARecordedWalkReplaysToTheSameCoverageAndDirtyRows)
+{
+    // A long wavy stroke partly off the canvas, so clipped rows and runs are recorded too.
+    setup.length = 40.0f;
+    setup.size = 5.0f;
+    setup.halfBox = 5;
+    setup.position = {44.5f, 3.5f};
+    setup.direction = 0.7f;
+    setup.deformAmplitude = 0.4f;
+    setup.deformFrequency = 2.0f;
+    const StrokeWalkCounts direct = walkStroke(setup, surface, brush, canvas);
+    const std::vector<float> expected = coverage();
+    int firstRow = 0, lastRow = 0;
+    canvas.GetDirtyRows(firstRow, lastRow);
+
+    CoverageRecording recording;
+    recording.reset(width, height);
+    const StrokeWalkCounts recorded = walkStroke(setup, surface, brush, recording);
+    canvas.Init(&bitmap);
+    canvas.Load(true);
+    canvas.ResetDirty();
+    ASSERT_EQ(coverage(), std::vector<float>(expected.size(), 0.0f));
+    recording.replay(canvas);
+    EXPECT_EQ(coverage(), expected);
+    EXPECT_EQ(recorded.dabs, direct.dabs);
+    EXPECT_EQ(recorded.dabPixels, direct.dabPixels);
+    EXPECT_GT(direct.dabPixels, 0);
+    int first = 0, last = 0;
+    canvas.GetDirtyRows(first, last);
+    EXPECT_EQ(first, firstRow);
+    EXPECT_EQ(last, lastRow);
+}
+
 // Settings with randomness in every part of the set-up.
 struct RandomSettings {
     mtlcache::BrushCache brush;

@@ -147,4 +147,36 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsReadZeroOutside)
     EXPECT_EQ(empty.sample(), 0.0f);
 }
 
+TEST(BrushCache, KeptTilesAreNeverEvictedAndAMissBeyondTheSlotsIsRenderedOnce)
+{
+    BrushCache cache;
+    cache.prepare(4, 2);
+    CountingMap map;
+    int told = 0;
+    auto tell = [&](Texmap*) { ++told; };
+    const std::uint8_t* a = cache.lookupShared(&map, 1, tell);
+    const std::uint8_t* b = cache.lookupShared(&map, 2, tell);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(told, 2) << "told before each tile is rendered";
+
+    cache.keepTiles(true);
+    const std::uint8_t* c = cache.lookupShared(&map, 3, tell);
+    ASSERT_NE(c, nullptr);
+    EXPECT_NE(c, a);
+    EXPECT_NE(c, b);
+    EXPECT_EQ(cache.lookupShared(&map, 3, tell), c) << "the extra tile is found again";
+    EXPECT_EQ(cache.lookupShared(&map, 1, tell), a);
+    EXPECT_EQ(cache.lookupShared(&map, 2, tell), b);
+    EXPECT_EQ(cache.tilesRendered(), 3u);
+    EXPECT_EQ(told, 3);
+    EXPECT_EQ(std::vector<std::uint8_t>(c, c + 16), std::vector<std::uint8_t>(a, a + 16))
+        << "the same map renders the same tile whatever the key";
+
+    // Tiles no longer kept: a new key evicts as before.
+    cache.keepTiles(false);
+    const std::uint8_t* d = cache.lookupShared(&map, 4, tell);
+    EXPECT_TRUE(d == a || d == b);
+    EXPECT_EQ(cache.tilesRendered(), 4u);
+}
+
 }  // namespace
