@@ -34,14 +34,36 @@ void MapDabBrush::beginDab(float cs, float sn)
         return;
     // One tile per variant; a missing one is rendered with the brush set to it.
     const int size = cache_->tileSize();
-    if (tileVariant_ != variantIndex_ || !tileData_) {
-        tileData_ = cache_->lookupShared(&brush_, static_cast<std::uint32_t>(variantIndex_),
-                                         [this](Texmap*) { brush_.setVariant(variantSeed_, variantIndex_); });
-        tileVariant_ = variantIndex_;
-    }
-    tile_ = BrushTileSampler(tileData_, size);
+    tile_ = BrushTileSampler(tileOf(variantIndex_), size);
     const float perColumn = static_cast<float>(size) * 256.0f;
     tile_.setSteps(static_cast<std::int32_t>(cs * perColumn), static_cast<std::int32_t>(sn * perColumn));
+}
+
+const std::uint8_t* MapDabBrush::tileOf(int variant)
+{
+    // Every thread remembers the last tiles it was handed, with the cache's generation: while
+    // that stands, the tile is where it was and the cache's lock need not be taken.
+    struct Remembered {
+        const BrushCache* cache = nullptr;
+        std::uint64_t generation = 0;
+        const vmlBrush* brush = nullptr;
+        int variant = 0;
+        const std::uint8_t* tile = nullptr;
+    };
+    constexpr std::size_t kept = 32;
+    thread_local Remembered remembered[kept];
+    thread_local std::size_t next = 0;
+    const std::uint64_t generation = cache_->generation();
+    for (const Remembered& r : remembered)
+        if (r.tile && r.cache == cache_ && r.generation == generation && r.brush == &brush_ &&
+            r.variant == variant)
+            return r.tile;
+    const std::uint8_t* tile =
+        cache_->lookupShared(&brush_, static_cast<std::uint32_t>(variant),
+                             [&](Texmap*) { brush_.setVariant(variantSeed_, variant); });
+    remembered[next] = {cache_, generation, &brush_, variant, tile};
+    next = (next + 1) % kept;
+    return tile;
 }
 
 void MapDabBrush::sampleRow(float u, float v, int count, float* values)

@@ -48,10 +48,9 @@ private:
     float cs_ = 0.0f, sn_ = 0.0f;
     std::uint16_t variantSeed_ = 0;
     int variantIndex_ = 0;
-    // The tile of the last dab and its variant: a walk's own lookups are the only ones that
-    // could move it, so it stays valid until the variant changes.
-    const std::uint8_t* tileData_ = nullptr;
-    int tileVariant_ = -1;
+
+    // The cached tile of a variant.
+    const std::uint8_t* tileOf(int variant);
 };
 
 }  // namespace vml

@@ -300,25 +300,24 @@ void CoverageRecording::SelectRowTracked(int y)
 
 int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, float scale)
 {
-    // What the canvas answers: the brush values that are not 0 over the columns inside it.
+    // A run on a row outside the canvas raises nothing there.
     if (row_ < 0 || count <= 0)
         return 0;
-    int raised = 0;
-    for (int i = std::max(0, -x), end = std::min(count, width_ - x); i < end; ++i)
-        raised += values[i] != 0.0f;
     calls_.push_back({row_, x, count, scale, values_.size()});
     values_.insert(values_.end(), values, values + count);
-    return raised;
+    return 0;
 }
 
-void CoverageRecording::replay(vmlRasterBase& canvas) const
+long long CoverageRecording::replay(vmlRasterBase& canvas) const
 {
+    long long raised = 0;
     for (const Call& c : calls_) {
         if (c.count < 0)
             canvas.SelectRowTracked(c.y);
         else
-            canvas.RaiseCoverageRun(c.x, values_.data() + c.offset, c.count, c.scale);
+            raised += canvas.RaiseCoverageRun(c.x, values_.data() + c.offset, c.count, c.scale);
     }
+    return raised;
 }
 
 }  // namespace vml

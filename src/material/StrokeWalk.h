@@ -49,11 +49,13 @@ public:
     void reset(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
-    // The canvas calls the walk makes, with the canvas's answers.
+    // The canvas calls the walk makes. A run answers 0: the pixels a run raises are counted as
+    // it is replayed.
     void SelectRowTracked(int y);
     int RaiseCoverageRun(int x, const float* values, int count, float scale);
-    // Makes the recorded calls on `canvas`, which has the recorded size.
-    void replay(vmlRasterBase& canvas) const;
+    // Makes the recorded calls on `canvas`, which has the recorded size; returns the pixels the
+    // runs raised or kept, as the walk would have counted them.
+    long long replay(vmlRasterBase& canvas) const;
 
 private:
     struct Call {
@@ -72,7 +74,8 @@ private:
 // before. `trace`, when given, receives every dab.
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             vmlRasterBase& canvas, std::vector<DabTrace>* trace = nullptr);
-// The same walk into a recording (reset to the canvas's size before).
+// The same walk into a recording (reset to the canvas's size before); its dab pixels are
+// counted by the replay.
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             CoverageRecording& recording);
 

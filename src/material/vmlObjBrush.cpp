@@ -169,23 +169,27 @@ void vmlObjBrush::paint(StrokePaintContext& context)
     depositStroke(*this, *start, context);
 }
 
-std::unique_ptr<PreparedStroke> vmlObjBrush::prepare(const StrokePaintContext& context) const
+bool vmlObjBrush::prepare(const StrokePaintContext& context, std::unique_ptr<PreparedStroke>& slot) const
 {
     // Only a brush read from the cache may be walked away from the render thread: evaluating
     // the map itself goes through the one brush context.
     auto* brush = material ? dynamic_cast<vmlBrush*>(material->brushMap()) : nullptr;
     if (!brush || !context.brushCache || brush->cacheDisabled() || !context.canvas || !context.brushContext)
-        return nullptr;
-    auto prepared = std::make_unique<PreparedObjBrush>();
+        return false;
+    auto* prepared = dynamic_cast<PreparedObjBrush*>(slot.get());
+    if (!prepared) {
+        slot = std::make_unique<PreparedObjBrush>();
+        prepared = static_cast<PreparedObjBrush*>(slot.get());
+    }
+    prepared->recording.reset(context.canvas->width(), context.canvas->height());
     prepared->start = startStroke(*this, context);
     if (!prepared->start)
-        return prepared;
-    prepared->recording.reset(context.canvas->width(), context.canvas->height());
+        return true;
     StrokePaintingScope painting;
     MapDabBrush dabBrush(*prepared->start->brush, *context.brushContext, context.brushCache);
     prepared->counts =
         walkStroke(prepared->start->setup, surfaceOf(*this, context), dabBrush, prepared->recording);
-    return prepared;
+    return true;
 }
 
 void vmlObjBrush::paintPrepared(StrokePaintContext& context, PreparedStroke& prepared)
@@ -195,8 +199,9 @@ void vmlObjBrush::paintPrepared(StrokePaintContext& context, PreparedStroke& pre
         return;
     vmlRasterBase& canvas = *context.canvas;
     canvas.ResetDirty();
-    made.recording.replay(canvas);
-    countWalk(context, made.counts);
+    StrokeWalkCounts counts = made.counts;
+    counts.dabPixels = made.recording.replay(canvas);
+    countWalk(context, counts);
     depositStroke(*this, *made.start, context);
 }
 

@@ -28,7 +28,7 @@ public:
     // settings. Nothing is painted without a brush texture in the material's brush slot.
     void paint(StrokePaintContext& context) override;
     // With the renderer's brush cache, the walk is made ahead into a recording of its coverage.
-    std::unique_ptr<PreparedStroke> prepare(const StrokePaintContext& context) const override;
+    bool prepare(const StrokePaintContext& context, std::unique_ptr<PreparedStroke>& slot) const override;
     void paintPrepared(StrokePaintContext& context, PreparedStroke& prepared) override;
     std::size_t size() const override { return sizeof(vmlObjBrush); }
     vmlStrokeRecord* copyTo(void* storage) const override;

@@ -35,6 +35,7 @@ void BrushCache::prepare(int tileSize, int tileCount)
     leastRecent_ = tileCount_ - 1;
     tilesRendered_ = 0;
     extras_.clear();
+    generation_.fetch_add(1, std::memory_order_release);
 }
 
 void BrushCache::release()
@@ -46,6 +47,7 @@ void BrushCache::release()
     mostRecent_ = leastRecent_ = -1;
     tilesRendered_ = 0;
     extras_.clear();
+    generation_.fetch_add(1, std::memory_order_release);
 }
 
 void BrushCache::moveToFront(int i)
@@ -82,6 +84,8 @@ const std::uint8_t* BrushCache::lookup(Texmap* map, std::uint32_t key)
         found = leastRecent_;
     Slot& slot = slots_[static_cast<std::size_t>(found)];
     if (!hit) {
+        if (slot.map)
+            generation_.fetch_add(1, std::memory_order_release);
         slot.map = map;
         slot.key = key;
         renderTile(slot);

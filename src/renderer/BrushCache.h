@@ -6,6 +6,7 @@
 #include "renderer/BrushTileSampler.h"
 #include "renderer/VmlRenderContext.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -54,7 +55,12 @@ public:
     {
         std::lock_guard guard(lock_);
         keepTiles_ = on;
+        generation_.fetch_add(1, std::memory_order_release);
     }
+    // Changes whenever a tile handed out may have moved (an eviction, a prepare, tiles kept or
+    // no longer kept): a tile remembered with the generation it was looked up in is still valid
+    // while the generation is the same.
+    std::uint64_t generation() const { return generation_.load(std::memory_order_acquire); }
     // A sampler over the tile of (map, key), as lookup.
     BrushTileSampler sampler(Texmap* map, std::uint32_t key) { return {lookup(map, key), tileSize_}; }
 
@@ -84,6 +90,7 @@ private:
     VmlRenderContext context_;
     std::mutex lock_;
     bool keepTiles_ = false;
+    std::atomic<std::uint64_t> generation_{0};
     struct ExtraTile {
         Texmap* map;
         std::uint32_t key;

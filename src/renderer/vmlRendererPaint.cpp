@@ -115,15 +115,12 @@ void vmlRenderer::paintStrokes()
         {
             const auto start = Clock::now();
             vmlStrokeRecord& stroke = r_.strokes_.stroke(i);
-            if (ahead_ && (i < first_ || i >= first_ + prepared_.size()))
+            if (ahead_ && (i < first_ || i >= first_ + ready_.size()))
                 prepareFrom(i);
-            PreparedStroke* prepared = ahead_ ? prepared_[i - first_].get() : nullptr;
-            if (prepared)
-                stroke.paintPrepared(context_, *prepared);
+            if (ahead_ && ready_[i - first_])
+                stroke.paintPrepared(context_, *prepared_[i - first_]);
             else
                 stroke.paint(context_);
-            if (ahead_)
-                prepared_[i - first_].reset();
             r_.paintTimes_.strokeSeconds += seconds(Clock::now() - start);
         }
         bool bleed() override
@@ -156,16 +153,18 @@ void vmlRenderer::paintStrokes()
         {
             constexpr std::size_t window = 128;
             first_ = i;
-            prepared_.clear();
-            prepared_.resize(std::min(window, count_ - i));
+            // The slots keep what they held, so the recordings' memory is reused.
+            const std::size_t n = std::min(window, count_ - i);
+            prepared_.resize(std::max(prepared_.size(), n));
+            ready_.assign(n, 0);
             context_.brushCache->keepTiles(true);
             struct Release {
                 BrushCache& cache;
                 ~Release() { cache.keepTiles(false); }
             } release{*context_.brushCache};
             const StrokePaintContext& context = context_;
-            renderWorkers().run(prepared_.size(), [&](std::size_t k) {
-                prepared_[k] = r_.strokes_.stroke(first_ + k).prepare(context);
+            renderWorkers().run(n, [&](std::size_t k) {
+                ready_[k] = r_.strokes_.stroke(first_ + k).prepare(context, prepared_[k]) ? 1 : 0;
             });
         }
         vmlRenderer& r_;
@@ -174,6 +173,7 @@ void vmlRenderer::paintStrokes()
         bool ahead_ = false;
         std::size_t first_ = 0;
         std::vector<std::unique_ptr<PreparedStroke>> prepared_;
+        std::vector<char> ready_;  // per stroke of the window: prepared_ holds its walk
     } steps(*this, context, count);
 
     const bool complete = runStrokeLoop(steps, count, interval);

@@ -27,9 +27,13 @@ public:
     // Paints the stroke; may change the record's own working fields.
     virtual void paint(StrokePaintContext& context) = 0;
     // The part of painting that does not touch the canvas, worked out ahead on any thread while
-    // the canvas paints earlier strokes; several records may prepare at once. Null (the default,
-    // and whenever the record cannot): paint() does everything.
-    virtual std::unique_ptr<PreparedStroke> prepare(const StrokePaintContext&) const { return nullptr; }
+    // the canvas paints earlier strokes; several records may prepare at once. `slot` may hold
+    // what an earlier record prepared, to be reused. False (the default, and whenever the record
+    // cannot): paint() does everything.
+    virtual bool prepare(const StrokePaintContext&, std::unique_ptr<PreparedStroke>& /*slot*/) const
+    {
+        return false;
+    }
     // Paints with what prepare made for this record, in the canvas order paint() would: the
     // same pixels.
     virtual void paintPrepared(StrokePaintContext& context, PreparedStroke&) { paint(context); }

@@ -225,10 +225,9 @@ TEST_F(StrokeWalk, ARecordedWalkReplaysToTheSameCoverageAndDirtyRows)
     canvas.Load(true);
     canvas.ResetDirty();
     ASSERT_EQ(coverage(), std::vector<float>(expected.size(), 0.0f));
-    recording.replay(canvas);
+    EXPECT_EQ(recording.replay(canvas), direct.dabPixels) << "the replay counts the dab pixels";
     EXPECT_EQ(coverage(), expected);
     EXPECT_EQ(recorded.dabs, direct.dabs);
-    EXPECT_EQ(recorded.dabPixels, direct.dabPixels);
     EXPECT_GT(direct.dabPixels, 0);
     int first = 0, last = 0;
     canvas.GetDirtyRows(first, last);
