@@ -287,37 +287,74 @@ StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surfa
 
 void CoverageRecording::reset(int width, int height)
 {
+    for (int y : touched_)
+        rows_[static_cast<std::size_t>(y)].values.clear();
+    touched_.clear();
     width_ = width, height_ = height, row_ = -1;
-    calls_.clear();
-    values_.clear();
+    firstSelected_ = height, lastSelected_ = -1;
+    raised_ = 0;
+    if (rows_.size() < static_cast<std::size_t>(std::max(height, 0)))
+        rows_.resize(static_cast<std::size_t>(height));
 }
 
 void CoverageRecording::SelectRowTracked(int y)
 {
     row_ = y >= 0 && y < height_ ? y : -1;
-    calls_.push_back({y, 0, -1, 0.0f, 0});
+    if (row_ >= 0)
+        firstSelected_ = std::min(firstSelected_, y), lastSelected_ = std::max(lastSelected_, y);
 }
 
 int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, float scale)
 {
-    // A run on a row outside the canvas raises nothing there.
-    if (row_ < 0 || count <= 0)
+    if (row_ < 0)
         return 0;
-    calls_.push_back({row_, x, count, scale, values_.size()});
-    values_.insert(values_.end(), values, values + count);
-    return 0;
+    // Columns outside the canvas are ignored, as the canvas does.
+    const int first = std::max(0, -x), end = std::min(count, width_ - x);
+    if (first >= end)
+        return 0;
+    Row& row = rows_[static_cast<std::size_t>(row_)];
+    if (row.values.empty()) {
+        touched_.push_back(row_);
+        row.first = x + first;
+        row.values.assign(static_cast<std::size_t>(end - first), 0.0f);
+    } else {
+        // Widen the row to the run, with empty coverage in the new columns.
+        const int last = static_cast<int>(row.values.size()) + row.first - 1;
+        if (x + first < row.first) {
+            row.values.insert(row.values.begin(), static_cast<std::size_t>(row.first - (x + first)), 0.0f);
+            row.first = x + first;
+        }
+        if (x + end - 1 > last)
+            row.values.resize(row.values.size() + static_cast<std::size_t>(x + end - 1 - last), 0.0f);
+    }
+    float* merged = row.values.data() + (x - row.first);
+    int raised = 0;
+    for (int i = first; i < end; ++i) {
+        if (values[i] == 0.0f)
+            continue;
+        ++raised;
+        // As the canvas raises: only a greater value counts (a NaN never does).
+        const float value = values[i] * scale;
+        if (value > merged[i])
+            merged[i] = value;
+    }
+    raised_ += raised;
+    return raised;
 }
 
 long long CoverageRecording::replay(vmlRasterBase& canvas) const
 {
-    long long raised = 0;
-    for (const Call& c : calls_) {
-        if (c.count < 0)
-            canvas.SelectRowTracked(c.y);
-        else
-            raised += canvas.RaiseCoverageRun(c.x, values_.data() + c.offset, c.count, c.scale);
+    // The canvas tracks the range of the rows selected, with or without coverage.
+    if (firstSelected_ <= lastSelected_) {
+        canvas.SelectRowTracked(firstSelected_);
+        canvas.SelectRowTracked(lastSelected_);
     }
-    return raised;
+    for (int y : touched_) {
+        const Row& row = rows_[static_cast<std::size_t>(y)];
+        canvas.SelectRowTracked(y);
+        canvas.RaiseCoverageRun(row.first, row.values.data(), static_cast<int>(row.values.size()), 1.0f);
+    }
+    return raised_;
 }
 
 }  // namespace vml

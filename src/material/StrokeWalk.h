@@ -40,42 +40,40 @@ struct StrokeWalkCounts {
     long long dabPixels = 0;  // pixels whose coverage a dab raised or kept (brush value not 0)
 };
 
-// A walk's canvas calls kept to be made later, in the same order, so that the walk can run on
-// another thread while the canvas is busy: replayed, they leave the canvas exactly as the walk
-// would have.
+// A walk's coverage kept to be laid on the canvas later, so that the walk can run on another
+// thread while the canvas is busy. Raising is a running maximum, so the dabs' values are merged
+// here, a pixel at a time, and the canvas is raised once per covered row: replayed, the
+// recording leaves the canvas (coverage, dirty rows and spans) exactly as the walk would have.
 class CoverageRecording {
 public:
-    // Forgets every call; the walk clips to a canvas of this size.
+    // Forgets everything; the walk clips to a canvas of this size.
     void reset(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
-    // The canvas calls the walk makes. A run answers 0: the pixels a run raises are counted as
-    // it is replayed.
+    // The canvas calls the walk makes, answered as the canvas would.
     void SelectRowTracked(int y);
     int RaiseCoverageRun(int x, const float* values, int count, float scale);
-    // Makes the recorded calls on `canvas`, which has the recorded size; returns the pixels the
-    // runs raised or kept, as the walk would have counted them.
+    // Raises `canvas` (of the recorded size) by the recorded coverage; returns the pixels the
+    // walk's runs raised or kept, as the walk counted them.
     long long replay(vmlRasterBase& canvas) const;
 
 private:
-    struct Call {
-        int y = 0;
-        int x = 0;
-        int count = -1;  // -1: the row selection alone
-        float scale = 0.0f;
-        std::size_t offset = 0;
+    struct Row {
+        int first = 0;              // column of values[0]
+        std::vector<float> values;  // merged coverage; empty: the row holds none
     };
     int width_ = 0, height_ = 0, row_ = -1;
-    std::vector<Call> calls_;
-    std::vector<float> values_;
+    int firstSelected_ = 0, lastSelected_ = -1;
+    long long raised_ = 0;
+    std::vector<Row> rows_;     // one per canvas row
+    std::vector<int> touched_;  // rows holding coverage, in the order first touched
 };
 
 // Walks the stroke and raises the canvas coverage. The canvas's dirty state must be reset
 // before. `trace`, when given, receives every dab.
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             vmlRasterBase& canvas, std::vector<DabTrace>* trace = nullptr);
-// The same walk into a recording (reset to the canvas's size before); its dab pixels are
-// counted by the replay.
+// The same walk into a recording (reset to the canvas's size before).
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             CoverageRecording& recording);
 
