@@ -68,7 +68,6 @@ public:
     Lane& lane(std::size_t i) const { return *lanes_[i]; }
     // Every lane held, handed out or not.
     std::size_t held() const { return lanes_.size(); }
-    Lane& heldLane(std::size_t i) const { return *lanes_[i]; }
 
 private:
     struct Slot {

@@ -29,9 +29,9 @@ struct ThreadCount : command_test::CommandTest {
         auto in = OIIO::ImageInput::open(o.output);
         if (!in)
             return pixels;
-        const OIIO::ImageSpec& spec = in->spec();
-        pixels.resize(static_cast<std::size_t>(spec.width) * spec.height * spec.nchannels);
-        EXPECT_TRUE(in->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::UINT16, pixels.data()));
+        const OIIO::ImageSpec& format = in->spec();
+        pixels.resize(static_cast<std::size_t>(format.width) * format.height * format.nchannels);
+        EXPECT_TRUE(in->read_image(0, 0, 0, format.nchannels, OIIO::TypeDesc::UINT16, pixels.data()));
         return pixels;
     }
 };

@@ -209,7 +209,7 @@ TEST_F(TempDir, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
     EXPECT_FALSE(writer.busy());
     auto in = OIIO::ImageInput::open((dir / "a.png").string());
     ASSERT_TRUE(in);
-    EXPECT_EQ(in->spec().width, 40);
+    EXPECT_EQ(in->spec_dimensions(0).width, 40);
 
     // A directory in the way of the first file: the frame stops there.
     fs::create_directories(dir / "b.png");
