@@ -169,12 +169,17 @@ void vmlObjBrush::paint(StrokePaintContext& context)
     depositStroke(*this, *start, context);
 }
 
-bool vmlObjBrush::prepare(const StrokePaintContext& context, std::unique_ptr<PreparedStroke>& slot) const
+bool vmlObjBrush::preparable(const StrokePaintContext& context) const
 {
     // Only a brush read from the cache may be walked away from the render thread: evaluating
     // the map itself goes through the one brush context.
     auto* brush = material ? dynamic_cast<vmlBrush*>(material->brushMap()) : nullptr;
-    if (!brush || !context.brushCache || brush->cacheDisabled() || !context.canvas || !context.brushContext)
+    return brush && context.brushCache && !brush->cacheDisabled() && context.canvas && context.brushContext;
+}
+
+bool vmlObjBrush::prepare(const StrokePaintContext& context, std::unique_ptr<PreparedStroke>& slot) const
+{
+    if (!preparable(context))
         return false;
     auto* prepared = dynamic_cast<PreparedObjBrush*>(slot.get());
     if (!prepared) {

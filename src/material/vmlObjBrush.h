@@ -29,6 +29,7 @@ public:
     void paint(StrokePaintContext& context) override;
     // With the renderer's brush cache, the walk is made ahead into a recording of its coverage.
     bool prepare(const StrokePaintContext& context, std::unique_ptr<PreparedStroke>& slot) const override;
+    bool preparable(const StrokePaintContext& context) const override;
     void paintPrepared(StrokePaintContext& context, PreparedStroke& prepared) override;
     std::size_t size() const override { return sizeof(vmlObjBrush); }
     vmlStrokeRecord* copyTo(void* storage) const override;

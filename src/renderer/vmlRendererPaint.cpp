@@ -14,6 +14,7 @@
 #include "renderer/ScreenMapping.h"
 #include "renderer/StrokePaintContext.h"
 #include "renderer/StrokePaintLoop.h"
+#include "renderer/StrokesAhead.h"
 #include "renderer/vmlRenderer.h"
 #include "renderer/vmlStrokeRecord.h"
 #include "shell/WorkerPool.h"
@@ -104,23 +105,17 @@ void vmlRenderer::paintStrokes()
 
     class Steps final : public StrokePaintSteps {
     public:
-        Steps(vmlRenderer& r, StrokePaintContext& context, std::size_t count)
-            : r_(r), context_(context), count_(count)
-        {
-            // Walks are made ahead on the workers only where there are several and the brushes
-            // come from the cache; the canvas is still painted stroke by stroke in order.
-            ahead_ = context.brushCache && renderWorkers().threads() > 1;
-        }
+        Steps(vmlRenderer& r, StrokePaintContext& context) : r_(r), context_(context) {}
+        // With several threads and every brush from the cache, the walks are made ahead on the
+        // workers; the canvas is still painted stroke by stroke in order.
+        void walkAhead(StrokesAhead* ahead) { ahead_ = ahead; }
         void paintStroke(std::size_t i) override
         {
             const auto start = Clock::now();
-            vmlStrokeRecord& stroke = r_.strokes_.stroke(i);
-            if (ahead_ && (i < first_ || i >= first_ + ready_.size()))
-                prepareFrom(i);
-            if (ahead_ && ready_[i - first_])
-                stroke.paintPrepared(context_, *prepared_[i - first_]);
+            if (ahead_)
+                ahead_->paint(i, context_);
             else
-                stroke.paint(context_);
+                r_.strokes_.stroke(i).paint(context_);
             r_.paintTimes_.strokeSeconds += seconds(Clock::now() - start);
         }
         bool bleed() override
@@ -147,36 +142,20 @@ void vmlRenderer::paintStrokes()
     private:
         using Clock = std::chrono::steady_clock;
         static double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-        // The next window of strokes from i, walked at once. The brush cache keeps every tile it
-        // hands out meanwhile, as threads hold them.
-        void prepareFrom(std::size_t i)
-        {
-            constexpr std::size_t window = 128;
-            first_ = i;
-            // The slots keep what they held, so the recordings' memory is reused.
-            const std::size_t n = std::min(window, count_ - i);
-            prepared_.resize(std::max(prepared_.size(), n));
-            ready_.assign(n, 0);
-            context_.brushCache->keepTiles(true);
-            struct Release {
-                BrushCache& cache;
-                ~Release() { cache.keepTiles(false); }
-            } release{*context_.brushCache};
-            const StrokePaintContext& context = context_;
-            renderWorkers().run(n, [&](std::size_t k) {
-                ready_[k] = r_.strokes_.stroke(first_ + k).prepare(context, prepared_[k]) ? 1 : 0;
-            });
-        }
         vmlRenderer& r_;
         StrokePaintContext& context_;
-        const std::size_t count_;
-        bool ahead_ = false;
-        std::size_t first_ = 0;
-        std::vector<std::unique_ptr<PreparedStroke>> prepared_;
-        std::vector<char> ready_;  // per stroke of the window: prepared_ holds its walk
-    } steps(*this, context, count);
+        StrokesAhead* ahead_ = nullptr;
+    } steps(*this, context);
 
-    const bool complete = runStrokeLoop(steps, count, interval);
+    bool complete = false;
+    if (renderWorkers().threads() > 1 && StrokesAhead::applies(strokes_, context, count)) {
+        StrokesAhead ahead(strokes_, context, count);
+        steps.walkAhead(&ahead);
+        ahead.run([&] { complete = runStrokeLoop(steps, count, interval); });
+        steps.walkAhead(nullptr);
+    } else {
+        complete = runStrokeLoop(steps, count, interval);
+    }
     paintTimes_.brushTilesRendered = brushCache_.tilesRendered();
     reportProgress(total, total);
     if (complete) {

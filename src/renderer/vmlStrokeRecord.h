@@ -34,6 +34,8 @@ public:
     {
         return false;
     }
+    // Whether prepare would work the record out ahead in this context.
+    virtual bool preparable(const StrokePaintContext&) const { return false; }
     // Paints with what prepare made for this record, in the canvas order paint() would: the
     // same pixels.
     virtual void paintPrepared(StrokePaintContext& context, PreparedStroke&) { paint(context); }

@@ -35,6 +35,41 @@ void WorkerPool::run(std::size_t count, const std::function<void(std::size_t)>& 
             piece(i);
         return;
     }
+    start(count, piece);
+    finish();
+}
+
+void WorkerPool::runAlongside(std::size_t count, const std::function<void(std::size_t)>& piece,
+                              const std::function<void()>& alongside)
+{
+    std::unique_lock job(jobLock_, std::try_to_lock);
+    if (!job.owns_lock() || workers_.empty() || count == 0) {
+        alongside();
+        for (std::size_t i = 0; i < count; ++i)
+            piece(i);
+        return;
+    }
+    start(count, piece);
+    std::exception_ptr failure;
+    try {
+        alongside();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!failure) {
+        finish();
+        return;
+    }
+    // The pieces may refer to what the failed caller set up: they finish before it unwinds.
+    try {
+        finish();
+    } catch (...) {
+    }
+    std::rethrow_exception(failure);
+}
+
+void WorkerPool::start(std::size_t count, const std::function<void(std::size_t)>& piece)
+{
     {
         std::lock_guard lock(stateLock_);
         piece_ = &piece;
@@ -45,6 +80,10 @@ void WorkerPool::run(std::size_t count, const std::function<void(std::size_t)>& 
         ++generation_;
     }
     wake_.notify_all();
+}
+
+void WorkerPool::finish()
+{
     drain();
     std::exception_ptr failure;
     {

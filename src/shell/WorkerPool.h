@@ -29,8 +29,17 @@ public:
     // piece has finished; the pieces not yet started are skipped. A job started while another is
     // running (from a piece, or from another thread) runs its pieces on its own caller, in order.
     void run(std::size_t count, const std::function<void(std::size_t)>& piece);
+    // As run, but the calling thread first runs `alongside` while only the workers take pieces;
+    // then it takes what is left. Without workers, or inside another job, `alongside` runs first
+    // and the pieces after it on the caller, so `alongside` must never wait for a piece to start.
+    // A failure of `alongside` is rethrown once the pieces are done, before any of theirs.
+    void runAlongside(std::size_t count, const std::function<void(std::size_t)>& piece,
+                      const std::function<void()>& alongside);
 
 private:
+    void start(std::size_t count, const std::function<void(std::size_t)>& piece);
+    // Takes part in the started job, waits for it and rethrows its first failure.
+    void finish();
     void work();
     // Takes pieces of the current job until none is left.
     void drain();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -54,6 +55,52 @@ TEST(WorkerPool, AFailingPieceIsRethrownAndThePoolStaysUsable)
     std::atomic<int> runs{0};
     pool.run(10, [&](std::size_t) { runs.fetch_add(1); });
     EXPECT_EQ(runs.load(), 10);
+}
+
+TEST(WorkerPool, PiecesRunAlongsideTheCallersOwnWork)
+{
+    for (int threads : {1, 2, 3}) {
+        vml::WorkerPool pool(threads);
+        std::vector<std::atomic<int>> runs(5);
+        std::atomic<int> startedDuringCallerWork{0};
+        bool callerRan = false;
+        pool.runAlongside(
+            runs.size(), [&](std::size_t i) { runs[i].fetch_add(1); },
+            [&] {
+                callerRan = true;
+                if (threads == 1)
+                    return;
+                // With workers, pieces start while the caller is still busy here.
+                for (int k = 0; k < 10000 && startedDuringCallerWork.load() == 0; ++k) {
+                    for (auto& r : runs)
+                        startedDuringCallerWork += r.load();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            });
+        EXPECT_TRUE(callerRan);
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            EXPECT_EQ(runs[i].load(), 1) << threads << " threads, piece " << i;
+        if (threads > 1) {
+            EXPECT_GT(startedDuringCallerWork.load(), 0) << threads << " threads";
+        }
+    }
+}
+
+TEST(WorkerPool, AFailingCallerIsRethrownAfterThePiecesAndThePoolStaysUsable)
+{
+    vml::WorkerPool pool(2);
+    std::atomic<int> runs{0};
+    EXPECT_THROW(pool.runAlongside(
+                     4, [&](std::size_t) { runs.fetch_add(1); }, [] { throw std::logic_error("caller"); }),
+                 std::logic_error);
+    EXPECT_EQ(runs.load(), 4);
+    // Inside another job the caller's work and then the pieces run on the caller.
+    std::atomic<int> inner{0};
+    pool.run(3, [&](std::size_t) {
+        pool.runAlongside(
+            2, [&](std::size_t) { ++inner; }, [&] { ++inner; });
+    });
+    EXPECT_EQ(inner.load(), 9);
 }
 
 }  // namespace

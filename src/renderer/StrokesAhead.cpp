@@ -1,0 +1,112 @@
+#include "renderer/StrokesAhead.h"
+
+#include "renderer/BrushCache.h"
+#include "renderer/StrokeList.h"
+#include "renderer/StrokePaintContext.h"
+#include "renderer/vmlStrokeRecord.h"
+#include "shell/WorkerPool.h"
+
+namespace vml {
+
+StrokesAhead::StrokesAhead(StrokeList& strokes, const StrokePaintContext& context, std::size_t count)
+    : strokes_(strokes), context_(context), count_(count), slots_(ring),
+      ready_(std::make_unique<std::atomic<std::size_t>[]>(ring)), prepared_(ring, 0)
+{}
+
+StrokesAhead::~StrokesAhead() = default;
+
+bool StrokesAhead::applies(const StrokeList& strokes, const StrokePaintContext& context, std::size_t count)
+{
+    if (!context.brushCache)
+        return false;
+    for (std::size_t i = 0; i < count; ++i)
+        if (!strokes.stroke(i).preparable(context))
+            return false;
+    return true;
+}
+
+void StrokesAhead::run(const std::function<void()>& paintLoop)
+{
+    // Tiles handed to one thread must stay put while another looks up.
+    context_.brushCache->keepTiles(true);
+    struct Release {
+        StrokesAhead& ahead;
+        ~Release()
+        {
+            ahead.stop();
+            ahead.context_.brushCache->keepTiles(false);
+        }
+    };
+    WorkerPool& workers = renderWorkers();
+    const auto walkers = static_cast<std::size_t>(workers.threads() - 1);
+    workers.runAlongside(
+        walkers, [this](std::size_t) { walk(); },
+        [&] {
+            Release release{*this};
+            paintLoop();
+        });
+}
+
+void StrokesAhead::walk()
+{
+    for (;;) {
+        const std::size_t i = claimed_.fetch_add(1);
+        if (i >= count_ || stopping_.load())
+            return;
+        // Slot i % ring is free once stroke i - ring is on the canvas.
+        std::size_t painted = painted_.load(std::memory_order_acquire);
+        while (painted + ring <= i) {
+            painted_.wait(painted);
+            painted = painted_.load(std::memory_order_acquire);
+        }
+        if (stopping_.load())
+            return;
+        prepare(i);
+    }
+}
+
+void StrokesAhead::prepare(std::size_t i)
+{
+    const std::size_t slot = i % ring;
+    bool made = false;
+    try {
+        made = strokes_.stroke(i).prepare(context_, slots_[slot]);
+    } catch (...) {
+        // Left unprepared: the painter walks it again itself and meets the failure there.
+        made = false;
+    }
+    prepared_[slot] = made ? 1 : 0;
+    ready_[slot].store(i + 1, std::memory_order_release);
+    ready_[slot].notify_all();
+}
+
+void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
+{
+    const std::size_t slot = i % ring;
+    // Strokes before i are all taken, so either a worker has i or nobody has.
+    std::size_t unclaimed = i;
+    if (claimed_.compare_exchange_strong(unclaimed, i + 1))
+        prepare(i);
+    std::size_t ready = ready_[slot].load(std::memory_order_acquire);
+    while (ready != i + 1) {
+        ready_[slot].wait(ready);
+        ready = ready_[slot].load(std::memory_order_acquire);
+    }
+    vmlStrokeRecord& stroke = strokes_.stroke(i);
+    if (prepared_[slot] || stroke.prepare(context, slots_[slot]))
+        stroke.paintPrepared(context, *slots_[slot]);
+    else
+        stroke.paint(context);
+    painted_.store(i + 1, std::memory_order_release);
+    painted_.notify_all();
+}
+
+void StrokesAhead::stop()
+{
+    stopping_.store(true);
+    // Walkers waiting for a free slot see a change and then the stop.
+    painted_.store(count_ + ring, std::memory_order_release);
+    painted_.notify_all();
+}
+
+}  // namespace vml
