@@ -65,6 +65,7 @@ template <class Pixel> void RasterRows<Pixel>::allocateStorage()
         return;
     checkLowMemory();
     rows_.resize(static_cast<std::size_t>(height_));
+    unclamped_.assign(static_cast<std::size_t>(height_), 1);
     for (int y = 0; y < height_; ++y) {
         checkLowMemory();
         rows_[y] = std::make_unique<Pixel[]>(static_cast<std::size_t>(width_));
@@ -75,6 +76,7 @@ template <class Pixel> void RasterRows<Pixel>::allocateStorage()
 template <class Pixel> void RasterRows<Pixel>::freeStorage()
 {
     rows_ = std::vector<std::unique_ptr<Pixel[]>>();
+    unclamped_ = std::vector<std::uint8_t>();
     selected_ = nullptr;
 }
 
@@ -95,6 +97,7 @@ template <class Pixel> void RasterRows<Pixel>::loadRows(const Bitmap* source, Lo
     forEachRowBand([&](int first, int last) {
         std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
         for (int y = first; y <= last; ++y) {
+            colourChanged(y);
             readRow(source, y, buffer);
             Pixel* row = rows_[y].get();
             for (int x = 0; x < width_; ++x) {
@@ -166,6 +169,9 @@ template <class Pixel> void RasterRows<Pixel>::ClampColours()
         return;
     forEachRowBand([&](int first, int last) {
         for (int y = first; y <= last; ++y) {
+            if (!unclamped_[static_cast<std::size_t>(y)])
+                continue;
+            unclamped_[static_cast<std::size_t>(y)] = 0;
             Pixel* row = rows_[y].get();
             for (int x = 0; x < width_; ++x) {
                 AColor& c = row[x].colour;
@@ -235,6 +241,7 @@ void RasterRows<Pixel>::BlendPixel(int x, int y, const AColor& colour, float amo
     if (amount == 0.0f)
         return;
     AColor& c = pixel(x, y).colour;
+    colourChanged(y);
     Color base(c.r, c.g, c.b);
     Blend(base, Color(colour), amount, blendMethodId(methodIndex));
     c.r = base.r, c.g = base.g, c.b = base.b;
@@ -246,6 +253,8 @@ template <class Pixel> void RasterRows<Pixel>::SelectRow(int y)
     const bool inside = y >= 0 && y < height_ && !rows_.empty();
     selectedY_ = inside ? y : -1;
     selected_ = inside ? rows_[y].get() : nullptr;
+    if (inside)
+        colourChanged(y);
 }
 
 template <class Pixel> void RasterRows<Pixel>::SelectRowTracked(int y)

@@ -7,6 +7,7 @@
 #include "paint/vmlRasterBase.h"
 
 #include <cassert>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -20,7 +21,11 @@ public:
     int LoadColour(const Bitmap* source) override;
     void WriteOutput(Bitmap* output, std::span<Bitmap* const> lineElementBitmaps, bool skipMain) override;
     void BlendPixel(int x, int y, const AColor& colour, float amount, int methodIndex) override;
-    void SetPixel(int x, int y, const AColor& colour) override { pixel(x, y).colour = colour; }
+    void SetPixel(int x, int y, const AColor& colour) override
+    {
+        pixel(x, y).colour = colour;
+        colourChanged(y);
+    }
     AColor GetPixel(int x, int y) const override { return pixel(x, y).colour; }
     void SelectRow(int y) override;
     void SelectRowTracked(int y) override;
@@ -59,6 +64,10 @@ protected:
         return selected_[x];
     }
 
+    // Row y's colours may have left [0, 1] since the last clamp. Every colour write marks its
+    // row (the painter's through SelectRow), so a clamp can pass over the other rows.
+    void colourChanged(int y) { unclamped_[static_cast<std::size_t>(y)] = 1; }
+
     std::vector<std::unique_ptr<Pixel[]>> rows_;
     Pixel* selected_ = nullptr;
 
@@ -68,6 +77,8 @@ private:
     // each band touches only its own rows.
     template <class Band> void forEachRowBand(const Band& band);
     void loadRows(const Bitmap* source, LoadMode mode);
+
+    std::vector<std::uint8_t> unclamped_;  // per row: 1 when colourChanged since the last clamp
 };
 
 struct RasterPixel;

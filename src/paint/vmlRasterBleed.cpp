@@ -121,8 +121,10 @@ bool vmlRaster::Bleed(float strength)
     for (int y = firstRow; y <= lastRow + 1; ++y) {
         if (y <= lastRow)
             outflowRow(rowAt(y - 1), rowAt(y), rowAt(y + 1), y, width_, wet_, k);
-        if (y > firstRow)
-            wet |= settleRow(rowAt(y - 2), rowAt(y - 1), rowAt(y), y - 1, width_, wet_, k);
+        if (y > firstRow && settleRow(rowAt(y - 2), rowAt(y - 1), rowAt(y), y - 1, width_, wet_, k)) {
+            colourChanged(y - 1);
+            wet = true;
+        }
     }
     wet_.trimRows();
     return wet;

@@ -207,6 +207,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
             const WetCell* const cellRow0 = wet_[servingY.first].get();
             const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1].get() : nullptr;
             RasterRSPixel* const pixels = rows_[y].get();
+            colourChanged(y);
             for (int x = plan.columns.first; x <= plan.columns.last; ++x) {
                 const CellSpan servingX = servingColumns(x);
                 const WetCell* serving[4];

@@ -248,4 +248,41 @@ TEST(DepositPaintHalf, WaterFreeMarkerIsNotPickedUpAsBlackPaint)
     expectPlainPaint(2, 2);  // served by that cell alone
 }
 
+// A clamp passes over the rows no colour was written to since the last one; every way paint
+// reaches the colours must count as a write, or paint out of range would survive the clamp.
+TYPED_TEST(DepositPaint, AClampReachesEveryColourWrittenSinceTheLastOne)
+{
+    PaintCanvas<TypeParam> c(12, 12, background);
+    auto& canvas = c.canvas;
+    canvas.ClampColours();
+    auto expectAllInRange = [&](const char* after) {
+        canvas.ClampColours();
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x) {
+                const AColor p = canvas.GetPixel(x, y);
+                ASSERT_TRUE(p.r <= 1.0f && p.g <= 1.0f && p.b <= 1.0f && p.a <= 1.0f && p.r >= 0.0f)
+                    << after << ": pixel " << x << ", " << y;
+            }
+    };
+    canvas.SetPixel(1, 0, AColor(1.5f, -0.5f, 0.5f, 0.5f));
+    canvas.BlendPixel(2, 1, AColor(3.0f, 3.0f, 3.0f, 1.0f), 0.9f, 0);
+    expectAllInRange("pixel writes");
+
+    // Dry paint brighter than white, laid directly.
+    depositOne(canvas, 4, 3, 1.0f, AColor(2.0f, 2.0f, 2.0f, 1.0f), {});
+    expectAllInRange("a dry deposit");
+
+    // Wet paint brighter than white reaches rows only by bleeding, after the clamp above.
+    PaintSettings wet;
+    wet.water = 1;
+    setPaint(canvas, wet);
+    stampDisc(canvas, 6, 8, 2);
+    depositCovered(canvas, AColor(4.0f, 4.0f, 4.0f, 1.0f));
+    canvas.ClampColours();
+    for (int step = 0; step < 6; ++step) {
+        canvas.Bleed(1.0f);
+        expectAllInRange("bleeding");
+    }
+}
+
 }  // namespace
