@@ -21,7 +21,9 @@
 #include <exception>
 #include <fmt/format.h>
 #include <numeric>
+#include <optional>
 #include <tbb/blocked_range.h>
+#include <tbb/global_control.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
 
@@ -232,6 +234,11 @@ bool ScanlineRenderer::shadeRows(Frame& f, Bitmap& bm, RendProgressCallback* pro
     std::vector<std::uint64_t> shaded(rowsPerBatch);
     auto* core = dynamic_cast<StandaloneCore*>(GetCOREInterface());
     const int threads = threads_ > 0 ? threads_ : core ? core->shadingThreads() : 0;
+    // More threads than cores only when asked for; oneTBB allows no more than the cores unless told.
+    std::optional<tbb::global_control> allowance;
+    if (threads >
+        static_cast<int>(tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism)))
+        allowance.emplace(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
     tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
     stats_.threads = arena.max_concurrency();
 

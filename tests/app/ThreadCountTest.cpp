@@ -41,7 +41,10 @@ TEST_F(ThreadCount, APaintedFrameWithLinesIsTheSameOnAnyNumberOfThreads)
     const std::vector<std::uint16_t> one = render(1);
     ASSERT_FALSE(one.empty());
     for (int threads : {2, 3, 8}) {
+        // More threads than cores are honoured without the threading library's warning.
+        ::testing::internal::CaptureStderr();
         const std::vector<std::uint16_t> many = render(threads);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Warning"), std::string::npos) << threads;
         ASSERT_EQ(many.size(), one.size());
         std::size_t differing = 0;
         for (std::size_t i = 0; i < one.size(); ++i)
