@@ -182,6 +182,7 @@ void StandardMaterial::refresh(TimeValue t, Interval& valid)
         int on = 1;
         b.GetValue(enableParam(row.channel), t, on, valid);
         s.enabled[row.channel] = on != 0;
+        s.mapped[row.channel] = mapOf(row.channel) != nullptr;
     }
     s_ = s;
 }
@@ -216,7 +217,8 @@ Texmap* StandardMaterial::mapOf(int channel) const
 
 Texmap* StandardMaterial::activeMap(int channel, ShadeContext& sc) const
 {
-    if (!sc.doMaps || channel < 0 || channel >= STD_NUM_MAP_CHANNELS || !s_.enabled[channel])
+    if (!sc.doMaps || channel < 0 || channel >= STD_NUM_MAP_CHANNELS || !s_.enabled[channel] ||
+        !s_.mapped[channel])
         return nullptr;
     return mapOf(channel);
 }

@@ -95,6 +95,9 @@ private:
         bool twoSided = false;
         float amount[STD_NUM_MAP_CHANNELS] = {};
         bool enabled[STD_NUM_MAP_CHANNELS] = {};
+        // A map was set when the block was last read: channels without one skip the block's
+        // reference lookup on every shade.
+        bool mapped[STD_NUM_MAP_CHANNELS] = {};
     };
 
     void refresh(TimeValue t, Interval& valid);
