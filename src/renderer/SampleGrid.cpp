@@ -101,7 +101,8 @@ SampleGrid::Index SampleGrid::first(int x, int y) const
 {
     if (!contains(x, y))
         return none;
-    return heads_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    return heads_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(x)];
 }
 
 std::size_t SampleGrid::count(int x, int y) const
@@ -147,8 +148,8 @@ bool SampleGrid::insertSample(int x, int y, const PixelSample& sample)
 namespace {
 
 template <class Accept>
-const PixelSample* nearestInDepth(const SampleGrid& grid, int x, int y, float depth, const PixelSample* fallback,
-                                  Accept accept)
+const PixelSample* nearestInDepth(const SampleGrid& grid, int x, int y, float depth,
+                                  const PixelSample* fallback, Accept accept)
 {
     const PixelSample* best = fallback;
     float bestDistance = INFINITY;

@@ -1,8 +1,10 @@
 #include "renderer/SampleGrid.h"
+#include "renderer/PainterlyFrameMemory.h"
 #include "renderer/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -118,7 +120,8 @@ TEST(SampleGrid, IndicesReachSamplesAcrossChunks)
             }
         }
     // The searches find the same samples through the indices.
-    EXPECT_EQ(grid.nearestOfMaterial(3, 2, vml::test::materialA, -1.0f, nullptr), samplesAt(grid, 3, 2).front());
+    EXPECT_EQ(grid.nearestOfMaterial(3, 2, vml::test::materialA, -1.0f, nullptr),
+              samplesAt(grid, 3, 2).front());
 
     grid.release();
     EXPECT_EQ(grid.bytesHeld(), 0u);
@@ -142,8 +145,8 @@ TEST(SampleGrid, ThreadsFilingAtOnceShareTheChunks)
     file(0);
     other.join();
     EXPECT_EQ(grid.sampleCount(), static_cast<std::size_t>(width * height));
-    EXPECT_LE(grid.bytesHeld(),
-              (static_cast<std::size_t>(width * height) / SampleGrid::chunkSamples + 2) * SampleGrid::chunkBytes);
+    EXPECT_LE(grid.bytesHeld(), (static_cast<std::size_t>(width * height) / SampleGrid::chunkSamples + 2) *
+                                    SampleGrid::chunkBytes);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const auto found = samplesAt(grid, x, y);
@@ -182,6 +185,23 @@ TEST(SampleGrid, SearchesPickTheNearestQualifyingDepth)
     EXPECT_EQ(grid.nearestOfMaterial(0, 0, materialB, -1.0f, &fallback)->depth, -1.05f);
     EXPECT_EQ(grid.nearestOfMaterial(0, 0, nullptr, -1.0f, &fallback), &fallback);
     EXPECT_EQ(grid.nearestOfMaterial(5, 5, materialA, -1.0f, &fallback), &fallback);
+}
+
+TEST(SampleGrid, TheFrameEstimateCountsTheIndexedLists)
+{
+    // A head index per pixel, and per sample the sample and its next index.
+    static_assert(sizeof(SampleGrid::Index) == 4);
+    vml::RendererSettings settings;
+    settings.saveMemory = true;
+    double heads = 0.0, samples = 0.0;
+    for (const vml::PainterlyPixelBytes& part : vml::painterlyBytesPerPixel(settings, 0)) {
+        if (std::string(part.name) == "sample list heads")
+            heads = part.bytes;
+        if (std::string(part.name) == "samples")
+            samples = part.bytes;
+    }
+    EXPECT_EQ(heads, 4.0);
+    EXPECT_EQ(samples, vml::kSamplesPerPixel * (sizeof(PixelSample) + 4));
 }
 
 }  // namespace
