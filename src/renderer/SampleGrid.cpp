@@ -22,6 +22,8 @@ bool SampleGrid::setup(int width, int height)
     }
     const auto w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
     try {
+        if (byteLimit_ != 0 && w * h * sizeof(Index) > byteLimit_)
+            throw std::bad_alloc();
         if (!chunks_)
             chunks_ = std::make_unique<std::unique_ptr<std::byte[]>[]>(maxChunks);
         if (heads_.size() != w * h) {
@@ -73,7 +75,7 @@ bool SampleGrid::takeChunk(Lane& lane)
         return false;
     if (chunksUsed_ == chunksHeld_) {
         // Chunks are handed out in order, so the next one is new.
-        if (byteLimit_ != 0 && (chunksHeld_ + 1) * chunkBytes > byteLimit_)
+        if (byteLimit_ != 0 && heads_.size() * sizeof(Index) + (chunksHeld_ + 1) * chunkBytes > byteLimit_)
             return false;
         // Not value-initialised: a chunk's pages are touched only as samples fill them.
         std::unique_ptr<std::byte[]> chunk(new (std::nothrow) std::byte[chunkBytes]);

@@ -42,8 +42,8 @@ public:
     // Non-owning; null disables the hooks (the low-memory check at set-up and at every new chunk,
     // out of memory on every failure).
     void setHooks(ArenaHooks* hooks) { hooks_ = hooks; }
-    // The most chunk bytes the grid may hold; a chunk that would pass it fails as if the system
-    // had refused it. 0 (the default) means no limit.
+    // The most bytes the grid may hold, heads and chunks; heads or a chunk that would pass it
+    // fail as if the system had refused them. 0 (the default) means no limit.
     void setByteLimit(std::size_t bytes) { byteLimit_ = bytes; }
     std::size_t byteLimit() const { return byteLimit_; }
 
@@ -95,7 +95,7 @@ public:
     // Samples filed since the last clear, and the chunk bytes held (for tests and the memory
     // figures).
     std::size_t sampleCount() const;
-    std::size_t bytesHeld() const { return chunksHeld_ * chunkBytes; }
+    std::size_t bytesHeld() const { return heads_.size() * sizeof(Index) + chunksHeld_ * chunkBytes; }
 
 private:
     // The chunk a thread fills: indices [next, end).

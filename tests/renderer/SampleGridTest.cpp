@@ -76,7 +76,7 @@ TEST(SampleGrid, AGridThatCannotGrowDropsTheSample)
     // One chunk's worth of pixels: every pixel gets one sample, then one more does not fit.
     const int width = 64, height = static_cast<int>(SampleGrid::chunkSamples) / width;
     ASSERT_TRUE(grid.setup(width, height));
-    grid.setByteLimit(SampleGrid::chunkBytes);
+    grid.setByteLimit(SampleGrid::chunkSamples * sizeof(SampleGrid::Index) + SampleGrid::chunkBytes);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             ASSERT_TRUE(grid.insertSample(x, y, sample(-1.0f - static_cast<float>(x))));
@@ -89,7 +89,8 @@ TEST(SampleGrid, AGridThatCannotGrowDropsTheSample)
     // The chunk is kept for the next pass.
     grid.clear();
     EXPECT_EQ(grid.sampleCount(), 0u);
-    EXPECT_EQ(grid.bytesHeld(), SampleGrid::chunkBytes);
+    EXPECT_EQ(grid.bytesHeld(),
+              SampleGrid::chunkSamples * sizeof(SampleGrid::Index) + SampleGrid::chunkBytes);
     EXPECT_TRUE(grid.insertSample(0, 0, sample(-1)));
     EXPECT_TRUE(grid.insertSample(0, 0, sample(-2)));
     EXPECT_EQ(depths(grid, 0, 0), (std::vector<float>{-1, -2}));
@@ -108,7 +109,7 @@ TEST(SampleGrid, IndicesReachSamplesAcrossChunks)
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 ASSERT_TRUE(grid.insertSample(x, y, sample(-1.0f, y * width + x, k)));
-    EXPECT_GT(grid.bytesHeld(), SampleGrid::chunkBytes);
+    EXPECT_GT(grid.bytesHeld(), 2 * SampleGrid::chunkBytes);
     EXPECT_EQ(grid.sampleCount(), static_cast<std::size_t>(perPixel * width * height));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
@@ -145,8 +146,9 @@ TEST(SampleGrid, ThreadsFilingAtOnceShareTheChunks)
     file(0);
     other.join();
     EXPECT_EQ(grid.sampleCount(), static_cast<std::size_t>(width * height));
-    EXPECT_LE(grid.bytesHeld(), (static_cast<std::size_t>(width * height) / SampleGrid::chunkSamples + 2) *
-                                    SampleGrid::chunkBytes);
+    const auto pixels = static_cast<std::size_t>(width * height);
+    EXPECT_LE(grid.bytesHeld(), pixels * sizeof(SampleGrid::Index) +
+                                    (pixels / SampleGrid::chunkSamples + 2) * SampleGrid::chunkBytes);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const auto found = samplesAt(grid, x, y);
