@@ -102,12 +102,16 @@ std::string defaultOutput(const std::string& scenePath)
     return (fs::path("out") / (fs::path(scenePath).stem().string() + ".png")).string();
 }
 
+// The command writes images, never the G-buffer: the output bitmap gets only the channels the
+// effects ask for.
+constexpr ULONG renderChannels = BMM_CHAN_NONE;
+
 // What one frame of the scene needs: the host's buffers, and the painterly renderer's when it
 // renders (on the memory-saving canvas whatever its settings say, with `lightCanvas`).
 standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Renderer* renderer,
                                             bool writeBehind, bool lightCanvas = false)
 {
-    ULONG channels = standalone::ScanlineRenderer::defaultChannels;
+    ULONG channels = renderChannels;
     for (Effect* e : scene.effects)
         if (e)
             channels |= e->GBufferChannelsRequired(0);
@@ -250,6 +254,7 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
     standalone::RenderJobOptions jobOptions;
     jobOptions.threads = options.threads;
     jobOptions.progress = &progress;
+    jobOptions.gbufferChannels = renderChannels;
     standalone::RenderSession session(*scene, *picked.renderer, jobOptions);
     if (!session.open(error)) {
         progress.finish();

@@ -23,6 +23,11 @@ constexpr ULONG BMM_CHAN_WEIGHT = 0x1000;         // Color24
 constexpr ULONG BMM_CHAN_MASK = 0x2000;           // uint16, sub-pixel coverage mask
 constexpr int BMM_CHAN_COUNT = 14;
 
+// What a renderer makes on the output bitmap unless the host asks for other channels
+// (RendParams::gbufferChannels): the channels the system's effects read, plus UV and velocity.
+constexpr ULONG BMM_CHAN_RENDER_DEFAULT = BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NODE_RENDER_ID |
+                                          BMM_CHAN_NORMAL | BMM_CHAN_COVERAGE | BMM_CHAN_UV | BMM_CHAN_VELOC;
+
 constexpr float BMM_BACKGROUND_Z = -1.0e30f;
 constexpr std::uint16_t BMM_BACKGROUND_NODE_RENDER_ID = 0xFFFF;
 

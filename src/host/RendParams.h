@@ -3,6 +3,7 @@
 // (RendParams), one frame (FrameRendParams) and the view (ViewParams); and the progress callback.
 
 #include "host/Color.h"
+#include "host/GBufferChannels.h"
 #include "host/Matrix3.h"
 #include "host/MaxTypes.h"
 #include "host/Point2.h"
@@ -37,6 +38,10 @@ public:
     TimeValue frameDur = TIME_TICKSPERSEC / 30;
     Texmap* envMap = nullptr;
     Effect* effect = nullptr;  // the render effects, applied after each frame
+    // The G-buffer channels the host wants on the output bitmap; the renderer adds those the
+    // effect asks for. A host that only keeps the image asks for none (BMM_CHAN_NONE): every
+    // channel costs memory per pixel for the whole frame.
+    ULONG gbufferChannels = BMM_CHAN_RENDER_DEFAULT;
 
     virtual IRenderElementMgr* GetRenderElementMgr() { return elementMgr_; }
     virtual void SetRenderElementMgr(IRenderElementMgr* mgr) { elementMgr_ = mgr; }

@@ -14,12 +14,16 @@ public:
     Effect* effect() const { return effect_; }
     void setEnabled(bool on) { enabled_ = on; }
     bool enabled() const { return enabled_; }
+    // Channels added to the effect's when it asks for any: what the renderer needs to prepare
+    // the G-buffer the effect reads (the multipass merge needs the node render id).
+    void setExtraChannels(DWORD channels) { extraChannels_ = channels; }
 
     // Active when the remembered effect is: an inactive host effect stays unapplied.
     BOOL Active(TimeValue t) override { return effect_ && effect_->Active(t) ? TRUE : FALSE; }
     DWORD GBufferChannelsRequired(TimeValue t) override
     {
-        return effect_ ? effect_->GBufferChannelsRequired(t) : 0;
+        const DWORD channels = effect_ ? effect_->GBufferChannelsRequired(t) : 0;
+        return channels ? channels | extraChannels_ : 0;
     }
     void Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb) override
     {
@@ -30,6 +34,7 @@ public:
 private:
     Effect* effect_ = nullptr;
     bool enabled_ = true;
+    DWORD extraChannels_ = 0;
 };
 
 }  // namespace vml

@@ -29,6 +29,8 @@ void MultipassController::setUp(bool multipass, IParamBlock2* block)
     pass_ = 0;
     lastPass_ = 0;
     listed_.clear();
+    // The passes' G-buffers are merged by node render id for the effect.
+    effectWrapper_.setExtraChannels(multipass ? BMM_CHAN_NODE_RENDER_ID : 0);
     if (!multipass || !block)
         return;
     for (int id = 0; id < passIdCount; ++id)

@@ -21,8 +21,9 @@ std::vector<PainterlyPixelBytes> painterlyBytesPerPixel(const RendererSettings& 
     } else {
         parts.push_back({"paint canvas", double(sizeof(RasterPixel))});
     }
-    parts.push_back({"sample list heads", double(sizeof(SampleGrid::Cell))});
-    parts.push_back({"samples", kSamplesPerPixel * double(sizeof(PixelSample) + sizeof(SampleGrid::Cell))});
+    parts.push_back({"sample list heads", double(sizeof(SampleGrid::Index))});
+    parts.push_back({"samples", kSamplesPerPixel * double(sizeof(PixelSample) + sizeof(SampleGrid::Index))});
+    parts.push_back({"strokes", kStrokeBytesPerPixel});
     if (settings.multipassEnable)
         parts.push_back({"multipass G-buffer copy", double(gbufferBytes)});
     if (settings.penStrokeEnable)

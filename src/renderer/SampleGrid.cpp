@@ -3,31 +3,33 @@
 #include "renderer/ArenaHooks.h"
 #include "renderer/SceneFaces.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
 namespace vml {
 
-SampleGrid::SampleGrid(ArenaHooks* hooks) : samples_(hooks), cells_(hooks), hooks_(hooks) {}
+SampleGrid::SampleGrid(ArenaHooks* hooks) : hooks_(hooks) {}
 
-void SampleGrid::setHooks(ArenaHooks* hooks)
-{
-    hooks_ = hooks;
-    samples_.setHooks(hooks);
-    cells_.setHooks(hooks);
-}
+SampleGrid::~SampleGrid() = default;
 
 bool SampleGrid::setup(int width, int height)
 {
+    if (hooks_)
+        hooks_->lowMemoryCheck();
     if (width <= 0 || height <= 0) {
         width = height = 0;
     }
     const auto w = static_cast<std::size_t>(width), h = static_cast<std::size_t>(height);
     try {
+        if (byteLimit_ != 0 && w * h * sizeof(Index) > byteLimit_)
+            throw std::bad_alloc();
+        if (!chunks_)
+            chunks_ = std::make_unique<std::unique_ptr<std::byte[]>[]>(maxChunks);
         if (heads_.size() != w * h) {
             heads_.clear();
             heads_.shrink_to_fit();
-            heads_.resize(w * h);
+            heads_.resize(w * h, none);
         }
         rowLocks_.reset(h);
     } catch (const std::bad_alloc&) {
@@ -38,23 +40,14 @@ bool SampleGrid::setup(int width, int height)
     }
     width_ = width;
     height_ = height;
-    // One row of samples and one row of cells per chunk; rows beyond the image grow alike.
-    const bool samples = samples_.setup(w * sizeof(PixelSample), h, w * sizeof(PixelSample));
-    const bool cells = cells_.setup(w * sizeof(Cell), h, w * sizeof(Cell));
-    if (!samples || !cells) {
-        release();
-        return false;
-    }
     clear();
     return true;
 }
 
 void SampleGrid::clear()
 {
-    for (Cell& c : heads_)
-        c = Cell{};
-    samples_.reset();
-    cells_.reset();
+    std::fill(heads_.begin(), heads_.end(), none);
+    chunksUsed_ = 0;
     lanes_.restart();
 }
 
@@ -64,109 +57,106 @@ void SampleGrid::release()
     heads_.shrink_to_fit();
     rowLocks_.release();
     width_ = height_ = 0;
-    samples_.release();
-    cells_.release();
     lanes_.release();
+    chunks_.reset();
+    chunksHeld_ = chunksUsed_ = 0;
 }
 
 SampleGrid::Lane* SampleGrid::lane()
 {
-    return lanes_.get(
-        [this] {
-            auto made = std::make_unique<Lane>();
-            if (lanes_.held() == 0) {
-                made->samples = &samples_;
-                made->cells = &cells_;
-            } else {
-                made->ownSamples = std::make_unique<ChunkedArena>(hooks_);
-                made->ownCells = std::make_unique<ChunkedArena>(hooks_);
-                made->samples = made->ownSamples.get();
-                made->cells = made->ownCells.get();
-            }
-            return made;
-        },
-        [this](Lane& lane) {
-            if (!lane.ownSamples)
-                return;
-            // A further thread's arenas grow a row at a time like the grid's own, under the
-            // same limits.
-            const auto w = static_cast<std::size_t>(width_);
-            lane.ownSamples->setHooks(hooks_);
-            lane.ownCells->setHooks(hooks_);
-            lane.ownSamples->setByteLimit(samples_.byteLimit());
-            lane.ownCells->setByteLimit(cells_.byteLimit());
-            lane.ownSamples->setup(0, 0, w * sizeof(PixelSample));
-            lane.ownCells->setup(0, 0, w * sizeof(Cell));
-        });
+    // A lane starts without a chunk: it takes one when it files its first sample.
+    return lanes_.get([] { return std::make_unique<Lane>(); }, [](Lane& lane) { lane = Lane{}; });
 }
 
-SampleGrid::Cell* SampleGrid::head(int x, int y)
+bool SampleGrid::takeChunk(Lane& lane)
+{
+    std::lock_guard guard(chunkLock_);
+    if (!chunks_ || chunksUsed_ >= maxChunks)
+        return false;
+    if (chunksUsed_ == chunksHeld_) {
+        // Chunks are handed out in order, so the next one is new.
+        if (byteLimit_ != 0 && heads_.size() * sizeof(Index) + (chunksHeld_ + 1) * chunkBytes > byteLimit_)
+            return false;
+        // Not value-initialised: a chunk's pages are touched only as samples fill them.
+        std::unique_ptr<std::byte[]> chunk(new (std::nothrow) std::byte[chunkBytes]);
+        if (!chunk)
+            return false;
+        chunks_[chunksHeld_++] = std::move(chunk);
+        if (hooks_)
+            hooks_->lowMemoryCheck();
+    }
+    lane.next = static_cast<Index>(chunksUsed_ * chunkSamples);
+    lane.end = static_cast<Index>(lane.next + chunkSamples);
+    ++chunksUsed_;
+    return true;
+}
+
+std::size_t SampleGrid::sampleCount() const
+{
+    std::size_t free = 0;
+    for (std::size_t i = 0; i < lanes_.used(); ++i)
+        free += lanes_.lane(i).end - lanes_.lane(i).next;
+    return chunksUsed_ * chunkSamples - free;
+}
+
+SampleGrid::Index SampleGrid::first(int x, int y) const
 {
     if (!contains(x, y))
-        return nullptr;
-    return &heads_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                   static_cast<std::size_t>(x)];
-}
-
-const SampleGrid::Cell* SampleGrid::head(int x, int y) const
-{
-    return const_cast<SampleGrid*>(this)->head(x, y);
+        return none;
+    return heads_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(x)];
 }
 
 std::size_t SampleGrid::count(int x, int y) const
 {
     std::size_t n = 0;
-    for (const Cell* c = head(x, y); c && c->sample; c = c->next)
+    for (Index i = first(x, y); i != none; i = next(i))
         ++n;
     return n;
 }
 
 bool SampleGrid::insertSample(int x, int y, const PixelSample& sample)
 {
-    Cell* h = head(x, y);
-    if (!h)
+    if (!contains(x, y))
         return false;
-    Lane* arenas = lane();
-    if (!arenas) {
+    Lane* own = lane();
+    if (!own || (own->next == own->end && !takeChunk(*own))) {
         if (hooks_)
             hooks_->outOfMemory();
         return false;
     }
-    auto* copy = static_cast<PixelSample*>(arenas->samples->allocate(sizeof(PixelSample)));
-    if (!copy)
-        return false;
-    *copy = sample;
+    const Index added = own->next++;
+    ::new (static_cast<void*>(&samples(added)[slot(added)])) PixelSample(sample);
+    Index& head =
+        heads_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
     RowLocks::Guard row(rowLocks_, static_cast<std::size_t>(y));
-    if (!h->sample) {
-        h->sample = copy;
+    if (head == none) {
+        head = added;
+        setNext(added, none);
         return true;
     }
-    auto* cell = static_cast<Cell*>(arenas->cells->allocate(sizeof(Cell)));
-    if (!cell)
-        return false;
     // After the first entry that lies farther away, else at the end.
-    Cell* at = h;
-    for (Cell* c = h; c; c = c->next) {
-        at = c;
-        if (c->sample->depth < sample.depth)
+    Index at = head;
+    for (Index i = head; i != none; i = next(i)) {
+        at = i;
+        if (this->sample(i).depth < sample.depth)
             break;
     }
-    cell->sample = copy;
-    cell->next = at->next;
-    at->next = cell;
+    setNext(added, next(at));
+    setNext(at, added);
     return true;
 }
 
 namespace {
 
 template <class Accept>
-const PixelSample* nearestInDepth(const SampleGrid::Cell* c, float depth, const PixelSample* fallback,
-                                  Accept accept)
+const PixelSample* nearestInDepth(const SampleGrid& grid, int x, int y, float depth,
+                                  const PixelSample* fallback, Accept accept)
 {
     const PixelSample* best = fallback;
     float bestDistance = INFINITY;
-    for (; c && c->sample; c = c->next) {
-        const PixelSample& s = *c->sample;
+    for (SampleGrid::Index i = grid.first(x, y); i != SampleGrid::none; i = grid.next(i)) {
+        const PixelSample& s = grid.sample(i);
         if (!accept(s))
             continue;
         const float d = std::fabs(s.depth - depth);
@@ -184,7 +174,7 @@ const PixelSample* SampleGrid::nearestOnSurface(int x, int y, int nodeId, int fa
                                                 float tolerance, const SceneFaces& faces,
                                                 const PixelSample* fallback) const
 {
-    return nearestInDepth(head(x, y), depth, fallback, [&](const PixelSample& s) {
+    return nearestInDepth(*this, x, y, depth, fallback, [&](const PixelSample& s) {
         return s.nodeId == nodeId && std::fabs(s.depth - depth) < tolerance &&
                (s.face == face || faces.nodeFacesShareVertex(nodeId, s.face, face));
     });
@@ -194,7 +184,7 @@ const PixelSample* SampleGrid::nearestOfNodeAndMaterial(int x, int y, int nodeId
                                                         float depth, float limit,
                                                         const PixelSample* fallback) const
 {
-    return nearestInDepth(head(x, y), depth, fallback, [&](const PixelSample& s) {
+    return nearestInDepth(*this, x, y, depth, fallback, [&](const PixelSample& s) {
         return s.nodeId == nodeId && s.material == material && s.depth - depth < limit;
     });
 }
@@ -202,7 +192,7 @@ const PixelSample* SampleGrid::nearestOfNodeAndMaterial(int x, int y, int nodeId
 const PixelSample* SampleGrid::nearestOfMaterial(int x, int y, const vmlMaterial* material, float depth,
                                                  const PixelSample* fallback) const
 {
-    return nearestInDepth(head(x, y), depth, fallback,
+    return nearestInDepth(*this, x, y, depth, fallback,
                           [&](const PixelSample& s) { return s.material == material; });
 }
 

@@ -14,7 +14,8 @@ namespace vml {
 
 namespace {
 
-using Cell = SampleGrid::Cell;
+using Index = SampleGrid::Index;
+constexpr Index none = SampleGrid::none;
 using Rgba = std::array<std::uint8_t, 4>;
 
 // Weights are floats (1 - 0.6f is 0.39999998): a channel within this of the next integer below
@@ -33,35 +34,35 @@ bool sameSurface(const PixelSample& a, const PixelSample& b, const SceneFaces& f
 
 // Storage reused from run to run.
 struct MergeScratch {
-    std::vector<Cell*> run;
+    std::vector<Index> run;
     std::vector<Triangle3> triangles;
     std::vector<int> facesSeen;
 };
 
-// Merges the run that starts at `first`; returns the cell after the run.
-Cell* mergeRun(Cell* first, const ScreenProjection& projection, const SceneFaces& faces, Point2 pixelCentre,
-               MergeScratch& scratch)
+// Merges the run that starts at `first`; returns the sample after the run.
+Index mergeRun(SampleGrid& grid, Index first, const ScreenProjection& projection, const SceneFaces& faces,
+               Point2 pixelCentre, MergeScratch& scratch)
 {
     auto& [run, triangles, facesSeen] = scratch;
     run.clear();
     run.push_back(first);
-    Cell* after = first->next;
-    while (after && sameSurface(*run.back()->sample, *after->sample, faces)) {
+    Index after = grid.next(first);
+    while (after != none && sameSurface(grid.sample(run.back()), grid.sample(after), faces)) {
         run.push_back(after);
-        after = after->next;
+        after = grid.next(after);
     }
     if (run.size() < 2)
         return after;
 
-    PixelSample& keep = *first->sample;
+    PixelSample& keep = grid.sample(first);
     std::array<double, 4> sum{};
     std::array<double, 4> plain{};
     double weights = 0.0;
     int members = 0;
     triangles.clear();
     facesSeen.clear();
-    for (Cell* c : run) {
-        const PixelSample& s = *c->sample;
+    for (Index i : run) {
+        const PixelSample& s = grid.sample(i);
         if (s.material != keep.material)
             continue;
         ++members;
@@ -84,14 +85,14 @@ Cell* mergeRun(Cell* first, const ScreenProjection& projection, const SceneFaces
         keep.weight = faceCoverage(triangles, projection, pixelCentre);
 
     // Unlink the merged samples; samples of another material stay where they are.
-    Cell* last = first;
+    Index last = first;
     for (std::size_t i = 1; i < run.size(); ++i) {
-        if (run[i]->sample->material == keep.material)
+        if (grid.sample(run[i]).material == keep.material)
             continue;
-        last->next = run[i];
+        grid.setNext(last, run[i]);
         last = run[i];
     }
-    last->next = after;
+    grid.setNext(last, after);
     return after;
 }
 
@@ -115,13 +116,13 @@ void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const
         MergeScratch scratch;
         for (int y = firstRow; y <= lastRow; ++y) {
             for (int x = 0; x < grid.width(); ++x) {
-                Cell* c = grid.head(x, y);
-                if (!c->sample)
+                Index i = grid.first(x, y);
+                if (i == none)
                     continue;
                 const Point2 centre{static_cast<float>(origin.x + x) + 0.5f,
                                     static_cast<float>(origin.y + y) + 0.5f};
-                while (c)
-                    c = mergeRun(c, projection, faces, centre, scratch);
+                while (i != none)
+                    i = mergeRun(grid, i, projection, faces, centre, scratch);
             }
         }
     });
@@ -134,8 +135,8 @@ void blendPartialSamples(SampleGrid& grid)
         for (int y = firstRow; y <= lastRow; ++y) {
             for (int x = 0; x < grid.width(); ++x) {
                 list.clear();
-                for (Cell* c = grid.head(x, y); c && c->sample; c = c->next)
-                    list.push_back(c->sample);
+                for (Index i = grid.first(x, y); i != none; i = grid.next(i))
+                    list.push_back(&grid.sample(i));
                 for (std::size_t k = list.size(); k-- > 0;) {
                     PixelSample& s = *list[k];
                     if (!(s.weight < 1.0f))
@@ -178,8 +179,8 @@ void smoothLine(SampleGrid& grid, IPoint2 start, IPoint2 step, int length,
     pending.clear();
     for (int i = 0; i < length; ++i) {
         const IPoint2 p{start.x + step.x * i, start.y + step.y * i};
-        for (Cell* c = grid.head(p.x, p.y); c && c->sample; c = c->next) {
-            const PixelSample& s = *c->sample;
+        for (Index c = grid.first(p.x, p.y); c != none; c = grid.next(c)) {
+            const PixelSample& s = grid.sample(c);
             std::array<int, 4> acc{};
             int weight = 5;
             for (std::size_t ch = 0; ch < 4; ++ch)
@@ -196,7 +197,7 @@ void smoothLine(SampleGrid& grid, IPoint2 start, IPoint2 step, int length,
             Rgba out;
             for (std::size_t ch = 0; ch < 4; ++ch)
                 out[ch] = static_cast<std::uint8_t>(acc[ch] / weight);
-            pending.push_back({c->sample, out});
+            pending.push_back({&grid.sample(c), out});
         }
     }
     for (const PendingColour& p : pending)

@@ -27,8 +27,10 @@ struct FrameMemoryEstimate {
     void add(std::string name, double bytesPerPixel) { parts.push_back({std::move(name), bytesPerPixel}); }
 };
 
-// The host's share: the output bitmap with the G-buffer `channels`, `elementBitmaps` render
-// element bitmaps and, when frames are written while the next renders, the copy being written.
+// The host's share: the output bitmap with the G-buffer `channels` (those the host asks for and
+// the effects'), `elementBitmaps` render element bitmaps and, when frames are written while the
+// next renders, the copy being written. Writing a still adds no copy (the PNG writer holds a few
+// compressed bands, a few MB).
 FrameMemoryEstimate hostFrameMemory(int width, int height, ULONG channels, int elementBitmaps,
                                     bool writeBehind);
 

@@ -18,7 +18,10 @@ namespace standalone {
 namespace {
 
 struct Band {
-    std::vector<unsigned char> deflated;
+    // The compressed bytes in blocks of blockBytes (the last one partly filled): they grow without
+    // being copied or over-allocated, and are most of a band's memory.
+    std::vector<std::vector<unsigned char>> blocks;
+    std::size_t deflatedBytes = 0;
     uLong adler = 1;
     std::size_t rawBytes = 0;
     bool ok = false;
@@ -32,41 +35,62 @@ void putBigEndian32(unsigned char* p, std::uint32_t v)
     p[3] = static_cast<unsigned char>(v);
 }
 
+// Rows converted and fed to the compressor at a time: the band's scanlines are never held
+// whole, only its compressed bytes.
+constexpr int rowsPerPiece = 8;
+constexpr std::size_t blockBytes = std::size_t{1} << 18;
+
 // Rows y0..y1 as PNG scanlines (filter byte 0, big-endian samples), deflated as a raw stream
 // that ends on a byte boundary; the last band closes the stream.
 void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, bool premultiplied, int level,
                  bool last, Band& band)
 {
-    const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 8;
-    std::vector<unsigned char> raw(rowBytes * static_cast<std::size_t>(y1 - y0));
-    for (int y = y0; y < y1; ++y) {
-        unsigned char* out = &raw[rowBytes * static_cast<std::size_t>(y - y0)];
-        const std::uint16_t* in = pixels + static_cast<std::size_t>(y) * width * 4;
-        *out++ = 0;
-        for (int x = 0; x < width; ++x, in += 4) {
-            const unsigned a = in[3];
-            for (int c = 0; c < 4; ++c) {
-                const std::uint16_t v = premultiplied && c < 3 ? straightAlpha(in[c], a) : in[c];
-                *out++ = static_cast<unsigned char>(v >> 8);
-                *out++ = static_cast<unsigned char>(v);
-            }
-        }
-    }
-    band.rawBytes = raw.size();
-    band.adler = adler32(adler32(0, nullptr, 0), raw.data(), static_cast<uInt>(raw.size()));
-
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
-    band.deflated.resize(deflateBound(&z, static_cast<uLong>(raw.size())) + 16);
-    z.next_in = raw.data();
-    z.avail_in = static_cast<uInt>(raw.size());
-    z.next_out = band.deflated.data();
-    z.avail_out = static_cast<uInt>(band.deflated.size());
-    // A sync flush leaves the stream open and byte-aligned for the next band's blocks.
-    const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
-    band.ok = last ? result == Z_STREAM_END : result == Z_OK && z.avail_in == 0;
-    band.deflated.resize(band.deflated.size() - z.avail_out);
+    const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 8;
+    std::vector<unsigned char> raw(rowBytes * static_cast<std::size_t>(std::min(rowsPerPiece, y1 - y0)));
+    band.adler = adler32(0, nullptr, 0);
+    band.rawBytes = 0;
+    bool ok = true;
+    for (int piece = y0; ok && piece < y1; piece += rowsPerPiece) {
+        const int end = std::min(y1, piece + rowsPerPiece);
+        for (int y = piece; y < end; ++y) {
+            unsigned char* out = &raw[rowBytes * static_cast<std::size_t>(y - piece)];
+            const std::uint16_t* in = pixels + static_cast<std::size_t>(y) * width * 4;
+            *out++ = 0;
+            for (int x = 0; x < width; ++x, in += 4) {
+                const unsigned a = in[3];
+                for (int c = 0; c < 4; ++c) {
+                    const std::uint16_t v = premultiplied && c < 3 ? straightAlpha(in[c], a) : in[c];
+                    *out++ = static_cast<unsigned char>(v >> 8);
+                    *out++ = static_cast<unsigned char>(v);
+                }
+            }
+        }
+        const std::size_t bytes = rowBytes * static_cast<std::size_t>(end - piece);
+        band.rawBytes += bytes;
+        band.adler = adler32(band.adler, raw.data(), static_cast<uInt>(bytes));
+        const bool final = end == y1;
+        // A sync flush at the band's end leaves the stream open and byte-aligned for the next
+        // band's blocks.
+        const int flush = !final ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
+        z.next_in = raw.data();
+        z.avail_in = static_cast<uInt>(bytes);
+        int result = Z_OK;
+        do {
+            if (band.blocks.empty() || band.deflatedBytes == band.blocks.size() * blockBytes)
+                band.blocks.emplace_back(blockBytes);
+            const std::size_t used = band.deflatedBytes - (band.blocks.size() - 1) * blockBytes;
+            z.next_out = band.blocks.back().data() + used;
+            z.avail_out = static_cast<uInt>(blockBytes - used);
+            result = deflate(&z, flush);
+            band.deflatedBytes += blockBytes - used - z.avail_out;
+        } while (result == Z_OK && (z.avail_in > 0 || z.avail_out == 0));
+        ok = final && last ? result == Z_STREAM_END : result == Z_OK || result == Z_BUF_ERROR;
+        ok = ok && z.avail_in == 0;
+    }
+    band.ok = ok;
     deflateEnd(&z);
 }
 
@@ -82,6 +106,10 @@ public:
     bool put(const void* data, std::size_t n) { return std::fwrite(data, 1, n, f_) == n; }
     // One chunk: length, type, data pieces, CRC of type and data.
     bool chunk(const char* type, std::initializer_list<std::pair<const unsigned char*, std::size_t>> pieces)
+    {
+        return chunk(type, std::vector<std::pair<const unsigned char*, std::size_t>>(pieces));
+    }
+    bool chunk(const char* type, const std::vector<std::pair<const unsigned char*, std::size_t>>& pieces)
     {
         std::size_t length = 0;
         for (const auto& p : pieces)
@@ -163,9 +191,13 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
             const bool last = first + i + 1 == bandCount;
             unsigned char trailer[4];
             putBigEndian32(trailer, static_cast<std::uint32_t>(adler));
-            ok = file.chunk("IDAT", {{zlibHeader, first + i == 0 ? 2u : 0u},
-                                     {band.deflated.data(), band.deflated.size()},
-                                     {trailer, last ? 4u : 0u}});
+            std::vector<std::pair<const unsigned char*, std::size_t>> pieces{
+                {zlibHeader, first + i == 0 ? 2u : 0u}};
+            for (std::size_t k = 0; k < band.blocks.size(); ++k)
+                pieces.emplace_back(band.blocks[k].data(),
+                                    std::min(blockBytes, band.deflatedBytes - k * blockBytes));
+            pieces.emplace_back(trailer, last ? 4u : 0u);
+            ok = file.chunk("IDAT", pieces);
         }
     }
     ok = ok && file.chunk("IEND", {});

@@ -64,6 +64,7 @@ bool RenderSession::open(std::string& error)
     rp_.width = settings.width, rp_.height = settings.height;
     rp_.antialias = settings.antialias ? TRUE : FALSE;
     rp_.inMtlEdit = options_.inMtlEdit ? TRUE : FALSE;
+    rp_.gbufferChannels = options_.gbufferChannels;
     rp_.envMap = scene_.environment.map;
     rp_.effect = effects_.count() > 0 ? &effects_ : nullptr;
     rp_.SetRenderElementMgr(&elements_);

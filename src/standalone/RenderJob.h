@@ -26,6 +26,9 @@ struct RenderJobOptions {
     // A material-editor render: RendParams::inMtlEdit, which the scanline renderer passes on to
     // the frame's global context and every shading context.
     bool inMtlEdit = false;
+    // G-buffer channels for the output bitmap besides the effects' (RendParams::gbufferChannels):
+    // a caller that only keeps the image asks for none and saves their memory.
+    ULONG gbufferChannels = BMM_CHAN_RENDER_DEFAULT;
 };
 
 struct RenderJobResult {

@@ -167,7 +167,7 @@ int ScanlineRenderer::renderFrame(TimeValue t, Bitmap& bm, FrameRendParams& frp,
     prepareRenderElementBitmaps(gc.elementMgr, bm.Width(), bm.Height());
     Effect* effect = rp_.effect;
     bool effectActive = effect && effect->Active(t);
-    bm.CreateChannels(defaultChannels | (effectActive ? effect->GBufferChannelsRequired(t) : 0));
+    bm.CreateChannels(rp_.gbufferChannels | (effectActive ? effect->GBufferChannelsRequired(t) : 0));
     stats_.instances = static_cast<int>(gc.instances.size());
     stats_.lights = static_cast<int>(f.scene.lights.size());
     stats_.setupSeconds = secondsSince(setupStart);

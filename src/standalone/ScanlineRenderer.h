@@ -36,7 +36,8 @@ public:
     int Open(INode* scene, INode* viewNode, ViewParams* viewPar, RendParams& rp, HWND hwnd,
              RendProgressCallback* prog) override;
     // tobm gets the image (allocated to the render size when it has no storage) and the G-buffer
-    // channels Z, MTL_ID, NODE_RENDER_ID, NORMAL, COVERAGE, UV, VELOC plus the effect's. Returns 1,
+    // channels of RendParams::gbufferChannels (by default Z, MTL_ID, NODE_RENDER_ID, NORMAL,
+    // COVERAGE, UV, VELOC) plus the effect's. Returns 1,
     // or 0 when not open, on a bad bitmap, on cancel (no effect is applied then) or on a failure
     // reported by frameWarnings().
     int Render(TimeValue t, Bitmap* tobm, FrameRendParams& frp, HWND hwnd, RendProgressCallback* prog,
@@ -55,10 +56,9 @@ public:
     // Problems of the last frame: nodes left out for bad data, failures. Each names its node.
     const std::vector<std::string>& frameWarnings() const { return warnings_; }
 
-    // G-buffer channels every frame creates on the output bitmap.
-    static constexpr ULONG defaultChannels = BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NODE_RENDER_ID |
-                                             BMM_CHAN_NORMAL | BMM_CHAN_COVERAGE | BMM_CHAN_UV |
-                                             BMM_CHAN_VELOC;
+    // G-buffer channels a frame creates on the output bitmap unless the render parameters ask
+    // for others (RendParams::gbufferChannels); the effect's are added either way.
+    static constexpr ULONG defaultChannels = BMM_CHAN_RENDER_DEFAULT;
 
 private:
     struct Frame;

@@ -89,8 +89,8 @@ public:
 inline std::vector<vml::PixelSample> samplesAt(vml::SampleGrid& grid, int x, int y)
 {
     std::vector<vml::PixelSample> out;
-    for (const vml::SampleGrid::Cell* c = grid.head(x, y); c && c->sample; c = c->next)
-        out.push_back(*c->sample);
+    for (vml::SampleGrid::Index i = grid.first(x, y); i != vml::SampleGrid::none; i = grid.next(i))
+        out.push_back(grid.sample(i));
     return out;
 }
 

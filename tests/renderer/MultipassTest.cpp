@@ -8,6 +8,7 @@
 #include "host/IParamBlock2.h"
 #include "host/RenderInstance.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -21,14 +22,19 @@ using vml::vmlRenderer;
 // Counts its applications and keeps the node render ids it saw.
 class CountingEffect : public Effect {
 public:
+    explicit CountingEffect(DWORD channels = 0) : channels_(channels) {}
+    DWORD GBufferChannelsRequired(TimeValue) override { return channels_; }
     void Apply(TimeValue, Bitmap* bm, RenderGlobalContext*, CheckAbortCallback*) override
     {
         ++applied;
-        const auto* ids = bm->Channel<std::uint16_t>(BMM_CHAN_NODE_RENDER_ID);
-        renderIds.assign(ids, ids + std::size_t(bm->Width()) * std::size_t(bm->Height()));
+        if (const auto* ids = bm->Channel<std::uint16_t>(BMM_CHAN_NODE_RENDER_ID))
+            renderIds.assign(ids, ids + std::size_t(bm->Width()) * std::size_t(bm->Height()));
     }
     int applied = 0;
     std::vector<std::uint16_t> renderIds;
+
+private:
+    DWORD channels_;
 };
 
 class Multipass : public HostFixture {
@@ -47,9 +53,9 @@ protected:
         vml::appendMultipassNodes(*r.paramBlock(), nodes, id);
         r.paramBlock()->SetValue(vml::rendererMultipassEnable, 0, 1);
     }
-    Bitmap render(vmlRenderer& r, TimeValue t = 0)
+    Bitmap render(vmlRenderer& r, TimeValue t = 0, ULONG gbufferChannels = BMM_CHAN_RENDER_DEFAULT)
     {
-        auto session = openSession(scene->scene, r);
+        auto session = openSession(scene->scene, r, {.gbufferChannels = gbufferChannels});
         Bitmap bm;
         EXPECT_TRUE(session->renderFrame(t, bm).ok);
         return bm;
@@ -144,6 +150,28 @@ TEST_F(Multipass, LaterPassesLetTheEarlierPaintingShowAndTheEffectSeesEveryPass)
     EXPECT_EQ(single.applied, 1);
     EXPECT_EQ(layered.applied, 1);
     EXPECT_EQ(layered.renderIds, single.renderIds);
+}
+
+TEST_F(Multipass, AHostThatAsksForNoGBufferStillGetsTheMergeTheEffectNeeds)
+{
+    // The host asks for no channels and the effect for Z alone: the merge of the passes needs
+    // the node render ids, which the renderer adds, so the effect sees every pass as before.
+    CountingEffect single(BMM_CHAN_Z), layered(BMM_CHAN_Z);
+    scene->scene.effects.push_back(&single);
+    vmlRenderer one;
+    const Bitmap plain = render(one, 0, BMM_CHAN_NONE);
+    scene->scene.effects.back() = &layered;
+    vmlRenderer two;
+    list(two, {"blue", "green"}, 0);
+    const Bitmap passes = render(two, 0, BMM_CHAN_NONE);
+    EXPECT_EQ(two.passStrokes().size(), 2u);
+    EXPECT_TRUE(sameImage(plain, passes, 2));
+    EXPECT_EQ(plain.ChannelsPresent(), BMM_CHAN_Z);
+    EXPECT_EQ(passes.ChannelsPresent(), BMM_CHAN_Z | BMM_CHAN_NODE_RENDER_ID);
+    EXPECT_EQ(layered.applied, 1);
+    ASSERT_FALSE(layered.renderIds.empty());
+    EXPECT_NE(std::count(layered.renderIds.begin(), layered.renderIds.end(), BMM_BACKGROUND_NODE_RENDER_ID),
+              static_cast<std::ptrdiff_t>(layered.renderIds.size()));
 }
 
 TEST_F(Multipass, FramesFollowEachOtherAndThreadsDoNotChangeThePixels)

@@ -251,7 +251,7 @@ TEST_F(RendererFrame, ACanvasOrSampleGridThatCannotBeSetUpFailsThePassWithTheMes
         params(r).SetValue(vml::rendererSaveMemoryEnable, 0, 0);
         auto session = openSession(scene->scene, r);
         if (grid)
-            r.sampleGrid().sampleArena().setByteLimit(1);
+            r.sampleGrid().setByteLimit(1);
         else
             r.fullCanvas().setAllocationObserver(&failing);
         Bitmap bm;
@@ -259,7 +259,7 @@ TEST_F(RendererFrame, ACanvasOrSampleGridThatCannotBeSetUpFailsThePassWithTheMes
         EXPECT_EQ(messageCount(text(1201)), 1);
         EXPECT_TRUE(grid ? r.isOutOfMemory() : !r.fullCanvas().IsAllocated());
 
-        r.sampleGrid().sampleArena().setByteLimit(0);
+        r.sampleGrid().setByteLimit(0);
         r.fullCanvas().setAllocationObserver(nullptr);
         EXPECT_TRUE(session->renderFrame(0, bm).ok);
         EXPECT_EQ(messageCount(text(1201)), 1);

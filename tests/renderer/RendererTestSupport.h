@@ -88,9 +88,10 @@ inline std::string text(int id)
 }
 
 // A session of `scene` rendered by `r`, opened; a failed open fails the test.
-inline std::unique_ptr<standalone::RenderSession> openSession(standalone::Scene& scene, Renderer& r)
+inline std::unique_ptr<standalone::RenderSession>
+openSession(standalone::Scene& scene, Renderer& r, const standalone::RenderJobOptions& options = {})
 {
-    auto session = std::make_unique<standalone::RenderSession>(scene, r, standalone::RenderJobOptions{});
+    auto session = std::make_unique<standalone::RenderSession>(scene, r, options);
     std::string error;
     EXPECT_TRUE(session->open(error)) << error;
     return session;

@@ -93,8 +93,8 @@ inline PixelSample sample(float depth, int node = 1, int face = 0, std::uint8_t 
 inline std::vector<const PixelSample*> samplesAt(const SampleGrid& grid, int x, int y)
 {
     std::vector<const PixelSample*> out;
-    for (const SampleGrid::Cell* c = grid.head(x, y); c && c->sample; c = c->next)
-        out.push_back(c->sample);
+    for (SampleGrid::Index i = grid.first(x, y); i != SampleGrid::none; i = grid.next(i))
+        out.push_back(&grid.sample(i));
     return out;
 }
 

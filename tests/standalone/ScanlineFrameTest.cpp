@@ -91,6 +91,24 @@ TEST(ScanlineFrame, PreFrameThenShadesThenPostFrameThenEffect)
     EXPECT_TRUE(effect.channelsSeen & BMM_CHAN_Z);
 }
 
+TEST(ScanlineFrame, TheBitmapGetsTheChannelsAskedForAndTheEffects)
+{
+    auto ts = TestScene::orthographic(16.0f);
+    ts->add("a", rectMesh(-8, -8, 8, 8, -5), nullptr);
+    // Asked for none: only what the effect reads, and the image is the same as with the defaults.
+    ProbeEffect effect(nullptr, BMM_CHAN_Z);
+    const Bitmap lean = rendered(*ts, {.effect = &effect, .gbufferChannels = BMM_CHAN_NONE});
+    EXPECT_EQ(lean.ChannelsPresent(), BMM_CHAN_Z);
+    EXPECT_EQ(effect.channelsSeen, BMM_CHAN_Z);
+    EXPECT_EQ(lean.Channel<float>(BMM_CHAN_Z)[0], -5.0f);
+    const Bitmap full = rendered(*ts);
+    EXPECT_EQ(full.ChannelsPresent(), standalone::ScanlineRenderer::defaultChannels);
+    for (int y = 0; y < 16; ++y)
+        EXPECT_EQ(std::memcmp(lean.Row(y), full.Row(y), 16 * sizeof(BMM_Color_64)), 0) << y;
+    // Without an effect, nothing at all.
+    EXPECT_EQ(rendered(*ts, {.gbufferChannels = BMM_CHAN_NONE}).ChannelsPresent(), BMM_CHAN_NONE);
+}
+
 TEST(ScanlineFrame, GlobalContextDescribesTheFrame)
 {
     auto ts = TestScene::perspective(60.0f);

@@ -142,6 +142,7 @@ struct RenderSetup {
     RendProgressCallback* progress = nullptr;
     int threads = 0;
     TimeValue time = 0;
+    ULONG gbufferChannels = BMM_CHAN_RENDER_DEFAULT;
 };
 
 // Opens renderer on the scene, renders one frame into bm (allocated to the setup's size) and
@@ -152,6 +153,7 @@ inline int renderOpen(standalone::ScanlineRenderer& renderer, TestScene& ts, Bit
     rp.width = s.width, rp.height = s.height;
     rp.antialias = s.antialias ? TRUE : FALSE;
     rp.effect = s.effect;
+    rp.gbufferChannels = s.gbufferChannels;
     rp.SetRenderElementMgr(s.elements);
     renderer.setThreadCount(s.threads);
     if (!renderer.Open(ts.scene.root(), ts.camera, nullptr, rp, nullptr, s.progress))
