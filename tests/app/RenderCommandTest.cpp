@@ -152,7 +152,7 @@ TEST_F(RenderCommand, AFrameThatFitsOnlyOnTheMemorySavingCanvasIsPaintedOnIt)
     std::ofstream(dir / "scene.json") << doc;
     app::RenderOptions o = options();
     o.width = o.height = 512;
-    o.availableMemory = (150ull << 20) + (44ull << 20);
+    o.availableMemory = (150ull << 20) + (33ull << 20);
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(app::runRender(o, core), 0);
     std::string err = ::testing::internal::GetCapturedStderr();
