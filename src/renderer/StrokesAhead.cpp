@@ -89,7 +89,13 @@ void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
         prepare(i);
     std::size_t ready = ready_[slot].load(std::memory_order_acquire);
     while (ready != i + 1) {
-        ready_[slot].wait(ready);
+        // Rather than wait for a worker's walk, walk the next stroke nobody has taken, if its
+        // slot is free (stroke next - ring is painted: all before i are).
+        std::size_t next = claimed_.load();
+        if (next < count_ && next < i + ring && claimed_.compare_exchange_strong(next, next + 1))
+            prepare(next);
+        else
+            ready_[slot].wait(ready);
         ready = ready_[slot].load(std::memory_order_acquire);
     }
     vmlStrokeRecord& stroke = strokes_.stroke(i);
