@@ -288,13 +288,13 @@ StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surfa
 void CoverageRecording::reset(int width, int height)
 {
     for (int y : touched_)
-        rows_[static_cast<std::size_t>(y)].values.clear();
+        runOfRow_[static_cast<std::size_t>(y)] = -1;
     touched_.clear();
     width_ = width, height_ = height, row_ = -1;
     firstSelected_ = height, lastSelected_ = -1;
     raised_ = 0;
-    if (rows_.size() < static_cast<std::size_t>(std::max(height, 0)))
-        rows_.resize(static_cast<std::size_t>(height));
+    if (runOfRow_.size() < static_cast<std::size_t>(std::max(height, 0)))
+        runOfRow_.resize(static_cast<std::size_t>(height), -1);
 }
 
 void CoverageRecording::SelectRowTracked(int y)
@@ -312,21 +312,25 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
     const int first = std::max(0, -x), end = std::min(count, width_ - x);
     if (first >= end)
         return 0;
-    Row& row = rows_[static_cast<std::size_t>(row_)];
-    if (row.values.empty()) {
+    int& run = runOfRow_[static_cast<std::size_t>(row_)];
+    if (run < 0) {
+        run = static_cast<int>(touched_.size());
         touched_.push_back(row_);
+        if (rows_.size() < touched_.size())
+            rows_.emplace_back();
+        Row& row = rows_[static_cast<std::size_t>(run)];
         row.first = x + first;
         row.values.assign(static_cast<std::size_t>(end - first), 0.0f);
-    } else {
-        // Widen the row to the run, with empty coverage in the new columns.
-        const int last = static_cast<int>(row.values.size()) + row.first - 1;
-        if (x + first < row.first) {
-            row.values.insert(row.values.begin(), static_cast<std::size_t>(row.first - (x + first)), 0.0f);
-            row.first = x + first;
-        }
-        if (x + end - 1 > last)
-            row.values.resize(row.values.size() + static_cast<std::size_t>(x + end - 1 - last), 0.0f);
     }
+    Row& row = rows_[static_cast<std::size_t>(run)];
+    // Widen the row to the run, with empty coverage in the new columns.
+    const int last = static_cast<int>(row.values.size()) + row.first - 1;
+    if (x + first < row.first) {
+        row.values.insert(row.values.begin(), static_cast<std::size_t>(row.first - (x + first)), 0.0f);
+        row.first = x + first;
+    }
+    if (x + end - 1 > last)
+        row.values.resize(row.values.size() + static_cast<std::size_t>(x + end - 1 - last), 0.0f);
     float* merged = row.values.data() + (x - row.first);
     int raised = 0;
     for (int i = first; i < end; ++i) {
@@ -349,9 +353,9 @@ long long CoverageRecording::replay(vmlRasterBase& canvas) const
         canvas.SelectRowTracked(firstSelected_);
         canvas.SelectRowTracked(lastSelected_);
     }
-    for (int y : touched_) {
-        const Row& row = rows_[static_cast<std::size_t>(y)];
-        canvas.SelectRowTracked(y);
+    for (std::size_t k = 0; k < touched_.size(); ++k) {
+        const Row& row = rows_[k];
+        canvas.SelectRowTracked(touched_[k]);
         canvas.RaiseCoverageRun(row.first, row.values.data(), static_cast<int>(row.values.size()), 1.0f);
     }
     return raised_;

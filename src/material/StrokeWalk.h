@@ -60,13 +60,16 @@ public:
 private:
     struct Row {
         int first = 0;              // column of values[0]
-        std::vector<float> values;  // merged coverage; empty: the row holds none
+        std::vector<float> values;  // merged coverage
     };
     int width_ = 0, height_ = 0, row_ = -1;
     int firstSelected_ = 0, lastSelected_ = -1;
     long long raised_ = 0;
-    std::vector<Row> rows_;     // one per canvas row
-    std::vector<int> touched_;  // rows holding coverage, in the order first touched
+    // Runs in the order their canvas rows were first touched; kept across resets, so a
+    // recording holds no more rows than its tallest walk.
+    std::vector<Row> rows_;
+    std::vector<int> touched_;   // the canvas row of each run in use
+    std::vector<int> runOfRow_;  // per canvas row: its run in rows_, -1 none
 };
 
 // Walks the stroke and raises the canvas coverage. The canvas's dirty state must be reset
