@@ -2,6 +2,7 @@
 
 #include "host/NormalCompression.h"
 #include "host/ShadeContext.h"
+#include "material/vmlMaterial.h"
 #include "renderer/PixelSample.h"
 
 #include <algorithm>
@@ -58,7 +59,7 @@ PixelSample makePixelSample(const ShadingSample& sample, const vmlMaterial* mate
     p.depth = sample.where.depth;
     p.weight = pixelSampleWeight(sample.where.subPixel);
     p.normal = packedSampleNormal(sample.normal);
-    p.material = material;
+    p.material = material ? material->sampleKey() : 0;
     return p;
 }
 

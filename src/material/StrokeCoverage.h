@@ -4,11 +4,11 @@
 // the pixel adjustments, then the canvas's deposit. Walks only the dirty spans.
 
 #include "host/Color.h"
+#include "renderer/PixelSample.h"
 
 namespace vml {
 
 class SampleGrid;
-class vmlMaterial;
 class vmlRasterBase;
 struct PixelAdjustment;
 
@@ -21,7 +21,7 @@ struct CoveragePaint {
     const SampleGrid* samples = nullptr;  // required when fine > 0 or noSideDrop
     int width = 0, height = 0;            // render area
     int nodeId = 0;
-    const vmlMaterial* material = nullptr;
+    MaterialKey material = 0;
     float depth = 0.0f;
 };
 

@@ -11,6 +11,7 @@
 #include "shell/StringLookup.h"
 
 #include <array>
+#include <atomic>
 #include <memory>
 
 namespace vml {
@@ -50,6 +51,13 @@ std::unique_ptr<StdMat2> vmlMaterial::makeStandardMaterial()
 bool isBrushTexture(ReferenceTarget* map)
 {
     return map && map->SuperClassID() == TEXMAP_CLASS_ID && map->ClassID() == vmlBrushClassId;
+}
+
+MaterialKey vmlMaterial::nextSampleKey()
+{
+    // 0 is no material's key.
+    static std::atomic<MaterialKey> last{0};
+    return ++last;
 }
 
 vmlMaterial::vmlMaterial(bool loading)

@@ -18,6 +18,7 @@
 #include "host/StdMat2.h"
 #include "material/vmlMaterialCaches.h"
 #include "paint/vmlBrushClassId.h"
+#include "renderer/PixelSample.h"
 
 #include <memory>
 #include <string>
@@ -162,6 +163,8 @@ public:
     Texmap* hiGrossMap() const { return maps_[hiGrossMapSlot]; }
     Texmap* bumpMap() const { return maps_[bumpMapSlot]; }
     Texmap* reflecMap() const { return maps_[reflecMapSlot]; }
+    // Tells this material's pixel samples from every other material's; unique in the process.
+    MaterialKey sampleKey() const { return sampleKey_; }
     // The brush slot; it may hold a map of another class until the next update repairs it.
     Texmap* brushMap() const { return maps_[brushMapSlot]; }
     IParamBlock2* baseBlock() const { return blocks_[baseBlockRef]; }
@@ -187,6 +190,7 @@ private:
 
     // A host default standard material, or null when the host cannot make one.
     static std::unique_ptr<StdMat2> makeStandardMaterial();
+    static MaterialKey nextSampleKey();
     void makeBlocks();
     void makeHelpers();
     // Points slot i at target; a material-made object that leaves the slot and has no other
@@ -215,6 +219,7 @@ private:
     Interval ivalid_;
 
     bool needsInit_ = false;
+    const MaterialKey sampleKey_ = nextSampleKey();
     std::unique_ptr<Texmap> savedBrush_;
     int foreignBrushRef_ = 0;
     // Set between the deletion notice of the brush in the slot and the slot's clearing: a dying

@@ -140,7 +140,7 @@ void depositStroke(const vmlObjBrush& stroke, StrokeStart& start, StrokePaintCon
     coverage.width = context.width;
     coverage.height = context.height;
     coverage.nodeId = stroke.nodeId;
-    coverage.material = &material;
+    coverage.material = material.sampleKey();
     coverage.depth = stroke.depthKey;
     paintCoverage(coverage, paint.adjustment, canvas);
 }

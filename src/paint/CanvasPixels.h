@@ -1,6 +1,6 @@
 #pragma once
 // The pixel records of the two canvas kinds and the wet cell of the half-resolution one. Every
-// field is 32 bits wide; the mask is 8 bits in a 32-bit slot. Field meanings:
+// field is 32 bits wide; the full canvas's mask is 8 bits in a 32-bit slot. Field meanings:
 //   colour      RGBA of the canvas (premultiplied, not clamped while painting)
 //   coverage    coverage of the stroke being painted (a running maximum); during a bleed pass,
 //               the water that flowed out of the pixel in that pass
@@ -36,11 +36,11 @@ struct RasterPixel {
     AColor inColour;
 };
 
-// vmlRasterRS: 6 fields per pixel. The mask is never 0 on this kind.
+// vmlRasterRS: colour and coverage per pixel. Its mask (never 0 on this kind) lies in a plane of
+// bytes of its own beside the rows: in the record it would take a 32-bit slot for 8 bits.
 struct RasterRSPixel {
     AColor colour;
     float coverage = 0;
-    std::uint8_t mask = 1;
 };
 
 // vmlRasterRS: one wet cell per 2 x 2 pixel block, 19 floats.
@@ -62,8 +62,7 @@ static_assert(std::is_standard_layout_v<RasterPixel> && std::is_trivially_copyab
 static_assert(sizeof(RasterPixel) == 25 * 4 && offsetof(RasterPixel, mask) == 6 * 4 &&
               offsetof(RasterPixel, water) == 7 * 4 && offsetof(RasterPixel, wetColour) == 12 * 4 &&
               offsetof(RasterPixel, inColour) == 21 * 4);
-static_assert(std::is_standard_layout_v<RasterRSPixel> && sizeof(RasterRSPixel) == 6 * 4 &&
-              offsetof(RasterRSPixel, mask) == 5 * 4);
+static_assert(std::is_standard_layout_v<RasterRSPixel> && sizeof(RasterRSPixel) == 5 * 4);
 static_assert(std::is_standard_layout_v<WetCell> && sizeof(WetCell) == 19 * 4 &&
               offsetof(WetCell, wetColour) == 6 * 4 && offsetof(WetCell, inColour) == 15 * 4);
 

@@ -124,7 +124,8 @@ template <class Pixel> void RasterRows<Pixel>::loadRows(const Bitmap* source, Lo
                 // Every working field starts again from zero; only the mask survives.
                 Pixel fresh{};
                 fresh.colour = colour;
-                fresh.mask = row[x].mask;
+                if constexpr (requires { fresh.mask; })
+                    fresh.mask = row[x].mask;
                 row[x] = fresh;
             }
         }

@@ -1,7 +1,7 @@
 #pragma once
 // The full-resolution pixel rows and every canvas operation that touches only their colour,
-// coverage and mask, shared by both canvas kinds. Pixel is RasterPixel or RasterRSPixel: a
-// record that starts with `AColor colour` and has `float coverage` and `std::uint8_t mask`.
+// and coverage, shared by both canvas kinds. Pixel is RasterPixel or RasterRSPixel: a record that
+// starts with `AColor colour` and has `float coverage`.
 // Each row is a separate allocation, so the painter fetches a row pointer once per row.
 
 #include "paint/vmlRasterBase.h"

@@ -23,6 +23,8 @@ public:
     // the wet-span tracking is checked against. On by default.
     void trackWetRegion(bool on) { trackWetRegion_ = on; }
 
+    std::uint8_t maskAt(int x, int y) const { return pixel(x, y).mask; }
+
 protected:
     void allocateStorage() override;
     void freeStorage() override;

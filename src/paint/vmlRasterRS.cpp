@@ -10,6 +10,8 @@ void vmlRasterRS::allocateStorage()
     RasterRows::allocateStorage();
     if (rows_.empty())
         return;
+    checkLowMemory();
+    masks_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 1);
     const int rows = wetHeight();
     checkLowMemory();
     wet_.resize(static_cast<std::size_t>(rows));
@@ -29,13 +31,14 @@ void vmlRasterRS::rebuildMaskSums()
     maskSums_.assign(static_cast<std::size_t>(wetWidth()) * static_cast<std::size_t>(wetHeight()), 0.0f);
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            maskSum(x >> 1, y >> 1) += static_cast<float>(rows_[y][x].mask);
+            maskSum(x >> 1, y >> 1) += static_cast<float>(masks_[pixelIndex(x, y)]);
 }
 
 void vmlRasterRS::freeStorage()
 {
     RasterRows::freeStorage();
     wet_ = std::vector<std::unique_ptr<WetCell[]>>();
+    masks_ = std::vector<std::uint8_t>();
     maskSums_ = std::vector<float>();
     active_.release();
     flowPass_ = std::vector<std::uint32_t>();
@@ -116,7 +119,7 @@ void vmlRasterRS::SetMask(int x, int y, int value)
 {
     if (!insideCanvas(x, y) || rows_.empty())
         return;
-    std::uint8_t& mask = rows_[y][x].mask;
+    std::uint8_t& mask = masks_[pixelIndex(x, y)];
     const auto held = static_cast<std::uint8_t>(std::clamp(value, 1, 255));
     maskSum(x >> 1, y >> 1) += static_cast<float>(held) - static_cast<float>(mask);
     mask = held;

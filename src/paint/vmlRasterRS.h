@@ -61,6 +61,12 @@ public:
     // as if any cell might be wet: the reference the tracking is checked against. On by default.
     void trackWetRegion(bool on) { trackWetRegion_ = on; }
 
+    std::uint8_t maskAt(int x, int y) const
+    {
+        assert(insideCanvas(x, y));
+        return masks_[pixelIndex(x, y)];
+    }
+
 protected:
     void allocateStorage() override;
     void freeStorage() override;
@@ -72,6 +78,7 @@ private:
     }
     void clearWetGrid();
     std::size_t cellIndex(int cx, int cy) const { return static_cast<std::size_t>(cy) * wetWidth() + cx; }
+    std::size_t pixelIndex(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
     // Sum of the masks of the pixels a cell covers (0..1020), kept up to date by SetMask so the
     // outflow need not read four pixels per neighbour.
     float& maskSum(int cx, int cy) { return maskSums_[cellIndex(cx, cy)]; }
@@ -107,6 +114,8 @@ private:
     void depositWetRows(float strength);
 
     std::vector<std::unique_ptr<WetCell[]>> wet_;
+    // Every pixel's mask (1..255), row by row.
+    std::vector<std::uint8_t> masks_;
     std::vector<float> maskSums_;
     // The cells of the flow grid (up to the last wet column and row) that may hold water,
     // incoming paint or outflow. After a pass: exactly the cells that hold water.

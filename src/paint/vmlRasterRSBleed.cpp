@@ -207,6 +207,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
             const WetCell* const cellRow0 = wet_[servingY.first].get();
             const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1].get() : nullptr;
             RasterRSPixel* const pixels = rows_[y].get();
+            const std::uint8_t* const masks = masks_.data() + pixelIndex(0, y);
             colourChanged(y);
             for (int x = plan.columns.first; x <= plan.columns.last; ++x) {
                 const CellSpan servingX = servingColumns(x);
@@ -238,7 +239,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
                 const float perCell = n == 4 ? 0.25f : n == 2 ? 0.5f : 1.0f;
                 const AColor wet(weighted.r / alphaSum, weighted.g / alphaSum, weighted.b / alphaSum,
                                  alphaSum * perCell);
-                float dep = wet.a * sPrime * static_cast<float>(pixels[x].mask);
+                float dep = wet.a * sPrime * static_cast<float>(masks[x]);
 
                 float flowSum = 0.0f;
                 int flowCount = 0;

@@ -71,7 +71,8 @@ void vmlRasterRS::DepositPaint(int x, int y)
     if (coverage > 0.0f)
         displaceWetPaint(cell, coverage);
     if (coverage * water > 0.0f)
-        feedWetPaint(cell, static_cast<float>(p.mask) * coverage * water * 0.0294112f, paint, state);
+        feedWetPaint(cell, static_cast<float>(masks_[pixelIndex(x, y)]) * coverage * water * 0.0294112f,
+                     paint, state);
     else
         cell.inWeight += 0.000001f;
     // Either way the cell has incoming weight for the next settle; cells beyond the flow grid

@@ -13,10 +13,10 @@ std::vector<PainterlyPixelBytes> painterlyBytesPerPixel(const RendererSettings& 
 {
     std::vector<PainterlyPixelBytes> parts;
     if (settings.saveMemory) {
-        // Full-resolution colour records, and per 2 x 2 block a wet cell with its mask sum and
-        // flow pass count.
+        // Full-resolution colour records and masks, and per 2 x 2 block a wet cell with its mask
+        // sum and flow pass count.
         parts.push_back(
-            {"paint canvas", double(sizeof(RasterRSPixel)) +
+            {"paint canvas", double(sizeof(RasterRSPixel) + sizeof(std::uint8_t)) +
                                  double(sizeof(WetCell) + sizeof(float) + sizeof(std::uint32_t)) / 4.0});
     } else {
         parts.push_back({"paint canvas", double(sizeof(RasterPixel))});

@@ -180,7 +180,7 @@ const PixelSample* SampleGrid::nearestOnSurface(int x, int y, int nodeId, int fa
     });
 }
 
-const PixelSample* SampleGrid::nearestOfNodeAndMaterial(int x, int y, int nodeId, const vmlMaterial* material,
+const PixelSample* SampleGrid::nearestOfNodeAndMaterial(int x, int y, int nodeId, MaterialKey material,
                                                         float depth, float limit,
                                                         const PixelSample* fallback) const
 {
@@ -189,7 +189,7 @@ const PixelSample* SampleGrid::nearestOfNodeAndMaterial(int x, int y, int nodeId
     });
 }
 
-const PixelSample* SampleGrid::nearestOfMaterial(int x, int y, const vmlMaterial* material, float depth,
+const PixelSample* SampleGrid::nearestOfMaterial(int x, int y, MaterialKey material, float depth,
                                                  const PixelSample* fallback) const
 {
     return nearestInDepth(*this, x, y, depth, fallback,

@@ -3,7 +3,7 @@
 // it; later samples are linked in after the first entry that lies farther away than they do.
 //
 // Samples are addressed by 32-bit indices, not pointers: a pixel's head is one index (4 bytes per
-// pixel) and each sample carries the index of the next one beside it (36 bytes per sample in
+// pixel) and each sample carries the index of the next one beside it (32 bytes per sample in
 // all). Samples live in chunks of `chunkSamples` that never move and are kept from pass to pass;
 // a shading thread takes a whole chunk at a time (under a lock, once per chunk) and files into it
 // without one, so threads shading different rows file at once. Chunks are handed out from one
@@ -86,10 +86,10 @@ public:
                                         const SceneFaces& faces, const PixelSample* fallback) const;
     // Same node and material whose signed difference (sample depth - depth) < limit, i.e. at
     // most `limit` nearer than `depth` and any amount farther; the nearest in depth.
-    const PixelSample* nearestOfNodeAndMaterial(int x, int y, int nodeId, const vmlMaterial* material,
-                                                float depth, float limit, const PixelSample* fallback) const;
+    const PixelSample* nearestOfNodeAndMaterial(int x, int y, int nodeId, MaterialKey material, float depth,
+                                                float limit, const PixelSample* fallback) const;
     // Same material, any node; the nearest in depth.
-    const PixelSample* nearestOfMaterial(int x, int y, const vmlMaterial* material, float depth,
+    const PixelSample* nearestOfMaterial(int x, int y, MaterialKey material, float depth,
                                          const PixelSample* fallback) const;
 
     // Samples filed since the last clear, and the chunk bytes held (for tests and the memory

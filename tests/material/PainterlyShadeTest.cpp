@@ -78,7 +78,7 @@ TEST_F(PainterlyShade, ACameraSampleIsFiledStraightBecomesAStrokeAndShowsTheHost
         EXPECT_EQ(samples[0].face, 7);
         EXPECT_EQ(samples[0].depth, -6.0f);
         EXPECT_FLOAT_EQ(samples[0].weight, 0.5f);
-        EXPECT_EQ(samples[0].material, material.get());
+        EXPECT_EQ(samples[0].material, material->sampleKey());
         ASSERT_EQ(r.strokeCount(), 1u);
         const auto& stroke = dynamic_cast<const vml::vmlObjBrush&>(r.strokes().stroke(0));
         EXPECT_EQ(stroke.color, samples[0].color);

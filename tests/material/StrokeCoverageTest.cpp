@@ -9,7 +9,7 @@ namespace {
 
 using namespace vml;
 
-const auto* const material = reinterpret_cast<const vmlMaterial*>(0x1000);
+constexpr vml::MaterialKey material = 1;
 
 class StrokeCoverage : public ::testing::Test {
 protected:

@@ -83,7 +83,7 @@ TYPED_TEST(CanvasLifecycle, InitWithTheSameSizeKeepsRowsAndContent)
     EXPECT_EQ(observer.checks, 0);
     EXPECT_TRUE(observer.progress.empty());
     EXPECT_EQ(canvas.GetPixel(3, 2), AColor(0.1f, 0.2f, 0.3f, 0.4f));
-    EXPECT_EQ(canvas.pixelAt(3, 2).mask, 99);
+    EXPECT_EQ(canvas.maskAt(3, 2), 99);
     EXPECT_EQ(canvas.boundBitmap(), &sameSize);
 }
 

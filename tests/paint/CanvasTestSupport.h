@@ -22,7 +22,7 @@ inline int allocatedRows(const vmlRasterRS&, int height) { return height + (heig
 inline int lowMemoryChecks(const vmlRaster& canvas, int height) { return 1 + allocatedRows(canvas, height); }
 inline int lowMemoryChecks(const vmlRasterRS& canvas, int height)
 {
-    return 2 + allocatedRows(canvas, height);
+    return 3 + allocatedRows(canvas, height);
 }
 
 struct RecordingObserver : CanvasAllocationObserver {

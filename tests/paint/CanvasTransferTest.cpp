@@ -61,7 +61,7 @@ TYPED_TEST(CanvasTransfer, LoadResetsWorkingFieldsAndDirtyStateButKeepsTheMask)
     canvas.StampCoverage(3, 2, 0.6f);
     for (bool replace : {false, true}) {
         canvas.Load(replace);
-        EXPECT_EQ(canvas.pixelAt(1, 1).mask, 77);
+        EXPECT_EQ(canvas.maskAt(1, 1), 77);
         EXPECT_EQ(canvas.GetCoverageAt(1, 1), 0.0f);
         EXPECT_EQ(canvas.GetCoverageAt(3, 2), 0.0f);
         int first = 0, last = 0;

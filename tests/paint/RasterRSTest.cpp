@@ -12,13 +12,13 @@ TEST(RasterMask, FullCanvasStoresTheMaskHeldToAByte)
     Bitmap bitmap(3, 2);
     vmlRaster canvas;
     canvas.Init(&bitmap);
-    EXPECT_EQ(canvas.pixelAt(0, 0).mask, 0);
+    EXPECT_EQ(canvas.maskAt(0, 0), 0);
     canvas.SetMask(0, 0, 0);
     canvas.SetMask(1, 0, 128);
     canvas.SetMask(2, 1, 300);
-    EXPECT_EQ(canvas.pixelAt(0, 0).mask, 0);
-    EXPECT_EQ(canvas.pixelAt(1, 0).mask, 128);
-    EXPECT_EQ(canvas.pixelAt(2, 1).mask, 255);
+    EXPECT_EQ(canvas.maskAt(0, 0), 0);
+    EXPECT_EQ(canvas.maskAt(1, 0), 128);
+    EXPECT_EQ(canvas.maskAt(2, 1), 255);
 }
 
 TEST(RasterMask, HalfResolutionCanvasNeverHoldsMaskZero)
@@ -26,17 +26,17 @@ TEST(RasterMask, HalfResolutionCanvasNeverHoldsMaskZero)
     Bitmap bitmap(3, 2);
     vmlRasterRS canvas;
     canvas.Init(&bitmap);
-    EXPECT_EQ(canvas.pixelAt(2, 1).mask, 1);  // fresh pixels too
+    EXPECT_EQ(canvas.maskAt(2, 1), 1);  // fresh pixels too
     canvas.SetMask(0, 0, 0);
     canvas.SetMask(1, 0, -5);
     canvas.SetMask(2, 0, 200);
     canvas.SetMask(2, 1, 256);
-    EXPECT_EQ(canvas.pixelAt(0, 0).mask, 1);
-    EXPECT_EQ(canvas.pixelAt(1, 0).mask, 1);
-    EXPECT_EQ(canvas.pixelAt(2, 0).mask, 200);
-    EXPECT_EQ(canvas.pixelAt(2, 1).mask, 255);
+    EXPECT_EQ(canvas.maskAt(0, 0), 1);
+    EXPECT_EQ(canvas.maskAt(1, 0), 1);
+    EXPECT_EQ(canvas.maskAt(2, 0), 200);
+    EXPECT_EQ(canvas.maskAt(2, 1), 255);
     canvas.Load(true);
-    EXPECT_EQ(canvas.pixelAt(2, 0).mask, 200);
+    EXPECT_EQ(canvas.maskAt(2, 0), 200);
 }
 
 struct WetGridCase {

@@ -128,7 +128,7 @@ TEST_F(RendererFrame, PaintsTheScanlinePictureWhenNothingIsPainterly)
         EXPECT_TRUE(sameImage(bm, expected, 1));
         EXPECT_EQ(r.strokeCount(), 0u);
         // Every pixel got the full bleed strength without a map.
-        const int mask = saveMemory ? r.lightCanvas().pixelAt(3, 4).mask : r.fullCanvas().pixelAt(3, 4).mask;
+        const int mask = saveMemory ? r.lightCanvas().maskAt(3, 4) : r.fullCanvas().maskAt(3, 4);
         EXPECT_EQ(mask, 255);
     }
 }
@@ -148,8 +148,8 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
     ASSERT_TRUE(session->renderFrame(320, bm).ok);
     ASSERT_FALSE(map.updatedAt.empty());
     EXPECT_EQ(map.updatedAt.back(), 320);
-    EXPECT_EQ(r.fullCanvas().pixelAt(0, 0).mask, 127);  // trunc(255 x (1 - 0.5))
-    EXPECT_EQ(r.fullCanvas().pixelAt(23, 15).mask, 127);
+    EXPECT_EQ(r.fullCanvas().maskAt(0, 0), 127);  // trunc(255 x (1 - 0.5))
+    EXPECT_EQ(r.fullCanvas().maskAt(23, 15), 127);
     EXPECT_DOUBLE_EQ(r.frameNumber(), 2.5);  // 30 frames per second: 320 ticks are frame 2
 
     params(r).SetValue(vml::rendererBlurstrEnable, 0, 0);
@@ -157,7 +157,7 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
     std::string error;
     ASSERT_TRUE(session->open(error)) << error;
     ASSERT_TRUE(session->renderFrame(0, bm).ok);
-    EXPECT_EQ(r.fullCanvas().pixelAt(5, 5).mask, 255);
+    EXPECT_EQ(r.fullCanvas().maskAt(5, 5), 255);
     params(r).SetValue(vml::rendererBlurstrMap, 0, nullptr);
 }
 

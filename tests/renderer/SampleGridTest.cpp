@@ -185,7 +185,7 @@ TEST(SampleGrid, SearchesPickTheNearestQualifyingDepth)
 
     // Same material, any node.
     EXPECT_EQ(grid.nearestOfMaterial(0, 0, materialB, -1.0f, &fallback)->depth, -1.05f);
-    EXPECT_EQ(grid.nearestOfMaterial(0, 0, nullptr, -1.0f, &fallback), &fallback);
+    EXPECT_EQ(grid.nearestOfMaterial(0, 0, vml::MaterialKey{3}, -1.0f, &fallback), &fallback);
     EXPECT_EQ(grid.nearestOfMaterial(5, 5, materialA, -1.0f, &fallback), &fallback);
 }
 

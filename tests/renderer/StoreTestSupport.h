@@ -76,12 +76,12 @@ private:
     std::map<std::pair<int, int>, FaceData> faces_;
 };
 
-// Two materials told apart by address only.
-inline const vmlMaterial* const materialA = reinterpret_cast<const vmlMaterial*>(0x1000);
-inline const vmlMaterial* const materialB = reinterpret_cast<const vmlMaterial*>(0x2000);
+// Two materials' sample keys.
+inline constexpr MaterialKey materialA = 1;
+inline constexpr MaterialKey materialB = 2;
 
 inline PixelSample sample(float depth, int node = 1, int face = 0, std::uint8_t red = 0, float weight = 1.0f,
-                          const vmlMaterial* material = materialA)
+                          MaterialKey material = materialA)
 {
     PixelSample s;
     s.color = {red, 0, 0, 255};
