@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap configure build program demo test asan-test format format-check bench clean
+.PHONY: all bootstrap configure build program demo test asan-test tsan-test format format-check bench clean
 
 all: build
 
@@ -39,6 +39,16 @@ asan-test: bootstrap
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# The tests that render or paint on several threads, under ThreadSanitizer (the host on
+# std::thread workers: see the tsan preset). Any report fails the run.
+TSAN_TESTS := ThreadCount|ScanlineThreads|ShadingThreads|Multipass\.FramesFollow|MaterialFrame\.(Strokes|Painted)|SampleGrid\.Threads|ShadeContextPool|StrokesAhead|WorkerPool|Locks\.|LineEffect\.SamePixels|ConcurrentWriters|FrameWriter
+TSAN_TARGETS := vermil app_tests standalone_tests scanline_tests renderer_store_tests renderer_tests material_shading_tests shell_tests line_effect_tests host_tests
+
+tsan-test: bootstrap
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS) --target $(TSAN_TARGETS)
+	ctest --preset tsan -j $(JOBS) -R '$(TSAN_TESTS)'
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

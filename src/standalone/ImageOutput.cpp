@@ -1,12 +1,11 @@
 #include "standalone/ImageOutput.h"
 
 #include "standalone/ImageOutputPng.h"
+#include "standalone/ShadingThreads.h"
 
 #include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 #include <fmt/format.h>
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
 
 #include <algorithm>
 #include <cctype>
@@ -42,8 +41,9 @@ ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path, int c
     const int w = bitmap.Width(), h = bitmap.Height();
     image.width = w, image.height = h;
     image.pixels.resize(static_cast<std::size_t>(w) * h * 4);
-    tbb::parallel_for(tbb::blocked_range<int>(0, h, 16), [&](const tbb::blocked_range<int>& rows) {
-        for (int y = rows.begin(); y < rows.end(); ++y)
+    constexpr int bandRows = 16;
+    ShadingThreads().forEach(0, (h + bandRows - 1) / bandRows, [&](int band) {
+        for (int y = band * bandRows; y < std::min(h, (band + 1) * bandRows); ++y)
             std::memcpy(&image.pixels[static_cast<std::size_t>(y) * w * 4], bitmap.Row(y),
                         static_cast<std::size_t>(w) * sizeof(BMM_Color_64));
     });

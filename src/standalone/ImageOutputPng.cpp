@@ -1,7 +1,7 @@
 #include "standalone/ImageOutputPng.h"
 
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
+#include "standalone/ShadingThreads.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -150,7 +150,8 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
     level = std::clamp(level, 0, 9);
     // Bands of at least 16 rows (each restarts the compressor's history), deflated one per core
     // at a time and written in order: only one wave's output is held, never the whole file's.
-    const int cores = std::max(1, tbb::this_task_arena::max_concurrency());
+    ShadingThreads threads;
+    const int cores = threads.concurrency();
     const int bandRows = std::max(16, (height + 4 * cores - 1) / (4 * cores));
     const int bandCount = (height + bandRows - 1) / bandRows;
 
@@ -174,7 +175,7 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
     std::vector<Band> wave(static_cast<std::size_t>(cores));
     for (int first = 0; ok && first < bandCount; first += cores) {
         const int n = std::min(cores, bandCount - first);
-        tbb::parallel_for(0, n, [&](int i) {
+        threads.forEach(0, n, [&](int i) {
             const int b = first + i;
             const int y0 = b * bandRows, y1 = std::min(height, y0 + bandRows);
             wave[static_cast<std::size_t>(i)] = Band();

@@ -6,6 +6,7 @@
 #include "host/Notify.h"
 #include "host/Texmap.h"
 #include "standalone/RenderElementManager.h"
+#include "standalone/ShadingThreads.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/scanline/DefaultMaterial.h"
 #include "standalone/scanline/FrameMotion.h"
@@ -22,10 +23,6 @@
 #include <fmt/format.h>
 #include <numeric>
 #include <optional>
-#include <tbb/blocked_range.h>
-#include <tbb/global_control.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
 
 namespace standalone {
 
@@ -234,27 +231,15 @@ bool ScanlineRenderer::shadeRows(Frame& f, Bitmap& bm, RendProgressCallback* pro
     std::vector<std::uint64_t> shaded(rowsPerBatch);
     auto* core = dynamic_cast<StandaloneCore*>(GetCOREInterface());
     const int threads = threads_ > 0 ? threads_ : core ? core->shadingThreads() : 0;
-    // More threads than cores only when asked for; oneTBB allows no more than the cores unless told.
-    std::optional<tbb::global_control> allowance;
-    if (threads >
-        static_cast<int>(tbb::global_control::active_value(tbb::global_control::max_allowed_parallelism)))
-        allowance.emplace(tbb::global_control::max_allowed_parallelism, static_cast<std::size_t>(threads));
-    tbb::task_arena arena(threads > 0 ? threads : tbb::task_arena::automatic);
-    stats_.threads = arena.max_concurrency();
+    ShadingThreads workers(threads);
+    stats_.threads = workers.concurrency();
 
     for (int y0 = 0; y0 < height; y0 += rowsPerBatch) {
         const int y1 = std::min(height, y0 + rowsPerBatch);
-        const tbb::blocked_range<int> range(y0, y1, 1);
 
         auto start = Clock::now();
-        arena.execute([&] {
-            tbb::parallel_for(
-                range,
-                [&](const tbb::blocked_range<int>& r) {
-                    for (int y = r.begin(); y < r.end(); ++y)
-                        rasterizeRow(f.view, f.polygons, bins.forRow(y), y, antialias, rows[y - y0]);
-                },
-                tbb::simple_partitioner());
+        workers.forEach(y0, y1, [&](int y) {
+            rasterizeRow(f.view, f.polygons, bins.forRow(y), y, antialias, rows[y - y0]);
         });
         stats_.rasterSeconds += secondsSince(start);
         for (int y = y0; y < y1; ++y)
@@ -262,16 +247,9 @@ bool ScanlineRenderer::shadeRows(Frame& f, Bitmap& bm, RendProgressCallback* pro
 
         // Each row is one task: one thread shades it, left to right.
         start = Clock::now();
-        arena.execute([&] {
-            tbb::parallel_for(
-                range,
-                [&](const tbb::blocked_range<int>& r) {
-                    for (int y = r.begin(); y < r.end(); ++y) {
-                        RowShader shader(f.shading);
-                        shaded[y - y0] = shader.shadeRow(y, rows[y - y0], bm.Row(y), gbuffer);
-                    }
-                },
-                tbb::simple_partitioner());
+        workers.forEach(y0, y1, [&](int y) {
+            RowShader shader(f.shading);
+            shaded[y - y0] = shader.shadeRow(y, rows[y - y0], bm.Row(y), gbuffer);
         });
         stats_.shadeSeconds += secondsSince(start);
         stats_.fragmentsShaded +=
