@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap configure build program demo test asan-test format format-check bench clean
+.PHONY: all bootstrap configure build program demo test asan-test fuzz format format-check bench clean
 
 all: build
 
@@ -39,6 +39,14 @@ asan-test: bootstrap
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# Builds the libFuzzer harnesses and runs each for FUZZ_SECONDS on a copy of its seed corpus;
+# fails when any of them finds a crash (docs/fuzzing.md).
+FUZZ_SECONDS ?= 60
+fuzz: bootstrap
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
