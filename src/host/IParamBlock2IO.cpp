@@ -211,15 +211,16 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
         std::uint32_t count = 0;
         if (readValue(iload, count) != IO_OK)
             return IO_ERROR;
-        KeyTrack keys;
+        // Read one by one, so a corrupt count cannot allocate beyond the data.
+        std::vector<KeyTrack::Key> keys;
         for (std::uint32_t k = 0; k < count; ++k) {
             std::int32_t t = 0;
             ParamNumber n;
             if (readValue(iload, t) != IO_OK || readNumber(iload, type, n) != IO_OK)
                 return IO_ERROR;
-            keys.set(t, normalized(type, n));
+            keys.push_back({t, normalized(type, n)});
         }
-        slot.keys = std::move(keys);
+        slot.keys = KeyTrack::fromKeys(std::move(keys));
         return IO_OK;
     };
     auto loadTable = [&]() -> IOResult {
