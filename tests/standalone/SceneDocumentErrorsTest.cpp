@@ -249,6 +249,12 @@ TEST_F(SceneDocumentErrors, SyntaxErrorsGiveLineAndColumn)
     e = errorOfText(std::string(5000, '[') + std::string(5000, ']'));
     EXPECT_EQ(e.line(), 1);
     EXPECT_THAT(e.reason(), HasSubstr("nest deeper than"));
+    // The parser ends a line comment at a carriage return or a zero byte as well as a line feed.
+    for (char end : {'\r', '\0'}) {
+        e = errorOfText("// a comment" + std::string(1, end) + std::string(5000, '[') +
+                        std::string(5000, ']'));
+        EXPECT_THAT(e.reason(), HasSubstr("nest deeper than")) << int(end);
+    }
 
     // Bytes that are not UTF-8 inside a string, reported printably.
     e = errorOfText("{\"objects\": [{\"name\": \"caf\xE9\"}]}");
