@@ -21,14 +21,16 @@ void removeScratch()
 
 const std::string& scratchDir()
 {
-    static const std::string dir = [] {
+    // Never destroyed: the exit handler that removes the folder runs after static destructors.
+    static const std::string* dir = [] {
         std::string pattern = (std::filesystem::temp_directory_path() / "vermil_fuzz_XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             std::abort();
+        auto* made = new std::string(pattern + "/");
         std::atexit(removeScratch);
-        return pattern + "/";
+        return made;
     }();
-    return dir;
+    return *dir;
 }
 
 std::string writeScratchFile(const std::string& name, std::span<const std::uint8_t> bytes)

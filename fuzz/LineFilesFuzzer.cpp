@@ -24,9 +24,9 @@ namespace {
     std::abort();
 }
 
-struct Effect {
+struct OwnedEffect {
     vml::LineFxManager* manager = nullptr;
-    ~Effect()
+    ~OwnedEffect()
     {
         if (manager)
             manager->DeleteThis();
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!parsed && reason.empty())
         fail("a refused file without a reason");
 
-    Effect effect{makeEffect()};
+    OwnedEffect effect{makeEffect()};
     if (!effect.manager)
         fail("no line effect");
     vml::LineFxElement* element = effect.manager->addElement(vml::Outline);

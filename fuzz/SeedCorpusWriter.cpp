@@ -8,7 +8,9 @@
 #include "FuzzHost.h"
 
 #include "host/ChunkWriter.h"
+#include "host/Effect.h"
 #include "host/IParamBlock2.h"
+#include "host/MtlBase.h"
 #include "host/PrivateProfile.h"
 #include "host/ReferenceTarget.h"
 #include "line/LineDefaultSettings.h"
@@ -52,8 +54,10 @@ void writeChunkStreams(const fs::path& dir)
     for (int row = 0; row < classes; ++row) {
         for (bool changed : {false, true}) {
             ReferenceTarget* object = LibClassDesc(row)->Create(FALSE);
-            if (changed)
-                object->SetName("seed \xc3\xa9");
+            if (auto* named = dynamic_cast<MtlBase*>(object); named && changed)
+                named->SetName("seed \xc3\xa9");
+            if (auto* named = dynamic_cast<Effect*>(object); named && changed)
+                named->SetName("seed \xc3\xa9");
             for (int part = 0; part <= object->NumParamBlocks(); ++part) {
                 ReferenceMaker* maker =
                     part == 0 ? static_cast<ReferenceMaker*>(object) : object->GetParamBlock(part - 1);

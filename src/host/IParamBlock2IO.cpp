@@ -220,7 +220,14 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
                 return IO_ERROR;
             keys.push_back({t, normalized(type, n)});
         }
-        slot.keys = KeyTrack::fromKeys(std::move(keys));
+        // Set in time order each key lands at the end; a track stored backwards would otherwise
+        // move every key at each insert. Stable, so of two keys at one time the later still wins.
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const KeyTrack::Key& a, const KeyTrack::Key& b) { return a.time < b.time; });
+        KeyTrack track;
+        for (const KeyTrack::Key& key : keys)
+            track.set(key.time, key.value);
+        slot.keys = std::move(track);
         return IO_OK;
     };
     auto loadTable = [&]() -> IOResult {

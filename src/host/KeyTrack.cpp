@@ -23,20 +23,6 @@ void KeyTrack::set(TimeValue t, const ParamNumber& v)
         keys_.insert(it, {t, v});
 }
 
-KeyTrack KeyTrack::fromKeys(std::vector<Key> keys)
-{
-    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.time < b.time; });
-    KeyTrack track;
-    track.keys_.reserve(keys.size());
-    for (const Key& k : keys) {
-        if (!track.keys_.empty() && track.keys_.back().time == k.time)
-            track.keys_.back().value = k.value;  // the later key wins, as with set()
-        else
-            track.keys_.push_back(k);
-    }
-    return track;
-}
-
 bool KeyTrack::remove(TimeValue t)
 {
     auto it = firstNotBefore(keys_, t);

@@ -27,9 +27,6 @@ public:
 
     // Adds a key at t, replacing the value of a key already there.
     void set(TimeValue t, const ParamNumber& v);
-    // The track that set() of each key in order would give, in O(n log n) whatever the order: a
-    // stored track may list its keys backwards, and setting them one by one is quadratic.
-    static KeyTrack fromKeys(std::vector<Key> keys);
     bool remove(TimeValue t);
     void clear() { keys_.clear(); }
 

@@ -70,8 +70,7 @@ struct LineFileContents {
 // the element's blocks (what a parameter reset gives), not the settings file's. Derived words 0.
 const LineSettings& lineBlockDefaults();
 
-// Parses a whole file, checking everything: class words, counts against the bytes there are (and
-// the element count against LineFxManager::maxLoadedElements),
+// Parses a whole file, checking everything: class words, counts against the bytes there are,
 // every type, every name (at most 255 bytes, no zero byte) and every record. Values are held to
 // their parameters' ranges the way the blocks hold them (ints and floats clamped, bools 0 or 1);
 // a float that is not finite refuses the file. Records beyond the record count keep
