@@ -11,8 +11,6 @@
 #include "host/ReferenceTarget.h"
 #include "shell/EntryPoints.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <span>
 
 namespace {
@@ -44,8 +42,7 @@ IOResult load(ReferenceMaker& maker, std::span<const std::uint8_t> stream)
 
 [[noreturn]] void fail(const char* what, int classRow, unsigned target)
 {
-    std::fprintf(stderr, "class %d, part %u: %s\n", classRow, target, what);
-    std::abort();
+    fuzz::fail("class " + std::to_string(classRow) + ", part " + std::to_string(target) + ": " + what);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/HostSetup.h"
 #include "standalone/StandaloneCore.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +42,12 @@ std::string writeScratchFile(const std::string& name, std::span<const std::uint8
     if (!out)
         std::abort();
     return path;
+}
+
+void fail(const std::string& what)
+{
+    std::fprintf(stderr, "harness: %s\n", what.c_str());
+    std::abort();
 }
 
 standalone::StandaloneCore& host()

@@ -11,18 +11,12 @@
 #include "line/LineFxManager.h"
 #include "shell/EntryPoints.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <span>
 
 namespace {
 
-[[noreturn]] void fail(const std::string& what)
-{
-    std::fprintf(stderr, "%s\n", what.c_str());
-    std::abort();
-}
+using fuzz::fail;
 
 struct OwnedEffect {
     vml::LineFxManager* manager = nullptr;

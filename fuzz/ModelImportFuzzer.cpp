@@ -8,8 +8,6 @@
 #include "standalone/import/SceneOrModel.h"
 
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <span>
 
@@ -29,13 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         std::unique_ptr<standalone::Scene> scene = standalone::sceneFromModel(path, core);
     } catch (const standalone::ImportError& e) {
-        if (e.file() != path || e.reason().empty()) {
-            std::fprintf(stderr, "an error that does not name the file and the reason: %s\n", e.what());
-            std::abort();
-        }
+        if (e.file() != path || e.reason().empty())
+            fuzz::fail(std::string("an error that does not name the file and the reason: ") + e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "not an import error: %s\n", e.what());
-        std::abort();
+        fuzz::fail(std::string("not an import error: ") + e.what());
     }
     return 0;
 }

@@ -7,8 +7,6 @@
 #include "line/LineFileFormat.h"
 #include "standalone/SceneDocument.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <string_view>
 
@@ -56,13 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         std::unique_ptr<standalone::Scene> scene = standalone::parseScene(text, documentPath, core);
     } catch (const standalone::SceneError& e) {
-        if (e.file().empty() || e.reason().empty()) {
-            std::fprintf(stderr, "an error without its file or reason: %s\n", e.what());
-            std::abort();
-        }
+        if (e.file().empty() || e.reason().empty())
+            fuzz::fail(std::string("an error without its file or reason: ") + e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "not a scene error: %s\n", e.what());
-        std::abort();
+        fuzz::fail(std::string("not a scene error: ") + e.what());
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "host/Interface.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/import/SceneOrModel.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <cctype>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -27,6 +29,15 @@ std::vector<std::string> inputsOf(const char* reader)
             files.push_back(entry.path().string());
     std::sort(files.begin(), files.end());
     return files;
+}
+
+// Messages quote the broken input; they must still print as one line of text.
+bool printableText(std::string_view s)
+{
+    return std::none_of(s.begin(), s.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x20 || b == 0x7F || b == 0xFE || b == 0xFF;
+    });
 }
 
 std::string testName(const ::testing::TestParamInfo<std::string>& info)
@@ -61,10 +72,30 @@ TEST_P(SceneDocumentRegressions, RefusedWithTheFileAndTheReason)
         EXPECT_EQ(e.file(), path);
         EXPECT_FALSE(e.reason().empty());
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_TRUE(printableText(e.what())) << e.what();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, SceneDocumentRegressions, ::testing::ValuesIn(inputsOf("scene_document")),
+                         testName);
+
+class ModelImportRegressions : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ModelImportRegressions, RefusedWithTheFileAndTheReason)
+{
+    const std::string& path = GetParam();
+    try {
+        standalone::sceneFromModel(path, host());
+        ADD_FAILURE() << "imported";
+    } catch (const standalone::ImportError& e) {
+        EXPECT_EQ(e.file(), path);
+        EXPECT_FALSE(e.reason().empty());
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_TRUE(printableText(e.what())) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, ModelImportRegressions, ::testing::ValuesIn(inputsOf("model_import")),
                          testName);
 
 }  // namespace
