@@ -1,7 +1,7 @@
 // Model files through Assimp, as `vermil render model.glb` reads them. The first byte picks the
 // file's extension, which picks the importer Assimp tries first; the rest is the file. A file is
-// either a scene or an ImportError naming it. The formats whose importers crash inside Assimp on
-// inputs we cannot screen out are listed in docs/known-issues.md.
+// either a scene or an ImportError naming it. What Assimp gets wrong, and what our import screens
+// out before Assimp sees it, is in docs/known-issues.md.
 
 #include "FuzzHost.h"
 
