@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap configure build program demo test asan-test tsan-test format format-check bench clean
+.PHONY: all bootstrap configure build program demo test asan-test tsan-test fuzz format format-check bench clean
 
 all: build
 
@@ -49,6 +49,14 @@ tsan-test: bootstrap
 	cmake --preset tsan
 	cmake --build --preset tsan -j $(JOBS) --target $(TSAN_TARGETS)
 	ctest --preset tsan -j $(JOBS) -R '$(TSAN_TESTS)'
+
+# Builds the libFuzzer harnesses and runs each for FUZZ_SECONDS on a copy of its seed corpus;
+# fails when any of them finds a crash (docs/fuzzing.md).
+FUZZ_SECONDS ?= 60
+fuzz: bootstrap
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzzers $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

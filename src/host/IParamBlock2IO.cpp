@@ -211,15 +211,23 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
         std::uint32_t count = 0;
         if (readValue(iload, count) != IO_OK)
             return IO_ERROR;
-        KeyTrack keys;
+        // Read one by one, so a corrupt count cannot allocate beyond the data.
+        std::vector<KeyTrack::Key> keys;
         for (std::uint32_t k = 0; k < count; ++k) {
             std::int32_t t = 0;
             ParamNumber n;
             if (readValue(iload, t) != IO_OK || readNumber(iload, type, n) != IO_OK)
                 return IO_ERROR;
-            keys.set(t, normalized(type, n));
+            keys.push_back({t, normalized(type, n)});
         }
-        slot.keys = std::move(keys);
+        // Set in time order each key lands at the end; a track stored backwards would otherwise
+        // move every key at each insert. Stable, so of two keys at one time the later still wins.
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const KeyTrack::Key& a, const KeyTrack::Key& b) { return a.time < b.time; });
+        KeyTrack track;
+        for (const KeyTrack::Key& key : keys)
+            track.set(key.time, key.value);
+        slot.keys = std::move(track);
         return IO_OK;
     };
     auto loadTable = [&]() -> IOResult {

@@ -375,6 +375,14 @@ std::optional<LineFileContents> parseLineFile(std::span<const std::uint8_t> byte
                      std::to_string(in.remaining()) + " bytes after the header";
             return std::nullopt;
         }
+        // With no records per block an element takes 8 bytes, so a large file could otherwise ask
+        // for millions of elements; none may hold more than a saved scene's effect.
+        if (signedCount > LineFxManager::maxLoadedElements) {
+            reason = "element count " + std::to_string(signedCount) +
+                     " is more than a lines file holds (at most " +
+                     std::to_string(LineFxManager::maxLoadedElements) + ")";
+            return std::nullopt;
+        }
         elements = static_cast<std::size_t>(signedCount);
     }
     out.elements.resize(elements);

@@ -261,4 +261,42 @@ TEST(ParamBlockSaveLoad, HostileCountsFailWithoutHugeAllocations)
     }
 }
 
+// A stored track may list its keys in any order, repeat a time, and be long: loading sorts it once
+// (a key at a time repeated later wins, as setting them in order would), never one insert at a time.
+TEST(ParamBlockSaveLoad, KeysStoredOutOfOrderLoadSortedWithTheLaterOfARepeatedTime)
+{
+    ParamBlockDesc2 desc = makeDesc();
+    const std::vector<std::pair<std::int32_t, float>> stored = {
+        {100, 1.0f}, {-20, 2.0f}, {50, 3.0f}, {100, 4.0f}};
+    constexpr int backwards = 50000;
+    ChunkWriter w;
+    w.BeginChunk(0x0200);
+    w.BeginChunk(0x0201);
+    writeValue(&w, std::int16_t(kFloat));
+    writeValue(&w, std::int32_t(TYPE_FLOAT));
+    w.EndChunk();
+    w.BeginChunk(0x0203);
+    writeValue(&w, std::uint32_t(stored.size() + backwards));
+    for (const auto& [t, v] : stored) {
+        writeValue(&w, t);
+        writeValue(&w, v);
+    }
+    for (int k = backwards; k > 0; --k) {
+        writeValue(&w, std::int32_t(1000 + k));
+        writeValue(&w, 5.0f);
+    }
+    w.EndChunk();
+    w.EndChunk();
+    ASSERT_EQ(w.Status(), IO_OK);
+
+    IParamBlock2 loaded(&desc);
+    ASSERT_EQ(load(loaded, w.Bytes()), IO_OK);
+    ASSERT_EQ(loaded.GetKeyCount(kFloat), 3 + backwards);
+    EXPECT_EQ(loaded.GetFloat(kFloat, -20), 2.0f);
+    EXPECT_EQ(loaded.GetFloat(kFloat, 50), 3.0f);
+    EXPECT_EQ(loaded.GetFloat(kFloat, 100), 4.0f);
+    EXPECT_EQ(loaded.GetFloat(kFloat, 1000 + backwards), 5.0f);
+    EXPECT_EQ(loaded.GetFloat(kFloat, 75), 3.5f) << "the keys around 75 are 50 and 100";
+}
+
 }  // namespace

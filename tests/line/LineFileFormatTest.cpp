@@ -144,6 +144,21 @@ TEST_F(LineFileFormat, ReadingHoldsValuesToRangesAndRefusesMalformedFilesWithThe
     read = parseLineFile(unnamed, reason);
     ASSERT_TRUE(read) << reason;
     EXPECT_EQ(read->elements[0].name, "");
+
+    // Blocks of no records leave 8 bytes an element: the count is held to what an effect may hold.
+    Bytes many = {0x54, 0x22, 0x02, 0x54, 0x06, 0x02, 0x20, 0x03, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (int count : {LineFxManager::maxLoadedElements, LineFxManager::maxLoadedElements + 1}) {
+        putWordAt(many, 12, static_cast<std::uint32_t>(count));
+        many.resize(16 + 8 * static_cast<std::size_t>(count), 0);
+        read = parseLineFile(many, reason);
+        if (count == LineFxManager::maxLoadedElements) {
+            ASSERT_TRUE(read) << reason;
+            EXPECT_EQ(read->elements.size(), static_cast<std::size_t>(count));
+        } else {
+            EXPECT_FALSE(read);
+            EXPECT_EQ(reason, "element count 65537 is more than a lines file holds (at most 65536)");
+        }
+    }
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "ImportTestSupport.h"
 
+#include "standalone/import/FileScreening.h"
 #include "standalone/import/ModelImport.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <span>
 
 using namespace standalone;
 using namespace import_test;
@@ -14,6 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kBoxTextured = "/usr/share/assimp/models/glTF2/BoxTextured-glTF-Binary/BoxTextured.glb";
+// Animated: a keyframer with position, rotation and scale tracks.
+const char* const kRotatingCube = "/usr/share/assimp/models/3DS/RotatingCube.3DS";
 
 std::string readBytes(const std::string& path)
 {
@@ -76,6 +81,55 @@ TEST_F(ImportErrors, EveryTruncationOfABinaryGltfFailsCleanly)
         const ImportError e = failure(cut);
         EXPECT_FALSE(e.reason().empty()) << n << " bytes";
     }
+}
+
+// A 3DS chunk: id, length with the header, then the body.
+std::string chunk(unsigned id, const std::string& body)
+{
+    const std::size_t n = body.size() + 6;
+    std::string c = {char(id), char(id >> 8)};
+    for (int i = 0; i < 4; ++i)
+        c += char(n >> (8 * i));
+    return c + body;
+}
+
+// A track of `count` keys as stored (flags, 8 unused bytes, count) followed by `keyBytes` bytes.
+std::string track(unsigned id, std::uint32_t count, std::size_t keyBytes)
+{
+    std::string body(10, '\0');
+    for (int i = 0; i < 4; ++i)
+        body += char(count >> (8 * i));
+    return chunk(id, body + std::string(keyBytes, '\0'));
+}
+
+std::optional<std::string> screen(const std::string& bytes)
+{
+    return import::screenThreeDs(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+// Assimp reserves a 3DS track's keys by the stored count before reading any: a count beyond its
+// chunk is refused before Assimp sees it, with the place; sound tracks pass.
+TEST_F(ImportErrors, ThreeDsTracksThatClaimMoreKeysThanTheyHoldAreRefusedBeforeAssimp)
+{
+    const std::string whole = readBytes(kRotatingCube);
+    ASSERT_GT(whole.size(), 1000u);
+    EXPECT_EQ(screen(whole), std::nullopt);
+
+    auto keyframer = [](const std::string& tracks) {
+        return chunk(0x4D4D, chunk(0xB000, chunk(0xB002, chunk(0xB010, "box") + tracks)));
+    };
+    EXPECT_EQ(screen(keyframer(track(0xB020, 3, 3 * 18))), std::nullopt);
+    EXPECT_EQ(screen(keyframer(track(0xB022, 3, 3 * 6 - 1))),
+              "the keyframe track at byte 27 says it holds 3 keys, but its chunk has room for 2");
+    EXPECT_NE(screen(keyframer(track(0xB021, 0xFFFFE13D, 16))), std::nullopt);
+    // A track chunk outside the keyframer is none of Assimp's tracks.
+    EXPECT_EQ(screen(chunk(0x4D4D, chunk(0x3D3D, track(0xB020, 1000, 0)))), std::nullopt);
+
+    const std::string file = dir.write("scale.3ds", keyframer(track(0xB022, 0x7FFFFFFF, 12)));
+    const ImportError e = failure(file);
+    EXPECT_EQ(e.reason(),
+              "the keyframe track at byte 27 says it holds 2147483647 keys, but its chunk has room for 2");
 }
 
 }  // namespace

@@ -169,6 +169,29 @@ TEST_F(SceneDocumentErrors, ParentsMustExistAndNotFormCycles)
     EXPECT_THAT(e.reason(), HasSubstr("a second node named \"a\""));
 }
 
+// Transforms recurse along the parents: a chain long enough to overflow the stack is refused,
+// listed root first or deepest first.
+TEST_F(SceneDocumentErrors, ParentsNestAtMostAThousandLevels)
+{
+    auto chain = [](int levels, bool deepestFirst) {
+        std::string objects;
+        for (int k = 0; k < levels; ++k) {
+            const int i = deepestFirst ? levels - 1 - k : k;
+            objects += (k ? ", " : "") + std::string(R"({"type": "group", "name": "n)") + std::to_string(i) +
+                       '"' + (i ? R"(, "parent": "n)" + std::to_string(i - 1) + '"' : std::string()) + "}";
+        }
+        return "{" + kCamera + R"(, "objects": [)" + objects + "]}";
+    };
+    for (bool deepestFirst : {false, true}) {
+        SceneError e = errorOfText(chain(1200, deepestFirst));
+        EXPECT_THAT(e.jsonPath(), testing::MatchesRegex("/objects/[0-9]+/parent"));
+        EXPECT_THAT(e.reason(), HasSubstr("objects nest more than 1000 levels deep"));
+
+        const std::string path = dir.write("deep.json", chain(900, deepestFirst));
+        EXPECT_NO_THROW(loadScene(path, core));
+    }
+}
+
 TEST_F(SceneDocumentErrors, ObjectsLightsAndCameras)
 {
     struct Case {
@@ -226,6 +249,12 @@ TEST_F(SceneDocumentErrors, SyntaxErrorsGiveLineAndColumn)
     e = errorOfText(std::string(5000, '[') + std::string(5000, ']'));
     EXPECT_EQ(e.line(), 1);
     EXPECT_THAT(e.reason(), HasSubstr("nest deeper than"));
+    // The parser ends a line comment at a carriage return or a zero byte as well as a line feed.
+    for (char end : {'\r', '\0'}) {
+        e = errorOfText("// a comment" + std::string(1, end) + std::string(5000, '[') +
+                        std::string(5000, ']'));
+        EXPECT_THAT(e.reason(), HasSubstr("nest deeper than")) << int(end);
+    }
 
     // Bytes that are not UTF-8 inside a string, reported printably.
     e = errorOfText("{\"objects\": [{\"name\": \"caf\xE9\"}]}");

@@ -67,7 +67,8 @@ void prescan(std::string_view text, const std::string& file)
                 advance(text[i] == '\\' ? 2 : 1);
             advance(1);
         } else if (rest.starts_with("//")) {
-            while (i < text.size() && text[i] != '\n')
+            // Ended where the parser ends it, or what follows a carriage return would go unchecked.
+            while (i < text.size() && text[i] != '\n' && text[i] != '\r' && text[i] != '\0')
                 advance(1);
         } else if (rest.starts_with("/*")) {
             const std::size_t end = rest.find("*/", 2);

@@ -13,6 +13,10 @@ namespace standalone::document {
 
 namespace {
 
+// Transforms and node walks recurse along the parents, so a chain of parents as long as a large
+// document allows would overflow the stack.
+constexpr int kMaxNodeDepth = 1000;
+
 constexpr ValueRange kPositive{0.0, 1.0e30, true};
 constexpr ValueRange kNonNegative{0.0, 1.0e30};
 
@@ -176,6 +180,7 @@ void NodeReader::resolveParents()
     }
     // Walk up from every node; meeting a node of the current walk again closes a cycle.
     std::map<SceneNode*, int> state;  // 1: on the current walk, 2: known to reach the root
+    std::map<SceneNode*, int> depth;  // of the nodes known to reach the root: parents above them
     for (const Pending& p : pending_) {
         std::vector<SceneNode*> walk;
         SceneNode* n = p.node;
@@ -191,8 +196,22 @@ void NodeReader::resolveParents()
                 cycle += " -> " + m->name();
             parentOf[n].second->parentAt.fail("parent cycle: " + cycle + " -> " + n->name());
         }
-        for (SceneNode* m : walk)
-            state[m] = 2;
+        // The walk ended at a node whose depth is known, or at one without a link here (an
+        // imported node keeps the parents it came with).
+        int above = 0;
+        if (n)
+            above = depth[n] + 1;
+        else if (!walk.empty())
+            for (INode* up = walk.back()->GetParentNode(); up && above <= kMaxNodeDepth;
+                 up = up->GetParentNode())
+                ++above;
+        for (auto m = walk.rbegin(); m != walk.rend(); ++m, ++above) {
+            if (auto link = parentOf.find(*m); above > kMaxNodeDepth && link != parentOf.end())
+                link->second.second->parentAt.fail(
+                    fmt::format("objects nest more than {} levels deep below their parents", kMaxNodeDepth));
+            depth[*m] = above;
+            state[*m] = 2;
+        }
     }
     for (const Pending& p : pending_)
         if (auto link = parentOf.find(p.node); link != parentOf.end())

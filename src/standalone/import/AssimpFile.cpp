@@ -1,5 +1,6 @@
 #include "standalone/import/AssimpFile.h"
 
+#include "standalone/import/FileScreening.h"
 #include "standalone/import/ImportError.h"
 
 #include <assimp/Importer.hpp>
@@ -10,6 +11,7 @@
 
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string_view>
 
 namespace standalone::import {
@@ -51,6 +53,8 @@ AssimpFile::AssimpFile(const std::string& path) : importer_(std::make_unique<Ass
         throw ImportError(path, "no such file");
     if (fs::is_directory(status))
         throw ImportError(path, "is a directory, not a model file");
+    if (const std::optional<std::string> reason = screenModelFile(path))
+        throw ImportError(path, *reason);
 
     importer_->SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     importer_->SetPropertyFloat(AI_CONFIG_PP_GSN_MAX_SMOOTHING_ANGLE, kCreaseAngle);
@@ -64,6 +68,9 @@ AssimpFile::AssimpFile(const std::string& path) : importer_(std::make_unique<Ass
     }
     if (!scene_) {
         const std::string reason = importer_->GetErrorString();
+        // Assimp catches what its importers throw and keeps only the exception's name.
+        if (reason == "std::bad_alloc")
+            throw ImportError(path, "out of memory while reading the file");
         throw ImportError(path, reason.empty() ? "unreadable or unsupported file" : reason);
     }
     if (!scene_->mRootNode)

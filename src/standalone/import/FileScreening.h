@@ -1,0 +1,22 @@
+#pragma once
+// Checks of a model file made before Assimp reads it, for inputs on which Assimp itself misbehaves
+// (docs/known-issues.md). Each is cheap next to the import and refuses only files that Assimp would
+// refuse too, after doing harm.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace standalone::import {
+
+// Why the file at path must not reach Assimp, or nothing. A file that cannot be read here is left
+// to Assimp, which reports it.
+std::optional<std::string> screenModelFile(const std::string& path);
+
+// 3DS: Assimp 5.2 reserves a keyframe track's keys by the count the file gives before it reads any,
+// so a corrupt count asks for up to 100 GB. A track whose count is more than its chunk could hold
+// (each key takes at least 6 bytes: frame and flags) is refused.
+std::optional<std::string> screenThreeDs(std::span<const std::uint8_t> bytes);
+
+}  // namespace standalone::import
