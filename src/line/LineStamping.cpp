@@ -7,6 +7,7 @@
 #include "line/LineStamp.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -115,20 +116,32 @@ struct StampBand {
     int top = 0, bottom = -1;  // the union of its stamps' rows
 };
 
+// The widest stamp window over an image of this size: from any edge pixel, the offsets beyond it
+// write outside the image, even along the longest smear (which lands at most twice its length
+// from its offset, and one pixel across).
+int stampReachLimit(int width, int height, float longestSmear)
+{
+    return std::max(width, height) + 2 * static_cast<int>(std::ceil(longestSmear)) + 4;
+}
+
 // Draws the part of `stamp` that falls in the target's rows.
 void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& target)
 {
     target.fadeFactor = stamp.fadeFactor;
     const int reach = stamp.reach;
     int jFirst = -(reach + 1), jLast = reach + 2;
-    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows.
+    int iFirst = -(reach + 1), iLast = reach + 2;
+    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows
+    // and off the columns.
     if (!stamp.smear.active) {
         jFirst = std::max(jFirst, target.firstRow - stamp.y);
         jLast = std::min(jLast, target.endRow - 1 - stamp.y);
+        iFirst = std::max(iFirst, -stamp.x);
+        iLast = std::min(iLast, target.coverage.width - 1 - stamp.x);
     }
     const Point2 centre = stamp.centre;
     for (int j = jFirst; j <= jLast; ++j)
-        for (int i = -(reach + 1); i <= reach + 2; ++i) {
+        for (int i = iFirst; i <= iLast; ++i) {
             const float v =
                 stampValue(s, static_cast<float>(i) - centre.x, static_cast<float>(j) - centre.y, stamp.g);
             if (v > 0.0f)
@@ -152,6 +165,8 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     const bool zScale = s.lineZScaleEnable != 0 && haveDepth;
     const bool zFade = s.lineZAlphaEnable != 0 && haveDepth;
     const bool smearing = s.lineBlur != 0.0f && sameSize(views.velocity, mask);
+    const float longestSmear = lineSmearLimit(width, height);
+    const int reachLimit = stampReachLimit(width, height, longestSmear);
 
     // Without deform every width factor is 1, and so is every mean of them (a sum of n ones is n).
     std::vector<char> bandOnes(static_cast<std::size_t>(lineBandCount(height)), 1);
@@ -185,9 +200,12 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
                 stamp.fadeFactor = zFade ? lineDepthFade(s, depth) : 1.0f;
                 if (smearing) {
                     const Point2& motion = views.velocity.at(x, y);
-                    stamp.smear = makeLineSmear(s, motion.x, motion.y, g);
+                    stamp.smear = makeLineSmear(s, motion.x, motion.y, g, longestSmear);
                 }
-                stamp.reach = static_cast<int>((g - 1.0f) * s.baseWidth + s.lineWidth);
+                const float reach = (g - 1.0f) * s.baseWidth + s.lineWidth;
+                if (!(reach > -2.0f))
+                    continue;  // an empty stamp (NaN included)
+                stamp.reach = reach < static_cast<float>(reachLimit) ? static_cast<int>(reach) : reachLimit;
                 // A smear sample lies at most its length (and one pixel across) from its offset.
                 const int spread =
                     stamp.smear.active ? std::abs(stamp.smear.shiftY) + stamp.smear.length + 2 : 0;

@@ -22,7 +22,9 @@ Point2 stampCentre(const EdgeMask& mask, int x, int y);
 // need the Z view and the smear the velocity view, each of the mask's size; without one that
 // step is left out. The stamps are set up and then drawn in bands of rows on the render workers.
 // Progress (y of 2 * height) is reported before the stamps of every 128 rows of edge pixels are
-// set up; an abort answered there returns false after drawing the stamps set up so far.
+// set up; an abort answered there returns false after drawing the stamps set up so far. Stamp
+// windows are held to what can reach the image and smears to lineSmearLimit, so the work has a
+// bound set by its size.
 bool stampLines(const LineSettings& settings, const EdgeMask& mask, const LineCanvas& deformMap,
                 const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
                 RendProgressCallback* progress);
