@@ -59,7 +59,8 @@ bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, Render
     const EdgeMask mask = canvases.mask();
     computeWidthFactors(s, mask, canvases.deformMap);
     // An abort during stamping still composites what was stamped; compositing asks again.
-    stampLines(s, mask, canvases.deformMap, views, canvases.lineCoverage, canvases.lineFade, progress);
+    stampLines(s, mask, canvases.deformMap, views, canvases.lineCoverage, canvases.lineFade, progress,
+               canvases.memory);
 
     LineMapSample sample;
     std::optional<LineMapContext> context;
@@ -76,13 +77,13 @@ bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, Render
     if (paintCanvas) {
         const LinePaintResult result =
             paintLinesIntoCanvas(s, block->GetFloat(lineParam::lineWidth, t), canvases.lineCoverage,
-                                 canvases.lineFade, *paintCanvas, sample, progress);
+                                 canvases.lineFade, *paintCanvas, sample, progress, canvases.memory);
         if (painted && result.painted)
             *painted = true;
         return !result.aborted;
     }
     return compositeLines(s, canvases.lineCoverage, canvases.lineFade, bitmap, lineElementBitmaps,
-                          lineOutRenderElement, sample, progress);
+                          lineOutRenderElement, sample, progress, canvases.memory);
 }
 
 }  // namespace vml

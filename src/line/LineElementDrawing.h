@@ -29,7 +29,8 @@ EdgeRules edgeRulesOf(IParamBlock2& block, const LineSettings& s);
 // channels the active painterly renderer is also told it ran short of memory, which ends its
 // render. The line map is evaluated in a screen-space context made with `gc` (may be nullptr).
 // Returns false when `progress` answered abort (the element then stops, see stampLines and
-// compositeLines).
+// compositeLines). An allocation that fails (canvases.memory is asked before each) throws
+// std::bad_alloc.
 //
 // With `paintCanvas` (the painterly renderer's canvas, initialised and loaded with the bitmap's
 // colour) the lines are deposited there instead of composited, and `painted` tells whether

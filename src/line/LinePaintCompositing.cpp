@@ -22,9 +22,9 @@ float unitClamp(float v) { return std::clamp(v, 0.0f, 1.0f); }
 
 // Raises the softened coverage into the canvas row by row; rows without any stay untouched, so
 // the canvas's dirty rows bound the lines.
-void raiseSoftenedCoverage(const LineCanvas& coverage, vmlRasterBase& canvas)
+void raiseSoftenedCoverage(const LineCanvas& coverage, vmlRasterBase& canvas, ArenaHooks* memory)
 {
-    const SoftenedCoverage softened(coverage);
+    const SoftenedCoverage softened(coverage, memory);
     for (int y = 0; y < coverage.height; ++y) {
         bool selected = false;
         for (int x = 0; x < coverage.width; ++x) {
@@ -160,7 +160,7 @@ int linePaintCellSize(const LineSettings& s, float lineWidthParameter, int limit
 LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParameter,
                                      const LineCanvas& coverage, const LineCanvas& fade,
                                      vmlRasterBase& canvas, const LineMapSample& map,
-                                     RendProgressCallback* progress)
+                                     RendProgressCallback* progress, ArenaHooks* memory)
 {
     LinePaintResult result;
     const int width = canvas.width(), height = canvas.height();
@@ -169,7 +169,7 @@ LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParam
         return result;
 
     canvas.ResetDirty();
-    raiseSoftenedCoverage(coverage, canvas);
+    raiseSoftenedCoverage(coverage, canvas, memory);
     canvas.SetBlendSwitch(1);
     canvas.SetBlendMethod(s.lineBlend);
     canvas.SetBlendAmount(100.0f);

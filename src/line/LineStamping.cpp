@@ -155,7 +155,7 @@ void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& 
 
 bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& deformMap,
                 const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
-                RendProgressCallback* progress)
+                RendProgressCallback* progress, ArenaHooks* memory)
 {
     const int width = mask.width, height = mask.height;
     if (!mask.pixels || coverage.width != width || coverage.height != height || fade.width != width ||
@@ -169,6 +169,7 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     const int reachLimit = stampReachLimit(width, height, longestSmear);
 
     // Without deform every width factor is 1, and so is every mean of them (a sum of n ones is n).
+    checkAllocation(memory, AllocationSite::lineBuffer);
     std::vector<char> bandOnes(static_cast<std::size_t>(lineBandCount(height)), 1);
     forEachLineBand(height, [&](int y0, int y1) {
         const float* f = &deformMap.pixels[static_cast<std::size_t>(y0) * width];
@@ -183,6 +184,7 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     // First every stamp is set up, by bands of the rows of its edge pixels.
     std::vector<StampBand> bands(static_cast<std::size_t>(lineBandCount(height)));
     auto setUpBand = [&](int y0, int y1) {
+        checkAllocation(memory, AllocationSite::lineBuffer);
         StampBand& band = bands[static_cast<std::size_t>(y0 / lineBandRows)];
         band.top = height, band.bottom = -1;
         for (int y = y0; y < y1; ++y)

@@ -7,6 +7,7 @@
 #include "line/GBufferViews.h"
 #include "line/LineCanvas.h"
 #include "line/LineSettings.h"
+#include "renderer/ArenaHooks.h"
 
 namespace vml {
 
@@ -25,8 +26,10 @@ Point2 stampCentre(const EdgeMask& mask, int x, int y);
 // set up; an abort answered there returns false after drawing the stamps set up so far. Stamp
 // windows are held to what can reach the image and smears to lineSmearLimit, so the work has a
 // bound set by its size.
+// `memory` (may be null) is asked before the stamps' lists are allocated; a failed allocation
+// throws std::bad_alloc.
 bool stampLines(const LineSettings& settings, const EdgeMask& mask, const LineCanvas& deformMap,
                 const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
-                RendProgressCallback* progress);
+                RendProgressCallback* progress, ArenaHooks* memory = nullptr);
 
 }  // namespace vml

@@ -237,7 +237,7 @@ TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks
 }
 
 struct FailingAllocation : vml::CanvasAllocationObserver {
-    void checkLowMemory() override { throw std::bad_alloc(); }
+    void beforeAllocation() override { throw std::bad_alloc(); }
     void allocationProgress(int, int) override {}
 };
 
