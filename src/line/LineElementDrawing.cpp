@@ -47,6 +47,10 @@ bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, Render
         return true;
     if (canvases.width != bitmap.Width() || canvases.height != bitmap.Height())
         return true;
+    // Detection and width factors run whole before stamping first asks; an element that a cancel
+    // has already stopped does not start them.
+    if (progress && progress->Progress(0, 2 * bitmap.Height()) == RENDPROG_ABORT)
+        return false;
     element.refreshSettings(t);
     const LineSettings& s = element.settings();
 

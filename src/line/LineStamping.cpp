@@ -220,10 +220,14 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
                 band.stamps.push_back(stamp);
             }
     };
-    bool completed = true;
+    // Progress runs through the first half of the element's: the set-up, then the drawing.
     const int batchRows = progress ? lineBandRows * 8 : height;
+    auto aborted = [&](int done) {
+        return progress && progress->Progress(done / 2, 2 * height) == RENDPROG_ABORT;
+    };
+    bool completed = true;
     for (int y0 = 0; y0 < height; y0 += batchRows) {
-        if (progress && progress->Progress(y0, 2 * height) == RENDPROG_ABORT) {
+        if (aborted(y0)) {
             completed = false;
             break;
         }
@@ -232,7 +236,7 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
 
     // Then the stamps are drawn by bands of the rows they raise. Raising takes the maximum, so
     // the order the stamps of a band's rows are drawn in does not change them.
-    forEachLineBand(height, [&](int y0, int y1) {
+    auto drawBand = [&](int y0, int y1) {
         LineStampTarget target{coverage, fade, 1.0f, y0, y1};
         for (const StampBand& band : bands) {
             if (band.bottom < y0 || band.top >= y1)
@@ -244,7 +248,14 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
         float* row = &coverage.pixels[static_cast<std::size_t>(y0) * width];
         for (float* c = row; c != row + static_cast<std::size_t>(y1 - y0) * width; ++c)
             *c = std::min(*c, 1.0f);
-    });
+    };
+    for (int y0 = 0; completed && y0 < height; y0 += batchRows) {
+        if (aborted(height + y0)) {
+            completed = false;
+            break;
+        }
+        forEachLineBand(y0, std::min(y0 + batchRows, height), drawBand);
+    }
     return completed;
 }
 
