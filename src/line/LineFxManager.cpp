@@ -182,8 +182,11 @@ void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, Chec
 {
     if (!bm || !bm->HasStorage() || elements_.empty())
         return;
-    // With the painterly renderer in its frame, the lines go into its painting.
-    vmlRenderer* painter = currentRenderer;
+    // The painting the lines go into: inside a frame its renderer's; after one (the host applying
+    // its effects again) the painterly renderer that painted it, while it is the host's renderer.
+    // Inside a frame the renderer's own canvas choice stands, which asking activePainter could
+    // change (the material editor's canvas).
+    vmlRenderer* painter = currentRenderer ? currentRenderer : vmlRenderer::activePainter();
     try {
         applyElements(t, *bm, gc, cb, painter);
     } catch (const std::bad_alloc&) {

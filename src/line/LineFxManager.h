@@ -74,9 +74,10 @@ public:
     // Draws every element over the rendered image, the last first so the first lies on top; the
     // lines also go to the render's line render elements, and only there while
     // lineOutRenderElement is on at t. `cb` reports progress and may abort the current element;
-    // the next element still runs. With a painterly renderer in its frame the lines are wet
-    // paint in its canvas. Any allocation that fails ends the drawing, and that renderer, if any,
-    // is told it ran short of memory (which fails its frame).
+    // the next element still runs. With a painterly renderer in its frame, or after it as the
+    // host's renderer (vmlRenderer::activePainter), the lines are wet paint in its canvas. Any
+    // allocation that fails ends the drawing, and that renderer, if any, is told it ran short of
+    // memory (which fails its frame).
     void Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb) override;
 
     // Same block values, selection and elements (each cloned, in order).
