@@ -46,19 +46,20 @@ void compositeLayerRow(Bitmap& target, int y, const std::vector<AColor>& layer,
 
 bool compositeLines(const LineSettings& s, const LineCanvas& coverage, const LineCanvas& fade, Bitmap& bitmap,
                     std::span<Bitmap* const> lineElementBitmaps, bool lineOutRenderElement,
-                    const LineMapSample& map, RendProgressCallback* progress)
+                    const LineMapSample& map, RendProgressCallback* progress, ArenaHooks* memory)
 {
     const int width = bitmap.Width(), height = bitmap.Height();
     if (!bitmap.HasStorage() || coverage.width != width || coverage.height != height || fade.width != width ||
         fade.height != height)
         return true;
-    const SoftenedCoverage softened(coverage);
+    const SoftenedCoverage softened(coverage, memory);
     const int method = blendMethodId(s.lineBlend);
     bool anyElement = false;
     for (Bitmap* element : lineElementBitmaps)
         anyElement = anyElement || (element && element->HasStorage());
 
     auto compositeBand = [&](int y0, int y1) {
+        checkAllocation(memory, AllocationSite::lineBuffer);
         std::vector<BMM_Color_64> copy(lineOutRenderElement ? static_cast<std::size_t>(width) : 0);
         std::vector<BMM_Color_64> elementRow(anyElement ? static_cast<std::size_t>(width) : 0);
         std::vector<AColor> layer(anyElement ? static_cast<std::size_t>(width) : 0);

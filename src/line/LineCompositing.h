@@ -8,6 +8,7 @@
 #include "line/LineCanvas.h"
 #include "line/LineMapColour.h"
 #include "line/LineSettings.h"
+#include "renderer/ArenaHooks.h"
 
 #include <span>
 
@@ -21,9 +22,11 @@ namespace vml {
 // `coverage` and `fade` must have the bitmap's size, else nothing happens. Rows are composited
 // in bands on the render workers (in order on the calling thread when a map is used); progress
 // (height + rows done of 2 * height) is reported before every 128 rows, and an abort answered
-// there returns false, leaving the rows not yet begun as they were.
+// there returns false, leaving the rows not yet begun as they were. `memory` (may be null) is
+// asked before the softened coverage and each band's row buffers are allocated; an allocation
+// that fails throws std::bad_alloc.
 bool compositeLines(const LineSettings& settings, const LineCanvas& coverage, const LineCanvas& fade,
                     Bitmap& bitmap, std::span<Bitmap* const> lineElementBitmaps, bool lineOutRenderElement,
-                    const LineMapSample& map, RendProgressCallback* progress);
+                    const LineMapSample& map, RendProgressCallback* progress, ArenaHooks* memory = nullptr);
 
 }  // namespace vml

@@ -19,9 +19,10 @@ std::vector<double> spareSums;
 
 }  // namespace
 
-SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage)
+SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage, ArenaHooks* memory)
     : coverage_(coverage), stride_(static_cast<std::size_t>(coverage.width) + 1)
 {
+    checkAllocation(memory, AllocationSite::lineBuffer);
     {
         std::lock_guard lock(spareLock);
         sums_.swap(spareSums);

@@ -4,6 +4,7 @@
 // lines. Windows are clipped to the canvas.
 
 #include "line/LineCanvas.h"
+#include "renderer/ArenaHooks.h"
 
 #include <cstddef>
 #include <vector>
@@ -13,7 +14,9 @@ namespace vml {
 class SoftenedCoverage {
 public:
     // Keeps a reference to `coverage`, which must outlive this object and stay unchanged.
-    explicit SoftenedCoverage(const LineCanvas& coverage);
+    // `memory` (may be null) is asked before the table is allocated; a failed allocation throws
+    // std::bad_alloc.
+    explicit SoftenedCoverage(const LineCanvas& coverage, ArenaHooks* memory = nullptr);
     ~SoftenedCoverage();
     SoftenedCoverage(const SoftenedCoverage&) = delete;
     SoftenedCoverage& operator=(const SoftenedCoverage&) = delete;

@@ -47,6 +47,10 @@ bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, Render
         return true;
     if (canvases.width != bitmap.Width() || canvases.height != bitmap.Height())
         return true;
+    // Detection and width factors run whole before stamping first asks; an element that a cancel
+    // has already stopped does not start them.
+    if (progress && progress->Progress(0, 2 * bitmap.Height()) == RENDPROG_ABORT)
+        return false;
     element.refreshSettings(t);
     const LineSettings& s = element.settings();
 
@@ -59,7 +63,8 @@ bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, Render
     const EdgeMask mask = canvases.mask();
     computeWidthFactors(s, mask, canvases.deformMap);
     // An abort during stamping still composites what was stamped; compositing asks again.
-    stampLines(s, mask, canvases.deformMap, views, canvases.lineCoverage, canvases.lineFade, progress);
+    stampLines(s, mask, canvases.deformMap, views, canvases.lineCoverage, canvases.lineFade, progress,
+               canvases.memory);
 
     LineMapSample sample;
     std::optional<LineMapContext> context;
@@ -76,13 +81,13 @@ bool drawLineElement(LineFxElement& element, TimeValue t, Bitmap& bitmap, Render
     if (paintCanvas) {
         const LinePaintResult result =
             paintLinesIntoCanvas(s, block->GetFloat(lineParam::lineWidth, t), canvases.lineCoverage,
-                                 canvases.lineFade, *paintCanvas, sample, progress);
+                                 canvases.lineFade, *paintCanvas, sample, progress, canvases.memory);
         if (painted && result.painted)
             *painted = true;
         return !result.aborted;
     }
     return compositeLines(s, canvases.lineCoverage, canvases.lineFade, bitmap, lineElementBitmaps,
-                          lineOutRenderElement, sample, progress);
+                          lineOutRenderElement, sample, progress, canvases.memory);
 }
 
 }  // namespace vml

@@ -28,8 +28,9 @@ EdgeRules edgeRulesOf(IParamBlock2& block, const LineSettings& s);
 // that is off, or whose G-buffer channels are missing from the bitmap, draws nothing; with missing
 // channels the active painterly renderer is also told it ran short of memory, which ends its
 // render. The line map is evaluated in a screen-space context made with `gc` (may be nullptr).
-// Returns false when `progress` answered abort (the element then stops, see stampLines and
-// compositeLines).
+// Progress (0 of 2 x height) is reported before anything is drawn. Returns false when `progress`
+// answered abort (the element then stops, see stampLines and compositeLines). An allocation that
+// fails (canvases.memory is asked before each) throws std::bad_alloc.
 //
 // With `paintCanvas` (the painterly renderer's canvas, initialised and loaded with the bitmap's
 // colour) the lines are deposited there instead of composited, and `painted` tells whether

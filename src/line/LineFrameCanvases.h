@@ -6,9 +6,11 @@
 #include "line/EdgeDetection.h"
 #include "line/LineBands.h"
 #include "line/LineCanvas.h"
+#include "renderer/ArenaHooks.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 namespace vml {
@@ -20,11 +22,20 @@ struct LineFrameCanvases {
     std::vector<std::uint8_t> edgeMask;
     int width = 0;
     int height = 0;
+    // Asked before these canvases and every buffer of the frame's line drawing are allocated
+    // (the active painterly renderer's hooks, or null). Not owned.
+    ArenaHooks* memory = nullptr;
 
     // Sizes every canvas to width x height, reallocating only when the size changes, and clears
-    // them. Throws std::bad_alloc when the memory is not there; the canvases are then empty.
+    // them. Throws std::bad_alloc when the memory is not there (or `memory` refuses it, asked
+    // also when the canvases are kept, so a frame asks the same whatever the last one left);
+    // the canvases are then empty.
     void resize(int w, int h)
     {
+        if (memory && memory->refuseAllocation(AllocationSite::lineBuffer)) {
+            release();
+            throw std::bad_alloc();
+        }
         w = std::max(w, 0), h = std::max(h, 0);
         if (w == width && h == height) {
             clear();

@@ -182,31 +182,37 @@ void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, Chec
 {
     if (!bm || !bm->HasStorage() || elements_.empty())
         return;
+    // The painting the lines go into: inside a frame its renderer's; after one (the host applying
+    // its effects again) the painterly renderer that painted it, while it is the host's renderer.
+    // Inside a frame the renderer's own canvas choice stands, which asking activePainter could
+    // change (the material editor's canvas).
+    vmlRenderer* painter = currentRenderer ? currentRenderer : vmlRenderer::activePainter();
+    try {
+        applyElements(t, *bm, gc, cb, painter);
+    } catch (const std::bad_alloc&) {
+        // Whatever ran short, the frame takes the renderer's out-of-memory path.
+        if (painter)
+            painter->setOutOfMemory();
+    }
+}
+
+void LineFxManager::applyElements(TimeValue t, Bitmap& bm, RenderGlobalContext* gc, CheckAbortCallback* cb,
+                                  vmlRenderer* painter)
+{
     BorrowedCanvases borrowed;
     LineFrameCanvases& canvases = borrowed.canvases;
-    std::vector<Bitmap*> targets;
-    try {
-        canvases.resize(bm->Width(), bm->Height());
-        targets = lineElementBitmaps(gc);
-    } catch (const std::bad_alloc&) {
-        if (currentRenderer)
-            currentRenderer->setOutOfMemory();
-        return;
-    }
+    canvases.memory = painter ? painter->memoryHooks() : nullptr;
+    canvases.resize(bm.Width(), bm.Height());
+    const std::vector<Bitmap*> targets = lineElementBitmaps(gc);
     const bool lineOut = pblock() && pblock()->GetInt(lineFxParam::lineOutRenderElement, t) != 0;
     LineAbortProgress progress(cb);
 
-    // With the painterly renderer active the lines become wet paint in its canvas, which then
-    // holds the frame's colour (alpha 0, so only what the lines paint is written back).
-    vmlRasterBase* paintCanvas = currentRenderer ? currentRenderer->canvas() : nullptr;
+    // With the painterly renderer the lines become wet paint in its canvas, which then holds the
+    // frame's colour (alpha 0, so only what the lines paint is written back).
+    vmlRasterBase* paintCanvas = painter ? painter->canvas() : nullptr;
     if (paintCanvas) {
-        try {
-            paintCanvas->Init(bm);
-        } catch (const std::bad_alloc&) {
-            currentRenderer->setOutOfMemory();
-            return;
-        }
-        paintCanvas->LoadColour(bm);
+        paintCanvas->Init(&bm);
+        paintCanvas->LoadColour(&bm);
     }
 
     // A copy: an element's drawing must not see the list change under it.
@@ -220,7 +226,7 @@ void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, Chec
             canvases.clear();
         fresh = false;
         // An aborted element stops by itself; the next one asks the callback again.
-        drawLineElement(**it, t, *bm, gc, canvases, targets, lineOut, &progress, paintCanvas, &painted);
+        drawLineElement(**it, t, bm, gc, canvases, targets, lineOut, &progress, paintCanvas, &painted);
     }
     if (!paintCanvas || !painted)
         return;
@@ -231,7 +237,7 @@ void LineFxManager::Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, Chec
         if (progress.Progress(k, lineBleedSteps) == RENDPROG_ABORT)
             return;
     }
-    paintCanvas->WriteOutput(bm, targets, lineOut);
+    paintCanvas->WriteOutput(&bm, targets, lineOut);
 }
 
 LineFxElement* LineFxManager::element(int i) const

@@ -19,6 +19,7 @@ namespace vml {
 
 class LineFxElement;
 class LineRollouts;
+class vmlRenderer;
 
 inline constexpr Class_ID lineFxManagerClassId{0x54022254, 0x03200206};
 
@@ -73,8 +74,10 @@ public:
     // Draws every element over the rendered image, the last first so the first lies on top; the
     // lines also go to the render's line render elements, and only there while
     // lineOutRenderElement is on at t. `cb` reports progress and may abort the current element;
-    // the next element still runs. When the work canvases cannot be allocated nothing is drawn
-    // and the active painterly renderer, if any, is told it ran short of memory.
+    // the next element still runs. With a painterly renderer in its frame, or after it as the
+    // host's renderer (vmlRenderer::activePainter), the lines are wet paint in its canvas. Any
+    // allocation that fails ends the drawing, and that renderer, if any, is told it ran short of
+    // memory (which fails its frame).
     void Apply(TimeValue t, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback* cb) override;
 
     // Same block values, selection and elements (each cloned, in order).
@@ -119,6 +122,9 @@ public:
 
 private:
     void makeBlocks();
+    // Apply's work, throwing std::bad_alloc when an allocation fails.
+    void applyElements(TimeValue t, Bitmap& bm, RenderGlobalContext* gc, CheckAbortCallback* cb,
+                       vmlRenderer* painter);
     // Puts an element made here into the list at `index`, owned by the effect.
     void insertElement(LineFxElement* e, int index);
     void notifyChanged();

@@ -1,5 +1,6 @@
 #include "line/LinePaintCompositing.h"
 
+#include "host/Interface.h"
 #include "line/LineCoverageSoftening.h"
 #include "line/LinePaintNoise.h"
 #include "paint/PaintAdjustment.h"
@@ -20,12 +21,22 @@ struct PaintConstants {
 
 float unitClamp(float v) { return std::clamp(v, 0.0f, 1.0f); }
 
-// Raises the softened coverage into the canvas row by row; rows without any stay untouched, so
-// the canvas's dirty rows bound the lines.
-void raiseSoftenedCoverage(const LineCanvas& coverage, vmlRasterBase& canvas)
+// The host's cancel request. Progress goes only every fourth cell row, and a row of large cells
+// spans many pixel rows, so each pixel row asks.
+bool hostCancelled()
 {
-    const SoftenedCoverage softened(coverage);
+    Interface* core = GetCOREInterface();
+    return core && core->GetCancel();
+}
+
+// Raises the softened coverage into the canvas row by row; rows without any stay untouched, so
+// the canvas's dirty rows bound the lines. False when the host asked to cancel before the end.
+bool raiseSoftenedCoverage(const LineCanvas& coverage, vmlRasterBase& canvas, ArenaHooks* memory)
+{
+    const SoftenedCoverage softened(coverage, memory);
     for (int y = 0; y < coverage.height; ++y) {
+        if (hostCancelled())
+            return false;
         bool selected = false;
         for (int x = 0; x < coverage.width; ++x) {
             const float a = softened.at(x, y);
@@ -39,6 +50,7 @@ void raiseSoftenedCoverage(const LineCanvas& coverage, vmlRasterBase& canvas)
             canvas.RaiseCoverage(x, std::min(a, 1.0f));
         }
     }
+    return true;
 }
 
 // Sets the random part of the paint state from the draws `r` and answers the colour jitter.
@@ -73,10 +85,11 @@ struct CellWalk {
     const LineMapSample& map;
     vmlRasterBase& canvas;
     int cell;
+    bool cancelled = false;  // the host asked to cancel: nothing more is painted
 
     // Deposits the covered pixels of cell (column, row) within columns from..to; true when any
     // pixel received paint.
-    bool paintCell(int column, int row, int from, int to) const
+    bool paintCell(int column, int row, int from, int to)
     {
         const int x0 = column * cell, y0 = row * cell;
         const int x1 = std::min({x0 + cell - 1, to, canvas.width() - 1});
@@ -85,6 +98,10 @@ struct CellWalk {
         std::optional<LinePaintNoise> noise;
         bool painted = false;
         for (int y = y0; y <= y1; ++y) {
+            if (hostCancelled()) {
+                cancelled = true;
+                return painted;
+            }
             canvas.SelectRow(y);
             for (int x = std::max(x0, from); x <= x1; ++x) {
                 const float covered = canvas.GetCoverage(x);
@@ -112,7 +129,7 @@ struct CellWalk {
     }
 
     // Paints the cells of one cell row that the dirty spans of its pixel rows reach.
-    bool paintCellRow(int row) const
+    bool paintCellRow(int row)
     {
         const int top = row * cell, bottom = std::min(top + cell, canvas.height()) - 1;
         int from = canvas.width(), to = -1;
@@ -123,7 +140,7 @@ struct CellWalk {
             to = std::max(to, last);
         }
         bool painted = false;
-        for (int column = from / cell; from <= to && column <= to / cell; ++column)
+        for (int column = from / cell; from <= to && column <= to / cell && !cancelled; ++column)
             painted = paintCell(column, row, from, to) || painted;
         return painted;
     }
@@ -160,7 +177,7 @@ int linePaintCellSize(const LineSettings& s, float lineWidthParameter, int limit
 LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParameter,
                                      const LineCanvas& coverage, const LineCanvas& fade,
                                      vmlRasterBase& canvas, const LineMapSample& map,
-                                     RendProgressCallback* progress)
+                                     RendProgressCallback* progress, ArenaHooks* memory)
 {
     LinePaintResult result;
     const int width = canvas.width(), height = canvas.height();
@@ -169,7 +186,11 @@ LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParam
         return result;
 
     canvas.ResetDirty();
-    raiseSoftenedCoverage(coverage, canvas);
+    if (!raiseSoftenedCoverage(coverage, canvas, memory)) {
+        clearStandingCoverage(canvas);
+        result.aborted = true;
+        return result;
+    }
     canvas.SetBlendSwitch(1);
     canvas.SetBlendMethod(s.lineBlend);
     canvas.SetBlendAmount(100.0f);
@@ -180,7 +201,7 @@ LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParam
     constants.windY = std::sin(angle) * s.paintWind * 0.01f;
 
     const int cell = linePaintCellSize(s, lineWidthParameter, std::max(width, height));
-    const CellWalk walk{s, constants, fade, map, canvas, cell};
+    CellWalk walk{s, constants, fade, map, canvas, cell};
     int firstDirty = 0, lastDirty = -1;
     canvas.GetDirtyRows(firstDirty, lastDirty);
     const int cellRows = (height - 1) / cell + 1;
@@ -188,7 +209,8 @@ LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParam
         const int top = row * cell;
         if (top + cell - 1 >= firstDirty && top <= lastDirty)
             result.painted = walk.paintCellRow(row) || result.painted;
-        if (row % 4 == 0 && progress && progress->Progress(height + top, 2 * height) == RENDPROG_ABORT) {
+        if (walk.cancelled ||
+            (row % 4 == 0 && progress && progress->Progress(height + top, 2 * height) == RENDPROG_ABORT)) {
             clearStandingCoverage(canvas);
             result.aborted = true;
             return result;

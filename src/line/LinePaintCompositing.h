@@ -7,6 +7,7 @@
 #include "line/LineMapColour.h"
 #include "line/LineSettings.h"
 #include "paint/vmlRasterBase.h"
+#include "renderer/ArenaHooks.h"
 
 namespace vml {
 
@@ -31,12 +32,15 @@ int linePaintCellSize(const LineSettings& s, float lineWidthParameter, int limit
 //    A pixel whose alpha comes to 0 is not deposited (it would only wash out wet paint); its
 //    coverage is cleared.
 // Progress (height + first row of the cell row, of 2 * height) is reported after every 4th cell
-// row; on abort the function stops there and clears the coverage it left standing, so no later
-// bleed pass reads it as outflow. `coverage` and `fade` must have the canvas's size and the
-// canvas must be allocated, else nothing happens. Precondition: randomTableA is filled.
+// row, and the host's cancel request is asked before every pixel row; on abort or cancel the
+// function stops there and clears the coverage it left standing, so no later bleed pass reads it
+// as outflow. `coverage` and `fade` must have the canvas's size and the canvas must be allocated,
+// else nothing happens. Precondition: randomTableA is filled. `memory` (may be null) is asked
+// before the softened coverage is allocated; a failed allocation throws std::bad_alloc before
+// anything is painted.
 LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParameter,
                                      const LineCanvas& coverage, const LineCanvas& fade,
                                      vmlRasterBase& canvas, const LineMapSample& map,
-                                     RendProgressCallback* progress);
+                                     RendProgressCallback* progress, ArenaHooks* memory = nullptr);
 
 }  // namespace vml

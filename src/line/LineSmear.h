@@ -23,11 +23,17 @@ struct LineSmear {
     float invBehind = 0.0f, invAhead = 0.0f;
 };
 
-// Needs the derived words; g is the pixel's width factor.
-LineSmear makeLineSmear(const LineSettings& settings, float vx, float vy, float g);
+// The longest smear drawn over an image of this size: two crossings of it each way.
+float lineSmearLimit(int width, int height);
+
+// Needs the derived words; g is the pixel's width factor. A smear longer than `longest` (a fast
+// object near the camera) is held to that length in the same direction, so its work stays within
+// a few crossings of the image; infinite motion counts as the longest there is.
+LineSmear makeLineSmear(const LineSettings& settings, float vx, float vy, float g, float longest);
 
 // Draws stamp offset (i, j) of the edge pixel (x, y) (stamp centre (cx, cy), width factor g)
-// along the smear into `target`. Precondition: smear.active.
+// along the smear into `target`, skipping the positions whose raises the target would drop.
+// Precondition: smear.active.
 void smearStampOffset(const LineSmear& smear, const LineSettings& settings, int x, int y, int i, int j,
                       float cx, float cy, float g, LineStampTarget& target);
 

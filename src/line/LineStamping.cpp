@@ -7,6 +7,7 @@
 #include "line/LineStamp.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -115,20 +116,32 @@ struct StampBand {
     int top = 0, bottom = -1;  // the union of its stamps' rows
 };
 
+// The widest stamp window over an image of this size: from any edge pixel, the offsets beyond it
+// write outside the image, even along the longest smear (which lands at most twice its length
+// from its offset, and one pixel across).
+int stampReachLimit(int width, int height, float longestSmear)
+{
+    return std::max(width, height) + 2 * static_cast<int>(std::ceil(longestSmear)) + 4;
+}
+
 // Draws the part of `stamp` that falls in the target's rows.
 void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& target)
 {
     target.fadeFactor = stamp.fadeFactor;
     const int reach = stamp.reach;
     int jFirst = -(reach + 1), jLast = reach + 2;
-    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows.
+    int iFirst = -(reach + 1), iLast = reach + 2;
+    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows
+    // and off the columns.
     if (!stamp.smear.active) {
         jFirst = std::max(jFirst, target.firstRow - stamp.y);
         jLast = std::min(jLast, target.endRow - 1 - stamp.y);
+        iFirst = std::max(iFirst, -stamp.x);
+        iLast = std::min(iLast, target.coverage.width - 1 - stamp.x);
     }
     const Point2 centre = stamp.centre;
     for (int j = jFirst; j <= jLast; ++j)
-        for (int i = -(reach + 1); i <= reach + 2; ++i) {
+        for (int i = iFirst; i <= iLast; ++i) {
             const float v =
                 stampValue(s, static_cast<float>(i) - centre.x, static_cast<float>(j) - centre.y, stamp.g);
             if (v > 0.0f)
@@ -142,7 +155,7 @@ void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& 
 
 bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& deformMap,
                 const GBufferViews& views, LineCanvas& coverage, LineCanvas& fade,
-                RendProgressCallback* progress)
+                RendProgressCallback* progress, ArenaHooks* memory)
 {
     const int width = mask.width, height = mask.height;
     if (!mask.pixels || coverage.width != width || coverage.height != height || fade.width != width ||
@@ -152,8 +165,11 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     const bool zScale = s.lineZScaleEnable != 0 && haveDepth;
     const bool zFade = s.lineZAlphaEnable != 0 && haveDepth;
     const bool smearing = s.lineBlur != 0.0f && sameSize(views.velocity, mask);
+    const float longestSmear = lineSmearLimit(width, height);
+    const int reachLimit = stampReachLimit(width, height, longestSmear);
 
     // Without deform every width factor is 1, and so is every mean of them (a sum of n ones is n).
+    checkAllocation(memory, AllocationSite::lineBuffer);
     std::vector<char> bandOnes(static_cast<std::size_t>(lineBandCount(height)), 1);
     forEachLineBand(height, [&](int y0, int y1) {
         const float* f = &deformMap.pixels[static_cast<std::size_t>(y0) * width];
@@ -168,6 +184,7 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
     // First every stamp is set up, by bands of the rows of its edge pixels.
     std::vector<StampBand> bands(static_cast<std::size_t>(lineBandCount(height)));
     auto setUpBand = [&](int y0, int y1) {
+        checkAllocation(memory, AllocationSite::lineBuffer);
         StampBand& band = bands[static_cast<std::size_t>(y0 / lineBandRows)];
         band.top = height, band.bottom = -1;
         for (int y = y0; y < y1; ++y)
@@ -185,9 +202,12 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
                 stamp.fadeFactor = zFade ? lineDepthFade(s, depth) : 1.0f;
                 if (smearing) {
                     const Point2& motion = views.velocity.at(x, y);
-                    stamp.smear = makeLineSmear(s, motion.x, motion.y, g);
+                    stamp.smear = makeLineSmear(s, motion.x, motion.y, g, longestSmear);
                 }
-                stamp.reach = static_cast<int>((g - 1.0f) * s.baseWidth + s.lineWidth);
+                const float reach = (g - 1.0f) * s.baseWidth + s.lineWidth;
+                if (!(reach > -2.0f))
+                    continue;  // an empty stamp (NaN included)
+                stamp.reach = reach < static_cast<float>(reachLimit) ? static_cast<int>(reach) : reachLimit;
                 // A smear sample lies at most its length (and one pixel across) from its offset.
                 const int spread =
                     stamp.smear.active ? std::abs(stamp.smear.shiftY) + stamp.smear.length + 2 : 0;
@@ -200,10 +220,14 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
                 band.stamps.push_back(stamp);
             }
     };
-    bool completed = true;
+    // Progress runs through the first half of the element's: the set-up, then the drawing.
     const int batchRows = progress ? lineBandRows * 8 : height;
+    auto aborted = [&](int done) {
+        return progress && progress->Progress(done / 2, 2 * height) == RENDPROG_ABORT;
+    };
+    bool completed = true;
     for (int y0 = 0; y0 < height; y0 += batchRows) {
-        if (progress && progress->Progress(y0, 2 * height) == RENDPROG_ABORT) {
+        if (aborted(y0)) {
             completed = false;
             break;
         }
@@ -212,7 +236,7 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
 
     // Then the stamps are drawn by bands of the rows they raise. Raising takes the maximum, so
     // the order the stamps of a band's rows are drawn in does not change them.
-    forEachLineBand(height, [&](int y0, int y1) {
+    auto drawBand = [&](int y0, int y1) {
         LineStampTarget target{coverage, fade, 1.0f, y0, y1};
         for (const StampBand& band : bands) {
             if (band.bottom < y0 || band.top >= y1)
@@ -224,7 +248,14 @@ bool stampLines(const LineSettings& s, const EdgeMask& mask, const LineCanvas& d
         float* row = &coverage.pixels[static_cast<std::size_t>(y0) * width];
         for (float* c = row; c != row + static_cast<std::size_t>(y1 - y0) * width; ++c)
             *c = std::min(*c, 1.0f);
-    });
+    };
+    for (int y0 = 0; completed && y0 < height; y0 += batchRows) {
+        if (aborted(height + y0)) {
+            completed = false;
+            break;
+        }
+        forEachLineBand(y0, std::min(y0 + batchRows, height), drawBand);
+    }
     return completed;
 }
 

@@ -33,10 +33,8 @@ void MapDabBrush::beginDab(float cs, float sn)
     if (!cache_)
         return;
     // One tile per variant; a missing one is rendered with the brush set to it.
-    const int size = cache_->tileSize();
-    tile_ = BrushTileSampler(tileOf(variantIndex_), size);
-    const float perColumn = static_cast<float>(size) * 256.0f;
-    tile_.setSteps(static_cast<std::int32_t>(cs * perColumn), static_cast<std::int32_t>(sn * perColumn));
+    tile_ = BrushTileSampler(tileOf(variantIndex_), cache_->tileSize());
+    tile_.setTextureSteps(cs, sn);
 }
 
 const std::uint8_t* MapDabBrush::tileOf(int variant)

@@ -80,7 +80,8 @@ std::optional<StrokeSetup> setUpStroke(const vmlObjBrush& stroke, const mtlcache
                          brush.brushFadeSizeLinear, rnd);
     if (!(s.size > 0.0f) || !std::isfinite(s.size))
         return std::nullopt;
-    s.halfBox = static_cast<int>(s.size + 0.5f);
+    s.halfBox =
+        s.size + 0.5f < static_cast<float>(maxDabHalfBox) ? static_cast<int>(s.size + 0.5f) : maxDabHalfBox;
 
     // Offsets: rough x, rough y, normal shift; then the object's shared screen jitter.
     const float rough2 = (g * brush.brushGeometry + 1.0f) * brush.brushRough * 2.0f;

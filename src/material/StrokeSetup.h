@@ -35,9 +35,13 @@ struct StrokeSetupFrame {
     int brushVariantCount = 1;
 };
 
+// A dab window's half side never passes this: far wider than any canvas, and small enough that
+// window corners stay within int.
+inline constexpr int maxDabHalfBox = 1 << 28;
+
 struct StrokeSetup {
     float size = 0.0f;              // dab radius scale, pixels; the stroke paints nothing when <= 0
-    int halfBox = 0;                // (int)(size + 0.5)
+    int halfBox = 0;                // (int)(size + 0.5), at most maxDabHalfBox
     Point2 position;                // seed point on the canvas, offsets applied
     Point2 offset;                  // screen offset added to the seed point (scale applied)
     Point3 normal;                  // camera-space normal of the stroke's sample

@@ -1,14 +1,18 @@
 #include "material/StrokeWalk.h"
 
 #include "host/NormalCompression.h"
+#include "host/ParamBlockDesc2.h"
 #include "material/DabBrush.h"
 #include "material/StrokeSetup.h"
+#include "material/vmlMaterialParamBlocks.h"
 #include "paint/vmlRasterBase.h"
 #include "renderer/SampleGrid.h"
+#include "renderer/vmlRendererParamBlocks.h"
 #include "shell/RandomTables.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace vml {
@@ -19,6 +23,31 @@ constexpr float degToRad = 0.017453292f;
 // Texture-space scale of a dab: the unit brush square spans the dab's diagonal.
 constexpr float dabTextureScale = 0.70710677f;
 constexpr float minDamping = 0.0001f;
+// Crossings of the canvas a walk may take beyond what in-range strokes need.
+constexpr std::int64_t canvasCrossings = 4;
+
+// The largest magnitude a parameter's range allows; 0 without a range.
+double rangeTop(const ParamDef* def)
+{
+    return def && def->hasRange ? std::max(std::fabs(def->rangeMin), std::fabs(def->rangeMax)) : 0.0;
+}
+
+// The longest stroke in-range settings make, in pixels: the longest strokeLength at the largest
+// brush scale, lengthened at most by the face-size geometry (faces within -1..1) and by the
+// length randomness (a centred draw within -0.5..0.5); depth scaling only shortens.
+double longestInRangeStroke()
+{
+    static const double longest = [] {
+        const ParamBlockDesc2& stroke = vmlMaterialStrokeBlock();
+        const double length = rangeTop(stroke.GetParamDef(strokeParam::strokeLength));
+        const double geometry = 1.0 + 0.01 * rangeTop(stroke.GetParamDef(strokeParam::strokeLengthGeom));
+        const double randomness = 1.0 + 0.01 * rangeTop(stroke.GetParamDef(strokeParam::strokeLengthRnd));
+        const double scale =
+            std::max(1.0, 0.01 * rangeTop(vmlRendererParamsBlock().GetParamDef(rendererBrushScaleAmount)));
+        return length * geometry * randomness * scale;
+    }();
+    return longest;
+}
 
 // Canvas: vmlRasterBase or CoverageRecording.
 template <class Canvas> class StrokeWalker {
@@ -30,10 +59,13 @@ public:
           variantIndex_(setup.variantIndex)
     {
         inverseLength_ = s_.length > 0.0f ? 1.0f / s_.length : 1e8f;
+        stepLimit_ = walkStepLimit(canvas_.width(), canvas_.height());
     }
 
     StrokeWalkCounts run()
     {
+        if (!mayReachCanvas())
+            return counts_;
         const int passes = s_.length > 0.0f ? 2 : 1;
         for (int pass = 0; pass < passes; ++pass)
             walkPass(pass);
@@ -41,6 +73,17 @@ public:
     }
 
 private:
+    // A pass moves the dab centre by at most one pixel each way per step, so a seed farther off
+    // the canvas than the steps and the dab's half side reach cannot touch it. Seeds inside keep
+    // the pixel coordinates well within int.
+    bool mayReachCanvas() const
+    {
+        const float reach = static_cast<float>(stepLimit_) + static_cast<float>(s_.halfBox) + 2.0f;
+        const Point2& p = s_.position;
+        return p.x >= -reach && p.x <= static_cast<float>(canvas_.width()) + reach && p.y >= -reach &&
+               p.y <= static_cast<float>(canvas_.height()) + reach;
+    }
+
     // Position along the stroke, 0 at its start and 1 at its end.
     float strokePosition(float t, int pass) const
     {
@@ -119,13 +162,16 @@ private:
             stamp(1.0f, tau, sizeDamping(tau));
         }
         float t = 0.0f, accumulated = 0.0f;
-        while (t < distance) {
+        for (int steps = 0; t < distance && steps < stepLimit_; ++steps) {
+            const float from = t;
             if (!followSurface(theta))
                 t = s_.rough >= 1.0f ? distance : t + (distance - t) * s_.rough;
             const float remaining = distance - t;
             const float h = std::min(1.0f, remaining);
             // The last partial step lands on the end exactly, so rounding cannot leave a sliver.
             t = remaining <= 1.0f ? distance : t + h;
+            if (!(t > from))
+                break;  // so far along a huge stroke that a step no longer moves t
 
             const float wave = std::sin(t * frequency * inverseLength_ + s_.deformPhase);
             const float ct = std::cos(theta), st = std::sin(theta);
@@ -260,6 +306,7 @@ private:
     std::uint16_t variantSeed_;
     int variantIndex_;
     float inverseLength_ = 1e8f;
+    int stepLimit_ = 0;
     int px_ = 0, py_ = 0;
     float fx_ = 0.0f, fy_ = 0.0f;
     float dabAngle_ = 0.0f;
@@ -270,6 +317,14 @@ private:
 };
 
 }  // namespace
+
+int walkStepLimit(int width, int height)
+{
+    const auto inRange = static_cast<std::int64_t>(std::ceil(longestInRangeStroke())) + 2;
+    const std::int64_t crossings = canvasCrossings * (std::max(width, 0) + std::int64_t{std::max(height, 0)});
+    // Held far below int's end, so step counts and pixel coordinates built on it cannot overflow.
+    return static_cast<int>(std::min<std::int64_t>(std::max(inRange, crossings), std::int64_t{1} << 28));
+}
 
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             vmlRasterBase& canvas, std::vector<DabTrace>* trace)

@@ -72,8 +72,15 @@ private:
     std::vector<int> runOfRow_;  // per canvas row: its run in rows_, -1 none
 };
 
+// The most steps one pass of a walk takes on a canvas of this size. No stroke that in-range
+// settings make is longer, so their walks never meet it; a longer stroke can only circle over
+// the canvas or run off it, which a few crossings of the canvas bound.
+int walkStepLimit(int width, int height);
+
 // Walks the stroke and raises the canvas coverage. The canvas's dirty state must be reset
-// before. `trace`, when given, receives every dab.
+// before. `trace`, when given, receives every dab. A pass ends after walkStepLimit steps, or
+// where its position along the path stops advancing (a float too large for a pixel's step);
+// a stroke seeded too far off the canvas for any dab to reach it walks nothing.
 StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surface, DabBrush& brush,
                             vmlRasterBase& canvas, std::vector<DabTrace>* trace = nullptr);
 // The same walk into a recording (reset to the canvas's size before).

@@ -63,11 +63,11 @@ template <class Pixel> void RasterRows<Pixel>::allocateStorage()
 {
     if (width_ <= 0 || height_ <= 0)
         return;
-    checkLowMemory();
+    beforeAllocation();
     rows_.resize(static_cast<std::size_t>(height_));
     unclamped_.assign(static_cast<std::size_t>(height_), 1);
     for (int y = 0; y < height_; ++y) {
-        checkLowMemory();
+        beforeAllocation();
         rows_[y] = std::make_unique<Pixel[]>(static_cast<std::size_t>(width_));
         reportAllocation(y, height_);
     }

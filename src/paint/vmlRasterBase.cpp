@@ -50,10 +50,10 @@ void vmlRasterBase::allocateDirtyArrays()
     lastDirtyColumn_ = std::vector<int>(rows, -1);
 }
 
-void vmlRasterBase::checkLowMemory() const
+void vmlRasterBase::beforeAllocation() const
 {
     if (observer_)
-        observer_->checkLowMemory();
+        observer_->beforeAllocation();
 }
 
 void vmlRasterBase::reportAllocation(int row, int rowCount) const

@@ -17,12 +17,12 @@
 
 namespace vml {
 
-// The renderer's hooks into canvas allocation. checkLowMemory runs before every allocation (the
-// row-pointer array and each row) and may throw to abandon it; allocationProgress follows each
-// allocated row.
+// The renderer's hooks into canvas allocation. beforeAllocation runs before every allocation (the
+// row-pointer array and each row) and may throw to abandon it (std::bad_alloc: it failed);
+// allocationProgress follows each allocated row.
 struct CanvasAllocationObserver {
     virtual ~CanvasAllocationObserver() = default;
-    virtual void checkLowMemory() = 0;
+    virtual void beforeAllocation() = 0;
     virtual void allocationProgress(int row, int rowCount) = 0;
 };
 
@@ -123,7 +123,7 @@ protected:
     virtual void allocateStorage() = 0;
     virtual void freeStorage() = 0;
 
-    void checkLowMemory() const;
+    void beforeAllocation() const;
     void reportAllocation(int row, int rowCount) const;
 
     bool insideCanvas(int x, int y) const { return x >= 0 && x < width_ && y >= 0 && y < height_; }

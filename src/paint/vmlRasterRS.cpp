@@ -10,13 +10,13 @@ void vmlRasterRS::allocateStorage()
     RasterRows::allocateStorage();
     if (rows_.empty())
         return;
-    checkLowMemory();
+    beforeAllocation();
     masks_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 1);
     const int rows = wetHeight();
-    checkLowMemory();
+    beforeAllocation();
     wet_.resize(static_cast<std::size_t>(rows));
     for (int cy = 0; cy < rows; ++cy) {
-        checkLowMemory();
+        beforeAllocation();
         wet_[cy] = std::make_unique<WetCell[]>(static_cast<std::size_t>(wetWidth()));
         reportAllocation(cy, rows);
     }

@@ -21,6 +21,10 @@ public:
         stepX_ = stepX;
         stepY_ = stepY;
     }
+    // The steps of texture-space steps (du, dv) per read: s x du x 256, truncated. A step of a
+    // whole tile or more leaves the tile after one read from anywhere in it and reads 0 from
+    // then on; such steps (tiny dabs make them huge) are held to one tile. NaN steps nowhere.
+    void setTextureSteps(float du, float dv);
     // The texel at (x / 256, y / 256) / 255 when both lie within 0..(s - 1) x 256, else 0; then
     // advances by the steps. Inline: the painter calls it for every covered pixel.
     float sample()

@@ -32,6 +32,8 @@ std::byte* ChunkedArena::newChunk(std::size_t bytes)
 {
     if (byteLimit_ != 0 && (bytes > byteLimit_ || bytesHeld_ > byteLimit_ - bytes))
         return nullptr;
+    if (hooks_ && hooks_->refuseAllocation(AllocationSite::arena))
+        return nullptr;
     auto* chunk = new (std::nothrow) std::byte[bytes];
     if (chunk)
         bytesHeld_ += bytes;
@@ -42,6 +44,8 @@ bool ChunkedArena::reserveTable(std::size_t entries)
 {
     if (table_.size() >= entries)
         return true;
+    if (hooks_ && hooks_->refuseAllocation(AllocationSite::arena))
+        return false;
     try {
         table_.resize(entries, nullptr);
     } catch (const std::bad_alloc&) {

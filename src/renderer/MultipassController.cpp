@@ -4,6 +4,7 @@
 #include "host/INode.h"
 #include "host/RenderGlobalContext.h"
 #include "host/RenderInstance.h"
+#include "renderer/ArenaHooks.h"
 #include "renderer/MultipassNodeTable.h"
 
 #include <cstring>
@@ -181,6 +182,7 @@ bool MultipassController::copyGBuffer(Bitmap& from)
                 continue;
             }
             const std::size_t bytes = std::size_t(w) * std::size_t(h) * std::size_t(GBufferChannelSize(bit));
+            checkAllocation(memory_, AllocationSite::gbufferCopy);
             dst.resize(bytes);
             std::memcpy(dst.data(), src, bytes);
         }
@@ -216,7 +218,11 @@ void MultipassController::writeGBuffer(Bitmap& to)
 {
     if (to.Width() != gbuffer_.width || to.Height() != gbuffer_.height)
         return;
-    to.CreateChannels(gbuffer_.channels);
+    try {
+        to.CreateChannels(gbuffer_.channels);
+    } catch (const std::bad_alloc&) {
+        return;  // the channels the bitmap has keep their last pass's values
+    }
     for (int slot = 0; slot < BMM_CHAN_COUNT; ++slot) {
         const ULONG bit = 1u << slot;
         const std::vector<std::byte>& src = gbuffer_.data[std::size_t(slot)];

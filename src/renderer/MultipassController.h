@@ -24,6 +24,7 @@ class RenderGlobalContext;
 
 namespace vml {
 
+class ArenaHooks;
 class vmlRasterBase;
 
 class MultipassController {
@@ -66,6 +67,8 @@ public:
     void endFrame();
     // At Close.
     void freeGBufferCopy();
+    // Asked before each channel of the G-buffer copy is allocated (may be null). Not owned.
+    void setMemoryHooks(ArenaHooks* hooks) { memory_ = hooks; }
 
     DummyFx& effectWrapper() { return effectWrapper_; }
     vmlBgMap& backgroundMap() { return bgMap_; }
@@ -97,6 +100,7 @@ private:
     std::vector<bool> savedHidden_;  // every instance's hide bit before the frame
     Bitmap* firstOutput_ = nullptr;  // the output bitmap of pass 0
     GBufferCopy gbuffer_;
+    ArenaHooks* memory_ = nullptr;
 };
 
 }  // namespace vml

@@ -9,13 +9,13 @@
 
 namespace vml {
 
-void compositePenStrokeLayer(vmlRasterBase& canvas, const Bitmap& layer, float alpha, int blendIndex,
+bool compositePenStrokeLayer(vmlRasterBase& canvas, const Bitmap& layer, float alpha, int blendIndex,
                              RendProgressCallback* progress)
 {
     const int width = std::min(canvas.width(), layer.Width());
     const int height = std::min(canvas.height(), layer.Height());
     if (width <= 0 || height <= 0)
-        return;
+        return true;
     constexpr float channelMax = 65535.0f;
     std::vector<BMM_Color_64> row(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
@@ -30,9 +30,10 @@ void compositePenStrokeLayer(vmlRasterBase& canvas, const Bitmap& layer, float a
                                 static_cast<float>(p.b) / channelMax / a, 1.0f);
             canvas.BlendPixel(x, y, colour, a * alpha, blendIndex);
         }
-        if (progress && y % 16 == 0)
-            progress->Progress(y + 16, height);
+        if (progress && y % 16 == 0 && progress->Progress(y + 16, height) == RENDPROG_ABORT)
+            return false;
     }
+    return true;
 }
 
 }  // namespace vml

@@ -11,8 +11,8 @@ class vmlRasterBase;
 // Blends every pixel of `layer` (premultiplied 16-bit RGBA) with alpha a > 0 into the canvas:
 // colour un-premultiplied, amount a x alpha, blend method at list position blendIndex. Pixels
 // outside either the layer or the canvas are left alone. Progress is reported after every
-// sixteenth row.
-void compositePenStrokeLayer(vmlRasterBase& canvas, const Bitmap& layer, float alpha, int blendIndex,
+// sixteenth row; an abort answered there stops, leaving the rows after it, and returns false.
+bool compositePenStrokeLayer(vmlRasterBase& canvas, const Bitmap& layer, float alpha, int blendIndex,
                              RendProgressCallback* progress);
 
 }  // namespace vml

@@ -27,6 +27,7 @@ bool SampleGrid::setup(int width, int height)
         if (!chunks_)
             chunks_ = std::make_unique<std::unique_ptr<std::byte[]>[]>(maxChunks);
         if (heads_.size() != w * h) {
+            checkAllocation(hooks_, AllocationSite::arena);
             heads_.clear();
             heads_.shrink_to_fit();
             heads_.resize(w * h, none);
@@ -76,6 +77,8 @@ bool SampleGrid::takeChunk(Lane& lane)
     if (chunksUsed_ == chunksHeld_) {
         // Chunks are handed out in order, so the next one is new.
         if (byteLimit_ != 0 && heads_.size() * sizeof(Index) + (chunksHeld_ + 1) * chunkBytes > byteLimit_)
+            return false;
+        if (hooks_ && hooks_->refuseAllocation(AllocationSite::arena))
             return false;
         // Not value-initialised: a chunk's pages are touched only as samples fill them.
         std::unique_ptr<std::byte[]> chunk(new (std::nothrow) std::byte[chunkBytes]);

@@ -96,23 +96,43 @@ Index mergeRun(SampleGrid& grid, Index first, const ScreenProjection& projection
     return after;
 }
 
-// Every pixel's list is its own, so rows go to the workers in groups: rows(first, last).
-constexpr int rowsPerPiece = 32;
-template <class Rows> void forEachRowGroup(int height, const Rows& rows)
-{
-    const int pieces = (height + rowsPerPiece - 1) / rowsPerPiece;
-    renderWorkers().run(static_cast<std::size_t>(pieces), [&](std::size_t piece) {
-        const int first = static_cast<int>(piece) * rowsPerPiece;
-        rows(first, std::min(first + rowsPerPiece, height) - 1);
-    });
-}
+// Every pixel's list is its own, so lines (rows or columns) go to the workers in groups:
+// lines(first, last). The groups go in batches, and before each the resolution's progress is told
+// how far it is, which may end it.
+constexpr int linesPerPiece = 32;
+constexpr int linesPerBatch = linesPerPiece * 8;
+class LineBatches {
+public:
+    // `progress` may be null.
+    LineBatches(int total, const ResolutionProgress* progress) : total_(total), progress_(progress) {}
 
-}  // namespace
+    // False when the progress ended the pass.
+    template <class Lines> bool run(int count, const Lines& lines)
+    {
+        for (int batch = 0; batch < count; batch += linesPerBatch) {
+            if (progress_ && *progress_ && !(*progress_)(done_ + batch, total_))
+                return false;
+            const int end = std::min(batch + linesPerBatch, count);
+            const int pieces = (end - batch + linesPerPiece - 1) / linesPerPiece;
+            renderWorkers().run(static_cast<std::size_t>(pieces), [&](std::size_t piece) {
+                const int first = batch + static_cast<int>(piece) * linesPerPiece;
+                lines(first, std::min(first + linesPerPiece, end) - 1);
+            });
+        }
+        done_ += count;
+        return true;
+    }
 
-void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
-                     IPoint2 origin)
+private:
+    int total_;
+    int done_ = 0;
+    const ResolutionProgress* progress_;
+};
+
+bool mergeRuns(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces, IPoint2 origin,
+               LineBatches& batches)
 {
-    forEachRowGroup(grid.height(), [&](int firstRow, int lastRow) {
+    return batches.run(grid.height(), [&](int firstRow, int lastRow) {
         MergeScratch scratch;
         for (int y = firstRow; y <= lastRow; ++y) {
             for (int x = 0; x < grid.width(); ++x) {
@@ -128,9 +148,9 @@ void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const
     });
 }
 
-void blendPartialSamples(SampleGrid& grid)
+bool blendPartials(SampleGrid& grid, LineBatches& batches)
 {
-    forEachRowGroup(grid.height(), [&grid](int firstRow, int lastRow) {
+    return batches.run(grid.height(), [&grid](int firstRow, int lastRow) {
         std::vector<PixelSample*> list;
         for (int y = firstRow; y <= lastRow; ++y) {
             for (int x = 0; x < grid.width(); ++x) {
@@ -164,8 +184,6 @@ void blendPartialSamples(SampleGrid& grid)
         }
     });
 }
-
-namespace {
 
 struct PendingColour {
     PixelSample* sample;
@@ -204,31 +222,46 @@ void smoothLine(SampleGrid& grid, IPoint2 start, IPoint2 step, int length,
         p.sample->color = p.color;
 }
 
-}  // namespace
-
-void smoothSampleLines(SampleGrid& grid)
+bool smoothLines(SampleGrid& grid, LineBatches& batches)
 {
-    // A line reads and writes only its own samples, so lines go to the workers in groups.
-    constexpr int linesPerPiece = 32;
-    auto smoothLines = [&grid](int lines, IPoint2 step, int length) {
-        const int pieces = (lines + linesPerPiece - 1) / linesPerPiece;
-        renderWorkers().run(static_cast<std::size_t>(pieces), [&](std::size_t piece) {
+    // A line reads and writes only its own samples.
+    auto smooth = [&grid, &batches](int lines, IPoint2 step, int length) {
+        return batches.run(lines, [&](int first, int last) {
             std::vector<PendingColour> pending;
-            const int first = static_cast<int>(piece) * linesPerPiece;
-            for (int i = first; i < std::min(first + linesPerPiece, lines); ++i)
+            for (int i = first; i <= last; ++i)
                 smoothLine(grid, step.x ? IPoint2{0, i} : IPoint2{i, 0}, step, length, pending);
         });
     };
-    smoothLines(grid.height(), {1, 0}, grid.width());
-    smoothLines(grid.width(), {0, 1}, grid.height());
+    return smooth(grid.height(), {1, 0}, grid.width()) && smooth(grid.width(), {0, 1}, grid.height());
 }
 
-void resolveSampleGrid(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
-                       IPoint2 origin)
+}  // namespace
+
+void mergeSampleRuns(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
+                     IPoint2 origin)
 {
-    mergeSampleRuns(grid, projection, faces, origin);
-    blendPartialSamples(grid);
-    smoothSampleLines(grid);
+    LineBatches batches(grid.height(), nullptr);
+    mergeRuns(grid, projection, faces, origin, batches);
+}
+
+void blendPartialSamples(SampleGrid& grid)
+{
+    LineBatches batches(grid.height(), nullptr);
+    blendPartials(grid, batches);
+}
+
+void smoothSampleLines(SampleGrid& grid)
+{
+    LineBatches batches(grid.height() + grid.width(), nullptr);
+    smoothLines(grid, batches);
+}
+
+bool resolveSampleGrid(SampleGrid& grid, const ScreenProjection& projection, const SceneFaces& faces,
+                       IPoint2 origin, const ResolutionProgress& progress)
+{
+    LineBatches batches(3 * grid.height() + grid.width(), &progress);
+    return mergeRuns(grid, projection, faces, origin, batches) && blendPartials(grid, batches) &&
+           smoothLines(grid, batches);
 }
 
 }  // namespace vml

@@ -39,6 +39,7 @@ ParamBlockDesc2& (*const blockDescs[3])() = {vmlRendererParamsBlock, vmlRenderer
 
 vmlRenderer::vmlRenderer(bool fresh) : sampleGrid_(this), nodeRecords_(this), strokes_(this)
 {
+    passState_.setMemoryHooks(this);
     fullCanvas_.setAllocationObserver(this);
     lightCanvas_.setAllocationObserver(this);
     editorCanvas_.setAllocationObserver(this);
@@ -284,6 +285,18 @@ void vmlRenderer::checkLowMemoryWith(std::uint64_t availableBytes)
     // Shading threads may get here together: one of them shows it.
     if (memoryWarningArmed.exchange(false))
         showRendererMessage(1200);
+}
+
+bool vmlRenderer::refuseAllocation(AllocationSite site)
+{
+    AllocationFaults* faults = faults_.load(std::memory_order_acquire);
+    return faults && faults->fail(site);
+}
+
+void vmlRenderer::beforeAllocation()
+{
+    checkAllocation(this, AllocationSite::canvas);
+    checkLowMemory();
 }
 
 void vmlRenderer::allocationProgress(int row, int rowCount) { reportProgress(row, rowCount); }

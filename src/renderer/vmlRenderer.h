@@ -114,8 +114,15 @@ public:
 
     // The low-memory warning: message 1200 when armed and `availableBytes` is below
     // lowMemoryThreshold; showing it disarms it. The first form asks the system.
-    void checkLowMemory() override;
+    void checkLowMemory();
     void checkLowMemoryWith(std::uint64_t availableBytes);
+
+    // Fault injection: from now on every allocation of a frame (its arenas, canvases, line-effect
+    // buffers and G-buffer copies) asks `faults` first, and one it fails takes the frame's
+    // out-of-memory path. Null (the default) asks nobody. Not owned.
+    void setAllocationFaults(AllocationFaults* faults) { faults_.store(faults, std::memory_order_release); }
+    // What the frame's allocators report to and ask: the line effect's buffers go through it too.
+    ArenaHooks* memoryHooks() { return this; }
 
     // Multipass node lists (block "parameters", tables multipassNode and multipassID, always the
     // same length). refresh: the settings rollout's list is refreshed when it is open.
@@ -213,7 +220,9 @@ private:
     // ArenaHooks
     void lowMemoryCheck() override { checkLowMemory(); }
     void outOfMemory() override { setOutOfMemory(); }
+    bool refuseAllocation(AllocationSite site) override;
     // CanvasAllocationObserver
+    void beforeAllocation() override;
     void allocationProgress(int row, int rowCount) override;
 
     void makeStrokeElement();
@@ -282,6 +291,7 @@ private:
     bool canvasLoaded_ = false;  // the pass's canvas holds the frame
 
     std::atomic<bool> outOfMemory_{false};
+    std::atomic<AllocationFaults*> faults_{nullptr};
     bool abortRequested_ = false;
     bool isOpen_ = false;
     bool hooksRegistered_ = false;

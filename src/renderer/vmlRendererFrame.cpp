@@ -80,7 +80,8 @@ int vmlRenderer::Render(TimeValue t, Bitmap* tobm, FrameRendParams& frp, HWND hw
             result = innerRenderer_->Render(t, tobm, frp, hwnd, prog, viewPar);
             if (hookFailed_)
                 result = 0;
-            if (result == 0 || cancelled()) {
+            // A frame that ran short of memory says so, however the inner render ended.
+            if (!isOutOfMemory() && (result == 0 || cancelled())) {
                 result = 0;
                 break;
             }

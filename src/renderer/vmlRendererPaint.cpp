@@ -65,7 +65,7 @@ void vmlRenderer::setBleedMask()
             canvas_->SetMask(x, y, value);
         }
         reportProgress(y, height);
-        if (y % 64 == 0 && cancelled())
+        if (cancelled())
             return;
     }
 }
@@ -80,13 +80,21 @@ void vmlRenderer::paintStrokes()
     const int interval = storeInterval(count, mtlEdit);
     setTitle(1100);
     reportProgress(0, total);
-    if (globalContext_->antialias)
-        resolveSampleGrid(sampleGrid_, ScreenProjection::of(*globalContext_), nodeRecords_,
-                          IPoint2{cropX_, cropY_});
+    // A cancel during the resolution or the sort ends the painting before the first stroke.
+    if (globalContext_->antialias &&
+        !resolveSampleGrid(sampleGrid_, ScreenProjection::of(*globalContext_), nodeRecords_,
+                           IPoint2{cropX_, cropY_}, [this](int done, int all) {
+                               reportProgress(done, all);
+                               return !cancelled();
+                           }))
+        return;
     strokes_.sortByDepth([this](std::size_t done, std::size_t all) {
         constexpr int units = 1000;
-        reportProgress(all ? static_cast<int>(done * units / all) : units, units);
+        if (!cancelled())
+            reportProgress(all ? static_cast<int>(done * units / all) : units, units);
     });
+    if (cancelled())
+        return;
     // What every stroke paints with: this pass's canvas, samples, face sizes and brush tiles.
     brushCache_.setFrame(globalContext_, globalContext_->time);
     StrokePaintContext context;
@@ -157,12 +165,13 @@ void vmlRenderer::paintStrokes()
         complete = runStrokeLoop(steps, count, interval);
     }
     paintTimes_.brushTilesRendered = brushCache_.tilesRendered();
+    if (!complete)
+        return;
     reportProgress(total, total);
-    if (complete) {
-        setTitle(1101);
-        runFinalBleed(steps);
-    }
-    reportProgress(total, total);
+    setTitle(1101);
+    runFinalBleed(steps);
+    if (!cancelled())
+        reportProgress(total, total);
 }
 
 void vmlRenderer::compositePenStrokes()
@@ -183,9 +192,10 @@ void vmlRenderer::compositePenStrokes()
         return;
     setTitle(1102);
     PBBitmap* holder = element->GetPBBitmap();
-    if (Bitmap* layer = holder ? holder->bm() : nullptr)
-        compositePenStrokeLayer(*canvas_, *layer, settings_.penStrokeAlpha, settings_.penStrokeBlend,
-                                progress_);
+    if (Bitmap* layer = holder ? holder->bm() : nullptr;
+        layer && !compositePenStrokeLayer(*canvas_, *layer, settings_.penStrokeAlpha,
+                                          settings_.penStrokeBlend, progress_))
+        progressAborted_ = true;
 }
 
 }  // namespace vml

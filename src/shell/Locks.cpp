@@ -1,7 +1,7 @@
 #include "shell/Locks.h"
 
+#include <atomic>
 #include <cassert>
-#include <memory>
 
 namespace vml {
 
@@ -11,15 +11,24 @@ struct LockSet {
     CriticalSection shadeContextPool, strokeList, pixelSample;
 };
 
-std::unique_ptr<LockSet> locks;
+// One set for the whole process, never destroyed: a shading thread still inside a lock when the
+// shutdown notification arrives holds a lock that stays valid, and every late user shares the
+// same locks instead of racing to make new ones.
+LockSet& lockSet()
+{
+    static LockSet* const set = new LockSet;
+    return *set;
+}
+
+std::atomic<bool> usable{false};
 
 LockSet& existingLocks()
 {
-    // Using a lock outside initialise..shutdown is a host sequencing error.
-    assert(locks && "locks used before initialisation or after shutdown");
-    if (!locks)
-        locks = std::make_unique<LockSet>();
-    return *locks;
+    // Using a lock outside initialise..shutdown is a host sequencing error. Debug builds stop
+    // on it; release builds go on with the one set, which still serialises, and the set does
+    // not come back to life.
+    assert(usable.load(std::memory_order_acquire) && "locks used before initialisation or after shutdown");
+    return lockSet();
 }
 
 }  // namespace
@@ -30,11 +39,11 @@ CriticalSection& pixelSampleLock() { return existingLocks().pixelSample; }
 
 void createLocks()
 {
-    if (!locks)
-        locks = std::make_unique<LockSet>();
+    lockSet();
+    usable.store(true, std::memory_order_release);
 }
 
-void deleteLocks() { locks.reset(); }
-bool locksExist() { return locks != nullptr; }
+void deleteLocks() { usable.store(false, std::memory_order_release); }
+bool locksExist() { return usable.load(std::memory_order_acquire); }
 
 }  // namespace vml

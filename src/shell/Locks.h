@@ -1,6 +1,8 @@
 #pragma once
-// The three process-wide locks of the shading path. They exist between libraryInitialise and
-// the host's shutdown notification; they are never nested.
+// The three process-wide locks of the shading path. They may be used between libraryInitialise
+// and the host's shutdown notification; they are never nested. A use outside that span is a host
+// error: debug builds assert, release builds keep serialising on the same locks without
+// bringing them back (locksExist stays false).
 
 #include "host/CriticalSection.h"
 
@@ -14,6 +16,7 @@ CriticalSection& strokeListLock();
 CriticalSection& pixelSampleLock();
 
 void createLocks();
+// The shutdown notification's: the locks may no longer be used.
 void deleteLocks();
 bool locksExist();
 

@@ -210,6 +210,11 @@ int ScanlineRenderer::renderFrame(TimeValue t, Bitmap& bm, FrameRendParams& frp,
     if (effect && effect->Active(t)) {
         const auto effectStart = Clock::now();
         RenderAbortCheck check(prog);
+        // A cancel that came while the post-frame hooks ran (a plug-in painting) skips the effects.
+        if (check.Check()) {
+            stats_.cancelled = true;
+            return 0;
+        }
         effect->Apply(t, &bm, &gc, &check);
         stats_.effectSeconds = secondsSince(effectStart);
         if (check.aborted()) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -180,6 +182,21 @@ TEST(LineStamping, DepthNarrowsAndFadesTheBand)
     EXPECT_NEAR(out.fade.at(20, 12), 0.5f, 1e-6f);
 }
 
+TEST(LineStamping, AStampWiderThanTheImageCoversItWholeAndANaNStampNothing)
+{
+    // A line a million pixels wide (no range holds it there): its window is held to what can
+    // reach the image, and every pixel lies in its full-strength core.
+    Mask mask(64, 32);
+    mask.row(16, 0, 63);
+    LineSettings wide = settings(1e6f);
+    derive(wide);
+    EXPECT_EQ(stamp(wide, mask).coverage.pixels, std::vector<float>(64 * 32, 1.0f));
+
+    LineSettings broken = settings(std::nanf(""));
+    derive(broken);
+    EXPECT_EQ(stamp(broken, mask).coverage.pixels, std::vector<float>(64 * 32, 0.0f));
+}
+
 struct Motion {
     std::vector<Point2> velocity;
     GBufferViews views;
@@ -216,6 +233,18 @@ TEST(LineSmear, DiagonalMotionSmearsBothWays)
     const LineCanvas still = smearedPair(0.0f, 0.0f);
     EXPECT_EQ(still.at(47, 47), 0.0f);
     EXPECT_GT(still.at(32, 32), 0.99f);
+}
+
+TEST(LineSmear, MotionFarBeyondTheImageSmearsNoFartherThanTheLongestSmear)
+{
+    // Motion of 1e5 pixels a frame is already past the longest smear over a 64 x 64 image; a fast
+    // object nearer the camera, or a point crossing the camera plane, smears the same.
+    const LineCanvas longest = smearedPair(1e5f, 1e5f);
+    for (float v : {1e8f, 1e30f, std::numeric_limits<float>::infinity()})
+        EXPECT_EQ(smearedPair(v, v).pixels, longest.pixels) << v;
+    // Still across the whole image, both ways.
+    EXPECT_GT(longest.at(2, 2), 0.0f);
+    EXPECT_GT(longest.at(62, 62), 0.0f);
 }
 
 TEST(LineSmear, AxisAlignedOrShortMotionDoesNotSmear)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -233,6 +234,65 @@ TEST_F(StrokeWalk, ARecordedWalkReplaysToTheSameCoverageAndDirtyRows)
     canvas.GetDirtyRows(first, last);
     EXPECT_EQ(first, firstRow);
     EXPECT_EQ(last, lastRow);
+}
+
+TEST_F(StrokeWalk, StrokesLongerThanAnyCanvasNeedsEndAndPaintWhatCrossesIt)
+{
+    // Straight strokes over an empty surface, a dab at every pixel step; the 48-pixel canvas sees
+    // only their first few dozen steps.
+    struct Case {
+        const char* what;
+        float length;
+        float rough;
+    };
+    const Case cases[] = {
+        {"a million pixels long", 1e6f, 0.0f},
+        // Leaping a tenth of the rest wherever the surface is missing, the position along the
+        // path soon stands where a pixel's step no longer moves it.
+        {"so long that its steps stop counting", 1e30f, 0.1f},
+    };
+    const int limit = walkStepLimit(width, height);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        canvas.ResetDirty();
+        setup.length = 100.0f;
+        setup.rough = 0.0f;
+        walk(brush);
+        const std::vector<float> crossing = coverage();
+
+        canvas.Init(&bitmap);
+        canvas.Load(true);
+        canvas.ResetDirty();
+        setup.length = c.length;
+        setup.rough = c.rough;
+        const auto trace = walk(brush);
+        EXPECT_LE(trace.size(), static_cast<std::size_t>(2 * limit + 1));
+        EXPECT_EQ(coverage(), crossing);
+    }
+}
+
+TEST_F(StrokeWalk, TheLongestInRangeStrokeIsWalkedToItsEndOnTheSmallestCanvas)
+{
+    // strokeLength 1000 at a brush scale of 999%, doubled by the face-size geometry and again by
+    // the length randomness: the longest stroke the parameters' ranges allow.
+    setup.length = 1000.0f * 9.99f * 2.0f * 2.0f;
+    const auto trace = walk(brush);
+    ASSERT_EQ(trace.size(), static_cast<std::size_t>(std::ceil(setup.length)) + 1);
+    EXPECT_FLOAT_EQ(trace.back().centre.x, 20.5f + setup.length);
+}
+
+TEST_F(StrokeWalk, ASeedNoDabCanCarryToTheCanvasPaintsNothing)
+{
+    setup.length = 1e6f;
+    const Point2 seeds[] = {{1e12f, 20.5f}, {20.5f, -1e12f}, {-1e9f, -1e9f}, {std::nanf(""), 20.5f}};
+    for (const Point2& seed : seeds) {
+        SCOPED_TRACE(::testing::Message() << seed.x << ", " << seed.y);
+        setup.position = seed;
+        EXPECT_TRUE(walk(brush).empty());
+        int first = 0, last = 0;
+        canvas.GetDirtyRows(first, last);
+        EXPECT_GT(first, last);
+    }
 }
 
 // Settings with randomness in every part of the set-up.

@@ -30,7 +30,7 @@ struct RecordingObserver : CanvasAllocationObserver {
     int failOnCheck = 0;  // 1-based; 0 never fails
     std::vector<std::pair<int, int>> progress;
 
-    void checkLowMemory() override
+    void beforeAllocation() override
     {
         if (++checks == failOnCheck)
             throw std::bad_alloc();

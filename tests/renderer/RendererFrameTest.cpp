@@ -7,6 +7,10 @@
 #include "renderer/vmlStrokeRecord.h"
 
 #include "host/IParamBlock2.h"
+#include "line/LineElementType.h"
+#include "line/LineFxElement.h"
+#include "line/LineFxManager.h"
+#include "line/LineFxParamBlocks.h"
 #include "standalone/RenderElementManager.h"
 
 #include <new>
@@ -237,7 +241,7 @@ TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks
 }
 
 struct FailingAllocation : vml::CanvasAllocationObserver {
-    void checkLowMemory() override { throw std::bad_alloc(); }
+    void beforeAllocation() override { throw std::bad_alloc(); }
     void allocationProgress(int, int) override {}
 };
 
@@ -328,6 +332,44 @@ TEST_F(RendererFrame, ActivePainterFollowsTheHostsRendererAndItsCanvas)
     core.setCurrentRenderer(nullptr);
     EXPECT_EQ(vmlRenderer::activePainter(), nullptr);
     EXPECT_EQ(vml::lastRenderer, nullptr);
+}
+
+TEST_F(RendererFrame, EffectsAppliedAgainAfterTheFramePaintTheLinesIntoItsCanvas)
+{
+    vml::LineFxManager lines;
+    vml::LineFxElement* outline = lines.addElement(vml::Outline);
+    ASSERT_NE(outline, nullptr);
+    outline->pblock()->SetValue(vml::lineParam::lineColor, 0, Color(1.0f, 1.0f, 1.0f));
+    outline->pblock()->SetValue(vml::lineParam::lineWidth, 0, 3.0f);
+    outline->pblock()->SetValue(vml::lineParam::lineMatID, 0, 0);  // the scene's materials set none
+
+    // The lines painted inside the frame: wet paint in the renderer's canvas.
+    vmlRenderer r;
+    core.setCurrentRenderer(&r);
+    scene->scene.effects.push_back(&lines);
+    Bitmap inFrame;
+    ASSERT_TRUE(openSession(scene->scene, r)->renderFrame(0, inFrame).ok);
+
+    // A frame without the effect but with its G-buffer, then the effect applied after it, as a
+    // host applies its effects again: the same painting.
+    scene->scene.effects.clear();
+    standalone::RenderJobOptions options;
+    options.gbufferChannels = BMM_CHAN_RENDER_DEFAULT | lines.GBufferChannelsRequired(0);
+    auto session = openSession(scene->scene, r, options);
+    Bitmap painted;
+    ASSERT_TRUE(session->renderFrame(0, painted).ok);
+    ASSERT_FALSE(sameImage(painted, inFrame, 0));
+    Bitmap after = painted;
+    lines.Apply(0, &after, nullptr, nullptr);
+    EXPECT_TRUE(sameImage(after, inFrame, 0));
+    EXPECT_FALSE(r.isOutOfMemory());
+
+    // While another renderer is the host's, the lines go straight into the bitmap.
+    core.setCurrentRenderer(nullptr);
+    Bitmap straight = painted;
+    lines.Apply(0, &straight, nullptr, nullptr);
+    EXPECT_FALSE(sameImage(straight, painted, 0));
+    EXPECT_FALSE(sameImage(straight, inFrame, 0));
 }
 
 }  // namespace
