@@ -7,6 +7,7 @@
 #include "line/LineStamp.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -120,15 +121,23 @@ void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& 
 {
     target.fadeFactor = stamp.fadeFactor;
     const int reach = stamp.reach;
-    int jFirst = -(reach + 1), jLast = reach + 2;
-    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows.
-    if (!stamp.smear.active) {
-        jFirst = std::max(jFirst, target.firstRow - stamp.y);
-        jLast = std::min(jLast, target.endRow - 1 - stamp.y);
-    }
     const Point2 centre = stamp.centre;
+    int jFirst = -(reach + 1), jLast = reach + 2;
+    int iFirst = -(reach + 1), iLast = reach + 2;
+    // A smear writes away from its offset, so only a plain stamp skips the offsets where it is 0
+    // (outside its ellipse's box) and those off the rows and the canvas: a wide stamp then costs
+    // what it covers, not its reach squared.
+    if (!stamp.smear.active) {
+        const StampExtent box = stampExtent(s, stamp.g);
+        jFirst =
+            std::max({jFirst, target.firstRow - stamp.y, static_cast<int>(std::floor(centre.y - box.y))});
+        jLast = std::min({jLast, target.endRow - 1 - stamp.y, static_cast<int>(std::ceil(centre.y + box.y))});
+        iFirst = std::max({iFirst, -stamp.x, static_cast<int>(std::floor(centre.x - box.x))});
+        iLast = std::min(
+            {iLast, target.coverage.width - 1 - stamp.x, static_cast<int>(std::ceil(centre.x + box.x))});
+    }
     for (int j = jFirst; j <= jLast; ++j)
-        for (int i = -(reach + 1); i <= reach + 2; ++i) {
+        for (int i = iFirst; i <= iLast; ++i) {
             const float v =
                 stampValue(s, static_cast<float>(i) - centre.x, static_cast<float>(j) - centre.y, stamp.g);
             if (v > 0.0f)

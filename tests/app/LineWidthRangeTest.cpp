@@ -69,4 +69,24 @@ TEST_F(LineWidthRange, AWidthFarBeyondItsRangeIsHeldWithAWarningAndTheFrameRende
     EXPECT_TRUE(fs::exists(dir / "sphere.png"));
 }
 
+// The widest stamp within the ranges: width 100, stretched tenfold and deformed to twice its
+// width, about 420 pixels of reach. Its work is bounded by the frame, not by its square.
+TEST_F(LineWidthRange, TheWidestStampWithinTheRangesRendersQuickly)
+{
+    std::string text = kSphere;
+    const std::string plain = R"({"type": "outline"})";
+    text.replace(text.find(plain), plain.size(),
+                 R"({"type": "outline", "lineWidth": 100, "lineStretch": 100, "lineDeform": 100})");
+    std::ofstream(dir / "widest.json") << text;
+    app::RenderOptions o;
+    o.scenePath = (dir / "widest.json").string();
+    o.output = (dir / "widest.png").string();
+    o.quiet = true;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(app::runRender(o, core), 0);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, kBudgetSeconds);
+    EXPECT_TRUE(core.warnings().empty());
+}
+
 }  // namespace
