@@ -8,6 +8,8 @@
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/StandaloneCore.h"
 
+#include <fmt/core.h>
+
 namespace app {
 
 namespace {
@@ -25,9 +27,12 @@ constexpr const char* pluginClassNames[] = {
 
 }  // namespace
 
+void printWarning(const std::string& text) { fmt::print(stderr, "vermil: warning: {}\n", text); }
+
 void setUpHost(standalone::StandaloneCore& core)
 {
     SetCOREInterface(&core);
+    core.setWarningHandler(printWarning);
     // The settings files' directories, from the environment (see docs/host.md).
     standalone::setHostDirectories(core, standalone::hostDirectoriesFromEnvironment());
     standalone::registerHostClasses(core);

@@ -1,5 +1,6 @@
 #include "app/LinesCommand.h"
 
+#include "app/HostSetup.h"
 #include "app/LineElementList.h"
 #include "line/LineFiles.h"
 #include "line/LineFxElement.h"
@@ -113,6 +114,8 @@ int runLinesShow(const std::string& path)
         fmt::print(stderr, "vermil: {}: {}\n", path, reason);
         return 1;
     }
+    for (const std::string& held : contents->heldValues)
+        printWarning(held);
     fmt::print("{}: {}, {} records per element{}\n", path,
                contents->linesFile ? fmt::format("lines file, {} element{}", contents->elements.size(),
                                                  contents->elements.size() == 1 ? "" : "s")

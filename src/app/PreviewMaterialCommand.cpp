@@ -1,6 +1,7 @@
 #include "app/PreviewMaterialCommand.h"
 
 #include "app/CancelOnInterrupt.h"
+#include "app/HostSetup.h"
 #include "app/ProgressBar.h"
 #include "host/Bitmap.h"
 #include "host/Mtl.h"
@@ -60,9 +61,7 @@ int runPreviewMaterial(const PreviewMaterialOptions& options, standalone::Standa
 
     std::unique_ptr<standalone::Scene> document;
     try {
-        document = standalone::loadSceneOrModel(
-            options.scenePath, core,
-            {0, 0, [](const std::string& w) { fmt::print(stderr, "vermil: warning: {}\n", w); }});
+        document = standalone::loadSceneOrModel(options.scenePath, core, {0, 0, printWarning});
     } catch (const std::exception& e) {
         fmt::print(stderr, "vermil: {}\n", e.what());
         return 1;
@@ -90,7 +89,7 @@ int runPreviewMaterial(const PreviewMaterialOptions& options, standalone::Standa
         standalone::renderMaterialSample(*sample, *picked.renderer, image, jobOptions);
     progress.finish();
     for (const std::string& w : result.warnings)
-        fmt::print(stderr, "vermil: warning: {}\n", w);
+        printWarning(w);
     if (!result.ok) {
         if (result.cancelled || interrupted()) {
             fmt::print(stderr, "vermil: cancelled\n");

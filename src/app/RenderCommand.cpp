@@ -2,6 +2,7 @@
 
 #include "app/CancelOnInterrupt.h"
 #include "app/FrameList.h"
+#include "app/HostSetup.h"
 #include "app/PaintOptions.h"
 #include "app/ProgressBar.h"
 #include "host/ClassDesc2.h"
@@ -172,9 +173,7 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
     std::unique_ptr<standalone::Scene> scene;
     try {
         scene = standalone::loadSceneOrModel(options.scenePath, core,
-                                             {options.width, options.height, [](const std::string& w) {
-                                                  fmt::print(stderr, "vermil: warning: {}\n", w);
-                                              }});
+                                             {options.width, options.height, printWarning});
     } catch (const std::exception& e) {
         fmt::print(stderr, "vermil: {}\n", e.what());
         return 1;
@@ -290,7 +289,7 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         standalone::RenderJobResult result = session.renderFrame(t, image);
         double renderSeconds = secondsSince(start);
         for (const std::string& w : result.warnings)
-            fmt::print(stderr, "vermil: warning: {}\n", w);
+            printWarning(w);
         if (!result.ok) {
             progress.finish();
             // The frame in flight is finished (and reported) before anything else is said.

@@ -202,11 +202,12 @@ int runUi(const UiOptions& options, standalone::StandaloneCore& core)
         return 1;
     }
     for (const UiEvent& e : options.events) {
+        // A taken act's notes are the log's warnings, which the host prints as they come.
         const standalone::RolloutEventResult r = standalone::applyRolloutEvent(ui, e);
-        if (!r.message.empty())
+        if (!r.ok) {
             fmt::print(stderr, "vermil: ui: {}\n", r.message);
-        if (!r.ok)
             return 1;
+        }
     }
     printPages(ui, options.json);
     if (!options.previews.empty() && !writePreviews(ui, options.previews))

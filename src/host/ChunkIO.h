@@ -47,6 +47,9 @@ public:
     // Copies up to nbytes of the open data chunk. Asking for more than the chunk still holds
     // copies what there is, reports it in *nread and answers IO_ERROR.
     virtual IOResult Read(void* buf, ULONG nbytes, ULONG* nread) = 0;
+    // Where the data comes from (a file's path), for messages; empty when unknown. A service of
+    // this host interface.
+    virtual std::string SourceName() const { return {}; }
 };
 
 // Typed helpers. A value is stored as its bytes in memory, so only plain types belong here: a

@@ -8,12 +8,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 class ChunkReader final : public ILoad {
 public:
-    // The span must outlive the reader.
-    explicit ChunkReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    // The span must outlive the reader. sourceName names the data in messages (a file's path).
+    explicit ChunkReader(std::span<const std::uint8_t> bytes, std::string sourceName = {})
+        : bytes_(bytes), sourceName_(std::move(sourceName))
+    {}
 
     // IO_END when the current level holds no more chunks (also inside a data chunk whose bytes
     // have all been read). IO_ERROR, without moving, for a header that does not fit in what is
@@ -27,6 +31,7 @@ public:
     // Only a data chunk can be read; reading at the top level or from a chunk that holds
     // sub-chunks answers IO_ERROR.
     IOResult Read(void* buf, ULONG nbytes, ULONG* nread) override;
+    std::string SourceName() const override { return sourceName_; }
 
     int Depth() const { return static_cast<int>(open_.size()); }
     bool CurChunkIsContainer() const { return !open_.empty() && open_.back().container; }
@@ -42,6 +47,7 @@ private:
     std::size_t limit() const { return open_.empty() ? bytes_.size() : open_.back().end; }
 
     std::span<const std::uint8_t> bytes_;
+    std::string sourceName_;
     std::vector<Open> open_;
     std::size_t pos_ = 0;
 };

@@ -146,7 +146,10 @@ public:
     // Saves every parameter except references, P_OWNERS_REF and P_TRANSIENT ones (a reference
     // table saves its entry count, so the host can restore its references into it). Load keeps
     // the current value of anything the data lacks and skips parameters it does not know or
-    // whose type changed; truncated or malformed data answers IO_ERROR.
+    // whose type changed; truncated or malformed data answers IO_ERROR. Loaded numbers pass the
+    // intake (ParamIntake.h): held to their ranges, and one that is not finite keeps what the
+    // parameter held (a key takes the parameter's value), each with a warning naming the
+    // source (ILoad::SourceName), the block and the parameter.
     IOResult Save(ISave* isave) override;
     IOResult Load(ILoad* iload) override;
 
@@ -189,6 +192,8 @@ private:
 
     IOResult loadHeader(ILoad* iload);
     IOResult loadParam(ILoad* iload);
+    // Where loaded values come from, for the intake's warnings.
+    std::string loadSource(ILoad* iload) const;
 
     ParamBlockDesc2* desc_;
     ReferenceMaker* owner_;

@@ -13,10 +13,14 @@
 
 #include "host/IParamBlock2.h"
 
+#include "host/ClassDesc2.h"
+#include "host/ParamIntake.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -77,6 +81,18 @@ IOResult readNumber(ILoad* iload, ParamType2 type, ParamNumber& n)
 }
 
 }  // namespace
+
+std::string IParamBlock2::loadSource(ILoad* iload) const
+{
+    ClassDesc2* cd = desc_->GetClassDesc();
+    const char* className = cd ? cd->InternalName() : nullptr;
+    std::string source = iload->SourceName();
+    source += source.empty() ? "saved block \"" : ": saved block \"";
+    source += desc_->InternalName() + "\"";
+    if (className && *className)
+        source += std::string(" of ") + className;
+    return source;
+}
 
 IOResult IParamBlock2::Save(ISave* isave)
 {
@@ -188,6 +204,9 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
     Slot& slot = slots_[static_cast<std::size_t>(p)];
     slot.keys.clear();
 
+    // Stored numbers come from outside: held to the parameter's range, and one that is not finite
+    // leaves what the entry held (the current value, or the default of a new table entry).
+    ParamIntake intake(loadSource(iload));
     auto readEntry = [&](Entry& e) -> IOResult {
         if (isStringType(type))
             return readString(iload, e.text);
@@ -195,9 +214,11 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
             std::uint8_t held = 0;
             return readValue(iload, held);  // the host restores the target itself
         }
-        if (readNumber(iload, type, e.number) != IO_OK)
+        ParamNumber n;
+        if (readNumber(iload, type, n) != IO_OK)
             return IO_ERROR;
-        e.number = normalized(type, e.number);
+        intake.take(def, n, e.number);
+        e.number = normalized(type, n);
         return IO_OK;
     };
     auto loadValue = [&]() -> IOResult {
@@ -207,6 +228,7 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
         slot.entries[0] = std::move(e);
         return IO_OK;
     };
+    // A key whose number is refused takes the parameter's value (as loaded, or as it was).
     auto loadKeys = [&]() -> IOResult {
         std::uint32_t count = 0;
         if (readValue(iload, count) != IO_OK)
@@ -218,6 +240,8 @@ IOResult IParamBlock2::loadParam(ILoad* iload)
             ParamNumber n;
             if (readValue(iload, t) != IO_OK || readNumber(iload, type, n) != IO_OK)
                 return IO_ERROR;
+            ParamIntake(intake.source() + ", key at tick " + std::to_string(t))
+                .take(def, n, slot.entries[0].number);
             keys.push_back({t, normalized(type, n)});
         }
         // Set in time order each key lands at the end; a track stored backwards would otherwise

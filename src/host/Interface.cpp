@@ -17,3 +17,9 @@ int MessageBox(HWND parent, const char* text, const char* caption, UINT type)
     Interface* core = GetCOREInterface();
     return core ? core->ShowMessageBox(parent, text ? text : "", caption ? caption : "", type) : 0;
 }
+
+void LogWarning(const char* text)
+{
+    if (Interface* core = GetCOREInterface())
+        core->LogWarning(text ? text : "");
+}

@@ -56,6 +56,10 @@ public:
     // Threads a render may keep busy, the caller's included; 0: one per core. A service of this
     // host interface, outside the SDK's range.
     virtual int GetRenderThreads() { return 0; }
+    // Writes a warning to the host's log, without a dialog: something was repaired and work goes
+    // on (a value held to its parameter's range). Any thread may call it. A service of this host
+    // interface, standing for the SDK's log system; a host without a log drops the text.
+    virtual void LogWarning(const char* /*text*/) {}
 };
 
 Interface* GetCOREInterface();
@@ -67,3 +71,5 @@ DWORD GetHostVersion();
 
 // Message box through the core interface; returns 0 when no core interface is installed.
 int MessageBox(HWND parent, const char* text, const char* caption, UINT type);
+// A warning in the log of the core interface; nothing when none is installed.
+void LogWarning(const char* text);

@@ -5,9 +5,11 @@
 #include "host/Interface.h"
 #include "host/MtlBase.h"
 #include "host/ParamBlockDesc2.h"
+#include "host/ParamIntake.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -140,22 +142,25 @@ void IParamMap2::takeValue(ParamID id, int controlId, TimeValue t)
     const ParamDef* d = block_->GetParamDef(id);
     if (!ui || !d)
         return;
+    // What a control gives comes from outside: numbers pass the intake.
+    ParamIntake intake("control " + std::to_string(dialog_ ? dialog_->id : 0) + ":" +
+                       std::to_string(controlId));
     switch (d->ui.control) {
     case ParamControl::spinner: {
         const float v = ui->GetSpinnerValue(page_, controlId);
-        if (isIntegral(d->type))
-            block_->SetValue(id, t, int(std::lround(v)));
-        else
-            block_->SetValue(id, t, v);
+        // An int spinner's value rounds to the nearest whole number; one beyond any int is the
+        // intake's to hold, not a conversion's to overflow.
+        intake.set(*block_, id, t,
+                   ParamNumber{isIntegral(d->type) ? std::round(double(v)) : double(v), 0, 0, 0});
         break;
     }
     case ParamControl::checkBox: block_->SetValue(id, t, ui->IsChecked(page_, controlId) ? 1 : 0); break;
     case ParamControl::radio: {
         const auto at = std::find(d->ui.ids.begin(), d->ui.ids.end(), controlId);
-        block_->SetValue(id, t, int(at - d->ui.ids.begin()));
+        intake.set(*block_, id, t, int(at - d->ui.ids.begin()));
         break;
     }
-    case ParamControl::colorSwatch: block_->SetValue(id, t, ui->GetColor(page_, controlId)); break;
+    case ParamControl::colorSwatch: intake.set(*block_, id, t, ui->GetColor(page_, controlId)); break;
     case ParamControl::editText: block_->SetValue(id, t, ui->GetText(page_, controlId)); break;
     // A map or material slot takes what the host's browser picks; other pickers are the
     // procedure's business, which hears the press.

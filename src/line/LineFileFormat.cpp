@@ -1,6 +1,7 @@
 #include "line/LineFileFormat.h"
 
 #include "host/ParamBlockDesc2.h"
+#include "host/ParamIntake.h"
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
@@ -148,27 +149,32 @@ bool sameValue(const LineRecordInfo& r, const LineSettings& a, const LineSetting
     return true;
 }
 
-// Holds record r of s the way its block holds values; false for a float that is not finite.
-bool holdToRange(const LineRecordInfo& r, LineSettings& s)
+// Holds record r of s to its parameter's range through `intake`, which words a warning for each
+// value held; a bool reads 0 or 1, as its block reads it. False for a float that is not finite:
+// such a file is refused whole rather than loaded in part.
+bool holdToRange(const LineRecordInfo& r, LineSettings& s, ParamIntake& intake)
 {
-    const ParamDef* def = paramOf(r);
-    if (r.isInt) {
-        auto v = static_cast<std::int32_t>(wordOf(s, r.firstWord));
-        if (def && baseType(def->type) == TYPE_BOOL)
-            v = v != 0 ? 1 : 0;
-        else if (def && def->hasRange)
-            v = std::clamp(v, static_cast<std::int32_t>(def->rangeMin),
-                           static_cast<std::int32_t>(def->rangeMax));
-        setWord(s, r.firstWord, static_cast<std::uint32_t>(v));
-        return true;
-    }
+    ParamNumber n{};
     for (int k = 0; k < r.words; ++k) {
-        float v = floatOf(s, r.firstWord + k);
+        const int w = r.firstWord + k;
+        const double v = r.isInt ? double(static_cast<std::int32_t>(wordOf(s, w))) : double(floatOf(s, w));
         if (!std::isfinite(v))
             return false;
-        if (def && def->hasRange)
-            v = std::clamp(v, static_cast<float>(def->rangeMin), static_cast<float>(def->rangeMax));
-        setFloat(s, r.firstWord + k, v);
+        n[static_cast<std::size_t>(k)] = v;
+    }
+    const ParamDef* def = paramOf(r);
+    if (!def)
+        return true;
+    intake.take(*def, n, n);
+    for (int k = 0; k < r.words; ++k) {
+        const int w = r.firstWord + k;
+        const double v = n[static_cast<std::size_t>(k)];
+        if (!r.isInt)
+            setFloat(s, w, static_cast<float>(v));
+        else if (baseType(def->type) == TYPE_BOOL)
+            setWord(s, w, v != 0.0 ? 1u : 0u);
+        else
+            setWord(s, w, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
     }
     return true;
 }
@@ -246,7 +252,7 @@ std::string elementLabel(bool linesFile, std::size_t e)
 
 // The first `count` records of one block into `e`; the rest keep what `e` holds.
 bool readBlock(ByteReader& in, int count, bool linesFile, std::size_t index, LineFileElement& e,
-               std::string& reason)
+               std::vector<std::string>& held, std::string& reason)
 {
     for (int n = 0; n < count; ++n) {
         const LineRecordInfo& r = records[static_cast<std::size_t>(n)];
@@ -264,7 +270,8 @@ bool readBlock(ByteReader& in, int count, bool linesFile, std::size_t index, Lin
             }
             setWord(e.settings, r.firstWord + k, v);
         }
-        if (!holdToRange(r, e.settings)) {
+        ParamIntake intake(where, [&held](const std::string& text) { held.push_back(text); });
+        if (!holdToRange(r, e.settings, intake)) {
             reason = where + ": not a finite number";
             return false;
         }
@@ -394,7 +401,7 @@ std::optional<LineFileContents> parseLineFile(std::span<const std::uint8_t> byte
                 return std::nullopt;
     }
     for (std::size_t k = 0; k < elements; ++k)
-        if (!readBlock(in, perBlock, out.linesFile, k, out.elements[k], reason))
+        if (!readBlock(in, perBlock, out.linesFile, k, out.elements[k], out.heldValues, reason))
             return std::nullopt;
     return out;
 }
@@ -430,7 +437,11 @@ std::optional<LineFileContents> readLineFile(const std::string& path, std::strin
         reason = "cannot be read";
         return std::nullopt;
     }
-    return parseLineFile(bytes, reason);
+    std::optional<LineFileContents> contents = parseLineFile(bytes, reason);
+    if (contents)
+        for (std::string& text : contents->heldValues)
+            text = path + ": " + text;
+    return contents;
 }
 
 void overlayLineRecords(LineSettings& base, const LineFileElement& file, int count, bool merge)

@@ -62,6 +62,9 @@ struct LineFileContents {
     // to 0..49 (a count above 49 still means 49 records, one below 1 none).
     int recordCount = 0;
     std::vector<LineFileElement> elements;  // one for an element file
+    // A warning for each value held to its parameter's range, naming the element, the record and
+    // the parameter (and the file, when read from one), for the loader to log.
+    std::vector<std::string> heldValues;
 
     int recordsPerBlock() const;
 };
@@ -72,13 +75,14 @@ const LineSettings& lineBlockDefaults();
 
 // Parses a whole file, checking everything: class words, counts against the bytes there are,
 // every type, every name (at most 255 bytes, no zero byte) and every record. Values are held to
-// their parameters' ranges the way the blocks hold them (ints and floats clamped, bools 0 or 1);
-// a float that is not finite refuses the file. Records beyond the record count keep
-// lineBlockDefaults() with sameAsDefault false. Bytes after the last block are ignored, as older
-// readers ignored them. nullopt with a one-line `reason` when the bytes are not a valid file.
+// their parameters' ranges by the intake's rule (host/ParamIntake.h; ints and floats clamped,
+// each noted in heldValues) and bools read 0 or 1; a float that is not finite refuses the file. Records
+// beyond the record count keep lineBlockDefaults() with sameAsDefault false. Bytes after the last block are
+// ignored, as older readers ignored them. nullopt with a one-line `reason` when the bytes are not a valid
+// file.
 std::optional<LineFileContents> parseLineFile(std::span<const std::uint8_t> bytes, std::string& reason);
-// The same for the file at `path`; a file that cannot be read, or is larger than
-// lineFileSizeLimit, gives a reason too.
+// The same for the file at `path`, whose path begins each of heldValues; a file that cannot be
+// read, or is larger than lineFileSizeLimit, gives a reason too.
 std::optional<LineFileContents> readLineFile(const std::string& path, std::string& reason);
 
 // The first `count` records of `file` laid over `base` (count clamped to 0..49). Replace takes the

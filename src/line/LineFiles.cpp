@@ -84,6 +84,8 @@ bool appendLinesFile(LineFxManager& manager, const std::string& path)
     const std::optional<LineFileContents> contents = readLineFile(path, reason);
     if (!contents || !contents->linesFile)
         return false;
+    for (const std::string& held : contents->heldValues)
+        LogWarning(held.c_str());
     std::vector<LineFxElement*> added;
     added.reserve(contents->elements.size());
     for (const LineFileElement& entry : contents->elements) {
@@ -165,6 +167,8 @@ bool loadElementFile(LineFxElement& element, const std::string& path)
         showFailure(lineFileLoadFailedId);
         return false;
     }
+    for (const std::string& held : contents->heldValues)
+        LogWarning(held.c_str());
     applyElementFile(element, contents->elements.front(), contents->recordsPerBlock(), lineLoadMerge(),
                      currentTime());
     if (LineFxManager* manager = element.manager())

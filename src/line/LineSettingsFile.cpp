@@ -4,72 +4,80 @@
 #include "host/PrivateProfile.h"
 #include "line/LineDefaultSettings.h"
 #include "line/LineFxElement.h"
+#include "line/LineFxParamBlocks.h"
 #include "shell/IniHandler.h"
 #include "shell/SettingsValues.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace vml {
 
 namespace {
 
 using S = LineSettings;
+namespace lp = lineParam;
+namespace pp = linePaintParam;
 
-constexpr LineSettingsKey f(const char* key, float S::*word) { return {key, word, nullptr}; }
-constexpr LineSettingsKey i(const char* key, std::int32_t S::*word) { return {key, nullptr, word}; }
-constexpr LineSettingsKey color(const char* key) { return {key, nullptr, nullptr}; }
+constexpr LineSettingsKey f(const char* key, float S::*word, ParamID param, bool paint = false)
+{
+    return {key, word, nullptr, paint, param};
+}
+constexpr LineSettingsKey i(const char* key, std::int32_t S::*word, ParamID param, bool paint = false)
+{
+    return {key, nullptr, word, paint, param};
+}
+constexpr LineSettingsKey color(const char* key) { return {key, nullptr, nullptr, false, lp::lineColor}; }
 
 constexpr std::array lineKeys{
-    i("material_id", &S::lineMatID),
-    i("blend_method", &S::lineBlend),
-    f("blend_amount", &S::lineAlpha),
+    i("material_id", &S::lineMatID, lp::lineMatID),
+    i("blend_method", &S::lineBlend, lp::lineBlend),
+    f("blend_amount", &S::lineAlpha, lp::lineAlpha),
     color("blend_color"),
-    f("map_opacity", &S::lineMapOpacity),
-    i("map_enable", &S::lineMapEnable),
-    f("width", &S::lineWidth),
-    f("deform", &S::lineDeform),
-    f("stretch", &S::lineStretch),
-    f("angle", &S::lineAngle),
-    f("zscale_min", &S::lineZMin),
-    f("zscale_max", &S::lineZMax),
-    i("zscale_enable", &S::lineZScaleEnable),
-    f("zalpha_min", &S::lineZAlphaMin),
-    f("zalpha_max", &S::lineZAlphaMax),
-    i("zalpha_enable", &S::lineZAlphaEnable),
-    f("line_blur", &S::lineBlur),
-    f("line_blur_offset", &S::lineBlurOffset),
-    f("outline_obj_thre", &S::outlineObjectThreshold),
-    f("outline_mat_thre", &S::outlineMaterialThreshold),
-    f("edge_depth_thre", &S::edgeDepthThreshold),
-    f("normal_min", &S::normalMin),
-    f("normal_max", &S::normalMax),
-    f("normal_depth", &S::normalDepth),
-    f("zalpha_min_value", &S::lineZAlphaMinValue),
-    f("zalpha_max_value", &S::lineZAlphaMaxValue),
+    f("map_opacity", &S::lineMapOpacity, lp::lineMapOpacity),
+    i("map_enable", &S::lineMapEnable, lp::lineMapEnable),
+    f("width", &S::lineWidth, lp::lineWidth),
+    f("deform", &S::lineDeform, lp::lineDeform),
+    f("stretch", &S::lineStretch, lp::lineStretch),
+    f("angle", &S::lineAngle, lp::lineAngle),
+    f("zscale_min", &S::lineZMin, lp::lineZMin),
+    f("zscale_max", &S::lineZMax, lp::lineZMax),
+    i("zscale_enable", &S::lineZScaleEnable, lp::lineZScaleEnable),
+    f("zalpha_min", &S::lineZAlphaMin, lp::lineZAlphaMin),
+    f("zalpha_max", &S::lineZAlphaMax, lp::lineZAlphaMax),
+    i("zalpha_enable", &S::lineZAlphaEnable, lp::lineZAlphaEnable),
+    f("line_blur", &S::lineBlur, lp::lineBlur),
+    f("line_blur_offset", &S::lineBlurOffset, lp::lineBlurOffset),
+    f("outline_obj_thre", &S::outlineObjectThreshold, lp::outlineObjectThreshold),
+    f("outline_mat_thre", &S::outlineMaterialThreshold, lp::outlineMaterialThreshold),
+    f("edge_depth_thre", &S::edgeDepthThreshold, lp::edgeDepthThreshold),
+    f("normal_min", &S::normalMin, lp::normalMin),
+    f("normal_max", &S::normalMax, lp::normalMax),
+    f("normal_depth", &S::normalDepth, lp::normalDepth),
+    f("zalpha_min_value", &S::lineZAlphaMinValue, lp::lineZAlphaMinValue),
+    f("zalpha_max_value", &S::lineZAlphaMaxValue, lp::lineZAlphaMaxValue),
 };
 
 constexpr std::array paintKeys{
-    i("paint_color_type", &S::paintColorType),
-    f("paint_color_colorR", &S::paintColorR),
-    f("paint_color_colorG", &S::paintColorG),
-    f("paint_color_colorB", &S::paintColorB),
-    f("paint_blur", &S::paintBlur),
-    f("paint_blur_rnd", &S::paintBlurRnd),
-    f("paint_blur_bound", &S::paintBlurBound),
-    f("paint_blur_bound_rnd", &S::paintBlurBoundRnd),
-    f("paint_mix", &S::paintMix),
-    f("paint_mix_rnd", &S::paintMixRnd),
-    f("paint_wind", &S::paintWind),
-    f("paint_wind_rnd", &S::paintWindRnd),
-    f("paint_wind_angle", &S::paintWindAngle),
-    i("paint_rnd_size_enable", &S::paintRndSizeEnable),
-    f("paint_rnd_size", &S::paintRndSize),
-    f("paint_dry", &S::paintDry),
-    f("paint_dry_rnd", &S::paintDryRnd),
+    i("paint_color_type", &S::paintColorType, pp::paintColorType, true),
+    f("paint_color_colorR", &S::paintColorR, pp::paintColorR, true),
+    f("paint_color_colorG", &S::paintColorG, pp::paintColorG, true),
+    f("paint_color_colorB", &S::paintColorB, pp::paintColorB, true),
+    f("paint_blur", &S::paintBlur, pp::paintBlur, true),
+    f("paint_blur_rnd", &S::paintBlurRnd, pp::paintBlurRnd, true),
+    f("paint_blur_bound", &S::paintBlurBound, pp::paintBlurBound, true),
+    f("paint_blur_bound_rnd", &S::paintBlurBoundRnd, pp::paintBlurBoundRnd, true),
+    f("paint_mix", &S::paintMix, pp::paintMix, true),
+    f("paint_mix_rnd", &S::paintMixRnd, pp::paintMixRnd, true),
+    f("paint_wind", &S::paintWind, pp::paintWind, true),
+    f("paint_wind_rnd", &S::paintWindRnd, pp::paintWindRnd, true),
+    f("paint_wind_angle", &S::paintWindAngle, pp::paintWindAngle, true),
+    i("paint_rnd_size_enable", &S::paintRndSizeEnable, pp::paintRndSizeEnable, true),
+    f("paint_rnd_size", &S::paintRndSize, pp::paintRndSize, true),
+    f("paint_dry", &S::paintDry, pp::paintDry, true),
+    f("paint_dry_rnd", &S::paintDryRnd, pp::paintDryRnd, true),
 };
-
-// The platform reads at most 255 characters of a value.
-constexpr DWORD valueBufferSize = 256;
 
 // Each reader and writer locates the file afresh, as the settings files are meant to be used.
 std::string locateFile()
@@ -100,30 +108,44 @@ std::string formatLineSettingsValue(const LineSettingsKey& key, const LineSettin
            formatSettingsFloat(s.lineColor[2]);
 }
 
-bool parseLineSettingsValue(const LineSettingsKey& key, const char* text, LineSettings& s)
+const ParamDef& lineSettingsParam(const LineSettingsKey& key)
 {
-    if (!text)
-        return false;
+    static const ParamDef none;
+    const ParamDef* def =
+        (key.paint ? lineFxElementPaintBlock() : lineFxElementParamsBlock()).GetParamDef(key.param);
+    return def ? *def : none;
+}
+
+ParamNumber lineSettingsNumbers(const LineSettingsKey& key, const LineSettings& s)
+{
     if (key.floatWord)
-        return scanSettingsFloat(text, s.*key.floatWord) != nullptr;
+        return {s.*key.floatWord, 0, 0, 0};
     if (key.intWord)
-        return parseSettingsInt(text, s.*key.intWord);
-    const char* p = text;
-    int read = 0;
-    while (read < 3 && (p = scanSettingsFloat(p, s.lineColor[read])) != nullptr)
-        ++read;
-    return read > 0;
+        return {double(s.*key.intWord), 0, 0, 0};
+    return {s.lineColor[0], s.lineColor[1], s.lineColor[2], 1.0};
+}
+
+void setLineSettingsNumbers(const LineSettingsKey& key, const ParamNumber& n, LineSettings& s)
+{
+    if (key.floatWord) {
+        s.*key.floatWord = static_cast<float>(n[0]);
+    } else if (key.intWord) {
+        s.*key.intWord = static_cast<std::int32_t>(std::clamp(n[0], double(INT32_MIN), double(INT32_MAX)));
+    } else {
+        for (std::size_t c = 0; c < 3; ++c)
+            s.lineColor[c] = static_cast<float>(n[c]);
+    }
 }
 
 void readLineSettingsKeys(const char* path, LineSettings& s)
 {
     if (!path || !*path)
         return;
-    char text[valueBufferSize];
     for (auto keys : {lineSettingsKeys(), linePaintSettingsKeys()}) {
         for (const LineSettingsKey& k : keys) {
-            if (getPrivateProfileString(lineSettingsSection, k.key, "", text, valueBufferSize, path) > 0)
-                parseLineSettingsValue(k, text, s);
+            ParamNumber n = lineSettingsNumbers(k, s);
+            readSettingsValue(path, lineSettingsSection, k.key, lineSettingsParam(k), n);
+            setLineSettingsNumbers(k, n, s);
         }
     }
 }

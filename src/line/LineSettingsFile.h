@@ -5,6 +5,7 @@
 // the colour as three floats separated by spaces. lineOn and the five detection switches have no
 // key: a new element takes them from its type.
 
+#include "host/ParamDef.h"
 #include "line/LineSettings.h"
 
 #include <cstdint>
@@ -17,12 +18,14 @@ class LineFxElement;
 
 inline constexpr char lineSettingsSection[] = "Vermil+ Line";
 
-// One key and the LineSettings word(s) it holds: exactly one of the two word pointers is set,
-// except for the colour key, which has neither and holds words 4-6.
+// One key, the LineSettings word(s) it holds and the parameter it fills: exactly one of the two
+// word pointers is set, except for the colour key, which has neither and holds words 4-6.
 struct LineSettingsKey {
     const char* key;
     float LineSettings::*floatWord;
     std::int32_t LineSettings::*intWord;
+    bool paint;     // a parameter of the element's "paint" block, else of "parameters"
+    ParamID param;  // the parameter in that block
 };
 
 // The keys of words 1-28 and of words 48-64, each in file order.
@@ -31,14 +34,16 @@ std::span<const LineSettingsKey> linePaintSettingsKeys();
 
 // The value text of one key.
 std::string formatLineSettingsValue(const LineSettingsKey& key, const LineSettings& s);
-// Parses text the way scanning with the key's format does (white space first, text after the
-// number ignored). Answers false, leaving the words alone, when no number can be read; a number
-// out of range (an int beyond 32 bits, a float that is not finite) counts as none. For the colour,
-// the components read in order before the first failure are taken.
-bool parseLineSettingsValue(const LineSettingsKey& key, const char* text, LineSettings& s);
+// The parameter a key fills, whose range its values are held to.
+const ParamDef& lineSettingsParam(const LineSettingsKey& key);
+// The key's word(s) in s as the numbers of its parameter's value, and back.
+ParamNumber lineSettingsNumbers(const LineSettingsKey& key, const LineSettings& s);
+void setLineSettingsNumbers(const LineSettingsKey& key, const ParamNumber& n, LineSettings& s);
 
-// Every key of both sets from the file at `path`; missing, empty or unreadable values keep their
-// words. Nothing for an empty path.
+// Every key of both sets from the file at `path` (shell/SettingsValues.h: readSettingsValue):
+// missing, empty or unreadable values keep their words, and the values read pass the intake —
+// held to their parameters' ranges, refused when not finite (the word kept), with a warning
+// naming the file, the key and the parameter. Nothing for an empty path.
 void readLineSettingsKeys(const char* path, LineSettings& s);
 // Every key of one set, in file order. Write failures are ignored. Nothing for an empty path.
 void writeLineSettingsKeys(const char* path, std::span<const LineSettingsKey> keys, const LineSettings& s);

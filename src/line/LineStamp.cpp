@@ -37,4 +37,20 @@ float stampValue(const LineSettings& s, float dx, float dy, float g)
     return 1.0f;
 }
 
+StampExtent stampExtent(const LineSettings& s, float g)
+{
+    // stampValue is 0 unless |(p', q')| < reach, (p', q') = S A (dx, dy) with A the rows axisU,
+    // axisV (orthonormal) and S the stretch. That ellipse's half extent along x is
+    // reach * |(A[0][0] / S[0], A[1][0] / S[1])|, along y the same with the second column.
+    const float reach = (g == 1.0f ? 0.0f : (g - 1.0f) * s.baseWidth) + s.lineWidth;
+    if (!(reach > 0.0f))
+        return {};
+    const float sp = s.lineStretch < 0.0f ? 1.0f - s.lineStretch : 1.0f;
+    const float sq = s.lineStretch > 0.0f ? s.lineStretch + 1.0f : 1.0f;
+    const float x = std::hypot(s.axisU[0] / sp, s.axisV[0] / sq);
+    const float y = std::hypot(s.axisU[1] / sp, s.axisV[1] / sq);
+    // Never beyond the reach stampValue itself cuts at.
+    return {std::min(reach * x, reach) + 1.0f, std::min(reach * y, reach) + 1.0f};
+}
+
 }  // namespace vml

@@ -12,4 +12,12 @@ namespace vml {
 // is the centre value.
 float stampValue(const LineSettings& settings, float dx, float dy, float g);
 
+// Half the width (x) and half the height (y) of a box around the stamp centre outside which
+// stampValue(settings, dx, dy, g) is 0: the stretched, rotated ellipse's bounds, with a pixel of
+// room for rounding. Lets a wide, stretched stamp cost its area rather than its reach squared.
+struct StampExtent {
+    float x = 0.0f, y = 0.0f;
+};
+StampExtent stampExtent(const LineSettings& settings, float g);
+
 }  // namespace vml

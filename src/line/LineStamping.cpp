@@ -129,17 +129,21 @@ void drawStamp(const LineSettings& s, const PixelStamp& stamp, LineStampTarget& 
 {
     target.fadeFactor = stamp.fadeFactor;
     const int reach = stamp.reach;
+    const Point2 centre = stamp.centre;
     int jFirst = -(reach + 1), jLast = reach + 2;
     int iFirst = -(reach + 1), iLast = reach + 2;
-    // A smear writes away from its offset, so only a plain stamp skips the offsets off the rows
-    // and off the columns.
+    // A smear writes away from its offset, so only a plain stamp skips the offsets where it is 0
+    // (outside its ellipse's box) and those off the rows and the canvas: a wide stamp then costs
+    // what it covers, not its reach squared.
     if (!stamp.smear.active) {
-        jFirst = std::max(jFirst, target.firstRow - stamp.y);
-        jLast = std::min(jLast, target.endRow - 1 - stamp.y);
-        iFirst = std::max(iFirst, -stamp.x);
-        iLast = std::min(iLast, target.coverage.width - 1 - stamp.x);
+        const StampExtent box = stampExtent(s, stamp.g);
+        jFirst =
+            std::max({jFirst, target.firstRow - stamp.y, static_cast<int>(std::floor(centre.y - box.y))});
+        jLast = std::min({jLast, target.endRow - 1 - stamp.y, static_cast<int>(std::ceil(centre.y + box.y))});
+        iFirst = std::max({iFirst, -stamp.x, static_cast<int>(std::floor(centre.x - box.x))});
+        iLast = std::min(
+            {iLast, target.coverage.width - 1 - stamp.x, static_cast<int>(std::ceil(centre.x + box.x))});
     }
-    const Point2 centre = stamp.centre;
     for (int j = jFirst; j <= jLast; ++j)
         for (int i = iFirst; i <= iLast; ++i) {
             const float v =

@@ -4,7 +4,9 @@
 #include "material/vmlMaterialParamBlocks.h"
 #include "shell/SettingsValues.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace vml {
 
@@ -116,21 +118,21 @@ constexpr std::array paintKeys{
     f("paint_conAmount", paintParam::paintConAmount, &PaintCache::paintConAmount),
 };
 
-// The platform reads at most 255 characters of a value.
-constexpr DWORD valueBufferSize = 256;
-
 template <class Record>
 void readSection(const char* path, const char* section, std::span<const PresetKey<Record>> keys,
-                 Record& record)
+                 const ParamBlockDesc2& desc, Record& record)
 {
-    char text[valueBufferSize];
     for (const PresetKey<Record>& k : keys) {
-        if (getPrivateProfileString(section, k.key, "", text, valueBufferSize, path) == 0)
+        const ParamDef* def = desc.GetParamDef(k.param);
+        if (!def)
             continue;
+        ParamNumber n{k.floatField ? double(record.*k.floatField) : double(record.*k.intField), 0, 0, 0};
+        readSettingsValue(path, section, k.key, *def, n);
         if (k.floatField)
-            parsePresetFloat(text, record.*k.floatField);
+            record.*k.floatField = static_cast<float>(n[0]);
         else
-            parsePresetInt(text, record.*k.intField);
+            record.*k.intField =
+                static_cast<std::int32_t>(std::clamp(n[0], double(INT32_MIN), double(INT32_MAX)));
     }
 }
 
@@ -151,10 +153,6 @@ std::span<const PresetKey<BrushCache>> brushPresetKeys() { return brushKeys; }
 std::span<const PresetKey<StrokeCache>> strokePresetKeys() { return strokeKeys; }
 std::span<const PresetKey<PaintCache>> paintPresetKeys() { return paintKeys; }
 
-bool parsePresetFloat(const char* text, float& out) { return scanSettingsFloat(text, out) != nullptr; }
-
-bool parsePresetInt(const char* text, std::int32_t& out) { return parseSettingsInt(text, out); }
-
 std::string formatPresetFloat(float v) { return formatSettingsFloat(v); }
 
 std::string formatPresetInt(std::int32_t v) { return formatSettingsInt(v); }
@@ -163,9 +161,9 @@ void readMaterialPresetFile(const char* path, MaterialPresetValues& values)
 {
     if (!path || !*path)
         return;
-    readSection(path, brushPresetSection, brushPresetKeys(), values.brush);
-    readSection(path, strokePresetSection, strokePresetKeys(), values.stroke);
-    readSection(path, paintPresetSection, paintPresetKeys(), values.paint);
+    readSection(path, brushPresetSection, brushPresetKeys(), vmlMaterialBrushBlock(), values.brush);
+    readSection(path, strokePresetSection, strokePresetKeys(), vmlMaterialStrokeBlock(), values.stroke);
+    readSection(path, paintPresetSection, paintPresetKeys(), vmlMaterialPaintBlock(), values.paint);
 }
 
 void writeMaterialPresetSection(const char* path, PresetSection section, const MaterialPresetValues& values)

@@ -32,17 +32,15 @@ std::span<const PresetKey<mtlcache::BrushCache>> brushPresetKeys();
 std::span<const PresetKey<mtlcache::StrokeCache>> strokePresetKeys();
 std::span<const PresetKey<mtlcache::PaintCache>> paintPresetKeys();
 
-// Value texts. A parse reads a leading number the way "%f" / "%d" scanning does (white space
-// first, text after the number ignored) and fails, leaving `out` alone, on text without one, an
-// int out of range or a float that is not finite.
-bool parsePresetFloat(const char* text, float& out);
-bool parsePresetInt(const char* text, std::int32_t& out);
+// Value texts, written as "%f" / "%d" write them.
 std::string formatPresetFloat(float v);
 std::string formatPresetInt(std::int32_t v);
 
 // Reads every key of the three sections of the file at `path` into the brush, stroke and paint
-// records; a key that is missing, empty or does not parse keeps its field. Nothing for an empty
-// path.
+// records (shell/SettingsValues.h: readSettingsValue): a key that is missing, empty or holds no
+// number keeps its field, and the values read pass the intake — held to their parameters'
+// ranges, refused when not finite (the field kept), with a warning naming the file, the key and
+// the parameter. Nothing for an empty path.
 void readMaterialPresetFile(const char* path, MaterialPresetValues& values);
 
 // Writes every key of one section, in file order. Write failures are ignored (the presets in

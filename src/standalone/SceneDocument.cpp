@@ -175,7 +175,7 @@ std::unique_ptr<Scene> parseScene(std::string_view text, const std::string& docu
             [&](const Json& v, const JsonLocation& at) { nodes.readLight(v, at); });
     nodes.resolveParents();
 
-    ClassObjects classes(*scene, core, baseDir, scene->render.frameRate);
+    ClassObjects classes(*scene, core, baseDir, scene->render.frameRate, warn);
     for (const ImportResult& model : imported.models())
         classes.addImportedMaterials(model.materials);
     classes.addNamed(ClassFamily::material, materials, root / "materials");

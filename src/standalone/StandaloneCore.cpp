@@ -3,6 +3,7 @@
 #include "host/ClassDesc2.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace standalone {
 
@@ -54,6 +55,32 @@ int StandaloneCore::ShowMessageBox(HWND, const char* text, const char* caption, 
     // Nobody is there to answer: take the first (affirmative) button.
     UINT buttons = type & 0xF;
     return buttons == MB_YESNO ? IDYES : IDOK;
+}
+
+void StandaloneCore::LogWarning(const char* text)
+{
+    std::lock_guard guard(warningsLock_);
+    warnings_.emplace_back(text ? text : "");
+    if (warningHandler_)
+        warningHandler_(warnings_.back());
+}
+
+std::vector<std::string> StandaloneCore::warnings() const
+{
+    std::lock_guard guard(warningsLock_);
+    return warnings_;
+}
+
+void StandaloneCore::clearWarnings()
+{
+    std::lock_guard guard(warningsLock_);
+    warnings_.clear();
+}
+
+void StandaloneCore::setWarningHandler(std::function<void(const std::string&)> handler)
+{
+    std::lock_guard guard(warningsLock_);
+    warningHandler_ = std::move(handler);
 }
 
 }  // namespace standalone

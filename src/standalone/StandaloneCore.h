@@ -1,7 +1,8 @@
 #pragma once
 // The standalone host's core interface: directories, time, the cancel flag that Ctrl-C sets,
-// the class directory behind CreateInstance, and message boxes, which are recorded and
-// printed to stderr unless the host runs quietly.
+// the class directory behind CreateInstance, message boxes, which are recorded and printed to
+// stderr unless the host runs quietly, and the log's warnings, which are recorded and handed to
+// the warning handler the program installs.
 
 #include "host/Interface.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,7 @@ public:
     }
     int ShowMessageBox(HWND parent, const char* text, const char* caption, UINT type) override;
     int GetRenderThreads() override { return shadingThreads_; }
+    void LogWarning(const char* text) override;
 
     void setQuietMode(bool quiet) { quiet_ = quiet; }
     void setTime(TimeValue t) { time_ = t; }
@@ -71,6 +74,11 @@ public:
     bool redrawSuspended() const { return redrawSuspensions_ > 0; }
     // Where message boxes are printed; stderr by default (tests point it elsewhere).
     void setMessageStream(std::FILE* stream) { messageStream_ = stream; }
+    // The log's warnings, in order. Recorded always (quiet or not); each is also handed to the
+    // handler when one is set, on the thread that logged it, one at a time.
+    std::vector<std::string> warnings() const;
+    void clearWarnings();
+    void setWarningHandler(std::function<void(const std::string&)> handler);
 
 private:
     int mainWindowToken_ = 0;
@@ -92,6 +100,9 @@ private:
     Renderer* currentRenderer_ = nullptr;
     std::vector<RecordedMessage> messages_;
     std::FILE* messageStream_ = stderr;
+    mutable std::mutex warningsLock_;
+    std::vector<std::string> warnings_;
+    std::function<void(const std::string&)> warningHandler_;
 };
 
 }  // namespace standalone

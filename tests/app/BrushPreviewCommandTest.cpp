@@ -76,10 +76,19 @@ TEST_F(BrushPreviewCommand, SettingsOverrideAndMistakesAreReported)
     ASSERT_EQ(app::runBrushPreview(o, core), 0);
     EXPECT_EQ(grey(32, 32), 1.0f);
 
-    for (const char* bad : {"brushMapSize", "noSuchParameter=1", "brushMapSize=5000", "brushMapType=\"x\""}) {
+    for (const char* bad : {"brushMapSize", "noSuchParameter=1", "brushMapType=\"x\""}) {
         o.settings = {bad};
         EXPECT_EQ(app::runBrushPreview(o, core), 1) << bad;
     }
+    // A number beyond its range is held to it, with a warning naming the setting.
+    core.clearWarnings();
+    o.settings = {"brushMapSize=5000"};
+    EXPECT_EQ(app::runBrushPreview(o, core), 0);
+    ASSERT_EQ(core.warnings().size(), 1u);
+    EXPECT_EQ(
+        core.warnings()[0].find("--set: /brushMapSize: parameter brushMapSize: 5000 is outside its range"),
+        0u)
+        << core.warnings()[0];
     EXPECT_EQ(app::runBrushPreview(options("nobody"), core), 1);
 }
 

@@ -12,6 +12,8 @@
 #include "standalone/SceneDocument.h"
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -93,14 +95,24 @@ TEST_F(MultipassDocument, BadPassListsNameWhatIsWrong)
         {R"({"class": "vmlRenderer", "passes": {"1": ["hero1"], "2": ["hero*"]}})",
          "\"hero1\" is already in another pass"},
         {R"({"class": "vmlRenderer", "passes": ["hero1"]})", "expected {\"1\": [object names or patterns]"},
-        {R"({"class": "vmlRenderer", "multipassNode": ["hero1"], "multipassID": [9]})",
-         "/render/renderer/multipassID/0"},
         {R"({"class": "vmlRenderer", "multipassNode": ["nobody"]})", "nobody"},
     };
     for (const Case& c : cases) {
         const std::string error = errorOf(sceneWith(c.renderer));
         EXPECT_NE(error.find(c.says), std::string::npos) << c.renderer << "\n" << error;
     }
+    // A pass number beyond the tabs is held to the last, with a warning naming its place.
+    core.clearWarnings();
+    auto scene = standalone::parseScene(
+        sceneWith(R"({"class": "vmlRenderer", "multipassNode": ["hero1"], "multipassID": [9]})"),
+        "scene.json", core);
+    EXPECT_EQ(dynamic_cast<vml::vmlRenderer*>(scene->renderer)
+                  ->paramBlock()
+                  ->GetInt(vml::rendererMultipassId, 0, 0),
+              8);
+    EXPECT_EQ(core.warnings(),
+              std::vector<std::string>{"scene.json: /render/renderer/multipassID/0: parameter "
+                                       "multipassID: 9 is outside its range 0 to 8; held to 8"});
 }
 
 }  // namespace

@@ -11,11 +11,13 @@
 #include "shell/StringLookup.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/ui/MemoryDialogs.h"
+#include "standalone/ui/RolloutState.h"
 
 #include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -137,6 +139,55 @@ TEST_F(RendererRollouts, SpinnersHoldTheirLimitsAndTheSummaryShowsTheSettings)
     EXPECT_EQ(ui.GetText(page, 1054), vml::getString(1081)) << "no pen strokes";
     summary.reset();
     EXPECT_EQ(renderer->summaryRollout(), nullptr) << "closing the page closes the rollout";
+}
+
+// A script's values reach the block through the control's parameter map and so through the
+// intake: held to the parameter's range or, not finite, refused, each with a warning naming the
+// control and the parameter, which `vermil ui` prints and the studio shows as the act's note.
+TEST_F(RendererRollouts, ScriptedValuesOutsideTheRangeAreHeldAndNonFiniteOnesRefused)
+{
+    const ParamDef* def = nullptr;
+    const ParamBlockDesc2& desc = vml::vmlRendererParamsBlock();
+    for (int i = 0; i < desc.Count(); ++i)
+        if (desc.GetParamDefByIndex(i).ui.ids.size() == 2 && desc.GetParamDefByIndex(i).ui.ids[1] == 1071)
+            def = &desc.GetParamDefByIndex(i);
+    ASSERT_NE(def, nullptr);
+    ASSERT_EQ(def->rangeMin, 10.0);
+    ASSERT_EQ(def->rangeMax, 999.0);
+    const std::string source = "control 108:1071: parameter " + def->name + ": ";
+    struct Case {
+        const char* value;
+        int after;
+        std::string warning;
+    } cases[] = {
+        {"5000", 999, source + "5000 is outside its range 10 to 999; held to 999"},
+        {"-20", 10, source + "-20 is outside its range 10 to 999; held to 10"},
+        {"nan", 10, source + "nan is not a finite number; kept 10"},
+        {"inf", 10, source + "inf is not a finite number; kept 10"},
+        {"150", 150, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const standalone::RolloutEventResult r =
+            standalone::applyRolloutEvent(ui, {standalone::RolloutEvent::set, 1071, c.value});
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(block().GetInt(def->id), c.after);
+        EXPECT_EQ(at(1071).value, float(c.after));
+        EXPECT_EQ(r.message, c.warning);
+    }
+
+    std::ofstream(dir / "scene.json") << kScene;
+    app::UiOptions o;
+    o.scenePath = (dir / "scene.json").string();
+    o.renderer = true;
+    o.events = {{app::UiEvent::set, 1071, "5000"}, {app::UiEvent::set, 1071, "nan"}};
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runUi(o, core), 0);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(err, "vermil: warning: " + source + "5000 is outside its range 10 to 999; held to 999\n" +
+                       "vermil: warning: " + source + "nan is not a finite number; kept 999\n");
 }
 
 TEST_F(RendererRollouts, TheCommandActsInOrderAndPrintsEveryPage)

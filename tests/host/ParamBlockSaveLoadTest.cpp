@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 namespace {
@@ -60,7 +61,7 @@ void fill(IParamBlock2& pb, RecordingTarget& target)
     pb.SetKey(kBool, 20, 1);
     pb.SetValue(kFrgba, 0, AColor(0.9f, 0.8f, 0.7f, 0.1f));
     pb.SetValue(kPoint, 0, Point3(-1, 0.5f, 9));
-    pb.SetValue(kAngle, 0, -720.0f);
+    pb.SetValue(kAngle, 0, -270.0f);
     pb.SetValue(kPercent, 0, 12.5f);
     pb.SetValue(kWorld, 0, 321.0f);
     pb.SetValue(kString, 0, "\xE7\xB7\x9A outline");
@@ -118,7 +119,7 @@ TEST(ParamBlockSaveLoad, EveryTypeRoundTrips)
     }
     EXPECT_EQ(loaded.GetAColor(kFrgba), AColor(0.9f, 0.8f, 0.7f, 0.1f));
     EXPECT_EQ(loaded.GetPoint3(kPoint), Point3(-1, 0.5f, 9));
-    EXPECT_EQ(loaded.GetFloat(kAngle), -720.0f);
+    EXPECT_EQ(loaded.GetFloat(kAngle), -270.0f);
     EXPECT_STREQ(loaded.GetStr(kString), "\xE7\xB7\x9A outline");
     EXPECT_EQ(loaded.GetInt(kIntTab, 0, 1), -8);
     EXPECT_EQ(loaded.GetFloat(kFloatTab, 0, 1), 1e-3f);
@@ -191,6 +192,17 @@ void expectSound(IParamBlock2& pb)
             } else if (def.type == TYPE_BOOL) {
                 const int b = pb.GetInt(def.id, 50, e);
                 EXPECT_TRUE(b == 0 || b == 1);
+            } else if (isFloatType(def.type)) {
+                // Whatever the bytes said, a loaded number is finite and within its range.
+                for (TimeValue t : {-100, 0, 50, 100}) {
+                    const float v = pb.GetFloat(def.id, t, e);
+                    EXPECT_TRUE(std::isfinite(v)) << def.name;
+                    EXPECT_TRUE(!def.hasRange || (v >= def.rangeMin && v <= def.rangeMax))
+                        << def.name << " " << v;
+                }
+            } else if (baseType(def.type) == TYPE_INT && def.hasRange) {
+                const int v = pb.GetInt(def.id, 50, e);
+                EXPECT_TRUE(v >= def.rangeMin && v <= def.rangeMax) << def.name << " " << v;
             }
         }
     }

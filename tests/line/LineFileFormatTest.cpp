@@ -109,6 +109,19 @@ TEST_F(LineFileFormat, ReadingHoldsValuesToRangesAndRefusesMalformedFilesWithThe
     EXPECT_EQ(std::vector<float>({s.lineWidth, s.lineZMin, s.lineColor[1]}),
               std::vector<float>({100, 1, -3}));
     EXPECT_EQ(std::vector<int>({s.lineMatID, s.lineMapEnable}), std::vector<int>({15, 1}));
+    // Each value held is noted, for the loader to warn of, by the intake's words.
+    EXPECT_EQ(read->heldValues,
+              (std::vector<std::string>{
+                  "record lineMatID: parameter lineMatID: 99 is outside its range 0 to 15; held to 15",
+                  "record lineWidth: parameter lineWidth: 1000000 is outside its range 0 to 100; held to 100",
+                  "record lineZMin: parameter lineZMin: 0 is outside its range 1 to 1000000; held to 1"}));
+    writeBytes(dir.path() / "held.vme", b);
+    read = readLineFile((dir.path() / "held.vme").string(), reason);
+    ASSERT_TRUE(read) << reason;
+    ASSERT_EQ(read->heldValues.size(), 3u);
+    EXPECT_EQ(read->heldValues[0],
+              (dir.path() / "held.vme").string() +
+                  ": record lineMatID: parameter lineMatID: 99 is outside its range 0 to 15; held to 15");
     putWordAt(b, 408, bitsOf(std::numeric_limits<float>::infinity()));
     EXPECT_FALSE(parseLineFile(b, reason));
     EXPECT_EQ(reason, "record paintDryRnd: not a finite number");

@@ -123,7 +123,24 @@ const LineSettingsKey& key(const char* name)
     throw std::runtime_error(name);
 }
 
-TEST(LineSettingsKeys, ValuesFormatAsPrintfAndParseAsScanning)
+TEST(LineSettingsKeys, EveryKeyNamesTheParameterItFills)
+{
+    for (auto keys : {lineSettingsKeys(), linePaintSettingsKeys()})
+        for (const LineSettingsKey& k : keys) {
+            SCOPED_TRACE(k.key);
+            const ParamDef& def = lineSettingsParam(k);
+            ASSERT_NE(def.type, TYPE_UNSPECIFIED);
+            EXPECT_EQ(def.type == TYPE_RGBA, !k.floatWord && !k.intWord);
+            EXPECT_EQ(isFloatType(def.type), k.floatWord != nullptr);
+            LineSettings s;
+            ParamNumber n = lineSettingsNumbers(k, s);
+            n[0] = 7.0;
+            setLineSettingsNumbers(k, n, s);
+            EXPECT_EQ(lineSettingsNumbers(k, s)[0], 7.0);
+        }
+}
+
+TEST(LineSettingsKeys, ValuesFormatAsPrintf)
 {
     LineSettings s;
     s.lineColor[0] = 0.25f;
@@ -131,23 +148,89 @@ TEST(LineSettingsKeys, ValuesFormatAsPrintfAndParseAsScanning)
     s.lineMatID = -3;
     EXPECT_EQ(formatLineSettingsValue(key("blend_color"), s), "0.250000 0.000000 -2.000000");
     EXPECT_EQ(formatLineSettingsValue(key("material_id"), s), "-3");
+}
 
-    EXPECT_TRUE(parseLineSettingsValue(key("width"), " +2.75junk", s));
+class LineSettingsRead : public ::testing::Test {
+protected:
+    void SetUp() override { SetCOREInterface(&core); }
+    void TearDown() override { SetCOREInterface(nullptr); }
+
+    // s after reading a file holding `lines` in the section.
+    LineSettings read(const std::string& lines, const LineSettings& before)
+    {
+        std::ofstream(file) << "[Vermil+ Line]\n" << lines << "\n";
+        LineSettings s = before;
+        readLineSettingsKeys(file.c_str(), s);
+        return s;
+    }
+
+    TempDir tmp;
+    std::string file = (tmp.path() / "vermil+_line.ini").string();
+    DirectoryCore core;
+};
+
+TEST_F(LineSettingsRead, ValuesParseAsScanningDoes)
+{
+    LineSettings before;
+    before.lineColor[2] = -2.0f;
+    before.lineMatID = 4;
+    const LineSettings s =
+        read("width= +2.75junk\nmap_enable=1.9\nblend_color=0.5 0.75 x\nmaterial_id=x\ndeform=\n", before);
     EXPECT_EQ(s.lineWidth, 2.75f);
-    EXPECT_TRUE(parseLineSettingsValue(key("map_enable"), "1.9", s));
     EXPECT_EQ(s.lineMapEnable, 1);
     // A short colour takes the components it has.
-    EXPECT_TRUE(parseLineSettingsValue(key("blend_color"), "0.5 0.75 x", s));
+    EXPECT_EQ(s.lineColor[0], 0.5f);
     EXPECT_EQ(s.lineColor[1], 0.75f);
     EXPECT_EQ(s.lineColor[2], -2.0f);
+    // Text without a number keeps the word, without a warning.
+    EXPECT_EQ(s.lineMatID, 4);
+    EXPECT_EQ(s.lineDeform, 0.0f);
+    EXPECT_TRUE(core.warnings.empty());
+}
 
-    const LineSettings before = s;
-    for (const char* bad : {"", "abc", "nan", "1e999"}) {
-        EXPECT_FALSE(parseLineSettingsValue(key("width"), bad, s)) << bad;
-        EXPECT_FALSE(parseLineSettingsValue(key("blend_color"), bad, s)) << bad;
+// Every value of the file passes the intake: held to its parameter's range, refused when not
+// finite, each with a warning naming the file, the key and the parameter.
+TEST_F(LineSettingsRead, ValuesOutsideTheirRangesAreHeldAndNonFiniteOnesRefused)
+{
+    LineSettings before;
+    before.lineWidth = 3.0f;
+    before.lineMatID = 4;
+    before.lineColor[0] = 0.25f;
+    struct Case {
+        const char* line;
+        float LineSettings::*floatWord;
+        std::int32_t LineSettings::*intWord;
+        double after;
+        const char* warning;  // after "FILE [Vermil+ Line] "
+    } cases[] = {
+        {"width=100000", &LineSettings::lineWidth, nullptr, 100,
+         "width: parameter lineWidth: 100000 is outside its range 0 to 100; held to 100"},
+        {"width=-4.5", &LineSettings::lineWidth, nullptr, 0,
+         "width: parameter lineWidth: -4.5 is outside its range 0 to 100; held to 0"},
+        {"width=nan", &LineSettings::lineWidth, nullptr, 3,
+         "width: parameter lineWidth: nan is not a finite number; kept 3"},
+        {"width=-inf", &LineSettings::lineWidth, nullptr, 3,
+         "width: parameter lineWidth: -inf is not a finite number; kept 3"},
+        {"width=1e999", &LineSettings::lineWidth, nullptr, 3,
+         "width: parameter lineWidth: inf is not a finite number; kept 3"},
+        {"material_id=99999999999", nullptr, &LineSettings::lineMatID, 15,
+         "material_id: parameter lineMatID: 99999999999 is outside its range 0 to 15; held to 15"},
+        {"material_id=-1", nullptr, &LineSettings::lineMatID, 0,
+         "material_id: parameter lineMatID: -1 is outside its range 0 to 15; held to 0"},
+        {"blend_color=0.1 nan 0.3", nullptr, nullptr, 0.25,
+         "blend_color: parameter lineColor: [0.1, nan, 0.3] is not a finite number; kept [0.25, 0, 0]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        core.warnings.clear();
+        const LineSettings s = read(c.line, before);
+        const double after = c.floatWord ? double(s.*c.floatWord)
+                             : c.intWord ? double(s.*c.intWord)
+                                         : s.lineColor[0];
+        EXPECT_EQ(after, c.after);
+        ASSERT_EQ(core.warnings.size(), 1u);
+        EXPECT_EQ(core.warnings[0], file + " [Vermil+ Line] " + c.warning);
     }
-    EXPECT_FALSE(parseLineSettingsValue(key("material_id"), "99999999999", s));
-    EXPECT_EQ(std::memcmp(&s, &before, sizeof s), 0);
 }
 
 // The defaults are read once per process, at the first element, so their whole life is one test.

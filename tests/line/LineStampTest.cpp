@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+
 namespace {
 
 using namespace vml;
@@ -110,6 +114,40 @@ TEST(StampValue, GrownThinStampStaysSolidAtItsCentre)
     const LineSettings s = derived(0.4f);
     EXPECT_NEAR(stampValue(s, 0.0f, 0.0f, 2.0f), 0.984899f, 1e-5f);
     EXPECT_NEAR(stampValue(s, 0.1f, 0.0f, 2.0f), 0.984899f, 1e-5f);
+}
+
+// Drawing skips the offsets outside stampExtent, so it must hold every offset the stamp raises,
+// and to be worth it should not be much wider than the stamp itself.
+TEST(StampExtent, HoldsEveryOffsetTheStampRaisesAndLittleMore)
+{
+    for (float width : {0.0f, 1.5f, 20.0f, 100.0f})
+        for (float stretch : {-100.0f, -35.0f, 0.0f, 60.0f, 100.0f})
+            for (float angle : {0.0f, 17.0f, 90.0f, 135.0f, -250.0f})
+                for (float g : {0.3f, 1.0f, 2.0f}) {
+                    const LineSettings s = derived(width, stretch, angle);
+                    const StampExtent box = stampExtent(s, g);
+                    SCOPED_TRACE(std::to_string(width) + " " + std::to_string(stretch) + " " +
+                                 std::to_string(angle) + " " + std::to_string(g));
+                    // Offsets off the pixel grid, finer for the narrower stamps.
+                    const float step = width <= 20.0f ? 0.25f : 1.0f;
+                    const int reach =
+                        static_cast<int>((s.lineWidth + (g - 1.0f) * s.baseWidth + 3.0f) / step);
+                    float widest = 0.0f, tallest = 0.0f;
+                    for (int j = -reach; j <= reach; ++j)
+                        for (int i = -reach; i <= reach; ++i) {
+                            const float dx = (static_cast<float>(i) + 0.3f) * step;
+                            const float dy = (static_cast<float>(j) - 0.6f) * step;
+                            if (stampValue(s, dx, dy, g) <= 0.0f)
+                                continue;
+                            widest = std::max(widest, std::fabs(dx));
+                            tallest = std::max(tallest, std::fabs(dy));
+                        }
+                    EXPECT_LE(widest, box.x);
+                    EXPECT_LE(tallest, box.y);
+                    // The pixel of room, and what the sampling may miss.
+                    EXPECT_GE(widest + 1.1f + 2.0f * step, box.x);
+                    EXPECT_GE(tallest + 1.1f + 2.0f * step, box.y);
+                }
 }
 
 TEST(LineDepth, ScaleNarrowsWithDistanceUpToZMax)

@@ -37,6 +37,18 @@ float toneOf(Texmap* map)
     return tone ? tone->tone : -1.0f;
 }
 
+// A value `step` from def's default within its range (a scene file's values are held to it): above
+// the default where there is room, else below, else the range's other end.
+double awayFromDefault(const ParamDef& def, double step)
+{
+    const double d = def.defNumber[0];
+    if (!def.hasRange || d + step <= def.rangeMax)
+        return d + step;
+    if (d - step >= def.rangeMin)
+        return d - step;
+    return d == def.rangeMin ? def.rangeMax : def.rangeMin;
+}
+
 // Every value parameter away from its default, and keys on one of them.
 void changeEveryParameter(vmlMaterial& m)
 {
@@ -47,8 +59,8 @@ void changeEveryParameter(vmlMaterial& m)
             const ParamDef& def = *block.GetParamDef(id);
             const float step = 1.25f + 0.5f * static_cast<float>(i);
             switch (def.type) {
-            case TYPE_FLOAT: block.SetValue(id, 0, static_cast<float>(def.defNumber[0]) + step); break;
-            case TYPE_INT: block.SetValue(id, 0, static_cast<int>(def.defNumber[0]) + 1 + i); break;
+            case TYPE_FLOAT: block.SetValue(id, 0, static_cast<float>(awayFromDefault(def, step))); break;
+            case TYPE_INT: block.SetValue(id, 0, static_cast<int>(awayFromDefault(def, 1 + i))); break;
             case TYPE_BOOL: block.SetValue(id, 0, def.defNumber[0] != 0.0 ? 0 : 1); break;
             case TYPE_RGBA: block.SetValue(id, 0, Color(0.1f * step, 0.2f, 0.3f)); break;
             default: break;

@@ -5,9 +5,12 @@
 #include "material/MaterialPresets.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "shell/DirectoryCore.h"
+#include "shell/SettingsValues.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -20,6 +23,20 @@ namespace fs = std::filesystem;
 using namespace vml;
 
 namespace {
+
+// "{}" in text replaced by each number in turn, written as the intake writes them.
+std::string fmt(std::string text, double a, double b, double c)
+{
+    for (double v : {a, b, c}) {
+        const std::size_t at = text.find("{}");
+        if (at == std::string::npos)
+            break;
+        std::ostringstream number;
+        number << v;
+        text.replace(at, 2, number.str());
+    }
+    return text;
+}
 
 std::string readText(const fs::path& p)
 {
@@ -134,28 +151,45 @@ TEST(PresetKeys, EveryKeyFillsItsParameter)
                                   defaults.paint);
 }
 
-TEST(PresetValueText, ParsesAsScanningDoesAndFormatsAsPrintfDoes)
+TEST(PresetValueText, NumbersScanAsScanningDoesAndFormatAsPrintfDoes)
 {
+    for (auto [text, want] : {std::pair{"26.000000", 26.0},
+                              {"  +3.5", 3.5},
+                              {"-0.25junk", -0.25},
+                              {"7", 7.0},
+                              {"0.1", double(0.1f)}}) {
+        double f = -1.0;
+        EXPECT_NE(scanSettingsNumber(text, false, f), nullptr) << text;
+        EXPECT_EQ(f, want) << text << ": a float's text reads as that float";
+    }
+    // Numbers of any size, for the intake to judge.
     for (auto [text, want] :
-         {std::pair{"26.000000", 26.0f}, {"  +3.5", 3.5f}, {"-0.25junk", -0.25f}, {"7", 7.0f}}) {
-        float f = -1.0f;
-        EXPECT_TRUE(parsePresetFloat(text, f)) << text;
+         {std::pair{"1e39", 1e39}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}, {"1e-999", 0.0}}) {
+        double f = -1.0;
+        EXPECT_NE(scanSettingsNumber(text, false, f), nullptr) << text;
         EXPECT_EQ(f, want) << text;
     }
-    for (const char* bad : {"", "abc", "   ", "nan", "inf", "1e999", "+-1"}) {
-        float kept = 42.0f;
-        EXPECT_FALSE(parsePresetFloat(bad, kept)) << bad;
-        EXPECT_EQ(kept, 42.0f) << bad;
+    double n = 0.0;
+    EXPECT_NE(scanSettingsNumber("nan", false, n), nullptr);
+    EXPECT_TRUE(std::isnan(n));
+    for (const char* bad : {"", "abc", "   ", "+-1"}) {
+        double kept = 42.0;
+        EXPECT_EQ(scanSettingsNumber(bad, false, kept), nullptr) << bad;
+        EXPECT_EQ(kept, 42.0) << bad;
     }
-    for (auto [text, want] : {std::pair{"2", 2}, {" -7", -7}, {"1.9", 1}}) {
-        std::int32_t i = -1;
-        EXPECT_TRUE(parsePresetInt(text, i)) << text;
+    for (auto [text, want] : {std::pair{"2", 2.0},
+                              {" -7", -7.0},
+                              {"1.9", 1.0},
+                              {"99999999999", 99999999999.0},
+                              {"123456789012345678901234", 123456789012345678901234.0}}) {
+        double i = -1.0;
+        EXPECT_NE(scanSettingsNumber(text, true, i), nullptr) << text;
         EXPECT_EQ(i, want) << text;
     }
-    for (const char* bad : {"", "x1", "99999999999", "-"}) {
-        std::int32_t kept = 5;
-        EXPECT_FALSE(parsePresetInt(bad, kept)) << bad;
-        EXPECT_EQ(kept, 5) << bad;
+    for (const char* bad : {"", "x1", "-"}) {
+        double kept = 5.0;
+        EXPECT_EQ(scanSettingsNumber(bad, true, kept), nullptr) << bad;
+        EXPECT_EQ(kept, 5.0) << bad;
     }
     EXPECT_EQ(formatPresetFloat(26.0f), "26.000000");
     EXPECT_EQ(formatPresetFloat(-3600.0f), "-3600.000000");
@@ -172,16 +206,24 @@ protected:
 
 TEST_F(PresetFileTest, EveryKeyReadsBackAsWritten)
 {
+    // Distinct values within each parameter's range, exact in six decimals.
     MaterialPresetValues written = materialBlockDefaults();
-    float x = 0.25f;
+    float x = 0.0f;
+    auto within = [&x](const ParamBlockDesc2& desc, ParamID p) {
+        const ParamDef& def = *desc.GetParamDef(p);
+        x = x > 0.8f ? 0.05f : x + 0.05f;
+        const double v = std::round((def.rangeMin + (def.rangeMax - def.rangeMin) * x) * 64.0) / 64.0;
+        return static_cast<float>(std::clamp(v, def.rangeMin, def.rangeMax));
+    };
     for (const auto& k : brushPresetKeys())
-        k.floatField ? void(written.brush.*k.floatField = (x += 1.5f)) : void(written.brush.*k.intField = 1);
+        k.floatField ? void(written.brush.*k.floatField = within(vmlMaterialBrushBlock(), k.param))
+                     : void(written.brush.*k.intField = 1);
     for (const auto& k : strokePresetKeys())
-        k.floatField ? void(written.stroke.*k.floatField = -(x += 1.5f))
+        k.floatField ? void(written.stroke.*k.floatField = within(vmlMaterialStrokeBlock(), k.param))
                      : void(written.stroke.*k.intField = 2);
     std::int32_t n = 0;
     for (const auto& k : paintPresetKeys())
-        k.floatField ? void(written.paint.*k.floatField = (x += 1.5f))
+        k.floatField ? void(written.paint.*k.floatField = within(vmlMaterialPaintBlock(), k.param))
                      : void(written.paint.*k.intField = ++n % 2);
     for (PresetSection s : {PresetSection::Brush, PresetSection::Stroke, PresetSection::Paint})
         writeMaterialPresetSection(file.c_str(), s, written);
@@ -212,6 +254,54 @@ TEST_F(PresetFileTest, MissingOrUnparsableTextKeepsTheValue)
     writeMaterialPresetSection(file.c_str(), PresetSection::Brush, v);
     EXPECT_EQ(value(brushPresetSection, "brush_density", file), "26.000000");
     EXPECT_EQ(value(brushPresetSection, "brush_size", file), "12.500000");
+}
+
+// Every value of the file passes the intake: held to its parameter's range, refused when not
+// finite (the field kept), each with a warning naming the file, the section, the key and the
+// parameter.
+TEST_F(PresetFileTest, ValuesOutsideTheirRangesAreHeldAndNonFiniteOnesRefused)
+{
+    DirectoryCore core;
+    SetCOREInterface(&core);
+    const MaterialPresetValues defaults = materialBlockDefaults();
+    const ParamDef& size = *vmlMaterialBrushBlock().GetParamDef(brushParam::brushSize);
+    const ParamDef& rake = *vmlMaterialStrokeBlock().GetParamDef(strokeParam::strokeRake);
+    struct Case {
+        const char* text;  // the file
+        double size;       // brushSize afterwards
+        double rake;       // strokeRake afterwards
+        std::string warning;
+    } cases[] = {
+        {"[Vermil+ Brush]\nbrush_size=5000\n", size.rangeMax, double(defaults.stroke.strokeRake),
+         fmt("[Vermil+ Brush] brush_size: parameter brushSize: 5000 is outside its range {} to {}; held to "
+             "{}",
+             size.rangeMin, size.rangeMax, size.rangeMax)},
+        {"[Vermil+ Brush]\nbrush_size=-1\n", size.rangeMin, double(defaults.stroke.strokeRake),
+         fmt("[Vermil+ Brush] brush_size: parameter brushSize: -1 is outside its range {} to {}; held to {}",
+             size.rangeMin, size.rangeMax, size.rangeMin)},
+        {"[Vermil+ Brush]\nbrush_size=NaN\n", defaults.brush.brushSize, double(defaults.stroke.strokeRake),
+         fmt("[Vermil+ Brush] brush_size: parameter brushSize: nan is not a finite number; kept {}",
+             defaults.brush.brushSize, 0, 0)},
+        {"[Vermil+ Brush]\nbrush_size=inf\n", defaults.brush.brushSize, double(defaults.stroke.strokeRake),
+         fmt("[Vermil+ Brush] brush_size: parameter brushSize: inf is not a finite number; kept {}",
+             defaults.brush.brushSize, 0, 0)},
+        {"[Vermil+ Stroke]\nstroke_rake=99999999999\n", defaults.brush.brushSize, rake.rangeMax,
+         fmt("[Vermil+ Stroke] stroke_rake: parameter strokeRake: 99999999999 is outside its range {} to {}; "
+             "held to {}",
+             rake.rangeMin, rake.rangeMax, rake.rangeMax)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        core.warnings.clear();
+        std::ofstream(file) << c.text;
+        MaterialPresetValues v = defaults;
+        readMaterialPresetFile(file.c_str(), v);
+        EXPECT_EQ(v.brush.brushSize, float(c.size));
+        EXPECT_EQ(v.stroke.strokeRake, int(c.rake));
+        ASSERT_EQ(core.warnings.size(), 1u);
+        EXPECT_EQ(core.warnings[0], file + " " + c.warning);
+    }
+    SetCOREInterface(nullptr);
 }
 
 // The process-wide presets can be read only once per process, so their whole life is one test.

@@ -1,11 +1,12 @@
 #pragma once
-// A core interface that answers directories from a table and little else, for tests of the
-// settings-file locations without a full host.
+// A core interface that answers directories from a table and records the log's warnings, and
+// little else, for tests of the settings files and the intake without a full host.
 
 #include "host/Interface.h"
 
 #include <map>
 #include <string>
+#include <vector>
 
 class DirectoryCore : public Interface {
 public:
@@ -30,6 +31,9 @@ public:
     void DisableSceneRedraw() override {}
     void EnableSceneRedraw() override {}
     int ShowMessageBox(HWND, const char*, const char*, UINT) override { return IDOK; }
+    void LogWarning(const char* text) override { warnings.emplace_back(text); }
+
+    std::vector<std::string> warnings;  // in the order logged
 
 private:
     std::map<int, std::string> dirs_;

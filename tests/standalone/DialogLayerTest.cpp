@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -160,6 +162,49 @@ TEST_F(DialogLayer, UserChangesReachTheBlockBeforeTheProcedureHearsThem)
     EXPECT_EQ(block.GetColor(kTint), Color(0, 0, 1));
     ASSERT_TRUE(ui.userSetText(page, idLabel, "pencil"));
     EXPECT_STREQ(block.GetStr(kLabel), "pencil");
+}
+
+// What a control gives passes the intake: held to the parameter's range, refused when not
+// finite, each with a warning naming the control (template:id) and the parameter; the control
+// then shows what the block kept.
+TEST_F(DialogLayer, ControlValuesOutsideTheRangeAreHeldAndNonFiniteOnesRefused)
+{
+    struct Case {
+        int control;
+        float given;
+        double after;  // the parameter afterwards, and the control's value
+        std::string warning;
+    } cases[] = {
+        {idSizeEdit, 72.0f, 50,
+         "control 77:1002: parameter size: 72 is outside its range 0.5 to 50; held to 50"},
+        {idSize, -3.0f, 0.5,
+         "control 77:1002: parameter size: -3 is outside its range 0.5 to 50; held to 0.5"},
+        {idSize, std::nanf(""), 0.5, "control 77:1002: parameter size: nan is not a finite number; kept 0.5"},
+        {idSize, INFINITY, 0.5, "control 77:1002: parameter size: inf is not a finite number; kept 0.5"},
+        {idCount, 1e12f, 9,
+         "control 77:1004: parameter count: 999999995904 is outside its range 1 to 9; held to 9"},
+        {idCount, -INFINITY, 9, "control 77:1004: parameter count: -inf is not a finite number; kept 9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.warning);
+        core.clearWarnings();
+        ASSERT_TRUE(ui.userSetValue(page, c.control, c.given));
+        const ParamID id = c.control == idCount ? kCount : kSize;
+        EXPECT_EQ(id == kCount ? double(block.GetInt(id)) : double(block.GetFloat(id)),
+                  double(float(c.after)));
+        EXPECT_EQ(control(c.control).value, float(c.after)) << "the control shows what the block kept";
+        EXPECT_EQ(core.warnings(), std::vector<std::string>{c.warning});
+    }
+    core.clearWarnings();
+    ASSERT_TRUE(ui.userSetColor(page, idTint, Color(0.5f, std::nanf(""), 0.0f)));
+    EXPECT_EQ(block.GetColor(kTint), Color(1, 0.5f, 0));
+    EXPECT_EQ(core.warnings(),
+              std::vector<std::string>{"control 77:1009: parameter tint: [0.5, nan, 0] is not a "
+                                       "finite number; kept [1, 0.5, 0]"});
+    core.clearWarnings();
+    ASSERT_TRUE(ui.userSetValue(page, idSize, 12.5f));
+    EXPECT_EQ(block.GetFloat(kSize), 12.5f);
+    EXPECT_TRUE(core.warnings().empty()) << "a value within range is taken without a word";
 }
 
 TEST_F(DialogLayer, AnimatedValuesAreSetAndShownAtTheCurrentTime)

@@ -66,9 +66,10 @@ bool isOfFamily(ReferenceTarget* object, ClassFamily family)
 
 }  // namespace
 
-ClassObjects::ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate)
-    : scene_(scene),
-      core_(core), context_{*this, std::move(baseDir), frameRate, &scene.places(), scene.root()}
+ClassObjects::ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate,
+                           std::function<void(const std::string&)> warn)
+    : scene_(scene), core_(core), context_{*this,           std::move(baseDir), frameRate,
+                                           &scene.places(), scene.root(),       std::move(warn)}
 {}
 
 void ClassObjects::addNamed(ClassFamily family, const Json* v, const JsonLocation& at)

@@ -10,6 +10,7 @@
 #include "standalone/StandaloneCore.h"
 #include "standalone/document/ParameterSetter.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,7 +25,9 @@ enum class ClassFamily { material, map, effect, renderElement, renderer };
 
 class ClassObjects final : public ReferenceResolver {
 public:
-    ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate);
+    // warn is told of parameter values held to their ranges (the host's log without one).
+    ClassObjects(Scene& scene, StandaloneCore& core, std::filesystem::path baseDir, int frameRate,
+                 std::function<void(const std::string&)> warn = {});
 
     // A list of {"name", "class", parameters...}; names are unique within the list.
     void addNamed(ClassFamily family, const Json* list, const JsonLocation& at);

@@ -3,13 +3,13 @@
 #include "host/INode.h"
 #include "host/IParamBlock2.h"
 #include "host/Mtl.h"
+#include "host/ParamIntake.h"
 #include "host/Texmap.h"
 #include "standalone/document/NameList.h"
 #include "standalone/document/ValueReaders.h"
 
 #include <fmt/format.h>
 
-#include <climits>
 #include <cmath>
 #include <set>
 #include <variant>
@@ -18,7 +18,8 @@ namespace standalone::document {
 
 namespace {
 
-using Value = std::variant<float, int, Color, AColor, Point3, std::string, ReferenceTarget*>;
+// Numbers of every numeric type, text, or a reference.
+using Value = std::variant<ParamNumber, std::string, ReferenceTarget*>;
 
 struct Param {
     IParamBlock2* block = nullptr;
@@ -59,6 +60,27 @@ std::string formOf(ParamType2 type)
     }
 }
 
+// The range a number of this parameter is described with in messages about its form.
+std::string expectedNumber(const ParamDef& def, const char* what)
+{
+    return def.hasRange ? fmt::format("{} {}", what, ValueRange{def.rangeMin, def.rangeMax}.describe())
+                        : what;
+}
+
+// A number of a float or int parameter, of any size: its range is the intake's to hold. An int
+// takes whole numbers only.
+ParamNumber readParamNumber(const ParamDef& def, const Json& v, const JsonLocation& at)
+{
+    const bool whole = baseType(def.type) == TYPE_INT;
+    const std::string expected = expectedNumber(def, whole ? "a whole number" : "a number");
+    if (!v.is_number())
+        at.fail("expected " + expected + ", got " + describe(v));
+    const double d = v.get<double>();
+    if (whole && d != std::floor(d))
+        at.fail(fmt::format("expected {}, got {:.7g}", expected, d));
+    return {d, 0, 0, 0};
+}
+
 Value convert(const ParamDef& def, const Json& v, const JsonLocation& at, const ParameterContext& context)
 {
     switch (baseType(def.type)) {
@@ -66,17 +88,20 @@ Value convert(const ParamDef& def, const Json& v, const JsonLocation& at, const 
     case TYPE_ANGLE:
     case TYPE_PCNT_FRAC:
     case TYPE_WORLD:
-        return float(def.hasRange ? readNumber(v, at, {def.rangeMin, def.rangeMax}) : readNumber(v, at));
-    case TYPE_INT: {
-        ValueRange range{double(INT_MIN), double(INT_MAX)};
-        if (def.hasRange)
-            range = {std::max(def.rangeMin, range.min), std::min(def.rangeMax, range.max)};
-        return readInt(v, at, range);
+    case TYPE_INT: return readParamNumber(def, v, at);
+    case TYPE_BOOL: return ParamNumber{readBool(v, at) ? 1.0 : 0.0, 0, 0, 0};
+    case TYPE_RGBA: {
+        const Color c = readColor(v, at);
+        return ParamNumber{c.r, c.g, c.b, 1.0};
     }
-    case TYPE_BOOL: return readBool(v, at) ? 1 : 0;
-    case TYPE_RGBA: return readColor(v, at);
-    case TYPE_FRGBA: return readAColor(v, at);
-    case TYPE_POINT3: return readPoint3(v, at);
+    case TYPE_FRGBA: {
+        const AColor c = readAColor(v, at);
+        return ParamNumber{c.r, c.g, c.b, c.a};
+    }
+    case TYPE_POINT3: {
+        const Point3 p = readPoint3(v, at);
+        return ParamNumber{p.x, p.y, p.z, 0};
+    }
     case TYPE_STRING: return readString(v, at);
     case TYPE_FILENAME: return resolvePath(context.baseDir, readString(v, at));
     case TYPE_MTL: return v.is_null() ? nullptr : static_cast<ReferenceTarget*>(context.refs.material(v, at));
@@ -87,6 +112,12 @@ Value convert(const ParamDef& def, const Json& v, const JsonLocation& at, const 
         at.fail(fmt::format("parameter \"{}\" has a type ({}) scene documents cannot set", def.name,
                             int(def.type)));
     }
+}
+
+// Numbers enter the block through the intake, which names the value's place in its warnings.
+ParamIntake intakeAt(const JsonLocation& at, const ParameterContext& context)
+{
+    return ParamIntake(at.pointer().empty() ? at.file() : at.file() + ": " + at.pointer(), context.warn);
 }
 
 void setKeys(const Param& p, std::string_view className, const Json& v, const JsonLocation& at,
@@ -115,16 +146,8 @@ void setKeys(const Param& p, std::string_view className, const Json& v, const Js
         if (!times.insert(t).second)
             (keyAt / 0).fail(fmt::format("a second key at frame {:g}", frame));
         const Value value = convert(def, key[1], keyAt / 1, context);
-        const BOOL ok = std::visit(
-            [&](const auto& x) -> BOOL {
-                using T = std::decay_t<decltype(x)>;
-                if constexpr (std::is_same_v<T, std::string> || std::is_same_v<T, ReferenceTarget*>)
-                    return FALSE;
-                else
-                    return p.block->SetKey(def.id, t, x);
-            },
-            value);
-        if (!ok)
+        const auto* number = std::get_if<ParamNumber>(&value);
+        if (!number || !intakeAt(keyAt / 1, context).setKey(*p.block, def.id, t, *number))
             keyAt.fail(fmt::format("class {} refused a key for \"{}\"", className, def.name));
     }
 }
@@ -133,8 +156,15 @@ void setOne(const Param& p, std::string_view className, const Json& v, const Jso
             const ParameterContext& context)
 {
     const Value value = convert(*p.def, v, at, context);
-    const BOOL ok =
-        std::visit([&](const auto& x) { return p.block->SetValue(p.def->id, 0, x, tabIndex); }, value);
+    const BOOL ok = std::visit(
+        [&](const auto& x) -> BOOL {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, ParamNumber>)
+                return intakeAt(at, context).set(*p.block, p.def->id, 0, x, tabIndex);
+            else
+                return p.block->SetValue(p.def->id, 0, x, tabIndex);
+        },
+        value);
     if (!ok)
         at.fail(fmt::format("class {} refused the value of \"{}\"", className, p.def->name));
 }

@@ -5,6 +5,7 @@
 #include "standalone/document/JsonLocation.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +37,15 @@ struct ParameterContext {
     int frameRate = 30;                // keys are given in frames
     DocumentPlaces* places = nullptr;  // told where each object made from the document sits
     INode* sceneRoot = nullptr;        // the node tree, for readers that match names
+    // Told of values held to their parameters' ranges; without it they go to the host's log.
+    std::function<void(const std::string&)> warn = {};
 };
 
 // Sets object's parameter `name` to v (found at `at`). className names the class in messages.
 // Fails with a SceneError for an unknown name (listing the valid ones), a value of the wrong
-// form, a value outside the parameter's range, or keys on a parameter that cannot be animated.
+// form, or keys on a parameter that cannot be animated. Numbers enter the block through the
+// intake (host/ParamIntake.h): one outside the parameter's range is held to it, with a warning
+// naming the document, the value's place and the parameter.
 void setParameter(ReferenceTarget& object, std::string_view className, const std::string& name, const Json& v,
                   const JsonLocation& at, const ParameterContext& context);
 

@@ -229,10 +229,17 @@ void MemoryDialogs::SetImage(HWND page, int id, const Bitmap* image)
 bool MemoryDialogs::userSetValue(HWND page, int id, float value)
 {
     Control* c = usable(page, id, {ControlKind::spinner});
-    if (!c || !std::isfinite(value))
+    if (!c)
         return false;
-    c->value = held(*c, value);
-    send(page, CC_SPINNER_CHANGE, MAKEWPARAM(WORD(c->def.id), 0));
+    // The page hears the value as given: a parameter map passes it through the intake, which
+    // holds it to the parameter's range (or refuses it) with a warning naming the control, and
+    // shows what the block kept. Whatever the page leaves is then held to the spinner's limits.
+    const float before = c->value;
+    const int controlId = c->def.id;
+    c->value = c->integer && std::isfinite(value) ? std::round(value) : value;
+    send(page, CC_SPINNER_CHANGE, MAKEWPARAM(WORD(controlId), 0));
+    if (Control* after = control(page, controlId))
+        after->value = std::isfinite(after->value) ? held(*after, after->value) : before;
     return true;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // The dialog layer of the standalone host, kept in memory: every page with its controls' state.
 // Nothing is drawn; a caller (the CLI's `vermil ui`, the editor, a test) acts as the user through
-// the user* calls, which change a control as a user would (only while it is enabled, a spinner held
-// to its limits, a radio button clearing the others of its group) and send the page its message,
-// and reads every page's state back as data. Pickers answer from queued choices.
+// the user* calls, which change a control as a user would (only while it is enabled, a radio
+// button clearing the others of its group) and send the page its message, and reads every page's
+// state back as data. A spinner's page hears the value as given, so that a parameter map passes it
+// through the intake (host/ParamIntake.h), which holds it to the parameter's range or refuses it
+// with a warning; what the page leaves is then held to the spinner's limits. Pickers answer from
+// queued choices.
 
 #include "host/Bitmap.h"
 #include "host/DialogService.h"
@@ -56,7 +59,7 @@ public:
 
     // The user's acts. False, sending nothing, when the page or control is missing, of another
     // kind, or disabled.
-    bool userSetValue(HWND page, int id, float value);  // spinner
+    bool userSetValue(HWND page, int id, float value);  // spinner; any number, NaN and infinities too
     bool userSetText(HWND page, int id, const std::string& text);
     bool userClick(HWND page, int id);              // button, check box (toggles), radio button
     bool userSelect(HWND page, int id, int index);  // combo box, list box, tab row

@@ -1,5 +1,7 @@
 #include "standalone/ui/RolloutState.h"
 
+#include "standalone/StandaloneCore.h"
+
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -148,7 +150,10 @@ ordered_json rolloutPages(MemoryDialogs& ui)
     return pages;
 }
 
-RolloutEventResult applyRolloutEvent(MemoryDialogs& ui, const RolloutEvent& e)
+namespace {
+
+// The act itself, before the warnings it logged are gathered.
+RolloutEventResult act(MemoryDialogs& ui, const RolloutEvent& e)
 {
     HWND page = pageWith(ui, e.dialog, e.id);
     if (!page)
@@ -158,7 +163,6 @@ RolloutEventResult applyRolloutEvent(MemoryDialogs& ui, const RolloutEvent& e)
     if (!c.enabled)
         return {false, fmt::format("control {} ({}) is disabled", e.id, controlKindName(c.def.kind))};
     bool done = false;
-    std::string note;
     std::string expected;
     switch (e.kind) {
     case RolloutEvent::set: {
@@ -166,12 +170,7 @@ RolloutEventResult applyRolloutEvent(MemoryDialogs& ui, const RolloutEvent& e)
         Color color;
         if (c.def.kind == ControlKind::spinner) {
             expected = fmt::format("a number from {:g} to {:g}", c.min, c.max);
-            if (parseNumber(e.value, number)) {
-                if (number < c.min || number > c.max)
-                    note = fmt::format("{} is outside the range {:g} to {:g}; held to {:g}", e.value, c.min,
-                                       c.max, std::clamp(number, c.min, c.max));
-                done = ui.userSetValue(page, e.id, number);
-            }
+            done = parseNumber(e.value, number) && ui.userSetValue(page, e.id, number);
         } else if (c.def.kind == ControlKind::editText) {
             done = ui.userSetText(page, e.id, e.value);
         } else if (c.def.kind == ControlKind::checkBox) {
@@ -210,9 +209,25 @@ RolloutEventResult applyRolloutEvent(MemoryDialogs& ui, const RolloutEvent& e)
     }
     }
     if (done)
-        return {true, note};
+        return {true, {}};
     return {false, fmt::format("control {} ({}) does not take \"{}\"{}", e.id, controlKindName(c.def.kind),
                                e.value, expected.empty() ? "" : "; expected " + expected)};
+}
+
+}  // namespace
+
+RolloutEventResult applyRolloutEvent(MemoryDialogs& ui, const RolloutEvent& e)
+{
+    // The note is what the act logged: the intake's warnings for values held or refused.
+    auto* core = dynamic_cast<StandaloneCore*>(GetCOREInterface());
+    const std::size_t logged = core ? core->warnings().size() : 0;
+    RolloutEventResult result = act(ui, e);
+    if (core && result.ok) {
+        const std::vector<std::string> warnings = core->warnings();
+        for (std::size_t i = logged; i < warnings.size(); ++i)
+            result.message += (result.message.empty() ? "" : "; ") + warnings[i];
+    }
+    return result;
 }
 
 }  // namespace standalone

@@ -22,7 +22,9 @@ struct RolloutEvent {
 
 struct RolloutEventResult {
     bool ok = false;
-    std::string message;  // why it was not taken; or, when taken, a note (a value held to its range)
+    // Why it was not taken; or, when taken, the warnings the act logged to the core (a value the
+    // intake held to its parameter's range or refused), joined by "; ".
+    std::string message;
 };
 
 const char* controlKindName(ControlKind kind);
