@@ -1,6 +1,6 @@
 // The report that started the intake: a line settings file with width=100000 made a 320x240
 // render of one outlined sphere run for over a minute. The width is held to its range (0 to 100)
-// with a warning naming the file and the key, and the frame renders in well under 2 s. The line
+// with a warning naming the file and the key (bench/line-width.sh times these frames). The line
 // settings file is read once per process, at the first line element, hence a binary of its own.
 
 #include "CommandTestSupport.h"
@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -31,17 +30,9 @@ constexpr const char* kSphere = R"({
   "effects": [{"class": "LineFxManager", "elements": [{"type": "outline"}]}]
 })";
 
-// An optimised build renders the frame in a fraction of this; unoptimised and sanitizer builds
-// get ten times as long. Before the intake the frame took over a minute.
-#ifdef NDEBUG
-constexpr double kBudgetSeconds = 2.0;
-#else
-constexpr double kBudgetSeconds = 20.0;
-#endif
-
 using LineWidthRange = command_test::CommandTest;
 
-TEST_F(LineWidthRange, AWidthFarBeyondItsRangeIsHeldWithAWarningAndTheFrameRendersQuickly)
+TEST_F(LineWidthRange, AWidthFarBeyondItsRangeIsHeldWithAWarning)
 {
     ASSERT_FALSE(vml::lineDefaultSettingsFilled()) << "the settings file is read once per process: run alone";
     fs::create_directories(dir / "plugcfg");
@@ -55,11 +46,7 @@ TEST_F(LineWidthRange, AWidthFarBeyondItsRangeIsHeldWithAWarningAndTheFrameRende
     o.scenePath = (dir / "sphere.json").string();
     o.output = (dir / "sphere.png").string();
     o.quiet = true;
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(app::runRender(o, core), 0);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    EXPECT_LT(seconds, kBudgetSeconds);
     EXPECT_EQ(vml::lineDefaultSettings().lineWidth, 100.0f);
     EXPECT_EQ(core.warnings(), std::vector<std::string>{
                                    ini + " [Vermil+ Line] width: parameter lineWidth: 100000 is outside its "
@@ -67,26 +54,6 @@ TEST_F(LineWidthRange, AWidthFarBeyondItsRangeIsHeldWithAWarningAndTheFrameRende
     // The file is rewritten with the values in use, as before: the user finds the width held.
     EXPECT_NE(TempDir::readText(ini).find("width=100.000000"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "sphere.png"));
-}
-
-// The widest stamp within the ranges: width 100, stretched tenfold and deformed to twice its
-// width, about 420 pixels of reach. Its work is bounded by the frame, not by its square.
-TEST_F(LineWidthRange, TheWidestStampWithinTheRangesRendersQuickly)
-{
-    std::string text = kSphere;
-    const std::string plain = R"({"type": "outline"})";
-    text.replace(text.find(plain), plain.size(),
-                 R"({"type": "outline", "lineWidth": 100, "lineStretch": 100, "lineDeform": 100})");
-    std::ofstream(dir / "widest.json") << text;
-    app::RenderOptions o;
-    o.scenePath = (dir / "widest.json").string();
-    o.output = (dir / "widest.png").string();
-    o.quiet = true;
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(app::runRender(o, core), 0);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, kBudgetSeconds);
-    EXPECT_TRUE(core.warnings().empty());
 }
 
 }  // namespace
