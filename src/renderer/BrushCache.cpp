@@ -2,12 +2,27 @@
 
 #include "host/Texmap.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <new>
 #include <stdexcept>
 
 namespace vml {
+
+namespace {
+
+std::uint64_t nextGeneration()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+}  // namespace
+
+BrushCache::BrushCache() : generation_(nextGeneration()) {}
+
+void BrushCache::advanceGeneration() { generation_.store(nextGeneration(), std::memory_order_release); }
 
 void BrushCache::prepare(int tileSize, int tileCount)
 {
@@ -35,7 +50,7 @@ void BrushCache::prepare(int tileSize, int tileCount)
     leastRecent_ = tileCount_ - 1;
     tilesRendered_ = 0;
     extras_.clear();
-    generation_.fetch_add(1, std::memory_order_release);
+    advanceGeneration();
 }
 
 void BrushCache::release()
@@ -47,7 +62,7 @@ void BrushCache::release()
     mostRecent_ = leastRecent_ = -1;
     tilesRendered_ = 0;
     extras_.clear();
-    generation_.fetch_add(1, std::memory_order_release);
+    advanceGeneration();
 }
 
 void BrushCache::moveToFront(int i)
@@ -85,7 +100,7 @@ const std::uint8_t* BrushCache::lookup(Texmap* map, std::uint32_t key)
     Slot& slot = slots_[static_cast<std::size_t>(found)];
     if (!hit) {
         if (slot.map)
-            generation_.fetch_add(1, std::memory_order_release);
+            advanceGeneration();
         slot.map = map;
         slot.key = key;
         renderTile(slot);

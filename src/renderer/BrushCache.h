@@ -28,7 +28,7 @@ public:
         int older = -1;
     };
 
-    BrushCache() = default;
+    BrushCache();
     BrushCache(const BrushCache&) = delete;
     BrushCache& operator=(const BrushCache&) = delete;
 
@@ -55,11 +55,12 @@ public:
     {
         std::lock_guard guard(lock_);
         keepTiles_ = on;
-        generation_.fetch_add(1, std::memory_order_release);
+        advanceGeneration();
     }
     // Changes whenever a tile handed out may have moved (an eviction, a prepare, tiles kept or
     // no longer kept): a tile remembered with the generation it was looked up in is still valid
-    // while the generation is the same.
+    // while the generation is the same. Generations are drawn from one count for the whole
+    // process, so a cache made where an earlier one lived never answers that one's generation.
     std::uint64_t generation() const { return generation_.load(std::memory_order_acquire); }
     // A sampler over the tile of (map, key), as lookup.
     BrushTileSampler sampler(Texmap* map, std::uint32_t key) { return {lookup(map, key), tileSize_}; }
@@ -76,6 +77,7 @@ public:
     VmlRenderContext& context() { return context_; }
 
 private:
+    void advanceGeneration();
     void moveToFront(int i);
     void renderTile(Slot& slot);
     void renderTileInto(Texmap* map, std::uint8_t* tile);
@@ -90,7 +92,7 @@ private:
     VmlRenderContext context_;
     std::mutex lock_;
     bool keepTiles_ = false;
-    std::atomic<std::uint64_t> generation_{0};
+    std::atomic<std::uint64_t> generation_;
     struct ExtraTile {
         Texmap* map;
         std::uint32_t key;

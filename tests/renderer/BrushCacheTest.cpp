@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
@@ -85,6 +87,28 @@ TEST(BrushCache, EvictsTheLeastRecentlyUsedSlot)
     EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 1, 2}));
     cache.lookup(&map, 1);
     EXPECT_EQ(cache.tilesRendered(), 1u);
+}
+
+// Threads remember tiles by (cache address, generation). A cache made where an earlier one lived
+// (the next frame's, from the same allocation) must not answer a generation the earlier one gave
+// out, or a thread would read that cache's freed tiles.
+TEST(BrushCache, ACacheMadeWhereAnEarlierOneLivedNeverRepeatsItsGenerations)
+{
+    alignas(BrushCache) unsigned char storage[sizeof(BrushCache)];
+    std::vector<std::uint64_t> seen;
+    for (int frame = 0; frame < 3; ++frame) {
+        auto* cache = new (storage) BrushCache;
+        seen.push_back(cache->generation());
+        cache->prepare(2, 1);
+        seen.push_back(cache->generation());
+        CountingMap map;
+        cache->lookup(&map, 1);
+        cache->lookup(&map, 2);  // evicts key 1
+        seen.push_back(cache->generation());
+        cache->~BrushCache();
+    }
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
 }
 
 TEST(BrushCache, RejectsImpossibleSizes)
