@@ -290,7 +290,9 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         double renderSeconds = secondsSince(start);
         for (const std::string& w : result.warnings)
             printWarning(w);
-        if (!result.ok) {
+        // Ctrl-C that lands after the frame's last cancel check still ends the command: the frame
+        // is not written (frames before it are).
+        if (!result.ok || interrupted()) {
             progress.finish();
             // The frame in flight is finished (and reported) before anything else is said.
             collectWrites();
