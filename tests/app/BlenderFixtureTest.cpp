@@ -2,7 +2,7 @@
 // bright as Blender's own render of the same files, without self-shadowing specks, and stay under
 // the document's control.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/RenderCommand.h"
 #include "standalone/StandaloneCore.h"
@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+
+using namespace test_support;
 
 namespace {
 
@@ -85,7 +87,7 @@ Image readImage(const fs::path& path)
     return image;
 }
 
-class BlenderFixture : public command_test::CommandTest {
+class BlenderFixture : public test_support::CommandTest {
 protected:
     // Renders a model file or a document at the reference size; an empty image on failure.
     Image render(const fs::path& scene, const std::string& name)

@@ -1,4 +1,4 @@
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/BrushPreviewCommand.h"
 #include "app/HostSetup.h"
@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
+
+using namespace test_support;
 
 namespace {
 
@@ -27,7 +29,7 @@ constexpr const char* brushScene = R"({
               {"name": "b", "type": "sphere", "radius": 1, "position": [3, 0, 0], "material": "longPaint"}]
 })";
 
-struct BrushPreviewCommand : command_test::CommandTest {
+struct BrushPreviewCommand : test_support::CommandTest {
     void SetUp() override
     {
         CommandTest::SetUp();

@@ -1,13 +1,15 @@
 // Ctrl-C at any point of a painted frame with lines: the frame ends cancelled, soon, and the
 // renderer paints the next frame exactly as a fresh one.
 
-#include "PaintedFrameTestSupport.h"
+#include "support/PaintedFrameTestSupport.h"
 
 #include "host/RendParams.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 
@@ -18,64 +20,80 @@ struct Call {
     int done = 0;
 };
 
+// Where to cancel: in the n-th run of calls of one phase (a phase starts again where its count
+// goes back: the next line element), at its first call that has come `done` far. How many calls
+// a threaded phase makes varies a little with timing; the phases and their order do not.
+struct CancelPoint {
+    int run = -1;  // -1: never
+    Call at;
+};
+
 // Answers as the program's progress bar does once Ctrl-C has set the host's cancel flag, and
-// sets it at call `cancelAt` (1-based; 0 never).
+// sets it at the cancel point (or at the first call past it).
 class CancellingProgress : public RendProgressCallback {
 public:
     explicit CancellingProgress(Interface& core) : core_(core) {}
     void SetTitle(const char* title) override { title_ = title ? title : ""; }
     int Progress(int done, int total) override
     {
+        const bool sameRun = !calls.empty() && calls.back().title == title_ && calls.back().total == total &&
+                             done >= calls.back().done;
+        if (!sameRun)
+            ++run_;
         calls.push_back({title_, total, done});
-        if (static_cast<int>(calls.size()) == cancelAt)
+        runs.push_back(run_);
+        if (target_.run >= 0 && (run_ > target_.run || (run_ == target_.run && done >= target_.at.done)))
             core_.SetCancel(TRUE);
         if (!core_.GetCancel())
             return RENDPROG_CONTINUE;
         ++callsCancelled;
         return RENDPROG_ABORT;
     }
-    void restart(int at)
+    void restart(const CancelPoint& target)
     {
-        cancelAt = at;
+        target_ = target;
         calls.clear();
+        runs.clear();
+        run_ = -1;
         callsCancelled = 0;
         core_.SetCancel(FALSE);
     }
 
-    int cancelAt = 0;
     std::vector<Call> calls;  // since the restart
+    std::vector<int> runs;    // the run of each call
     int callsCancelled = 0;   // the call that cancelled and every one after it
 
 private:
     Interface& core_;
     std::string title_;
+    CancelPoint target_;
+    int run_ = -1;
 };
 
-// Calls to cancel at: the first and the last of every run of calls in one phase, and the middle
-// of the longer runs, a phase starting again where its count goes back (the next line element).
-// So the shading, the bleed strengths, the sample resolution, the sort, the strokes, the
-// bleeding, each line element and the lines' bleeding are each cut into at their start, inside
-// and at their end.
-std::vector<int> cancelPoints(const std::vector<Call>& calls)
+// The first and the last call of every run, and the middle of the longer runs: so the shading,
+// the bleed strengths, the sample resolution, the sort, the strokes, the bleeding, each line
+// element and the lines' bleeding are each cut into at their start, inside and at their end.
+std::vector<CancelPoint> cancelPoints(const std::vector<Call>& calls, const std::vector<int>& runs)
 {
-    std::vector<int> points;
+    std::vector<std::size_t> picked;
     std::size_t start = 0;
     for (std::size_t i = 1; i <= calls.size(); ++i) {
-        const bool sameRun = i < calls.size() && calls[i].title == calls[start].title &&
-                             calls[i].total == calls[start].total && calls[i].done >= calls[i - 1].done;
-        if (sameRun)
+        if (i < calls.size() && runs[i] == runs[start])
             continue;
-        points.push_back(static_cast<int>(start) + 1);
+        picked.push_back(start);
         if (i - start >= 8)
-            points.push_back(static_cast<int>(start + i - 1) / 2 + 1);
-        points.push_back(static_cast<int>(i));
+            picked.push_back((start + i - 1) / 2);
+        picked.push_back(i - 1);
         start = i;
     }
-    points.erase(std::unique(points.begin(), points.end()), points.end());
+    picked.erase(std::unique(picked.begin(), picked.end()), picked.end());
+    std::vector<CancelPoint> points;
+    for (std::size_t i : picked)
+        points.push_back({runs[i], calls[i]});
     return points;
 }
 
-struct FrameCancel : command_test::PaintedFrameTest {};
+struct FrameCancel : test_support::PaintedFrameTest {};
 
 TEST_F(FrameCancel, ACancelAtAnyProgressCallEndsTheFrameAndTheNextPaintsAsAFreshRenderer)
 {
@@ -86,23 +104,21 @@ TEST_F(FrameCancel, ACancelAtAnyProgressCallEndsTheFrameAndTheNextPaintsAsAFresh
     auto session = open(*painter, options);
     // The first frame also allocates the canvas, row by row with progress; every later one finds it.
     ASSERT_TRUE(render(*session).ok);
-    progress.restart(0);
+    progress.restart({});
     const Frame reference = render(*session);
     ASSERT_TRUE(reference.ok);
-    const std::vector<Call> calls = progress.calls;
-    const std::vector<int> points = cancelPoints(calls);
+    const std::vector<CancelPoint> points = cancelPoints(progress.calls, progress.runs);
     ASSERT_GT(points.size(), 20u);
 
-    for (int k : points) {
-        const Call& at = calls[static_cast<std::size_t>(k - 1)];
-        SCOPED_TRACE(::testing::Message() << "cancelled at call " << k << " of " << calls.size() << ": "
-                                          << at.title << " " << at.done << " of " << at.total);
-        progress.restart(k);
+    for (const CancelPoint& point : points) {
+        SCOPED_TRACE(::testing::Message() << "cancelled in run " << point.run << ": " << point.at.title << " "
+                                          << point.at.done << " of " << point.at.total);
+        progress.restart(point);
         EXPECT_FALSE(render(*session).ok);
         // Every phase stops at its next check, and no later one starts.
         EXPECT_LE(progress.callsCancelled, 2);
 
-        progress.restart(0);
+        progress.restart({});
         const Frame next = render(*session);
         EXPECT_TRUE(next.ok);
         EXPECT_TRUE(next.pixels == reference.pixels);

@@ -1,7 +1,7 @@
 // An allocation that fails anywhere in a painted frame with lines: the frame fails through the
 // renderer's out-of-memory path, and the renderer paints the next frame exactly as a fresh one.
 
-#include "PaintedFrameTestSupport.h"
+#include "support/PaintedFrameTestSupport.h"
 
 #include "host/IParamBlock2.h"
 #include "renderer/ArenaHooks.h"
@@ -12,6 +12,8 @@
 #include <atomic>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 
@@ -39,7 +41,7 @@ std::vector<int> failurePoints(int n)
     return points;
 }
 
-struct FrameMemoryFailure : command_test::PaintedFrameTest, ::testing::WithParamInterface<AllocationSite> {
+struct FrameMemoryFailure : test_support::PaintedFrameTest, ::testing::WithParamInterface<AllocationSite> {
     void SetUp() override
     {
         PaintedFrameTest::SetUp();

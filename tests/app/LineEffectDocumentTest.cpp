@@ -9,6 +9,8 @@
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -190,24 +192,16 @@ TEST_F(LineEffectDocument, DocumentedExampleLoads)
 }
 
 struct LineEffectCommands : LineEffectDocument {
-    fs::path dir;
+    test_support::TempDir temp;
+    fs::path dir = temp.path();
 
     void SetUp() override
     {
         LineEffectDocument::SetUp();
-        dir = fs::temp_directory_path() /
-              ("vermil_line_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         std::ofstream(dir / "scene.json") << sceneWith(
             R"([{"class": "LineFxManager", "name": "ink", "elements": [{"type": "edgeBoundary"},
                 {"type": "basicSet"}, {"type": "outline"}]}])",
             R"([{"class": "LineFxRenderElement", "name": "lines"}])");
-    }
-    void TearDown() override
-    {
-        fs::remove_all(dir);
-        LineEffectDocument::TearDown();
     }
 };
 

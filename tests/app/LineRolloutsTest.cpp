@@ -1,6 +1,6 @@
 // The line effect's rollouts on the in-memory dialog layer, and `vermil ui --effect` over them.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/UiCommand.h"
 #include "host/IParamBlock2.h"
@@ -20,6 +20,8 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+
+using namespace test_support;
 
 namespace {
 
@@ -76,7 +78,7 @@ TEST(LineTemplates, EveryBoundParameterHasItsControlOnItsPage)
     EXPECT_TRUE(angle->find(1062) && !angle->find(1043) && !angle->find(1046));
 }
 
-struct LineUiCommand : command_test::CommandTest {};
+struct LineUiCommand : test_support::CommandTest {};
 
 TEST_F(LineUiCommand, ListsTheMainPageAndTheSelectedElementsPages)
 {
@@ -181,7 +183,7 @@ TEST_F(LineUiCommand, SaveWritesChangedValuesIntoTheElementsEntryAndRefusesAChan
     EXPECT_EQ(text(), saved);
 }
 
-struct LineRollouts : command_test::CommandTest {
+struct LineRollouts : test_support::CommandTest {
     void open(const std::string& elements)
     {
         scene = standalone::parseScene(sceneWith(elements), (dir / "scene.json").string(), core);

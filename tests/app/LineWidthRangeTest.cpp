@@ -3,18 +3,20 @@
 // with a warning naming the file and the key (bench/line-width.sh times these frames). The line
 // settings file is read once per process, at the first line element, hence a binary of its own.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/RenderCommand.h"
-#include "host/TempDir.h"
 #include "line/LineDefaultSettings.h"
 #include "line/LineSettings.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 
@@ -30,7 +32,7 @@ constexpr const char* kSphere = R"({
   "effects": [{"class": "LineFxManager", "elements": [{"type": "outline"}]}]
 })";
 
-using LineWidthRange = command_test::CommandTest;
+using LineWidthRange = test_support::CommandTest;
 
 TEST_F(LineWidthRange, AWidthFarBeyondItsRangeIsHeldWithAWarning)
 {

@@ -1,7 +1,7 @@
 // Line element files and lines files from documents ("elementsFile", an element's "file") and
 // from the command line (`vermil lines save | show | set-default`).
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/LinesCommand.h"
 #include "app/RenderCommand.h"
@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+using namespace test_support;
 
 namespace {
 
@@ -45,7 +47,7 @@ std::vector<std::uint16_t> readPixels(const fs::path& path)
     return pixels;
 }
 
-struct LinesCommand : command_test::CommandTest {
+struct LinesCommand : test_support::CommandTest {
     // The still life with lines, its texture found from anywhere; `edit` changes it further.
     fs::path stillLife(const std::string& name, const std::function<void(json&)>& edit = {})
     {

@@ -1,6 +1,6 @@
 // `vermil ui` over the painterly material's rollouts and the brush editor.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/UiCommand.h"
 #include "host/IParamBlock2.h"
@@ -19,13 +19,15 @@
 #include <string>
 #include <vector>
 
+using namespace test_support;
+
 namespace {
 
 using nlohmann::json;
 
 constexpr const char* kScene = VML_EXAMPLES_DIR "/still_life_painted.json";
 
-struct MaterialUiCommand : command_test::CommandTest {
+struct MaterialUiCommand : test_support::CommandTest {
     // The pages `vermil ui` prints for the options, as JSON.
     json run(app::UiOptions o)
     {

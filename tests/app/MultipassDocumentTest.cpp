@@ -1,6 +1,6 @@
 // The painterly renderer's pass lists in scene documents, and what info and --stats say of them.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
@@ -14,6 +14,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 
@@ -34,7 +36,7 @@ std::string sceneWith(const std::string& renderer)
     })";
 }
 
-struct MultipassDocument : command_test::CommandTest {
+struct MultipassDocument : test_support::CommandTest {
     std::string errorOf(const std::string& text)
     {
         try {

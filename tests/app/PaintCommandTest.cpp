@@ -1,6 +1,6 @@
 // `vermil render --paint [LOOK] --lines` on model files and documents, and the looks it wears.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/PaintOptions.h"
 #include "app/RenderCommand.h"
@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <fstream>
 
+using namespace test_support;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -38,7 +40,7 @@ constexpr const char* spheresScene = R"({
               {"name": "bare", "type": "sphere", "radius": 1, "position": [1.2, 0, 0]}]
 })";
 
-struct PaintCommand : command_test::CommandTest {
+struct PaintCommand : test_support::CommandTest {
     app::RenderOptions options(const fs::path& scene, const std::string& output)
     {
         app::RenderOptions o;

@@ -1,7 +1,7 @@
 // `vermil preview-material`: a material of a document on a sample object, rendered as a material
 // editor renders it.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/PreviewMaterialCommand.h"
 #include "host/Notify.h"
@@ -16,6 +16,8 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+
+using namespace test_support;
 
 namespace {
 
@@ -56,7 +58,7 @@ template <class F> double overDisc(const Image& image, F measure)
     return n ? sum / n : 0.0;
 }
 
-struct PreviewMaterialCommand : command_test::CommandTest {
+struct PreviewMaterialCommand : test_support::CommandTest {
     app::PreviewMaterialOptions options(const std::string& material, const std::string& output)
     {
         app::PreviewMaterialOptions o;

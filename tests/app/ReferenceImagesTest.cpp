@@ -3,7 +3,7 @@
 // leaves NAME.new.png and NAME.diff.png beside the reference; after an intended change,
 // VERMIL_UPDATE_REFERENCES=1 rewrites the references (docs/development.md).
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/RenderCommand.h"
 #include "support/ImageCompare.h"
@@ -15,6 +15,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 
@@ -40,7 +42,7 @@ const Example kExamples[] = {
 
 void PrintTo(const Example& example, std::ostream* out) { *out << example.name; }
 
-struct ReferenceImages : command_test::CommandTest, ::testing::WithParamInterface<Example> {
+struct ReferenceImages : test_support::CommandTest, ::testing::WithParamInterface<Example> {
     // The images are read on the test's own thread (as in the thread-count test).
     ReferenceImages() { OIIO::attribute("threads", 1); }
 };

@@ -1,4 +1,4 @@
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/HostSetup.h"
 #include "app/RenderCommand.h"
@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
+
+using namespace test_support;
 
 namespace {
 
@@ -24,7 +26,7 @@ constexpr const char* sphereScene = R"({
   "objects": [{"name": "ball", "type": "sphere", "radius": 1, "material": "red"}]
 })";
 
-struct RenderCommand : command_test::CommandTest {
+struct RenderCommand : test_support::CommandTest {
     void SetUp() override
     {
         CommandTest::SetUp();

@@ -1,7 +1,7 @@
 // Thread counts never show in the picture: the painted still life with outlines, rendered through
 // the command as a user runs it, comes out bit for bit the same on 1, 2, 3 and 8 threads.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/RenderCommand.h"
 
@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+using namespace test_support;
+
 namespace {
 
-struct ThreadCount : command_test::CommandTest {
+struct ThreadCount : test_support::CommandTest {
     // The test reads its images on its own thread: OpenImageIO's pool of worker threads is not
     // built for ThreadSanitizer, which would report its hand-overs.
     ThreadCount() { OIIO::attribute("threads", 1); }

@@ -1,6 +1,6 @@
 // The renderer's rollouts on the in-memory dialog layer, and `vermil ui` over them.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "app/UiCommand.h"
 #include "host/IParamBlock2.h"
@@ -19,6 +19,8 @@
 #include <memory>
 #include <string>
 
+using namespace test_support;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -30,7 +32,7 @@ constexpr const char* kScene = R"({
   "objects": [{"name": "ball", "type": "sphere"}, {"name": "box", "type": "box"}]
 })";
 
-struct RendererRollouts : command_test::CommandTest {
+struct RendererRollouts : test_support::CommandTest {
     void SetUp() override
     {
         CommandTest::SetUp();

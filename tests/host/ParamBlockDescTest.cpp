@@ -1,12 +1,14 @@
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "host/ParamBlockDesc2.h"
-#include "host/RefTestObjects.h"
+#include "support/RefTestObjects.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+
+using namespace test_support;
 
 namespace {
 

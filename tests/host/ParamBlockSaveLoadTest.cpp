@@ -1,12 +1,14 @@
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
 #include "host/IParamBlock2.h"
-#include "host/RefTestObjects.h"
+#include "support/RefTestObjects.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+
+using namespace test_support;
 
 namespace {
 

@@ -1,10 +1,12 @@
 #include "host/IParamBlock2.h"
-#include "host/RefTestObjects.h"
+#include "support/RefTestObjects.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+
+using namespace test_support;
 
 namespace {
 

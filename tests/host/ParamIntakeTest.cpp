@@ -5,7 +5,7 @@
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
 #include "host/IParamBlock2.h"
-#include "shell/DirectoryCore.h"
+#include "support/DirectoryCore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@
 #include <limits>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 

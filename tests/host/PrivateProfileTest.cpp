@@ -1,5 +1,5 @@
 #include "host/PrivateProfile.h"
-#include "host/TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+using namespace test_support;
 
 namespace fs = std::filesystem;
 

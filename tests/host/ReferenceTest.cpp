@@ -1,9 +1,11 @@
-#include "host/RefTestObjects.h"
+#include "support/RefTestObjects.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+
+using namespace test_support;
 
 namespace {
 

@@ -1,12 +1,14 @@
 #include "line/EdgeDetection.h"
 
-#include "line/GBufferImage.h"
+#include "support/GBufferImage.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 
@@ -29,9 +31,9 @@ struct Cell {
     float z;
 };
 
-test::GBufferImage row(std::initializer_list<Cell> cells)
+test_support::GBufferImage row(std::initializer_list<Cell> cells)
 {
-    test::GBufferImage image(static_cast<int>(cells.size()), 1);
+    test_support::GBufferImage image(static_cast<int>(cells.size()), 1);
     int x = 0;
     for (const Cell& c : cells) {
         if (c.node != bg)
@@ -149,7 +151,7 @@ TEST(EdgeDepth, BackgroundNeighbourIsAlwaysFarBehind)
 
 TEST(ImageBorders, OutsideNeighboursAreSkippedNotTakenAsBackground)
 {
-    test::GBufferImage image(3, 3);
+    test_support::GBufferImage image(3, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
             image.surface(x, y, 1, 1, -10.0f);
@@ -158,7 +160,7 @@ TEST(ImageBorders, OutsideNeighboursAreSkippedNotTakenAsBackground)
     rules.edgeDepthThreshold = 0.0f;
     EXPECT_EQ(image.detect(rules), (Rows{"...", "...", "..."}));
 
-    test::GBufferImage single(1, 1);
+    test_support::GBufferImage single(1, 1);
     single.surface(0, 0, 1, 1, -10.0f);
     rules.normal = true;
     rules.normalMin = 0.0f;
@@ -169,7 +171,7 @@ TEST(ImageBorders, FirstAndLastRowsSeeTheirInImageNeighbours)
 {
     // Column 0 is a far object, the rest a near one: the near column next to it is the outline,
     // in the top and bottom rows too.
-    test::GBufferImage image(3, 3);
+    test_support::GBufferImage image(3, 3);
     for (int y = 0; y < 3; ++y) {
         image.surface(0, y, 2, 1, -50.0f);
         image.surface(1, y, 1, 1, -10.0f);
@@ -178,7 +180,7 @@ TEST(ImageBorders, FirstAndLastRowsSeeTheirInImageNeighbours)
     EXPECT_EQ(image.detect(only(&EdgeRules::outlineObject)), (Rows{".1.", ".1.", ".1."}));
 
     // Depth boundary along the bottom edge, seen from the last row upwards only.
-    test::GBufferImage rows(2, 3);
+    test_support::GBufferImage rows(2, 3);
     for (int x = 0; x < 2; ++x) {
         rows.surface(x, 0, 1, 1, -30.0f);
         rows.surface(x, 1, 1, 1, -30.0f);
@@ -221,7 +223,7 @@ TEST(DetectEdges, AddsToTheMaskWithoutClearingIt)
 
 TEST(DetectEdges, MissingRequiredChannelMarksNothing)
 {
-    const auto fill = [](test::GBufferImage& image) {
+    const auto fill = [](test_support::GBufferImage& image) {
         image.surface(0, 0, 1, 1, -10.0f);
         image.surface(1, 0, 2, 1, -20.0f);
     };
@@ -230,7 +232,7 @@ TEST(DetectEdges, MissingRequiredChannelMarksNothing)
     bool ok = false;
 
     // Depth boundaries need no node ids.
-    test::GBufferImage noNodes(2, 1, 0x13);
+    test_support::GBufferImage noNodes(2, 1, 0x13);
     noNodes.surface(0, 0, 0, 1, -10.0f);
     noNodes.surface(1, 0, 0, 1, -20.0f);
     EXPECT_EQ(noNodes.detect(depth, 0, &ok), Rows{"1."});
@@ -239,12 +241,12 @@ TEST(DetectEdges, MissingRequiredChannelMarksNothing)
     EXPECT_FALSE(ok);
 
     // The normal channel is required even when no switch reads it.
-    test::GBufferImage noNormals(2, 1, test::allEdgeChannels & ~BMM_CHAN_NORMAL);
+    test_support::GBufferImage noNormals(2, 1, test_support::allEdgeChannels & ~BMM_CHAN_NORMAL);
     fill(noNormals);
     EXPECT_EQ(noNormals.detect(only(&EdgeRules::outlineObject), 0, &ok), Rows{".."});
     EXPECT_FALSE(ok);
 
-    test::GBufferImage noCoverage(2, 1, test::allEdgeChannels & ~BMM_CHAN_COVERAGE);
+    test_support::GBufferImage noCoverage(2, 1, test_support::allEdgeChannels & ~BMM_CHAN_COVERAGE);
     fill(noCoverage);
     EXPECT_EQ(noCoverage.detect(depth, 0, &ok), Rows{"1."});
     EXPECT_TRUE(ok);
@@ -254,7 +256,7 @@ TEST(DetectEdges, MissingRequiredChannelMarksNothing)
     EXPECT_FALSE(ok);
 
     // Channels the caller needs besides detection, such as velocity for the smear.
-    test::GBufferImage all(2, 1);
+    test_support::GBufferImage all(2, 1);
     fill(all);
     EXPECT_EQ(all.detect(depth, BMM_CHAN_VELOC, &ok), Rows{".."});
     EXPECT_FALSE(ok);
@@ -279,7 +281,7 @@ TEST(ScanEdges, DoesNothingWithoutTestOrUsableMask)
 TEST(Predicates, VisitOnlyTheFourNeighbours)
 {
     // Object 1 at -10 with far corners of object 2, material 2: the centre sees only object 1.
-    test::GBufferImage image(3, 3);
+    test_support::GBufferImage image(3, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
             image.surface(x, y, 1, 1, -10.0f);

@@ -1,8 +1,10 @@
 #include "line/GBufferViews.h"
 
-#include "line/GBufferImage.h"
+#include "support/GBufferImage.h"
 
 #include <gtest/gtest.h>
+
+using namespace test_support;
 
 namespace {
 
@@ -11,7 +13,7 @@ using namespace vml;
 TEST(GBufferViews, ViewTheBitmapChannelsAtTheBitmapSize)
 {
     Bitmap bitmap(3, 2);
-    bitmap.CreateChannels(test::allEdgeChannels | BMM_CHAN_VELOC);
+    bitmap.CreateChannels(test_support::allEdgeChannels | BMM_CHAN_VELOC);
     const Bitmap& image = bitmap;
     const GBufferViews views = makeGBufferViews(image);
 
@@ -35,7 +37,7 @@ TEST(GBufferViews, ViewTheBitmapChannelsAtTheBitmapSize)
 
 TEST(GBufferViews, PixelXYIsRowMajorWithRowZeroAtTheTop)
 {
-    test::GBufferImage image(3, 2);
+    test_support::GBufferImage image(3, 2);
     image.surface(2, 1, 7, 5, -3.0f);
     image.surface(1, 0, 8, 6, -4.0f);
     const GBufferViews views = image.views();

@@ -1,6 +1,6 @@
 // The line effect's frame: real frames of the scanline renderer with the effect applied.
 
-#include "standalone/ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "host/IParamBlock2.h"
 #include "host/Texmap.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 using vml::LineFxElement;
 using vml::LineFxManager;
 

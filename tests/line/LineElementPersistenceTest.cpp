@@ -2,7 +2,7 @@
 // A scene holds the element's own data (the marker chunk) and, as references, its two blocks and
 // its map, which the host restores in either order relative to the element's own load.
 
-#include "LineElementTestSupport.h"
+#include "support/LineElementTestSupport.h"
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
@@ -20,8 +20,10 @@
 #include <memory>
 #include <vector>
 
+using namespace test_support;
+
 using namespace vml;
-using linetest::ToneMap;
+using test_support::ToneMap;
 
 namespace {
 
@@ -60,7 +62,7 @@ protected:
     {
         original = std::make_unique<LineFxElement>();
         original->setType(EdgeBoundary);
-        original->applySettings(0, linetest::distinctSettings(), true);
+        original->applySettings(0, test_support::distinctSettings(), true);
         // Switches the type would not set by itself: a reload must not "repair" them.
         original->pblock()->SetValue(lineParam::edgeDepth, 0, 0);
         original->pblock()->SetValue(lineParam::normal, 0, 1);

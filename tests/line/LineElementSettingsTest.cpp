@@ -2,7 +2,7 @@
 // detection switches a file may set per type, the default switch of a newly typed element, and
 // the reset to the process-wide defaults.
 
-#include "LineElementTestSupport.h"
+#include "support/LineElementTestSupport.h"
 
 #include "host/IParamBlock2.h"
 #include "line/LineDefaultSettings.h"
@@ -19,8 +19,10 @@
 #include <string>
 #include <vector>
 
+using namespace test_support;
+
 using namespace vml;
-using linetest::distinctSettings;
+using test_support::distinctSettings;
 
 namespace {
 
@@ -262,7 +264,7 @@ TEST_F(LineElementSettings, ResetKeepsNameAndTypeAndRestoresTheDefaultSwitch)
     e.pblock()->SetValue(edgeMaterial, 0, 1);
     e.pblock()->SetValue(lineWidth, 0, 9.0f);
     e.pblock()->SetKey(lineAlpha, 100, 20.0f);
-    linetest::ToneMap map;
+    test_support::ToneMap map;
     e.pblock()->SetValue(lineMap, 0, static_cast<ReferenceTarget*>(&map));
     ASSERT_EQ(e.lineMap(), &map);
 

@@ -1,7 +1,7 @@
 // The bytes of element and lines files: the record table and its offsets, headers and entries, and
 // what reading makes of short, out-of-range and malformed files.
 
-#include "LineFileTestSupport.h"
+#include "support/LineFileTestSupport.h"
 
 #include "line/LineElementType.h"
 #include "line/LineFileFormat.h"
@@ -12,7 +12,7 @@
 #include <sstream>
 
 using namespace vml;
-using namespace linetest;
+using namespace test_support;
 
 namespace {
 

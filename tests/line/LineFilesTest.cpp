@@ -2,7 +2,7 @@
 // files, the type's switches, lineOn), what a failed load or save leaves (nothing changed, the
 // message shown, the previous file), and the parameters, question and paths around them.
 
-#include "LineFileTestSupport.h"
+#include "support/LineFileTestSupport.h"
 
 #include "line/LineElementType.h"
 #include "line/LineFileFormat.h"
@@ -16,7 +16,7 @@
 #include <set>
 
 using namespace vml;
-using namespace linetest;
+using namespace test_support;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The line effect's element list: adding, removing, moving and copying keep the list, the element
 // references and the elements' back pointers in step; and the G-buffer channels the effect asks for.
 
-#include "LineElementTestSupport.h"
+#include "support/LineElementTestSupport.h"
 
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
@@ -17,6 +17,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 using namespace vml;
 
@@ -161,9 +163,9 @@ TEST(LineManagerList, CopySelectedAppendsAnIndependentCopyWithItsOwnMap)
     m.addElement(BasicSet);
     LineFxElement* source = m.addElement(EdgeBoundary);
     m.addElement(NormalAngle);
-    source->applySettings(0, linetest::distinctSettings(), true);
+    source->applySettings(0, test_support::distinctSettings(), true);
     source->pblock()->SetValue(lineParam::lineName, 0, "creases");
-    linetest::ToneMap map(0.6f);
+    test_support::ToneMap map(0.6f);
     source->pblock()->SetValue(lineParam::lineMap, 0, static_cast<ReferenceTarget*>(&map));
     m.setSelected(1);
 

@@ -4,11 +4,11 @@
 #include "line/LineSettingsFile.h"
 #include "host/IParamBlock2.h"
 #include "host/PrivateProfile.h"
-#include "host/TempDir.h"
 #include "line/LineDefaultSettings.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxParamBlocks.h"
-#include "shell/DirectoryCore.h"
+#include "support/DirectoryCore.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace fs = std::filesystem;
 using namespace vml;

@@ -1,8 +1,10 @@
 #include "line/EdgeDetection.h"
 
-#include "line/GBufferImage.h"
+#include "support/GBufferImage.h"
 
 #include <gtest/gtest.h>
+
+using namespace test_support;
 
 namespace {
 
@@ -15,9 +17,9 @@ struct Triple {
     float zA, zC, zB;
 };
 
-test::GBufferImage line(const Triple& t, bool vertical = false)
+test_support::GBufferImage line(const Triple& t, bool vertical = false)
 {
-    test::GBufferImage image(vertical ? 1 : 3, vertical ? 3 : 1);
+    test_support::GBufferImage image(vertical ? 1 : 3, vertical ? 3 : 1);
     const Point3 normals[] = {t.nA, t.nC, t.nB};
     const float depths[] = {t.zA, t.zC, t.zB};
     for (int i = 0; i < 3; ++i) {
@@ -37,7 +39,7 @@ EdgeRules normalRange(float normalMin, float normalMax)
     return rules;
 }
 
-bool middle(const test::GBufferImage& image, const EdgeRules& rules)
+bool middle(const test_support::GBufferImage& image, const EdgeRules& rules)
 {
     const bool vertical = image.bitmap.Height() == 3;
     return testNormal(rules, image.views(), vertical ? 0 : 1, vertical ? 1 : 0);
@@ -135,7 +137,7 @@ TEST(NormalEdge, DepthGapAtNormalDepthRejectsThePixel)
 TEST(NormalEdge, DepthRejectionSkipsTheVerticalPair)
 {
     // Horizontal pair as risingX; the vertical pair is flat at C's depth and would qualify.
-    test::GBufferImage image(3, 3);
+    test_support::GBufferImage image(3, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
             image.surface(x, y, 1, 1, -10.0f);

@@ -1,21 +1,23 @@
 // The brush slot accepts only the brush texture class; an emptied slot or a map of another class
 // is repaired at the next update with the previous brush and a message.
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
 #include "material/vmlMaterialParamBlocks.h"
 
 #include <gtest/gtest.h>
 
+using namespace test_support;
+
 using namespace vml;
-using materialtest::ForeignMap;
-using materialtest::StandInBrush;
+using test_support::ForeignMap;
+using test_support::StandInBrush;
 
 namespace {
 
 constexpr const char* brushSlotText = "ﾌﾞﾗｼ以外のﾏｯﾌﾟを設定できません";
 
-class BrushSlotGuard : public materialtest::MaterialFixture {
+class BrushSlotGuard : public test_support::MaterialFixture {
 protected:
     void SetUp() override
     {

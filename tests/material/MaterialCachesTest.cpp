@@ -1,13 +1,13 @@
 // The four caches: every field is its block parameter; update rereads them exactly when something
 // changed or the time left the validity interval.
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
-#include "host/RefTestObjects.h"
 #include "material/MaterialCacheBlocks.h"
 #include "material/MaterialPresetFile.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "standalone/StandardMaterial.h"
+#include "support/RefTestObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,10 @@
 #include <span>
 #include <vector>
 
+using namespace test_support;
+
 using namespace vml;
-using materialtest::ToneMap;
+using test_support::ToneMap;
 
 namespace {
 
@@ -107,7 +109,7 @@ void expectEveryFieldCached(vmlMaterial& m, IParamBlock2& block, const std::vect
     }
 }
 
-class MaterialCaches : public materialtest::MaterialFixture {};
+class MaterialCaches : public test_support::MaterialFixture {};
 
 TEST_F(MaterialCaches, EveryCachedParameterReachesItsField)
 {

@@ -1,14 +1,14 @@
 // vmlMaterial in real painterly frames: what the host image shows, the strokes and samples the
 // frame collects, their independence of the thread count, and the stroke density.
 
-#include "material/ShadingTestSupport.h"
 #include "material/vmlObjBrush.h"
 #include "paint/vmlBrush.h"
 #include "paint/vmlBrushParamBlock.h"
-#include "renderer/RendererTestSupport.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "standalone/RenderJob.h"
 #include "standalone/primitives/Sphere.h"
+#include "support/RendererTestSupport.h"
+#include "support/ShadingTestSupport.h"
 
 #include <algorithm>
 #include <set>
@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace shadingtest;
+using namespace test_support;
 using vml::vmlRenderer;
 namespace base = vml::baseParam;
 
@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         ShadingFixture::SetUp();
-        scene = scanlinetest::TestScene::perspective(60.0f);
+        scene = test_support::TestScene::perspective(60.0f);
         scene->scene.render.width = 80, scene->scene.render.height = 60;
         scene->scene.environment.background = Color(0, 0, 1);
     }
@@ -43,7 +43,7 @@ protected:
     vml::vmlMaterial* painterly(Color colour)
     {
         vml::vmlMaterial* m = scene->scene.own(make());
-        m->SetSubMtl(0, scene->material<scanlinetest::ConstantMtl>(colour));
+        m->SetSubMtl(0, scene->material<test_support::ConstantMtl>(colour));
         return m;
     }
     // Renders frame 0 with a new renderer, `threads` for its scanline renderer; the renderer stays
@@ -51,31 +51,31 @@ protected:
     vmlRenderer& render(Bitmap& bm, int threads = 0)
     {
         vmlRenderer& r = *renderers.emplace_back(std::make_unique<vmlRenderer>());
-        auto& session = sessions.emplace_back(renderertest::openSession(scene->scene, r));
+        auto& session = sessions.emplace_back(test_support::openSession(scene->scene, r));
         if (auto* inner = dynamic_cast<standalone::ScanlineRenderer*>(r.innerRenderer()))
             inner->setThreadCount(threads);
         EXPECT_TRUE(session->renderFrame(0, bm).ok) << "a frame with strokes renders (unpainted)";
         return r;
     }
 
-    std::unique_ptr<scanlinetest::TestScene> scene;
+    std::unique_ptr<test_support::TestScene> scene;
     std::vector<std::unique_ptr<vmlRenderer>> renderers;
     std::vector<std::unique_ptr<standalone::RenderSession>> sessions;
 };
 
 TEST_F(MaterialFrame, HiddenFaceRemovalDecidesWhatTheHostShowsStrokesAreMadeEitherWay)
 {
-    scene->add("wall", scanlinetest::rectMesh(-8, -8, 8, 8, -9),
-               scene->material<scanlinetest::ConstantMtl>(Color(0.8f, 0.0f, 0.0f)));
+    scene->add("wall", test_support::rectMesh(-8, -8, 8, 8, -9),
+               scene->material<test_support::ConstantMtl>(Color(0.8f, 0.0f, 0.0f)));
     vml::vmlMaterial* m = painterly(Color(0.1f, 0.8f, 0.1f));
-    scene->add("card", scanlinetest::rectMesh(-1, -1, 1, 1, -5), m);
+    scene->add("card", test_support::rectMesh(-1, -1, 1, 1, -5), m);
     for (int hidden : {1, 0}) {
         SCOPED_TRACE(hidden ? "hidden-face removal on" : "off");
         m->baseBlock()->SetValue(base::baseHiddenFace, 0, hidden);
         Bitmap bm;
         vmlRenderer& r = render(bm);
         // On, the card hides the wall and shows the background; off, the host sees the wall.
-        const BMM_Color_64 centre = scanlinetest::pixel(bm, 40, 30);
+        const BMM_Color_64 centre = test_support::pixel(bm, 40, 30);
         EXPECT_NEAR(centre.r, hidden ? 0 : 0.8 * 65535, 2);
         EXPECT_NEAR(centre.b, hidden ? 65535 : 0, 2);
         EXPECT_GT(r.strokeCount(), 10u);
@@ -101,8 +101,8 @@ TEST_F(MaterialFrame, StrokesAndSamplesDoNotDependOnTheShadingThreads)
     scene->scene.render.width = 160, scene->scene.render.height = 120;
     scene->add("ball", standalone::makeSphere({1.2f, 24}), coarse)
         ->setLocalTM(TransMatrix(Point3(-0.4f, 0.1f, -5)));
-    scene->add("card", scanlinetest::rectMesh(-0.5f, -1.4f, 1.6f, 0.6f, -4.2f), fine);
-    scene->add("floor", scanlinetest::rectMesh(-4, -3, 4, -0.8f, -7), coarse);
+    scene->add("card", test_support::rectMesh(-0.5f, -1.4f, 1.6f, 0.6f, -4.2f), fine);
+    scene->add("floor", test_support::rectMesh(-4, -3, 4, -0.8f, -7), coarse);
 
     Bitmap a, b;
     vmlRenderer& one = render(a, 1);
@@ -125,7 +125,7 @@ TEST_F(MaterialFrame, StrokesAndSamplesDoNotDependOnTheShadingThreads)
                           std::tie(q[i].color, q[i].nodeId, q[i].face, q[i].depth, q[i].weight, q[i].normal));
         }
     }
-    EXPECT_TRUE(renderertest::sameImage(a, b, 0));
+    EXPECT_TRUE(test_support::sameImage(a, b, 0));
 }
 
 TEST_F(MaterialFrame, PaintedFramesDoNotDependOnTheThreadsAndNearStrokesCoverFarOnes)
@@ -142,19 +142,19 @@ TEST_F(MaterialFrame, PaintedFramesDoNotDependOnTheThreadsAndNearStrokesCoverFar
         return m;
     };
     scene->scene.render.width = 120, scene->scene.render.height = 90;
-    scene->add("far", scanlinetest::rectMesh(-2.0f, -1.0f, 1.0f, 1.0f, -6), paintedCard(Color(0, 0, 1)));
-    scene->add("near", scanlinetest::rectMesh(-0.2f, -0.5f, 1.4f, 0.5f, -5), paintedCard(Color(1, 0, 0)));
+    scene->add("far", test_support::rectMesh(-2.0f, -1.0f, 1.0f, 1.0f, -6), paintedCard(Color(0, 0, 1)));
+    scene->add("near", test_support::rectMesh(-0.2f, -0.5f, 1.4f, 0.5f, -5), paintedCard(Color(1, 0, 0)));
 
     Bitmap one, two;
     ASSERT_GT(render(one, 1).strokeCount(), 50u);
     render(two, 2);
-    EXPECT_TRUE(renderertest::sameImage(one, two, 0)) << "the same strokes in the same order";
+    EXPECT_TRUE(test_support::sameImage(one, two, 0)) << "the same strokes in the same order";
 
     // Where the cards overlap the near card's red strokes lie on top of the blue ones.
     int redOverBlue = 0, blueOverRed = 0;
     for (int y = 40; y < 50; ++y) {
         for (int x = 62; x < 80; ++x) {
-            const BMM_Color_64 p = scanlinetest::pixel(one, x, y);
+            const BMM_Color_64 p = test_support::pixel(one, x, y);
             redOverBlue += p.r > 2 * p.b;
             blueOverRed += p.b > 2 * p.r;
         }
@@ -170,7 +170,7 @@ TEST_F(MaterialFrame, StrokeCountFollowsTheGridDensity)
     vml::vmlMaterial* m = painterly(Color(0.5f, 0.5f, 0.5f));
     m->brushBlock()->SetValue(vml::brushParam::brushDensity, 0, 26.0f);
     scene->scene.render.width = 200, scene->scene.render.height = 150;
-    scene->add("board", scanlinetest::rectMesh(-2.0f, -1.2f, 1.6f, 1.0f, -5), m);
+    scene->add("board", test_support::rectMesh(-2.0f, -1.2f, 1.6f, 1.0f, -5), m);
     Bitmap bm;
     vmlRenderer& r = render(bm);
     ASSERT_EQ(r.paramBlock()->GetInt(vml::rendererBrushScaleEnable, 0), 0);

@@ -1,7 +1,7 @@
 // The material's parameter blocks: sound descriptors, labels that resolve, defaults inside their
 // ranges, and map parameters that live in the material's own references.
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
 #include "host/ParamBlockDesc2.h"
 #include "host/Rollout.h"
@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+using namespace test_support;
+
 using namespace vml;
 
 namespace {
@@ -27,7 +29,7 @@ ParamBlockDesc2& descOf(int block)
     return descs[block]();
 }
 
-class MaterialParamBlocks : public materialtest::MaterialFixture {};
+class MaterialParamBlocks : public test_support::MaterialFixture {};
 
 TEST_F(MaterialParamBlocks, BlocksAreSoundAndEveryParameterIsUsable)
 {
@@ -58,7 +60,7 @@ TEST_F(MaterialParamBlocks, BlocksAreSoundAndEveryParameterIsUsable)
 
 TEST_F(MaterialParamBlocks, EachMapParameterIsItsOwnReferenceOfTheMaterial)
 {
-    std::vector<std::unique_ptr<materialtest::ToneMap>> maps;
+    std::vector<std::unique_ptr<test_support::ToneMap>> maps;
     auto m = make();
     std::set<int> refs;
     for (int b = 0; b < 2; ++b) {
@@ -70,8 +72,8 @@ TEST_F(MaterialParamBlocks, EachMapParameterIsItsOwnReferenceOfTheMaterial)
             SCOPED_TRACE(def.name);
             ASSERT_TRUE(def.ownersRef());
             EXPECT_TRUE(refs.insert(def.ownerRefNo).second) << "two parameters share a reference";
-            maps.push_back(b == 1 ? std::make_unique<materialtest::StandInBrush>(0.6f)
-                                  : std::make_unique<materialtest::ToneMap>(0.3f));
+            maps.push_back(b == 1 ? std::make_unique<test_support::StandInBrush>(0.6f)
+                                  : std::make_unique<test_support::ToneMap>(0.3f));
             auto* map = static_cast<ReferenceTarget*>(maps.back().get());
             ASSERT_TRUE(block.SetValue(def.id, 0, map));
             EXPECT_EQ(m->GetReference(def.ownerRefNo), map);

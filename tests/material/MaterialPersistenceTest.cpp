@@ -2,7 +2,7 @@
 // the maps, the name and the G-buffer id. A material loaded from a scene keeps what the scene
 // holds; the host restores its blocks, base material and maps as references.
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
@@ -16,9 +16,11 @@
 #include <memory>
 #include <vector>
 
+using namespace test_support;
+
 using namespace vml;
-using materialtest::StandInBrush;
-using materialtest::ToneMap;
+using test_support::StandInBrush;
+using test_support::ToneMap;
 
 namespace {
 
@@ -100,7 +102,7 @@ void expectSameSettings(vmlMaterial& expected, vmlMaterial& actual)
     }
 }
 
-class MaterialPersistence : public materialtest::MaterialFixture {
+class MaterialPersistence : public test_support::MaterialFixture {
 protected:
     void SetUp() override
     {

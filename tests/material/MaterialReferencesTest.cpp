@@ -1,7 +1,7 @@
 // vmlMaterial towards the host: identity, references and their names, sub-maps, the base
 // material, what a new material holds, and the two helper materials.
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
 #include "host/StdMat2.h"
 #include "material/MaterialPresets.h"
@@ -11,14 +11,16 @@
 
 #include <gtest/gtest.h>
 
+using namespace test_support;
+
 using namespace vml;
-using materialtest::colorNamed;
-using materialtest::floatNamed;
-using materialtest::ToneMap;
+using test_support::colorNamed;
+using test_support::floatNamed;
+using test_support::ToneMap;
 
 namespace {
 
-class MaterialReferences : public materialtest::MaterialFixture {};
+class MaterialReferences : public test_support::MaterialFixture {};
 
 TEST_F(MaterialReferences, IdentityAndNames)
 {

@@ -1,29 +1,31 @@
 // What the material asks of the host renderer: its parts' requirements, and while the painterly
 // renderer renders, its own bit and transparency exactly when hidden-face removal is off.
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
 #include "material/vmlMaterialParamBlocks.h"
 #include "standalone/StandardMaterial.h"
 
 #include <gtest/gtest.h>
 
+using namespace test_support;
+
 using namespace vml;
 
 namespace {
 
-class UvMap final : public materialtest::ToneMap {
+class UvMap final : public test_support::ToneMap {
 public:
     ULONG Requirements(int) override { return MTLREQ_UV; }
 };
 
-class MaterialRequirements : public materialtest::MaterialFixture {
+class MaterialRequirements : public test_support::MaterialFixture {
 protected:
     void SetUp() override
     {
         MaterialFixture::SetUp();
         m = make();
-        base.GetParamBlock(0)->SetValue(materialtest::paramNamed(base, "twoSided")->id, 0, 1);
+        base.GetParamBlock(0)->SetValue(test_support::paramNamed(base, "twoSided")->id, 0, 1);
         m->SetSubMtl(0, &base);
     }
     void TearDown() override
@@ -39,7 +41,7 @@ protected:
     }
     void setBaseOpacity(float percent)
     {
-        base.GetParamBlock(0)->SetValue(materialtest::paramNamed(base, "opacity")->id, 0, percent);
+        base.GetParamBlock(0)->SetValue(test_support::paramNamed(base, "opacity")->id, 0, percent);
     }
 
     standalone::StandardMaterial base;

@@ -3,7 +3,6 @@
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "host/PrivateProfile.h"
-#include "host/TempDir.h"
 #include "material/MaterialPresetFile.h"
 #include "material/MaterialPresets.h"
 #include "material/PaintDlgProc.h"
@@ -17,12 +16,15 @@
 #include "standalone/HostClasses.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/ui/MemoryDialogs.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
+
+using namespace test_support;
 
 namespace {
 

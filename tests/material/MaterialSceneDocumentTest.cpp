@@ -1,7 +1,7 @@
 // vmlMaterial in scene documents: made by class name, parameters by script name, and the base
 // material through the reserved key "subMaterials".
 
-#include "MaterialTestSupport.h"
+#include "support/MaterialTestSupport.h"
 
 #include "host/Bitmap.h"
 #include "material/vmlMaterialParamBlocks.h"
@@ -13,6 +13,8 @@
 
 #include <cstdlib>
 #include <string>
+
+using namespace test_support;
 
 using namespace vml;
 
@@ -33,7 +35,7 @@ std::string document(const std::string& material)
     })";
 }
 
-class MaterialSceneDocument : public materialtest::MaterialFixture {
+class MaterialSceneDocument : public test_support::MaterialFixture {
 protected:
     std::unique_ptr<standalone::Scene> parse(const std::string& text)
     {

@@ -3,16 +3,16 @@
 // ordinary material instead; the row filter.
 
 #include "host/RenderGlobalContext.h"
-#include "material/ShadingTestSupport.h"
 #include "material/StrokePlacement.h"
-#include "renderer/RendererTestSupport.h"
 #include "standalone/RenderJob.h"
+#include "support/RendererTestSupport.h"
+#include "support/ShadingTestSupport.h"
 
 #include <functional>
 
 namespace {
 
-using namespace shadingtest;
+using namespace test_support;
 using vml::vmlRenderer;
 namespace base = vml::baseParam;
 
@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         ShadingFixture::SetUp();
-        scene = scanlinetest::TestScene::perspective(60.0f);
+        scene = test_support::TestScene::perspective(60.0f);
         scene->scene.render.width = 64, scene->scene.render.height = 48;
         material = make();
         material->SetSubMtl(0, &translucent);
@@ -36,8 +36,8 @@ protected:
     void duringFrame(const std::function<void(vmlRenderer&, RenderGlobalContext&, PixelContext&)>& inFrame)
     {
         vmlRenderer r;
-        auto session = renderertest::openSession(scene->scene, r);
-        renderertest::NotificationProbe probe(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
+        auto session = test_support::openSession(scene->scene, r);
+        test_support::NotificationProbe probe(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
             update(*material);
             PixelContext sc;
             sc.globContext = gc;
@@ -59,8 +59,8 @@ protected:
         return r.sampleGrid().count(sc.pixel.x, sc.pixel.y);
     }
 
-    std::unique_ptr<scanlinetest::TestScene> scene;
-    scanlinetest::ConstantMtl translucent{Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f)};
+    std::unique_ptr<test_support::TestScene> scene;
+    test_support::ConstantMtl translucent{Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f)};
     std::unique_ptr<vml::vmlMaterial> material;
 };
 
@@ -91,7 +91,7 @@ TEST_F(PainterlyShade, ACameraSampleIsFiledStraightBecomesAStrokeAndShowsTheHost
 
         // With an environment map, or without hidden-face removal, the host sees through it,
         // and strokes and samples are still made.
-        materialtest::ToneMap environment(0.7f);
+        test_support::ToneMap environment(0.7f);
         gc.envMap = &environment;
         sc.nodeId = 41;
         material->Shade(sc);

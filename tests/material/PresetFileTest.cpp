@@ -1,11 +1,11 @@
 #include "host/IParamBlock2.h"
 #include "host/PrivateProfile.h"
-#include "host/TempDir.h"
 #include "material/MaterialPresetFile.h"
 #include "material/MaterialPresets.h"
 #include "material/vmlMaterialParamBlocks.h"
-#include "shell/DirectoryCore.h"
 #include "shell/SettingsValues.h"
+#include "support/DirectoryCore.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+using namespace test_support;
 
 namespace fs = std::filesystem;
 using namespace vml;

@@ -3,9 +3,9 @@
 
 #include "material/HighlightCurve.h"
 #include "material/ShadeContextPool.h"
-#include "material/ShadingTestSupport.h"
 #include "material/VmlmatShadeContext.h"
 #include "shell/Locks.h"
+#include "support/ShadingTestSupport.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace shadingtest;
+using namespace test_support;
 using vml::highlightAmount;
 namespace base = vml::baseParam;
 
@@ -44,7 +44,7 @@ TEST(VmlmatShadeContext, WrapsTheHostLightsScaledWithTheirFlagsAndKeepsItsOwnOut
 {
     FlatLight a(Color(1, 1, 1)), b(Color(0.5f, 0.5f, 0.5f));
     b.affectDiffuse = FALSE, b.ambientOnly = TRUE;
-    shadetest::TestShadeContext host;
+    test_support::TestShadeContext host;
     host.setLights({&a, &b});
     host.out.gbufId = 9;
     vml::VmlmatShadeContext w;
@@ -82,7 +82,7 @@ TEST(ShadeContextPool, EachThreadBorrowsItsOwnContextsAndReusesThem)
     std::atomic<int> clashes{0}, grown{0};
     for (int t = 0; t < 4; ++t) {
         workers.emplace_back([t, &clashes, &grown] {
-            shadetest::TestShadeContext host;
+            test_support::TestShadeContext host;
             for (int i = 0; i < 2000; ++i) {
                 vml::VmlmatShadeContext* w = vml::acquireShadeContext();
                 vml::VmlmatShadeContext* nested = vml::acquireShadeContext();
@@ -150,7 +150,7 @@ TEST_F(MaterialShade, ShadingScalesTheLightsAndPullsTheAmbientToWhite)
 
 TEST_F(MaterialShade, TheColourIsWorkedOnStraightAndReturnedPremultiplied)
 {
-    scanlinetest::ConstantMtl translucent(Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f));
+    test_support::ConstantMtl translucent(Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f));
     material->SetSubMtl(0, &translucent);
     set(base::baseMatColorEnable, 1);
     set(base::baseMatColor, Color(1, 1, 1));
@@ -164,7 +164,7 @@ TEST_F(MaterialShade, TheColourIsWorkedOnStraightAndReturnedPremultiplied)
 
 TEST_F(MaterialShade, BumpTiltsTheNormalWhileShadingAndRestoresIt)
 {
-    struct TiltMap : materialtest::ToneMap {
+    struct TiltMap : test_support::ToneMap {
         Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(1, 0, 0); }
     } tilt;
     material->SetSubTexmap(vml::vmlMaterial::bumpMapSlot, &tilt);  // switches bumpEnable on

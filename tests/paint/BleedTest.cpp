@@ -1,4 +1,4 @@
-#include "PaintTestSupport.h"
+#include "support/PaintTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 const AColor clear(0, 0, 0, 0);
 

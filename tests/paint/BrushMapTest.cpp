@@ -1,22 +1,24 @@
 // The brush texture map: class wiring, update, variants and the painting flag, the sub-map mix,
 // bump, copies and persistence.
 
-#include "BrushTestSupport.h"
+#include "support/BrushTestSupport.h"
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
 #include "shell/EntryPoints.h"
-#include "standalone/TestShadeContext.h"
+#include "support/TestShadeContext.h"
 
 #include <memory>
+
+using namespace test_support;
 
 namespace {
 
 using namespace vml::brushMapParam;
-using brushtest::ToneMap;
+using test_support::ToneMap;
 using vml::vmlBrush;
 
-class BrushMapTest : public brushtest::BrushFixture {
+class BrushMapTest : public test_support::BrushFixture {
 protected:
     // Plain tip stretched by 20 with full randomness: at (0.75, 0.5) variant 0 gives 0 and
     // variant 3 gives 0.088347 (worked out in BrushShapeTest).
@@ -32,7 +34,7 @@ protected:
         return brush.EvalMono(sc);
     }
     vmlBrush brush;
-    shadetest::TestShadeContext sc;
+    test_support::TestShadeContext sc;
 };
 
 TEST_F(BrushMapTest, ClassDescriptorMakesBrushBuiltOnItsBlock)

@@ -1,19 +1,21 @@
 // The brush editor's preview image and its change-detection record.
 
-#include "BrushTestSupport.h"
+#include "support/BrushTestSupport.h"
 
 #include "paint/BrushPreview.h"
 
 #include <cstddef>
 
+using namespace test_support;
+
 namespace {
 
 using namespace vml::brushMapParam;
-using brushtest::ToneMap;
+using test_support::ToneMap;
 using vml::renderBrushPreview;
 using vml::vmlBrush;
 
-class BrushPreviewTest : public brushtest::BrushFixture {
+class BrushPreviewTest : public test_support::BrushFixture {
 protected:
     static std::uint8_t pixel(const std::vector<std::uint8_t>& image, int width, int x, int y)
     {

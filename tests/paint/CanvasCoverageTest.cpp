@@ -1,4 +1,4 @@
-#include "CanvasTestSupport.h"
+#include "support/CanvasTestSupport.h"
 
 #include "paint/Blend.h"
 
@@ -7,7 +7,7 @@
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 template <class Canvas> class CanvasCoverage : public ::testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "PaintTestSupport.h"
+#include "support/PaintTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 constexpr int size = 64;
 const AColor paper(0.9f, 0.9f, 0.85f, 1);

@@ -1,4 +1,4 @@
-#include "CanvasTestSupport.h"
+#include "support/CanvasTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 template <class Canvas> class CanvasLifecycle : public ::testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "CanvasTestSupport.h"
+#include "support/CanvasTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 constexpr float twoToMinus16 = 1.0f / 65536.0f;
 

@@ -1,4 +1,4 @@
-#include "PaintTestSupport.h"
+#include "support/PaintTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 constexpr float eps = 1e-5f;
 const AColor background(0.2f, 0.4f, 0.6f, 0.5f);

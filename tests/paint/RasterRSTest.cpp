@@ -1,11 +1,11 @@
-#include "CanvasTestSupport.h"
+#include "support/CanvasTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace vml;
-using namespace vml::test;
+using namespace test_support;
 
 TEST(RasterMask, FullCanvasStoresTheMaskHeldToAByte)
 {

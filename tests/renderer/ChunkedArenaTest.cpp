@@ -1,5 +1,5 @@
 #include "renderer/ChunkedArena.h"
-#include "renderer/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,10 @@
 #include <cstring>
 #include <vector>
 
+using namespace test_support;
+
+using test_support::CountingHooks;
 using vml::ChunkedArena;
-using vml::test::CountingHooks;
 
 namespace {
 

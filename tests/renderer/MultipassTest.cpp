@@ -2,8 +2,8 @@
 // background of later passes, the effect held back until the merged G-buffer is ready.
 
 #include "renderer/MultipassNodeTable.h"
-#include "renderer/RendererTestSupport.h"
 #include "renderer/vmlRendererParamBlocks.h"
+#include "support/RendererTestSupport.h"
 
 #include "host/IParamBlock2.h"
 #include "host/RenderInstance.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace renderertest;
+using namespace test_support;
 using vml::vmlRenderer;
 
 // Counts its applications and keeps the node render ids it saw.
@@ -69,7 +69,7 @@ protected:
         return names;
     }
 
-    std::unique_ptr<scanlinetest::TestScene> scene;
+    std::unique_ptr<test_support::TestScene> scene;
 };
 
 TEST_F(Multipass, OnlyPassesWithContentRunEachShowingItsNodesAndHiddenInstancesStayHidden)

@@ -1,6 +1,6 @@
 #include "renderer/NodeRecords.h"
-#include "renderer/StoreTestSupport.h"
 #include "renderer/StrokeSeed.h"
+#include "support/StoreTestSupport.h"
 
 #include "host/Mesh.h"
 #include "host/Mtl.h"
@@ -12,6 +12,8 @@
 
 #include <memory>
 #include <vector>
+
+using namespace test_support;
 
 using vml::NodeRecords;
 

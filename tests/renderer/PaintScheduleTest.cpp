@@ -2,9 +2,9 @@
 // counters, cancel checks, the bleed-strength mask value and the compositing of the layer.
 
 #include "renderer/PenStrokeLayer.h"
-#include "renderer/RendererTestSupport.h"
 #include "renderer/StrokePaintLoop.h"
 #include "renderer/vmlRendererParamBlocks.h"
+#include "support/RendererTestSupport.h"
 
 #include "host/IParamBlock2.h"
 #include "paint/vmlRaster.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace renderertest;
+using namespace test_support;
 
 TEST(PaintSchedule, StoreIntervalIsATenthOfTheStrokesWithin20To2000)
 {
@@ -190,7 +190,7 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     EXPECT_EQ(elementsSeen, 2);
 
     EXPECT_FALSE(sameImage(bm, expected, 1));
-    const BMM_Color_64 base = scanlinetest::pixel(expected, 5, 3), out = scanlinetest::pixel(bm, 5, 3);
+    const BMM_Color_64 base = test_support::pixel(expected, 5, 3), out = test_support::pixel(bm, 5, 3);
     auto blended = [](std::uint16_t c) {
         const float b = c * 1.5258789e-5f;
         return static_cast<int>((b + (1.0f - b) * 0.5f) * 65535.0f);
@@ -198,8 +198,8 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     EXPECT_NEAR(out.r, blended(base.r), 1);
     EXPECT_NEAR(out.g, blended(base.g), 1);
     EXPECT_NEAR(out.b, blended(base.b), 1);
-    const BMM_Color_64 untouched = scanlinetest::pixel(bm, 2, 2),
-                       before = scanlinetest::pixel(expected, 2, 2);
+    const BMM_Color_64 untouched = test_support::pixel(bm, 2, 2),
+                       before = test_support::pixel(expected, 2, 2);
     EXPECT_NEAR(untouched.r, before.r, 1);
     EXPECT_NEAR(untouched.g, before.g, 1);
 

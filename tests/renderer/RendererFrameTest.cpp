@@ -1,10 +1,10 @@
 // vmlRenderer frames through the standalone host: the hooks inside the inner render, the picture
 // it leaves, the refused field render, memory failures and cancels.
 
-#include "renderer/RendererTestSupport.h"
 #include "renderer/StrokePaintContext.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "renderer/vmlStrokeRecord.h"
+#include "support/RendererTestSupport.h"
 
 #include "host/IParamBlock2.h"
 #include "line/LineElementType.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-using namespace renderertest;
+using namespace test_support;
 using vml::vmlRenderer;
 
 // Records the order of events and what the renderer showed at each.
@@ -45,7 +45,7 @@ protected:
     }
     IParamBlock2& params(vmlRenderer& r) { return *r.paramBlock(); }
 
-    std::unique_ptr<scanlinetest::TestScene> scene;
+    std::unique_ptr<test_support::TestScene> scene;
 };
 
 TEST_F(RendererFrame, HooksRunInsideTheInnerRenderBeforeTheEffect)

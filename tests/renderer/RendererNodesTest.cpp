@@ -4,9 +4,9 @@
 #include "renderer/MultipassNodeTable.h"
 #include "renderer/MultipassPickCallbacks.h"
 #include "renderer/RenderBaseDlgProc.h"
-#include "renderer/RendererTestSupport.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "shell/StringLookup.h"
+#include "support/RendererTestSupport.h"
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace renderertest;
+using namespace test_support;
 using vml::vmlRenderer;
 
 class RendererNodes : public HostFixture {

@@ -4,8 +4,8 @@
 #include "renderer/RenderParamDlgProc.h"
 #include "renderer/RenderVersionDlgProc.h"
 #include "renderer/RendererSettings.h"
-#include "renderer/RendererTestSupport.h"
 #include "renderer/vmlRendererParamBlocks.h"
+#include "support/RendererTestSupport.h"
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace renderertest;
+using namespace test_support;
 using vml::vmlRenderer;
 
 using RendererParams = HostFixture;

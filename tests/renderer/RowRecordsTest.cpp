@@ -1,11 +1,13 @@
 #include "renderer/RowRecords.h"
-#include "renderer/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
+using namespace test_support;
+
+using test_support::HandFaces;
 using vml::RowRecords;
 using vml::RowSampleQuery;
-using vml::test::HandFaces;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "renderer/SampleGrid.h"
 #include "renderer/PainterlyFrameMemory.h"
-#include "renderer/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,16 @@
 #include <thread>
 #include <vector>
 
+using namespace test_support;
+
+using test_support::CountingHooks;
+using test_support::HandFaces;
+using test_support::materialA;
+using test_support::materialB;
+using test_support::sample;
+using test_support::samplesAt;
 using vml::PixelSample;
 using vml::SampleGrid;
-using vml::test::CountingHooks;
-using vml::test::HandFaces;
-using vml::test::materialA;
-using vml::test::materialB;
-using vml::test::sample;
-using vml::test::samplesAt;
 
 namespace {
 
@@ -121,7 +123,7 @@ TEST(SampleGrid, IndicesReachSamplesAcrossChunks)
             }
         }
     // The searches find the same samples through the indices.
-    EXPECT_EQ(grid.nearestOfMaterial(3, 2, vml::test::materialA, -1.0f, nullptr),
+    EXPECT_EQ(grid.nearestOfMaterial(3, 2, test_support::materialA, -1.0f, nullptr),
               samplesAt(grid, 3, 2).front());
 
     grid.release();

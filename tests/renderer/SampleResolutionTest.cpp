@@ -1,21 +1,23 @@
 #include "renderer/SampleResolution.h"
 #include "renderer/FaceCoverage.h"
 #include "renderer/SampleGrid.h"
-#include "renderer/StoreTestSupport.h"
+#include "support/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+using namespace test_support;
+
+using test_support::HandFaces;
+using test_support::materialA;
+using test_support::materialB;
+using test_support::sample;
+using test_support::samplesAt;
 using vml::PixelSample;
 using vml::SampleGrid;
 using vml::ScreenProjection;
 using vml::Triangle3;
-using vml::test::HandFaces;
-using vml::test::materialA;
-using vml::test::materialB;
-using vml::test::sample;
-using vml::test::samplesAt;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "renderer/StrokeList.h"
-#include "renderer/StoreTestSupport.h"
 #include "renderer/StrokeOrder.h"
+#include "support/StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,11 @@
 #include <random>
 #include <vector>
 
+using namespace test_support;
+
+using test_support::CountingHooks;
+using test_support::TestStroke;
 using vml::StrokeList;
-using vml::test::CountingHooks;
-using vml::test::TestStroke;
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "host/TempDir.h"
-#include "shell/DirectoryCore.h"
 #include "shell/IniHandler.h"
 #include "shell/SettingsLocations.h"
+#include "support/DirectoryCore.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+
+using namespace test_support;
 
 namespace fs = std::filesystem;
 using namespace vml;

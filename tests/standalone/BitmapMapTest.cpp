@@ -1,8 +1,8 @@
 #include "standalone/maps/BitmapMap.h"
 
-#include "standalone/ParamByName.h"
 #include "standalone/StandaloneCore.h"
-#include "standalone/TestShadeContext.h"
+#include "support/ParamByName.h"
+#include "support/TestShadeContext.h"
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
@@ -14,13 +14,15 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace test_support;
+
 namespace {
 
 namespace fs = std::filesystem;
-using shadetest::expectColor;
-using shadetest::setParam;
-using shadetest::TestShadeContext;
 using standalone::BitmapMap;
+using test_support::expectColor;
+using test_support::setParam;
+using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 

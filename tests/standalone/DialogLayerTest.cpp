@@ -5,10 +5,10 @@
 #include "host/IParamBlock2.h"
 #include "host/ParamBlockDesc2.h"
 #include "host/ParamMap2.h"
-#include "host/RefTestObjects.h"
 #include "standalone/SceneNode.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/ui/MemoryDialogs.h"
+#include "support/RefTestObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,8 @@
 
 #include <string>
 #include <vector>
+
+using namespace test_support;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Writing changed values back into a scene document's text: the patcher keeps everything it was
 // not asked to change, and what it writes reads back as the objects held it.
 
-#include "DocumentTestClasses.h"
+#include "support/DocumentTestClasses.h"
 
 #include "host/Interface.h"
 #include "standalone/SceneDocument.h"
@@ -18,7 +18,7 @@ namespace {
 
 using namespace standalone;
 using namespace standalone::document;
-using namespace scene_test;
+using namespace test_support;
 
 std::string fileText(const std::string& path)
 {

@@ -1,6 +1,6 @@
 // The effect list and the render-element manager, alone and as a frame uses them.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "standalone/EffectList.h"
 #include "standalone/RenderElementManager.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 
 class NamedEffect : public Effect {
 public:

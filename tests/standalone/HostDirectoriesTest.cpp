@@ -1,7 +1,7 @@
 #include "standalone/HostDirectories.h"
 
-#include "host/TempDir.h"
 #include "standalone/StandaloneCore.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+
+using namespace test_support;
 
 using namespace standalone;
 

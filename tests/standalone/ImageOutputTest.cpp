@@ -1,6 +1,7 @@
 #include "standalone/ImageOutput.h"
 #include "standalone/FrameWriter.h"
 #include "standalone/ImageOutputPng.h"
+#include "support/TempDir.h"
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
@@ -15,25 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir : ::testing::Test {
-    fs::path dir;
-    void SetUp() override
-    {
-        dir =
-            fs::temp_directory_path() /
-            ("vermil_image_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string contents(const fs::path& p)
-    {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+struct ImageFiles : ::testing::Test {
+    test_support::TempDir temp;
+    fs::path dir = temp.path();
+    static std::string contents(const fs::path& p) { return test_support::TempDir::readText(p); }
 };
 
-TEST_F(TempDir, SixteenBitPngRoundTrips)
+TEST_F(ImageFiles, SixteenBitPngRoundTrips)
 {
     Bitmap bm(3, 2);
     BMM_Color_64 row[3] = {{65535, 0, 0, 65535}, {0, 32768, 0, 65535}, {1, 2, 3, 65535}};
@@ -58,7 +47,7 @@ TEST_F(TempDir, SixteenBitPngRoundTrips)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
+TEST_F(ImageFiles, EveryCompressionLevelKeepsThePixels)
 {
     // A gradient with noise, so the levels compress differently, tall enough that the fast PNG
     // encoder cuts it into several bands, and partly transparent, so PNG un-premultiplies.
@@ -119,7 +108,7 @@ TEST_F(TempDir, EveryCompressionLevelKeepsThePixels)
     EXPECT_GT(sizes[4], sizes[5]) << "EXR without compression is larger";
 }
 
-TEST_F(TempDir, PngEncoderKeepsEveryValueAtAnyShape)
+TEST_F(ImageFiles, PngEncoderKeepsEveryValueAtAnyShape)
 {
     // One row is a single band that both opens and closes the stream; 300 rows take several
     // waves of bands; odd widths leave no padding to hide behind.
@@ -154,7 +143,7 @@ TEST_F(TempDir, PngEncoderKeepsEveryValueAtAnyShape)
     EXPECT_FALSE(error.empty());
 }
 
-TEST_F(TempDir, ExrHoldsFloats)
+TEST_F(ImageFiles, ExrHoldsFloats)
 {
     Bitmap bm(2, 1);
     BMM_Color_64 row[2] = {{65535, 32768, 0, 65535}, {0, 0, 0, 0}};
@@ -172,7 +161,7 @@ TEST_F(TempDir, ExrHoldsFloats)
     EXPECT_FLOAT_EQ(px[7], 0.0f);
 }
 
-TEST_F(TempDir, FailedWritesLeaveThePreviousFileIntact)
+TEST_F(ImageFiles, FailedWritesLeaveThePreviousFileIntact)
 {
     fs::path target = dir / "keep.png";
     Bitmap good(2, 2);
@@ -193,7 +182,7 @@ TEST_F(TempDir, FailedWritesLeaveThePreviousFileIntact)
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(TempDir, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
+TEST_F(ImageFiles, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
 {
     Bitmap bm(40, 30);
     standalone::FrameWriter writer;

@@ -1,4 +1,4 @@
-#include "ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include "host/Mtl.h"
 #include "standalone/SceneDocument.h"
@@ -6,7 +6,7 @@
 #include <numbers>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using nlohmann::json;
 
 namespace {

@@ -1,4 +1,5 @@
-#include "ImportTestSupport.h"
+#include "support/AssimpModels.h"
+#include "support/ImportTestSupport.h"
 
 #include "standalone/import/FileScreening.h"
 #include "standalone/import/ModelImport.h"
@@ -10,15 +11,14 @@
 #include <span>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kBoxTextured = "/usr/share/assimp/models/glTF2/BoxTextured-glTF-Binary/BoxTextured.glb";
 // Animated: a keyframer with position, rotation and scale tracks.
-const char* const kRotatingCube = "/usr/share/assimp/models/3DS/RotatingCube.3DS";
+const std::string kRotatingCube = test_support::assimpModel("3DS/RotatingCube.3DS");
 
 std::string readBytes(const std::string& path)
 {
@@ -70,7 +70,7 @@ TEST_F(ImportErrors, CorruptFilesGiveAssimpsReason)
 
 TEST_F(ImportErrors, EveryTruncationOfABinaryGltfFailsCleanly)
 {
-    const std::string whole = readBytes(kBoxTextured);
+    const std::string whole = readBytes(test_support::boxTexturedGlb);
     ASSERT_GT(whole.size(), 1000u);
     // Header, JSON chunk, binary chunk, embedded image: every region, and each region's edges.
     std::vector<std::size_t> lengths = {0, 1, 11, 12, 19, 20, 21, whole.size() - 1};

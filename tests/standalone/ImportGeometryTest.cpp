@@ -1,4 +1,4 @@
-#include "ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include "standalone/import/MeshImport.h"
 #include "standalone/import/ModelImport.h"
@@ -11,7 +11,7 @@
 #include <set>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using nlohmann::json;
 
 namespace {

@@ -1,5 +1,6 @@
-#include "ImportTestSupport.h"
-#include "TestShadeContext.h"
+#include "support/AssimpModels.h"
+#include "support/ImportTestSupport.h"
+#include "support/TestShadeContext.h"
 
 #include "host/IParamBlock2.h"
 #include "host/ParamBlockDesc2.h"
@@ -16,13 +17,11 @@
 #include <limits>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using nlohmann::json;
-using shadetest::expectColor;
+using test_support::expectColor;
 
 namespace {
-
-const char* const kBoxTextured = "/usr/share/assimp/models/glTF2/BoxTextured-glTF-Binary/BoxTextured.glb";
 
 // A parameter of the material's block by script name.
 template <class T> T param(ReferenceTarget* mtl, const char* name)
@@ -75,7 +74,7 @@ TEST_F(MaterialImport, PbrMaterialBecomesAStandardMaterial)
 
 TEST_F(MaterialImport, PhongMaterialAndItsTextureFileFromAnObjAndMtl)
 {
-    scene_test::writePng(dir.path() / "textures/grid.png", 2, 1, {255, 0, 0, 0, 0, 255});
+    test_support::writePng(dir.path() / "textures/grid.png", 2, 1, {255, 0, 0, 0, 0, 255});
     dir.write("box.mtl", "newmtl Glaze\nKd 0.2 0.4 0.6\nKs 0.5 0.5 0.5\nNs 64\nd 0.5\n"
                          "map_Kd textures\\grid.png\n");
     const std::string obj = dir.write("box.obj", "mtllib box.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
@@ -100,7 +99,7 @@ TEST_F(MaterialImport, PhongMaterialAndItsTextureFileFromAnObjAndMtl)
     EXPECT_TRUE(standard->MapEnabled(ID_DI));
     EXPECT_EQ(standard->GetSubTexmap(ID_AM), map) << "ambient follows diffuse";
     EXPECT_EQ(param<std::string>(map, "fileName"), (dir.path() / "textures/grid.png").string());
-    shadetest::TestShadeContext sc;
+    test_support::TestShadeContext sc;
     sc.uvw = Point3(0.25f, 0.5f, 0);
     EXPECT_NEAR(map->EvalColor(sc).r, 1.0f, 1e-5f);
     EXPECT_TRUE(model.warnings.empty());
@@ -124,7 +123,7 @@ TEST_F(MaterialImport, AMissingTextureIsAWarningNotAFailure)
 TEST_F(MaterialImport, EmbeddedTextureIsReadFromMemory)
 {
     Scene scene;
-    const ImportResult model = importModel(kBoxTextured, scene, core);
+    const ImportResult model = importModel(test_support::boxTexturedGlb, scene, core);
     Mtl* mtl = onlyMaterial(model);
     ASSERT_NE(mtl, nullptr);
     auto* map = dynamic_cast<BitmapMap*>(dynamic_cast<StdMat2*>(mtl)->GetSubTexmap(ID_DI));
@@ -133,7 +132,7 @@ TEST_F(MaterialImport, EmbeddedTextureIsReadFromMemory)
     EXPECT_TRUE(map->LoadMapFiles(0)) << "a loaded embedded image needs no file";
     EXPECT_EQ(param<std::string>(map, "fileName"), "");
     // The logo: sky at the top of the image, grass at the bottom.
-    shadetest::TestShadeContext sc;
+    test_support::TestShadeContext sc;
     sc.uvw = Point3(0.5f, 0.8f, 0);
     const AColor sky = map->EvalColor(sc);
     sc.uvw = Point3(0.5f, 0.2f, 0);

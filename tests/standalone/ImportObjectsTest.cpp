@@ -1,4 +1,5 @@
-#include "ImportTestSupport.h"
+#include "support/AssimpModels.h"
+#include "support/ImportTestSupport.h"
 
 #include "standalone/ScanlineLights.h"
 #include "standalone/import/AnimationImport.h"
@@ -14,7 +15,7 @@
 #include <numbers>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using nlohmann::json;
 using standalone::import::kDisplayExposure;
 
@@ -106,7 +107,7 @@ TEST_F(ObjectImport, OrthographicWidthIsTheFullWidthAndScalesWithTheImport)
 float brightnessAt(const LightSettings& settings, float d)
 {
     auto light = makeScanlineLight(settings, Matrix3(), nullptr);  // at the origin, shining down -z
-    shadetest::TestShadeContext sc;
+    test_support::TestShadeContext sc;
     sc.place(Point3(0, 0, -d), Point3(0, 0, 1));
     Color c;
     Point3 dir;
@@ -194,12 +195,12 @@ TEST_F(ImportFixture, FbxUpAxisMetadataIsHonoured)
     // Exported Y-up (UpAxis 1) from a Z-up application: the box's file +Y is the world's +Z.
     Scene scene;
     const ImportResult model =
-        importModel("/usr/share/assimp/models/FBX/maxPbrMaterial_metalRough.fbx", scene, core);
+        importModel(test_support::assimpModel("FBX/maxPbrMaterial_metalRough.fbx"), scene, core);
     expectNear(model.rootBasis.PointTransform(Point3(0, 1, 0)), Point3(0, 0, 1));
     expectNear(model.rootBasis.PointTransform(Point3(0, 0, 1)), Point3(0, -1, 0));
     ImportOptions asIs;
     asIs.upAxis = UpAxis::z;
-    EXPECT_EQ(importModel("/usr/share/assimp/models/FBX/maxPbrMaterial_metalRough.fbx", scene, core, asIs)
+    EXPECT_EQ(importModel(test_support::assimpModel("FBX/maxPbrMaterial_metalRough.fbx"), scene, core, asIs)
                   .rootBasis,
               Matrix3());
 }

@@ -1,6 +1,6 @@
 // Imported materials named from the document, and "wrap" in "assign".
 
-#include "ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include "host/Mtl.h"
 #include "standalone/SceneDocument.h"
@@ -9,7 +9,7 @@
 #include <gmock/gmock.h>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using ::testing::HasSubstr;
 
 namespace {
@@ -52,7 +52,7 @@ TEST_F(ImportWrap, WrappersAreSharedAsTheWrappedMaterialsWere)
     ASSERT_NE(panels->GetSubMtl(0), nullptr);
     EXPECT_EQ(panels->GetSubMtl(0)->GetName(), "Paint");
     EXPECT_EQ(metal->GetSubMtl(0)->GetName(), "Metal");
-    EXPECT_FLOAT_EQ(scene_test::blockOf(metal)->GetFloat(scene_test::mtl_glossiness, 0), 0.75f);
+    EXPECT_FLOAT_EQ(test_support::blockOf(metal)->GetFloat(test_support::mtl_glossiness, 0), 0.75f);
 }
 
 TEST_F(ImportWrap, ASecondWrapReplacesTheFirstAroundTheSameBase)
@@ -64,7 +64,7 @@ TEST_F(ImportWrap, ASecondWrapReplacesTheFirstAroundTheSameBase)
     ASSERT_NE(first, second);
     EXPECT_EQ(second->GetSubMtl(0), first->GetSubMtl(0))
         << "the new wrapper holds the material, not the old wrapper";
-    EXPECT_FLOAT_EQ(scene_test::blockOf(second)->GetFloat(scene_test::mtl_glossiness, 0), 1.0f);
+    EXPECT_FLOAT_EQ(test_support::blockOf(second)->GetFloat(test_support::mtl_glossiness, 0), 1.0f);
 }
 
 TEST_F(ImportWrap, DocumentMaterialsMayNameImportedOnes)

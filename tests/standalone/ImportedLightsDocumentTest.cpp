@@ -1,14 +1,14 @@
 // A document's control over what an imported model brings for lighting and viewing: overrides on
 // its lights, and a camera for a model that has none.
 
-#include "ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include "host/Bitmap.h"
 #include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using nlohmann::json;
 
 namespace {

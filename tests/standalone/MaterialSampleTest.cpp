@@ -1,7 +1,7 @@
 // The material-editor sample: its framing and lights, the editor flag along the scanline path, and
 // the materials of a scene a user can name.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "standalone/MaterialSample.h"
 #include "standalone/StandardMaterial.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 using standalone::SampleShape;
 
 Bitmap renderSample(standalone::Scene& sample)

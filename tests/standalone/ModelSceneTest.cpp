@@ -1,4 +1,5 @@
-#include "ImportTestSupport.h"
+#include "support/AssimpModels.h"
+#include "support/ImportTestSupport.h"
 
 #include "host/Bitmap.h"
 #include "host/Renderer.h"
@@ -12,13 +13,12 @@
 #include <numbers>
 
 using namespace standalone;
-using namespace import_test;
+using namespace test_support;
 using nlohmann::json;
 
 namespace {
 
-const char* const kBoxTextured = "/usr/share/assimp/models/glTF2/BoxTextured-glTF-Binary/BoxTextured.glb";
-const char* const kFbxBox = "/usr/share/assimp/models/FBX/box_orphant_embedded_texture.fbx";
+const std::string kFbxBox = test_support::assimpModel("FBX/box_orphant_embedded_texture.fbx");
 
 // Squares scattered around, without camera or lights.
 std::string scatteredSquares(Gltf& gltf)
@@ -116,7 +116,7 @@ TEST_F(ModelScene, DocumentsAndModelsAreToldApartByExtension)
     const std::string doc = dir.write("empty.json", "{}");
     EXPECT_THROW(loadSceneOrModel(doc, core), SceneError) << "a document without a camera";
     EXPECT_THROW(loadSceneOrModel(dir.write("empty.obj", ""), core), ImportError);
-    EXPECT_NE(loadSceneOrModel(kBoxTextured, core)->camera, nullptr);
+    EXPECT_NE(loadSceneOrModel(test_support::boxTexturedGlb, core)->camera, nullptr);
 }
 
 // Renders the model at a small size with the host's scanline renderer through a render session.
@@ -163,7 +163,7 @@ PixelCensus census(const Bitmap& image)
 
 TEST_F(ModelScene, BinaryGltfWithEmbeddedTextureAndFbxRender)
 {
-    const Bitmap image = renderModel(core, kBoxTextured);
+    const Bitmap image = renderModel(core, test_support::boxTexturedGlb);
     ASSERT_EQ(image.Width(), 160);
     const PixelCensus c = census(image);
     EXPECT_GT(c.covered, 160 * 90 / 10) << "the box fills a good part of the frame";

@@ -3,8 +3,8 @@
 #include "standalone/maps/GradientNoise3.h"
 #include "standalone/maps/NoiseMap.h"
 
-#include "standalone/ParamByName.h"
-#include "standalone/TestShadeContext.h"
+#include "support/ParamByName.h"
+#include "support/TestShadeContext.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,16 @@
 #include <random>
 #include <tuple>
 
+using namespace test_support;
+
 namespace {
 
-using shadetest::expectColor;
-using shadetest::setParam;
-using shadetest::TestShadeContext;
 using standalone::CheckerMap;
 using standalone::GradientMap;
 using standalone::NoiseMap;
+using test_support::expectColor;
+using test_support::setParam;
+using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 const Color kRed(1, 0, 0), kGreen(0, 1, 0), kBlue(0, 0, 1);

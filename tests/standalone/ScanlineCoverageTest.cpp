@@ -1,6 +1,6 @@
 // Coverage, hidden-surface removal and compositing of the scanline renderer's A-buffer.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 
 const Color red(1, 0, 0), green(0, 1, 0), blue(0, 0, 1);
 

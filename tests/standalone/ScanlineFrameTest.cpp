@@ -1,7 +1,7 @@
 // The frame as the painterly renderer drives it: notification order, hidden instances, threads,
 // cancellation, render elements, and the ways to get and run the renderer.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "host/Notify.h"
 #include "host/RenderGlobalContext.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 
 // A log shared by notification callbacks, materials and effects.
 struct EventLog {

@@ -1,6 +1,6 @@
 // The G-buffer channels the scanline renderer writes, and back-face handling.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "host/NormalCompression.h"
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 
 // Orthographic 16 x 16, one unit per pixel (screen x = 8 + x, y = 8 - y). Left: a flat square at
 // z = -3 with material-effects id 5. Right: a plane tilted to z = -6 + 0.5 x. Rows 12..15 see

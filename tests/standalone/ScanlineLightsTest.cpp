@@ -1,19 +1,21 @@
 #include "standalone/ScanlineLights.h"
 
-#include "standalone/TestShadeContext.h"
 #include "standalone/TriangleBvh.h"
+#include "support/TestShadeContext.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
+using namespace test_support;
+
 namespace {
 
-using shadetest::TestShadeContext;
 using standalone::LightSettings;
 using standalone::LightType;
 using standalone::makeScanlineLight;
+using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 constexpr float kDeg = std::numbers::pi_v<float> / 180.0f;

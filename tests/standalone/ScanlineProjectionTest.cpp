@@ -1,6 +1,6 @@
 // Where the scanline renderer puts things on screen, and what its shading context reports.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "host/INode.h"
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 
 const Color white(1, 1, 1);
 

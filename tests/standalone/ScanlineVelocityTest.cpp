@@ -1,6 +1,6 @@
 // The velocity G-buffer channel: screen motion in pixels per frame, this frame minus the previous.
 
-#include "ScanlineTestSupport.h"
+#include "support/ScanlineTestSupport.h"
 
 #include "standalone/StandaloneCore.h"
 #include "standalone/scanline/FrameMotion.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace scanlinetest;
+using namespace test_support;
 using standalone::SceneNode;
 using standalone::TransformAnimation;
 using standalone::scanline::previousCamVerts;

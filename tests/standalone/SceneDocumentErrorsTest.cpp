@@ -1,4 +1,4 @@
-#include "DocumentTestClasses.h"
+#include "support/DocumentTestClasses.h"
 
 #include "host/IParamBlock2.h"
 #include "host/Interface.h"
@@ -12,7 +12,7 @@
 #include <vector>
 
 using namespace standalone;
-using namespace scene_test;
+using namespace test_support;
 using ::testing::HasSubstr;
 using ::testing::Not;
 

@@ -1,5 +1,5 @@
-#include "DocumentTestClasses.h"
-#include "ParamByName.h"
+#include "support/DocumentTestClasses.h"
+#include "support/ParamByName.h"
 
 #include "host/Interface.h"
 #include "host/StdMat2.h"
@@ -13,7 +13,7 @@
 #include <iterator>
 
 using namespace standalone;
-using namespace scene_test;
+using namespace test_support;
 
 namespace {
 
@@ -53,13 +53,13 @@ TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptName)
     auto* paper = dynamic_cast<StdMat2*>(scene->findNode("sheet")->GetMtl());
     ASSERT_NE(paper, nullptr);
     EXPECT_EQ(paper->ClassID(), DMTL_CLASS_ID);
-    EXPECT_EQ(paper->GetParamBlock(0)->GetFloat(shadetest::paramId(*paper, "glossiness")), 40.0f);
+    EXPECT_EQ(paper->GetParamBlock(0)->GetFloat(test_support::paramId(*paper, "glossiness")), 40.0f);
     Texmap* checks = paper->GetSubTexmap(ID_DI);
     ASSERT_NE(checks, nullptr);
     EXPECT_EQ(checks->GetName(), "checks");
     Texmap* noise = paper->GetSubTexmap(ID_BU);
     ASSERT_NE(noise, nullptr);
-    EXPECT_EQ(noise->GetParamBlock(0)->GetFloat(shadetest::paramId(*noise, "size")), 0.5f);
+    EXPECT_EQ(noise->GetParamBlock(0)->GetFloat(test_support::paramId(*noise, "size")), 0.5f);
     auto* photo = dynamic_cast<BitmapMap*>(checks->GetSubTexmap(1));
     ASSERT_NE(photo, nullptr);
     EXPECT_TRUE(photo->loaded());  // the relative file name found the image next to the scenes folder

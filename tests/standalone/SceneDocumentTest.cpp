@@ -1,5 +1,5 @@
-#include "DocumentTestClasses.h"
-#include "TestShadeContext.h"
+#include "support/DocumentTestClasses.h"
+#include "support/TestShadeContext.h"
 
 #include "host/Interface.h"
 #include "standalone/SceneDocument.h"
@@ -11,8 +11,8 @@
 #include <functional>
 
 using namespace standalone;
-using namespace scene_test;
-using shadetest::expectNear;
+using namespace test_support;
+using test_support::expectNear;
 
 namespace {
 

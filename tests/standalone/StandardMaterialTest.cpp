@@ -4,13 +4,13 @@
 #include "host/ParamBlockDesc2.h"
 #include "standalone/HighlightLobe.h"
 #include "standalone/HostClasses.h"
-#include "standalone/ParamByName.h"
 #include "standalone/ScanlineLights.h"
 #include "standalone/StandaloneCore.h"
-#include "standalone/TestShadeContext.h"
 #include "standalone/maps/CheckerMap.h"
 #include "standalone/maps/GradientMap.h"
 #include "standalone/maps/NoiseMap.h"
+#include "support/ParamByName.h"
+#include "support/TestShadeContext.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +18,17 @@
 #include <memory>
 #include <numbers>
 
+using namespace test_support;
+
 namespace {
 
-using shadetest::expectColor;
-using shadetest::paramId;
-using shadetest::setParam;
-using shadetest::TestShadeContext;
 using standalone::LightSettings;
 using standalone::LightType;
 using standalone::StandardMaterial;
+using test_support::expectColor;
+using test_support::paramId;
+using test_support::setParam;
+using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 constexpr float kDeg = std::numbers::pi_v<float> / 180.0f;

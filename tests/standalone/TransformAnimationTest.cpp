@@ -1,16 +1,18 @@
 #include "standalone/TransformAnimation.h"
 #include "standalone/SceneNode.h"
-#include "standalone/TestShadeContext.h"
+#include "support/TestShadeContext.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+using namespace test_support;
+
 namespace {
 
-using shadetest::expectNear;
 using standalone::Quat;
 using standalone::TransformAnimation;
+using test_support::expectNear;
 
 const float halfPi = std::acos(-1.0f) / 2;
 

@@ -1,6 +1,6 @@
 // The studio without sockets: who may ask, and the session's edits, history, saving and viewport.
 
-#include "app/CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "standalone/SceneDocument.h"
 #include "studio/StudioApi.h"
@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+
+using namespace test_support;
 
 namespace {
 
@@ -30,7 +32,7 @@ constexpr const char* kScene = R"(// a ball to paint
 }
 )";
 
-struct Studio : command_test::CommandTest {
+struct Studio : test_support::CommandTest {
     void SetUp() override
     {
         CommandTest::SetUp();

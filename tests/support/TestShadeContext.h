@@ -13,7 +13,7 @@
 
 #include <vector>
 
-namespace shadetest {
+namespace test_support {
 
 // Componentwise within tol; callers add context with SCOPED_TRACE where one test checks many.
 inline void expectNear(const Point3& got, const Point3& want, float tol = 1e-5f)
@@ -126,4 +126,4 @@ public:
     void GetBGColor(Color& bgcol, Color& transp, BOOL) override { bgcol = Color(), transp = Color(); }
 };
 
-}  // namespace shadetest
+}  // namespace test_support

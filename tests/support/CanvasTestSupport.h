@@ -11,7 +11,10 @@
 #include <utility>
 #include <vector>
 
-namespace vml::test {
+namespace test_support {
+
+// Helpers over the system's own types, which they name as the system does.
+using namespace vml;
 
 using CanvasKinds = ::testing::Types<vmlRaster, vmlRasterRS>;
 
@@ -47,4 +50,4 @@ inline BMM_Color_64 bitmapPixel(const Bitmap& bitmap, int x, int y)
 
 inline void setBitmapPixel(Bitmap& bitmap, int x, int y, BMM_Color_64 p) { bitmap.PutPixels(x, y, 1, &p); }
 
-}  // namespace vml::test
+}  // namespace test_support

@@ -17,7 +17,7 @@
 #include <memory>
 #include <mutex>
 
-namespace scanlinetest {
+namespace test_support {
 
 // Writes a constant premultiplied colour and transparency, and optionally a material-effects id.
 class ConstantMtl : public Mtl {
@@ -225,4 +225,4 @@ template <class T> T channelAt(const Bitmap& bm, ULONG channel, int x, int y)
     return data ? data[static_cast<std::size_t>(y) * bm.Width() + x] : T{};
 }
 
-}  // namespace scanlinetest
+}  // namespace test_support

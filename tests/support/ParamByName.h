@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace shadetest {
+namespace test_support {
 
 // The parameter's id in the object's first block; fails the test when the name is unknown.
 inline ParamID paramId(ReferenceTarget& object, const char* name)
@@ -25,4 +25,4 @@ template <class T> void setParam(ReferenceTarget& object, const char* name, cons
         EXPECT_TRUE(object.GetParamBlock(0)->SetValue(id, 0, value)) << name;
 }
 
-}  // namespace shadetest
+}  // namespace test_support

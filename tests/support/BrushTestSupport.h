@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brushtest {
+namespace test_support {
 
 // Answers one grey everywhere and counts its updates.
 class ToneMap : public Texmap {
@@ -47,4 +47,4 @@ protected:
     }
 };
 
-}  // namespace brushtest
+}  // namespace test_support

@@ -2,12 +2,12 @@
 // Model files for import tests, written by the tests themselves: glTF 2.0 documents whose binary
 // data sits in one base64 data URI, and a host set up with its own classes.
 
-#include "DocumentTestClasses.h"
-#include "TestShadeContext.h"
 #include "host/Matrix3.h"
 #include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
+#include "support/DocumentTestClasses.h"
+#include "support/TestShadeContext.h"
 
 #include <nlohmann/json.hpp>
 
@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-namespace import_test {
+namespace test_support {
 
 // A glTF document under construction. Nodes added with node() are roots of the one scene.
 class Gltf {
@@ -61,13 +61,13 @@ protected:
     standalone::SceneError documentError(const std::string& path, const std::string& text);
 
     standalone::StandaloneCore core;
-    scene_test::TempDir dir;
+    test_support::TempDir dir;
     std::vector<std::string> warnings;
 };
 
 // The world position of a point in a node's object space at t.
 Point3 worldPoint(standalone::SceneNode& node, const Point3& p, TimeValue t = 0);
 
-using shadetest::expectNear;
+using test_support::expectNear;
 
-}  // namespace import_test
+}  // namespace test_support

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh directory under the system's temporary folder, removed with everything in it (read-only
-// parts included) when the object goes; and whole-file text helpers for tests that use one.
+// parts included) when the object goes; and whole-file text helpers for tests that use one. The
+// one temporary folder of every test.
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,8 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+
+namespace test_support {
 
 class TempDir {
 public:
@@ -35,6 +38,14 @@ public:
     // The directory with a trailing '/', as the host answers directories.
     std::string dir() const { return path_.string() + "/"; }
 
+    // Writes text to name inside the directory (making its folders) and answers the file's path.
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        const std::filesystem::path file = path_ / name;
+        std::filesystem::create_directories(file.parent_path());
+        writeText(file, text);
+        return file.string();
+    }
     static std::string readText(const std::filesystem::path& p)
     {
         std::ifstream in(p, std::ios::binary);
@@ -50,3 +61,5 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+}  // namespace test_support

@@ -2,18 +2,18 @@
 // Helpers for the shade-entry tests: the material host with the scanline renderer installed, a
 // shading context the test places at any pixel, and base materials and lights with known answers.
 
-#include "material/MaterialTestSupport.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "renderer/SampleGrid.h"
 #include "standalone/ScanlineRenderer.h"
-#include "standalone/ScanlineTestSupport.h"
-#include "standalone/TestShadeContext.h"
+#include "support/MaterialTestSupport.h"
+#include "support/ScanlineTestSupport.h"
+#include "support/TestShadeContext.h"
 
 #include <vector>
 
-namespace shadingtest {
+namespace test_support {
 
-class ShadingFixture : public materialtest::MaterialFixture {
+class ShadingFixture : public test_support::MaterialFixture {
 protected:
     void SetUp() override
     {
@@ -23,7 +23,7 @@ protected:
 };
 
 // A camera-ray sample the test places: pixel, sub-pixel, node, face and background.
-class PixelContext : public shadetest::TestShadeContext {
+class PixelContext : public test_support::TestShadeContext {
 public:
     IPoint2 ScreenCoord() override { return pixel; }
     Point2 SubPixel() override { return subPixel; }
@@ -94,4 +94,4 @@ inline std::vector<vml::PixelSample> samplesAt(vml::SampleGrid& grid, int x, int
     return out;
 }
 
-}  // namespace shadingtest
+}  // namespace test_support

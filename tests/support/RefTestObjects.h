@@ -6,6 +6,8 @@
 #include <functional>
 #include <vector>
 
+namespace test_support {
+
 class RecordingTarget : public ReferenceTarget {
 public:
     struct Message {
@@ -49,3 +51,5 @@ private:
     bool inRange(int i) const { return i >= 0 && i < static_cast<int>(slots.size()); }
     Class_ID id_;
 };
+
+}  // namespace test_support

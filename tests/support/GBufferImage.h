@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
-namespace vml::test {
+namespace test_support {
+
+// Helpers over the system's own types, which they name as the system does.
+using namespace vml;
 
 constexpr ULONG allEdgeChannels =
     BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NORMAL | BMM_CHAN_NODE_RENDER_ID | BMM_CHAN_COVERAGE;
@@ -76,4 +79,4 @@ private:
     }
 };
 
-}  // namespace vml::test
+}  // namespace test_support

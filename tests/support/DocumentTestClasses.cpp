@@ -1,4 +1,4 @@
-#include "DocumentTestClasses.h"
+#include "support/DocumentTestClasses.h"
 
 #include "host/ClassDesc2.h"
 #include "host/Interface.h"
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 
-namespace scene_test {
+namespace test_support {
 
 namespace {
 
@@ -227,26 +227,4 @@ void writePng(const std::filesystem::path& file, int w, int h, const std::vector
     out->close();
 }
 
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "scene-doc-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary directory");
-    path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempDir::write(const std::string& name, const std::string& text) const
-{
-    const std::filesystem::path file = path_ / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-    return file.string();
-}
-
-}  // namespace scene_test
+}  // namespace test_support

@@ -2,7 +2,7 @@
 // The painted still life with painted lines, small, rendered frame by frame through a render
 // session as the program renders it: what the tests of cancelled and failing frames share.
 
-#include "CommandTestSupport.h"
+#include "support/CommandTestSupport.h"
 
 #include "host/Bitmap.h"
 #include "host/RenderElement.h"
@@ -16,7 +16,7 @@
 #include <memory>
 #include <vector>
 
-namespace command_test {
+namespace test_support {
 
 class PaintedFrameTest : public CommandTest {
 protected:
@@ -85,4 +85,4 @@ protected:
     vml::vmlRenderer* painter = nullptr;
 };
 
-}  // namespace command_test
+}  // namespace test_support

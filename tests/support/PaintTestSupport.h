@@ -2,13 +2,16 @@
 // Helpers for the paint-effect tests: a canvas filled with one colour and full bleed strength,
 // synthetic coverage discs, and a deposit loop in the stroke painter's calling order.
 
-#include "CanvasTestSupport.h"
+#include "support/CanvasTestSupport.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-namespace vml::test {
+namespace test_support {
+
+// Helpers over the system's own types, which they name as the system does.
+using namespace vml;
 
 struct PaintSettings {
     float water = 0, edge = 0, mix = 0, dry = 0;
@@ -96,4 +99,4 @@ inline void expectColourNear(const AColor& actual, const AColor& expected, float
     EXPECT_NEAR(actual.a, expected.a, tolerance);
 }
 
-}  // namespace vml::test
+}  // namespace test_support

@@ -14,7 +14,10 @@
 #include <utility>
 #include <vector>
 
-namespace vml::test {
+namespace test_support {
+
+// Helpers over the system's own types, which they name as the system does.
+using namespace vml;
 
 struct CountingHooks : ArenaHooks {
     int lowMemoryChecks = 0;
@@ -98,4 +101,4 @@ inline std::vector<const PixelSample*> samplesAt(const SampleGrid& grid, int x, 
     return out;
 }
 
-}  // namespace vml::test
+}  // namespace test_support

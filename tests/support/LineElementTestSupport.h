@@ -5,7 +5,7 @@
 #include "host/Texmap.h"
 #include "line/LineSettings.h"
 
-namespace linetest {
+namespace test_support {
 
 class ToneMap : public Texmap {
 public:
@@ -70,4 +70,4 @@ inline vml::LineSettings distinctSettings()
     return s;
 }
 
-}  // namespace linetest
+}  // namespace test_support

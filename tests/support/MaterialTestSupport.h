@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-namespace materialtest {
+namespace test_support {
 
 // A map answering one grey; `tone` tells copies apart from other maps.
 class ToneMap : public Texmap {
@@ -138,4 +138,4 @@ inline ReferenceTarget* refNamed(ReferenceTarget& object, const char* name)
     return def ? object.GetParamBlock(0)->GetReferenceTarget(def->id) : nullptr;
 }
 
-}  // namespace materialtest
+}  // namespace test_support

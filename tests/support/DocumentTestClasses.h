@@ -10,11 +10,13 @@
 #include "host/Texmap.h"
 #include "standalone/StandaloneCore.h"
 
+#include "support/TempDir.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace scene_test {
+namespace test_support {
 
 // Parameter ids of the test material's block.
 enum MtlParam : ParamID {
@@ -48,19 +50,4 @@ IParamBlock2* blockOf(ReferenceTarget* object);
 // Writes an 8-bit RGB PNG (rows top first), creating its folder.
 void writePng(const std::filesystem::path& file, int w, int h, const std::vector<unsigned char>& rgb);
 
-// A fresh directory, removed with its contents at the end of the scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    // Writes text to name inside the directory and answers the file's path.
-    std::string write(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path path_;
-};
-
-}  // namespace scene_test
+}  // namespace test_support

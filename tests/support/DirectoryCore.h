@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace test_support {
+
 class DirectoryCore : public Interface {
 public:
     void setDir(int which, std::string dir) { dirs_[which] = std::move(dir); }
@@ -39,3 +41,5 @@ private:
     std::map<int, std::string> dirs_;
     TimeValue time_ = 0;
 };
+
+}  // namespace test_support

@@ -14,15 +14,15 @@
 #include "shell/StringLookup.h"
 #include "standalone/RenderJob.h"
 #include "standalone/ScanlineRenderer.h"
-#include "standalone/ScanlineTestSupport.h"
 #include "standalone/StandaloneCore.h"
+#include "support/ScanlineTestSupport.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace renderertest {
+namespace test_support {
 
 // The host as the CLI sets it up, installed for one test.
 class HostFixture : public ::testing::Test {
@@ -65,17 +65,17 @@ protected:
 
 // A camera at the origin looking down -z over three rectangles: an opaque red one, a green one in
 // front of it that covers pixels partially, and a half-transparent blue one; black background.
-inline std::unique_ptr<scanlinetest::TestScene> smallScene(int width = 24, int height = 16)
+inline std::unique_ptr<test_support::TestScene> smallScene(int width = 24, int height = 16)
 {
-    using scanlinetest::ConstantMtl;
-    auto ts = scanlinetest::TestScene::perspective(60.0f);
+    using test_support::ConstantMtl;
+    auto ts = test_support::TestScene::perspective(60.0f);
     ts->scene.render.width = width;
     ts->scene.render.height = height;
-    ts->add("red", scanlinetest::rectMesh(-2.0f, -1.5f, 1.0f, 1.0f, -5.0f),
+    ts->add("red", test_support::rectMesh(-2.0f, -1.5f, 1.0f, 1.0f, -5.0f),
             ts->material<ConstantMtl>(Color(0.8f, 0.1f, 0.1f)));
-    ts->add("green", scanlinetest::rectMesh(-0.37f, -0.81f, 1.43f, 0.53f, -4.0f),
+    ts->add("green", test_support::rectMesh(-0.37f, -0.81f, 1.43f, 0.53f, -4.0f),
             ts->material<ConstantMtl>(Color(0.1f, 0.7f, 0.2f)));
-    ts->add("blue", scanlinetest::rectMesh(-1.3f, -0.2f, 0.2f, 1.7f, -3.0f),
+    ts->add("blue", test_support::rectMesh(-1.3f, -0.2f, 0.2f, 1.7f, -3.0f),
             ts->material<ConstantMtl>(Color(0.05f, 0.1f, 0.4f), Color(0.5f, 0.5f, 0.5f)));
     return ts;
 }
@@ -175,7 +175,7 @@ inline ::testing::AssertionResult sameImage(const Bitmap& a, const Bitmap& b, in
         return ::testing::AssertionFailure() << "sizes differ";
     for (int y = 0; y < a.Height(); ++y) {
         for (int x = 0; x < a.Width(); ++x) {
-            const BMM_Color_64 p = scanlinetest::pixel(a, x, y), q = scanlinetest::pixel(b, x, y);
+            const BMM_Color_64 p = test_support::pixel(a, x, y), q = test_support::pixel(b, x, y);
             const int d[4] = {p.r - q.r, p.g - q.g, p.b - q.b, p.a - q.a};
             for (int c = 0; c < 4; ++c) {
                 if (d[c] > tolerance || d[c] < -tolerance)
@@ -187,4 +187,4 @@ inline ::testing::AssertionResult sameImage(const Bitmap& a, const Bitmap& b, in
     return ::testing::AssertionSuccess();
 }
 
-}  // namespace renderertest
+}  // namespace test_support

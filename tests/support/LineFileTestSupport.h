@@ -3,17 +3,17 @@
 // for the process (the first element reads the line settings file from it), the process-wide file
 // state put back after every test, and bytes on disk.
 
-#include "LineElementTestSupport.h"
+#include "support/LineElementTestSupport.h"
 
 #include "host/ChunkWriter.h"
 #include "host/IParamBlock2.h"
-#include "host/TempDir.h"
 #include "line/LineDefaultSettings.h"
 #include "line/LineFiles.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
 #include "shell/StringLookup.h"
 #include "standalone/StandaloneCore.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-namespace linetest {
+namespace test_support {
 
 inline const std::string loadFailed = "ﾌｧｲﾙの読み込みに失敗しました";
 inline const std::string saveFailed = "ﾌｧｲﾙの書き込みに失敗しました";
@@ -114,4 +114,4 @@ protected:
     vml::LineSettings savedDefaults;
 };
 
-}  // namespace linetest
+}  // namespace test_support

@@ -1,4 +1,4 @@
-#include "ImportTestSupport.h"
+#include "support/ImportTestSupport.h"
 
 #include "host/Interface.h"
 #include "standalone/HostClasses.h"
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace import_test {
+namespace test_support {
 
 using nlohmann::json;
 
@@ -112,7 +112,7 @@ void ImportFixture::SetUp()
     core.setQuietMode(true);
     SetCOREInterface(&core);
     standalone::registerHostClasses(core);
-    scene_test::registerTestClasses(core);
+    test_support::registerTestClasses(core);
 }
 
 void ImportFixture::TearDown() { SetCOREInterface(nullptr); }
@@ -141,4 +141,4 @@ Point3 worldPoint(standalone::SceneNode& node, const Point3& p, TimeValue t)
     return node.GetObjectTM(t).PointTransform(p);
 }
 
-}  // namespace import_test
+}  // namespace test_support
