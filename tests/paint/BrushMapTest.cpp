@@ -5,7 +5,7 @@
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 #include "standalone/TestShadeContext.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "shell/ClassDescriptors.h"
+#include "plugin/ClassDescriptors.h"
 
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
