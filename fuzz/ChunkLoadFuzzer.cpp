@@ -9,7 +9,7 @@
 #include "host/ChunkWriter.h"
 #include "host/IParamBlock2.h"
 #include "host/ReferenceTarget.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 
 #include <span>
 

@@ -9,7 +9,7 @@
 #include "line/LineFiles.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 
 #include <memory>
 #include <span>

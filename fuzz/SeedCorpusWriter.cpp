@@ -17,7 +17,7 @@
 #include "line/LineFileFormat.h"
 #include "line/LineSettingsFile.h"
 #include "material/MaterialPresetFile.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,7 +2,7 @@
 
 #include "app/LineElementList.h"
 #include "app/RendererPassList.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 #include "standalone/HostClasses.h"
 #include "standalone/HostDirectories.h"
 #include "standalone/ScanlineRenderer.h"

@@ -13,7 +13,7 @@
 #include "app/RenderCommand.h"
 #include "app/StudioCommand.h"
 #include "app/UiCommand.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 #include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/document/Looks.h"

@@ -1,5 +1,7 @@
 #include "line/LineDerived.h"
 
+#include "host/Angles.h"
+
 #include <cmath>
 
 namespace vml {
@@ -24,7 +26,7 @@ bool updateLineDerived(LineSettings& s, LineShape& last)
     s.lineWidth = radius;
     s.lineStretch = stretch;
 
-    const float a = s.lineAngle * 0.017453292f;
+    const float a = radians(s.lineAngle);
     s.axisU[0] = std::cos(a);
     s.axisU[1] = -std::sin(a);
     s.axisV[0] = -std::sin(a);

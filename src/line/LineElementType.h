@@ -3,6 +3,7 @@
 // element starts with, and which detection switches an element file may set.
 
 #include "line/LineFxParamBlocks.h"
+#include "resources/StringIds.h"
 
 namespace vml {
 
@@ -19,7 +20,10 @@ inline constexpr int lineElementTypeCount = 4;
 constexpr bool isLineElementType(int type) { return type >= BasicSet && type <= NormalAngle; }
 
 // String id of the type's display name (also a new element's name); 0 for no type.
-constexpr int lineElementTypeNameId(int type) { return isLineElementType(type) ? 610 + type : 0; }
+constexpr int lineElementTypeNameId(int type)
+{
+    return isLineElementType(type) ? strings::lineTypeBasicSet + type : 0;
+}
 
 // The detection switch a type turns on when it is first assigned; -1 for no type.
 constexpr ParamID defaultDetectionSwitch(int type)

@@ -8,6 +8,7 @@
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
 #include "line/LineFxParamBlocks.h"
+#include "resources/StringIds.h"
 #include "shell/SettingsLocations.h"
 #include "shell/StringLookup.h"
 
@@ -144,7 +145,7 @@ bool saveElementFile(LineFxElement& element, const std::string& path)
         saved = false;
     }
     if (!saved)
-        showFailure(lineFileSaveFailedId);
+        showFailure(strings::lineFileWriteFailed);
     return saved;
 }
 
@@ -164,7 +165,7 @@ bool loadElementFile(LineFxElement& element, const std::string& path)
         contents.reset();
     }
     if (!contents || contents->linesFile || !element.pblock()) {
-        showFailure(lineFileLoadFailedId);
+        showFailure(strings::lineFileReadFailed);
         return false;
     }
     for (const std::string& held : contents->heldValues)
@@ -199,7 +200,7 @@ bool saveLinesFile(LineFxManager& manager, const std::string& path)
         saved = false;
     }
     if (!saved)
-        showFailure(lineFileSaveFailedId);
+        showFailure(strings::lineFileWriteFailed);
     return saved;
 }
 
@@ -217,7 +218,7 @@ bool loadLinesFile(LineFxManager& manager, const std::string& path)
         // Whatever this load added goes again.
         while (manager.elementCount() > before)
             manager.removeElement(manager.elementCount() - 1);
-        showFailure(lineFileLoadFailedId);
+        showFailure(strings::lineFileReadFailed);
         return false;
     }
     manager.setSelected(std::max(0, manager.elementCount() - 1));

@@ -6,7 +6,8 @@
 // element or the effect as it was. A save writes a temporary file beside the target and renames it
 // over the target only when every byte was written, so a failed save leaves the previous file as
 // it was. Failures are told through the host's message box (caption "Vermil+", exclamation icon,
-// OK button, the main window as parent): string 796 for a load, 797 for a save.
+// OK button, the main window as parent): strings::lineFileReadFailed for a load,
+// strings::lineFileWriteFailed for a save.
 //
 // Every operation first records its path as the initial file of its kind, whether or not it then
 // succeeds. All of this runs on the host's main thread, from user actions.
@@ -26,8 +27,6 @@ namespace vml {
 class LineFxElement;
 class LineFxManager;
 
-inline constexpr int lineFileLoadFailedId = 796;
-inline constexpr int lineFileSaveFailedId = 797;
 inline constexpr char lineFilesCaption[] = "Vermil+";
 
 // The element's settings at the host's current time, each record flagged against

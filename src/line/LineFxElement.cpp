@@ -12,6 +12,7 @@
 #include "line/LineFxParamBlocks.h"
 #include "line/LineRollouts.h"
 #include "line/LineSettingsFile.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <memory>
@@ -20,8 +21,6 @@
 namespace vml {
 
 namespace {
-
-constexpr int classNameId = 14;
 
 // The detection switches in record order (words 29-33).
 constexpr ParamID detectionSwitches[5] = {lineParam::outlineObject, lineParam::outlineMaterial,
@@ -36,7 +35,7 @@ constexpr std::int32_t LineSettings::*switchWords[] = {
 
 LineFxElement::LineFxElement()
 {
-    const char* name = getString(classNameId);
+    const char* name = getString(strings::lineElementClass);
     SetName(name ? name : "");
     makeBlocks();
     // The first element of the process supplies the defaults every element starts from.
@@ -59,7 +58,7 @@ void LineFxElement::makeBlocks()
 
 void LineFxElement::GetClassName(std::string& s)
 {
-    const char* text = getString(classNameId);
+    const char* text = getString(strings::lineElementClass);
     s = text ? text : "";
 }
 

@@ -34,7 +34,7 @@ public:
     LineFxElement();
 
     Class_ID ClassID() override { return lineFxElementClassId; }
-    void GetClassName(std::string& s) override;  // string 14
+    void GetClassName(std::string& s) override;  // strings::lineElementClass
 
     int NumParamBlocks() override { return 2; }
     IParamBlock2* GetParamBlock(int i) override;

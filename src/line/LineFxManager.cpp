@@ -17,6 +17,7 @@
 #include "paint/vmlRasterBase.h"
 #include "renderer/LineFxRenderElement.h"
 #include "renderer/vmlRenderer.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <algorithm>
@@ -29,8 +30,6 @@
 namespace vml {
 
 namespace {
-
-constexpr int classNameId = 13;
 
 // What the effect reads of the G-buffer whatever its elements are.
 constexpr DWORD baseChannels = BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NORMAL;
@@ -56,7 +55,7 @@ std::vector<Bitmap*> lineElementBitmaps(RenderGlobalContext* gc)
 
 LineFxManager::LineFxManager()
 {
-    const char* name = getString(classNameId);
+    const char* name = getString(strings::lineEffectClass);
     SetName(name ? name : "");
     makeBlocks();
 }
@@ -84,7 +83,7 @@ void LineFxManager::makeBlocks()
 
 void LineFxManager::GetClassName(std::string& s)
 {
-    const char* text = getString(classNameId);
+    const char* text = getString(strings::lineEffectClass);
     s = text ? text : "";
 }
 

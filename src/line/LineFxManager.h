@@ -47,7 +47,7 @@ public:
     void DeleteThis() override;
 
     Class_ID ClassID() override { return lineFxManagerClassId; }
-    void GetClassName(std::string& s) override;  // string 13
+    void GetClassName(std::string& s) override;  // strings::lineEffectClass
 
     int NumParamBlocks() override { return blockCount; }
     IParamBlock2* GetParamBlock(int i) override;

@@ -1,6 +1,7 @@
 #include "line/LineFxParamBlocks.h"
 
 #include "host/Rollout.h"
+#include "resources/StringIds.h"
 
 namespace vml {
 
@@ -21,10 +22,10 @@ ParamBlockDesc2& lineFxManagerParamsBlock()
 {
     using namespace lineFxParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d = withRollout(0, "parameters", 114, 600);
-        d.addBool(lineOutRenderElement, "lineOutRenderElement", false, 602, A)
-            .addFilename(lineLoadAll, "lineLoadAll", "", 780)
-            .addFilename(lineSaveAll, "lineSaveAll", "", 784);
+        ParamBlockDesc2 d = withRollout(0, "parameters", 114, strings::lineParameters);
+        d.addBool(lineOutRenderElement, "lineOutRenderElement", false, strings::outputToRenderElementOnly, A)
+            .addFilename(lineLoadAll, "lineLoadAll", "", strings::loadLineFile)
+            .addFilename(lineSaveAll, "lineSaveAll", "", strings::saveLineFile);
         // The file names are driven by the rollout's file buttons (1077, 1078), not bound.
         d.control(lineOutRenderElement, ParamControl::checkBox, {1063});
         return d;
@@ -36,19 +37,19 @@ ParamBlockDesc2& lineFxManagerParamsBlock()
 
 ParamBlockDesc2& lineFxManagerElementBlock()
 {
-    static ParamBlockDesc2 desc = withRollout(1, "parameters", 120, 601);
+    static ParamBlockDesc2 desc = withRollout(1, "parameters", 120, strings::lineElements);
     return desc;
 }
 
 ParamBlockDesc2& lineFxManagerPaintBlock()
 {
-    static ParamBlockDesc2 desc = withRollout(2, "paint", 120, 104);
+    static ParamBlockDesc2 desc = withRollout(2, "paint", 120, strings::paintRollout);
     return desc;
 }
 
 ParamBlockDesc2& lineFxManagerVersionBlock()
 {
-    static ParamBlockDesc2 desc = withRollout(3, "version", 122, 603, APPENDROLL_CLOSED);
+    static ParamBlockDesc2 desc = withRollout(3, "version", 122, strings::lineVersion, APPENDROLL_CLOSED);
     return desc;
 }
 
@@ -57,44 +58,49 @@ ParamBlockDesc2& lineFxElementParamsBlock()
     using namespace lineParam;
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d(0, "parameters", 0, P_AUTO_CONSTRUCT, 0);
-        d.addInt(elemID, "elemID", 0, 0, 999, 700)
-            .addInt(lineMatID, "lineMatID", 1, 0, 15, 701)
-            .addInt(lineBlend, "lineBlend", 0, 0, 15, 624)
-            .addFloat(lineAlpha, "lineAlpha", 100.0f, 0.0f, 100.0f, 625, A)
-            .addColor(lineColor, "lineColor", Color(0.0f, 0.0f, 0.0f), 620, A)
-            .addFloat(lineMapOpacity, "lineMapOpacity", 100.0f, 0.0f, 100.0f, 621, A)
-            .addBool(lineMapEnable, "lineMapEnable", true, 622, A)
-            .addOwnerRef(lineMap, "lineMap", TYPE_TEXMAP, lineMapRef, 623)
-            .addFloat(lineWidth, "lineWidth", 1.5f, 0.0f, 100.0f, 708)
-            .addFloat(lineDeform, "lineDeform", 0.0f, -100.0f, 100.0f, 709)
-            .addFloat(lineStretch, "lineStretch", 0.0f, -100.0f, 100.0f, 627)
-            .addFloat(lineAngle, "lineAngle", 0.0f, -36000.0f, 36000.0f, 628)
-            .addBool(outlineObject, "outlineObject", false, 712, A)
-            .addBool(outlineMaterial, "outlineMaterial", false, 713, A)
-            .addBool(edgeMaterial, "edgeMaterial", false, 714, A)
-            .addBool(edgeDepth, "edgeDepth", false, 715, A)
-            .addBool(normal, "normal", false, 716, A)
-            .addFloat(edgeDepthThreshold, "edgeDepthThreshold", 100.0f, 0.0f, 10000.0f, 717, A)
-            .addFloat(normalMin, "normalMin", 100.0f, 0.0f, 100.0f, 718, A)
-            .addFloat(normalMax, "normalMax", 100.0f, 0.0f, 100.0f, 719, A)
-            .addFloat(normalDepth, "normalDepth", 100.0f, 0.0f, 10000.0f, 720, A)
-            .addFloat(lineZMin, "lineZMin", 100.0f, 1.0f, 1000000.0f, 642, A)
-            .addFloat(lineZMax, "lineZMax", 100.0f, 1.0f, 1000000.0f, 643, A)
-            .addBool(lineZScaleEnable, "lineZScaleEnable", false, 644, A)
-            .addFloat(lineBlur, "lineBlur", 0.0f, 0.0f, 200.0f, 724, A)
-            .addFloat(lineBlurOffset, "lineBlurOffset", 50.0f, 0.0f, 100.0f, 725, A)
-            .addString(lineName, "lineName", "", 726)
-            // The on switch carries the name's label text (string 727).
-            .addBool(lineOn, "lineOn", true, 727, A)
-            .addFloat(outlineObjectThreshold, "outlineObjectThreshold", 0.0f, -10000.0f, 10000.0f, 728, A)
-            .addFloat(outlineMaterialThreshold, "outlineMaterialThreshold", 0.0f, -10000.0f, 10000.0f, 729, A)
-            .addFloat(lineZAlphaMin, "lineZAlphaMin", 100.0f, 1.0f, 1000000.0f, 645, A)
-            .addFloat(lineZAlphaMax, "lineZAlphaMax", 100.0f, 1.0f, 1000000.0f, 646, A)
-            .addBool(lineZAlphaEnable, "lineZAlphaEnable", false, 648, A)
-            .addFilename(lineLoad, "lineLoad", "", 780)
-            .addFilename(lineSave, "lineSave", "", 784)
-            .addFloat(lineZAlphaMinValue, "lineZAlphaMinValue", 0.0f, 0.0f, 100.0f, 733, A)
-            .addFloat(lineZAlphaMaxValue, "lineZAlphaMaxValue", 100.0f, 0.0f, 100.0f, 647, A);
+        d.addInt(elemID, "elemID", 0, 0, 999, strings::lineElementNumber)
+            .addInt(lineMatID, "lineMatID", 1, 0, 15, strings::lineMaterialId)
+            .addInt(lineBlend, "lineBlend", 0, 0, 15, strings::lineBlend)
+            .addFloat(lineAlpha, "lineAlpha", 100.0f, 0.0f, 100.0f, strings::lineOpacity, A)
+            .addColor(lineColor, "lineColor", Color(0.0f, 0.0f, 0.0f), strings::lineColor, A)
+            .addFloat(lineMapOpacity, "lineMapOpacity", 100.0f, 0.0f, 100.0f, strings::lineMapOpacity, A)
+            .addBool(lineMapEnable, "lineMapEnable", true, strings::enableLineMap, A)
+            .addOwnerRef(lineMap, "lineMap", TYPE_TEXMAP, lineMapRef, strings::lineMap)
+            .addFloat(lineWidth, "lineWidth", 1.5f, 0.0f, 100.0f, strings::lineWidth)
+            .addFloat(lineDeform, "lineDeform", 0.0f, -100.0f, 100.0f, strings::lineDeformation)
+            .addFloat(lineStretch, "lineStretch", 0.0f, -100.0f, 100.0f, strings::lineStretch)
+            .addFloat(lineAngle, "lineAngle", 0.0f, -36000.0f, 36000.0f, strings::lineAngle)
+            .addBool(outlineObject, "outlineObject", false, strings::objectOutline, A)
+            .addBool(outlineMaterial, "outlineMaterial", false, strings::materialOutline, A)
+            .addBool(edgeMaterial, "edgeMaterial", false, strings::materialEdge, A)
+            .addBool(edgeDepth, "edgeDepth", false, strings::depthEdge, A)
+            .addBool(normal, "normal", false, strings::normalAngleEdge, A)
+            .addFloat(edgeDepthThreshold, "edgeDepthThreshold", 100.0f, 0.0f, 10000.0f,
+                      strings::depthEdgeThreshold, A)
+            .addFloat(normalMin, "normalMin", 100.0f, 0.0f, 100.0f, strings::normalAngleMin, A)
+            .addFloat(normalMax, "normalMax", 100.0f, 0.0f, 100.0f, strings::normalAngleMax, A)
+            .addFloat(normalDepth, "normalDepth", 100.0f, 0.0f, 10000.0f, strings::normalAngleDepth, A)
+            .addFloat(lineZMin, "lineZMin", 100.0f, 1.0f, 1000000.0f, strings::lineDepthScaleNear, A)
+            .addFloat(lineZMax, "lineZMax", 100.0f, 1.0f, 1000000.0f, strings::lineDepthScaleFar, A)
+            .addBool(lineZScaleEnable, "lineZScaleEnable", false, strings::enableLineDepthScale, A)
+            .addFloat(lineBlur, "lineBlur", 0.0f, 0.0f, 200.0f, strings::lineMotionBlur, A)
+            .addFloat(lineBlurOffset, "lineBlurOffset", 50.0f, 0.0f, 100.0f, strings::lineMotionBlurOffset, A)
+            .addString(lineName, "lineName", "", strings::lineName)
+            // The on switch carries the name's label text in the Japanese table.
+            .addBool(lineOn, "lineOn", true, strings::lineOn, A)
+            .addFloat(outlineObjectThreshold, "outlineObjectThreshold", 0.0f, -10000.0f, 10000.0f,
+                      strings::objectOutlineThreshold, A)
+            .addFloat(outlineMaterialThreshold, "outlineMaterialThreshold", 0.0f, -10000.0f, 10000.0f,
+                      strings::materialOutlineThreshold, A)
+            .addFloat(lineZAlphaMin, "lineZAlphaMin", 100.0f, 1.0f, 1000000.0f, strings::lineDepthFadeNear, A)
+            .addFloat(lineZAlphaMax, "lineZAlphaMax", 100.0f, 1.0f, 1000000.0f, strings::lineDepthFadeFar, A)
+            .addBool(lineZAlphaEnable, "lineZAlphaEnable", false, strings::enableLineDepthFade, A)
+            .addFilename(lineLoad, "lineLoad", "", strings::loadLineFile)
+            .addFilename(lineSave, "lineSave", "", strings::saveLineFile)
+            .addFloat(lineZAlphaMinValue, "lineZAlphaMinValue", 0.0f, 0.0f, 100.0f,
+                      strings::lineDepthFadeNearOpacity, A)
+            .addFloat(lineZAlphaMaxValue, "lineZAlphaMaxValue", 100.0f, 0.0f, 100.0f,
+                      strings::lineDepthFadeFarOpacity, A);
         // lineBlend's combo lists the methods in drawing order, so the rollout's procedure drives it;
         // lineLoad and lineSave are the file buttons 1077 and 1078, also driven by the procedure.
         constexpr ParamControl spin = ParamControl::spinner;
@@ -142,8 +148,8 @@ ParamBlockDesc2& lineFxElementPaintBlock()
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d(1, "paint", 0, P_AUTO_CONSTRUCT, 1);
         addPaintParameters(d, 0, 0.0f);
-        d.addBool(paintRndSizeEnable, "paintRndSizeEnable", false, 418, A)
-            .addFloat(paintRndSize, "paintRndSize", 1.5f, 0.0f, 100.0f, 419, A);
+        d.addBool(paintRndSizeEnable, "paintRndSizeEnable", false, strings::enableRandomSize, A)
+            .addFloat(paintRndSize, "paintRndSize", 1.5f, 0.0f, 100.0f, strings::randomSize, A);
         constexpr ParamControl spin = ParamControl::spinner;
         d.control(paintColorType, ParamControl::radio, {1048, 1049})
             .control(paintColorR, spin, {1050, 1051})

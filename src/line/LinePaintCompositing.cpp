@@ -1,5 +1,6 @@
 #include "line/LinePaintCompositing.h"
 
+#include "host/Angles.h"
 #include "host/Interface.h"
 #include "line/LineCoverageSoftening.h"
 #include "line/LinePaintNoise.h"
@@ -11,8 +12,6 @@
 
 namespace vml {
 namespace {
-
-constexpr float degreesToRadians = 0.017453292f;
 
 // The parts of the paint state that need no random draw.
 struct PaintConstants {
@@ -196,7 +195,7 @@ LinePaintResult paintLinesIntoCanvas(const LineSettings& s, float lineWidthParam
     canvas.SetBlendAmount(100.0f);
 
     PaintConstants constants;
-    const float angle = s.paintWindAngle * degreesToRadians;
+    const float angle = radians(s.paintWindAngle);
     constants.windX = std::cos(angle) * s.paintWind * 0.01f;
     constants.windY = std::sin(angle) * s.paintWind * 0.01f;
 

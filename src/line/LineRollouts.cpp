@@ -12,6 +12,7 @@
 #include "line/LineStamp.h"
 #include "paint/Blend.h"
 #include "resources/DialogTemplates.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <algorithm>
@@ -113,10 +114,16 @@ public:
         case 1039: move(+1); break;
         case 1040: copy(); break;
         case 1077:
-            setFileName(lineFxParam::lineLoadAll, pickFile(791, 789, linesFileInitialPath(), false), t);
+            setFileName(
+                lineFxParam::lineLoadAll,
+                pickFile(strings::linesOpenCaption, strings::linesFileFilter, linesFileInitialPath(), false),
+                t);
             break;
         case 1078:
-            setFileName(lineFxParam::lineSaveAll, pickFile(795, 789, linesFileInitialPath(), true), t);
+            setFileName(
+                lineFxParam::lineSaveAll,
+                pickFile(strings::linesSaveCaption, strings::linesFileFilter, linesFileInitialPath(), true),
+                t);
             break;
         default: return FALSE;
         }
@@ -238,10 +245,14 @@ public:
         if (id == 1084) {
             writeLineSettingsFile(e_, true);
         } else if (id == 1077) {
-            if (const std::string path = pickFile(783, 781, elementFileInitialPath(), false); !path.empty())
+            if (const std::string path = pickFile(strings::elementOpenCaption, strings::elementFileFilter,
+                                                  elementFileInitialPath(), false);
+                !path.empty())
                 r_.askLoadMethod(e_, path);
         } else if (id == 1078) {
-            if (const std::string path = pickFile(787, 781, elementFileInitialPath(), true); !path.empty())
+            if (const std::string path = pickFile(strings::elementSaveCaption, strings::elementFileFilter,
+                                                  elementFileInitialPath(), true);
+                !path.empty())
                 block->SetValue(lineParam::lineSave, t, path.c_str());
         } else {
             return FALSE;
@@ -365,10 +376,11 @@ bool LineRollouts::open()
         bool common;
     };
     const Page pages[] = {
-        {LineFxManager::paramsRef, 114, 600, lineMainCategory, 0, true},
-        {LineFxManager::elementBlockRef, 120, 601, lineElementCategory, 0, false},
-        {LineFxManager::paintBlockRef, 120, 104, linePaintCategory, 0, false},
-        {LineFxManager::versionBlockRef, 122, 603, lineVersionCategory, APPENDROLL_CLOSED, false}};
+        {LineFxManager::paramsRef, 114, strings::lineParameters, lineMainCategory, 0, true},
+        {LineFxManager::elementBlockRef, 120, strings::lineElements, lineElementCategory, 0, false},
+        {LineFxManager::paintBlockRef, 120, strings::paintRollout, linePaintCategory, 0, false},
+        {LineFxManager::versionBlockRef, 122, strings::lineVersion, lineVersionCategory, APPENDROLL_CLOSED,
+         false}};
     for (const Page& p : pages) {
         const DialogTemplate* t = dialog(p.templ);
         IParamBlock2* block = effect_.GetParamBlock(p.ref);
@@ -425,13 +437,13 @@ void LineRollouts::rebuildChildren()
     if (shown_) {
         if (const DialogTemplate* paint = dialog(123)) {
             paintProc_ = std::make_unique<LineElementPaintDlgProc>(*this, *shown_);
-            paintChild_ = CreateParamMap2(shown_->paintBlock(), *paint, text(104), 0, linePaintCategory,
-                                          paintProc_.get());
+            paintChild_ = CreateParamMap2(shown_->paintBlock(), *paint, text(strings::paintRollout), 0,
+                                          linePaintCategory, paintProc_.get());
         }
         if (const DialogTemplate* element = dialog(elementTemplate(shown_->type()))) {
             elementProc_ = std::make_unique<LineElementDlgProc>(*this, *shown_);
-            elementChild_ = CreateParamMap2(shown_->pblock(), *element, text(601), 0, lineElementCategory,
-                                            elementProc_.get());
+            elementChild_ = CreateParamMap2(shown_->pblock(), *element, text(strings::lineElements), 0,
+                                            lineElementCategory, elementProc_.get());
         }
         shown_->refreshSettings(t);
     }
@@ -475,7 +487,8 @@ void LineRollouts::askLoadMethod(LineFxElement& element, const std::string& path
     if (loadPage_ && loadPage_->page)
         ui->DeleteRollupPage(loadPage_->page);
     loadPage_ = std::make_unique<LoadMethodPage>(*this, element, path);
-    loadPage_->page = ui->AddRollupPage(*t, text(783), loadPage_.get(), 0, lineMainCategory);
+    loadPage_->page =
+        ui->AddRollupPage(*t, text(strings::elementOpenCaption), loadPage_.get(), 0, lineMainCategory);
 }
 
 void LineRollouts::drawStampPreview()

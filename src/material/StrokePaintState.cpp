@@ -1,5 +1,6 @@
 #include "material/StrokePaintState.h"
 
+#include "host/Angles.h"
 #include "paint/vmlRasterBase.h"
 
 #include <cmath>
@@ -28,7 +29,7 @@ StrokePaintState strokePaintState(const mtlcache::PaintCache& p, StrokeRandom& r
     s.water = (blur * blur + blur) / 2.0f;
     s.edge = (1.0f - random.next() * p.paintBlurBoundRnd * 0.01f) * p.paintBlurBound * 0.01f;
     s.dry = (1.0f - random.next() * p.paintDryRnd * 0.01f) * p.paintDry * 0.01f;
-    const float windAngle = (random.centred() * p.paintWindRnd * 0.45f + p.paintWindAngle) * 0.017453292f;
+    const float windAngle = radians(random.centred() * p.paintWindRnd * 0.45f + p.paintWindAngle);
     const float wind = p.paintWind * 0.01f;
     s.wind = {std::cos(windAngle) * wind, std::sin(windAngle) * wind};
     s.mix = (1.0f - random.next() * p.paintMixRnd * 0.01f) * p.paintMix * 0.01f;

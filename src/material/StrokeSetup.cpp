@@ -1,19 +1,15 @@
 #include "material/StrokeSetup.h"
 
+#include "host/Angles.h"
 #include "host/NormalCompression.h"
 #include "material/vmlObjBrush.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vml {
 
 namespace {
-
-constexpr float degToRad = 0.017453292f;
-constexpr float radToDeg = 57.295776f;
-constexpr float pi = std::numbers::pi_v<float>;
 
 // Depth scaling: strokes beyond `start` shrink toward `end` (or grow, when end < start).
 float depthScale(const mtlcache::BrushCache& brush, float d)
@@ -102,7 +98,7 @@ std::optional<StrokeSetup> setUpStroke(const vmlObjBrush& stroke, const mtlcache
     const float alpha = std::atan2(n.x, n.y);
 
     // Dab angle, fine, then the brush map's own angle spread (drawn whatever the rake).
-    const float fit = wrap180(alpha * radToDeg + brush.brushAngleFitOfs + brush.brushAngle);
+    const float fit = wrap180(degrees(alpha) + brush.brushAngleFitOfs + brush.brushAngle);
     float dabDegrees =
         rnd.centred() * brush.brushAngleRnd + fit * brush.brushAngleFit * 0.01f - brush.brushAngle;
     s.fine = std::clamp(rnd.centred() * brush.brushFineRnd * 0.02f + brush.brushFine * 0.01f, 0.0f, 1.0f);
@@ -110,7 +106,7 @@ std::optional<StrokeSetup> setUpStroke(const vmlObjBrush& stroke, const mtlcache
     const float mapAngle = rnd.centred() * frame.brushMapAngleRnd;
     if (s.rake != 2)
         dabDegrees += mapAngle;
-    s.dabAngle = dabDegrees * degToRad;
+    s.dabAngle = radians(dabDegrees);
     s.dabSeed = rnd.nextState();
     s.brushMapAngleRnd = frame.brushMapAngleRnd;
 
@@ -119,12 +115,12 @@ std::optional<StrokeSetup> setUpStroke(const vmlObjBrush& stroke, const mtlcache
                (rnd.centred() * st.strokeLengthRnd * 0.02f + 1.0f);
     if (!std::isfinite(s.length))
         s.length = 0.0f;
-    const float base = -st.strokeAngle * degToRad;
-    s.fitOffset = st.strokeAngleFitOfs * degToRad;
+    const float base = radians(-st.strokeAngle);
+    s.fitOffset = radians(st.strokeAngleFitOfs);
     const float fitTerm = wrapHalfTurn(s.fitOffset + alpha - base);
     const float w = st.strokeAngleFit * 0.01f;
     s.directionFit = w * w * w * w;
-    s.directionJitter = rnd.centred() * st.strokeAngleRnd * degToRad;
+    s.directionJitter = radians(rnd.centred() * st.strokeAngleRnd);
     s.direction = s.directionFit * fitTerm + base + s.directionJitter;
 
     s.anchor = std::clamp(rnd.centred() * st.strokeOffsetRnd * 0.01f + st.strokeOffset * 0.01f, 0.0f, 1.0f);

@@ -1,5 +1,6 @@
 #include "material/StrokeWalk.h"
 
+#include "host/Angles.h"
 #include "host/NormalCompression.h"
 #include "host/ParamBlockDesc2.h"
 #include "material/DabBrush.h"
@@ -19,7 +20,6 @@ namespace vml {
 
 namespace {
 
-constexpr float degToRad = 0.017453292f;
 // Texture-space scale of a dab: the unit brush square spans the dab's diagonal.
 constexpr float dabTextureScale = 0.70710677f;
 constexpr float minDamping = 0.0001f;
@@ -225,7 +225,7 @@ private:
     {
         float angle = dabAngle_;
         if (s_.rake == 2) {
-            angle = s_.dabAngle + dabRandom_.centred() * s_.brushMapAngleRnd * degToRad;
+            angle = s_.dabAngle + radians(dabRandom_.centred() * s_.brushMapAngleRnd);
             nextRandomVariant();
         }
         const float a = alphaDamping(tau, h);

@@ -8,6 +8,7 @@
 #include "material/vmlMaterialParamBlocks.h"
 #include "material/vmlMaterialProbe.h"
 #include "renderer/vmlRenderer.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <array>
@@ -23,9 +24,13 @@ ParamBlockDesc2& (*const blockDescs[vmlMaterial::blockCount])() = {
     vmlMaterialVersionBlock};
 
 // Sub-animatable names of the five blocks, and slot names of the seven maps.
-constexpr std::array<int, vmlMaterial::blockCount> blockNameIds = {100, 102, 103, 104, 101};
-constexpr std::array<int, vmlMaterial::subMapCount> mapSlotNameIds = {132, 109, 121, 122, 117, 128, 217};
-constexpr int baseSlotNameId = 145;
+constexpr std::array<int, vmlMaterial::blockCount> blockNameIds = {
+    strings::basicParameters, strings::brushRollout, strings::strokeRollout, strings::paintRollout,
+    strings::materialVersion};
+constexpr std::array<int, vmlMaterial::subMapCount> mapSlotNameIds = {
+    strings::baseMaterialMap,        strings::highlightMap, strings::highlightLevelMap,
+    strings::highlightGlossinessMap, strings::bumpMap,      strings::reflectionMap,
+    strings::brushEditorSlot};
 
 std::string lookup(int id)
 {
@@ -145,7 +150,7 @@ void vmlMaterial::detachHelperMaps()
         reflectMtl_->SetSubTexmap(ID_RL, nullptr);
 }
 
-void vmlMaterial::GetClassName(std::string& s) { s = lookup(10); }
+void vmlMaterial::GetClassName(std::string& s) { s = lookup(strings::materialClass); }
 
 ReferenceTarget* vmlMaterial::GetReference(int i)
 {
@@ -283,7 +288,7 @@ void vmlMaterial::SetSubMtl(int i, Mtl* m)
 
 std::string vmlMaterial::GetSubMtlSlotName(int i) const
 {
-    return i == 0 ? lookup(baseSlotNameId) : std::string();
+    return i == 0 ? lookup(strings::baseSlot) : std::string();
 }
 
 Color vmlMaterial::GetAmbient() { return baseMtl_ ? baseMtl_->GetAmbient() : Color(); }

@@ -1,6 +1,7 @@
 #include "material/vmlMaterialParamBlocks.h"
 
 #include "host/Rollout.h"
+#include "resources/StringIds.h"
 
 namespace vml {
 
@@ -35,42 +36,45 @@ ParamBlockDesc2& vmlMaterialBaseBlock()
 {
     using namespace baseParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d = materialBlock(vmlMaterialBaseBlockId, "parameters", 100, 109);
-        d.addOwnerRef(baseMaterial, "baseMaterial", TYPE_MTL, baseMaterialRef, 110)
-            .addFloat(shading, "shading", 100.0f, 0.0f, 100.0f, 111, A)
-            .addColor(hiColor, "hiColor", Color(1.0f, 1.0f, 1.0f), 112, A)
-            .addInt(hiBlend, "hiBlend", 0, 0, 15, 113)
-            .addInt(hiLevel, "hiLevel", 0, 0, 999, 105, A)
-            .addInt(hiGross, "hiGross", 10, 0, 100, 106, A)
-            .addFloat(hiMapOpacity, "hiMapOpacity", 100.0f, 0.0f, 100.0f, 107, A)
-            .addBool(hiMapEnable, "hiMapEnable", true, 108, A)
-            .addOwnerRef(hiMap, "hiMap", TYPE_TEXMAP, hiMapRef, 109)
-            .addInt(hiAniso, "hiAniso", 0, 0, 100, 119, A)
-            .addInt(hiOrient, "hiOrient", 0, -36000, 36000, 120, A)
-            .addOwnerRef(hiLevelMap, "hiLevelMap", TYPE_TEXMAP, hiLevelMapRef, 121)
-            .addOwnerRef(hiGrossMap, "hiGrossMap", TYPE_TEXMAP, hiGrossMapRef, 122)
-            .addBool(bumpEnable, "bumpEnable", false, 115, A)
-            .addInt(bumpAmount, "bumpAmount", 30, -999, 999, 116, A)
-            .addOwnerRef(bumpMap, "bumpMap", TYPE_TEXMAP, bumpMapRef, 117)
-            .addBool(reflecEnable, "reflecEnable", false, 118, A)
-            .addInt(reflecAmount, "reflecAmount", 100, 0, 100, 127, A)
-            .addOwnerRef(reflecMap, "reflecMap", TYPE_TEXMAP, reflecMapRef, 128)
-            .addBool(baseMatColorEnable, "baseMatColorEnable", false, 129, A)
-            .addColor(baseMatColor, "baseMatColor", Color(0.0f, 0.0f, 0.0f), 130, A)
-            .addFloat(baseMatMapOpacity, "baseMatMapOpacity", 100.0f, 0.0f, 100.0f, 131, A)
-            .addBool(baseMatMapEnable, "baseMatMapEnable", true, 135, A)
-            .addOwnerRef(baseMatMap, "baseMatMap", TYPE_TEXMAP, baseMatMapRef, 132)
-            .addInt(baseMatBlend, "baseMatBlend", 0, 0, 15, 133)
-            .addFloat(baseMatAlpha, "baseMatAlpha", 100.0f, 0.0f, 100.0f, 134, A)
-            .addBool(baseHiddenFace, "baseHiddenFace", true, 136, A)
-            .addBool(baseRndAuto, "baseRndAuto", false, 137, A)
-            .addInt(baseRndInterval, "baseRndInterval", 1, 1, 999, 123, A)
-            .addBool(baseRndMoveDetect, "baseRndMoveDetect", false, 124, A)
-            .addInt(hiSharp, "hiSharp", 0, 0, 100, 114, A)
-            .addBool(brushOfsEnable, "brushOfsEnable", false, 143, A)
-            .addFloat(brushOfs, "brushOfs", 0.0f, -1000000.0f, 1000000.0f, 141, A)
-            .addFloat(brushOfsRnd, "brushOfsRnd", 0.0f, 0.0f, 1000000.0f, 142, A)
-            .addBool(brushNoSideDrop, "brushNoSideDrop", false, 144, A);
+        ParamBlockDesc2 d =
+            materialBlock(vmlMaterialBaseBlockId, "parameters", strings::basicParameters, 109);
+        d.addOwnerRef(baseMaterial, "baseMaterial", TYPE_MTL, baseMaterialRef, strings::baseMaterial)
+            .addFloat(shading, "shading", 100.0f, 0.0f, 100.0f, strings::shading, A)
+            .addColor(hiColor, "hiColor", Color(1.0f, 1.0f, 1.0f), strings::highlightColor, A)
+            .addInt(hiBlend, "hiBlend", 0, 0, 15, strings::highlightBlend)
+            .addInt(hiLevel, "hiLevel", 0, 0, 999, strings::highlightLevel, A)
+            .addInt(hiGross, "hiGross", 10, 0, 100, strings::highlightGlossiness, A)
+            .addFloat(hiMapOpacity, "hiMapOpacity", 100.0f, 0.0f, 100.0f, strings::highlightMapOpacity, A)
+            .addBool(hiMapEnable, "hiMapEnable", true, strings::enableHighlightMap, A)
+            .addOwnerRef(hiMap, "hiMap", TYPE_TEXMAP, hiMapRef, strings::highlightMap)
+            .addInt(hiAniso, "hiAniso", 0, 0, 100, strings::highlightAnisotropy, A)
+            .addInt(hiOrient, "hiOrient", 0, -36000, 36000, strings::highlightOrientation, A)
+            .addOwnerRef(hiLevelMap, "hiLevelMap", TYPE_TEXMAP, hiLevelMapRef, strings::highlightLevelMap)
+            .addOwnerRef(hiGrossMap, "hiGrossMap", TYPE_TEXMAP, hiGrossMapRef,
+                         strings::highlightGlossinessMap)
+            .addBool(bumpEnable, "bumpEnable", false, strings::enableBump, A)
+            .addInt(bumpAmount, "bumpAmount", 30, -999, 999, strings::bumpAmount, A)
+            .addOwnerRef(bumpMap, "bumpMap", TYPE_TEXMAP, bumpMapRef, strings::bumpMap)
+            .addBool(reflecEnable, "reflecEnable", false, strings::enableReflection, A)
+            .addInt(reflecAmount, "reflecAmount", 100, 0, 100, strings::reflectionAmount, A)
+            .addOwnerRef(reflecMap, "reflecMap", TYPE_TEXMAP, reflecMapRef, strings::reflectionMap)
+            .addBool(baseMatColorEnable, "baseMatColorEnable", false, strings::enableBaseColor, A)
+            .addColor(baseMatColor, "baseMatColor", Color(0.0f, 0.0f, 0.0f), strings::baseColor, A)
+            .addFloat(baseMatMapOpacity, "baseMatMapOpacity", 100.0f, 0.0f, 100.0f, strings::baseMapOpacity,
+                      A)
+            .addBool(baseMatMapEnable, "baseMatMapEnable", true, strings::enableBaseMap, A)
+            .addOwnerRef(baseMatMap, "baseMatMap", TYPE_TEXMAP, baseMatMapRef, strings::baseMaterialMap)
+            .addInt(baseMatBlend, "baseMatBlend", 0, 0, 15, strings::baseColorBlend)
+            .addFloat(baseMatAlpha, "baseMatAlpha", 100.0f, 0.0f, 100.0f, strings::baseOpacity, A)
+            .addBool(baseHiddenFace, "baseHiddenFace", true, strings::hiddenFaceRemoval, A)
+            .addBool(baseRndAuto, "baseRndAuto", false, strings::reseedStrokesAutomatically, A)
+            .addInt(baseRndInterval, "baseRndInterval", 1, 1, 999, strings::reseedInterval, A)
+            .addBool(baseRndMoveDetect, "baseRndMoveDetect", false, strings::reseedOnlyWhileMoving, A)
+            .addInt(hiSharp, "hiSharp", 0, 0, 100, strings::highlightSharpness, A)
+            .addBool(brushOfsEnable, "brushOfsEnable", false, strings::enableBrushDepthOffset, A)
+            .addFloat(brushOfs, "brushOfs", 0.0f, -1000000.0f, 1000000.0f, strings::brushDepthOffset, A)
+            .addFloat(brushOfsRnd, "brushOfsRnd", 0.0f, 0.0f, 1000000.0f, strings::brushDepthOffsetRandom, A)
+            .addBool(brushNoSideDrop, "brushNoSideDrop", false, strings::keepStrokesOnSurface, A);
         // Template 109. The two blend lists are the rollout's code; 1038 and 1039 show a marker.
         using C = ParamControl;
         d.control(baseMaterial, C::mapButton, {1100})
@@ -115,39 +119,52 @@ ParamBlockDesc2& vmlMaterialBrushBlock()
 {
     using namespace brushParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d = materialBlock(vmlMaterialBrushBlockId, "brush", 102, 103);
-        d.addOwnerRef(brushMap, "brushMap", TYPE_TEXMAP, brushMapRef, 217)
-            .addFloat(brushOpacity, "brushOpacity", 100.0f, 0.0f, 100.0f, 209, A)
-            .addFloat(brushSize, "brushSize", 10.0f, 0.1f, 100.0f, 200, A)
-            .addFloat(brushSizeRnd, "brushSizeRnd", 0.0f, 0.0f, 100.0f, 201, A)
-            .addFloat(brushSizeGeom, "brushSizeGeom", 0.0f, -100.0f, 100.0f, 208, A)
-            .addFloat(brushAngle, "brushAngle", 0.0f, -3600.0f, 3600.0f, 202, A)
-            // The angle's random amount carries the size-random label (string 203).
-            .addFloat(brushAngleRnd, "brushAngleRnd", 360.0f, 0.0f, 360.0f, 203, A)
-            .addFloat(brushAngleFit, "brushAngleFit", 0.0f, 0.0f, 100.0f, 218, A)
-            .addFloat(brushAngleFitOfs, "brushAngleFitOfs", 0.0f, -3600.0f, 3600.0f, 219, A)
-            .addFloat(brushDensity, "brushDensity", 26.0f, 0.01f, 100.0f, 204, A)
-            .addFloat(brushRough, "brushRough", 1.0f, 0.0f, 100.0f, 205, A)
-            .addFloat(brushGeometry, "brushGeometry", 0.0f, -100.0f, 100.0f, 216, A)
-            .addFloat(brushFine, "brushFine", 0.0f, 0.0f, 100.0f, 206, A)
-            .addFloat(brushFineRnd, "brushFineRnd", 0.0f, 0.0f, 100.0f, 207, A)
-            .addFloat(brushFadeSize, "brushFadeSize", 0.0f, 0.0f, 200.0f, 210, A)
-            .addFloat(brushFadeSizeThre, "brushFadeSizeThre", 0.0f, 0.0f, 100.0f, 211, A)
-            .addFloat(brushFadeSizeRnd, "brushFadeSizeRnd", 0.0f, 0.0f, 100.0f, 212, A)
-            .addFloat(brushFadeAlpha, "brushFadeAlpha", 0.0f, 0.0f, 200.0f, 213, A)
-            .addFloat(brushFadeAlphaThre, "brushFadeAlphaThre", 0.0f, 0.0f, 100.0f, 214, A)
-            .addFloat(brushFadeAlphaRnd, "brushFadeAlphaRnd", 0.0f, 0.0f, 100.0f, 215, A)
-            .addFloat(brushFadeSizeLinear, "brushFadeSizeLinear", 100.0f, 0.0f, 100.0f, 220, A)
-            .addFloat(brushFadeAlphaLinear, "brushFadeAlphaLinear", 100.0f, 0.0f, 100.0f, 221, A)
-            .addBool(brushZScaleEnable, "brushZScaleEnable", false, 222, A)
-            .addFloat(brushZScaleStart, "brushZScaleStart", 100.0f, 1.0f, 1000000.0f, 223, A)
-            .addFloat(brushZScaleEnd, "brushZScaleEnd", 100.0f, 1.0f, 1000000.0f, 224, A)
-            .addFloat(brushOfsScrX, "brushOfsScrX", 0.0f, -1000.0f, 1000.0f, 225, A)
-            .addFloat(brushOfsScrXRnd, "brushOfsScrXRnd", 0.0f, 0.0f, 1000.0f, 226, A)
-            .addFloat(brushOfsScrY, "brushOfsScrY", 0.0f, -1000.0f, 1000.0f, 227, A)
-            .addFloat(brushOfsScrYRnd, "brushOfsScrYRnd", 0.0f, 0.0f, 1000.0f, 228, A)
-            .addFloat(brushOfsNorm, "brushOfsNorm", 0.0f, -100.0f, 100.0f, 229, A)
-            .addFloat(brushOfsNormRnd, "brushOfsNormRnd", 0.0f, 0.0f, 100.0f, 230, A);
+        ParamBlockDesc2 d = materialBlock(vmlMaterialBrushBlockId, "brush", strings::brushRollout, 103);
+        d.addOwnerRef(brushMap, "brushMap", TYPE_TEXMAP, brushMapRef, strings::brushEditorSlot)
+            .addFloat(brushOpacity, "brushOpacity", 100.0f, 0.0f, 100.0f, strings::brushOpacity, A)
+            .addFloat(brushSize, "brushSize", 10.0f, 0.1f, 100.0f, strings::brushSize, A)
+            .addFloat(brushSizeRnd, "brushSizeRnd", 0.0f, 0.0f, 100.0f, strings::brushSizeRandom, A)
+            .addFloat(brushSizeGeom, "brushSizeGeom", 0.0f, -100.0f, 100.0f, strings::brushSizeByGeometry, A)
+            .addFloat(brushAngle, "brushAngle", 0.0f, -3600.0f, 3600.0f, strings::brushAngle, A)
+            // The angle's random amount carries the size-random label in the Japanese table.
+            .addFloat(brushAngleRnd, "brushAngleRnd", 360.0f, 0.0f, 360.0f, strings::brushAngleRandom, A)
+            .addFloat(brushAngleFit, "brushAngleFit", 0.0f, 0.0f, 100.0f, strings::brushAngleFit, A)
+            .addFloat(brushAngleFitOfs, "brushAngleFitOfs", 0.0f, -3600.0f, 3600.0f,
+                      strings::brushAngleFitOffset, A)
+            .addFloat(brushDensity, "brushDensity", 26.0f, 0.01f, 100.0f, strings::brushDensity, A)
+            .addFloat(brushRough, "brushRough", 1.0f, 0.0f, 100.0f, strings::brushRoughness, A)
+            .addFloat(brushGeometry, "brushGeometry", 0.0f, -100.0f, 100.0f,
+                      strings::brushRoughnessByGeometry, A)
+            .addFloat(brushFine, "brushFine", 0.0f, 0.0f, 100.0f, strings::brushDetail, A)
+            .addFloat(brushFineRnd, "brushFineRnd", 0.0f, 0.0f, 100.0f, strings::brushDetailRandom, A)
+            .addFloat(brushFadeSize, "brushFadeSize", 0.0f, 0.0f, 200.0f, strings::brushSizeFade, A)
+            .addFloat(brushFadeSizeThre, "brushFadeSizeThre", 0.0f, 0.0f, 100.0f,
+                      strings::brushSizeFadeThreshold, A)
+            .addFloat(brushFadeSizeRnd, "brushFadeSizeRnd", 0.0f, 0.0f, 100.0f, strings::brushSizeFadeRandom,
+                      A)
+            .addFloat(brushFadeAlpha, "brushFadeAlpha", 0.0f, 0.0f, 200.0f, strings::brushOpacityFade, A)
+            .addFloat(brushFadeAlphaThre, "brushFadeAlphaThre", 0.0f, 0.0f, 100.0f,
+                      strings::brushOpacityFadeThreshold, A)
+            .addFloat(brushFadeAlphaRnd, "brushFadeAlphaRnd", 0.0f, 0.0f, 100.0f,
+                      strings::brushOpacityFadeRandom, A)
+            .addFloat(brushFadeSizeLinear, "brushFadeSizeLinear", 100.0f, 0.0f, 100.0f,
+                      strings::brushSizeFadeLinearity, A)
+            .addFloat(brushFadeAlphaLinear, "brushFadeAlphaLinear", 100.0f, 0.0f, 100.0f,
+                      strings::brushOpacityFadeLinearity, A)
+            .addBool(brushZScaleEnable, "brushZScaleEnable", false, strings::enableBrushDepthScale, A)
+            .addFloat(brushZScaleStart, "brushZScaleStart", 100.0f, 1.0f, 1000000.0f,
+                      strings::brushDepthScaleStart, A)
+            .addFloat(brushZScaleEnd, "brushZScaleEnd", 100.0f, 1.0f, 1000000.0f, strings::brushDepthScaleEnd,
+                      A)
+            .addFloat(brushOfsScrX, "brushOfsScrX", 0.0f, -1000.0f, 1000.0f, strings::brushScreenOffsetX, A)
+            .addFloat(brushOfsScrXRnd, "brushOfsScrXRnd", 0.0f, 0.0f, 1000.0f,
+                      strings::brushScreenOffsetXRandom, A)
+            .addFloat(brushOfsScrY, "brushOfsScrY", 0.0f, -1000.0f, 1000.0f, strings::brushScreenOffsetY, A)
+            .addFloat(brushOfsScrYRnd, "brushOfsScrYRnd", 0.0f, 0.0f, 1000.0f,
+                      strings::brushScreenOffsetYRandom, A)
+            .addFloat(brushOfsNorm, "brushOfsNorm", 0.0f, -100.0f, 100.0f, strings::brushNormalOffset, A)
+            .addFloat(brushOfsNormRnd, "brushOfsNormRnd", 0.0f, 0.0f, 100.0f,
+                      strings::brushNormalOffsetRandom, A);
         // Template 103: parameter p's spinner is 1200 + 2p, its edit field one less.
         d.control(brushMap, ParamControl::mapButton, {1200})
             .control(brushZScaleEnable, ParamControl::checkBox, {1243});
@@ -165,37 +182,55 @@ ParamBlockDesc2& vmlMaterialStrokeBlock()
 {
     using namespace strokeParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d = materialBlock(vmlMaterialStrokeBlockId, "stroke", 103, 110);
-        d.addFloat(strokeLength, "strokeLength", 0.0f, 0.0f, 1000.0f, 310, A)
-            .addFloat(strokeLengthRnd, "strokeLengthRnd", 0.0f, 0.0f, 100.0f, 311, A)
-            .addFloat(strokeLengthGeom, "strokeLengthGeom", 0.0f, -100.0f, 100.0f, 306, A)
-            .addFloat(strokeAngle, "strokeAngle", 0.0f, -3600.0f, 3600.0f, 317, A)
-            .addFloat(strokeAngleRnd, "strokeAngleRnd", 0.0f, 0.0f, 360.0f, 318, A)
-            .addFloat(strokeAngleFit, "strokeAngleFit", 0.0f, 0.0f, 100.0f, 304, A)
-            .addFloat(strokeAngleFitOfs, "strokeAngleFitOfs", 0.0f, -3600.0f, 3600.0f, 305, A)
-            .addFloat(strokeOffset, "strokeOffset", 50.0f, 0.0f, 100.0f, 307, A)
-            .addFloat(strokeOffsetRnd, "strokeOffsetRnd", 0.0f, 0.0f, 100.0f, 308, A)
-            .addFloat(strokeDeformAmp, "strokeDeformAmp", 0.0f, 0.0f, 100.0f, 309, A)
-            .addFloat(strokeDeformAmpRnd, "strokeDeformAmpRnd", 0.0f, 0.0f, 100.0f, 312, A)
-            .addFloat(strokeDeformFreq, "strokeDeformFreq", 1.0f, 0.0f, 5.0f, 313, A)
-            .addFloat(strokeDeformFreqRnd, "strokeDeformFreqRnd", 0.0f, 0.0f, 100.0f, 314, A)
-            .addFloat(strokeDeformPhase, "strokeDeformPhase", 0.0f, 0.0f, 100.0f, 315, A)
-            .addFloat(strokeDeformPhaseRnd, "strokeDeformPhaseRnd", 0.0f, 0.0f, 100.0f, 316, A)
-            .addFloat(strokeRough, "strokeRough", 0.0f, 0.0f, 100.0f, 319, A)
-            .addFloat(strokeRoughRnd, "strokeRoughRnd", 0.0f, 0.0f, 100.0f, 320, A)
-            .addInt(strokeRake, "strokeRake", 0, 0, 2, 321)
-            .addFloat(strokeDampSizeSt, "strokeDampSizeSt", 100.0f, 0.0f, 100.0f, 322, A)
-            .addFloat(strokeDampSizeStPos, "strokeDampSizeStPos", 50.0f, 0.0f, 100.0f, 323, A)
-            .addFloat(strokeDampSizeEd, "strokeDampSizeEd", 100.0f, 0.0f, 100.0f, 328, A)
-            .addFloat(strokeDampSizeEdPos, "strokeDampSizeEdPos", 50.0f, 0.0f, 100.0f, 329, A)
-            .addFloat(strokeDampSizeRnd, "strokeDampSizeRnd", 0.0f, 0.0f, 100.0f, 324, A)
-            .addFloat(strokeDampAlphaSt, "strokeDampAlphaSt", 100.0f, 0.0f, 100.0f, 325, A)
-            .addFloat(strokeDampAlphaStPos, "strokeDampAlphaStPos", 50.0f, 0.0f, 100.0f, 326, A)
-            .addFloat(strokeDampAlphaEd, "strokeDampAlphaEd", 100.0f, 0.0f, 100.0f, 330, A)
-            .addFloat(strokeDampAlphaEdPos, "strokeDampAlphaEdPos", 50.0f, 0.0f, 100.0f, 331, A)
-            .addFloat(strokeDampAlphaRnd, "strokeDampAlphaRnd", 0.0f, 0.0f, 100.0f, 327, A)
-            .addFloat(strokeSpace, "strokeSpace", 0.0f, 0.0f, 1000.0f, 332, A)
-            .addFloat(strokeSpaceRnd, "strokeSpaceRnd", 0.0f, 0.0f, 100.0f, 333, A);
+        ParamBlockDesc2 d = materialBlock(vmlMaterialStrokeBlockId, "stroke", strings::strokeRollout, 110);
+        d.addFloat(strokeLength, "strokeLength", 0.0f, 0.0f, 1000.0f, strings::strokeLength, A)
+            .addFloat(strokeLengthRnd, "strokeLengthRnd", 0.0f, 0.0f, 100.0f, strings::strokeLengthRandom, A)
+            .addFloat(strokeLengthGeom, "strokeLengthGeom", 0.0f, -100.0f, 100.0f,
+                      strings::strokeLengthByGeometry, A)
+            .addFloat(strokeAngle, "strokeAngle", 0.0f, -3600.0f, 3600.0f, strings::strokeAngle, A)
+            .addFloat(strokeAngleRnd, "strokeAngleRnd", 0.0f, 0.0f, 360.0f, strings::strokeAngleRandom, A)
+            .addFloat(strokeAngleFit, "strokeAngleFit", 0.0f, 0.0f, 100.0f, strings::strokeAngleFit, A)
+            .addFloat(strokeAngleFitOfs, "strokeAngleFitOfs", 0.0f, -3600.0f, 3600.0f,
+                      strings::strokeAngleFitOffset, A)
+            .addFloat(strokeOffset, "strokeOffset", 50.0f, 0.0f, 100.0f, strings::strokeOffset, A)
+            .addFloat(strokeOffsetRnd, "strokeOffsetRnd", 0.0f, 0.0f, 100.0f, strings::strokeOffsetRandom, A)
+            .addFloat(strokeDeformAmp, "strokeDeformAmp", 0.0f, 0.0f, 100.0f, strings::strokeDeformAmplitude,
+                      A)
+            .addFloat(strokeDeformAmpRnd, "strokeDeformAmpRnd", 0.0f, 0.0f, 100.0f,
+                      strings::strokeDeformAmplitudeRandom, A)
+            .addFloat(strokeDeformFreq, "strokeDeformFreq", 1.0f, 0.0f, 5.0f, strings::strokeDeformFrequency,
+                      A)
+            .addFloat(strokeDeformFreqRnd, "strokeDeformFreqRnd", 0.0f, 0.0f, 100.0f,
+                      strings::strokeDeformFrequencyRandom, A)
+            .addFloat(strokeDeformPhase, "strokeDeformPhase", 0.0f, 0.0f, 100.0f, strings::strokeDeformPhase,
+                      A)
+            .addFloat(strokeDeformPhaseRnd, "strokeDeformPhaseRnd", 0.0f, 0.0f, 100.0f,
+                      strings::strokeDeformPhaseRandom, A)
+            .addFloat(strokeRough, "strokeRough", 0.0f, 0.0f, 100.0f, strings::strokeRoughness, A)
+            .addFloat(strokeRoughRnd, "strokeRoughRnd", 0.0f, 0.0f, 100.0f, strings::strokeRoughnessRandom, A)
+            .addInt(strokeRake, "strokeRake", 0, 0, 2, strings::strokeRake)
+            .addFloat(strokeDampSizeSt, "strokeDampSizeSt", 100.0f, 0.0f, 100.0f,
+                      strings::strokeSizeTaperStart, A)
+            .addFloat(strokeDampSizeStPos, "strokeDampSizeStPos", 50.0f, 0.0f, 100.0f,
+                      strings::strokeSizeTaperStartPosition, A)
+            .addFloat(strokeDampSizeEd, "strokeDampSizeEd", 100.0f, 0.0f, 100.0f, strings::strokeSizeTaperEnd,
+                      A)
+            .addFloat(strokeDampSizeEdPos, "strokeDampSizeEdPos", 50.0f, 0.0f, 100.0f,
+                      strings::strokeSizeTaperEndPosition, A)
+            .addFloat(strokeDampSizeRnd, "strokeDampSizeRnd", 0.0f, 0.0f, 100.0f,
+                      strings::strokeSizeTaperRandom, A)
+            .addFloat(strokeDampAlphaSt, "strokeDampAlphaSt", 100.0f, 0.0f, 100.0f,
+                      strings::strokeOpacityTaperStart, A)
+            .addFloat(strokeDampAlphaStPos, "strokeDampAlphaStPos", 50.0f, 0.0f, 100.0f,
+                      strings::strokeOpacityTaperStartPosition, A)
+            .addFloat(strokeDampAlphaEd, "strokeDampAlphaEd", 100.0f, 0.0f, 100.0f,
+                      strings::strokeOpacityTaperEnd, A)
+            .addFloat(strokeDampAlphaEdPos, "strokeDampAlphaEdPos", 50.0f, 0.0f, 100.0f,
+                      strings::strokeOpacityTaperEndPosition, A)
+            .addFloat(strokeDampAlphaRnd, "strokeDampAlphaRnd", 0.0f, 0.0f, 100.0f,
+                      strings::strokeOpacityTaperRandom, A)
+            .addFloat(strokeSpace, "strokeSpace", 0.0f, 0.0f, 1000.0f, strings::strokeSpacing, A)
+            .addFloat(strokeSpaceRnd, "strokeSpaceRnd", 0.0f, 0.0f, 100.0f, strings::strokeSpacingRandom, A);
         // Template 110: parameter p's spinner is 1302 + 2p. The stroke mode radios are the
         // rollout's code.
         for (ParamID p = strokeLength; p <= strokeSpaceRnd; ++p) {
@@ -212,7 +247,7 @@ ParamBlockDesc2& vmlMaterialPaintBlock()
 {
     using namespace paintParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d = materialBlock(vmlMaterialPaintBlockId, "paint", 104, 111);
+        ParamBlockDesc2 d = materialBlock(vmlMaterialPaintBlockId, "paint", strings::paintRollout, 111);
         addPaintParameters(d, 1, 6.0f);
         // Template 111: parameter p's spinner or check box is 1402 + 2p. The blend switch, blend
         // list and colour type are the rollout's code.
@@ -232,7 +267,7 @@ ParamBlockDesc2& vmlMaterialPaintBlock()
 ParamBlockDesc2& vmlMaterialVersionBlock()
 {
     static ParamBlockDesc2 desc =
-        materialBlock(vmlMaterialVersionBlockId, "version", 101, 104, APPENDROLL_CLOSED);
+        materialBlock(vmlMaterialVersionBlockId, "version", strings::materialVersion, 104, APPENDROLL_CLOSED);
     return desc;
 }
 

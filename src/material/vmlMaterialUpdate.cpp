@@ -8,6 +8,7 @@
 #include "material/vmlMaterial.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "renderer/RendererMessages.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <string>
@@ -18,7 +19,6 @@ namespace {
 
 // Caption of the brush-slot message when the slot was emptied (the line files' caption).
 constexpr const char* emptiedBrushCaption = "Vermil+";
-constexpr int brushSlotMessageId = 9950;
 
 // A stroke-deform phase random value outside 0..100 is read as 0.
 constexpr float phaseRandomLimit = 101.0f;
@@ -29,7 +29,7 @@ void showBrushSlotMessage(const char* caption)
     if (!core)
         return;
     // Copied at once: the lookup's buffer is shared.
-    const char* found = getString(brushSlotMessageId);
+    const char* found = getString(strings::brushSlotTakesBrushMap);
     const std::string text = found ? found : "";
     MessageBox(core->GetMainWindow(), text.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
 }

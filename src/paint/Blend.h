@@ -4,28 +4,29 @@
 // which blendMethodTable / blendMethodId translate to the id.
 
 #include "host/Color.h"
+#include "resources/StringIds.h"
 
 #include <array>
 
 namespace vml {
 
 enum BlendMethod : int {
-    blendNormal = 50,
-    blendAdd = 51,
-    blendSubtract = 52,
-    blendMultiply = 53,
-    blendScreen = 54,
-    blendOverlay = 55,
-    blendSoftLight = 56,
-    blendHardLight = 57,
-    blendDarken = 58,
-    blendLighten = 59,
-    blendDifference = 60,
-    blendExclusion = 61,
-    blendHue = 62,
-    blendSaturation = 63,
-    blendColour = 64,
-    blendLuminosity = 65,
+    blendNormal = strings::blendNormal,
+    blendAdd = strings::blendAdd,
+    blendSubtract = strings::blendSubtract,
+    blendMultiply = strings::blendMultiply,
+    blendScreen = strings::blendScreen,
+    blendOverlay = strings::blendOverlay,
+    blendSoftLight = strings::blendSoftLight,
+    blendHardLight = strings::blendHardLight,
+    blendDarken = strings::blendDarken,
+    blendLighten = strings::blendLighten,
+    blendDifference = strings::blendDifference,
+    blendExclusion = strings::blendExclusion,
+    blendHue = strings::blendHue,
+    blendSaturation = strings::blendSaturation,
+    blendColour = strings::blendColour,
+    blendLuminosity = strings::blendLuminosity,
 };
 
 constexpr int blendMethodCount = 16;

@@ -5,6 +5,7 @@
 #include "paint/vmlBrush.h"
 #include "paint/vmlBrushParamBlock.h"
 #include "resources/DialogTemplates.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <string>
@@ -15,8 +16,7 @@ namespace vml {
 namespace {
 
 constexpr int editorTemplate = 113;
-constexpr int editorTitle = 500;
-constexpr int typeNames[] = {937, 938};
+constexpr int typeNames[] = {strings::singleTip, strings::multipleBristles};
 
 TimeValue currentTime()
 {
@@ -83,7 +83,7 @@ BrushEditor::BrushEditor(vmlBrush& brush)
     : brush_(&brush), proc_(brush, previewExtent(true), previewExtent(false))
 {
     const DialogTemplate* page = editorPage();
-    const char* title = getString(editorTitle);
+    const char* title = getString(strings::brushEditorTitle);
     if (page && brush.GetParamBlock(0))
         map_ = CreateParamMap2(brush.GetParamBlock(0), *page, title ? title : "", 0, 0, &proc_);
 }

@@ -1,5 +1,6 @@
 #include "paint/BrushShape.h"
 
+#include "host/Angles.h"
 #include "host/Noise.h"
 #include "shell/RandomTables.h"
 
@@ -10,9 +11,6 @@
 namespace vml {
 
 namespace {
-
-constexpr float pi = 3.14159265358979f;
-constexpr float twoPi = 6.28318530717959f;
 
 // Variant index as the tables see it: 0 for no variant.
 int variantIndexOf(int variant) { return variant > 0 ? variant : 0; }
@@ -71,7 +69,7 @@ void BrushShape::derive()
     dampA = dampStart * dampStart * 0.0001f;
     dampB = dampEnd * dampEnd * 0.0001f;
     dampK = dampA != dampB ? 1.0f / std::fabs(dampA - dampB) : 0.0f;
-    const float theta = angle * (pi / 180.0f);
+    const float theta = radians(angle);
     cosAngle = std::cos(theta);
     sinAngle = std::sin(theta);
 }
@@ -99,7 +97,7 @@ float tipShape(const BrushShape& s, float u, float v, int variant)
     if (s.groove > 0.0f) {
         const float phi = std::atan2(p, q) + pi;
         const float n1 = noise1(phi * 4.0f);
-        const float g = (n1 * 0.5f + phi) / twoPi * static_cast<float>(s.grooveNum);
+        const float g = (n1 * 0.5f + phi) / (2.0f * pi) * static_cast<float>(s.grooveNum);
         const float tau = std::fabs((g - std::trunc(g)) * 2.0f - 1.0f);
         const float w = (noise1(phi * 10.0f) + 1.0f + 0.25f) * tau * tau * tau;
         const float shrink = 1.0f - w * 0.0025f * s.groove;

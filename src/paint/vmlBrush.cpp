@@ -5,6 +5,7 @@
 #include "host/ShadeContext.h"
 #include "paint/BrushEditor.h"
 #include "paint/vmlBrushParamBlock.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <cmath>
@@ -14,8 +15,6 @@
 namespace vml {
 
 namespace {
-
-constexpr int classNameId = 12;
 
 // Half-width of the finite differences of the bump gradient: half the context's UV footprint,
 // kept between 1/1000 (point-sampled contexts still get a gradient) and 1/20 of the tile.
@@ -58,7 +57,7 @@ ParamDlg* vmlBrush::CreateParamDlg(HWND, IMtlParams*)
 
 void vmlBrush::GetClassName(std::string& s)
 {
-    const char* text = getString(classNameId);
+    const char* text = getString(strings::brushClass);
     s = text ? text : "";
 }
 

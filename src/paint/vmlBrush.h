@@ -36,7 +36,7 @@ public:
     ~vmlBrush() override;
 
     Class_ID ClassID() override { return vmlBrushClassId; }
-    void GetClassName(std::string& s) override;  // string 12
+    void GetClassName(std::string& s) override;  // strings::brushClass
 
     int NumRefs() override { return 1; }
     ReferenceTarget* GetReference(int i) override;

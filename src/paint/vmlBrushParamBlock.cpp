@@ -1,23 +1,29 @@
 #include "paint/vmlBrushParamBlock.h"
 
+#include "resources/StringIds.h"
+
 namespace vml {
 
 namespace {
 
 constexpr int A = P_ANIMATABLE;
 
-// Track-view names of parameters 0 to 18 are strings 918 onwards, in parameter order.
-constexpr int nameId(ParamID id) { return 918 + id; }
+// Track-view names of parameters 0 to 18 follow the first one in parameter order; only some have
+// texts.
+constexpr int nameId(ParamID id) { return strings::brushMapOpacity + id; }
+static_assert(nameId(brushMapParam::brushMapType) == strings::brushType);
+static_assert(nameId(brushMapParam::brushMapDampEnd) == strings::brushFalloffEnd);
 
 }  // namespace
 
-// Dialog 113, titled string 500. The size spinner steps by 0.01, every other float spinner by 0.1.
+// Dialog 113. The size spinner steps by 0.01, every other float spinner by 0.1.
 ParamBlockDesc2& vmlBrushParamBlock()
 {
     using namespace brushMapParam;
     static ParamBlockDesc2 desc = [] {
-        ParamBlockDesc2 d(vmlBrushBlockId, "parameters", 500, P_AUTO_CONSTRUCT | P_AUTO_UI, 0);
-        d.SetRollout(113, 500);
+        ParamBlockDesc2 d(vmlBrushBlockId, "parameters", strings::brushEditorTitle,
+                          P_AUTO_CONSTRUCT | P_AUTO_UI, 0);
+        d.SetRollout(113, strings::brushEditorTitle);
         d.addFloat(brushMapMapOpacity, "brushMapMapOpacity", 100.0f, 0.0f, 100.0f, nameId(brushMapMapOpacity),
                    A)
             .addBool(brushMapMapEnable, "brushMapMapEnable", true, nameId(brushMapMapEnable), A)
@@ -42,8 +48,8 @@ ParamBlockDesc2& vmlBrushParamBlock()
             .addFloat(brushMapDampStart, "brushMapDampStart", 50.0f, 0.0f, 100.0f, nameId(brushMapDampStart),
                       A)
             .addFloat(brushMapDampEnd, "brushMapDampEnd", 100.0f, 0.0f, 100.0f, nameId(brushMapDampEnd), A)
-            .addBool(brushCacheDisable, "brushCacheDisable", false, 529)
-            .addInt(brushRndNum, "brushRndNum", 5, 1, 10, 530);
+            .addBool(brushCacheDisable, "brushCacheDisable", false, strings::disableBrushCache)
+            .addInt(brushRndNum, "brushRndNum", 5, 1, 10, strings::brushRandomPatterns);
         // Template 113: parameter p's control is 1502 + 2p (a spinner's edit field one less). The
         // brush type list is the editor's code.
         d.control(brushMapMapEnable, ParamControl::checkBox, {1504})

@@ -2,7 +2,7 @@
 // The pen-stroke layer: a line render element in every respect but its identity (class id,
 // effect name, block descriptor). An outside render effect recognises its class id and draws
 // into its bitmap; nothing in this library does. Like every line render element, a new one is
-// named "Vermil+ ﾗｲﾝ" (string 800), not after its own class.
+// named "Vermil+ ﾗｲﾝ" (strings::lineRenderElementName), not after its own class.
 
 #include "renderer/LineFxRenderElement.h"
 

@@ -2,18 +2,14 @@
 
 #include "host/Bitmap.h"
 #include "renderer/RenderElementParamBlocks.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 namespace vml {
 
-namespace {
-
-constexpr int lineElementNameId = 800;
-
-}  // namespace
-
 LineFxRenderElement::LineFxRenderElement()
-    : LineFxRenderElement(Identity{lineFxRenderElementClassId, lineElementNameId, lineFxRenderElementBlock})
+    : LineFxRenderElement(
+          Identity{lineFxRenderElementClassId, strings::lineRenderElementName, lineFxRenderElementBlock})
 {}
 
 LineFxRenderElement::LineFxRenderElement(const Identity& identity) : identity_(identity)
@@ -23,7 +19,7 @@ LineFxRenderElement::LineFxRenderElement(const Identity& identity) : identity_(i
     IParamBlock2* block = adopt(std::make_unique<IParamBlock2>(&identity_.blockDesc(), this));
     ReplaceReference(0, block);
     // Both classes start with the line element's name.
-    const char* elementName = getString(lineElementNameId);
+    const char* elementName = getString(strings::lineRenderElementName);
     block->SetValue(renderElementName, 0, elementName ? elementName : "");
 }
 
@@ -73,7 +69,7 @@ PBBitmap* LineFxRenderElement::createBitmapHolder()
 
 void LineFxRenderElement::GetClassName(std::string& s)
 {
-    const char* name = getString(lineElementNameId);
+    const char* name = getString(strings::lineRenderElementName);
     s = name ? name : "";
 }
 

@@ -4,6 +4,8 @@
 // dialog offers and receives the nodes the user picked. All allow several nodes and list hidden
 // and frozen ones.
 
+#include "resources/StringIds.h"
+
 #include <vector>
 
 class INode;
@@ -40,8 +42,8 @@ protected:
 class MultipassAddCallback final : public MultipassPickCallback {
 public:
     using MultipassPickCallback::MultipassPickCallback;
-    int titleId() const override { return 1024; }
-    int buttonId() const override { return 1025; }
+    int titleId() const override { return strings::addObjects; }
+    int buttonId() const override { return strings::addObjectsButton; }
     bool filter(INode* node) override;
     void proc(const std::vector<INode*>& nodes) override;
 };
@@ -50,8 +52,8 @@ public:
 class MultipassDeleteCallback final : public MultipassPickCallback {
 public:
     using MultipassPickCallback::MultipassPickCallback;
-    int titleId() const override { return 1026; }
-    int buttonId() const override { return 1027; }
+    int titleId() const override { return strings::removeObjects; }
+    int buttonId() const override { return strings::removeObjectsButton; }
     bool filter(INode* node) override;
     void proc(const std::vector<INode*>& nodes) override;
 };
@@ -61,8 +63,8 @@ public:
 class MultipassCutCallback final : public MultipassPickCallback {
 public:
     using MultipassPickCallback::MultipassPickCallback;
-    int titleId() const override { return 1030; }
-    int buttonId() const override { return 1031; }
+    int titleId() const override { return strings::cutObjects; }
+    int buttonId() const override { return strings::cutObjectsButton; }
     bool filter(INode* node) override;
     void proc(const std::vector<INode*>& nodes) override;
 };

@@ -1,4 +1,5 @@
 #include "renderer/RenderElementParamBlocks.h"
+#include "resources/StringIds.h"
 
 namespace vml {
 
@@ -8,10 +9,10 @@ namespace {
 ParamBlockDesc2 makeRenderElementBlock(const char* internalName)
 {
     ParamBlockDesc2 d(0, internalName, 0, P_AUTO_CONSTRUCT, 0);
-    d.addBool(renderElementEnabled, "enabled", true, 803)
-        .addBool(renderElementFilterOn, "filterOn", true, 802)
-        .addString(renderElementName, "elementName", "", 804)
-        .addRef(renderElementBitmap, "bitmap", TYPE_BITMAP, 805, P_TRANSIENT);
+    d.addBool(renderElementEnabled, "enabled", true, strings::renderElementEnabled)
+        .addBool(renderElementFilterOn, "filterOn", true, strings::renderElementFilterOn)
+        .addString(renderElementName, "elementName", "", strings::renderElementName)
+        .addRef(renderElementBitmap, "bitmap", TYPE_BITMAP, strings::renderElementBitmap, P_TRANSIENT);
     return d;
 }
 

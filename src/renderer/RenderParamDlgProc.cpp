@@ -1,6 +1,7 @@
 #include "renderer/RenderParamDlgProc.h"
 
 #include "renderer/vmlRenderer.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <cmath>
@@ -16,7 +17,7 @@ std::string text(int id)
     return s ? s : "";
 }
 
-std::string yesNo(bool on) { return text(on ? 1080 : 1081); }
+std::string yesNo(bool on) { return text(on ? strings::yes : strings::no); }
 
 }  // namespace
 
@@ -33,7 +34,7 @@ void RenderParamDlgProc::open()
                       static_cast<int>(std::trunc(s.brushScale * 100.0f + 0.999f)));
         values_[1] = scale;
     } else {
-        values_[1] = text(1081);
+        values_[1] = text(strings::no);
     }
     values_[2] = yesNo(s.bleedMapEnable);
     values_[3] = yesNo(s.brushCacheEnable);

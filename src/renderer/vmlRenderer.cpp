@@ -13,6 +13,7 @@
 #include "renderer/RenderVersionDlgProc.h"
 #include "renderer/RendererMessages.h"
 #include "renderer/vmlRendererParamBlocks.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <array>
@@ -30,7 +31,9 @@ constexpr std::array<Class_ID, 3> compatibleElementClasses = {
 };
 
 // Sub-animatable names of the four references.
-constexpr std::array<int, vmlRenderer::refCount> subAnimNameIds = {1002, 1001, 1003, 1012};
+constexpr std::array<int, vmlRenderer::refCount> subAnimNameIds = {
+    strings::rendererSettings, strings::rendererVersion, strings::rendererParameters,
+    strings::bleedStrengthMap};
 
 ParamBlockDesc2& (*const blockDescs[3])() = {vmlRendererParamsBlock, vmlRendererVersionBlock,
                                              vmlRendererSummaryBlock};
@@ -104,7 +107,7 @@ void vmlRenderer::makeStrokeElement()
 
 void vmlRenderer::GetClassName(std::string& s)
 {
-    const char* name = getString(11);
+    const char* name = getString(strings::rendererClass);
     s = name ? name : "";
 }
 
@@ -284,7 +287,7 @@ void vmlRenderer::checkLowMemoryWith(std::uint64_t availableBytes)
         return;
     // Shading threads may get here together: one of them shows it.
     if (memoryWarningArmed.exchange(false))
-        showRendererMessage(1200);
+        showRendererMessage(strings::notEnoughMemoryWarning);
 }
 
 bool vmlRenderer::refuseAllocation(AllocationSite site)

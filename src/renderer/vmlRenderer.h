@@ -8,8 +8,9 @@
 // Open, Render and Close come from one host thread. Inside the inner render the host shades on
 // several threads; they reach the renderer through currentRenderer and write only the stores
 // guarded by the shading locks (shell/Locks.h). Failures are return values and flags: an
-// allocation failure anywhere in the frame sets outOfMemory and the frame fails with message
-// 1201; every failure and cancel leaves the renderer ready for the next frame or Close.
+// allocation failure anywhere in the frame sets outOfMemory and the frame fails with the message
+// strings::notEnoughMemoryStop; every failure and cancel leaves the renderer ready for the next frame or
+// Close.
 
 #include "host/Renderer.h"
 #include "paint/vmlRaster.h"
@@ -47,7 +48,8 @@ class RenderVersionDlgProc;
 
 inline constexpr Class_ID vmlRendererClassId{0x54022254, 0x0320071D};
 
-// Below this much available physical memory the low-memory warning (message 1200) is shown.
+// Below this much available physical memory the low-memory warning (strings::notEnoughMemoryWarning) is
+// shown.
 inline constexpr std::uint64_t lowMemoryThreshold = 0xA00000;
 
 class vmlRenderer final : public Renderer, private ArenaHooks, private CanvasAllocationObserver {
@@ -112,7 +114,7 @@ public:
     static void onPreFrame(void* param, NotifyInfo* info);
     static void onPostFrame(void* param, NotifyInfo* info);
 
-    // The low-memory warning: message 1200 when armed and `availableBytes` is below
+    // The low-memory warning (strings::notEnoughMemoryWarning) when armed and `availableBytes` is below
     // lowMemoryThreshold; showing it disarms it. The first form asks the system.
     void checkLowMemory();
     void checkLowMemoryWith(std::uint64_t availableBytes);

@@ -7,6 +7,7 @@
 #include "renderer/RenderVersionDlgProc.h"
 #include "renderer/vmlRenderer.h"
 #include "resources/DialogTemplates.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <memory>
@@ -53,11 +54,13 @@ private:
 RendParamDlg* vmlRenderer::CreateParamDialog(IRendParams*, BOOL prog)
 {
     auto dialog = std::make_unique<RendererDialog>();
-    const bool made =
-        prog ? dialog->add(pblocks_[summaryRef], 112, 1003, 0, std::make_unique<RenderParamDlgProc>(*this))
-             : dialog->add(pblocks_[paramsRef], 108, 1002, 0, std::make_unique<RenderBaseDlgProc>(*this)) &&
-                   dialog->add(pblocks_[versionRef], 106, 1001, APPENDROLL_CLOSED,
-                               std::make_unique<RenderVersionDlgProc>(*this));
+    const bool made = prog
+                          ? dialog->add(pblocks_[summaryRef], 112, strings::rendererParameters, 0,
+                                        std::make_unique<RenderParamDlgProc>(*this))
+                          : dialog->add(pblocks_[paramsRef], 108, strings::rendererSettings, 0,
+                                        std::make_unique<RenderBaseDlgProc>(*this)) &&
+                                dialog->add(pblocks_[versionRef], 106, strings::rendererVersion,
+                                            APPENDROLL_CLOSED, std::make_unique<RenderVersionDlgProc>(*this));
     return made ? dialog.release() : nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "host/Texmap.h"
 #include "renderer/RendererMessages.h"
 #include "renderer/vmlRenderer.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <cstdint>
@@ -69,7 +70,7 @@ int vmlRenderer::Render(TimeValue t, Bitmap* tobm, FrameRendParams& frp, HWND hw
         cropX_ = crop ? frp.regxmin : 0;
         cropY_ = crop ? frp.regymin : 0;
         frameParams_ = &frp;
-        setTitle(1103);
+        setTitle(strings::progressRendering);
 
         bool prepared = preparePass();
         if (prepared && strokeElement_ && settings_.penStrokeEnable)
@@ -173,7 +174,7 @@ void vmlRenderer::reportMemoryFailure()
     Interface* core = GetCOREInterface();
     if (!core || core->GetQuietMode() || canvas_ != &fullCanvas_)
         return;
-    showRendererMessage(1201);
+    showRendererMessage(strings::notEnoughMemoryStop);
     if (strokeBitmapMade_ && strokeElement_) {
         if (PBBitmap* holder = strokeElement_->GetPBBitmap())
             holder->DeleteBitmap();

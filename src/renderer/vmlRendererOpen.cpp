@@ -5,6 +5,7 @@
 #include "host/RenderElement.h"
 #include "renderer/RendererMessages.h"
 #include "renderer/vmlRenderer.h"
+#include "resources/StringIds.h"
 
 namespace vml {
 
@@ -13,7 +14,7 @@ int vmlRenderer::Open(INode* scene, INode* viewNode, ViewParams* viewPar, RendPa
 {
     if (rp.fieldRender) {
         if (!rp.isNetRender)
-            showRendererMessage(1202);
+            showRendererMessage(strings::fieldRenderingUnsupported);
         return 0;
     }
     // Opened twice without Close: the host's parameters are given back before being taken again.

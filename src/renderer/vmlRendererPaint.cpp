@@ -17,6 +17,7 @@
 #include "renderer/StrokesAhead.h"
 #include "renderer/vmlRenderer.h"
 #include "renderer/vmlStrokeRecord.h"
+#include "resources/StringIds.h"
 #include "shell/WorkerPool.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ void vmlRenderer::paint()
     paintTimes_ = {};
     if (cancelled() || !globalContext_)
         return;
-    setTitle(1103);
+    setTitle(strings::progressRendering);
     const int pass = passState_.pass();
     canvas_->Load(pass == 0);
     canvasLoaded_ = true;
@@ -78,7 +79,7 @@ void vmlRenderer::paintStrokes()
     if (!mtlEdit && summaryRollout_)
         summaryRollout_->setStrokeCount(count);
     const int interval = storeInterval(count, mtlEdit);
-    setTitle(1100);
+    setTitle(strings::progressPaintingStrokes);
     reportProgress(0, total);
     // A cancel during the resolution or the sort ends the painting before the first stroke.
     if (globalContext_->antialias &&
@@ -168,7 +169,7 @@ void vmlRenderer::paintStrokes()
     if (!complete)
         return;
     reportProgress(total, total);
-    setTitle(1101);
+    setTitle(strings::progressBleedingPaint);
     runFinalBleed(steps);
     if (!cancelled())
         reportProgress(total, total);
@@ -190,7 +191,7 @@ void vmlRenderer::compositePenStrokes()
     }
     if (!element)
         return;
-    setTitle(1102);
+    setTitle(strings::progressCompositingPenStrokes);
     PBBitmap* holder = element->GetPBBitmap();
     if (Bitmap* layer = holder ? holder->bm() : nullptr;
         layer && !compositePenStrokeLayer(*canvas_, *layer, settings_.penStrokeAlpha,

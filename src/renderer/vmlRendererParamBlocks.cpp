@@ -1,4 +1,5 @@
 #include "renderer/vmlRendererParamBlocks.h"
+#include "resources/StringIds.h"
 
 namespace vml {
 
@@ -15,7 +16,7 @@ ParamDef multipassIdTable()
     d.id = rendererMultipassId;
     d.name = "multipassID";
     d.type = TYPE_INT_TAB;
-    d.labelId = 1023;
+    d.labelId = strings::multipassId;
     d.hasRange = true;
     d.rangeMin = 0;
     d.rangeMax = 8;
@@ -28,22 +29,25 @@ ParamBlockDesc2& vmlRendererParamsBlock()
 {
     static ParamBlockDesc2 desc = [] {
         ParamBlockDesc2 d(vmlRendererParamsBlockId, "parameters", 0, P_AUTO_CONSTRUCT, 0);
-        d.addBool(rendererBlurstrEnable, "blurstrEnable", true, 1010)
-            .addInt(rendererBlurstrAmount, "blurstrAmount", 100, 0, 999, 1011)
-            .addOwnerRef(rendererBlurstrMap, "blurstrMap", TYPE_TEXMAP, rendererBlurstrMapRef, 1012)
-            .addBool(rendererBrushCacheEnable, "brushCacheEnable", true, 1013)
-            .addInt(rendererBrushCacheSize, "brushCacheSize", 64, 16, 512, 1014)
-            .addInt(rendererBrushCacheNumber, "brushCacheNumber", 16, 10, 99, 1015)
-            .addBool(rendererPenStrokeEnable, "penStrokeEnbale", false, 1016)
-            .addInt(rendererPenStrokeBlend, "penStrokeBlend", 0, 0, 15, 1017)
-            .addFloat(rendererPenStrokeAlpha, "penStrokeAlpha", 100.0f, 0.0f, 100.0f, 1018)
-            .addBool(rendererBrushScaleEnable, "brushScaleEnable", false, 1019)
-            .addInt(rendererBrushScaleAmount, "brushScaleAmount", 100, 10, 999, 1020)
-            .addBool(rendererMultipassEnable, "multipassEnbale", false, 1022)
-            .addTable(rendererMultipassNode, "multipassNode", TYPE_INODE_TAB, 0, 1021)
+        d.addBool(rendererBlurstrEnable, "blurstrEnable", true, strings::enableBleedStrengthMap)
+            .addInt(rendererBlurstrAmount, "blurstrAmount", 100, 0, 999, strings::bleedStrengthAmount)
+            .addOwnerRef(rendererBlurstrMap, "blurstrMap", TYPE_TEXMAP, rendererBlurstrMapRef,
+                         strings::bleedStrengthMap)
+            .addBool(rendererBrushCacheEnable, "brushCacheEnable", true, strings::enableBrushCache)
+            .addInt(rendererBrushCacheSize, "brushCacheSize", 64, 16, 512, strings::brushCacheSize)
+            .addInt(rendererBrushCacheNumber, "brushCacheNumber", 16, 10, 99, strings::brushCacheCount)
+            .addBool(rendererPenStrokeEnable, "penStrokeEnbale", false, strings::enablePenStrokes)
+            .addInt(rendererPenStrokeBlend, "penStrokeBlend", 0, 0, 15, strings::penStrokeBlend)
+            .addFloat(rendererPenStrokeAlpha, "penStrokeAlpha", 100.0f, 0.0f, 100.0f,
+                      strings::penStrokeOpacity)
+            .addBool(rendererBrushScaleEnable, "brushScaleEnable", false, strings::enableBrushScaling)
+            .addInt(rendererBrushScaleAmount, "brushScaleAmount", 100, 10, 999, strings::brushScaleAmount)
+            .addBool(rendererMultipassEnable, "multipassEnbale", false, strings::enableMultipass)
+            .addTable(rendererMultipassNode, "multipassNode", TYPE_INODE_TAB, 0, strings::multipassObjects)
             .add(multipassIdTable())
-            .addBool(rendererSaveMemoryEnable, "saveMemoryEnable", true, 1028)
-            .addTable(rendererMultipassCutNode, "multipassCutNode", TYPE_INODE_TAB, 0, 1029);
+            .addBool(rendererSaveMemoryEnable, "saveMemoryEnable", true, strings::saveMemory)
+            .addTable(rendererMultipassCutNode, "multipassCutNode", TYPE_INODE_TAB, 0,
+                      strings::multipassCutObjects);
         // The settings rollout's plain controls; the blend list and the node lists are its code's.
         d.control(rendererBlurstrEnable, ParamControl::checkBox, {1059})
             .control(rendererBlurstrAmount, ParamControl::spinner, {1060, 1061}, 1.0f)

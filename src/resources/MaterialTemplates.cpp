@@ -2,10 +2,14 @@
 // and the brush map's editor (113).
 
 #include "resources/DialogTemplateBuilder.h"
+#include "resources/StringIds.h"
 
 namespace vml::resources {
 
 namespace {
+
+namespace text = strings::materialPages;
+namespace editor = strings::brushEditorPage;
 
 // Lays a page out top to bottom: one row per control, labels at the left, values at the right.
 class PageRows {
@@ -93,46 +97,46 @@ private:
 DialogTemplate basePage()
 {
     PageRows p(109);
-    p.map(1100, 3000)
-        .spin(3001, 1102)
-        .heading(3002)
-        .swatch(1103, 3003)
-        .combo(1018, 3004)
-        .spin(3005, 1105)
-        .map(1038, 3005)
-        .spin(3006, 1107)
-        .map(1039, 3006)
-        .spin(3007, 1138)
-        .spin(3008, 1113)
-        .spin(3009, 1115)
-        .check(1110, 3010)
-        .map(1111, 3010)
-        .spin(3011, 1109)
-        .heading(3012)
-        .check(1116, 3025)
-        .spin(3013, 1118)
-        .map(1119, 3010)
-        .heading(3014)
-        .check(1120, 3025)
-        .spin(3013, 1122)
-        .map(1123, 3010)
-        .heading(3015)
-        .check(1124, 3016)
-        .swatch(1125, 3003)
-        .combo(1022, 3004)
-        .spin(3017, 1131)
-        .check(1128, 3010)
-        .map(1129, 3010)
-        .spin(3011, 1127)
-        .check(1132, 3018)
-        .check(1133, 3019)
-        .spin(3020, 1135)
-        .check(1136, 3021)
-        .heading(3022)
-        .check(1139, 3025)
-        .spin(3013, 1141)
-        .spin(3023, 1143)
-        .check(1144, 3024);
+    p.map(1100, text::baseMaterial)
+        .spin(text::shading, 1102)
+        .heading(text::highlight)
+        .swatch(1103, text::color)
+        .combo(1018, text::blend)
+        .spin(text::level, 1105)
+        .map(1038, text::level)
+        .spin(text::glossiness, 1107)
+        .map(1039, text::glossiness)
+        .spin(text::sharpness, 1138)
+        .spin(text::anisotropy, 1113)
+        .spin(text::orientation, 1115)
+        .check(1110, text::map)
+        .map(1111, text::map)
+        .spin(text::opacity, 1109)
+        .heading(text::bump)
+        .check(1116, text::enable)
+        .spin(text::amount, 1118)
+        .map(1119, text::map)
+        .heading(text::reflection)
+        .check(1120, text::enable)
+        .spin(text::amount, 1122)
+        .map(1123, text::map)
+        .heading(text::baseColor)
+        .check(1124, text::useColor)
+        .swatch(1125, text::color)
+        .combo(1022, text::blend)
+        .spin(text::alpha, 1131)
+        .check(1128, text::map)
+        .map(1129, text::map)
+        .spin(text::opacity, 1127)
+        .check(1132, text::removeHiddenFaces)
+        .check(1133, text::renewRandomness)
+        .spin(text::interval, 1135)
+        .check(1136, text::onlyWhenMoving)
+        .heading(text::brushOffset)
+        .check(1139, text::enable)
+        .spin(text::amount, 1141)
+        .spin(text::random, 1143)
+        .check(1144, text::keepOffTheSides);
     return p.done();
 }
 
@@ -142,22 +146,39 @@ constexpr int brushSpin(int p) { return 1200 + 2 * p; }
 DialogTemplate brushPage()
 {
     PageRows p(103);
-    p.map(1200, 3100)
+    p.map(1200, text::brushMap)
         .image(1013, 40)
-        .spin(3011, brushSpin(1))
-        .spin(3101, brushSpin(2))
-        .spin(3023, brushSpin(3));
-    p.spin(3102, brushSpin(4)).spin(3103, brushSpin(5)).spin(3023, brushSpin(6)).spin(3104, brushSpin(7));
-    p.spin(3105, brushSpin(8)).spin(3106, brushSpin(9)).spin(3107, brushSpin(10)).spin(3102, brushSpin(11));
-    p.spin(3108, brushSpin(12)).spin(3023, brushSpin(13));
-    p.heading(3109).spin(3013, brushSpin(14)).spin(3110, brushSpin(15)).spin(3023, brushSpin(16));
-    p.spin(3111, brushSpin(20));
-    p.heading(3112).spin(3013, brushSpin(17)).spin(3110, brushSpin(18)).spin(3023, brushSpin(19));
-    p.spin(3111, brushSpin(21));
-    p.check(brushSpin(22) - 1, 3113).spin(3114, brushSpin(23)).spin(3115, brushSpin(24));
-    p.spin(3116, brushSpin(25)).spin(3023, brushSpin(26)).spin(3117, brushSpin(27)).spin(3023, brushSpin(28));
-    p.spin(3118, brushSpin(29)).spin(3023, brushSpin(30));
-    p.button(1084, 3119);
+        .spin(text::opacity, brushSpin(1))
+        .spin(text::size, brushSpin(2))
+        .spin(text::random, brushSpin(3));
+    p.spin(text::byGeometry, brushSpin(4))
+        .spin(text::angle, brushSpin(5))
+        .spin(text::random, brushSpin(6))
+        .spin(text::followSurface, brushSpin(7));
+    p.spin(text::offset, brushSpin(8))
+        .spin(text::density, brushSpin(9))
+        .spin(text::roughness, brushSpin(10))
+        .spin(text::byGeometry, brushSpin(11));
+    p.spin(text::detail, brushSpin(12)).spin(text::random, brushSpin(13));
+    p.heading(text::fadeSize)
+        .spin(text::amount, brushSpin(14))
+        .spin(text::threshold, brushSpin(15))
+        .spin(text::random, brushSpin(16));
+    p.spin(text::linearity, brushSpin(20));
+    p.heading(text::fadeAlpha)
+        .spin(text::amount, brushSpin(17))
+        .spin(text::threshold, brushSpin(18))
+        .spin(text::random, brushSpin(19));
+    p.spin(text::linearity, brushSpin(21));
+    p.check(brushSpin(22) - 1, text::scaleByDepth)
+        .spin(text::start, brushSpin(23))
+        .spin(text::end, brushSpin(24));
+    p.spin(text::screenOffsetX, brushSpin(25))
+        .spin(text::random, brushSpin(26))
+        .spin(text::screenOffsetY, brushSpin(27))
+        .spin(text::random, brushSpin(28));
+    p.spin(text::normalOffset, brushSpin(29)).spin(text::random, brushSpin(30));
+    p.button(1084, text::setAsDefault);
     return p.done();
 }
 
@@ -167,19 +188,33 @@ constexpr int strokeSpin(int p) { return 1302 + 2 * p; }
 DialogTemplate strokePage()
 {
     PageRows p(110);
-    p.spin(3200, strokeSpin(0)).spin(3023, strokeSpin(1)).spin(3102, strokeSpin(2));
-    p.spin(3103, strokeSpin(3)).spin(3023, strokeSpin(4)).spin(3104, strokeSpin(5)).spin(3105, strokeSpin(6));
-    p.spin(3105, strokeSpin(7)).spin(3023, strokeSpin(8));
-    p.heading(3201).spin(3202, strokeSpin(9)).spin(3023, strokeSpin(10)).spin(3203, strokeSpin(11));
-    p.spin(3023, strokeSpin(12)).spin(3204, strokeSpin(13)).spin(3023, strokeSpin(14));
-    p.spin(3107, strokeSpin(15)).spin(3023, strokeSpin(16));
-    p.heading(3205).radio(1015, 3206).radio(1016, 3207).radio(1051, 3023);
-    p.heading(3208).spin(3114, strokeSpin(18)).spin(3210, strokeSpin(19)).spin(3115, strokeSpin(20));
-    p.spin(3210, strokeSpin(21)).spin(3023, strokeSpin(22));
-    p.heading(3209).spin(3114, strokeSpin(23)).spin(3210, strokeSpin(24)).spin(3115, strokeSpin(25));
-    p.spin(3210, strokeSpin(26)).spin(3023, strokeSpin(27));
-    p.spin(3211, strokeSpin(28)).spin(3023, strokeSpin(29));
-    p.button(1084, 3119);
+    p.spin(text::length, strokeSpin(0))
+        .spin(text::random, strokeSpin(1))
+        .spin(text::byGeometry, strokeSpin(2));
+    p.spin(text::angle, strokeSpin(3))
+        .spin(text::random, strokeSpin(4))
+        .spin(text::followSurface, strokeSpin(5))
+        .spin(text::offset, strokeSpin(6));
+    p.spin(text::offset, strokeSpin(7)).spin(text::random, strokeSpin(8));
+    p.heading(text::deformation)
+        .spin(text::amplitude, strokeSpin(9))
+        .spin(text::random, strokeSpin(10))
+        .spin(text::frequency, strokeSpin(11));
+    p.spin(text::random, strokeSpin(12)).spin(text::phase, strokeSpin(13)).spin(text::random, strokeSpin(14));
+    p.spin(text::roughness, strokeSpin(15)).spin(text::random, strokeSpin(16));
+    p.heading(text::strokeMode).radio(1015, text::normal).radio(1016, text::rake).radio(1051, text::random);
+    p.heading(text::sizeDamping)
+        .spin(text::start, strokeSpin(18))
+        .spin(text::position, strokeSpin(19))
+        .spin(text::end, strokeSpin(20));
+    p.spin(text::position, strokeSpin(21)).spin(text::random, strokeSpin(22));
+    p.heading(text::alphaDamping)
+        .spin(text::start, strokeSpin(23))
+        .spin(text::position, strokeSpin(24))
+        .spin(text::end, strokeSpin(25));
+    p.spin(text::position, strokeSpin(26)).spin(text::random, strokeSpin(27));
+    p.spin(text::spacing, strokeSpin(28)).spin(text::random, strokeSpin(29));
+    p.button(1084, text::setAsDefault);
     return p.done();
 }
 
@@ -189,9 +224,9 @@ constexpr int paintSpin(int p) { return 1402 + 2 * p; }
 DialogTemplate paintPage()
 {
     PageRows p(111);
-    p.combo(1026, 3004).spin(3013, paintSpin(2));
-    p.check(paintSpin(16), 3300).spin(3013, paintSpin(17));
-    p.heading(3301).radio(1048, 3302).radio(1049, 3303);
+    p.combo(1026, text::blend).spin(text::amount, paintSpin(2));
+    p.check(paintSpin(16), text::monochrome).spin(text::amount, paintSpin(17));
+    p.heading(text::colorVariation).radio(1048, text::rgb).radio(1049, text::hsv);
     // The three amounts' labels name the channels of the colour type (R G B or H S V).
     for (int k = 0; k < 3; ++k) {
         const char* rgb[] = {"R", "G", "B"};
@@ -199,13 +234,16 @@ DialogTemplate paintPage()
         p.add(spinner(paintSpin(4 + k) - 1, paintSpin(4 + k), 62, p.y(), 40)).row();
     }
     p.image(1041, 24);
-    p.spin(3304, paintSpin(7)).spin(3023, paintSpin(8)).spin(3305, paintSpin(9)).spin(3023, paintSpin(10));
-    p.spin(3306, paintSpin(11)).spin(3023, paintSpin(12));
-    p.spin(3307, paintSpin(13)).spin(3023, paintSpin(14)).spin(3103, paintSpin(15));
-    p.spin(3308, paintSpin(20)).spin(3023, paintSpin(21));
-    p.check(paintSpin(22), 3309).spin(3013, paintSpin(23));
-    p.check(paintSpin(24), 3310).spin(3013, paintSpin(25));
-    p.button(1084, 3119);
+    p.spin(text::blur, paintSpin(7))
+        .spin(text::random, paintSpin(8))
+        .spin(text::edgeBlur, paintSpin(9))
+        .spin(text::random, paintSpin(10));
+    p.spin(text::mix, paintSpin(11)).spin(text::random, paintSpin(12));
+    p.spin(text::wind, paintSpin(13)).spin(text::random, paintSpin(14)).spin(text::angle, paintSpin(15));
+    p.spin(text::dryness, paintSpin(20)).spin(text::random, paintSpin(21));
+    p.check(paintSpin(22), text::whiteShowsThrough).spin(text::amount, paintSpin(23));
+    p.check(paintSpin(24), text::contrast).spin(text::amount, paintSpin(25));
+    p.button(1084, text::setAsDefault);
     return p.done();
 }
 
@@ -216,15 +254,29 @@ DialogTemplate brushEditorPage()
 {
     PageRows p(113);
     p.image(1013, 60);
-    p.spin(3500, brushMapSpin(0)).check(brushMapSpin(1), 3025).map(brushMapSpin(2), 3501);
-    p.add(label(3502, 6, p.y(), 54)).add(control(1070, ControlKind::comboBox, 0, 62, p.y(), 40, 40)).row();
-    p.spin(3503, brushMapSpin(4)).spin(3504, brushMapSpin(5)).spin(3505, brushMapSpin(6));
-    p.spin(3506, brushMapSpin(7)).spin(3507, brushMapSpin(8)).spin(3508, brushMapSpin(9));
-    p.spin(3509, brushMapSpin(10)).spin(3504, brushMapSpin(11)).spin(3510, brushMapSpin(12));
-    p.spin(3511, brushMapSpin(13)).spin(3504, brushMapSpin(14)).spin(3512, brushMapSpin(15));
-    p.spin(3504, brushMapSpin(16));
-    p.heading(3513).spin(3514, brushMapSpin(17)).spin(3515, brushMapSpin(18));
-    p.heading(3516).check(brushMapSpin(19), 3517).spin(3518, brushMapSpin(20));
+    p.spin(editor::mapOpacity, brushMapSpin(0))
+        .check(brushMapSpin(1), text::enable)
+        .map(brushMapSpin(2), editor::map);
+    p.add(label(editor::brushType, 6, p.y(), 54))
+        .add(control(1070, ControlKind::comboBox, 0, 62, p.y(), 40, 40))
+        .row();
+    p.spin(editor::stretch, brushMapSpin(4))
+        .spin(editor::randomPercent, brushMapSpin(5))
+        .spin(editor::angle, brushMapSpin(6));
+    p.spin(editor::random, brushMapSpin(7))
+        .spin(editor::grooves, brushMapSpin(8))
+        .spin(editor::count, brushMapSpin(9));
+    p.spin(editor::size, brushMapSpin(10))
+        .spin(editor::randomPercent, brushMapSpin(11))
+        .spin(editor::softness, brushMapSpin(12));
+    p.spin(editor::horizontalSpacing, brushMapSpin(13))
+        .spin(editor::randomPercent, brushMapSpin(14))
+        .spin(editor::verticalSpacing, brushMapSpin(15));
+    p.spin(editor::randomPercent, brushMapSpin(16));
+    p.heading(editor::falloff).spin(editor::start, brushMapSpin(17)).spin(editor::end, brushMapSpin(18));
+    p.heading(editor::cache)
+        .check(brushMapSpin(19), editor::disableCache)
+        .spin(editor::randomVariants, brushMapSpin(20));
     return p.done();
 }
 

@@ -1,5 +1,6 @@
 #include "standalone/MaterialSample.h"
 
+#include "host/Angles.h"
 #include "host/ClassDesc2.h"
 #include "host/Mtl.h"
 #include "host/Renderer.h"
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <set>
 #include <stdexcept>
 
@@ -32,12 +32,11 @@ constexpr float kFov = 30.0f;
 // The object fills five sixths of the image across its wider extent, leaving room for strokes
 // that run past its outline.
 constexpr float kMargin = 1.2f;
-constexpr float kRadians = std::numbers::pi_v<float> / 180.0f;
 
 // Unit directions from the sample toward the eye and the lights (Z up, the front faces -Y).
 Point3 direction(float azimuthDegrees, float elevationDegrees)
 {
-    const float a = azimuthDegrees * kRadians, e = elevationDegrees * kRadians;
+    const float a = radians(azimuthDegrees), e = radians(elevationDegrees);
     return Point3(std::sin(a) * std::cos(e), -std::cos(a) * std::cos(e), std::sin(e));
 }
 // 25 degrees to the right and 20 up: the box shows three faces, the teapot its spout and handle.
@@ -71,7 +70,7 @@ Framing frame(const Mesh& mesh)
 {
     const Matrix3 view = lookAt(kEyeDirection, Point3(0, 0, 0));
     const Point3 right = view.GetRow(0), up = view.GetRow(1);
-    const float slope = std::tan(0.5f * kFov * kRadians) / kMargin;
+    const float slope = std::tan(radians(0.5f * kFov)) / kMargin;
     Framing f;
     // Each vertex in view where its offset across, over its depth, stays within the margin.
     auto fit = [&] {

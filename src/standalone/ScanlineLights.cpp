@@ -1,5 +1,6 @@
 #include "standalone/ScanlineLights.h"
 
+#include "host/Angles.h"
 #include "host/ShadeContext.h"
 #include "standalone/TriangleBvh.h"
 
@@ -9,13 +10,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <numbers>
 
 namespace standalone {
 
 namespace {
 
-constexpr float kDegToRad = std::numbers::pi_v<float> / 180.0f;
 // Where LightPosition puts a directional light: far along the reverse of its direction.
 constexpr float kDirectionalDistance = 1.0e6f;
 
@@ -57,8 +56,8 @@ public:
         // Full cone angles in degrees; the falloff cone always contains the hotspot.
         const float falloff = std::clamp(s.falloff, 0.0f, 179.9f);
         const float hotspot = std::clamp(s.hotspot, 0.0f, falloff);
-        halfFalloff_ = 0.5f * falloff * kDegToRad;
-        halfHotspot_ = 0.5f * hotspot * kDegToRad;
+        halfFalloff_ = radians(0.5f * falloff);
+        halfHotspot_ = radians(0.5f * hotspot);
         if (shineDir_ == Point3())
             shineDir_ = Point3(0.0f, 0.0f, -1.0f);
     }

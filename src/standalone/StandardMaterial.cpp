@@ -1,5 +1,6 @@
 #include "standalone/StandardMaterial.h"
 
+#include "host/Angles.h"
 #include "host/IParamBlock2.h"
 #include "host/LightDesc.h"
 #include "host/ParamBlockDesc2.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <string>
 
 namespace standalone {
@@ -81,7 +81,7 @@ Point3 surfaceTangent(ShadeContext& sc, const Point3& n, float orientationDeg)
             t = CrossProd(n, std::fabs(n.x) < 0.9f ? Point3(1, 0, 0) : Point3(0, 1, 0));
     }
     t = Normalize(t);
-    const float a = orientationDeg * std::numbers::pi_v<float> / 180.0f;
+    const float a = orientationDeg * pi / 180.0f;
     return Normalize(t * std::cos(a) + CrossProd(n, t) * std::sin(a));
 }
 

@@ -11,7 +11,7 @@
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxParamBlocks.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 
 #include <gtest/gtest.h>
 

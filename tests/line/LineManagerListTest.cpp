@@ -9,7 +9,7 @@
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
 #include "line/LineFxParamBlocks.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 #include "shell/StringLookup.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 #include "material/vmlMaterialParamBlocks.h"
 #include "paint/vmlBrush.h"
 #include "paint/vmlBrushParamBlock.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 #include "shell/SettingsLocations.h"
 #include "shell/StringLookup.h"
 #include "standalone/HostClasses.h"

@@ -5,7 +5,7 @@
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 #include "support/TestShadeContext.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
+#include "plugin/EntryPoints.h"
 #include "renderer/CrayonStrokeRenderElement.h"
 #include "renderer/LineFxRenderElement.h"
 #include "renderer/RenderElementParamBlocks.h"
 #include "renderer/VmlRenderElementMgr.h"
-#include "shell/EntryPoints.h"
 #include "shell/StringLookup.h"
 
 #include "host/Bitmap.h"

@@ -8,8 +8,8 @@
 #include "host/Interface.h"
 #include "host/Texmap.h"
 #include "material/vmlMaterial.h"
+#include "plugin/EntryPoints.h"
 #include "renderer/vmlRenderer.h"
-#include "shell/EntryPoints.h"
 #include "standalone/HostClasses.h"
 #include "standalone/StandaloneCore.h"
 

@@ -1,5 +1,6 @@
 #include "standalone/document/ImportOverrides.h"
 
+#include "host/Angles.h"
 #include "host/Mtl.h"
 #include "standalone/document/MaterialWrapping.h"
 #include "standalone/document/NameList.h"
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <functional>
 #include <map>
-#include <numbers>
 #include <set>
 
 namespace standalone::document {
@@ -60,8 +60,6 @@ std::string importedLightNames(const ImportedModels& models)
             names.push_back(light->name());
     return names.empty() ? "(none)" : joinNames(names);
 }
-
-float radians(float degrees) { return degrees * float(std::numbers::pi / 180.0); }
 
 // A local transform as scale, rotation and translation; a mirror is kept as a negative x scale.
 struct Parts {

@@ -1,19 +1,16 @@
 #include "standalone/document/ImportSection.h"
 
+#include "host/Angles.h"
 #include "standalone/document/ParameterSetter.h"
 #include "standalone/document/ValueReaders.h"
 
 #include <fmt/format.h>
-
-#include <numbers>
 
 namespace standalone::document {
 
 namespace {
 
 constexpr ValueRange kScale{0.0, 1.0e6, true};
-
-float radians(float degrees) { return degrees * float(std::numbers::pi / 180.0); }
 
 // "rotation" (degrees about X, then Y, then Z) then "position".
 Matrix3 readPlacement(ObjectReader& r)

@@ -1,19 +1,17 @@
 #include "standalone/document/TransformReader.h"
 
+#include "host/Angles.h"
 #include "standalone/LookAt.h"
 
 #include <fmt/format.h>
 
 #include <cmath>
-#include <numbers>
 #include <set>
 #include <vector>
 
 namespace standalone::document {
 
 namespace {
-
-float radians(float degrees) { return degrees * float(std::numbers::pi / 180.0); }
 
 Point3 readScale(const Json& v, const JsonLocation& at)
 {

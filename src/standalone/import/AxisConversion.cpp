@@ -1,14 +1,14 @@
 #include "standalone/import/AxisConversion.h"
 
-#include <assimp/scene.h>
+#include "host/Angles.h"
 
-#include <numbers>
+#include <assimp/scene.h>
 
 namespace standalone::import {
 
 namespace {
 
-Matrix3 yUpToZUp() { return RotateXMatrix(std::numbers::pi_v<float> / 2.0f); }
+Matrix3 yUpToZUp() { return RotateXMatrix(pi / 2.0f); }
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "standalone/import/CameraImport.h"
 
+#include "host/Angles.h"
 #include "standalone/import/AssimpValues.h"
 #include "standalone/import/ObjectFrame.h"
 
@@ -8,25 +9,23 @@
 #include <fmt/format.h>
 
 #include <cmath>
-#include <numbers>
 
 namespace standalone::import {
 
 namespace {
 
-constexpr float kDegrees = 180.0f / std::numbers::pi_v<float>;
 constexpr float kMaxFov = 179.0f;
 
 // Horizontal field of view in degrees, or 0 when the file's value is unusable.
 float horizontalFov(const aiCamera& c, SourceFormat format, float aspect)
 {
-    float radians = c.mHorizontalFOV;
+    float fov = c.mHorizontalFOV;  // radians
     if (format == SourceFormat::gltf2 && aspect > 0.0f) {
-        const float yfov = radians / aspect;
-        radians = 2.0f * std::atan(aspect * std::tan(yfov * 0.5f));
+        const float yfov = fov / aspect;
+        fov = 2.0f * std::atan(aspect * std::tan(yfov * 0.5f));
     }
-    const float degrees = radians * kDegrees;
-    return std::isfinite(degrees) && degrees > 0.0f ? std::min(degrees, kMaxFov) : 0.0f;
+    const float fovDegrees = degrees(fov);
+    return std::isfinite(fovDegrees) && fovDegrees > 0.0f ? std::min(fovDegrees, kMaxFov) : 0.0f;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "standalone/import/LightImport.h"
 
+#include "host/Angles.h"
 #include "standalone/import/AssimpValues.h"
 #include "standalone/import/CameraImport.h"
 #include "standalone/import/ObjectFrame.h"
@@ -11,14 +12,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string_view>
 
 namespace standalone::import {
 
 namespace {
 
-constexpr float kDegrees = 180.0f / std::numbers::pi_v<float>;
 constexpr float kMaxCone = 179.0f;
 
 Color nonNegative(const Color& c)
@@ -31,8 +30,8 @@ Color nonNegative(const Color& c)
 // A full cone angle in degrees from the file's value in radians; fallback when unusable.
 float coneDegrees(float radians, bool halfAngle, float fallback)
 {
-    const float degrees = radians * kDegrees * (halfAngle ? 2.0f : 1.0f);
-    return std::isfinite(degrees) && degrees > 0.0f ? std::min(degrees, kMaxCone) : fallback;
+    const float cone = degrees(radians) * (halfAngle ? 2.0f : 1.0f);
+    return std::isfinite(cone) && cone > 0.0f ? std::min(cone, kMaxCone) : fallback;
 }
 
 // A number of the file's metadata, whichever type the importer stored it as.
@@ -63,7 +62,6 @@ bool writtenByBlender(const aiScene& scene)
 // (W/m^2) for directional lights, radiant intensity (W/sr) for the others.
 void setPhysical(LightSettings& s, float radiometric, const LightUnits& units)
 {
-    constexpr float pi = std::numbers::pi_v<float>;
     if (s.type == LightType::directional) {
         s.multiplier = kDisplayExposure * radiometric / pi;
         return;
@@ -129,7 +127,7 @@ std::optional<LightImport> importLight(const aiLight& l, SourceFormat format, co
     case LightConvention::photometric: setPhysical(s, brightest / kLumensPerWatt, units); break;
     case LightConvention::blender:
         // A Blender point or spot light spreads its watts over the whole sphere, 4 pi steradians.
-        setPhysical(s, decays ? brightest / (4.0f * std::numbers::pi_v<float>) : brightest, units);
+        setPhysical(s, decays ? brightest / (4.0f * pi) : brightest, units);
         break;
     case LightConvention::fbx:
         // The importer hands over 2 / DecayStart^2 for quadratic decay.

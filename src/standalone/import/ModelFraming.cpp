@@ -1,11 +1,11 @@
 #include "standalone/import/ModelFraming.h"
 
+#include "host/Angles.h"
 #include "standalone/LookAt.h"
 #include "standalone/import/UniqueNames.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace standalone {
 
@@ -13,7 +13,6 @@ namespace {
 
 constexpr float kFov = 45.0f;
 constexpr float kMargin = 1.05f;
-constexpr float kRadians = std::numbers::pi_v<float> / 180.0f;
 
 // From the target toward the eye: front right (the front faces -Y), 30 degrees up.
 const Point3 kViewDirection = Normalize(Point3(0.6124f, -0.6124f, 0.5f));
@@ -63,7 +62,7 @@ SceneNode* addFramingCamera(Scene& scene, const Bounds& bounds, float aspect, co
 {
     if (!std::isfinite(aspect) || aspect <= 0.0f)
         aspect = 1.0f;
-    const float halfH = 0.5f * kFov * kRadians;
+    const float halfH = radians(0.5f * kFov);
     const float halfV = std::atan(std::tan(halfH) / aspect);
     const float r = bounds.radius();
     const float distance = kMargin * r / std::sin(std::min(halfH, halfV));

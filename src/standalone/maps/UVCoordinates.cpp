@@ -1,12 +1,12 @@
 #include "standalone/maps/UVCoordinates.h"
 
+#include "host/Angles.h"
 #include "host/IParamBlock2.h"
 #include "host/ParamBlockDesc2.h"
 #include "host/ShadeContext.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace standalone {
 
@@ -45,7 +45,7 @@ void UVCoordinates::read(IParamBlock2& block, TimeValue t, Interval& valid)
     block.GetValue(pOffsetV, t, offsetV_, valid);
     float degrees = 0.0f;
     block.GetValue(pAngle, t, degrees, valid);
-    const float radians = degrees * std::numbers::pi_v<float> / 180.0f;
+    const float radians = degrees * pi / 180.0f;
     cosA_ = std::cos(radians);
     sinA_ = std::sin(radians);
     channel_ = std::clamp(channel_, 1, 99);
@@ -66,7 +66,6 @@ Point2 UVCoordinates::eval(ShadeContext& sc) const
 {
     if (mapping_ == environment) {
         const Point3 d = Normalize(sc.VectorTo(sc.ReflectVector(), REF_WORLD));
-        constexpr float pi = std::numbers::pi_v<float>;
         const float u = 0.5f + std::atan2(d.x, d.y) / (2.0f * pi);
         const float v = 0.5f + std::asin(std::clamp(d.z, -1.0f, 1.0f)) / pi;
         return transform({u, v});

@@ -24,7 +24,6 @@ std::shared_ptr<Mesh> makeSphere(const SphereParams& p)
 {
     requireValid(p, "sphere");
     const int segments = p.segments, rings = segments / 2;
-    const double pi = std::numbers::pi;
     MeshBuilder b;
     // Normals are stored parallel to the positions.
     auto addVertex = [&](const Point3& unit) {
@@ -34,9 +33,9 @@ std::shared_ptr<Mesh> makeSphere(const SphereParams& p)
     const DWORD north = addVertex({0, 0, 1});
     std::vector<DWORD> ring;  // ring r (1..rings-1), segment i: ring[(r - 1) * segments + i]
     for (int r = 1; r < rings; ++r) {
-        const double theta = pi * r / rings;  // from the north pole
+        const double theta = std::numbers::pi * r / rings;  // from the north pole
         for (int i = 0; i < segments; ++i) {
-            const double phi = 2.0 * pi * i / segments;
+            const double phi = 2.0 * std::numbers::pi * i / segments;
             ring.push_back(addVertex({float(std::sin(theta) * std::cos(phi)),
                                       float(std::sin(theta) * std::sin(phi)), float(std::cos(theta))}));
         }

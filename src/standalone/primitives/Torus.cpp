@@ -27,13 +27,12 @@ std::shared_ptr<Mesh> makeTorus(const TorusParams& p)
 {
     requireValid(p, "torus");
     const int segs = p.segments, sides = p.sides;
-    const double twoPi = 2.0 * std::numbers::pi;
     MeshBuilder b;
     // Vertex (i, j): segment i around Z, side j around the tube; normals parallel to positions.
     for (int i = 0; i < segs; ++i) {
-        const double phi = twoPi * i / segs;
+        const double phi = 2.0 * std::numbers::pi * i / segs;
         for (int j = 0; j < sides; ++j) {
-            const double theta = twoPi * j / sides;
+            const double theta = 2.0 * std::numbers::pi * j / sides;
             const Point3 n(float(std::cos(theta) * std::cos(phi)), float(std::cos(theta) * std::sin(phi)),
                            float(std::sin(theta)));
             const Point3 centre(float(std::cos(phi)) * p.radius1, float(std::sin(phi)) * p.radius1, 0.0f);

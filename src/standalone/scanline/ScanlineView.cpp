@@ -1,12 +1,12 @@
 #include "standalone/scanline/ScanlineView.h"
 
+#include "host/Angles.h"
 #include "host/RenderGlobalContext.h"
 #include "host/ShadeContext.h"
 #include "standalone/SceneNode.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace standalone::scanline {
 
@@ -51,8 +51,8 @@ namespace {
 // Ranges are sanitised so bad camera data cannot produce infinite or inverted projections.
 float clampFov(float radians)
 {
-    constexpr float minFov = 1.0e-4f, maxFov = std::numbers::pi_v<float> - 1.0e-3f;
-    return std::isfinite(radians) ? std::clamp(radians, minFov, maxFov) : std::numbers::pi_v<float> / 4.0f;
+    constexpr float minFov = 1.0e-4f, maxFov = pi - 1.0e-3f;
+    return std::isfinite(radians) ? std::clamp(radians, minFov, maxFov) : pi / 4.0f;
 }
 
 void setClipRange(ScanlineView& v, float hither, float yon)
@@ -91,7 +91,7 @@ ScanlineView makeView(INode* viewNode, const ViewParams* viewPar, TimeValue t, i
         const CameraSettings& cam = *camNode->camera;
         ViewParams vp;
         vp.projType = cam.orthographic ? PROJ_PARALLEL : PROJ_PERSPECTIVE;
-        vp.fov = cam.fov * std::numbers::pi_v<float> / 180.0f;
+        vp.fov = cam.fov * pi / 180.0f;
         vp.zoom = cam.orthoWidth / 400.0f;
         vp.hither = cam.nearClip, vp.yon = cam.farClip;
         Matrix3 camToWorld = camNode->GetObjectTM(t);

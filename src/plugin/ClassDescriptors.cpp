@@ -1,4 +1,4 @@
-#include "shell/ClassDescriptors.h"
+#include "plugin/ClassDescriptors.h"
 
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
@@ -7,6 +7,7 @@
 #include "renderer/CrayonStrokeRenderElement.h"
 #include "renderer/LineFxRenderElement.h"
 #include "renderer/vmlRenderer.h"
+#include "resources/StringIds.h"
 #include "shell/StringLookup.h"
 
 #include <new>
@@ -15,16 +16,29 @@ namespace vml {
 
 namespace {
 
-constexpr ClassRow materialRow{{vmlClassIdA, 0x03200729}, MATERIAL_CLASS_ID, true, 10, "Vermil+ material"};
-constexpr ClassRow rendererRow{{vmlClassIdA, 0x0320071D}, RENDERER_CLASS_ID, true, 11, "Vermil+ renderer"};
-constexpr ClassRow brushRow{{vmlClassIdA, 0x0320010F}, TEXMAP_CLASS_ID, false, 12, "Vermil+ brush"};
-constexpr ClassRow lineFxRow{{vmlClassIdA, 0x03200206}, RENDER_EFFECT_CLASS_ID, true, 13, "Vermil+ Line"};
-constexpr ClassRow lineFxElementRow{
-    {vmlClassIdA, 0x03200207}, RENDER_EFFECT_CLASS_ID, false, 14, "Vermil+ Line Element"};
-constexpr ClassRow lineFxRenderElementRow{
-    {vmlClassIdA, 0x03200205}, RENDER_ELEMENT_CLASS_ID, true, 15, "Vermil+ Line Render Element"};
-constexpr ClassRow crayonStrokeRenderElementRow{
-    {vmlClassIdA, 0x03200704}, RENDER_ELEMENT_CLASS_ID, false, 16, "Crayon+ Stroke Render Element"};
+constexpr ClassRow materialRow{
+    {vmlClassIdA, 0x03200729}, MATERIAL_CLASS_ID, true, strings::materialClass, "Vermil+ material"};
+constexpr ClassRow rendererRow{
+    {vmlClassIdA, 0x0320071D}, RENDERER_CLASS_ID, true, strings::rendererClass, "Vermil+ renderer"};
+constexpr ClassRow brushRow{
+    {vmlClassIdA, 0x0320010F}, TEXMAP_CLASS_ID, false, strings::brushClass, "Vermil+ brush"};
+constexpr ClassRow lineFxRow{
+    {vmlClassIdA, 0x03200206}, RENDER_EFFECT_CLASS_ID, true, strings::lineEffectClass, "Vermil+ Line"};
+constexpr ClassRow lineFxElementRow{{vmlClassIdA, 0x03200207},
+                                    RENDER_EFFECT_CLASS_ID,
+                                    false,
+                                    strings::lineElementClass,
+                                    "Vermil+ Line Element"};
+constexpr ClassRow lineFxRenderElementRow{{vmlClassIdA, 0x03200205},
+                                          RENDER_ELEMENT_CLASS_ID,
+                                          true,
+                                          strings::lineRenderElementClass,
+                                          "Vermil+ Line Render Element"};
+constexpr ClassRow crayonStrokeRenderElementRow{{vmlClassIdA, 0x03200704},
+                                                RENDER_ELEMENT_CLASS_ID,
+                                                false,
+                                                strings::crayonStrokeRenderElementClass,
+                                                "Crayon+ Stroke Render Element"};
 
 }  // namespace
 

@@ -1,5 +1,5 @@
-#include "shell/ClassDescriptors.h"
-#include "shell/EntryPoints.h"
+#include "plugin/ClassDescriptors.h"
+#include "plugin/EntryPoints.h"
 #include "shell/Locks.h"
 #include "shell/RandomTables.h"
 #include "shell/StringLookup.h"

@@ -1,12 +1,13 @@
-#include "shell/EntryPoints.h"
+#include "plugin/EntryPoints.h"
 
 #include "host/Interface.h"
 #include "line/LineFxParamBlocks.h"
 #include "material/vmlMaterialParamBlocks.h"
 #include "paint/vmlBrushParamBlock.h"
+#include "plugin/ClassDescriptors.h"
 #include "renderer/RenderElementParamBlocks.h"
 #include "renderer/vmlRendererParamBlocks.h"
-#include "shell/ClassDescriptors.h"
+#include "resources/StringIds.h"
 #include "shell/Locks.h"
 #include "shell/RandomTables.h"
 #include "shell/StringLookup.h"
@@ -90,7 +91,7 @@ int LibInitialize()
     return 1;
 }
 
-const char* LibDescription() { return vml::getString(1); }
+const char* LibDescription() { return vml::getString(vml::strings::libraryDescription); }
 
 int LibNumberClasses() { return static_cast<int>(vml::registry.size()); }
 
