@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all bootstrap configure build program demo test asan-test tsan-test fuzz coverage format format-check bench clean
+.PHONY: all bootstrap configure build program demo test asan-test tsan-test fuzz coverage mutation format format-check bench clean
 
 all: build
 
@@ -75,6 +75,13 @@ coverage: bootstrap
 	scripts/coverage-summary $(COVERAGE)/summary.json && \
 	if [ $$status -ne 0 ]; then echo "coverage: some tests failed (above); the figures are of that run" >&2; fi; \
 	exit $$(( status || $$? ))
+
+# Plants each fault of scripts/mutations.txt in turn in a scratch worktree and records whether a
+# test catches it (scripts/mutation-test; MUTATION_ARGS="--only 1,5-9" runs some). Long: run it
+# under nice on a shared machine.
+MUTATION_ARGS ?=
+mutation: bootstrap
+	scripts/mutation-test $(MUTATION_ARGS)
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
