@@ -12,21 +12,6 @@
 
 namespace app {
 
-namespace {
-
-// Scene documents name the plug-in's classes as the code does, in registry order.
-constexpr const char* pluginClassNames[] = {
-    "vmlMaterial",
-    "vmlRenderer",
-    "vmlBrush",
-    "LineFxManager",
-    "LineFxElement",
-    "LineFxRenderElement",
-    "CrayonStrokeRenderElement",
-};
-
-}  // namespace
-
 void printWarning(const std::string& text) { fmt::print(stderr, "vermil: warning: {}\n", text); }
 
 void setUpHost(standalone::StandaloneCore& core)
@@ -42,9 +27,8 @@ void setUpHost(standalone::StandaloneCore& core)
     static int moduleToken = 0;
     vml::libraryEntry(&moduleToken);
     LibInitialize();
-    int n = LibNumberClasses();
-    for (int i = 0; i < n && i < static_cast<int>(std::size(pluginClassNames)); ++i)
-        core.registerClass(LibClassDesc(i), pluginClassNames[i]);
+    for (int i = 0; i < LibNumberClasses() && vml::libraryClassName(i); ++i)
+        core.registerClass(LibClassDesc(i), vml::libraryClassName(i));
     registerLineElementList();
     registerRendererPassList();
 }

@@ -12,6 +12,8 @@
 #include "shell/RandomTables.h"
 #include "shell/StringLookup.h"
 
+#include <iterator>
+
 #include <array>
 
 namespace vml {
@@ -79,6 +81,21 @@ bool libraryEntry(HINSTANCE module)
 void onShutdown(void*, NotifyInfo*) { deleteLocks(); }
 
 bool registryInitialised() { return initialised; }
+
+const char* libraryClassName(int i)
+{
+    // In registry order, as the code names the classes.
+    static constexpr const char* names[] = {
+        "vmlMaterial",
+        "vmlRenderer",
+        "vmlBrush",
+        "LineFxManager",
+        "LineFxElement",
+        "LineFxRenderElement",
+        "CrayonStrokeRenderElement",
+    };
+    return i >= 0 && i < static_cast<int>(std::size(names)) ? names[i] : nullptr;
+}
 
 }  // namespace vml
 

@@ -24,4 +24,7 @@ void onShutdown(void* param, NotifyInfo* info);
 
 bool registryInitialised();
 
+// The name scene documents give registry row i (0..6), or nullptr.
+const char* libraryClassName(int i);
+
 }  // namespace vml

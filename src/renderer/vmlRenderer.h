@@ -143,12 +143,9 @@ public:
         return rowRecords_.acceptSample(sample, hiddenFace, cropY_, nodeRecords_);
     }
     bool fileStroke(const vmlStrokeRecord& record) { return strokes_.fileStroke(record); }
-    SampleGrid& sampleGrid() { return sampleGrid_; }
-    RowRecords& rowRecords() { return rowRecords_; }
     NodeRecords& nodeRecords() { return nodeRecords_; }
     StrokeList& strokes() { return strokes_; }
     BrushCache& brushCache() { return brushCache_; }
-    VmlRenderContext& renderContext() { return renderContext_; }
 
     IParamBlock2* paramBlock() const { return pblocks_[paramsRef]; }
     Texmap* bleedStrengthMap() const { return blurstrMap_; }
@@ -158,9 +155,6 @@ public:
     void readSettings();
 
     vmlRasterBase* canvas() const { return canvas_; }
-    vmlRaster& fullCanvas() { return fullCanvas_; }
-    vmlRasterRS& lightCanvas() { return lightCanvas_; }
-    vmlRasterRS& editorCanvas() { return editorCanvas_; }
 
     // Frame state, valid while a frame is in progress.
     Bitmap* outputBitmap() const { return outputBitmap_; }
@@ -181,7 +175,6 @@ public:
         std::size_t strokes = 0;
     };
     const std::vector<PassStrokes>& passStrokes() const { return passStrokes_; }
-    vml::MultipassController& passController() { return passState_; }
     bool inMtlEdit() const;
 
     // Where the last frame's painting spent its time: painting strokes, and bleeding (the steps
@@ -199,11 +192,6 @@ public:
     void setOutOfMemory() { outOfMemory_.store(true, std::memory_order_relaxed); }
     bool isOutOfMemory() const { return outOfMemory_.load(std::memory_order_relaxed); }
     bool abortRequested() const { return abortRequested_; }
-
-    MultipassController& passState() { return passState_; }
-    VmlRenderElementMgr& elementManager() { return elementManager_; }
-    IRenderElement* strokeElement() const { return strokeElement_; }
-    bool hooksRegistered() const { return hooksRegistered_; }
 
     // The cut-and-paste clipboard of the multipass lists is usable from construction and after a
     // cut; loading a renderer makes it unusable.

@@ -214,27 +214,4 @@ TEST_F(MaterialCaches, MessageFromAReferenceIsPassedToTheMaterialsDependents)
     watcher.DeleteAllRefsFromMe();
 }
 
-TEST_F(MaterialCaches, ResetReturnsToTheDefaults)
-{
-    auto m = make();
-    ToneMap bump;
-    standalone::StandardMaterial porcelain;
-    m->SetSubTexmap(vmlMaterial::bumpMapSlot, &bump);
-    m->SetSubMtl(0, &porcelain);
-    m->brushBlock()->SetValue(brushParam::brushSize, 0, 55.0f);
-    m->SetGBufferID(9);
-    m->Reset();
-    update(*m);
-    EXPECT_EQ(m->bumpMap(), nullptr);
-    EXPECT_FALSE(bump.HasDependent(m.get()));
-    ASSERT_NE(m->baseMaterial(), nullptr);
-    EXPECT_NE(m->baseMaterial(), &porcelain);
-    EXPECT_TRUE(isBrushTexture(m->brushMap()));
-    EXPECT_EQ(m->brushCache(), materialBlockDefaults().brush);
-    EXPECT_EQ(m->baseCache(), materialBlockDefaults().base);
-    EXPECT_EQ(m->GetGBufferID(), 1u);
-    EXPECT_EQ(m->savedBrush(), nullptr);
-    EXPECT_TRUE(core.messages().empty()) << "a reset repairs nothing";
-}
-
 }  // namespace

@@ -16,6 +16,7 @@
 #include "standalone/HostClasses.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/ui/MemoryDialogs.h"
+#include "support/PluginClasses.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -43,24 +44,13 @@ class MaterialRollouts : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static int moduleToken = 0;
-        libraryEntry(&moduleToken);
-        LibInitialize();
         core.setDir(APP_PLUGCFG_DIR, settingsDir().dir());
         core.setDir(APP_MACHINE_DATA_DIR, settingsDir().dir());
         SetCOREInterface(&core);
         core.setQuietMode(true);
         core.setMessageStream(nullptr);
         standalone::registerHostClasses(core);
-        const char* names[] = {"vmlMaterial",
-                               "vmlRenderer",
-                               "vmlBrush",
-                               "LineFxManager",
-                               "LineFxElement",
-                               "LineFxRenderElement",
-                               "CrayonStrokeRenderElement"};
-        for (int i = 0; i < LibNumberClasses(); ++i)
-            core.registerClass(LibClassDesc(i), names[i]);
+        test_support::loadPluginClasses(core);
         SetDialogService(&ui);
         material.reset(dynamic_cast<vmlMaterial*>(LibClassDesc(0)->Create(FALSE)));
         ASSERT_NE(material, nullptr);
@@ -95,28 +85,6 @@ protected:
     std::unique_ptr<vmlMaterial> material;
     std::unique_ptr<ParamDlg> dialog;
 };
-
-TEST_F(MaterialRollouts, PagesComeInBlockOrderAndCloseWithTheirOwner)
-{
-    const int templates[] = {109, 103, 110, 111, 104};
-    const int titles[] = {100, 102, 103, 104, 101};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(ui.page(page(i))->dialogId, templates[i]);
-        EXPECT_EQ(ui.page(page(i))->title, getString(titles[i]));
-        EXPECT_EQ((ui.page(page(i))->flags & 1) != 0, i == 4) << "only the version page starts rolled up";
-    }
-    EXPECT_EQ(ui.GetText(page(4), 1003), "Version 1.52");
-
-    dialog.reset();
-    EXPECT_TRUE(ui.pages().empty());
-    EXPECT_EQ(material->rollouts(), nullptr);
-
-    // A material deleted under its open panel closes the pages; the panel is left empty.
-    dialog.reset(material->CreateParamDlg(nullptr, nullptr));
-    material.reset();
-    EXPECT_TRUE(ui.pages().empty());
-    EXPECT_EQ(dialog->GetThing(), nullptr);
-}
 
 TEST_F(MaterialRollouts, BlendListsTakeOnlyANewEntry)
 {
@@ -161,54 +129,6 @@ TEST_F(MaterialRollouts, RadiosSetTheCacheAtOnceAndHsvRelabelsTheAmounts)
     EXPECT_EQ(ui.GetText(page(3), 1056) + ui.GetText(page(3), 1057) + ui.GetText(page(3), 1058), "HSV");
     EXPECT_TRUE(at(3, 1049).checked);
     EXPECT_NE(at(3, 1041).image.get(), rgbPreview) << "the preview follows the colour type";
-}
-
-TEST_F(MaterialRollouts, ColourRangeWithoutAmountsIsTheBaseColourInABlackFrame)
-{
-    ASSERT_TRUE(ui.userClick(page(3), 1048));
-    for (int id : {1410, 1412, 1414})
-        ASSERT_TRUE(ui.userSetValue(page(3), id, 0.0f));
-    ASSERT_TRUE(ui.userSetColor(page(0), 1125, Color(0.8f, 0.4f, 0.2f)));
-    const std::shared_ptr<Bitmap> image = at(3, 1041).image;
-    ASSERT_NE(image, nullptr);
-    const int w = image->Width(), h = image->Height();
-    ASSERT_GT(w, 2);
-    ASSERT_GT(h, 2);
-    const BMM_Color_64 black{0, 0, 0, 0xFFFF};
-    const BMM_Color_64 base{204 * 257, 102 * 257, 51 * 257, 0xFFFF};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const bool frame = x == 0 || y == 0 || x == w - 1 || y == h - 1;
-            BMM_Color_64 p;
-            image->GetPixels(x, y, 1, &p);
-            ASSERT_EQ(p, frame ? black : base) << x << "," << y;
-        }
-
-    // Inputs that do not reach the preview leave the picture as it is.
-    ASSERT_TRUE(ui.userSetValue(page(3), 1416, 30.0f));
-    ASSERT_TRUE(ui.userSetValue(page(0), 1102, 50.0f));
-    EXPECT_EQ(at(3, 1041).image, image);
-}
-
-TEST(ColourRange, HsvHalvesTheHueSpread)
-{
-    // Pure red: hue 0, so hue jitter shows as green (above 0) or blue (wrapped below 1), 6 per
-    // unit of hue. An amount of 10 spreads the hue over +-0.1, halved to +-0.05: at most 0.3.
-    ColorRangeInputs in;
-    in.base = Color(1.0f, 0.0f, 0.0f);
-    in.type = 1;
-    in.amountR = 10.0f;
-    const Bitmap image = renderColorRange(in, 40, 30);
-    float widest = 0.0f;
-    for (int y = 1; y < 29; ++y)
-        for (int x = 1; x < 39; ++x) {
-            BMM_Color_64 p;
-            image.GetPixels(x, y, 1, &p);
-            EXPECT_EQ(p.r, 255 * 257);
-            widest = std::max(widest, std::max(p.g, p.b) / 65535.0f);
-        }
-    EXPECT_LE(widest, 0.3f + 1.0f / 255.0f);
-    EXPECT_GT(widest, 0.2f);
 }
 
 TEST_F(MaterialRollouts, SetAsDefaultStoresAnAnimatedValueAtTheCurrentTime)

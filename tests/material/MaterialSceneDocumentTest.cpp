@@ -74,24 +74,6 @@ TEST_F(MaterialSceneDocument, AWrappedStandardMaterialIsTheBaseMaterial)
     EXPECT_EQ(base->GetGBufferID(), 0u);
 }
 
-TEST_F(MaterialSceneDocument, TheBaseMaterialParameterNamesTheSameSlot)
-{
-    auto scene = parse(R"({
-      "camera": {"position": [0, -5, 0], "target": [0, 0, 0]},
-      "materials": [{"name": "porcelain", "class": "Standard"},
-                    {"name": "paint", "class": "vmlMaterial", "baseMaterial": "porcelain",
-                     "bumpMap": {"class": "Noise"}, "shading": 40, "gbufferId": 3}],
-      "objects": [{"name": "ball", "type": "sphere", "material": "paint"}]
-    })");
-    vmlMaterial* paint = materialOf(*scene);
-    ASSERT_NE(paint, nullptr);
-    ASSERT_NE(paint->baseMaterial(), nullptr);
-    EXPECT_EQ(paint->baseMaterial()->GetName(), "porcelain");
-    EXPECT_NE(paint->bumpMap(), nullptr);
-    EXPECT_FLOAT_EQ(paint->baseBlock()->GetFloat(baseParam::shading), 40.0f);
-    EXPECT_EQ(paint->GetGBufferID(), 3u);
-}
-
 TEST_F(MaterialSceneDocument, SubMaterialErrorsNameThePath)
 {
     const std::pair<const char*, const char*> cases[] = {

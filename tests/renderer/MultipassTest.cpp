@@ -106,7 +106,7 @@ TEST_F(Multipass, OnlyPassesWithContentRunEachShowingItsNodesAndHiddenInstancesS
 TEST_F(Multipass, AGroupHeadBringsItsSubtreeAndEmptyListsRenderOnePass)
 {
     vmlRenderer r;
-    vml::MultipassController& passes = r.passController();
+    vml::MultipassController passes;
     TestNode group("group"), member("member"), inner("inner"), loose("loose");
     group.groupHead = TRUE;
     group.adopt(&member);

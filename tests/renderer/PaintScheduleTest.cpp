@@ -172,13 +172,15 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     auto session = openSession(ts->scene, r);
 
     int elementsSeen = 0;
+    IRenderElement* strokeElement = nullptr;
     // What an outside stroke effect would draw, after the host cleared the layer.
     NotificationProbe draw(NOTIFY_PRE_RENDERFRAME, [&](RenderGlobalContext* gc) {
         IRenderElementMgr* manager = gc->GetRenderElementMgr();
         elementsSeen = manager->NumRenderElements();
-        ASSERT_EQ(manager->GetRenderElement(0), r.strokeElement());
+        strokeElement = manager->GetRenderElement(0);
+        ASSERT_EQ(strokeElement->ClassID(), vml::crayonStrokeRenderElementClassId);
         EXPECT_EQ(manager->GetRenderElement(1), &userElement);
-        Bitmap* layer = r.strokeElement()->GetPBBitmap()->bm();
+        Bitmap* layer = strokeElement->GetPBBitmap()->bm();
         ASSERT_NE(layer, nullptr);
         EXPECT_EQ(layer->Width(), 24);
         const BMM_Color_64 transparent{65535, 65535, 65535, 0}, white{65535, 65535, 65535, 65535};
@@ -204,7 +206,8 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     EXPECT_NEAR(untouched.g, before.g, 1);
 
     session->close();
-    EXPECT_EQ(r.strokeElement()->GetPBBitmap()->bm(), nullptr) << "the layer is freed at Close";
+    ASSERT_NE(strokeElement, nullptr);
+    EXPECT_EQ(strokeElement->GetPBBitmap()->bm(), nullptr) << "the layer is freed at Close";
 }
 
 }  // namespace

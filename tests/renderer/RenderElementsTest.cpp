@@ -29,51 +29,6 @@ private:
     int module_ = 0;
 };
 
-TEST_F(RenderElements, SettingsLiveInTheBlockAtTimeZero)
-{
-    vml::LineFxRenderElement e;
-    IParamBlock2* pb = e.pblock();
-    ASSERT_NE(pb, nullptr);
-    EXPECT_EQ(e.GetReference(0), pb);
-    EXPECT_EQ(e.GetParamBlock(0), pb);
-    EXPECT_TRUE(pb->GetDesc()->Validate().empty());
-    EXPECT_EQ(pb->GetDesc()->InternalName(), "Vermil+ Line render element parameters");
-
-    EXPECT_EQ(e.ClassID(), Class_ID(0x54022254, 0x03200205));
-    EXPECT_EQ(e.GetName(), lineName);
-    EXPECT_STREQ(e.ElementName(), lineName);
-    EXPECT_TRUE(e.IsEnabled());
-    EXPECT_TRUE(e.IsFilterEnabled());
-
-    e.SetEnabled(FALSE);
-    EXPECT_EQ(pb->GetInt(vml::renderElementEnabled, 0), 0);
-    pb->SetValue(vml::renderElementFilterOn, 0, 0);
-    EXPECT_FALSE(e.IsFilterEnabled());
-    e.SetElementName("Outlines");
-    EXPECT_STREQ(pb->GetStr(vml::renderElementName, 0), "Outlines");
-    pb->SetValue(vml::renderElementName, 0, "Edges");
-    EXPECT_STREQ(e.ElementName(), "Edges");
-    e.SetElementName(nullptr);
-    EXPECT_STREQ(e.ElementName(), "");
-}
-
-TEST_F(RenderElements, BitmapHolderIsKeptByTheElement)
-{
-    vml::LineFxRenderElement e;
-    EXPECT_EQ(e.GetPBBitmap(), nullptr);
-    PBBitmap* own = e.createBitmapHolder();
-    ASSERT_NE(own, nullptr);
-    EXPECT_EQ(own->bm(), nullptr);
-    EXPECT_EQ(e.GetPBBitmap(), own);
-
-    PBBitmap given;
-    e.SetPBBitmap(&given);
-    EXPECT_EQ(e.GetPBBitmap(), &given);
-    EXPECT_EQ(e.createBitmapHolder(), own);  // made once, current again
-    EXPECT_EQ(e.GetPBBitmap(), own);
-    EXPECT_EQ(e.pblock()->GetReferenceTarget(vml::renderElementBitmap), nullptr);
-}
-
 TEST_F(RenderElements, SaveNamesTheEffectAfterTheElementAndRoundTrips)
 {
     vml::CrayonStrokeRenderElement e;
@@ -130,37 +85,6 @@ TEST_F(RenderElements, CloneKeepsClassAndValuesButNotTheHolder)
     EXPECT_EQ(dynamic_cast<vml::CrayonStrokeRenderElement*>(l), nullptr);
     EXPECT_EQ(l->ClassID(), vml::lineFxRenderElementClassId);
     EXPECT_FALSE(l->IsEnabled());
-}
-
-// A new crayon element has its own class and effect name but the line element's element name.
-TEST_F(RenderElements, DescriptorsCreateBothClasses)
-{
-    ClassDesc2* lineDesc = LibClassDesc(5);
-    ClassDesc2* crayonDesc = LibClassDesc(6);
-    ASSERT_NE(lineDesc, nullptr);
-    ASSERT_NE(crayonDesc, nullptr);
-
-    std::unique_ptr<ReferenceTarget> line(lineDesc->Create(FALSE));
-    auto* l = dynamic_cast<vml::LineFxRenderElement*>(line.get());
-    ASSERT_NE(l, nullptr);
-    EXPECT_EQ(l->ClassID(), lineDesc->ClassID());
-    EXPECT_EQ(l->pblock()->GetDesc(), lineDesc->GetParamBlockDescByID(0));
-
-    // The path the renderer takes: through the core interface.
-    standalone::StandaloneCore core;
-    Interface* previous = GetCOREInterface();
-    SetCOREInterface(&core);
-    core.registerClass(crayonDesc, "CrayonStrokeRenderElement");
-    std::unique_ptr<ReferenceTarget> crayon(
-        GetCOREInterface()->CreateInstance(RENDER_ELEMENT_CLASS_ID, Class_ID(0x54022254, 0x03200704)));
-    SetCOREInterface(previous);
-    auto* c = dynamic_cast<vml::LineFxRenderElement*>(crayon.get());
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(c->ClassID(), crayonDesc->ClassID());
-    EXPECT_EQ(c->GetName(), crayonName);
-    EXPECT_STREQ(c->ElementName(), lineName);
-    EXPECT_EQ(c->pblock()->GetDesc(), crayonDesc->GetParamBlockDescByID(0));
-    EXPECT_EQ(c->pblock()->GetDesc()->InternalName(), "Crayon+ Stroke render element parameters");
 }
 
 TEST_F(RenderElements, ManagerListsTheExtraElementFirst)

@@ -12,6 +12,7 @@
 #include "renderer/vmlRenderer.h"
 #include "standalone/HostClasses.h"
 #include "standalone/StandaloneCore.h"
+#include "support/PluginClasses.h"
 
 #include <gtest/gtest.h>
 
@@ -60,24 +61,13 @@ class MaterialFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static int moduleToken = 0;
-        vml::libraryEntry(&moduleToken);
-        LibInitialize();
         SetCOREInterface(&core);
         core.setQuietMode(true);
         core.setMessageStream(nullptr);
         static StandInBrushClassDesc brushDesc;
         core.registerClass(&brushDesc, "standInBrush");
         standalone::registerHostClasses(core);
-        const char* names[] = {"vmlMaterial",
-                               "vmlRenderer",
-                               "vmlBrush",
-                               "LineFxManager",
-                               "LineFxElement",
-                               "LineFxRenderElement",
-                               "CrayonStrokeRenderElement"};
-        for (int i = 0; i < LibNumberClasses(); ++i)
-            core.registerClass(LibClassDesc(i), names[i]);
+        loadPluginClasses(core);
     }
     void TearDown() override
     {

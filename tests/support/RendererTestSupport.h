@@ -15,6 +15,7 @@
 #include "standalone/RenderJob.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/StandaloneCore.h"
+#include "support/PluginClasses.h"
 #include "support/ScanlineTestSupport.h"
 
 #include <functional>
@@ -29,21 +30,10 @@ class HostFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static int moduleToken = 0;
-        vml::libraryEntry(&moduleToken);
-        LibInitialize();
         SetCOREInterface(&core);
         core.setMessageStream(nullptr);
         standalone::installScanlineRenderer(core);
-        const char* names[] = {"vmlMaterial",
-                               "vmlRenderer",
-                               "vmlBrush",
-                               "LineFxManager",
-                               "LineFxElement",
-                               "LineFxRenderElement",
-                               "CrayonStrokeRenderElement"};
-        for (int i = 0; i < LibNumberClasses(); ++i)
-            core.registerClass(LibClassDesc(i), names[i]);
+        loadPluginClasses(core);
     }
     void TearDown() override
     {
