@@ -126,7 +126,7 @@ protected:
     HWND page = nullptr;
 };
 
-TEST_F(DialogLayer, OpeningShowsEveryBoundValueWithItsLimits)
+TEST_F(DialogLayer, OpeningShowsTheBlockAndUserChangesReachItBeforeTheProcedureHears)
 {
     const MemoryDialogs::Control& size = control(idSize);
     EXPECT_EQ(std::vector<float>({size.value, size.min, size.max, size.step}),
@@ -140,10 +140,7 @@ TEST_F(DialogLayer, OpeningShowsEveryBoundValueWithItsLimits)
     ASSERT_FALSE(proc.heard.empty());
     EXPECT_EQ(proc.heard.front().first, WM_INITDIALOG)
         << "the procedure hears the page open, values in place";
-}
 
-TEST_F(DialogLayer, UserChangesReachTheBlockBeforeTheProcedureHearsThem)
-{
     core.setTime(960);
     ASSERT_TRUE(ui.userSetValue(page, idSizeEdit, 72.0f));
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 960), 50.0f) << "held to the spinner's limits";
@@ -201,7 +198,7 @@ TEST_F(DialogLayer, ControlValuesOutsideTheRangeAreHeldAndNonFiniteOnesRefused)
     EXPECT_TRUE(core.warnings().empty()) << "a value within range is taken without a word";
 }
 
-TEST_F(DialogLayer, AnimatedValuesAreSetAndShownAtTheCurrentTime)
+TEST_F(DialogLayer, UpdatesShowTheBlockAtTheCurrentTimeAndDisabledControlsIgnoreTheUser)
 {
     block.SetKey(kSize, 0, 4.0f);
     block.SetKey(kSize, 4800, 8.0f);
@@ -212,12 +209,9 @@ TEST_F(DialogLayer, AnimatedValuesAreSetAndShownAtTheCurrentTime)
     ASSERT_TRUE(ui.userSetValue(page, idSize, 20.0f));
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 2400), 20.0f);
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 0), 4.0f) << "other keys stay";
-}
 
-TEST_F(DialogLayer, BlockChangesShowAfterUpdateAndDisabledControlsIgnoreTheUser)
-{
     block.SetValue(kCount, 0, 7);
-    map->UpdateUI(0);
+    map->UpdateUI(2400);
     EXPECT_FLOAT_EQ(control(idCount).value, 7.0f);
     map->Enable(kCount, false);
     EXPECT_FALSE(control(idCountEdit).enabled);
