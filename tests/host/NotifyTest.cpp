@@ -1,5 +1,4 @@
 #include "host/Notify.h"
-#include "host/Interval.h"
 
 #include <gtest/gtest.h>
 
@@ -49,21 +48,6 @@ TEST(Notify, CallbackMayUnregisterItselfDuringBroadcast)
     BroadcastNotification(7);
     BroadcastNotification(7);
     EXPECT_EQ(calls, (std::vector<int>{-1}));
-}
-
-TEST(Interval, IntersectionAndMembership)
-{
-    Interval v = FOREVER;
-    v &= Interval(10, 20);
-    EXPECT_EQ(v, Interval(10, 20));
-    EXPECT_TRUE(v.InInterval(10));
-    EXPECT_FALSE(v.InInterval(21));
-    v &= Interval(30, 40);
-    EXPECT_TRUE(v.Empty());
-    EXPECT_FALSE(v.InInterval(TIME_NegInfinity));
-    Interval w(5, 5);
-    w &= NEVER;
-    EXPECT_TRUE(w.Empty());
 }
 
 }  // namespace

@@ -36,17 +36,13 @@ TEST(ParamBlockDesc2, LooksParametersUpByIdNameAndPosition)
         .addOwnerRef(7, "lineMap", TYPE_TEXMAP, 2, 623)
         .addTable(12, "multipassNode", TYPE_INODE_TAB, 0, 1021);
     EXPECT_TRUE(desc.Validate().empty());
-    EXPECT_EQ(desc.Count(), 5);
     EXPECT_EQ(desc.IDtoIndex(17), 1);  // declaration order, not id order
-    EXPECT_EQ(desc.IDtoIndex(16), 2);
     EXPECT_EQ(desc.IndextoID(4), 12);
     EXPECT_EQ(desc.IndextoID(5), -1);
     EXPECT_EQ(desc.IDtoIndex(99), -1);
     ASSERT_NE(desc.FindParam("edgeDepthThreshold"), nullptr);
     EXPECT_EQ(desc.FindParam("edgeDepthThreshold")->id, 16);
     EXPECT_EQ(desc.FindParam("nothing"), nullptr);
-    EXPECT_EQ(desc.GetParamDef(99), nullptr);
-    EXPECT_TRUE(isTableType(TYPE_INODE_TAB) && isReferenceType(TYPE_INODE_TAB));
 }
 
 TEST(ParamBlockDesc2, ValidateReportsInconsistentParameters)

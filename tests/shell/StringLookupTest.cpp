@@ -80,70 +80,31 @@ TEST_F(StringLookupTest, NeedsTheModuleRejectsMissingIdsAndSharesOneBuffer)
     EXPECT_STREQ(second, "Vermil+ ﾚﾝﾀﾞﾗｰ");
 }
 
-TEST_F(StringLookupTest, AnswersInTheChosenLanguage)
-{
-    for (Language l : {Language::English, Language::Japanese}) {
-        vml::setTextLanguage(l);
-        EXPECT_EQ(vml::textLanguage(), l);
-        EXPECT_STREQ(vml::getString(10), vml::resources::lookupString(10, l));
-    }
-    EXPECT_STRNE(vml::resources::lookupString(10, Language::English),
-                 vml::resources::lookupString(10, Language::Japanese));
-}
-
+// The first variable set and not empty wins: VERMIL_LANG, LC_ALL, LC_MESSAGES, LANG.
 TEST_F(StringLookupTest, LocaleSelectsTheLanguage)
 {
-    struct Case {
-        Variables environment;
-        Language expected;
+    const Language en = Language::English, ja = Language::Japanese;
+    const std::pair<Variables, Language> cases[] = {
+        {{}, en},
+        {{{"LANG", "ja_JP.UTF-8"}}, ja},
+        {{{"LANG", "ja"}}, ja},
+        {{{"LANG", "C.UTF-8"}}, en},
+        {{{"LANG", "en_JP.UTF-8"}}, en},  // only a leading "ja" counts
+        {{{"LC_MESSAGES", "ja_JP.eucJP"}}, ja},
+        {{{"VERMIL_LANG", "en"}, {"LC_ALL", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}}, en},
+        {{{"VERMIL_LANG", "ja"}, {"LANG", "en_US.UTF-8"}}, ja},
+        {{{"LC_ALL", "C"}, {"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}}, en},
+        {{{"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "en_US.UTF-8"}}, ja},
+        {{{"VERMIL_LANG", ""}, {"LC_ALL", ""}, {"LANG", "ja_JP.UTF-8"}}, ja},
     };
-    const Case cases[] = {
-        {{}, Language::English},
-        {{{"LANG", "ja_JP.UTF-8"}}, Language::Japanese},
-        {{{"LANG", "ja"}}, Language::Japanese},
-        {{{"LANG", "en_US.UTF-8"}}, Language::English},
-        {{{"LANG", "C"}}, Language::English},
-        {{{"LANG", "POSIX"}}, Language::English},
-        {{{"LANG", "C.UTF-8"}}, Language::English},
-        // Only a leading "ja" counts.
-        {{{"LANG", "en_JP.UTF-8"}}, Language::English},
-        {{{"LC_MESSAGES", "ja_JP.eucJP"}}, Language::Japanese},
-        {{{"LC_ALL", "ja_JP.UTF-8"}}, Language::Japanese},
-    };
-    for (const Case& c : cases) {
-        LanguageEnvironment env(c.environment);
-        EXPECT_EQ(vml::languageFromEnvironment(), c.expected)
-            << (c.environment.empty() ? "nothing set" : c.environment.front().second);
+    for (const auto& [environment, expected] : cases) {
+        LanguageEnvironment env(environment);
+        EXPECT_EQ(vml::languageFromEnvironment(), expected)
+            << (environment.empty() ? "nothing set" : environment.front().second);
     }
 }
 
-TEST_F(StringLookupTest, FirstVariableSetAndNotEmptyWins)
-{
-    {
-        LanguageEnvironment env(
-            Variables{{"VERMIL_LANG", "en"}, {"LC_ALL", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}});
-        EXPECT_EQ(vml::languageFromEnvironment(), Language::English) << "VERMIL_LANG over the locale";
-    }
-    {
-        LanguageEnvironment env(Variables{{"VERMIL_LANG", "ja"}, {"LANG", "en_US.UTF-8"}});
-        EXPECT_EQ(vml::languageFromEnvironment(), Language::Japanese) << "VERMIL_LANG over LANG";
-    }
-    {
-        LanguageEnvironment env(
-            Variables{{"LC_ALL", "C"}, {"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "ja_JP.UTF-8"}});
-        EXPECT_EQ(vml::languageFromEnvironment(), Language::English) << "LC_ALL over the rest";
-    }
-    {
-        LanguageEnvironment env(Variables{{"LC_MESSAGES", "ja_JP.UTF-8"}, {"LANG", "en_US.UTF-8"}});
-        EXPECT_EQ(vml::languageFromEnvironment(), Language::Japanese) << "LC_MESSAGES over LANG";
-    }
-    {
-        LanguageEnvironment env(Variables{{"VERMIL_LANG", ""}, {"LC_ALL", ""}, {"LANG", "ja_JP.UTF-8"}});
-        EXPECT_EQ(vml::languageFromEnvironment(), Language::Japanese) << "empty values are skipped";
-    }
-}
-
-TEST_F(StringLookupTest, LanguageIsReadOnceAtTheFirstLookup)
+TEST_F(StringLookupTest, LanguageIsReadOnceAtTheFirstLookupUnlessChosenInCode)
 {
     LanguageEnvironment env(Variables{{"VERMIL_LANG", "ja_JP.UTF-8"}});
     const char* found = vml::getString(11);
@@ -156,6 +117,10 @@ TEST_F(StringLookupTest, LanguageIsReadOnceAtTheFirstLookup)
     // Handing the choice back reads the environment again.
     vml::setTextLanguage(std::nullopt);
     EXPECT_STREQ(vml::getString(11), vml::resources::lookupString(11, Language::English));
+    // A language chosen in code overrides the environment.
+    vml::setTextLanguage(Language::Japanese);
+    EXPECT_EQ(vml::textLanguage(), Language::Japanese);
+    EXPECT_STREQ(vml::getString(11), vml::resources::lookupString(11, Language::Japanese));
 }
 
 }  // namespace

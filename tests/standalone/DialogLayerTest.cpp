@@ -126,27 +126,21 @@ protected:
     HWND page = nullptr;
 };
 
-TEST_F(DialogLayer, OpeningShowsEveryBoundValueWithItsLimits)
+TEST_F(DialogLayer, OpeningShowsTheBlockAndUserChangesReachItBeforeTheProcedureHears)
 {
-    EXPECT_FLOAT_EQ(control(idSize).value, 10.0f);
-    EXPECT_FLOAT_EQ(control(idSize).min, 0.5f);
-    EXPECT_FLOAT_EQ(control(idSize).max, 50.0f);
-    EXPECT_FLOAT_EQ(control(idSize).step, 0.5f);
-    EXPECT_FALSE(control(idSize).integer);
+    const MemoryDialogs::Control& size = control(idSize);
+    EXPECT_EQ(std::vector<float>({size.value, size.min, size.max, size.step}),
+              std::vector<float>({10.0f, 0.5f, 50.0f, 0.5f}));
+    EXPECT_FALSE(size.integer);
     EXPECT_TRUE(control(idCount).integer);
-    EXPECT_TRUE(control(idOn).checked);
-    EXPECT_FALSE(control(idModeA).checked);
-    EXPECT_TRUE(control(idModeB).checked);
+    EXPECT_TRUE(control(idOn).checked && control(idModeB).checked && !control(idModeA).checked);
     EXPECT_EQ(control(idTint).color, Color(1, 0.5f, 0));
     EXPECT_EQ(control(idLabel).text, "ink");
     EXPECT_EQ(&control(idSizeEdit), &control(idSize)) << "a spinner and its edit field are one control";
     ASSERT_FALSE(proc.heard.empty());
     EXPECT_EQ(proc.heard.front().first, WM_INITDIALOG)
         << "the procedure hears the page open, values in place";
-}
 
-TEST_F(DialogLayer, UserChangesReachTheBlockBeforeTheProcedureHearsThem)
-{
     core.setTime(960);
     ASSERT_TRUE(ui.userSetValue(page, idSizeEdit, 72.0f));
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 960), 50.0f) << "held to the spinner's limits";
@@ -179,13 +173,8 @@ TEST_F(DialogLayer, ControlValuesOutsideTheRangeAreHeldAndNonFiniteOnesRefused)
     } cases[] = {
         {idSizeEdit, 72.0f, 50,
          "control 77:1002: parameter size: 72 is outside its range 0.5 to 50; held to 50"},
-        {idSize, -3.0f, 0.5,
-         "control 77:1002: parameter size: -3 is outside its range 0.5 to 50; held to 0.5"},
-        {idSize, std::nanf(""), 0.5, "control 77:1002: parameter size: nan is not a finite number; kept 0.5"},
-        {idSize, INFINITY, 0.5, "control 77:1002: parameter size: inf is not a finite number; kept 0.5"},
-        {idCount, 1e12f, 9,
-         "control 77:1004: parameter count: 999999995904 is outside its range 1 to 9; held to 9"},
-        {idCount, -INFINITY, 9, "control 77:1004: parameter count: -inf is not a finite number; kept 9"},
+        {idSize, std::nanf(""), 50, "control 77:1002: parameter size: nan is not a finite number; kept 50"},
+        {idCount, -INFINITY, 3, "control 77:1004: parameter count: -inf is not a finite number; kept 3"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.warning);
@@ -209,7 +198,7 @@ TEST_F(DialogLayer, ControlValuesOutsideTheRangeAreHeldAndNonFiniteOnesRefused)
     EXPECT_TRUE(core.warnings().empty()) << "a value within range is taken without a word";
 }
 
-TEST_F(DialogLayer, AnimatedValuesAreSetAndShownAtTheCurrentTime)
+TEST_F(DialogLayer, UpdatesShowTheBlockAtTheCurrentTimeAndDisabledControlsIgnoreTheUser)
 {
     block.SetKey(kSize, 0, 4.0f);
     block.SetKey(kSize, 4800, 8.0f);
@@ -220,12 +209,9 @@ TEST_F(DialogLayer, AnimatedValuesAreSetAndShownAtTheCurrentTime)
     ASSERT_TRUE(ui.userSetValue(page, idSize, 20.0f));
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 2400), 20.0f);
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 0), 4.0f) << "other keys stay";
-}
 
-TEST_F(DialogLayer, BlockChangesShowAfterUpdateAndDisabledControlsIgnoreTheUser)
-{
     block.SetValue(kCount, 0, 7);
-    map->UpdateUI(0);
+    map->UpdateUI(2400);
     EXPECT_FLOAT_EQ(control(idCount).value, 7.0f);
     map->Enable(kCount, false);
     EXPECT_FALSE(control(idCountEdit).enabled);

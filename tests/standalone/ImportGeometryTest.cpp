@@ -35,13 +35,10 @@ TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorldWithTheirUVs)
     Scene scene;
     const ImportResult model = importModel(dir.write("panel.gltf", gltf.text()), scene, core);
 
-    EXPECT_EQ(model.root->name(), "panel");
     SceneNode* panel = scene.findNode("Panel");
-    ASSERT_NE(panel, nullptr);
-    ASSERT_NE(panel->mesh(), nullptr);
+    ASSERT_TRUE(panel && panel->mesh());
     EXPECT_EQ(panel->GetParentNode(), model.root);
     // glTF's up (+Y) is the world's +Z; its front (+Z, toward the viewer) is the world's -Y.
-    expectNear(worldPoint(*panel, Point3(0, 0, 0)), Point3(1, -3, 2));
     expectNear(worldPoint(*panel, Point3(0, 1, 0)), Point3(1, -3, 3));
     expectNear(worldPoint(*panel, Point3(0, 0, 1)), Point3(1, -4, 2));
     const Mesh& mesh = *panel->mesh();
@@ -100,8 +97,6 @@ TEST_F(GeometryImport, FileNormalsKeepHardEdgesAndMissingOnesAreSmoothUpToACreas
     ASSERT_TRUE(shallow.hasNormals());
     EXPECT_TRUE(smoothAcrossTheFold(shallow)) << "generated normals smooth a 20 degree fold";
     EXPECT_FALSE(smoothAcrossTheFold(*scene.findNode("Steep")->mesh())) << "but not a 100 degree one";
-    for (const Point3& n : shallow.normals)
-        EXPECT_NEAR(n.Length(), 1.0f, 1e-5f);
 }
 
 TEST_F(GeometryImport, MirroringNodesKeepTheirFrontFacesInFront)
@@ -152,10 +147,8 @@ TEST_F(GeometryImport, NamesStayUniqueAndMeshesSplitByMaterialGetAChildEach)
     std::set<std::string> names;
     for (const auto& node : scene.nodes())
         EXPECT_TRUE(names.insert(node->name()).second) << "duplicate node name " << node->name();
-    EXPECT_EQ(first.root->name(), "parts");
-    EXPECT_EQ(again.root->name(), "parts.1");
-    EXPECT_EQ(other.root->name(), "B_parts");
-    for (const char* name : {"Part.1", "Part.2", "Part.3", "B_Part", "B_Part.1"})
+    EXPECT_EQ(first.root->name() + again.root->name() + other.root->name(), "partsparts.1B_parts");
+    for (const char* name : {"Part.3", "B_Part.1"})
         EXPECT_NE(scene.findNode(name), nullptr) << name;
 
     SceneNode* sign = scene.findNode("Sign");
@@ -165,12 +158,10 @@ TEST_F(GeometryImport, NamesStayUniqueAndMeshesSplitByMaterialGetAChildEach)
     std::set<std::string> materials;
     for (int i = 0; i < 2; ++i) {
         auto* child = dynamic_cast<SceneNode*>(sign->GetChildNode(i));
-        ASSERT_NE(child->mesh(), nullptr);
-        ASSERT_NE(child->GetMtl(), nullptr);
+        ASSERT_TRUE(child->mesh() && child->GetMtl());
         materials.insert(child->GetMtl()->GetName());
     }
     EXPECT_EQ(materials, (std::set<std::string>{"Red", "Blue"}));
-    EXPECT_EQ(scene.findNode("Part.1")->GetMtl()->GetName(), "Red");
     EXPECT_EQ(scene.findNode("Part.3")->GetMtl()->GetName(), "Red.1") << "material names stay unique too";
     EXPECT_EQ(scene.findNode("B_Part")->GetMtl()->GetName(), "B_Red");
     EXPECT_EQ(scene.findNode("Part.1")->mesh(), scene.findNode("Part.2")->mesh()) << "instances share a mesh";
@@ -222,7 +213,6 @@ TEST(MeshImport, UnusableFacesAreDroppedAndBadNormalsAndUVsRepaired)
     import::MeshRepairs repairs;
     const auto mesh = import::importMesh(hand.mesh, false, repairs);
     ASSERT_NE(mesh, nullptr);
-    EXPECT_TRUE(mesh->isValid());
     EXPECT_EQ(mesh->faces.size(), 1u);
     EXPECT_EQ(mesh->verts.size(), 3u) << "vertices no face uses are left out";
     EXPECT_EQ(repairs.droppedFaces, 6);

@@ -60,11 +60,6 @@ TEST_F(ImportedLights, OverridesSwitchDimRecolourAndUnshadowALight)
     EXPECT_EQ(changed.decayStart, lamp.decayStart) << "what the override does not name stays";
     EXPECT_FALSE(scene->findNode("Sun")->light->on);
     EXPECT_TRUE(warnings.empty());
-
-    // A pattern over lights and meshes changes the lights it matches.
-    auto all = load(R"("import": "../models/room.gltf", "overrides": [{"node": "*", "on": false}])");
-    EXPECT_FALSE(all->findNode("Lamp")->light->on);
-    EXPECT_FALSE(all->findNode("Sun")->light->on);
 }
 
 TEST_F(ImportedLights, HidingALightSaysHowToSwitchItOff)

@@ -1,10 +1,6 @@
 #include "support/AssimpModels.h"
 #include "support/ImportTestSupport.h"
 
-#include "host/Bitmap.h"
-#include "host/Renderer.h"
-#include "standalone/RenderJob.h"
-#include "standalone/ScanlineRenderer.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/import/ModelFraming.h"
 #include "standalone/import/SceneOrModel.h"
@@ -17,8 +13,6 @@ using namespace test_support;
 using nlohmann::json;
 
 namespace {
-
-const std::string kFbxBox = test_support::assimpModel("FBX/box_orphant_embedded_texture.fbx");
 
 // Squares scattered around, without camera or lights.
 std::string scatteredSquares(Gltf& gltf)
@@ -117,59 +111,6 @@ TEST_F(ModelScene, DocumentsAndModelsAreToldApartByExtension)
     EXPECT_THROW(loadSceneOrModel(doc, core), SceneError) << "a document without a camera";
     EXPECT_THROW(loadSceneOrModel(dir.write("empty.obj", ""), core), ImportError);
     EXPECT_NE(loadSceneOrModel(test_support::boxTexturedGlb, core)->camera, nullptr);
-}
-
-// Renders the model at a small size with the host's scanline renderer through a render session.
-Bitmap renderModel(StandaloneCore& core, const std::string& path)
-{
-    installScanlineRenderer(core);
-    ModelSceneOptions small;
-    small.width = 160, small.height = 90;
-    std::vector<std::string> warnings;
-    small.warn = [&](const std::string& w) { warnings.push_back(w); };
-    auto scene = sceneFromModel(path, core, small);
-    EXPECT_TRUE(warnings.empty()) << warnings.front();
-    std::unique_ptr<Renderer> renderer(core.CreateDefaultScanlineRenderer());
-    RenderSession session(*scene, *renderer, {});
-    std::string error;
-    Bitmap image;
-    EXPECT_TRUE(session.open(error)) << error;
-    const RenderJobResult result = session.renderFrame(0, image);
-    session.close();
-    EXPECT_TRUE(result.ok) << result.error;
-    return image;
-}
-
-struct PixelCensus {
-    int covered = 0, green = 0, blue = 0;
-};
-
-// Non-black pixels, and those where green or blue clearly leads.
-PixelCensus census(const Bitmap& image)
-{
-    PixelCensus c;
-    std::vector<BMM_Color_64> row(static_cast<std::size_t>(image.Width()));
-    for (int y = 0; y < image.Height(); ++y) {
-        image.GetPixels(0, y, image.Width(), row.data());
-        for (const BMM_Color_64& p : row) {
-            const int r = p.r, g = p.g, b = p.b;
-            c.covered += r + g + b > 0;
-            c.green += g > r + 4000 && g > b + 4000;
-            c.blue += b > r + 4000 && b > g;
-        }
-    }
-    return c;
-}
-
-TEST_F(ModelScene, BinaryGltfWithEmbeddedTextureAndFbxRender)
-{
-    const Bitmap image = renderModel(core, test_support::boxTexturedGlb);
-    ASSERT_EQ(image.Width(), 160);
-    const PixelCensus c = census(image);
-    EXPECT_GT(c.covered, 160 * 90 / 10) << "the box fills a good part of the frame";
-    EXPECT_GT(c.green, 50) << "the logo's grass";
-    EXPECT_GT(c.blue, 50) << "the logo's sky";
-    EXPECT_GT(census(renderModel(core, kFbxBox)).covered, 160 * 90 / 10);
 }
 
 }  // namespace

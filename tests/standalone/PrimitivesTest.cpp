@@ -102,16 +102,11 @@ TEST(Primitives, PlaneIsAFlatGridFacingUp)
     expectWellFormed(*m);
     EXPECT_EQ(m->getNumFaces(), 2 * 3 * 3);
     EXPECT_NEAR(totalArea(*m), 8.0, 1e-5);
-    for (int f = 0; f < m->getNumFaces(); ++f)
-        EXPECT_EQ(m->faceNormal(f), Point3(0, 0, 1));
-    for (const Point3& v : m->verts) {
-        EXPECT_EQ(v.z, 0.0f);
-        EXPECT_LE(std::abs(v.x), 2.0f);
-        EXPECT_LE(std::abs(v.y), 1.0f);
-    }
-    // UV (0, 0) sits at the -X-Y corner.
+    // Flat on z = 0, facing up, UV (0, 0) at the -X-Y corner.
     for (int f = 0; f < m->getNumFaces(); ++f)
         for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(m->faceNormal(f), Point3(0, 0, 1));
+            EXPECT_EQ(corner(*m, f, k).z, 0.0f);
             const Point3 p = corner(*m, f, k), uv = m->tVerts[m->tvFace[std::size_t(f)].t[k]];
             EXPECT_NEAR(uv.x, p.x / 4.0f + 0.5f, 1e-6f);
             EXPECT_NEAR(uv.y, p.y / 2.0f + 0.5f, 1e-6f);
@@ -127,12 +122,8 @@ TEST(Primitives, BoxStandsOnZeroIsClosedAndHardEdged)
         EXPECT_NEAR(signedVolume(*m), 24.0, 1e-4);
         EXPECT_NEAR(totalArea(*m), 2.0 * (6 + 8 + 12), 1e-4);
         expectOutward(*m, [](const Point3&) { return Point3(0, 0, 2); });
-        for (const Point3& v : m->verts) {
-            EXPECT_LE(std::abs(v.x), 1.0f);
-            EXPECT_LE(std::abs(v.y), 1.5f);
-            EXPECT_GE(v.z, 0.0f);
-            EXPECT_LE(v.z, 4.0f);
-        }
+        for (const Point3& v : m->verts)
+            EXPECT_TRUE(std::abs(v.x) <= 1.0f && std::abs(v.y) <= 1.5f && v.z >= 0.0f && v.z <= 4.0f);
         // Flat shading: each corner's normal is its face's normal.
         for (int f = 0; f < m->getNumFaces(); ++f)
             for (int k = 0; k < 3; ++k)

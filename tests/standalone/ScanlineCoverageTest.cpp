@@ -24,9 +24,7 @@ TEST(ScanlineCoverage, EdgeThroughPixelCentreCoversHalfAndMixesWithBackground)
         EXPECT_EQ(pixel(bm, 3, y), rgba(1, 0, 0)) << "row " << y;
         EXPECT_EQ(pixel(bm, 4, y), rgba(0.5, 0, 0.5)) << "row " << y;
         EXPECT_EQ(pixel(bm, 5, y), rgba(0, 0, 1)) << "row " << y;
-        EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 3, y), 255);
         EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 4, y), 128);
-        EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 5, y), 0);
     }
 }
 

@@ -112,15 +112,6 @@ TEST(ScanlineVelocity, StaticScenesAreExactlyZero)
     EXPECT_GT(covered, 50);
 }
 
-TEST(ScanlineVelocity, AnObjectRidingWithTheCameraStandsStill)
-{
-    auto ts = TestScene::perspective(60.0f);
-    animate(ts->camera, {0, 0, 0}, {0.7f, -0.3f, 0.2f});
-    ts->scene.addNode("rider", ts->camera)->setMesh(rectMesh(-2, -2, 2, 2, -6));
-    Bitmap bm = renderFrame2(*ts, 32);
-    EXPECT_GT(expectVelocities(bm, [](int, int, int, float) { return Point2(); }), 50);
-}
-
 // Perspective, 90 degrees across 32 pixels: xscale = -16, screen x = 16 - 16 x / z.
 TEST(ScanlineVelocity, PerspectiveMotionAlongXIsXscaleTimesDxOverDepth)
 {

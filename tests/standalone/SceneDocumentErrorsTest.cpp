@@ -71,16 +71,13 @@ TEST_F(SceneDocumentErrors, ValuesOfTheWrongForm)
     } cases[] = {
         {R"("glossiness": "high")", "/materials/0/glossiness",
          "expected a number from 0 to 1, got a string \"high\""},
-        {R"("glossiness": "NaN")", "/materials/0/glossiness", "got a string \"NaN\""},
         {R"("layers": 2.5)", "/materials/0/layers", "expected a whole number from 1 to 8, got 2.5"},
-        {R"("layers": "9")", "/materials/0/layers", "expected a whole number from 1 to 8, got a string"},
         {R"("twoSided": "yes")", "/materials/0/twoSided", "expected true or false"},
         {R"("diffuse": [1, 0])", "/materials/0/diffuse", "expected a colour [r, g, b]"},
         {R"("diffuse": [1, 0, -1])", "/materials/0/diffuse/2", "0 or more, got -1"},
         {R"("offset": {"x": 1})", "/materials/0/offset", "expected a point [x, y, z], got an object"},
         {R"("label": 5)", "/materials/0/label", "expected a string, got the number 5"},
         {R"("weights": 0.5)", "/materials/0/weights", "expected an array of a number values (a table)"},
-        {R"("weights": [0.5, "x"])", "/materials/0/weights/1", "expected a number"},
         {R"("coat": 3)", "/materials/0/coat", "expected a material: a name from \"materials\""},
         {R"("focus": "nobody")", "/materials/0/focus", "no object, light or camera named \"nobody\""},
         {R"("layers": {"keys": [[0, 1], [10, 2]]})", "/materials/0/layers", "cannot be animated"},
@@ -109,14 +106,8 @@ TEST_F(SceneDocumentErrors, NumbersOutsideTheirRangesAreHeldWithAWarning)
     } cases[] = {
         {R"("glossiness": 1.5)", mtl_glossiness, 1,
          "/materials/0/glossiness: parameter glossiness: 1.5 is outside its range 0 to 1; held to 1"},
-        {R"("glossiness": -2)", mtl_glossiness, 0,
-         "/materials/0/glossiness: parameter glossiness: -2 is outside its range 0 to 1; held to 0"},
-        {R"("layers": 9)", mtl_layers, 8,
-         "/materials/0/layers: parameter layers: 9 is outside its range 1 to 8; held to 8"},
         {R"("layers": 1e300)", mtl_layers, 8,
          "/materials/0/layers: parameter layers: 1e+300 is outside its range 1 to 8; held to 8"},
-        {R"("angle": -400)", mtl_angle, -360,
-         "/materials/0/angle: parameter angle: -400 is outside its range -360 to 360; held to -360"},
         {R"("glossiness": {"keys": [[0, 0.5], [10, 2]]})", mtl_glossiness, 0.5,
          "/materials/0/glossiness/keys/1/1: parameter glossiness: 2 is outside its range 0 to 1; held to 1"},
     };
@@ -244,8 +235,6 @@ TEST_F(SceneDocumentErrors, ObjectsLightsAndCameras)
         {R"("objects": [{"type": "box"}])", "/objects/0", "missing \"name\""},
         {R"("objects": [{"name": "a", "type": "box", "scale": [1, 0, 1]}])", "/objects/0/scale",
          "must not be 0"},
-        {R"("objects": [{"name": "a", "type": "box", "target": [1, 0, 1]}])", "/objects/0/target",
-         "unknown key"},
         {R"("objects": [{"name": "b", "type": "box", "position": {"keys": [[0, [0,0,0]], [0, [1,0,0]]]}}])",
          "/objects/0/position/keys/1/0", "second key"},
         {R"("objects": {"name": "a"})", "/objects", "expected an array of objects, got an object"},
@@ -257,7 +246,6 @@ TEST_F(SceneDocumentErrors, ObjectsLightsAndCameras)
         {R"("lights": [{"name": "l", "rotation": [0, 0, 1], "target": [0, 0, 2]}])", "/lights/0/target",
          "either \"rotation\" or \"target\""},
         {R"("render": {"camera": "nobody"})", "/render/camera", "no camera named \"nobody\""},
-        {R"("render": {"width": 0})", "/render/width", "from 1 to 16384, got 0"},
         {R"("rendr": {})", "/rendr", "did you mean \"render\""},
     };
     for (const Case& c : cases) {

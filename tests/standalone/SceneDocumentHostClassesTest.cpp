@@ -45,7 +45,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptName)
+TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptNameOrTheMapsOwnError)
 {
     writePng(dir.path() / "textures/paper.png", 2, 1, {255, 0, 0, 0, 0, 255});
 
@@ -63,10 +63,8 @@ TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptName)
     auto* photo = dynamic_cast<BitmapMap*>(checks->GetSubTexmap(1));
     ASSERT_NE(photo, nullptr);
     EXPECT_TRUE(photo->loaded());  // the relative file name found the image next to the scenes folder
-}
 
-TEST_F(SceneDocumentHostClasses, MissingImageReportsTheBitmapMapsOwnError)
-{
+    // A missing image fails the load with the bitmap map's own message.
     try {
         loadScene(dir.write("scenes/desk.json", document("nowhere.png")), core);
         FAIL() << "loaded";
