@@ -31,7 +31,7 @@ struct Cell {
     float z;
 };
 
-test_support::GBufferImage row(std::initializer_list<Cell> cells)
+test_support::GBufferImage row(const std::vector<Cell>& cells)
 {
     test_support::GBufferImage image(static_cast<int>(cells.size()), 1);
     int x = 0;
@@ -43,110 +43,143 @@ test_support::GBufferImage row(std::initializer_list<Cell> cells)
     return image;
 }
 
-TEST(OutlineObject, MarksObjectNextToBackgroundWhateverTheThreshold)
+// Each scan over one row of pixels; thresholds are strict and each rule reads its own.
+TEST(EdgeRulesOnOneRow, MarkWhatEachRuleDescribes)
 {
-    const auto image = row({{1, 1, -10.0f}, {bg, 0, 0.0f}, {1, 1, -10.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    EXPECT_EQ(image.detect(rules), Rows{"1.1"});
-    rules.outlineObjectThreshold = -10000.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1.1"});
-}
-
-TEST(OutlineObject, MarksOnlyTheNearerObjectAtThresholdZero)
-{
-    // Z(N) - Z(C) is -10 for the near pixel and +10 for the far one.
-    const auto image = row({{1, 1, -10.0f}, {2, 1, -20.0f}});
-    EXPECT_EQ(image.detect(only(&EdgeRules::outlineObject)), Rows{"1."});
-}
-
-TEST(OutlineObject, ThresholdIsStrict)
-{
-    // Z(right) - Z(left) = -5 for the left pixel; +5 for the right one.
-    const auto image = row({{1, 1, -10.0f}, {2, 1, -15.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    rules.outlineObjectThreshold = -5.0f;
-    EXPECT_EQ(image.detect(rules), Rows{".."});
-    rules.outlineObjectThreshold = -4.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-    rules.outlineObjectThreshold = 5.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-    rules.outlineObjectThreshold = 5.5f;
-    EXPECT_EQ(image.detect(rules), Rows{"11"});
-}
-
-TEST(OutlineObject, LargeNegativeThresholdLeavesOnlyBackgroundBorders)
-{
-    const auto image = row({{1, 1, -10.0f}, {2, 1, -20.0f}, {2, 1, -20.0f}, {bg, 0, 0.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    EXPECT_EQ(image.detect(rules), Rows{"1.1."});
-    rules.outlineObjectThreshold = -10000.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"..1."});
-}
-
-TEST(OutlineObject, BackgroundPixelsOfTheLineChannelAreNotMarked)
-{
-    // Background has material channel 0; its depth lies far behind any surface.
-    const auto image = row({{bg, 0, 0.0f}, {1, 0, -10.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    rules.lineMatID = 0;
-    EXPECT_EQ(image.detect(rules), Rows{".1"});
-}
-
-TEST(OutlineMaterial, NeedsAnotherMaterialOnAnotherObject)
-{
-    EdgeRules rules = only(&EdgeRules::outlineMaterial);
-    EXPECT_EQ(row({{1, 1, -10.0f}, {2, 2, -20.0f}}).detect(rules), Rows{"1."});
-    EXPECT_EQ(row({{1, 1, -10.0f}, {2, 1, -20.0f}}).detect(rules), Rows{".."});
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 2, -20.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(OutlineMaterial, BackgroundCountsOnlyWithAnotherMaterial)
-{
-    EdgeRules rules = only(&EdgeRules::outlineMaterial);
-    rules.outlineMaterialThreshold = -10000.0f;
-    EXPECT_EQ(row({{1, 1, -10.0f}, {bg, 0, 0.0f}}).detect(rules), Rows{"1."});
-    rules.lineMatID = 0;
-    EXPECT_EQ(row({{1, 0, -10.0f}, {bg, 0, 0.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(OutlineMaterial, ThresholdIsStrictAndUsesItsOwnValue)
-{
-    const auto image = row({{1, 1, -10.0f}, {2, 2, -15.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineMaterial);
-    rules.outlineObjectThreshold = 100.0f;
-    rules.outlineMaterialThreshold = -5.0f;
-    EXPECT_EQ(image.detect(rules), Rows{".."});
-    rules.outlineMaterialThreshold = -4.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-}
-
-TEST(EdgeMaterial, MarksMaterialBordersInsideOneObjectOnly)
-{
-    EdgeRules rules = only(&EdgeRules::edgeMaterial);
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 2, -10.0f}}).detect(rules), Rows{"1."});
-    rules.lineMatID = 2;
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 2, -10.0f}}).detect(rules), Rows{".1"});
-    EXPECT_EQ(row({{1, 1, -10.0f}, {2, 2, -10.0f}}).detect(rules), Rows{".."});
-    EXPECT_EQ(row({{1, 2, -10.0f}, {1, 2, -50.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(EdgeDepth, MarksThePixelNearerByMoreThanTheThreshold)
-{
-    const auto image = row({{1, 1, -10.0f}, {1, 1, -20.0f}});
-    EdgeRules rules = only(&EdgeRules::edgeDepth);
-    rules.edgeDepthThreshold = 10.0f;
-    EXPECT_EQ(image.detect(rules), Rows{".."});
-    rules.edgeDepthThreshold = 9.5f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-    rules.edgeDepthThreshold = 0.0f;
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 1, -10.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(EdgeDepth, BackgroundNeighbourIsAlwaysFarBehind)
-{
-    EdgeRules rules = only(&EdgeRules::edgeDepth);
-    rules.edgeDepthThreshold = 10000.0f;
-    EXPECT_EQ(row({{bg, 0, 0.0f}, {1, 1, -5000.0f}, {2, 1, -100.0f}}).detect(rules), Rows{".1."});
+    constexpr float same = 0.0f, keep = 1e30f;  // keep: the rules' default threshold
+    struct Case {
+        const char* what;
+        bool EdgeRules::*rule;
+        std::vector<Cell> cells;
+        float threshold;  // of the rule under test; keep leaves the default
+        int lineMatID;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"outline: object next to background",
+         &EdgeRules::outlineObject,
+         {{1, 1, -10}, {bg, 0, 0}, {1, 1, -10}},
+         keep,
+         1,
+         "1.1"},
+        {"outline: background whatever the threshold",
+         &EdgeRules::outlineObject,
+         {{1, 1, -10}, {bg, 0, 0}, {1, 1, -10}},
+         -10000,
+         1,
+         "1.1"},
+        {"outline: only the nearer object at 0",
+         &EdgeRules::outlineObject,
+         {{1, 1, -10}, {2, 1, -20}},
+         same,
+         1,
+         "1."},
+        {"outline: -5 is not below -5", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, -5, 1, ".."},
+        {"outline: -4", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, -4, 1, "1."},
+        {"outline: 5 is not above 5", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, 5, 1, "1."},
+        {"outline: 5.5 marks both", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, 5.5f, 1, "11"},
+        {"outline: objects and background",
+         &EdgeRules::outlineObject,
+         {{1, 1, -10}, {2, 1, -20}, {2, 1, -20}, {bg, 0, 0}},
+         keep,
+         1,
+         "1.1."},
+        {"outline: large negative leaves background borders",
+         &EdgeRules::outlineObject,
+         {{1, 1, -10}, {2, 1, -20}, {2, 1, -20}, {bg, 0, 0}},
+         -10000,
+         1,
+         "..1."},
+        {"outline: background of the line channel is not marked",
+         &EdgeRules::outlineObject,
+         {{bg, 0, 0}, {1, 0, -10}},
+         keep,
+         0,
+         ".1"},
+        {"outline material: another material on another object",
+         &EdgeRules::outlineMaterial,
+         {{1, 1, -10}, {2, 2, -20}},
+         keep,
+         1,
+         "1."},
+        {"outline material: same material",
+         &EdgeRules::outlineMaterial,
+         {{1, 1, -10}, {2, 1, -20}},
+         keep,
+         1,
+         ".."},
+        {"outline material: same object",
+         &EdgeRules::outlineMaterial,
+         {{1, 1, -10}, {1, 2, -20}},
+         keep,
+         1,
+         ".."},
+        {"outline material: background is another material",
+         &EdgeRules::outlineMaterial,
+         {{1, 1, -10}, {bg, 0, 0}},
+         -10000,
+         1,
+         "1."},
+        {"outline material: background of the line's material",
+         &EdgeRules::outlineMaterial,
+         {{1, 0, -10}, {bg, 0, 0}},
+         -10000,
+         0,
+         ".."},
+        {"outline material: -5 is strict",
+         &EdgeRules::outlineMaterial,
+         {{1, 1, -10}, {2, 2, -15}},
+         -5,
+         1,
+         ".."},
+        {"outline material: -4", &EdgeRules::outlineMaterial, {{1, 1, -10}, {2, 2, -15}}, -4, 1, "1."},
+        {"edge material: inside one object",
+         &EdgeRules::edgeMaterial,
+         {{1, 1, -10}, {1, 2, -10}},
+         keep,
+         1,
+         "1."},
+        {"edge material: of the line channel",
+         &EdgeRules::edgeMaterial,
+         {{1, 1, -10}, {1, 2, -10}},
+         keep,
+         2,
+         ".1"},
+        {"edge material: not across objects",
+         &EdgeRules::edgeMaterial,
+         {{1, 1, -10}, {2, 2, -10}},
+         keep,
+         2,
+         ".."},
+        {"edge material: not within one material",
+         &EdgeRules::edgeMaterial,
+         {{1, 2, -10}, {1, 2, -50}},
+         keep,
+         2,
+         ".."},
+        {"depth: 10 is not above 10", &EdgeRules::edgeDepth, {{1, 1, -10}, {1, 1, -20}}, 10, 1, ".."},
+        {"depth: 9.5", &EdgeRules::edgeDepth, {{1, 1, -10}, {1, 1, -20}}, 9.5f, 1, "1."},
+        {"depth: flat at 0", &EdgeRules::edgeDepth, {{1, 1, -10}, {1, 1, -10}}, same, 1, ".."},
+        {"depth: background is far behind",
+         &EdgeRules::edgeDepth,
+         {{bg, 0, 0}, {1, 1, -5000}, {2, 1, -100}},
+         10000,
+         1,
+         ".1."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EdgeRules rules = only(c.rule);
+        rules.lineMatID = c.lineMatID;
+        rules.outlineObjectThreshold = 100.0f;  // the other rules must not read it
+        if (c.rule == &EdgeRules::outlineObject)
+            rules.outlineObjectThreshold = c.threshold == keep ? 0.0f : c.threshold;
+        if (c.threshold != keep && c.rule == &EdgeRules::outlineMaterial)
+            rules.outlineMaterialThreshold = c.threshold;
+        if (c.threshold != keep && c.rule == &EdgeRules::edgeDepth)
+            rules.edgeDepthThreshold = c.threshold;
+        EXPECT_EQ(row(c.cells).detect(rules), Rows{c.expected});
+    }
 }
 
 TEST(ImageBorders, OutsideNeighboursAreSkippedNotTakenAsBackground)
@@ -191,34 +224,26 @@ TEST(ImageBorders, FirstAndLastRowsSeeTheirInImageNeighbours)
     EXPECT_EQ(rows.detect(depth), (Rows{"..", "..", "11"}));
 }
 
-TEST(MaterialFilter, OtherChannelsNeverReceiveTheLine)
-{
-    const auto image = row({{1, 1, -10.0f}, {bg, 0, 0.0f}, {2, 2, -10.0f}, {3, 1, -20.0f}});
-    EdgeRules rules;
-    rules.outlineObject = rules.outlineMaterial = rules.edgeMaterial = rules.edgeDepth = true;
-    rules.lineMatID = 2;
-    EXPECT_EQ(image.detect(rules), Rows{"..1."});
-    rules.lineMatID = 1;
-    EXPECT_EQ(image.detect(rules), Rows{"1..."});
-}
-
-TEST(DetectEdges, MaskIsTheUnionOfTheEnabledScans)
+TEST(DetectEdges, MaskIsTheUnionOfTheEnabledScansOnTheLineChannelOnly)
 {
     const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}, {1, 1, -10.0f}, {1, 2, -10.0f}});
-    EXPECT_EQ(image.detect(only(&EdgeRules::outlineObject)), Rows{".1.."});
-    EXPECT_EQ(image.detect(only(&EdgeRules::edgeMaterial)), Rows{"..1."});
     EdgeRules both = only(&EdgeRules::outlineObject);
     both.edgeMaterial = true;
     EXPECT_EQ(image.detect(both), Rows{".11."});
     EXPECT_EQ(image.detect(EdgeRules{}), Rows{"...."});
-}
 
-TEST(DetectEdges, AddsToTheMaskWithoutClearingIt)
-{
-    const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}, {1, 1, -10.0f}});
-    std::vector<std::uint8_t> mask{0, 0, 1};
-    EXPECT_TRUE(detectEdges(only(&EdgeRules::outlineObject), image.views(), EdgeMask{mask.data(), 3, 1}));
-    EXPECT_EQ(image.rows(mask), Rows{".11"});
+    const auto mixed = row({{1, 1, -10.0f}, {bg, 0, 0.0f}, {2, 2, -10.0f}, {3, 1, -20.0f}});
+    EdgeRules all;
+    all.outlineObject = all.outlineMaterial = all.edgeMaterial = all.edgeDepth = true;
+    all.lineMatID = 2;
+    EXPECT_EQ(mixed.detect(all), Rows{"..1."});
+    all.lineMatID = 1;
+    EXPECT_EQ(mixed.detect(all), Rows{"1..."});
+
+    // Adds to the mask without clearing it.
+    std::vector<std::uint8_t> mask{0, 0, 1, 0};
+    EXPECT_TRUE(detectEdges(only(&EdgeRules::outlineObject), image.views(), EdgeMask{mask.data(), 4, 1}));
+    EXPECT_EQ(image.rows(mask), Rows{".11."});
 }
 
 TEST(DetectEdges, MissingRequiredChannelMarksNothing)
@@ -290,13 +315,10 @@ TEST(Predicates, VisitOnlyTheFourNeighbours)
     const GBufferViews views = image.views();
     EdgeRules rules;
     rules.edgeDepthThreshold = 0.0f;
-    EXPECT_FALSE(testOutlineObject(rules, views, 1, 1));
-    EXPECT_FALSE(testOutlineMaterial(rules, views, 1, 1));
-    EXPECT_FALSE(testEdgeMaterial(rules, views, 1, 1));
-    EXPECT_FALSE(testEdgeDepth(rules, views, 1, 1));
-    EXPECT_TRUE(testOutlineObject(rules, views, 1, 0));
-    EXPECT_TRUE(testOutlineMaterial(rules, views, 1, 0));
-    EXPECT_TRUE(testEdgeDepth(rules, views, 1, 0));
+    for (EdgeTest test : {testOutlineObject, testOutlineMaterial, testEdgeMaterial, testEdgeDepth})
+        EXPECT_FALSE(test(rules, views, 1, 1));
+    for (EdgeTest test : {testOutlineObject, testOutlineMaterial, testEdgeDepth})
+        EXPECT_TRUE(test(rules, views, 1, 0));
 }
 
 }  // namespace
