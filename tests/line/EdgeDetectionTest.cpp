@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,8 +17,6 @@ namespace {
 using namespace vml;
 using Rows = std::vector<std::string>;
 
-constexpr std::uint16_t bg = BMM_BACKGROUND_NODE_RENDER_ID;
-
 EdgeRules only(bool EdgeRules::*detectionSwitch)
 {
     EdgeRules rules;
@@ -24,160 +24,84 @@ EdgeRules only(bool EdgeRules::*detectionSwitch)
     return rules;
 }
 
-// One row: each entry is {node, material, z}; node 0xFFFF keeps the pixel background.
-struct Cell {
-    std::uint16_t node;
-    std::uint8_t material;
-    float z;
-};
-
-test_support::GBufferImage row(const std::vector<Cell>& cells)
+// One row of pixels, "node:material:z" each, "bg" for background.
+test_support::GBufferImage row(const std::string& cells)
 {
-    test_support::GBufferImage image(static_cast<int>(cells.size()), 1);
-    int x = 0;
-    for (const Cell& c : cells) {
-        if (c.node != bg)
-            image.surface(x, 0, c.node, c.material, c.z);
-        ++x;
+    std::vector<std::string> tokens;
+    std::istringstream in(cells);
+    for (std::string t; in >> t;)
+        tokens.push_back(t);
+    test_support::GBufferImage image(static_cast<int>(tokens.size()), 1);
+    for (std::size_t x = 0; x < tokens.size(); ++x) {
+        int node = 0, material = 0;
+        float z = 0.0f;
+        if (std::sscanf(tokens[x].c_str(), "%d:%d:%f", &node, &material, &z) == 3)
+            image.surface(static_cast<int>(x), 0, static_cast<std::uint16_t>(node),
+                          static_cast<std::uint8_t>(material), z);
     }
     return image;
 }
 
-// Each scan over one row of pixels; thresholds are strict and each rule reads its own.
+// Each rule alone over one row; thresholds are strict, and each rule reads its own.
 TEST(EdgeRulesOnOneRow, MarkWhatEachRuleDescribes)
 {
-    constexpr float same = 0.0f, keep = 1e30f;  // keep: the rules' default threshold
+    constexpr float keep = 1e30f;  // the rule's default threshold
     struct Case {
-        const char* what;
-        bool EdgeRules::*rule;
-        std::vector<Cell> cells;
-        float threshold;  // of the rule under test; keep leaves the default
+        char rule;  // O outline object, M outline material, E edge material, D edge depth
+        const char* cells;
+        float threshold;
         int lineMatID;
-        std::string expected;
+        const char* expected;
     };
     const Case cases[] = {
-        {"outline: object next to background",
-         &EdgeRules::outlineObject,
-         {{1, 1, -10}, {bg, 0, 0}, {1, 1, -10}},
-         keep,
-         1,
-         "1.1"},
-        {"outline: background whatever the threshold",
-         &EdgeRules::outlineObject,
-         {{1, 1, -10}, {bg, 0, 0}, {1, 1, -10}},
-         -10000,
-         1,
-         "1.1"},
-        {"outline: only the nearer object at 0",
-         &EdgeRules::outlineObject,
-         {{1, 1, -10}, {2, 1, -20}},
-         same,
-         1,
-         "1."},
-        {"outline: -5 is not below -5", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, -5, 1, ".."},
-        {"outline: -4", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, -4, 1, "1."},
-        {"outline: 5 is not above 5", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, 5, 1, "1."},
-        {"outline: 5.5 marks both", &EdgeRules::outlineObject, {{1, 1, -10}, {2, 1, -15}}, 5.5f, 1, "11"},
-        {"outline: objects and background",
-         &EdgeRules::outlineObject,
-         {{1, 1, -10}, {2, 1, -20}, {2, 1, -20}, {bg, 0, 0}},
-         keep,
-         1,
-         "1.1."},
-        {"outline: large negative leaves background borders",
-         &EdgeRules::outlineObject,
-         {{1, 1, -10}, {2, 1, -20}, {2, 1, -20}, {bg, 0, 0}},
-         -10000,
-         1,
-         "..1."},
-        {"outline: background of the line channel is not marked",
-         &EdgeRules::outlineObject,
-         {{bg, 0, 0}, {1, 0, -10}},
-         keep,
-         0,
-         ".1"},
-        {"outline material: another material on another object",
-         &EdgeRules::outlineMaterial,
-         {{1, 1, -10}, {2, 2, -20}},
-         keep,
-         1,
-         "1."},
-        {"outline material: same material",
-         &EdgeRules::outlineMaterial,
-         {{1, 1, -10}, {2, 1, -20}},
-         keep,
-         1,
-         ".."},
-        {"outline material: same object",
-         &EdgeRules::outlineMaterial,
-         {{1, 1, -10}, {1, 2, -20}},
-         keep,
-         1,
-         ".."},
-        {"outline material: background is another material",
-         &EdgeRules::outlineMaterial,
-         {{1, 1, -10}, {bg, 0, 0}},
-         -10000,
-         1,
-         "1."},
-        {"outline material: background of the line's material",
-         &EdgeRules::outlineMaterial,
-         {{1, 0, -10}, {bg, 0, 0}},
-         -10000,
-         0,
-         ".."},
-        {"outline material: -5 is strict",
-         &EdgeRules::outlineMaterial,
-         {{1, 1, -10}, {2, 2, -15}},
-         -5,
-         1,
-         ".."},
-        {"outline material: -4", &EdgeRules::outlineMaterial, {{1, 1, -10}, {2, 2, -15}}, -4, 1, "1."},
-        {"edge material: inside one object",
-         &EdgeRules::edgeMaterial,
-         {{1, 1, -10}, {1, 2, -10}},
-         keep,
-         1,
-         "1."},
-        {"edge material: of the line channel",
-         &EdgeRules::edgeMaterial,
-         {{1, 1, -10}, {1, 2, -10}},
-         keep,
-         2,
-         ".1"},
-        {"edge material: not across objects",
-         &EdgeRules::edgeMaterial,
-         {{1, 1, -10}, {2, 2, -10}},
-         keep,
-         2,
-         ".."},
-        {"edge material: not within one material",
-         &EdgeRules::edgeMaterial,
-         {{1, 2, -10}, {1, 2, -50}},
-         keep,
-         2,
-         ".."},
-        {"depth: 10 is not above 10", &EdgeRules::edgeDepth, {{1, 1, -10}, {1, 1, -20}}, 10, 1, ".."},
-        {"depth: 9.5", &EdgeRules::edgeDepth, {{1, 1, -10}, {1, 1, -20}}, 9.5f, 1, "1."},
-        {"depth: flat at 0", &EdgeRules::edgeDepth, {{1, 1, -10}, {1, 1, -10}}, same, 1, ".."},
-        {"depth: background is far behind",
-         &EdgeRules::edgeDepth,
-         {{bg, 0, 0}, {1, 1, -5000}, {2, 1, -100}},
-         10000,
-         1,
-         ".1."},
+        // Background counts as an object far behind, whatever the threshold.
+        {'O', "1:1:-10 bg 1:1:-10", keep, 1, "1.1"},
+        {'O', "1:1:-10 bg 1:1:-10", -10000, 1, "1.1"},
+        {'O', "1:1:-10 2:1:-20", keep, 1, "1."},  // at 0 only the nearer object
+        {'O', "1:1:-10 2:1:-15", -5, 1, ".."},
+        {'O', "1:1:-10 2:1:-15", -4, 1, "1."},
+        {'O', "1:1:-10 2:1:-15", 5, 1, "1."},
+        {'O', "1:1:-10 2:1:-15", 5.5f, 1, "11"},
+        {'O', "1:1:-10 2:1:-20 2:1:-20 bg", keep, 1, "1.1."},
+        {'O', "1:1:-10 2:1:-20 2:1:-20 bg", -10000, 1, "..1."},
+        {'O', "bg 1:0:-10", keep, 0, ".1"},  // background of the line channel is not marked
+        // Another material on another object; background only with another material.
+        {'M', "1:1:-10 2:2:-20", keep, 1, "1."},
+        {'M', "1:1:-10 2:1:-20", keep, 1, ".."},
+        {'M', "1:1:-10 1:2:-20", keep, 1, ".."},
+        {'M', "1:1:-10 bg", -10000, 1, "1."},
+        {'M', "1:0:-10 bg", -10000, 0, ".."},
+        {'M', "1:1:-10 2:2:-15", -5, 1, ".."},
+        {'M', "1:1:-10 2:2:-15", -4, 1, "1."},
+        // Material borders inside one object, on the line's channel.
+        {'E', "1:1:-10 1:2:-10", keep, 1, "1."},
+        {'E', "1:1:-10 1:2:-10", keep, 2, ".1"},
+        {'E', "1:1:-10 2:2:-10", keep, 2, ".."},
+        {'E', "1:2:-10 1:2:-50", keep, 2, ".."},
+        // The pixel nearer by more than the threshold; background is far behind.
+        {'D', "1:1:-10 1:1:-20", 10, 1, ".."},
+        {'D', "1:1:-10 1:1:-20", 9.5f, 1, "1."},
+        {'D', "1:1:-10 1:1:-10", 0, 1, ".."},
+        {'D', "bg 1:1:-5000 2:1:-100", 10000, 1, ".1."},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EdgeRules rules = only(c.rule);
+        SCOPED_TRACE(std::string(1, c.rule) + " " + c.cells + " at " + std::to_string(c.threshold));
+        EdgeRules rules;
         rules.lineMatID = c.lineMatID;
         rules.outlineObjectThreshold = 100.0f;  // the other rules must not read it
-        if (c.rule == &EdgeRules::outlineObject)
+        switch (c.rule) {
+        case 'O':
+            rules.outlineObject = true;
             rules.outlineObjectThreshold = c.threshold == keep ? 0.0f : c.threshold;
-        if (c.threshold != keep && c.rule == &EdgeRules::outlineMaterial)
-            rules.outlineMaterialThreshold = c.threshold;
-        if (c.threshold != keep && c.rule == &EdgeRules::edgeDepth)
-            rules.edgeDepthThreshold = c.threshold;
+            break;
+        case 'M':
+            rules.outlineMaterial = true;
+            if (c.threshold != keep)
+                rules.outlineMaterialThreshold = c.threshold;
+            break;
+        case 'E': rules.edgeMaterial = true; break;
+        default: rules.edgeDepth = true; rules.edgeDepthThreshold = c.threshold;
+        }
         EXPECT_EQ(row(c.cells).detect(rules), Rows{c.expected});
     }
 }
@@ -226,13 +150,13 @@ TEST(ImageBorders, FirstAndLastRowsSeeTheirInImageNeighbours)
 
 TEST(DetectEdges, MaskIsTheUnionOfTheEnabledScansOnTheLineChannelOnly)
 {
-    const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}, {1, 1, -10.0f}, {1, 2, -10.0f}});
+    const auto image = row("bg 1:1:-10 1:1:-10 1:2:-10");
     EdgeRules both = only(&EdgeRules::outlineObject);
     both.edgeMaterial = true;
     EXPECT_EQ(image.detect(both), Rows{".11."});
     EXPECT_EQ(image.detect(EdgeRules{}), Rows{"...."});
 
-    const auto mixed = row({{1, 1, -10.0f}, {bg, 0, 0.0f}, {2, 2, -10.0f}, {3, 1, -20.0f}});
+    const auto mixed = row("1:1:-10 bg 2:2:-10 3:1:-20");
     EdgeRules all;
     all.outlineObject = all.outlineMaterial = all.edgeMaterial = all.edgeDepth = true;
     all.lineMatID = 2;
@@ -292,7 +216,7 @@ TEST(DetectEdges, MissingRequiredChannelMarksNothing)
 
 TEST(ScanEdges, DoesNothingWithoutTestOrUsableMask)
 {
-    const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}});
+    const auto image = row("bg 1:1:-10");
     const EdgeRules rules;
     std::vector<std::uint8_t> mask(2, 0);
     scanEdges(nullptr, rules, image.views(), EdgeMask{mask.data(), 2, 1});
