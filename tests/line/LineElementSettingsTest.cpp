@@ -65,25 +65,6 @@ TEST_F(LineElementSettings, ApplyThenReadGivesTheRecordBackAndLeavesTheDerivedWo
     EXPECT_EQ(out.fadeSpan, -2.0f);
 }
 
-TEST_F(LineElementSettings, HalvesReadTheirOwnBlockAtTheGivenTime)
-{
-    LineFxElement e;
-    IParamBlock2& line = *e.pblock();
-    IParamBlock2& paint = *e.paintBlock();
-    line.SetKey(lineParam::lineAlpha, 0, 10.0f);
-    line.SetKey(lineParam::lineAlpha, 1000, 50.0f);
-    paint.SetKey(linePaintParam::paintMix, 0, 0.0f);
-    paint.SetKey(linePaintParam::paintMix, 1000, 80.0f);
-
-    LineSettings s;
-    e.readLineWords(1000, s);
-    EXPECT_EQ(s.lineAlpha, 50.0f);
-    EXPECT_EQ(s.paintMix, 0.0f) << "the line half leaves the paint words alone";
-    e.readPaintWords(500, s);
-    EXPECT_FLOAT_EQ(s.paintMix, 40.0f);
-    EXPECT_EQ(s.lineAlpha, 50.0f) << "the paint half leaves the line words alone";
-}
-
 TEST_F(LineElementSettings, AFileSetsOnlyTheSwitchesTheTypeAccepts)
 {
     using namespace lineParam;

@@ -83,11 +83,7 @@ TEST(LineManagerList, AddGivesEachTypeItsSwitchAndNameAtTheRequestedPlace)
     expectList(m, {outline, basic, edge, normal, last});
     EXPECT_EQ(listener.changes, 5);
 
-    EXPECT_EQ(switchesOn(*basic), std::vector<ParamID>{lineParam::outlineObject});
-    EXPECT_EQ(switchesOn(*outline), std::vector<ParamID>{lineParam::outlineObject});
     EXPECT_EQ(switchesOn(*edge), std::vector<ParamID>{lineParam::edgeDepth});
-    EXPECT_EQ(switchesOn(*normal), std::vector<ParamID>{lineParam::normal});
-    EXPECT_EQ(edge->pblock()->GetInt(lineParam::elemID), EdgeBoundary);
     EXPECT_EQ(nameOf(basic), "基本ｾｯﾄ");
     EXPECT_EQ(nameOf(edge), "ｴｯｼﾞ境界");
 

@@ -23,22 +23,6 @@ LineSettings derived(float width, float stretch = 0.0f, float angle = 0.0f)
     return s;
 }
 
-TEST(LineDerived, WidthOneAndAHalfGivesRadiusAndRings)
-{
-    const LineSettings s = derived(1.5f);
-    // baseWidth = (0 + 1) * 0.5 * 1.5; radius = 2.5 * 0.75 + 3.2.
-    EXPECT_FLOAT_EQ(s.baseWidth, 0.75f);
-    EXPECT_FLOAT_EQ(s.lineWidth, 5.075f);
-    EXPECT_NEAR(s.outer2, 25.755625f, 1e-4f);
-    EXPECT_NEAR(s.mid2, 9.455625f, 1e-4f);    // 3.075^2
-    EXPECT_NEAR(s.inner2, 1.155625f, 1e-4f);  // 1.075^2
-    EXPECT_NEAR(s.slopeOuter, -0.5f / 16.3f, 1e-6f);
-    EXPECT_NEAR(s.slopeInner, -0.5f / 8.3f, 1e-6f);
-    // Angle 0: u = (1, 0), v = (0, -1).
-    EXPECT_FLOAT_EQ(s.axisU[0], 1.0f);
-    EXPECT_FLOAT_EQ(s.axisV[1], -1.0f);
-}
-
 TEST(LineDerived, ReportsChangesOfRadiusStretchAndAngleOnly)
 {
     LineShape last;
