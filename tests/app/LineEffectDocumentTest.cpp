@@ -1,11 +1,11 @@
 #include "app/HostSetup.h"
 #include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
+#include "host/IParamBlock2.h"
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
 #include "line/LineFxParamBlocks.h"
-#include "renderer/LineFxRenderElement.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 
@@ -142,6 +142,10 @@ TEST_F(LineEffectDocument, BadElementsNameTheirPlaceAndWhatWasExpected)
         for (const char* part : c.says)
             EXPECT_NE(error.find(part), std::string::npos) << c.elements << "\n" << error;
     }
+    // Only the line effect has elements.
+    const std::string error = errorOf(R"({"camera": {}, "materials": [{"name": "m", "class": "Standard",
+        "elements": []}]})");
+    EXPECT_NE(error.find("/materials/0/elements: unknown parameter"), std::string::npos) << error;
 }
 
 TEST_F(LineEffectDocument, AWidthOutsideItsRangeIsHeldWithAWarningNamingItsPlace)
@@ -154,23 +158,6 @@ TEST_F(LineEffectDocument, AWidthOutsideItsRangeIsHeldWithAWarningNamingItsPlace
     EXPECT_EQ(core.warnings(),
               std::vector<std::string>{"scene.json: /effects/0/elements/1/lineWidth: parameter "
                                        "lineWidth: 500 is outside its range 0 to 100; held to 100"});
-}
-
-TEST_F(LineEffectDocument, OnlyTheLineEffectHasElements)
-{
-    const std::string error = errorOf(R"({"camera": {}, "materials": [{"name": "m", "class": "Standard",
-        "elements": []}]})");
-    EXPECT_NE(error.find("/materials/0/elements: unknown parameter"), std::string::npos) << error;
-}
-
-TEST_F(LineEffectDocument, LineRenderElementIsCreatedWithItsName)
-{
-    auto scene = load(sceneWith("[]", R"([{"class": "LineFxRenderElement", "name": "lines"}])"));
-    ASSERT_EQ(scene->renderElements.size(), 1u);
-    auto* element = dynamic_cast<vml::LineFxRenderElement*>(scene->renderElements[0]);
-    ASSERT_NE(element, nullptr);
-    EXPECT_STREQ(element->ElementName(), "lines");
-    EXPECT_TRUE(element->IsEnabled());
 }
 
 // The line effect example of docs/scene-format.md stays valid.
@@ -212,7 +199,7 @@ TEST_F(LineEffectCommands, RenderWritesTheLineLayerBesideTheImage)
     o.quiet = true;
     ASSERT_EQ(app::runRender(o, core), 0);
     EXPECT_TRUE(fs::exists(dir / "out/ball.png"));
-    EXPECT_TRUE(fs::exists(dir / "out/ball.lines.png"));
+    EXPECT_TRUE(fs::exists(dir / "out/ball.lines.png")) << "the layer takes the render element's name";
 }
 
 TEST_F(LineEffectCommands, InfoListsTheEffectWithItsElementTypes)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,8 +17,6 @@ namespace {
 using namespace vml;
 using Rows = std::vector<std::string>;
 
-constexpr std::uint16_t bg = BMM_BACKGROUND_NODE_RENDER_ID;
-
 EdgeRules only(bool EdgeRules::*detectionSwitch)
 {
     EdgeRules rules;
@@ -24,129 +24,86 @@ EdgeRules only(bool EdgeRules::*detectionSwitch)
     return rules;
 }
 
-// One row: each entry is {node, material, z}; node 0xFFFF keeps the pixel background.
-struct Cell {
-    std::uint16_t node;
-    std::uint8_t material;
-    float z;
-};
-
-test_support::GBufferImage row(std::initializer_list<Cell> cells)
+// One row of pixels, "node:material:z" each, "bg" for background.
+test_support::GBufferImage row(const std::string& cells)
 {
-    test_support::GBufferImage image(static_cast<int>(cells.size()), 1);
-    int x = 0;
-    for (const Cell& c : cells) {
-        if (c.node != bg)
-            image.surface(x, 0, c.node, c.material, c.z);
-        ++x;
+    std::vector<std::string> tokens;
+    std::istringstream in(cells);
+    for (std::string t; in >> t;)
+        tokens.push_back(t);
+    test_support::GBufferImage image(static_cast<int>(tokens.size()), 1);
+    for (std::size_t x = 0; x < tokens.size(); ++x) {
+        int node = 0, material = 0;
+        float z = 0.0f;
+        if (std::sscanf(tokens[x].c_str(), "%d:%d:%f", &node, &material, &z) == 3)
+            image.surface(static_cast<int>(x), 0, static_cast<std::uint16_t>(node),
+                          static_cast<std::uint8_t>(material), z);
     }
     return image;
 }
 
-TEST(OutlineObject, MarksObjectNextToBackgroundWhateverTheThreshold)
+// Each rule alone over one row; thresholds are strict, and each rule reads its own.
+TEST(EdgeRulesOnOneRow, MarkWhatEachRuleDescribes)
 {
-    const auto image = row({{1, 1, -10.0f}, {bg, 0, 0.0f}, {1, 1, -10.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    EXPECT_EQ(image.detect(rules), Rows{"1.1"});
-    rules.outlineObjectThreshold = -10000.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1.1"});
-}
-
-TEST(OutlineObject, MarksOnlyTheNearerObjectAtThresholdZero)
-{
-    // Z(N) - Z(C) is -10 for the near pixel and +10 for the far one.
-    const auto image = row({{1, 1, -10.0f}, {2, 1, -20.0f}});
-    EXPECT_EQ(image.detect(only(&EdgeRules::outlineObject)), Rows{"1."});
-}
-
-TEST(OutlineObject, ThresholdIsStrict)
-{
-    // Z(right) - Z(left) = -5 for the left pixel; +5 for the right one.
-    const auto image = row({{1, 1, -10.0f}, {2, 1, -15.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    rules.outlineObjectThreshold = -5.0f;
-    EXPECT_EQ(image.detect(rules), Rows{".."});
-    rules.outlineObjectThreshold = -4.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-    rules.outlineObjectThreshold = 5.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-    rules.outlineObjectThreshold = 5.5f;
-    EXPECT_EQ(image.detect(rules), Rows{"11"});
-}
-
-TEST(OutlineObject, LargeNegativeThresholdLeavesOnlyBackgroundBorders)
-{
-    const auto image = row({{1, 1, -10.0f}, {2, 1, -20.0f}, {2, 1, -20.0f}, {bg, 0, 0.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    EXPECT_EQ(image.detect(rules), Rows{"1.1."});
-    rules.outlineObjectThreshold = -10000.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"..1."});
-}
-
-TEST(OutlineObject, BackgroundPixelsOfTheLineChannelAreNotMarked)
-{
-    // Background has material channel 0; its depth lies far behind any surface.
-    const auto image = row({{bg, 0, 0.0f}, {1, 0, -10.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineObject);
-    rules.lineMatID = 0;
-    EXPECT_EQ(image.detect(rules), Rows{".1"});
-}
-
-TEST(OutlineMaterial, NeedsAnotherMaterialOnAnotherObject)
-{
-    EdgeRules rules = only(&EdgeRules::outlineMaterial);
-    EXPECT_EQ(row({{1, 1, -10.0f}, {2, 2, -20.0f}}).detect(rules), Rows{"1."});
-    EXPECT_EQ(row({{1, 1, -10.0f}, {2, 1, -20.0f}}).detect(rules), Rows{".."});
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 2, -20.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(OutlineMaterial, BackgroundCountsOnlyWithAnotherMaterial)
-{
-    EdgeRules rules = only(&EdgeRules::outlineMaterial);
-    rules.outlineMaterialThreshold = -10000.0f;
-    EXPECT_EQ(row({{1, 1, -10.0f}, {bg, 0, 0.0f}}).detect(rules), Rows{"1."});
-    rules.lineMatID = 0;
-    EXPECT_EQ(row({{1, 0, -10.0f}, {bg, 0, 0.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(OutlineMaterial, ThresholdIsStrictAndUsesItsOwnValue)
-{
-    const auto image = row({{1, 1, -10.0f}, {2, 2, -15.0f}});
-    EdgeRules rules = only(&EdgeRules::outlineMaterial);
-    rules.outlineObjectThreshold = 100.0f;
-    rules.outlineMaterialThreshold = -5.0f;
-    EXPECT_EQ(image.detect(rules), Rows{".."});
-    rules.outlineMaterialThreshold = -4.0f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-}
-
-TEST(EdgeMaterial, MarksMaterialBordersInsideOneObjectOnly)
-{
-    EdgeRules rules = only(&EdgeRules::edgeMaterial);
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 2, -10.0f}}).detect(rules), Rows{"1."});
-    rules.lineMatID = 2;
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 2, -10.0f}}).detect(rules), Rows{".1"});
-    EXPECT_EQ(row({{1, 1, -10.0f}, {2, 2, -10.0f}}).detect(rules), Rows{".."});
-    EXPECT_EQ(row({{1, 2, -10.0f}, {1, 2, -50.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(EdgeDepth, MarksThePixelNearerByMoreThanTheThreshold)
-{
-    const auto image = row({{1, 1, -10.0f}, {1, 1, -20.0f}});
-    EdgeRules rules = only(&EdgeRules::edgeDepth);
-    rules.edgeDepthThreshold = 10.0f;
-    EXPECT_EQ(image.detect(rules), Rows{".."});
-    rules.edgeDepthThreshold = 9.5f;
-    EXPECT_EQ(image.detect(rules), Rows{"1."});
-    rules.edgeDepthThreshold = 0.0f;
-    EXPECT_EQ(row({{1, 1, -10.0f}, {1, 1, -10.0f}}).detect(rules), Rows{".."});
-}
-
-TEST(EdgeDepth, BackgroundNeighbourIsAlwaysFarBehind)
-{
-    EdgeRules rules = only(&EdgeRules::edgeDepth);
-    rules.edgeDepthThreshold = 10000.0f;
-    EXPECT_EQ(row({{bg, 0, 0.0f}, {1, 1, -5000.0f}, {2, 1, -100.0f}}).detect(rules), Rows{".1."});
+    constexpr float keep = 1e30f;  // the rule's default threshold
+    struct Case {
+        char rule;  // O outline object, M outline material, E edge material, D edge depth
+        const char* cells;
+        float threshold;
+        int lineMatID;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Background counts as an object far behind, whatever the threshold.
+        {'O', "1:1:-10 bg 1:1:-10", keep, 1, "1.1"},
+        {'O', "1:1:-10 bg 1:1:-10", -10000, 1, "1.1"},
+        {'O', "1:1:-10 2:1:-20", keep, 1, "1."},  // at 0 only the nearer object
+        {'O', "1:1:-10 2:1:-15", -5, 1, ".."},
+        {'O', "1:1:-10 2:1:-15", -4, 1, "1."},
+        {'O', "1:1:-10 2:1:-15", 5, 1, "1."},
+        {'O', "1:1:-10 2:1:-15", 5.5f, 1, "11"},
+        {'O', "1:1:-10 2:1:-20 2:1:-20 bg", keep, 1, "1.1."},
+        {'O', "1:1:-10 2:1:-20 2:1:-20 bg", -10000, 1, "..1."},
+        {'O', "bg 1:0:-10", keep, 0, ".1"},  // background of the line channel is not marked
+        // Another material on another object; background only with another material.
+        {'M', "1:1:-10 2:2:-20", keep, 1, "1."},
+        {'M', "1:1:-10 2:1:-20", keep, 1, ".."},
+        {'M', "1:1:-10 1:2:-20", keep, 1, ".."},
+        {'M', "1:1:-10 bg", -10000, 1, "1."},
+        {'M', "1:0:-10 bg", -10000, 0, ".."},
+        {'M', "1:1:-10 2:2:-15", -5, 1, ".."},
+        {'M', "1:1:-10 2:2:-15", -4, 1, "1."},
+        // Material borders inside one object, on the line's channel.
+        {'E', "1:1:-10 1:2:-10", keep, 1, "1."},
+        {'E', "1:1:-10 1:2:-10", keep, 2, ".1"},
+        {'E', "1:1:-10 2:2:-10", keep, 2, ".."},
+        {'E', "1:2:-10 1:2:-50", keep, 2, ".."},
+        // The pixel nearer by more than the threshold; background is far behind.
+        {'D', "1:1:-10 1:1:-20", 10, 1, ".."},
+        {'D', "1:1:-10 1:1:-20", 9.5f, 1, "1."},
+        {'D', "1:1:-10 1:1:-10", 0, 1, ".."},
+        {'D', "bg 1:1:-5000 2:1:-100", 10000, 1, ".1."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(1, c.rule) + " " + c.cells + " at " + std::to_string(c.threshold));
+        EdgeRules rules;
+        rules.lineMatID = c.lineMatID;
+        rules.outlineObjectThreshold = 100.0f;  // the other rules must not read it
+        switch (c.rule) {
+        case 'O':
+            rules.outlineObject = true;
+            rules.outlineObjectThreshold = c.threshold == keep ? 0.0f : c.threshold;
+            break;
+        case 'M':
+            rules.outlineMaterial = true;
+            if (c.threshold != keep)
+                rules.outlineMaterialThreshold = c.threshold;
+            break;
+        case 'E': rules.edgeMaterial = true; break;
+        default: rules.edgeDepth = true; rules.edgeDepthThreshold = c.threshold;
+        }
+        EXPECT_EQ(row(c.cells).detect(rules), Rows{c.expected});
+    }
 }
 
 TEST(ImageBorders, OutsideNeighboursAreSkippedNotTakenAsBackground)
@@ -191,34 +148,26 @@ TEST(ImageBorders, FirstAndLastRowsSeeTheirInImageNeighbours)
     EXPECT_EQ(rows.detect(depth), (Rows{"..", "..", "11"}));
 }
 
-TEST(MaterialFilter, OtherChannelsNeverReceiveTheLine)
+TEST(DetectEdges, MaskIsTheUnionOfTheEnabledScansOnTheLineChannelOnly)
 {
-    const auto image = row({{1, 1, -10.0f}, {bg, 0, 0.0f}, {2, 2, -10.0f}, {3, 1, -20.0f}});
-    EdgeRules rules;
-    rules.outlineObject = rules.outlineMaterial = rules.edgeMaterial = rules.edgeDepth = true;
-    rules.lineMatID = 2;
-    EXPECT_EQ(image.detect(rules), Rows{"..1."});
-    rules.lineMatID = 1;
-    EXPECT_EQ(image.detect(rules), Rows{"1..."});
-}
-
-TEST(DetectEdges, MaskIsTheUnionOfTheEnabledScans)
-{
-    const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}, {1, 1, -10.0f}, {1, 2, -10.0f}});
-    EXPECT_EQ(image.detect(only(&EdgeRules::outlineObject)), Rows{".1.."});
-    EXPECT_EQ(image.detect(only(&EdgeRules::edgeMaterial)), Rows{"..1."});
+    const auto image = row("bg 1:1:-10 1:1:-10 1:2:-10");
     EdgeRules both = only(&EdgeRules::outlineObject);
     both.edgeMaterial = true;
     EXPECT_EQ(image.detect(both), Rows{".11."});
     EXPECT_EQ(image.detect(EdgeRules{}), Rows{"...."});
-}
 
-TEST(DetectEdges, AddsToTheMaskWithoutClearingIt)
-{
-    const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}, {1, 1, -10.0f}});
-    std::vector<std::uint8_t> mask{0, 0, 1};
-    EXPECT_TRUE(detectEdges(only(&EdgeRules::outlineObject), image.views(), EdgeMask{mask.data(), 3, 1}));
-    EXPECT_EQ(image.rows(mask), Rows{".11"});
+    const auto mixed = row("1:1:-10 bg 2:2:-10 3:1:-20");
+    EdgeRules all;
+    all.outlineObject = all.outlineMaterial = all.edgeMaterial = all.edgeDepth = true;
+    all.lineMatID = 2;
+    EXPECT_EQ(mixed.detect(all), Rows{"..1."});
+    all.lineMatID = 1;
+    EXPECT_EQ(mixed.detect(all), Rows{"1..."});
+
+    // Adds to the mask without clearing it.
+    std::vector<std::uint8_t> mask{0, 0, 1, 0};
+    EXPECT_TRUE(detectEdges(only(&EdgeRules::outlineObject), image.views(), EdgeMask{mask.data(), 4, 1}));
+    EXPECT_EQ(image.rows(mask), Rows{".11."});
 }
 
 TEST(DetectEdges, MissingRequiredChannelMarksNothing)
@@ -267,7 +216,7 @@ TEST(DetectEdges, MissingRequiredChannelMarksNothing)
 
 TEST(ScanEdges, DoesNothingWithoutTestOrUsableMask)
 {
-    const auto image = row({{bg, 0, 0.0f}, {1, 1, -10.0f}});
+    const auto image = row("bg 1:1:-10");
     const EdgeRules rules;
     std::vector<std::uint8_t> mask(2, 0);
     scanEdges(nullptr, rules, image.views(), EdgeMask{mask.data(), 2, 1});
@@ -290,13 +239,10 @@ TEST(Predicates, VisitOnlyTheFourNeighbours)
     const GBufferViews views = image.views();
     EdgeRules rules;
     rules.edgeDepthThreshold = 0.0f;
-    EXPECT_FALSE(testOutlineObject(rules, views, 1, 1));
-    EXPECT_FALSE(testOutlineMaterial(rules, views, 1, 1));
-    EXPECT_FALSE(testEdgeMaterial(rules, views, 1, 1));
-    EXPECT_FALSE(testEdgeDepth(rules, views, 1, 1));
-    EXPECT_TRUE(testOutlineObject(rules, views, 1, 0));
-    EXPECT_TRUE(testOutlineMaterial(rules, views, 1, 0));
-    EXPECT_TRUE(testEdgeDepth(rules, views, 1, 0));
+    for (EdgeTest test : {testOutlineObject, testOutlineMaterial, testEdgeMaterial, testEdgeDepth})
+        EXPECT_FALSE(test(rules, views, 1, 1));
+    for (EdgeTest test : {testOutlineObject, testOutlineMaterial, testEdgeDepth})
+        EXPECT_TRUE(test(rules, views, 1, 0));
 }
 
 }  // namespace

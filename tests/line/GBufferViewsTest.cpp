@@ -10,48 +10,6 @@ namespace {
 
 using namespace vml;
 
-TEST(GBufferViews, ViewTheBitmapChannelsAtTheBitmapSize)
-{
-    Bitmap bitmap(3, 2);
-    bitmap.CreateChannels(test_support::allEdgeChannels | BMM_CHAN_VELOC);
-    const Bitmap& image = bitmap;
-    const GBufferViews views = makeGBufferViews(image);
-
-    EXPECT_EQ(views.materialID.pixels, image.Channel<std::uint8_t>(BMM_CHAN_MTL_ID));
-    EXPECT_EQ(views.node.pixels, image.Channel<std::uint16_t>(BMM_CHAN_NODE_RENDER_ID));
-    EXPECT_EQ(views.z.pixels, image.Channel<float>(BMM_CHAN_Z));
-    EXPECT_EQ(views.normal.pixels, image.Channel<DWORD>(BMM_CHAN_NORMAL));
-    EXPECT_EQ(views.coverage.pixels, image.Channel<std::uint8_t>(BMM_CHAN_COVERAGE));
-    EXPECT_EQ(views.velocity.pixels, image.Channel<Point2>(BMM_CHAN_VELOC));
-    EXPECT_TRUE(views.velocity);
-    EXPECT_EQ(views.node.width, 3);
-    EXPECT_EQ(views.node.height, 2);
-
-    bitmap.DeleteChannels(BMM_CHAN_NORMAL);
-    const GBufferViews partial = makeGBufferViews(image);
-    EXPECT_TRUE(partial.z);
-    EXPECT_FALSE(partial.normal);
-    EXPECT_EQ(partial.normal.width, 0);
-    EXPECT_FALSE(makeGBufferViews(Bitmap()).z);
-}
-
-TEST(GBufferViews, PixelXYIsRowMajorWithRowZeroAtTheTop)
-{
-    test_support::GBufferImage image(3, 2);
-    image.surface(2, 1, 7, 5, -3.0f);
-    image.surface(1, 0, 8, 6, -4.0f);
-    const GBufferViews views = image.views();
-    EXPECT_EQ(views.node.pixels[5], 7);
-    EXPECT_EQ(views.node.at(2, 1), 7);
-    EXPECT_EQ(views.materialID.at(1, 0), 6);
-    EXPECT_EQ(views.z.at(1, 0), -4.0f);
-    EXPECT_EQ(views.node.at(0, 0), BMM_BACKGROUND_NODE_RENDER_ID);
-    EXPECT_EQ(views.z.at(0, 1), BMM_BACKGROUND_Z);
-    EXPECT_TRUE(views.node.contains(2, 1));
-    EXPECT_FALSE(views.node.contains(3, 0));
-    EXPECT_FALSE(views.node.contains(0, 2));
-}
-
 TEST(GBufferViews, HasChannelsNeedsEveryBitPresentAtTheGivenSize)
 {
     Bitmap bitmap(4, 3);

@@ -47,7 +47,7 @@ bool composite(const LineSettings& s, const LineCanvas& coverage, const LineCanv
     return compositeLines(s, coverage, fade, bitmap, elements, out, map, progress);
 }
 
-TEST(LineCompositing, FullCoverageReplacesThePixelWithTheLineColour)
+TEST(LineCompositing, FullCoverageBlendsTheLineColourByTheBlendPosition)
 {
     // Coverage 1 everywhere: mean 1, each 3 x 3 factor 0.7 + 0.3 = 1, fade 1, so a = 1 and the
     // normal blend gives the line colour; alpha 1 - (1 - 0) * 0.
@@ -56,6 +56,11 @@ TEST(LineCompositing, FullCoverageReplacesThePixelWithTheLineColour)
     EXPECT_TRUE(composite(lineOf(Color(1.0f, 0.0f, 0.0f)), ones, ones, bitmap));
     EXPECT_EQ(pixelAt(bitmap, 0, 0), (BMM_Color_64{full, 0, 0, full}));
     EXPECT_EQ(pixelAt(bitmap, 9, 15), (BMM_Color_64{full, 0, 0, full}));
+
+    // Blend position 1 is add: 0.5 + 0.25 grey; position 0 (normal) would give 0.25.
+    Bitmap grey = filled({32768, 32768, 32768, full});
+    composite(lineOf(Color(0.25f, 0.25f, 0.25f), 1), ones, ones, grey);
+    EXPECT_NEAR(pixelAt(grey, 3, 3).r, 49152, 1);
 }
 
 TEST(LineCompositing, CoverageIsSoftenedAndSharpenedOverInImagePixels)
@@ -71,16 +76,6 @@ TEST(LineCompositing, CoverageIsSoftenedAndSharpenedOverInImagePixels)
     EXPECT_NEAR(pixelAt(bitmap, 15, 15).g, 1668, 1);
     EXPECT_NEAR(pixelAt(bitmap, 7, 7).b, 40, 1);
     EXPECT_EQ(pixelAt(bitmap, 7, 7).a, full);
-}
-
-TEST(LineCompositing, BlendPositionSelectsTheMethod)
-{
-    // Position 1 is add: 0.5 + 0.25 grey; position 0 (normal) would give 0.25.
-    const BMM_Color_64 grey{32768, 32768, 32768, full};
-    Bitmap bitmap = filled(grey);
-    const LineCanvas ones(size, size, 1.0f);
-    composite(lineOf(Color(0.25f, 0.25f, 0.25f), 1), ones, ones, bitmap);
-    EXPECT_NEAR(pixelAt(bitmap, 3, 3).r, 49152, 1);
 }
 
 TEST(LineCompositing, MapMixesByItsAlphaAtScreenCoordinates)

@@ -3,13 +3,11 @@
 
 #include "support/LineElementTestSupport.h"
 
-#include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
 #include "line/LineFxParamBlocks.h"
-#include "plugin/EntryPoints.h"
 #include "shell/StringLookup.h"
 
 #include <gtest/gtest.h>
@@ -85,11 +83,7 @@ TEST(LineManagerList, AddGivesEachTypeItsSwitchAndNameAtTheRequestedPlace)
     expectList(m, {outline, basic, edge, normal, last});
     EXPECT_EQ(listener.changes, 5);
 
-    EXPECT_EQ(switchesOn(*basic), std::vector<ParamID>{lineParam::outlineObject});
-    EXPECT_EQ(switchesOn(*outline), std::vector<ParamID>{lineParam::outlineObject});
     EXPECT_EQ(switchesOn(*edge), std::vector<ParamID>{lineParam::edgeDepth});
-    EXPECT_EQ(switchesOn(*normal), std::vector<ParamID>{lineParam::normal});
-    EXPECT_EQ(edge->pblock()->GetInt(lineParam::elemID), EdgeBoundary);
     EXPECT_EQ(nameOf(basic), "基本ｾｯﾄ");
     EXPECT_EQ(nameOf(edge), "ｴｯｼﾞ境界");
 
@@ -208,17 +202,6 @@ TEST(LineManagerChannels, TheEffectAsksForTheUnionOfItsElements)
         e->pblock()->SetValue(lineParam::lineOn, 0, 0);
     EXPECT_EQ(normal->GBufferChannelsRequired(0), 0u);
     EXPECT_EQ(m.GBufferChannelsRequired(1000), 0x813u);
-}
-
-TEST(LineManagerRegistry, TheClassDescriptorCreatesTheEffectWithItsFourBlocks)
-{
-    std::unique_ptr<ReferenceTarget> made(LibClassDesc(3)->Create(FALSE));
-    auto* m = dynamic_cast<LineFxManager*>(made.get());
-    ASSERT_NE(m, nullptr);
-    for (BlockID id = 0; id < 4; ++id) {
-        ASSERT_NE(m->GetParamBlockByID(id), nullptr);
-        EXPECT_EQ(m->GetReference(id), m->GetParamBlockByID(id));
-    }
     EXPECT_TRUE(lineFxManagerParamsBlock().Validate().empty());
 }
 

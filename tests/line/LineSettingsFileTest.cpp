@@ -13,14 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
-#include <span>
 #include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,14 +57,7 @@ std::vector<std::string> split(const std::string& words)
     return out;
 }
 
-std::vector<std::string> namesOf(std::span<const LineSettingsKey> keys)
-{
-    std::vector<std::string> out;
-    for (const LineSettingsKey& k : keys)
-        out.push_back(k.key);
-    return out;
-}
-
+// The keys of the file, which stored files name.
 const std::vector<std::string> lineKeyNames = split(
     "material_id blend_method blend_amount blend_color map_opacity map_enable width deform stretch angle "
     "zscale_min zscale_max zscale_enable zalpha_min zalpha_max zalpha_enable line_blur "
@@ -79,78 +67,6 @@ const std::vector<std::string> paintKeyNames =
     split("paint_color_type paint_color_colorR paint_color_colorG paint_color_colorB paint_blur "
           "paint_blur_rnd paint_blur_bound paint_blur_bound_rnd paint_mix paint_mix_rnd paint_wind "
           "paint_wind_rnd paint_wind_angle paint_rnd_size_enable paint_rnd_size paint_dry paint_dry_rnd");
-
-// Byte offset of the word(s) a key holds.
-std::size_t offsetOf(const LineSettingsKey& k)
-{
-    static const LineSettings probe;
-    const auto* base = reinterpret_cast<const unsigned char*>(&probe);
-    if (k.floatWord)
-        return static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(&(probe.*k.floatWord)) - base);
-    if (k.intWord)
-        return static_cast<std::size_t>(reinterpret_cast<const unsigned char*>(&(probe.*k.intWord)) - base);
-    return offsetof(LineSettings, lineColor);
-}
-
-TEST(LineSettingsKeys, TheKeysCoverWords1To28And48To64InFileOrder)
-{
-    EXPECT_EQ(namesOf(lineSettingsKeys()), lineKeyNames);
-    EXPECT_EQ(namesOf(linePaintSettingsKeys()), paintKeyNames);
-
-    // Each word once: 1-28 (the colour three words), then 48-64.
-    std::set<std::size_t> words;
-    for (const LineSettingsKey& k : lineSettingsKeys()) {
-        const std::size_t first = offsetOf(k) / 4;
-        const std::size_t n = (k.floatWord || k.intWord) ? 1 : 3;
-        for (std::size_t w = first; w < first + n; ++w)
-            EXPECT_TRUE(words.insert(w).second) << k.key;
-    }
-    EXPECT_EQ(words.size(), 28u);
-    EXPECT_EQ(*words.begin(), 1u);
-    EXPECT_EQ(*words.rbegin(), 28u);
-    std::set<std::size_t> paint;
-    for (const LineSettingsKey& k : linePaintSettingsKeys())
-        paint.insert(offsetOf(k) / 4);
-    EXPECT_EQ(paint.size(), 17u);
-    EXPECT_EQ(*paint.begin(), 48u);
-    EXPECT_EQ(*paint.rbegin(), 64u);
-}
-
-const LineSettingsKey& key(const char* name)
-{
-    for (auto keys : {lineSettingsKeys(), linePaintSettingsKeys()})
-        for (const LineSettingsKey& k : keys)
-            if (std::strcmp(k.key, name) == 0)
-                return k;
-    throw std::runtime_error(name);
-}
-
-TEST(LineSettingsKeys, EveryKeyNamesTheParameterItFills)
-{
-    for (auto keys : {lineSettingsKeys(), linePaintSettingsKeys()})
-        for (const LineSettingsKey& k : keys) {
-            SCOPED_TRACE(k.key);
-            const ParamDef& def = lineSettingsParam(k);
-            ASSERT_NE(def.type, TYPE_UNSPECIFIED);
-            EXPECT_EQ(def.type == TYPE_RGBA, !k.floatWord && !k.intWord);
-            EXPECT_EQ(isFloatType(def.type), k.floatWord != nullptr);
-            LineSettings s;
-            ParamNumber n = lineSettingsNumbers(k, s);
-            n[0] = 7.0;
-            setLineSettingsNumbers(k, n, s);
-            EXPECT_EQ(lineSettingsNumbers(k, s)[0], 7.0);
-        }
-}
-
-TEST(LineSettingsKeys, ValuesFormatAsPrintf)
-{
-    LineSettings s;
-    s.lineColor[0] = 0.25f;
-    s.lineColor[2] = -2.0f;
-    s.lineMatID = -3;
-    EXPECT_EQ(formatLineSettingsValue(key("blend_color"), s), "0.250000 0.000000 -2.000000");
-    EXPECT_EQ(formatLineSettingsValue(key("material_id"), s), "-3");
-}
 
 class LineSettingsRead : public ::testing::Test {
 protected:

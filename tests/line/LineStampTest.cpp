@@ -23,22 +23,6 @@ LineSettings derived(float width, float stretch = 0.0f, float angle = 0.0f)
     return s;
 }
 
-TEST(LineDerived, WidthOneAndAHalfGivesRadiusAndRings)
-{
-    const LineSettings s = derived(1.5f);
-    // baseWidth = (0 + 1) * 0.5 * 1.5; radius = 2.5 * 0.75 + 3.2.
-    EXPECT_FLOAT_EQ(s.baseWidth, 0.75f);
-    EXPECT_FLOAT_EQ(s.lineWidth, 5.075f);
-    EXPECT_NEAR(s.outer2, 25.755625f, 1e-4f);
-    EXPECT_NEAR(s.mid2, 9.455625f, 1e-4f);    // 3.075^2
-    EXPECT_NEAR(s.inner2, 1.155625f, 1e-4f);  // 1.075^2
-    EXPECT_NEAR(s.slopeOuter, -0.5f / 16.3f, 1e-6f);
-    EXPECT_NEAR(s.slopeInner, -0.5f / 8.3f, 1e-6f);
-    // Angle 0: u = (1, 0), v = (0, -1).
-    EXPECT_FLOAT_EQ(s.axisU[0], 1.0f);
-    EXPECT_FLOAT_EQ(s.axisV[1], -1.0f);
-}
-
 TEST(LineDerived, ReportsChangesOfRadiusStretchAndAngleOnly)
 {
     LineShape last;
@@ -58,62 +42,42 @@ TEST(LineDerived, ReportsChangesOfRadiusStretchAndAngleOnly)
     EXPECT_TRUE(updateLineDerived(s, last));
 }
 
-TEST(StampValue, WidthOneAndAHalfFallsFromFullToZero)
+TEST(StampValue, FallsFromFullToZeroOverTheRings)
 {
-    const LineSettings s = derived(1.5f);
-    EXPECT_FLOAT_EQ(stampValue(s, 0.0f, 0.0f, 1.0f), 1.0f);
-    EXPECT_FLOAT_EQ(stampValue(s, 1.07f, 0.0f, 1.0f), 1.0f);
-    EXPECT_NEAR(stampValue(s, 0.0f, 3.075f, 1.0f), 0.5f, 1e-5f);
-    EXPECT_NEAR(stampValue(s, -3.075f, 0.0f, 1.0f), 0.5f, 1e-5f);
-    // d = 2.075: 1 - (4.305625 - 1.155625) * 0.5 / 8.3.
-    EXPECT_NEAR(stampValue(s, 2.075f, 0.0f, 1.0f), 0.810241f, 1e-5f);
-    EXPECT_EQ(stampValue(s, 5.075f, 0.0f, 1.0f), 0.0f);
-    EXPECT_EQ(stampValue(s, 3.6f, 3.6f, 1.0f), 0.0f);  // 5.09 from the centre
-}
-
-TEST(StampValue, WidthZeroNeverReachesFull)
-{
-    const LineSettings s = derived(0.0f);
-    // Centre: 1 - (0 + 0.64) * 0.5 / 2.08.
-    EXPECT_NEAR(stampValue(s, 0.0f, 0.0f, 1.0f), 0.846154f, 1e-5f);
-    EXPECT_NEAR(stampValue(s, 1.2f, 0.0f, 1.0f), 0.5f, 1e-5f);
-    EXPECT_EQ(stampValue(s, 0.0f, 3.2f, 1.0f), 0.0f);
-}
-
-TEST(StampValue, StretchNarrowsAlongOneAxis)
-{
-    // radius = 3.1217055 + 4.7; the 0.5 ring at radius - 2 = 5.8217055, or 5.8217055 / 11
-    // along the narrowed axis.
-    const LineSettings plus = derived(1.5f, 100.0f);
-    EXPECT_NEAR(stampValue(plus, 5.8217055f, 0.0f, 1.0f), 0.5f, 1e-4f);
-    EXPECT_NEAR(stampValue(plus, 0.0f, 0.5292460f, 1.0f), 0.5f, 1e-4f);
-    EXPECT_EQ(stampValue(plus, 0.0f, 0.72f, 1.0f), 0.0f);  // 7.92 after stretching
-
-    const LineSettings minus = derived(1.5f, -100.0f);
-    EXPECT_NEAR(stampValue(minus, 0.0f, 5.8217055f, 1.0f), 0.5f, 1e-4f);
-    EXPECT_NEAR(stampValue(minus, 0.5292460f, 0.0f, 1.0f), 0.5f, 1e-4f);
-
-    // Turned by 90 degrees the narrow axis of +100 becomes x.
-    const LineSettings turned = derived(1.5f, 100.0f, 90.0f);
-    EXPECT_NEAR(stampValue(turned, 0.5292460f, 0.0f, 1.0f), 0.5f, 1e-4f);
-}
-
-TEST(StampValue, WidthFactorGrowsAndShrinksByBaseWidth)
-{
-    const LineSettings s = derived(1.5f);
-    // g = 2: e = 0.75, the 0.5 ring moves out to 3.825; g = 0.5: e = -0.375, in to 2.7.
-    EXPECT_NEAR(stampValue(s, 3.825f, 0.0f, 2.0f), 0.5f, 1e-5f);
-    EXPECT_NEAR(stampValue(s, 0.0f, 2.7f, 0.5f), 0.5f, 1e-5f);
-}
-
-TEST(StampValue, GrownThinStampStaysSolidAtItsCentre)
-{
-    // Width 0.4: baseWidth 0.2, radius 3.7, mid2 2.89, inner2 -0.09. With g = 2 (e = 0.2) every
-    // point within 0.2 of the centre takes the centre value 1 - 0.09 * 0.5 / 2.98; squaring
-    // d - e without holding it at 0 would dip the centre to 0.978.
-    const LineSettings s = derived(0.4f);
-    EXPECT_NEAR(stampValue(s, 0.0f, 0.0f, 2.0f), 0.984899f, 1e-5f);
-    EXPECT_NEAR(stampValue(s, 0.1f, 0.0f, 2.0f), 0.984899f, 1e-5f);
+    struct Case {
+        const char* what;
+        float width, stretch, angle, dx, dy, g, expected;
+    };
+    // Width 1.5: rings at 1.075, 3.075 and 5.075. Width 0: radius 3.2, never full. Stretch 100:
+    // radius 3.1217055 + 4.7, the 0.5 ring at 5.8217055, or 5.8217055 / 11 along the narrow axis.
+    const Case cases[] = {
+        {"centre", 1.5f, 0, 0, 0.0f, 0.0f, 1, 1.0f},
+        {"inner ring", 1.5f, 0, 0, 1.07f, 0.0f, 1, 1.0f},
+        {"mid ring below", 1.5f, 0, 0, 0.0f, 3.075f, 1, 0.5f},
+        {"mid ring left", 1.5f, 0, 0, -3.075f, 0.0f, 1, 0.5f},
+        {"between: 1 - (4.305625 - 1.155625) * 0.5 / 8.3", 1.5f, 0, 0, 2.075f, 0.0f, 1, 0.810241f},
+        {"outer ring", 1.5f, 0, 0, 5.075f, 0.0f, 1, 0.0f},
+        {"diagonal past the outer ring", 1.5f, 0, 0, 3.6f, 3.6f, 1, 0.0f},
+        {"width 0 centre: 1 - 0.64 * 0.5 / 2.08", 0.0f, 0, 0, 0.0f, 0.0f, 1, 0.846154f},
+        {"width 0 mid ring", 0.0f, 0, 0, 1.2f, 0.0f, 1, 0.5f},
+        {"width 0 outer ring", 0.0f, 0, 0, 0.0f, 3.2f, 1, 0.0f},
+        {"stretch +100 along x", 1.5f, 100, 0, 5.8217055f, 0.0f, 1, 0.5f},
+        {"stretch +100 along y", 1.5f, 100, 0, 0.0f, 0.5292460f, 1, 0.5f},
+        {"stretch +100 past y", 1.5f, 100, 0, 0.0f, 0.72f, 1, 0.0f},
+        {"stretch -100 along y", 1.5f, -100, 0, 0.0f, 5.8217055f, 1, 0.5f},
+        {"stretch -100 along x", 1.5f, -100, 0, 0.5292460f, 0.0f, 1, 0.5f},
+        {"stretch +100 turned 90", 1.5f, 100, 90, 0.5292460f, 0.0f, 1, 0.5f},
+        {"factor 2 moves the mid ring to 3.825", 1.5f, 0, 0, 3.825f, 0.0f, 2, 0.5f},
+        {"factor 0.5 moves it to 2.7", 1.5f, 0, 0, 0.0f, 2.7f, 0.5f, 0.5f},
+        // Width 0.4 grown by 2 (e = 0.2): within 0.2 of the centre every point takes the centre
+        // value 1 - 0.09 * 0.5 / 2.98; squaring d - e without holding it at 0 dips it to 0.978.
+        {"grown thin centre", 0.4f, 0, 0, 0.0f, 0.0f, 2, 0.984899f},
+        {"grown thin near the centre", 0.4f, 0, 0, 0.1f, 0.0f, 2, 0.984899f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_NEAR(stampValue(derived(c.width, c.stretch, c.angle), c.dx, c.dy, c.g), c.expected, 1e-4f);
+    }
 }
 
 // Drawing skips the offsets outside stampExtent, so it must hold every offset the stamp raises,
@@ -150,7 +114,7 @@ TEST(StampExtent, HoldsEveryOffsetTheStampRaisesAndLittleMore)
                 }
 }
 
-TEST(LineDepth, ScaleNarrowsWithDistanceUpToZMax)
+TEST(LineDepth, ScaleNarrowsAndFadeRunsWithDistance)
 {
     LineSettings s;
     s.lineZMin = 100.0f;
@@ -163,21 +127,17 @@ TEST(LineDepth, ScaleNarrowsWithDistanceUpToZMax)
     s.lineZMax = 100.0f;
     EXPECT_NEAR(lineDepthScale(s, 1.0f, 500.0f), 501.0f / 1001.0f, 1e-6f);
     EXPECT_EQ(lineDepthScale(s, 1.0f, 2000.0f), 1.0f);
-}
 
-TEST(LineDepth, FadeRunsFromNearValueToFarValue)
-{
     LineSettings raw;
     raw.lineZAlphaMin = 100.0f;
     raw.lineZAlphaMax = 1000.0f;
     raw.lineZAlphaMinValue = 10.0f;
     raw.lineZAlphaMaxValue = 90.0f;
-    LineSettings s = raw;
     LineShape last;
-    updateLineDerived(s, last);
-    EXPECT_NEAR(lineDepthFade(s, 50.0f), 0.9f, 1e-6f);    // 1 - 0.1
-    EXPECT_NEAR(lineDepthFade(s, 550.0f), 0.5f, 1e-6f);   // 1 - (0.5 * 0.8 + 0.1)
-    EXPECT_NEAR(lineDepthFade(s, 4000.0f), 0.1f, 1e-6f);  // 1 - 0.9
+    updateLineDerived(raw, last);
+    EXPECT_NEAR(lineDepthFade(raw, 50.0f), 0.9f, 1e-6f);    // 1 - 0.1
+    EXPECT_NEAR(lineDepthFade(raw, 550.0f), 0.5f, 1e-6f);   // 1 - (0.5 * 0.8 + 0.1)
+    EXPECT_NEAR(lineDepthFade(raw, 4000.0f), 0.1f, 1e-6f);  // 1 - 0.9
 }
 
 }  // namespace

@@ -56,53 +56,63 @@ const Triple risingX{{-0.6f, 0.0f, 0.8f}, facing, {0.8f, 0.0f, 0.6f}, -9.0f, -10
 // is zA (in front of C); zB lies behind. curv = 0.55, w = 0.5, f = 1.4 * 0.25 + 0.5 * 0.55 = 0.625.
 const Triple fallingX{{0.8f, 0.0f, 0.6f}, facing, {-0.6f, 0.0f, 0.8f}, -9.5f, -10.0f, -20.0f};
 
-TEST(NormalEdge, FlatSurfaceMeasuresZero)
+// The rising profile of risingX in y from top A to bottom B is convex: nC = 0.8 nA + 0.6 nB, so
+// zO = zB, which must be in front. f = 1.4 * 0.25 + 0.5 * 0.55 = 0.625.
+const Triple risingY{{0.0f, -0.6f, 0.8f}, facing, {0.0f, 0.8f, 0.6f}, -11.0f, -10.0f, -9.5f};
+
+// Zigzag: curv = 1.2 before the clamp, so f = 1.
+const Triple zigzag{{0.6f, 0.0f, 0.8f}, {-0.6f, 0.0f, 0.8f}, {0.6f, 0.0f, 0.8f}, -10.0f, -10.0f, -10.0f};
+
+Triple with(Triple t, float zA, float zB)
 {
-    const auto image = line({facing, facing, facing, -10.0f, -10.0f, -10.0f});
-    EXPECT_TRUE(middle(image, normalRange(0.0f, 100.0f)));
-    EXPECT_FALSE(middle(image, normalRange(1.0f, 100.0f)));
+    t.zA = zA;
+    t.zB = zB;
+    return t;
 }
 
-TEST(NormalEdge, FlatPairTakesADepthForTheGapAndTheFrontTest)
+TEST(NormalEdge, MiddlePixelQualifiesByItsMeasureAndDepths)
 {
-    // Equal normals: the barycentric thirds pick A, so only zA counts against zC.
-    EdgeRules rules = normalRange(0.0f, 100.0f);
-    rules.normalDepth = 0.5f;
-    EXPECT_FALSE(middle(line({facing, facing, facing, -10.5f, -10.0f, -10.0f}), rules));
-    EXPECT_TRUE(middle(line({facing, facing, facing, -10.0f, -10.0f, -30.0f}), rules));
-    rules.normalDepth = 0.6f;
-    EXPECT_TRUE(middle(line({facing, facing, facing, -10.5f, -10.0f, -10.0f}), rules));
-    // A in front: the pair is skipped and there is no other.
-    EXPECT_FALSE(middle(line({facing, facing, facing, -9.9f, -10.0f, -10.0f}), rules));
-}
-
-TEST(NormalEdge, NonConvexPairNeedsTheOtherDepthNotInFront)
-{
-    // Flat normals are not convex; the other depth zA must not be in front of zC.
-    EXPECT_TRUE(middle(line({facing, facing, facing, -10.0f, -10.0f, -5.0f}), normalRange(0.0f, 0.0f)));
-    EXPECT_FALSE(middle(line({facing, facing, facing, -9.0f, -10.0f, -9.0f}), normalRange(0.0f, 0.0f)));
-}
-
-TEST(NormalEdge, NonConvexRiseMeasuresFiftyFivePercent)
-{
-    const auto image = line(risingX);
-    EXPECT_TRUE(middle(image, normalRange(54.0f, 56.0f)));
-    EXPECT_FALSE(middle(image, normalRange(56.0f, 100.0f)));
-    EXPECT_FALSE(middle(image, normalRange(0.0f, 54.0f)));
-    Triple nearB = risingX;
-    nearB.zB = -9.5f;
-    EXPECT_FALSE(middle(line(nearB), normalRange(0.0f, 100.0f)));
-}
-
-TEST(NormalEdge, ConvexFallWeighsTheNormalSpread)
-{
-    const auto image = line(fallingX);
-    EXPECT_TRUE(middle(image, normalRange(62.0f, 63.0f)));
-    EXPECT_FALSE(middle(image, normalRange(63.0f, 100.0f)));
-    EXPECT_FALSE(middle(image, normalRange(0.0f, 62.0f)));
-    Triple behindA = fallingX;
-    behindA.zA = -10.5f;
-    EXPECT_FALSE(middle(line(behindA), normalRange(0.0f, 100.0f)));
+    const Triple flat{facing, facing, facing, -10.0f, -10.0f, -10.0f};
+    struct Case {
+        const char* what;
+        Triple t;
+        bool vertical;
+        float normalMin, normalMax, normalDepth;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"flat measures zero", flat, false, 0, 100, 100, true},
+        {"flat is below 1", flat, false, 1, 100, 100, false},
+        // Equal normals: the barycentric thirds pick A, so only zA counts against zC.
+        {"flat pair: gap to A at the depth", with(flat, -10.5f, -10.0f), false, 0, 100, 0.5f, false},
+        {"flat pair: B is not taken", with(flat, -10.0f, -30.0f), false, 0, 100, 0.5f, true},
+        {"flat pair: gap below the depth", with(flat, -10.5f, -10.0f), false, 0, 100, 0.6f, true},
+        {"flat pair: A in front, no other pair", with(flat, -9.9f, -10.0f), false, 0, 100, 0.6f, false},
+        {"not convex: other depth behind", with(flat, -10.0f, -5.0f), false, 0, 0, 100, true},
+        {"not convex: other depth in front", with(flat, -9.0f, -9.0f), false, 0, 0, 100, false},
+        {"rise measures 55", risingX, false, 54, 56, 100, true},
+        {"rise is below 56", risingX, false, 56, 100, 100, false},
+        {"rise is above 54", risingX, false, 0, 54, 100, false},
+        {"rise with B in front", with(risingX, risingX.zA, -9.5f), false, 0, 100, 100, false},
+        {"rise: depth gap 0.5 at the depth", risingX, false, 0, 100, 0.5f, false},
+        {"rise: depth gap 0.5 below the depth", risingX, false, 0, 100, 0.6f, true},
+        {"fall measures 62.5", fallingX, false, 62, 63, 100, true},
+        {"fall is below 63", fallingX, false, 63, 100, 100, false},
+        {"fall is above 62", fallingX, false, 0, 62, 100, false},
+        {"fall with A behind", with(fallingX, -10.5f, fallingX.zB), false, 0, 100, 100, false},
+        {"vertical rise is convex", risingY, true, 62, 63, 100, true},
+        {"vertical rise is not 55", risingY, true, 54, 56, 100, false},
+        {"vertical rise with B behind", with(risingY, risingY.zA, -10.5f), true, 0, 100, 100, false},
+        {"full range top: clamped zigzag", zigzag, false, 100, 100, 100, true},
+        {"full range top: rise", risingX, false, 100, 100, 100, false},
+        {"full range top: fall", fallingX, false, 100, 100, 100, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EdgeRules rules = normalRange(c.normalMin, c.normalMax);
+        rules.normalDepth = c.normalDepth;
+        EXPECT_EQ(middle(line(c.t, c.vertical), rules), c.expected);
+    }
 }
 
 TEST(NormalEdge, PartialCoverageTurnsConvexIntoNonConvex)
@@ -122,16 +132,6 @@ TEST(NormalEdge, PartialCoverageTurnsConvexIntoNonConvex)
     auto rising = line(risingX);
     rising.coverage(1, 0, 0);
     EXPECT_TRUE(middle(rising, normalRange(54.0f, 56.0f)));
-}
-
-TEST(NormalEdge, DepthGapAtNormalDepthRejectsThePixel)
-{
-    // |zC - zO| = 0.5.
-    EdgeRules rules = normalRange(0.0f, 100.0f);
-    rules.normalDepth = 0.5f;
-    EXPECT_FALSE(middle(line(risingX), rules));
-    rules.normalDepth = 0.6f;
-    EXPECT_TRUE(middle(line(risingX), rules));
 }
 
 TEST(NormalEdge, DepthRejectionSkipsTheVerticalPair)
@@ -171,29 +171,6 @@ TEST(NormalEdge, PairOutsideTheImageOrOnAnotherObjectIsSkipped)
     auto otherC = line(risingX);
     otherC.surface(1, 0, 2, 1, risingX.zC);
     EXPECT_FALSE(middle(otherC, rules));
-}
-
-TEST(NormalEdge, VerticalPairUsesYComponentsWithRowsGrowingDown)
-{
-    // The rising profile of risingX in y from top A to bottom B is convex here: nC = 0.8 nA +
-    // 0.6 nB, so zO = zB, which must be in front. f = 1.4 * 0.25 + 0.5 * 0.55 = 0.625.
-    const Triple risingY{{0.0f, -0.6f, 0.8f}, facing, {0.0f, 0.8f, 0.6f}, -11.0f, -10.0f, -9.5f};
-    const auto image = line(risingY, true);
-    EXPECT_TRUE(middle(image, normalRange(62.0f, 63.0f)));
-    EXPECT_FALSE(middle(image, normalRange(54.0f, 56.0f)));
-    Triple behindB = risingY;
-    behindB.zB = -10.5f;
-    EXPECT_FALSE(middle(line(behindB, true), normalRange(0.0f, 100.0f)));
-}
-
-TEST(NormalEdge, FullRangeTopQualifiesOnlyWhenClamped)
-{
-    // Zigzag: curv = 1.2 before the clamp, so f = 1.
-    const Triple zigzag{{0.6f, 0.0f, 0.8f}, {-0.6f, 0.0f, 0.8f}, {0.6f, 0.0f, 0.8f}, -10.0f, -10.0f, -10.0f};
-    const EdgeRules top = normalRange(100.0f, 100.0f);
-    EXPECT_TRUE(middle(line(zigzag), top));
-    EXPECT_FALSE(middle(line(risingX), top));
-    EXPECT_FALSE(middle(line(fallingX), top));
 }
 
 TEST(NormalEdge, ScanMarksOnlyTheLineChannel)

@@ -18,18 +18,12 @@ const AColor clear(0, 0, 0, 0);
 template <class Canvas> class Bleed : public ::testing::Test {};
 TYPED_TEST_SUITE(Bleed, CanvasKinds);
 
-TYPED_TEST(Bleed, DryOrEmptyCanvasReportsNothing)
+TYPED_TEST(Bleed, DryOrEmptyCanvasReportsNothingAndLoadDriesIt)
 {
     TypeParam empty;
     EXPECT_FALSE(empty.Bleed(0.2f));
-    PaintCanvas<TypeParam> c(16, 9, clear);
-    EXPECT_FALSE(c.canvas.Bleed(0.2f));
-    EXPECT_FALSE(c.canvas.Bleed(1.0f));
-}
-
-TYPED_TEST(Bleed, LoadDriesTheCanvas)
-{
     PaintCanvas<TypeParam> c(8, 8, clear);
+    EXPECT_FALSE(c.canvas.Bleed(1.0f));
     PaintSettings wet;
     wet.water = 1;
     setPaint(c.canvas, wet);
@@ -42,26 +36,24 @@ TYPED_TEST(Bleed, LoadDriesTheCanvas)
     EXPECT_FALSE(c.canvas.Bleed(0.2f));
 }
 
-TYPED_TEST(Bleed, WetPaintSpreadsToNeighbours)
+TYPED_TEST(Bleed, WetPaintSpreadsToNeighboursAndWindPushesItDownwind)
 {
-    PaintCanvas<TypeParam> c(21, 21, clear);
-    PaintSettings wet;
-    wet.water = 1;
-    setPaint(c.canvas, wet);
-    stampDisc(c.canvas, 10, 10, 3);
-    depositCovered(c.canvas, AColor(1, 0, 0, 1));
-    bleedToEnd(c.canvas, 200);
-    // Three pixels beyond the last covered one, in all four directions.
-    for (const auto& [x, y] : {std::pair{15, 10}, {5, 10}, {10, 15}, {10, 5}}) {
-        const AColor p = c.canvas.GetPixel(x, y);
-        EXPECT_GT(p.r, 0.0f) << x << ", " << y;
-        EXPECT_GT(p.a, 0.0f) << x << ", " << y;
-        EXPECT_EQ(p.g, 0.0f);
+    {
+        PaintCanvas<TypeParam> c(21, 21, clear);
+        PaintSettings wet;
+        wet.water = 1;
+        setPaint(c.canvas, wet);
+        stampDisc(c.canvas, 10, 10, 3);
+        depositCovered(c.canvas, AColor(1, 0, 0, 1));
+        bleedToEnd(c.canvas, 200);
+        // Three pixels beyond the last covered one, in all four directions.
+        for (const auto& [x, y] : {std::pair{15, 10}, {5, 10}, {10, 15}, {10, 5}}) {
+            const AColor p = c.canvas.GetPixel(x, y);
+            EXPECT_GT(p.r, 0.0f) << x << ", " << y;
+            EXPECT_GT(p.a, 0.0f) << x << ", " << y;
+            EXPECT_EQ(p.g, 0.0f);
+        }
     }
-}
-
-TYPED_TEST(Bleed, WindPushesThePaintDownwind)
-{
     PaintCanvas<TypeParam> c(25, 13, clear);
     PaintSettings wet;
     wet.water = 1;

@@ -1,11 +1,10 @@
-// The brush texture map: class wiring, update, variants and the painting flag, the sub-map mix,
+// The brush texture map: update, variants and the painting flag, the sub-map mix,
 // bump, copies and persistence.
 
 #include "support/BrushTestSupport.h"
 
 #include "host/ChunkReader.h"
 #include "host/ChunkWriter.h"
-#include "plugin/EntryPoints.h"
 #include "support/TestShadeContext.h"
 
 #include <memory>
@@ -36,24 +35,6 @@ protected:
     vmlBrush brush;
     test_support::TestShadeContext sc;
 };
-
-TEST_F(BrushMapTest, ClassDescriptorMakesBrushBuiltOnItsBlock)
-{
-    static int moduleToken = 0;
-    vml::libraryEntry(&moduleToken);
-    ClassDesc2* cd = LibClassDesc(2);
-    ASSERT_NE(cd, nullptr);
-    std::unique_ptr<ReferenceTarget> made(cd->Create(FALSE));
-    auto* b = dynamic_cast<vmlBrush*>(made.get());
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->ClassID(), cd->ClassID());
-    EXPECT_EQ(vml::vmlBrushParamBlock().GetClassDesc(), cd);
-    ASSERT_NE(b->GetParamBlock(0), nullptr);
-    EXPECT_EQ(b->GetReference(0), b->GetParamBlock(0));
-    std::string name;
-    b->GetClassName(name);
-    EXPECT_EQ(name, "Vermil+ ﾌﾞﾗｼ");
-}
 
 TEST_F(BrushMapTest, UpdateSeesChangesInsideTheCachedInterval)
 {
@@ -107,7 +88,7 @@ TEST_F(BrushMapTest, VariantsApplyOnlyWhilePaintingAndWithMoreThanOne)
     }
 }
 
-TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTip)
+TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTipUntilDeleted)
 {
     // The plain tip is 1 at the centre and 0 at (0.02, 0.02).
     makePlain(brush);
@@ -127,11 +108,10 @@ TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTip)
     set(brush, brushMapMapEnable, 0);
     update(brush);
     EXPECT_NEAR(at(0.5f, 0.5f), 1.0f, 1e-5f);
-}
 
-TEST_F(BrushMapTest, DeletedSubMapLeavesTheTip)
-{
-    makePlain(brush);
+    // A sub-map deleted elsewhere leaves the tip.
+    set(brush, brushMapMapEnable, 1);
+    set(brush, brushMapMapOpacity, 100.0f);
     auto* doomed = new ToneMap(0.8f);
     brush.SetSubTexmap(0, doomed);
     update(brush);

@@ -31,45 +31,48 @@ protected:
     static float alongP(const BrushShape& s, float r) { return tipShape(s, 0.5f + r / 2.0f, 0.5f, 0); }
 };
 
-TEST_F(BrushShapeTest, DefaultDampIsFlatToHalfRadiusAndZeroFromRadiusOne)
+TEST_F(BrushShapeTest, DampFallsFromStartToEndRadius)
 {
-    const BrushShape s = plainTip();  // damp 50 .. 100: a = 0.25, b = 1, k = 1 / 0.75
-    EXPECT_NEAR(alongP(s, 0.0f), 1.0f, 1e-5f);
-    EXPECT_NEAR(alongP(s, 0.3f), 1.0f, 1e-5f);
-    EXPECT_NEAR(alongP(s, 0.5f), 1.0f, 1e-5f);
-    // r = 0.75: d2 = 0.5625, x = 1 - 0.3125 / 0.75 = 0.583333;
-    // S = (0.375 - 0.083333 * 1.083333 * -0.916667) / 0.75 = 0.610340.
-    EXPECT_NEAR(alongP(s, 0.75f), 0.610340f, 1e-5f);
-    // d2 = 0.625 makes x = 0.5, which the smooth step keeps.
-    EXPECT_NEAR(alongP(s, std::sqrt(0.625f)), 0.5f, 1e-5f);
-    EXPECT_EQ(alongP(s, 1.0f), 0.0f);
-    EXPECT_EQ(alongP(s, 1.2f), 0.0f);
+    struct Case {
+        const char* what;
+        float dampStart, dampEnd, r, expected;
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {
+        // Default damp 50 .. 100: a = 0.25, b = 1, k = 1 / 0.75.
+        {"centre", 50, 100, 0.0f, 1.0f},
+        {"inside half radius", 50, 100, 0.3f, 1.0f},
+        {"half radius", 50, 100, 0.5f, 1.0f},
+        // d2 = 0.5625, x = 1 - 0.3125 / 0.75 = 0.583333;
+        // S = (0.375 - 0.083333 * 1.083333 * -0.916667) / 0.75 = 0.610340.
+        {"three quarters", 50, 100, 0.75f, 0.610340f},
+        {"x = 0.5, which the smooth step keeps", 50, 100, std::sqrt(0.625f), 0.5f},
+        {"radius one", 50, 100, 1.0f, 0.0f},
+        {"beyond", 50, 100, 1.2f, 0.0f},
+        {"not a number", 50, 100, nan, 0.0f},
+        // Start beyond end makes a ring: a = 0.64, b = 0.04, k = 1 / 0.6.
+        {"ring centre", 80, 20, 0.0f, 0.0f},
+        {"ring d2 = b", 80, 20, 0.2f, 0.0f},
+        {"ring d2 = 0.34: x = 0.5", 80, 20, std::sqrt(0.34f), 0.5f},
+        {"ring d2 >= a", 80, 20, 0.9f, 1.0f},
+        {"ring radius one", 80, 20, 1.0f, 0.0f},
+        // Equal start and end: a hard edge at 0.6, without NaN.
+        {"hard edge inside", 60, 60, 0.59f, 1.0f},
+        {"hard edge outside", 60, 60, 0.61f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BrushShape s = plainTip();
+        s.dampStart = c.dampStart;
+        s.dampEnd = c.dampEnd;
+        s.derive();
+        EXPECT_NEAR(alongP(s, c.r), c.expected, 1e-5f);
+    }
+    BrushShape s = plainTip();
     EXPECT_EQ(tipShape(s, 0.0f, 0.0f, 0), 0.0f);  // corner: d2 = 2
-    EXPECT_EQ(tipShape(s, std::nanf(""), 0.5f, 0), 0.0f);
-}
-
-TEST_F(BrushShapeTest, DampStartBeyondEndMakesRing)
-{
-    BrushShape s = plainTip();
-    s.dampStart = 80.0f;  // a = 0.64
-    s.dampEnd = 20.0f;    // b = 0.04, k = 1 / 0.6
-    s.derive();
-    EXPECT_EQ(alongP(s, 0.0f), 0.0f);
-    EXPECT_NEAR(alongP(s, 0.2f), 0.0f, 1e-5f);  // d2 = b: x = 1 - 0.6 / 0.6
-    // d2 = 0.34: x = 1 - (0.64 - 0.34) / 0.6 = 0.5.
-    EXPECT_NEAR(alongP(s, std::sqrt(0.34f)), 0.5f, 1e-5f);
-    EXPECT_NEAR(alongP(s, 0.9f), 1.0f, 1e-5f);  // d2 = 0.81 >= a
-    EXPECT_EQ(alongP(s, 1.0f), 0.0f);
-}
-
-TEST_F(BrushShapeTest, EqualDampStartAndEndGiveHardEdgeWithoutNaN)
-{
-    BrushShape s = plainTip();
-    s.dampStart = s.dampEnd = 60.0f;  // a = b = 0.36
+    s.dampStart = s.dampEnd = 60.0f;
     s.derive();
     EXPECT_TRUE(std::isfinite(s.dampK));
-    EXPECT_NEAR(alongP(s, 0.59f), 1.0f, 1e-5f);
-    EXPECT_EQ(alongP(s, 0.61f), 0.0f);
     for (int i = 0; i <= 100; ++i) {
         const float value = alongP(s, static_cast<float>(i) * 0.01f);
         EXPECT_TRUE(value == 0.0f || std::fabs(value - 1.0f) < 1e-5f) << i << ": " << value;

@@ -134,37 +134,4 @@ TYPED_TEST(CanvasCoverage, PixelsAndBlending)
     EXPECT_NE(hard.r, soft.r);
 }
 
-TYPED_TEST(CanvasCoverage, PaintStateSetters)
-{
-    auto& canvas = this->canvas;
-    canvas.SetPaintColour(AColor(0.1f, 0.2f, 0.3f, 0.4f));
-    canvas.SetBlendSwitch(1);
-    canvas.SetBlendMethod(7);
-    canvas.SetBlendAmount(40.0f);
-    canvas.SetWater(0.5f);
-    canvas.SetEdge(0.6f);
-    canvas.SetWind(Point2(1.0f, -0.5f));
-    canvas.SetMix(0.5f);
-    canvas.SetDry(0.8f);
-
-    const CanvasPaintState& s = canvas.paintState();
-    EXPECT_EQ(s.colour, AColor(0.1f, 0.2f, 0.3f, 0.4f));
-    EXPECT_EQ(s.blendSwitch, 1);
-    EXPECT_EQ(s.blendMethod, 7);
-    EXPECT_EQ(s.blendAmount, 40.0f);
-    EXPECT_EQ(s.water, 0.5f);
-    EXPECT_EQ(s.edge, 0.6f);
-    if constexpr (std::is_same_v<TypeParam, vmlRasterRS>) {
-        // The half-resolution wet layer keeps more wind, less mix and a tenth of the dry weight.
-        EXPECT_FLOAT_EQ(s.wind.x, 1.4f);
-        EXPECT_FLOAT_EQ(s.wind.y, -0.7f);
-        EXPECT_FLOAT_EQ(s.mix, 0.45f);
-        EXPECT_FLOAT_EQ(s.dry, 0.08f);
-    } else {
-        EXPECT_EQ(s.wind, Point2(1.0f, -0.5f));
-        EXPECT_EQ(s.mix, 0.5f);
-        EXPECT_EQ(s.dry, 0.8f);
-    }
-}
-
 }  // namespace

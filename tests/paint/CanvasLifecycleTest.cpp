@@ -15,34 +15,14 @@ protected:
 };
 TYPED_TEST_SUITE(CanvasLifecycle, CanvasKinds);
 
-TYPED_TEST(CanvasLifecycle, StartsEmptyAndBindsABitmapOfItsSize)
+TYPED_TEST(CanvasLifecycle, BitmapWithoutStorageGivesAnEmptyCanvasThatDoesNothing)
 {
     auto& canvas = this->canvas;
-    EXPECT_FALSE(canvas.IsAllocated());
-    EXPECT_EQ(canvas.width(), 0);
     int first = 7, last = 7;
     canvas.GetDirtyRows(first, last);
     EXPECT_EQ(first, 0);
     EXPECT_EQ(last, -1);
     canvas.ResetDirty();  // nothing to reset, nothing to touch
-
-    Bitmap bitmap(5, 3);
-    EXPECT_TRUE(canvas.Init(&bitmap));
-    EXPECT_TRUE(canvas.IsAllocated());
-    EXPECT_EQ(canvas.width(), 5);
-    EXPECT_EQ(canvas.height(), 3);
-    EXPECT_EQ(canvas.boundBitmap(), &bitmap);
-
-    canvas.Free();
-    EXPECT_FALSE(canvas.IsAllocated());
-    EXPECT_EQ(canvas.width(), 0);
-    EXPECT_EQ(canvas.height(), 0);
-    EXPECT_EQ(canvas.boundBitmap(), nullptr);
-}
-
-TYPED_TEST(CanvasLifecycle, BitmapWithoutStorageGivesAnEmptyCanvasThatDoesNothing)
-{
-    auto& canvas = this->canvas;
     Bitmap empty;
     for (Bitmap* bitmap : {&empty, static_cast<Bitmap*>(nullptr)}) {
         EXPECT_TRUE(canvas.Init(bitmap));
@@ -55,7 +35,6 @@ TYPED_TEST(CanvasLifecycle, BitmapWithoutStorageGivesAnEmptyCanvasThatDoesNothin
         canvas.Store();
         canvas.WriteOutput(bitmap, {}, false);
         canvas.StampCoverage(0, 0, 1.0f);
-        int first = 0, last = 0;
         canvas.GetDirtyRows(first, last);
         EXPECT_EQ(first, 0);
         EXPECT_EQ(last, -1);
@@ -63,13 +42,16 @@ TYPED_TEST(CanvasLifecycle, BitmapWithoutStorageGivesAnEmptyCanvasThatDoesNothin
     EXPECT_EQ(empty.RefreshCount(), 0);
 }
 
-TYPED_TEST(CanvasLifecycle, InitWithTheSameSizeKeepsRowsAndContent)
+TYPED_TEST(CanvasLifecycle, InitWithTheSameSizeKeepsRowsAndContentUntilFreed)
 {
     auto& canvas = this->canvas;
     RecordingObserver observer;
     canvas.setAllocationObserver(&observer);
     Bitmap bitmap(4, 3), sameSize(4, 3);
-    canvas.Init(&bitmap);
+    EXPECT_TRUE(canvas.Init(&bitmap));
+    EXPECT_TRUE(canvas.IsAllocated());
+    EXPECT_EQ(canvas.width(), 4);
+    EXPECT_EQ(canvas.height(), 3);
     EXPECT_EQ(observer.checks, lowMemoryChecks(canvas, 3));
     EXPECT_EQ(static_cast<int>(observer.progress.size()), allocatedRows(canvas, 3));
     EXPECT_EQ(observer.progress.front(), std::make_pair(0, 3));
@@ -85,6 +67,11 @@ TYPED_TEST(CanvasLifecycle, InitWithTheSameSizeKeepsRowsAndContent)
     EXPECT_EQ(canvas.GetPixel(3, 2), AColor(0.1f, 0.2f, 0.3f, 0.4f));
     EXPECT_EQ(canvas.maskAt(3, 2), 99);
     EXPECT_EQ(canvas.boundBitmap(), &sameSize);
+
+    canvas.Free();
+    EXPECT_FALSE(canvas.IsAllocated());
+    EXPECT_EQ(canvas.width(), 0);
+    EXPECT_EQ(canvas.boundBitmap(), nullptr);
 }
 
 TYPED_TEST(CanvasLifecycle, ChangedSizeReallocatesRowsAndDirtyArrays)

@@ -83,6 +83,14 @@ TYPED_TEST(DepositPaint, WetPaintLaysNothingDirectlyAndReachesTheColourOnlyByBle
     EXPECT_GT(centre.r, background.r + 0.3f);
     EXPECT_LT(centre.g, background.g);
     EXPECT_GT(centre.a, background.a);
+
+    // (1 - 3)^8 would lay the paint 256-fold; water is held to 1.
+    PaintCanvas<TypeParam> flooded(4, 4, background);
+    PaintSettings flood;
+    flood.water = 3;
+    depositOne(flooded.canvas, 2, 2, 1.0f, AColor(1, 0, 0, 1), flood);
+    EXPECT_EQ(flooded.canvas.GetPixel(2, 2), background);
+    EXPECT_NEAR(inWeightAt(flooded.canvas, 2, 2), wetWeight<TypeParam>, 1e-3f);
 }
 
 TYPED_TEST(DepositPaint, BlendAmountZeroKeepsTheCanvasColourAndChangesOnlyAlpha)
@@ -152,17 +160,6 @@ TYPED_TEST(DepositPaint, DepositLeavesThePaintStateAsSet)
     c.canvas.DepositPaint(4, 0);
     EXPECT_EQ(c.canvas.GetPixel(4, 0), c.canvas.GetPixel(0, 0));
     EXPECT_NE(c.canvas.GetPixel(0, 0), background);
-}
-
-TYPED_TEST(DepositPaint, WaterAboveOneLaysNothingDirectly)
-{
-    // (1 - 3)^8 would lay the paint 256-fold; water is held to 1.
-    PaintCanvas<TypeParam> c(4, 4, background);
-    PaintSettings flood;
-    flood.water = 3;
-    depositOne(c.canvas, 2, 2, 1.0f, AColor(1, 0, 0, 1), flood);
-    EXPECT_EQ(c.canvas.GetPixel(2, 2), background);
-    EXPECT_NEAR(inWeightAt(c.canvas, 2, 2), wetWeight<TypeParam>, 1e-3f);
 }
 
 TEST(DepositPaintFull, CoverageAboveOneDisplacesTheWetPaintWithoutGoingNegative)

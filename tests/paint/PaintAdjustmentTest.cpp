@@ -29,114 +29,59 @@ TEST(PaintFactors, SwitchedOffFactorsAreZeroAndPercentagesScale)
     EXPECT_EQ(contrastFactor(true, 0), 0.0f);
 }
 
-TEST(PaintAdjustment, ContrastPushesAwayFromOrPullsTowardHalfThenClamps)
+PixelAdjustment adjustment(float contrast, float whiteTransparency, float mono, int colourType = 0,
+                           float jitterR = 0, float jitterG = 0, float jitterB = 0)
 {
-    PixelAdjustment up;
-    up.contrast = contrastFactor(true, 50);  // k = -1
-    AColor c(0.25f, 0.75f, 0.5f, 1.0f);
-    adjustPixelColour(up, c, 1.0f);
-    // 0.25 + (0.5 - 0.25)(-1) = 0; 0.75 + (0.5 - 0.75)(-1) = 1; 0.5 stays.
-    expectRgba(c, 0.0f, 1.0f, 0.5f, 1.0f);
-
-    PixelAdjustment down;
-    down.contrast = contrastFactor(true, -50);  // k = 0.4
-    c = AColor(0.25f, 0.75f, 0.5f, 1.0f);
-    adjustPixelColour(down, c, 1.0f);
-    // 0.25 + 0.25 x 0.4 = 0.35; 0.75 - 0.25 x 0.4 = 0.65.
-    expectRgba(c, 0.35f, 0.65f, 0.5f, 1.0f);
-
-    PixelAdjustment strong;
-    strong.contrast = contrastFactor(true, 100);  // k = -2
-    c = AColor(0.1f, 0.9f, 0.5f, 1.0f);
-    adjustPixelColour(strong, c, 1.0f);
-    // 0.1 + 0.4 x -2 = -0.7 and 0.9 - 0.4 x -2 = 1.7, both clamped.
-    expectRgba(c, 0.0f, 1.0f, 0.5f, 1.0f);
+    PixelAdjustment a;
+    a.contrast = contrast;
+    a.whiteTransparency = whiteTransparency;
+    a.mono = mono;
+    a.colourType = colourType;
+    a.jitterR = jitterR, a.jitterG = jitterG, a.jitterB = jitterB;
+    return a;
 }
 
-TEST(PaintAdjustment, WhiteTransparencyFollowsLuminanceAfterContrast)
+TEST(PaintAdjustment, EachAdjustmentOfThePixel)
 {
-    PixelAdjustment full;
-    full.whiteTransparency = whiteTransparencyFactor(true, 100);
-    AColor white(1, 1, 1, 0.8f);
-    adjustPixelColour(full, white, 1.0f);
-    EXPECT_NEAR(white.a, 0.0f, eps);  // Y = 1: alpha x (1 - 1 x (1 - 0^2))
-    AColor black(0, 0, 0, 0.8f);
-    adjustPixelColour(full, black, 1.0f);
-    EXPECT_NEAR(black.a, 0.8f, eps);  // Y = 0
-
-    PixelAdjustment half;
-    half.whiteTransparency = 0.5f;
-    white = AColor(1, 1, 1, 0.8f);
-    adjustPixelColour(half, white, 1.0f);
-    EXPECT_NEAR(white.a, 0.8f * 0.25f, eps);  // 1 - (1 - 0.5^2) = 0.25
-
-    // Contrast first: grey 0.6 becomes 0.6 + (0.5 - 0.6)(-1) = 0.7, so alpha keeps 1 - 0.7.
-    PixelAdjustment both;
-    both.contrast = -1.0f;
-    both.whiteTransparency = 1.0f;
-    AColor grey(0.6f, 0.6f, 0.6f, 1.0f);
-    adjustPixelColour(both, grey, 1.0f);
-    EXPECT_NEAR(grey.a, 0.3f, eps);
-}
-
-TEST(PaintAdjustment, MonochromeMovesTowardLuminanceByMSquared)
-{
-    PixelAdjustment full;
-    full.mono = 1.0f;
-    AColor red(1, 0, 0, 1);
-    adjustPixelColour(full, red, 1.0f);
-    expectRgba(red, 0.3f, 0.3f, 0.3f, 1.0f);  // Y = 0.3
-
-    PixelAdjustment half;
-    half.mono = 0.5f;  // m^2 = 0.25
-    red = AColor(1, 0, 0, 1);
-    adjustPixelColour(half, red, 1.0f);
-    // 1 + (0.3 - 1) x 0.25 = 0.825; 0 + 0.3 x 0.25 = 0.075.
-    expectRgba(red, 0.825f, 0.075f, 0.075f, 1.0f);
-}
-
-TEST(PaintAdjustment, AlphaTakesTheCoverage)
-{
-    PixelAdjustment none;
-    AColor c(0.2f, 0.4f, 0.6f, 0.8f);
-    adjustPixelColour(none, c, 0.5f);
-    expectRgba(c, 0.2f, 0.4f, 0.6f, 0.4f);
-}
-
-TEST(PaintAdjustment, RgbJitterAddsThenClamps)
-{
-    PixelAdjustment jitter;
-    jitter.jitterR = 0.2f, jitter.jitterG = -0.3f, jitter.jitterB = 0.1f;
-    AColor c(0.9f, 0.1f, 0.5f, 1.3f);
-    adjustPixelColour(jitter, c, 1.0f);
-    expectRgba(c, 1.0f, 0.0f, 0.6f, 1.0f);
-}
-
-TEST(PaintAdjustment, HsvJitterWrapsHueAndClampsSaturationAndValue)
-{
-    PixelAdjustment back;
-    back.colourType = 1;
-    back.jitterR = -0.25f;
-    AColor red(1, 0, 0, 1);  // H = 0, S = 1, V = 1
-    adjustPixelColour(back, red, 1.0f);
-    // H = -0.25 wraps to 0.75 = 270 degrees: between blue and magenta, (0.5, 0, 1).
-    expectRgba(red, 0.5f, 0.0f, 1.0f, 1.0f);
-
-    PixelAdjustment forward;
-    forward.colourType = 1;
-    forward.jitterR = 0.9f;
-    AColor green(0, 1, 0, 1);  // H = 1/3
-    adjustPixelColour(forward, green, 1.0f);
-    // H = 1/3 + 0.9 wraps to 0.2333 = 84 degrees: red falls from 1 at 60 to 0 at 120, so 0.6.
-    expectRgba(green, 0.6f, 1.0f, 0.0f, 1.0f);
-
-    PixelAdjustment washed;
-    washed.colourType = 1;
-    washed.jitterG = -2.0f;  // saturation clamped to 0
-    washed.jitterB = -0.5f;  // value 1 - 0.5
-    AColor blue(0, 0, 1, 1);
-    adjustPixelColour(washed, blue, 1.0f);
-    expectRgba(blue, 0.5f, 0.5f, 0.5f, 1.0f);
+    struct Case {
+        const char* what;
+        PixelAdjustment adjust;
+        AColor in;
+        float coverage;
+        AColor expected;
+    };
+    const Case cases[] = {
+        // Contrast k: c + (0.5 - c) k, then clamped.
+        {"contrast 50", adjustment(-1, 0, 0), {0.25f, 0.75f, 0.5f, 1}, 1, {0, 1, 0.5f, 1}},
+        {"contrast -50", adjustment(0.4f, 0, 0), {0.25f, 0.75f, 0.5f, 1}, 1, {0.35f, 0.65f, 0.5f, 1}},
+        {"contrast 100 clamps", adjustment(-2, 0, 0), {0.1f, 0.9f, 0.5f, 1}, 1, {0, 1, 0.5f, 1}},
+        // White transparency: alpha x (1 - w (1 - (1 - Y)^2)).
+        {"white is clear", adjustment(0, 1, 0), {1, 1, 1, 0.8f}, 1, {1, 1, 1, 0}},
+        {"black keeps its alpha", adjustment(0, 1, 0), {0, 0, 0, 0.8f}, 1, {0, 0, 0, 0.8f}},
+        {"half white transparency", adjustment(0, 0.5f, 0), {1, 1, 1, 0.8f}, 1, {1, 1, 1, 0.2f}},
+        // Contrast first: grey 0.6 becomes 0.7.
+        {"contrast, then white", adjustment(-1, 1, 0), {0.6f, 0.6f, 0.6f, 1}, 1, {0.7f, 0.7f, 0.7f, 0.3f}},
+        // Monochrome by m^2 toward Y = 0.3 of red.
+        {"full monochrome", adjustment(0, 0, 1), {1, 0, 0, 1}, 1, {0.3f, 0.3f, 0.3f, 1}},
+        {"half monochrome", adjustment(0, 0, 0.5f), {1, 0, 0, 1}, 1, {0.825f, 0.075f, 0.075f, 1}},
+        {"alpha by coverage", adjustment(0, 0, 0), {0.2f, 0.4f, 0.6f, 0.8f}, 0.5f, {0.2f, 0.4f, 0.6f, 0.4f}},
+        {"rgb jitter",
+         adjustment(0, 0, 0, 0, 0.2f, -0.3f, 0.1f),
+         {0.9f, 0.1f, 0.5f, 1.3f},
+         1,
+         {1, 0, 0.6f, 1}},
+        // Hue -0.25 wraps to 270 degrees: between blue and magenta.
+        {"hue below 0", adjustment(0, 0, 0, 1, -0.25f), {1, 0, 0, 1}, 1, {0.5f, 0, 1, 1}},
+        // Hue 1/3 + 0.9 wraps to 84 degrees: red falls from 1 at 60 to 0 at 120.
+        {"hue above 1", adjustment(0, 0, 0, 1, 0.9f), {0, 1, 0, 1}, 1, {0.6f, 1, 0, 1}},
+        {"s and v clamp", adjustment(0, 0, 0, 1, 0, -2, -0.5f), {0, 0, 1, 1}, 1, {0.5f, 0.5f, 0.5f, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AColor colour = c.in;
+        adjustPixelColour(c.adjust, colour, c.coverage);
+        expectRgba(colour, c.expected.r, c.expected.g, c.expected.b, c.expected.a);
+    }
 }
 
 }  // namespace

@@ -7,36 +7,25 @@ namespace {
 using namespace vml;
 using namespace test_support;
 
-TEST(RasterMask, FullCanvasStoresTheMaskHeldToAByte)
+TEST(RasterMask, HeldToAByteAndNeverZeroOnTheHalfResolutionCanvas)
 {
     Bitmap bitmap(3, 2);
-    vmlRaster canvas;
-    canvas.Init(&bitmap);
-    EXPECT_EQ(canvas.maskAt(0, 0), 0);
-    canvas.SetMask(0, 0, 0);
-    canvas.SetMask(1, 0, 128);
-    canvas.SetMask(2, 1, 300);
-    EXPECT_EQ(canvas.maskAt(0, 0), 0);
-    EXPECT_EQ(canvas.maskAt(1, 0), 128);
-    EXPECT_EQ(canvas.maskAt(2, 1), 255);
-}
-
-TEST(RasterMask, HalfResolutionCanvasNeverHoldsMaskZero)
-{
-    Bitmap bitmap(3, 2);
-    vmlRasterRS canvas;
-    canvas.Init(&bitmap);
-    EXPECT_EQ(canvas.maskAt(2, 1), 1);  // fresh pixels too
-    canvas.SetMask(0, 0, 0);
-    canvas.SetMask(1, 0, -5);
-    canvas.SetMask(2, 0, 200);
-    canvas.SetMask(2, 1, 256);
-    EXPECT_EQ(canvas.maskAt(0, 0), 1);
-    EXPECT_EQ(canvas.maskAt(1, 0), 1);
-    EXPECT_EQ(canvas.maskAt(2, 0), 200);
-    EXPECT_EQ(canvas.maskAt(2, 1), 255);
-    canvas.Load(true);
-    EXPECT_EQ(canvas.maskAt(2, 0), 200);
+    vmlRaster full;
+    vmlRasterRS half;
+    full.Init(&bitmap);
+    half.Init(&bitmap);
+    EXPECT_EQ(full.maskAt(0, 0), 0);
+    EXPECT_EQ(half.maskAt(2, 1), 1);  // fresh pixels too
+    const std::pair<int, std::pair<int, int>> sets[] = {
+        {0, {0, 1}}, {-5, {0, 1}}, {128, {128, 128}}, {300, {255, 255}}};
+    for (const auto& [value, expected] : sets) {
+        full.SetMask(1, 0, value);
+        half.SetMask(1, 0, value);
+        EXPECT_EQ(full.maskAt(1, 0), expected.first) << value;
+        EXPECT_EQ(half.maskAt(1, 0), expected.second) << value;
+    }
+    half.Load(true);
+    EXPECT_EQ(half.maskAt(1, 0), 255);
 }
 
 struct WetGridCase {
