@@ -25,7 +25,7 @@ protected:
     {
         MaterialFixture::SetUp();
         m = make();
-        base.GetParamBlock(0)->SetValue(test_support::paramNamed(base, "twoSided")->id, 0, 1);
+        test_support::setParam(base, "twoSided", 1);
         m->SetSubMtl(0, &base);
     }
     void TearDown() override
@@ -39,10 +39,7 @@ protected:
         m->baseBlock()->SetValue(baseParam::baseHiddenFace, 0, on ? 1 : 0);
         update(*m);
     }
-    void setBaseOpacity(float percent)
-    {
-        base.GetParamBlock(0)->SetValue(test_support::paramNamed(base, "opacity")->id, 0, percent);
-    }
+    void setBaseOpacity(float percent) { test_support::setParam(base, "opacity", percent); }
 
     standalone::StandardMaterial base;
     std::unique_ptr<vmlMaterial> m;

@@ -12,6 +12,7 @@
 #include "renderer/vmlRenderer.h"
 #include "standalone/HostClasses.h"
 #include "standalone/StandaloneCore.h"
+#include "support/ParamByName.h"
 #include "support/PluginClasses.h"
 
 #include <gtest/gtest.h>
@@ -90,42 +91,7 @@ protected:
         m.Update(t, valid);
     }
 
-    std::string lastCaption() const { return core.messages().empty() ? "" : core.messages().back().caption; }
-
     standalone::StandaloneCore core;
 };
-
-// Parameters of a standalone standard material by script name.
-inline const ParamDef* paramNamed(ReferenceTarget& object, const char* name)
-{
-    IParamBlock2* block = object.GetParamBlock(0);
-    const ParamDef* def = block ? block->GetDesc()->FindParam(name) : nullptr;
-    EXPECT_NE(def, nullptr) << name;
-    return def;
-}
-
-inline float floatNamed(ReferenceTarget& object, const char* name)
-{
-    const ParamDef* def = paramNamed(object, name);
-    return def ? object.GetParamBlock(0)->GetFloat(def->id) : -1.0f;
-}
-
-inline int intNamed(ReferenceTarget& object, const char* name)
-{
-    const ParamDef* def = paramNamed(object, name);
-    return def ? object.GetParamBlock(0)->GetInt(def->id) : -1;
-}
-
-inline Color colorNamed(ReferenceTarget& object, const char* name)
-{
-    const ParamDef* def = paramNamed(object, name);
-    return def ? object.GetParamBlock(0)->GetColor(def->id) : Color(-1, -1, -1);
-}
-
-inline ReferenceTarget* refNamed(ReferenceTarget& object, const char* name)
-{
-    const ParamDef* def = paramNamed(object, name);
-    return def ? object.GetParamBlock(0)->GetReferenceTarget(def->id) : nullptr;
-}
 
 }  // namespace test_support

@@ -25,4 +25,14 @@ template <class T> void setParam(ReferenceTarget& object, const char* name, cons
         EXPECT_TRUE(object.GetParamBlock(0)->SetValue(id, 0, value)) << name;
 }
 
+inline float floatNamed(ReferenceTarget& object, const char* name)
+{
+    return object.GetParamBlock(0)->GetFloat(paramId(object, name));
+}
+
+inline Color colorNamed(ReferenceTarget& object, const char* name)
+{
+    return object.GetParamBlock(0)->GetColor(paramId(object, name));
+}
+
 }  // namespace test_support
