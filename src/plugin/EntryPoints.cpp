@@ -12,9 +12,8 @@
 #include "shell/RandomTables.h"
 #include "shell/StringLookup.h"
 
-#include <iterator>
-
 #include <array>
+#include <iterator>
 
 namespace vml {
 
