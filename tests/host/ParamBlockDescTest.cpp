@@ -70,20 +70,6 @@ TEST(ParamBlockDesc2, ValidateReportsInconsistentParameters)
     EXPECT_TRUE(mentions(problems, "\"ownerFloat\": an owner's reference"));
 }
 
-TEST(ParamBlockDesc2DeathTest, DuplicateIdOrNameIsCaught)
-{
-    ParamBlockDesc2 desc(0, "parameters", 0, 0);
-    desc.addInt(1, "count", 0, 0, 10, 0);
-    EXPECT_DEBUG_DEATH(desc.addFloat(1, "other", 0.0f, 0.0f, 1.0f, 0), "duplicate parameter id");
-    EXPECT_DEBUG_DEATH(desc.addBool(2, "count", true, 0), "duplicate parameter script name");
-#ifdef NDEBUG
-    // Without asserts the entries are kept, and validation names them.
-    const auto problems = desc.Validate();
-    EXPECT_TRUE(mentions(problems, "parameter 1 \"other\": duplicate id"));
-    EXPECT_TRUE(mentions(problems, "parameter 2 \"count\": duplicate script name"));
-#endif
-}
-
 TEST(ClassDesc2, AttachesDescriptorsOnceAndBuildsAutoBlocksIntoTheOwnersSlots)
 {
     TestClassDesc cd;

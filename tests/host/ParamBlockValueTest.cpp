@@ -41,36 +41,6 @@ protected:
     void SetUp() override { owner.ReplaceReference(0, &pb); }
 };
 
-void expectDefaults(IParamBlock2& pb)
-{
-    EXPECT_EQ(pb.GetKeyCount(kSize) + pb.Count(kNodes), 0);
-    EXPECT_EQ(pb.GetFloat(kSize, 10), 10.0f);
-    EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.5f, 0.5f, 0.5f, 0.25f));
-    EXPECT_EQ(pb.GetPoint3(kOffset), Point3(0, 0, 1));
-    EXPECT_EQ(pb.GetInt(kEnable), 1);
-    EXPECT_STREQ(pb.GetStr(kName), "line");
-    EXPECT_EQ(pb.GetReferenceTarget(kMap), nullptr);
-    EXPECT_EQ(pb.Count(kIds), 2);
-}
-
-TEST_F(ParamBlockTest, DefaultsAtStartAndAfterResetAllWhichDropsKeysAndTargets)
-{
-    expectDefaults(pb);
-    RecordingTarget map, mtl, node;
-    pb.SetKey(kSize, 0, 1.0f);
-    pb.SetKey(kSize, 10, 2.0f);
-    pb.SetValue(kName, 0, "x");
-    pb.SetValue(kMap, 0, &map);
-    pb.SetValue(kBaseMtl, 0, &mtl);
-    pb.Append(kNodes, &node);
-    pb.SetCount(kIds, 9);
-    pb.ResetAll();
-    expectDefaults(pb);
-    EXPECT_EQ(map.NumDependents() + node.NumDependents(), 0);
-    EXPECT_EQ(owner.GetReference(1), nullptr);
-    EXPECT_EQ(pb.LastNotifyParamID(), -1);
-}
-
 TEST_F(ParamBlockTest, KeyedFloatInterpolatesAndNarrowsValidity)
 {
     EXPECT_TRUE(pb.SetValue(kSize, 4800, 250.0f));  // not clamped to the range
@@ -196,24 +166,6 @@ TEST_F(ParamBlockTest, WrongTypeUnknownIdAndBadIndexAnswerFalseAndChangeNothing)
     EXPECT_EQ(owner.received.size(), heard);  // failures notify nobody
     EXPECT_EQ(pb.GetStr(kSize), nullptr);
     EXPECT_EQ(pb.GetParameterType(99), TYPE_UNSPECIFIED);
-}
-
-TEST_F(ParamBlockTest, ChangesNotifyDependentsWithTheParameter)
-{
-    owner.received.clear();
-    pb.SetValue(kAngle, 0, 45.0f);
-    ASSERT_EQ(owner.count(REFMSG_CHANGE), 1);
-    EXPECT_EQ(pb.LastNotifyParamID(), kAngle);
-
-    // A change inside a held target reaches the owner through the block, naming the parameter.
-    RecordingTarget map;
-    pb.SetValue(kMap, 0, &map);
-    pb.SetValue(kAngle, 0, 1.0f);
-    owner.received.clear();
-    map.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
-    ASSERT_EQ(owner.count(REFMSG_CHANGE), 1);
-    EXPECT_EQ(owner.received[0].from, &pb);
-    EXPECT_EQ(pb.LastNotifyParamID(), kMap);
 }
 
 TEST_F(ParamBlockTest, ReferenceParametersHeldByTheBlockOrByTheOwner)

@@ -152,22 +152,6 @@ TEST_F(Intake, TablesKeysAndTheBlocksOwnRefusals)
     EXPECT_EQ(core.warnings.size(), 2u);
 }
 
-TEST_F(Intake, RecordsKeepThePreviousValueOfARefusedNumber)
-{
-    ParamIntake intake("vermil+.ini [Vermil+ Brush] brush_size");
-    const ParamDef& def = *desc.GetParamDef(kWidth);
-    ParamNumber n{nan, 0, 0, 0};
-    EXPECT_EQ(intake.take(def, n, {3.25, 0, 0, 0}), IntakeVerdict::refused);
-    EXPECT_EQ(n[0], 3.25);
-    n = {250, 0, 0, 0};
-    EXPECT_EQ(intake.take(def, n, {3.25, 0, 0, 0}), IntakeVerdict::held);
-    EXPECT_EQ(n[0], 100);
-    ASSERT_EQ(core.warnings.size(), 2u);
-    EXPECT_EQ(core.warnings[0],
-              "vermil+.ini [Vermil+ Brush] brush_size: parameter lineWidth: nan is not a finite "
-              "number; kept 3.25");
-}
-
 // A saved block whose stored numbers are out of range or not finite, as a damaged or foreign scene
 // file may hold them (SetValue itself takes anything).
 std::vector<std::uint8_t> savedWithBadNumbers(ParamBlockDesc2& desc)
@@ -219,24 +203,6 @@ TEST_F(Intake, ASavedBlockLoadsHeldAndNeverNaN)
     for (const std::string& w : core.warnings)
         keyNamed = keyNamed || w.find(source + ", key at tick 160: parameter keyed: inf") == 0;
     EXPECT_TRUE(keyNamed);
-}
-
-TEST_F(Intake, ABlockWithinItsRangesLoadsAsSavedWithoutAWord)
-{
-    IParamBlock2 source(&desc);
-    source.SetValue(kWidth, 0, 0.1f);
-    source.SetValue(kLayers, 0, 8);
-    source.SetKey(kKeyed, 0, -10.0f);
-    source.SetKey(kKeyed, 10, 9.999f);
-    ChunkWriter w;
-    ASSERT_EQ(source.Save(&w), IO_OK);
-    IParamBlock2 loaded(&desc);
-    ChunkReader reader(w.Bytes());
-    ASSERT_EQ(loaded.Load(&reader), IO_OK);
-    ChunkWriter again;
-    ASSERT_EQ(loaded.Save(&again), IO_OK);
-    EXPECT_EQ(again.Bytes(), w.Bytes());
-    EXPECT_TRUE(core.warnings.empty());
 }
 
 }  // namespace

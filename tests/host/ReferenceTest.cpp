@@ -124,21 +124,4 @@ struct Tracked : RecordingTarget {
     std::string name_;
 };
 
-TEST(Ownership, AdoptedObjectsDieLastFirstAfterTheOwnersReferencesDrop)
-{
-    std::vector<std::string> log;
-    {
-        RecordingTarget owner(2);
-        owner.ReplaceReference(0, owner.adopt(std::make_unique<Tracked>(log, "first")));
-        owner.ReplaceReference(1, owner.adopt(std::make_unique<Tracked>(log, "second")));
-        RecordingTarget* kept = owner.adopt(std::make_unique<RecordingTarget>());
-        EXPECT_TRUE(owner.owns(kept));
-        std::unique_ptr<ReferenceTarget> back = owner.releaseOwned(kept);
-        EXPECT_EQ(back.get(), kept);
-        EXPECT_FALSE(owner.owns(kept));
-        EXPECT_EQ(owner.releaseOwned(kept), nullptr);
-    }
-    EXPECT_EQ(log, (std::vector<std::string>{"second unreferenced", "first unreferenced"}));
-}
-
 }  // namespace

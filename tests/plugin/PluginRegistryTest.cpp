@@ -29,19 +29,6 @@ TEST(PluginRegistry, OutOfRangeIndexStillInitialisesOnFirstCall)
     EXPECT_NE(LibClassDesc(0), nullptr);
 }
 
-TEST(PluginRegistry, LaterCallsNeitherReattachNorRefill)
-{
-    ClassDesc2* material = LibClassDesc(0);
-    ASSERT_NE(material, nullptr);
-    int blocks = material->NumParamBlockDescs();
-    vml::randomTableB[5] = 1;  // a refill would restore the generator's value
-    for (int i = 0; i < 7; ++i)
-        LibClassDesc(i);
-    EXPECT_EQ(material->NumParamBlockDescs(), blocks);
-    EXPECT_EQ(vml::randomTableB[5], 1u);
-    vml::randomTableB[5] = vml::lcgNext(vml::randomTableB[4]);
-}
-
 // Class ids are stored in scene files; block ids follow attachment order.
 TEST(PluginRegistry, ClassTable)
 {

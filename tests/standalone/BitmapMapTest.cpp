@@ -170,23 +170,6 @@ std::string fileBytes(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST_F(BitmapFile, EncodedImagesLoadFromMemoryAsFromTheirFile)
-{
-    const std::string png = fileBytes(path);
-    BitmapMap embedded;
-    std::string error;
-    // The data's signature decides the reader, whatever the hint says.
-    for (const char* hint : {"png", "", "jpg"}) {
-        ASSERT_TRUE(embedded.loadFromMemory(png.data(), png.size(), hint, "texture 0", error)) << error;
-        for (int i = 0; i < 6; ++i)
-            expectColor(at(embedded, (i % 3 + 0.5f) / 3.0f, 1.0f - (i / 3 + 0.5f) / 2.0f),
-                        Color(red(i), 1.0f - red(i), 0));
-    }
-    EXPECT_TRUE(embedded.LoadMapFiles(0)) << "no file to load: the image is kept";
-    setParam(embedded, "fileName", tempPath("elsewhere.png").string());
-    EXPECT_FALSE(embedded.loaded()) << "a file name replaces the embedded image";
-}
-
 TEST_F(BitmapFile, BrokenImageDataInMemoryIsAClearError)
 {
     // (Data cut short inside a PNG is left out: OpenImageIO 2.4 leaks a message string then.)

@@ -27,17 +27,6 @@ TEST(FrameMemory, ReadsTheSystemsFigures)
     EXPECT_FALSE(standalone::cgroupRoom("", "", ""));
 }
 
-TEST(FrameMemory, HostBuffersFollowTheChannels)
-{
-    const FrameMemoryEstimate bare = standalone::hostFrameMemory(100, 100, 0, 0, false);
-    const FrameMemoryEstimate z = standalone::hostFrameMemory(100, 100, BMM_CHAN_Z | BMM_CHAN_UV, 0, false);
-    EXPECT_DOUBLE_EQ(z.bytesPerPixel() - bare.bytesPerPixel(), 4 + 8);
-    // Each render element adds its bitmap, and writing behind the render a copy of every image.
-    const FrameMemoryEstimate elements = standalone::hostFrameMemory(100, 100, 0, 2, true);
-    EXPECT_DOUBLE_EQ(elements.bytesPerPixel() - bare.bytesPerPixel(), 2 * 8 + 3 * 8);
-    EXPECT_EQ(bare.bytes() - bare.fixedBytes, static_cast<std::uint64_t>(100 * 100 * bare.bytesPerPixel()));
-}
-
 TEST(FrameMemory, RefusesAFrameThatCannotFitAndSuggestsOneThatCan)
 {
     FrameMemoryEstimate need = standalone::hostFrameMemory(16384, 16384, BMM_CHAN_Z, 0, false);

@@ -59,19 +59,6 @@ TEST_F(ImportDocument, CameraChoice)
     EXPECT_EQ(chosen->camera, chosen->findNode("Shot"));
 }
 
-TEST_F(ImportDocument, ADocumentMaterialNamedLikeAnImportedOneReplacesItEverywhere)
-{
-    auto scene = load(R"("import": "../models/yard.gltf",
-                         "materials": [{"name": "Paint", "class": "Standard", "diffuse": [0, 1, 0]}])");
-    Mtl* a = scene->findNode("PanelA")->GetMtl();
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a, scene->findNode("PanelB")->GetMtl());
-    Interval valid = FOREVER;
-    a->Update(0, valid);
-    EXPECT_EQ(a->GetDiffuse(), Color(0, 1, 0));
-    EXPECT_EQ(scene->findNode("Post")->GetMtl()->GetName(), "Metal") << "other materials stay";
-}
-
 TEST_F(ImportDocument, AssignPutsAnyMaterialOnChosenObjectsAndTheMeshesBelowThem)
 {
     auto scene = load(R"("import": {"file": "../models/yard.gltf", "prefix": "y_"},
@@ -102,16 +89,6 @@ TEST_F(ImportDocument, OverridesReplaceTransformPartsAndSwitches)
     // A quarter turn about the file's Z: file +X turns to file +Y, the world's +Z.
     expectNear(post.GetNodeTM(0).VectorTransform(Point3(1, 0, 0)), Point3(0, 0, 1));
     expectNear(worldPoint(post, Point3()), Point3(14, 0, 0));  // the position stays
-}
-
-TEST_F(ImportDocument, DocumentNodesMayHangFromImportedOnesButNotTakeTheirNames)
-{
-    auto scene = load(R"("import": "../models/yard.gltf",
-                         "objects": [{"name": "flag", "type": "box", "parent": "Post"}])");
-    EXPECT_EQ(scene->findNode("flag")->GetParentNode(), scene->findNode("Post"));
-    const SceneError e =
-        errorOf(R"("import": "../models/yard.gltf", "objects": [{"name": "Post", "type": "box"}])");
-    EXPECT_EQ(e.jsonPath(), "/objects/0/name");
 }
 
 TEST_F(ImportDocument, ErrorsNameTheEntryAndListWhatWasImported)

@@ -55,50 +55,6 @@ TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorldWithTheirUVs)
         }
 }
 
-// Two triangles folded along the z axis by `fold` degrees between their normals.
-std::vector<float> roof(float fold)
-{
-    const float a = float(fold * std::numbers::pi / 360.0), c = std::cos(a), s = std::sin(a);
-    return {0, 0, 0, 0, 0, 1, -c, -s, 0.5f, 0, 0, 1, 0, 0, 0, c, -s, 0.5f};
-}
-
-// Whether the two faces' normals agree where they share a corner position.
-bool smoothAcrossTheFold(const Mesh& mesh)
-{
-    int shared = 0;
-    for (int k = 0; k < 3; ++k)
-        for (int j = 0; j < 3; ++j)
-            if ((mesh.verts[mesh.faces[0].v[k]] - mesh.verts[mesh.faces[1].v[j]]).Length() < 1e-6f) {
-                ++shared;
-                if ((cornerNormal(mesh, 0, k) - cornerNormal(mesh, 1, j)).Length() > 1e-4f)
-                    return false;
-            }
-    EXPECT_EQ(shared, 2);
-    return true;
-}
-
-TEST_F(GeometryImport, FileNormalsKeepHardEdgesAndMissingOnesAreSmoothUpToACrease)
-{
-    Gltf gltf;
-    const float a = float(10 * std::numbers::pi / 360.0), c = std::cos(a), s = std::sin(a);
-    // A shallow fold whose file normals are the faces' own: a hard edge the file asks for.
-    const std::vector<float> faceted = {s, -c, 0, s, -c, 0, s, -c, 0, -s, -c, 0, -s, -c, 0, -s, -c, 0};
-    gltf.node({{"name", "Hard"}, {"mesh", gltf.mesh(roof(10), {0, 1, 2, 3, 4, 5}, faceted)}});
-    gltf.node({{"name", "Shallow"}, {"mesh", gltf.mesh(roof(20), {0, 1, 2, 3, 4, 5})}});
-    gltf.node({{"name", "Steep"}, {"mesh", gltf.mesh(roof(100), {0, 1, 2, 3, 4, 5})}});
-    Scene scene;
-    importModel(dir.write("roofs.gltf", gltf.text()), scene, core);
-
-    const Mesh& hard = *scene.findNode("Hard")->mesh();
-    ASSERT_TRUE(hard.hasNormals());
-    EXPECT_FALSE(smoothAcrossTheFold(hard));
-    expectNear(cornerNormal(hard, 0, 0), Point3(s, -c, 0));
-    const Mesh& shallow = *scene.findNode("Shallow")->mesh();
-    ASSERT_TRUE(shallow.hasNormals());
-    EXPECT_TRUE(smoothAcrossTheFold(shallow)) << "generated normals smooth a 20 degree fold";
-    EXPECT_FALSE(smoothAcrossTheFold(*scene.findNode("Steep")->mesh())) << "but not a 100 degree one";
-}
-
 TEST_F(GeometryImport, MirroringNodesKeepTheirFrontFacesInFront)
 {
     Gltf gltf;

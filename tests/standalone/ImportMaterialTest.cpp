@@ -43,32 +43,6 @@ Mtl* onlyMaterial(const ImportResult& model)
 
 using MaterialImport = ImportFixture;
 
-TEST_F(MaterialImport, PbrMaterialBecomesAStandardMaterial)
-{
-    Gltf gltf;
-    const int paint = gltf.add(
-        "materials",
-        {{"name", "Paint"},
-         {"doubleSided", true},
-         {"emissiveFactor", {0.4, 0.1, 0.05}},
-         {"pbrMetallicRoughness",
-          {{"baseColorFactor", {0.8, 0.2, 0.1, 1}}, {"metallicFactor", 0.5}, {"roughnessFactor", 0.25}}}});
-    gltf.node({{"name", "Panel"}, {"mesh", unitSquare(gltf, paint)}});
-    Scene scene;
-    const ImportResult model = importModel(dir.write("paint.gltf", gltf.text()), scene, core);
-    Mtl* mtl = onlyMaterial(model);
-    ASSERT_NE(mtl, nullptr);
-    EXPECT_EQ(mtl->ClassID(), DMTL_CLASS_ID);
-    EXPECT_EQ(scene.findNode("Panel")->GetMtl(), mtl);
-    expectColor(param<Color>(mtl, "ambient"), Color(0.8f, 0.2f, 0.1f));
-    expectColor(param<Color>(mtl, "specular"), Color(0.9f, 0.6f, 0.55f));  // half way to metal
-    // Roughness 0.25: GGX alpha 1/16, Blinn exponent 2 * 16^2 - 2 = 510; F0 half way to metal, 0.52.
-    EXPECT_NEAR(param<float>(mtl, "glossiness"), (std::log2(510.0f) - 1.0f) * 10.0f, 1e-3f);
-    EXPECT_NEAR(param<float>(mtl, "specularLevel"), 100.0f * 0.52f * 64.0f / std::sqrt(512.0f / 6.0f), 1e-2f);
-    EXPECT_NEAR(param<float>(mtl, "selfIllum"), 50.0f, 1e-3f);  // emissive 0.4 of diffuse 0.8
-    EXPECT_EQ(param<int>(mtl, "twoSided"), 1);
-}
-
 TEST_F(MaterialImport, PhongMaterialAndItsTextureFileFromAnObjAndMtl)
 {
     test_support::writePng(dir.path() / "textures/grid.png", 2, 1, {255, 0, 0, 0, 0, 255});
@@ -111,26 +85,6 @@ TEST_F(MaterialImport, AMissingTextureIsAWarningNotAFailure)
     EXPECT_NE(model.warnings[0].find("missing.png"), std::string::npos) << model.warnings[0];
 }
 
-TEST_F(MaterialImport, EmbeddedTextureIsReadFromMemory)
-{
-    Scene scene;
-    const ImportResult model = importModel(test_support::boxTexturedGlb, scene, core);
-    Mtl* mtl = onlyMaterial(model);
-    ASSERT_NE(mtl, nullptr);
-    auto* map = dynamic_cast<BitmapMap*>(dynamic_cast<StdMat2*>(mtl)->GetSubTexmap(ID_DI));
-    ASSERT_NE(map, nullptr);
-    EXPECT_TRUE(map->loaded());
-    EXPECT_EQ(param<std::string>(map, "fileName"), "");
-    // The logo: sky at the top of the image, grass at the bottom.
-    test_support::TestShadeContext sc;
-    sc.uvw = Point3(0.5f, 0.8f, 0);
-    const AColor sky = map->EvalColor(sc);
-    sc.uvw = Point3(0.5f, 0.2f, 0);
-    const AColor grass = map->EvalColor(sc);
-    EXPECT_GT(sky.b, sky.r + 0.2f);
-    EXPECT_GT(grass.g, grass.b + 0.2f);
-}
-
 TEST(StandardValues, PhongAndEmissiveEdgeCases)
 {
     {
@@ -164,23 +118,6 @@ TEST(StandardValues, PhongAndEmissiveEdgeCases)
         expectColor(v.specular, Color(1, 1, 1));
         EXPECT_EQ(v.opacity, 1.0f);
     }
-}
-
-// The highlight peaks where a GGX lobe of the same roughness does, relative to a white diffuse
-// surface: F0 / (4 roughness^4), F0 0.04 for dielectrics and 1 for metals. A rough dielectric
-// keeps a faint sheen; a smooth metal a bright spot.
-TEST(PbrHighlight, PeaksWhereTheGgxLobeDoes)
-{
-    for (float roughness : {0.3f, 0.6f, 0.9f})
-        for (float metal : {0.0f, 1.0f}) {
-            SCOPED_TRACE(testing::Message() << "roughness " << roughness << ", metalness " << metal);
-            const import::PbrHighlight h = import::pbrHighlight(roughness, metal);
-            const float peak = h.level * std::sqrt((HighlightLobe::exponent(h.glossiness) + 2.0f) / 6.0f);
-            const float want = (metal > 0.0f ? 1.0f : 0.04f) / (4.0f * std::pow(roughness, 4.0f));
-            EXPECT_NEAR(peak, want, 1e-3f * want);
-        }
-    EXPECT_LT(import::pbrHighlight(0.6f, 0.0f).level, 0.06f);
-    EXPECT_EQ(import::pbrHighlight(0.0f, 1.0f).level, 9.99f) << "a mirror is held to the highest level";
 }
 
 }  // namespace

@@ -40,21 +40,6 @@ protected:
     Mtl* mtlOf(Scene& scene, const char* node) { return scene.findNode(node)->GetMtl(); }
 };
 
-TEST_F(ImportWrap, WrappersAreSharedAsTheWrappedMaterialsWere)
-{
-    auto scene =
-        load(R"("assign": [{"objects": ["*"], "wrap": {"class": "TestWrapper", "glossiness": 0.75}}])");
-    Mtl* panels = mtlOf(*scene, "PanelA");
-    Mtl* metal = mtlOf(*scene, "Post");
-    EXPECT_EQ(mtlOf(*scene, "PanelB"), panels);
-    EXPECT_EQ(mtlOf(*scene, "Bulb"), metal);
-    ASSERT_NE(panels, metal);
-    ASSERT_NE(panels->GetSubMtl(0), nullptr);
-    EXPECT_EQ(panels->GetSubMtl(0)->GetName(), "Paint");
-    EXPECT_EQ(metal->GetSubMtl(0)->GetName(), "Metal");
-    EXPECT_FLOAT_EQ(test_support::blockOf(metal)->GetFloat(test_support::mtl_glossiness, 0), 0.75f);
-}
-
 TEST_F(ImportWrap, ASecondWrapReplacesTheFirstAroundTheSameBase)
 {
     auto scene = load(R"("assign": [{"objects": ["*"], "wrap": {"class": "TestWrapper"}},
@@ -65,15 +50,6 @@ TEST_F(ImportWrap, ASecondWrapReplacesTheFirstAroundTheSameBase)
     EXPECT_EQ(second->GetSubMtl(0), first->GetSubMtl(0))
         << "the new wrapper holds the material, not the old wrapper";
     EXPECT_FLOAT_EQ(test_support::blockOf(second)->GetFloat(test_support::mtl_glossiness, 0), 1.0f);
-}
-
-TEST_F(ImportWrap, DocumentMaterialsMayNameImportedOnes)
-{
-    auto scene = load(R"("materials": [{"name": "frame", "class": "TestWrapper", "subMaterials": ["Metal"]}],
-                         "objects": [{"name": "sign", "type": "box", "material": "Paint"}],
-                         "assign": [{"objects": "PanelA", "material": "frame"}])");
-    EXPECT_EQ(mtlOf(*scene, "PanelA")->GetSubMtl(0), mtlOf(*scene, "Post"));
-    EXPECT_EQ(mtlOf(*scene, "sign"), mtlOf(*scene, "PanelB"));
 }
 
 // A document material naming itself inside wraps the imported one it replaces; without an

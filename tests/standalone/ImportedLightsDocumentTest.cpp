@@ -41,27 +41,6 @@ protected:
     }
 };
 
-TEST_F(ImportedLights, OverridesSwitchDimRecolourAndUnshadowALight)
-{
-    auto plain = load(R"("import": "../models/room.gltf")");
-    const LightSettings lamp = *plain->findNode("Lamp")->light;
-    EXPECT_TRUE(lamp.on);
-    EXPECT_FALSE(lamp.shadowBias) << "imported lights take the automatic bias";
-
-    auto scene = load(R"("import": "../models/room.gltf",
-                         "overrides": [{"node": "Lamp", "multiplier": 2.5, "color": [1, 0.5, 0],
-                                        "castShadows": false, "shadowBias": 0.01},
-                                       {"node": "Sun", "on": false}])");
-    const LightSettings& changed = *scene->findNode("Lamp")->light;
-    EXPECT_EQ(changed.multiplier, 2.5f);
-    EXPECT_EQ(changed.color, Color(1, 0.5f, 0));
-    EXPECT_FALSE(changed.castShadows);
-    EXPECT_EQ(changed.shadowBias, 0.01f);
-    EXPECT_EQ(changed.decayStart, lamp.decayStart) << "what the override does not name stays";
-    EXPECT_FALSE(scene->findNode("Sun")->light->on);
-    EXPECT_TRUE(warnings.empty());
-}
-
 TEST_F(ImportedLights, HidingALightSaysHowToSwitchItOff)
 {
     auto scene = load(R"("import": "../models/room.gltf", "overrides": [{"node": "Lamp", "hidden": true}])");

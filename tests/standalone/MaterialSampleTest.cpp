@@ -35,29 +35,6 @@ float meanLuma(const Bitmap& bm, int x0, int y0, int x1, int y1)
     return static_cast<float>(sum / ((x1 - x0) * (y1 - y0)));
 }
 
-TEST(MaterialSample, EachShapeIsCentredAndFillsTheSquareWithoutTouchingItsEdges)
-{
-    ConstantMtl white(Color(1, 1, 1));
-    for (SampleShape shape : {SampleShape::sphere, SampleShape::box, SampleShape::teapot}) {
-        SCOPED_TRACE(standalone::sampleShapeName(shape));
-        Bitmap bm = renderSample(*standalone::makeMaterialSample(white, shape, 64));
-        ASSERT_EQ(bm.Width() + bm.Height(), 128);
-        int x0 = 64, y0 = 64, x1 = -1, y1 = -1;
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x)
-                if (channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, x, y) !=
-                    BMM_BACKGROUND_NODE_RENDER_ID)
-                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
-        EXPECT_TRUE(x0 > 0 && y0 > 0 && x1 < 63 && y1 < 63) << x0 << "," << y0 << " - " << x1 << "," << y1;
-        EXPECT_GE(std::max(x1 - x0, y1 - y0) + 1, 48) << "fills most of the image";
-        EXPECT_NEAR(x0 + x1, 63, 1) << "centred";
-        EXPECT_NEAR(y0 + y1, 63, 1);
-        if (shape == SampleShape::sphere) {
-            EXPECT_NEAR(x1 - x0, y1 - y0, 1) << "round";
-        }
-    }
-}
-
 // Each light, switched off, darkens its own side of a matte sphere far more than the other.
 TEST(MaterialSample, KeyLightsTheUpperLeftAndFillTheRightOverAMidGreyGround)
 {
@@ -118,24 +95,5 @@ struct HolderMtl : ConstantMtl {
     Mtl* GetSubMtl(int i) override { return subs[static_cast<std::size_t>(i)]; }
     std::vector<Mtl*> subs;
 };
-
-// Worn materials and their sub-materials come first, then unused ones; a name finds the first.
-TEST(MaterialSample, SceneMaterialsAreWornSubAndUnusedOnesEachOnce)
-{
-    standalone::Scene scene;
-    auto* spare = scene.own(std::make_unique<ConstantMtl>(Color()));
-    auto* inner = scene.own(std::make_unique<ConstantMtl>(Color()));
-    auto* outer = scene.own(std::make_unique<HolderMtl>());
-    auto* twin = scene.own(std::make_unique<ConstantMtl>(Color()));
-    spare->SetName("spare"), inner->SetName("inner"), outer->SetName("outer"), twin->SetName("inner");
-    outer->subs = {inner, nullptr, inner};
-    scene.addNode("a")->setMtl(outer);
-    scene.addNode("b")->setMtl(outer);
-    scene.addNode("c");
-
-    EXPECT_EQ(standalone::sceneMaterials(scene), (std::vector<Mtl*>{outer, inner, spare, twin}));
-    EXPECT_EQ(standalone::findSceneMaterial(scene, "inner"), inner);
-    EXPECT_EQ(standalone::findSceneMaterial(scene, "Spare"), nullptr);
-}
 
 }  // namespace

@@ -24,27 +24,6 @@ std::string scatteredSquares(Gltf& gltf)
     return gltf.text();
 }
 
-// Every mesh vertex lies inside the view of the scene's camera.
-void expectAllInFrame(Scene& scene)
-{
-    ASSERT_NE(scene.camera, nullptr);
-    ASSERT_TRUE(scene.camera->camera);
-    const Matrix3 worldToCam = Inverse(scene.camera->GetObjectTM(0));
-    const float tanX = std::tan(scene.camera->camera->fov * float(std::numbers::pi / 360.0));
-    const float tanY = tanX * float(scene.render.height) / float(scene.render.width);
-    int seen = 0;
-    for (const auto& node : scene.nodes())
-        if (const Mesh* mesh = node->mesh())
-            for (const Point3& v : mesh->verts) {
-                const Point3 p = worldToCam.PointTransform(worldPoint(*node, v));
-                ASSERT_LT(p.z, 0.0f) << node->name();
-                EXPECT_LE(std::fabs(p.x / -p.z), tanX) << node->name();
-                EXPECT_LE(std::fabs(p.y / -p.z), tanY) << node->name();
-                ++seen;
-            }
-    EXPECT_GT(seen, 0);
-}
-
 int countLights(Scene& scene, LightType type)
 {
     int n = 0;
@@ -54,34 +33,6 @@ int countLights(Scene& scene, LightType type)
 }
 
 using ModelScene = ImportFixture;
-
-TEST_F(ModelScene, AModelWithoutCameraOrLightsIsFramedAndLit)
-{
-    Gltf gltf;
-    const std::string file = dir.write("scatter.gltf", scatteredSquares(gltf));
-    auto scene = sceneFromModel(file, core);
-    EXPECT_EQ(scene->render.width, 1280);
-    EXPECT_EQ(scene->render.height, 720);
-    EXPECT_TRUE(scene->render.antialias);
-    EXPECT_TRUE(scene->render.output.empty());
-    EXPECT_FLOAT_EQ(scene->camera->camera->fov, 45.0f);
-    expectAllInFrame(*scene);
-    // From the front right, above.
-    const Point3 eye = scene->camera->GetObjectTM(0).GetTrans() - sceneBounds(*scene).centre();
-    EXPECT_GT(eye.x, 0.0f);
-    EXPECT_LT(eye.y, 0.0f);
-    EXPECT_GT(eye.z, 0.0f);
-    EXPECT_EQ(countLights(*scene, LightType::directional), 1);
-    EXPECT_EQ(countLights(*scene, LightType::ambient), 1);
-
-    // The framing fits the requested image shape.
-    ModelSceneOptions tall;
-    tall.width = 200, tall.height = 600;
-    scene = sceneFromModel(file, core, tall);
-    EXPECT_EQ(scene->render.width, 200);
-    EXPECT_EQ(scene->render.height, 600);
-    expectAllInFrame(*scene);
-}
 
 TEST_F(ModelScene, TheFilesCameraAndLightsAreUsed)
 {

@@ -96,23 +96,6 @@ void expectOutward(const Mesh& m, const std::function<Point3(const Point3&)>& co
     EXPECT_EQ(inward, 0);
 }
 
-TEST(Primitives, PlaneIsAFlatGridFacingUp)
-{
-    auto m = makePlane({4.0f, 2.0f, 3});
-    expectWellFormed(*m);
-    EXPECT_EQ(m->getNumFaces(), 2 * 3 * 3);
-    EXPECT_NEAR(totalArea(*m), 8.0, 1e-5);
-    // Flat on z = 0, facing up, UV (0, 0) at the -X-Y corner.
-    for (int f = 0; f < m->getNumFaces(); ++f)
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_EQ(m->faceNormal(f), Point3(0, 0, 1));
-            EXPECT_EQ(corner(*m, f, k).z, 0.0f);
-            const Point3 p = corner(*m, f, k), uv = m->tVerts[m->tvFace[std::size_t(f)].t[k]];
-            EXPECT_NEAR(uv.x, p.x / 4.0f + 0.5f, 1e-6f);
-            EXPECT_NEAR(uv.y, p.y / 2.0f + 0.5f, 1e-6f);
-        }
-}
-
 TEST(Primitives, BoxStandsOnZeroIsClosedAndHardEdged)
 {
     for (int segments : {1, 3}) {
@@ -149,97 +132,6 @@ TEST(Primitives, SphereIsRoundClosedAndOutward)
     EXPECT_NEAR(totalArea(*m), 4.0 * kPi * 4.0, 0.02 * 4.0 * kPi * 4.0);
     // The smallest sphere is still a closed solid.
     EXPECT_TRUE(isWatertight(*makeSphere({1.0f, 4})));
-}
-
-TEST(Primitives, TorusIsClosedAndOutward)
-{
-    const float R = 2.0f, r = 0.5f;
-    auto m = makeTorus({R, r, 24, 12});
-    expectWellFormed(*m);
-    EXPECT_TRUE(isWatertight(*m));
-    auto ringPoint = [&](const Point3& p) {
-        Point3 flat(p.x, p.y, 0.0f);
-        return Normalize(flat) * R;
-    };
-    expectOutward(*m, ringPoint);
-    for (const Point3& v : m->verts)
-        EXPECT_NEAR(Length(v - ringPoint(v)), r, 1e-5f);
-    const double volume = 2.0 * kPi * kPi * R * r * r;
-    EXPECT_NEAR(signedVolume(*makeTorus({R, r, 96, 48})), volume, 0.01 * volume);
-}
-
-TEST(Primitives, CylinderCapsAreFlatAndCloseTheTube)
-{
-    auto m = makeCylinder({1.0f, 3.0f, 32, 2, true});
-    expectWellFormed(*m);
-    EXPECT_TRUE(isWatertight(*m));
-    expectOutward(*m, [](const Point3& p) { return Point3(0, 0, std::clamp(p.z, 0.5f, 2.5f)); });
-    EXPECT_NEAR(signedVolume(*m), kPi * 3.0, 0.02 * kPi * 3.0);
-    int up = 0, down = 0;
-    for (int f = 0; f < m->getNumFaces(); ++f) {
-        const Point3 n = m->normals[m->normalFaces[std::size_t(f)].t[0]];
-        if (n.z > 0.5f) {
-            ++up;
-            EXPECT_NEAR(centroid(*m, f).z, 3.0f, 1e-5f);
-        } else if (n.z < -0.5f) {
-            ++down;
-            EXPECT_NEAR(centroid(*m, f).z, 0.0f, 1e-5f);
-        } else {
-            EXPECT_NEAR(n.z, 0.0f, 1e-6f);  // the side's normals are horizontal
-        }
-    }
-    EXPECT_EQ(up, 32);
-    EXPECT_EQ(down, 32);
-
-    // Without caps the tube is open at both rims.
-    auto open = makeCylinder({1.0f, 3.0f, 32, 2, false});
-    expectWellFormed(*open);
-    EXPECT_FALSE(isWatertight(*open));
-    EXPECT_EQ(open->getNumFaces(), 2 * 32 * 2);
-}
-
-TEST(Primitives, TeapotRestsOnZeroWithOutwardFiniteNormals)
-{
-    auto m = makeTeapot({1.0f, 6});
-    expectWellFormed(*m);
-    for (const Point3& n : m->normals)
-        ASSERT_TRUE(std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z));
-    float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
-    for (const Point3& v : m->verts)
-        for (int k = 0; k < 3; ++k)
-            lo[k] = std::min(lo[k], v[k]), hi[k] = std::max(hi[k], v[k]);
-    EXPECT_NEAR(lo[2], 0.0f, 1e-6f);    // sits on the ground
-    EXPECT_GT(hi[0], -lo[0]);           // the spout (+X) reaches further than the handle
-    EXPECT_NEAR(hi[1], -lo[1], 1e-5f);  // symmetric across XZ
-    EXPECT_NEAR(hi[1], 1.0f, 1e-3f);    // the body's widest radius is `radius`
-    // Around the bottom's centre the surface faces down, around the knob's top up, and the
-    // normals at those poles are the limits, not NaN.
-    int bottom = 0, top = 0;
-    for (int f = 0; f < m->getNumFaces(); ++f)
-        for (int k = 0; k < 3; ++k) {
-            const Point3 p = corner(*m, f, k), n = m->normals[m->normalFaces[std::size_t(f)].t[k]];
-            if (std::hypot(p.x, p.y) > 1e-6f)
-                continue;
-            if (p.z < 1e-6f) {
-                ++bottom;
-                EXPECT_LT(m->faceNormal(f).z, -0.9f);
-                EXPECT_NEAR(n.z, -1.0f, 1e-4f);
-            } else if (p.z > hi[2] - 1e-6f) {
-                ++top;
-                EXPECT_GT(m->faceNormal(f).z, 0.9f);
-                EXPECT_NEAR(n.z, 1.0f, 1e-4f);
-            }
-        }
-    EXPECT_EQ(bottom, 4 * 6);
-    EXPECT_EQ(top, 4 * 6);
-    // Nearly closed and wound outward: the enclosed volume is positive.
-    EXPECT_GT(signedVolume(*m), 0.0);
-
-    // radius scales every point.
-    auto big = makeTeapot({3.0f, 6});
-    ASSERT_EQ(big->verts.size(), m->verts.size());
-    for (std::size_t i = 0; i < m->verts.size(); ++i)
-        EXPECT_NEAR(Length(big->verts[i] - m->verts[i] * 3.0f), 0.0f, 1e-5f);
 }
 
 TEST(Primitives, InvalidParametersAreRejected)

@@ -34,46 +34,6 @@ AColor at(Texmap& map, float u, float v)
     return map.EvalColor(sc);
 }
 
-TEST(CheckerMap, CellsRepeatPerUnitSquare)
-{
-    CheckerMap checker;
-    setParam(checker, "color1", kRed);
-    setParam(checker, "color2", kBlue);
-    const std::tuple<float, float, bool> cells[] = {
-        {0.25f, 0.25f, true},   {0.75f, 0.25f, false},  {0.75f, 0.75f, true},
-        {-0.25f, 0.25f, false}, {-0.25f, -0.25f, true},
-    };
-    for (auto [u, v, red] : cells) {
-        SCOPED_TRACE(testing::Message() << u << ", " << v);
-        expectColor(at(checker, u, v), red ? kRed : kBlue);
-    }
-    EXPECT_NE(checker.Requirements(-1) & MTLREQ_UV, 0u);
-}
-
-TEST(CheckerMap, TilingOffsetAndAngleMoveTheCells)
-{
-    CheckerMap checker;
-    setParam(checker, "color1", kRed);
-    setParam(checker, "color2", kBlue);
-    // Untiled, u = 0.7 and 0.8 share a cell; tiled twice about the centre, the cell border moves
-    // from u = 1 to u = 0.75.
-    expectColor(at(checker, 0.8f, 0.25f), Color(at(checker, 0.7f, 0.25f)));
-    setParam(checker, "tilingU", 2.0f);
-    expectColor(at(checker, 0.7f, 0.25f), kBlue);
-    expectColor(at(checker, 0.8f, 0.25f), kRed);
-    expectColor(at(checker, 0.45f, 0.25f), kRed);  // the centre stays put
-    setParam(checker, "tilingU", 1.0f);
-
-    setParam(checker, "offsetU", 0.5f);
-    expectColor(at(checker, 0.25f, 0.25f), kBlue);
-    setParam(checker, "offsetU", 0.0f);
-
-    // A quarter turn maps (u, v) to (v, 1 - u): the cell at (0.25, 0.25) reads (0.25, 0.75).
-    setParam(checker, "angle", 90.0f);
-    expectColor(at(checker, 0.25f, 0.25f), kBlue);
-    expectColor(at(checker, 0.25f, 0.75f), kRed);
-}
-
 TEST(CheckerMap, SubMapReplacesItsColourUnlessDisabled)
 {
     CheckerMap checker;
@@ -90,36 +50,6 @@ TEST(CheckerMap, SubMapReplacesItsColourUnlessDisabled)
     expectColor(at(checker, 0.25f, 0.25f), kRed);
     checker.SetSubTexmap(1, &inner);
     expectColor(at(checker, 0.75f, 0.25f), kGreen);
-}
-
-TEST(GradientMap, ColoursMeetAtTheMidpointAndClampOutside)
-{
-    GradientMap three;
-    setParam(three, "color1", kRed);
-    setParam(three, "color2", kGreen);
-    setParam(three, "color3", kBlue);
-    setParam(three, "midpoint", 0.3f);
-    // Rows of v, r, g, b. Clamped, not repeated, outside [0, 1].
-    const float threeStops[][4] = {
-        {1, 1, 0, 0},           {0.3f, 0, 1, 0}, {0.15f, 0, 0.5f, 0.5f},
-        {0.65f, 0.5f, 0.5f, 0}, {1.5f, 1, 0, 0}, {-2, 0, 0, 1},
-    };
-    for (auto [v, r, g, b] : threeStops) {
-        SCOPED_TRACE(v);
-        expectColor(at(three, 0.5f, v), Color(r, g, b));
-    }
-    // Two colours mix evenly at the midpoint.
-    GradientMap two;
-    setParam(two, "colorCount", 2);
-    setParam(two, "color1", kRed);
-    setParam(two, "color2", kBlue);
-    setParam(two, "midpoint", 0.25f);
-    const float twoStops[][4] = {
-        {1, 1, 0, 0}, {0, 0, 0, 1}, {0.25f, 0.5f, 0, 0.5f}, {0.625f, 0.75f, 0, 0.25f}};
-    for (auto [v, r, g, b] : twoStops) {
-        SCOPED_TRACE(v);
-        expectColor(at(two, 0.5f, v), Color(r, g, b));
-    }
 }
 
 TEST(GradientMap, EnvironmentModeLooksUpTheWorldReflectionVector)
@@ -201,32 +131,6 @@ TEST(GradientNoise3, DeterministicBoundedAndZeroOnTheLattice)
     EXPECT_GT(hi, 0.4f);
     const float nan = std::nanf("");
     EXPECT_EQ(standalone::gradientNoise3(Point3(nan, 0, 0)), 0.0f);
-}
-
-TEST(NoiseMap, MixesItsColoursDeterministically)
-{
-    NoiseMap a, b;
-    for (NoiseMap* m : {&a, &b}) {
-        setParam(*m, "color1", kRed);
-        setParam(*m, "color2", kBlue);
-        setParam(*m, "size", 2.0f);
-    }
-    EXPECT_EQ(a.Requirements(-1) & MTLREQ_UV, 0u) << "object space needs no UVs";
-    TestShadeContext sc;
-    std::mt19937 rng(3);
-    std::uniform_real_distribution<float> pos(-20.0f, 20.0f);
-    float lo = 1.0f, hi = 0.0f;
-    for (int i = 0; i < 500; ++i) {
-        sc.point = Point3(pos(rng), pos(rng), pos(rng));
-        const float t = a.noiseValue(sc);
-        const AColor c = a.EvalColor(sc);
-        ASSERT_EQ(c, b.EvalColor(sc));
-        expectColor(c, Color(1 - t, 0, t));
-        lo = std::min(lo, t), hi = std::max(hi, t);
-    }
-    EXPECT_GE(lo, 0.0f);
-    EXPECT_LE(hi, 1.0f);
-    EXPECT_GT(hi - lo, 0.4f);
 }
 
 TEST(NoiseMap, FollowsTheObjectScalesWithSizeOrReadsUVs)

@@ -28,18 +28,6 @@ TEST(ScanlineCoverage, EdgeThroughPixelCentreCoversHalfAndMixesWithBackground)
     }
 }
 
-TEST(ScanlineCoverage, WithoutAntialiasingThePixelCentreDecides)
-{
-    for (float edge : {0.4f, 0.6f}) {
-        auto ts = TestScene::orthographic(8.0f);
-        ts->add("left", rectMesh(-10, -10, edge, 10, -5), ts->material<ConstantMtl>(red));
-        const Bitmap bm = rendered(*ts, {.width = 8, .height = 8, .antialias = false, .background = blue});
-        bool covered = edge > 0.5f;  // pixel 4's centre is at screen x 4.5, world x 0.5
-        EXPECT_EQ(pixel(bm, 4, 2), covered ? rgba(1, 0, 0) : rgba(0, 0, 1));
-        EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 4, 2), covered ? 255 : 0);
-    }
-}
-
 // A fan of triangles, 50% transparent over a transparent background: a sample covered twice
 // (overlap) or never (crack) along the shared edges would change alpha inside the polygon.
 TEST(ScanlineCoverage, TrianglesSharingEdgesCoverEverySampleExactlyOnce)
@@ -107,45 +95,6 @@ std::unique_ptr<TestScene> nearAndFar(bool nearFirst, Color nearT = Color())
     else
         addFar(), addNear();
     return ts;
-}
-
-TEST(ScanlineDepth, NearSurfaceHidesFarOneWhateverTheSubmissionOrder)
-{
-    Bitmap images[2];
-    for (int order = 0; order < 2; ++order) {
-        images[order] = rendered(*nearAndFar(order == 1), {.background = blue});
-        const Bitmap& bm = images[order];
-        EXPECT_EQ(pixel(bm, 3, 5), rgba(0, 1, 0));
-        EXPECT_EQ(pixel(bm, 12, 5), rgba(1, 0, 0));
-        // Pixel 8 is half near, half far, and no background leaks through.
-        EXPECT_EQ(pixel(bm, 8, 5), rgba(0.5, 0.5, 0));
-    }
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            ASSERT_EQ(pixel(images[0], x, y), pixel(images[1], x, y)) << x << "," << y;
-}
-
-TEST(ScanlineDepth, HiddenFragmentsAreNotShaded)
-{
-    auto ts = TestScene::orthographic(16.0f);
-    ts->add("far", rectMesh(-8, -8, 8, 8, -10), ts->material<ConstantMtl>(red));
-    ts->add("near", rectMesh(-8, -8, 8, 8, -5), ts->material<ConstantMtl>(green));
-    standalone::ScanlineRenderer renderer;
-    Bitmap bm;
-    ASSERT_EQ(renderOpen(renderer, *ts, bm, {}), 1);
-    EXPECT_EQ(renderer.stats().fragments, 2u * 16 * 16 + 2u * 16);  // the diagonals give two each
-    EXPECT_EQ(renderer.stats().fragmentsShaded, 16u * 16 + 16u);
-    EXPECT_EQ(pixel(bm, 7, 7), rgba(0, 1, 0));
-
-    // In column 8 the near face covers the left half, the far one the left quarter: the far
-    // fragment is hidden although the pixel is not opaque.
-    auto partial = TestScene::orthographic(16.0f);
-    int farShades = 0;
-    partial->add("far", rectMesh(-8, -8, 0.25f, 8, -10),
-                 partial->material<ProbeMtl>([&](ShadeContext&) { ++farShades; }));
-    partial->add("near", rectMesh(-8, -8, 0.5f, 8, -5), partial->material<ConstantMtl>(green));
-    EXPECT_EQ(pixel(rendered(*partial), 8, 3), rgba(0, 0.5, 0));
-    EXPECT_EQ(farShades, 0);
 }
 
 TEST(ScanlineCompositing, TransparencyOverSurfacesAndTheBackground)

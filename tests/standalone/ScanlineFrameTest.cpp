@@ -89,70 +89,6 @@ TEST(ScanlineFrame, PreFrameThenShadesThenPostFrameThenEffect)
     EXPECT_EQ(instancesAtPre, 1);
 }
 
-TEST(ScanlineFrame, TheBitmapGetsTheChannelsAskedForAndTheEffects)
-{
-    auto ts = TestScene::orthographic(16.0f);
-    ts->add("a", rectMesh(-8, -8, 8, 8, -5), nullptr);
-    // Asked for none: only what the effect reads, and the image is the same as with the defaults.
-    ProbeEffect effect(nullptr, BMM_CHAN_Z);
-    const Bitmap lean = rendered(*ts, {.effect = &effect, .gbufferChannels = BMM_CHAN_NONE});
-    EXPECT_EQ(lean.ChannelsPresent(), BMM_CHAN_Z);
-    EXPECT_EQ(effect.channelsSeen, BMM_CHAN_Z);
-    EXPECT_EQ(lean.Channel<float>(BMM_CHAN_Z)[0], -5.0f);
-    const Bitmap full = rendered(*ts);
-    EXPECT_EQ(full.ChannelsPresent(), standalone::ScanlineRenderer::defaultChannels);
-    for (int y = 0; y < 16; ++y)
-        EXPECT_EQ(std::memcmp(lean.Row(y), full.Row(y), 16 * sizeof(BMM_Color_64)), 0) << y;
-    // Without an effect, nothing at all.
-    EXPECT_EQ(rendered(*ts, {.gbufferChannels = BMM_CHAN_NONE}).ChannelsPresent(), BMM_CHAN_NONE);
-}
-
-TEST(ScanlineFrame, GlobalContextDescribesTheFrame)
-{
-    auto ts = TestScene::perspective(60.0f);
-    ts->camera->setLocalTM(TransMatrix(Point3(1, 2, 3)));
-    ts->camera->camera->nearClip = 0.5f;
-    ts->add("a", rectMesh(-1, -1, 1, 1, -5), nullptr);
-    ts->add("b", rectMesh(-1, -1, 1, 1, -8), nullptr);
-    standalone::RenderElementManager elements;
-    bool checked = false;
-    FrameHook hook([&](int code, RenderGlobalContext* gc) {
-        if (code != NOTIFY_PRE_RENDERFRAME)
-            return;
-        checked = true;
-        EXPECT_EQ(gc->devWidth, 40);
-        EXPECT_EQ(gc->time, 160);
-        EXPECT_EQ(gc->nearRange, 0.5f);
-        EXPECT_EQ(gc->worldToCam.GetTrans(), Point3(-1, -2, -3));
-        EXPECT_EQ(gc->GetRenderElementMgr(), &elements);
-        ASSERT_EQ(gc->NumRenderInstances(), 2);
-        for (int i = 0; i < 2; ++i) {
-            RenderInstance* inst = gc->GetRenderInstance(i);
-            ASSERT_NE(inst->mtl, nullptr);  // the default material
-            EXPECT_EQ(inst->GetCamVert(0), Point3(-2, -3, -8 - 3.0f * i));
-            EXPECT_NEAR(inst->center.z, -8 - 3.0f * i, 1e-5f);
-            EXPECT_NEAR(inst->radsq, 2.0f, 1e-5f);
-        }
-        EXPECT_EQ(gc->GetRenderInstance(2), nullptr);
-    });
-    rendered(*ts, {.width = 40, .height = 20, .elements = &elements, .time = 160});
-    EXPECT_TRUE(checked);
-}
-
-TEST(ScanlineFrame, InstanceHiddenAtPreFrameIsNotDrawn)
-{
-    auto ts = TestScene::orthographic(16.0f);
-    ts->add("near", rectMesh(-8, -8, 0, 8, -5), ts->material<ConstantMtl>(Color(1, 0, 0)));
-    ts->add("far", rectMesh(-8, -8, 8, 8, -9), ts->material<ConstantMtl>(Color(0, 0, 1)));
-    FrameHook hook([](int code, RenderGlobalContext* gc) {
-        if (code == NOTIFY_PRE_RENDERFRAME)
-            gc->GetRenderInstance(0)->flags |= INST_HIDE;
-    });
-    const Bitmap bm = rendered(*ts);
-    EXPECT_EQ(pixel(bm, 3, 3), rgba(0, 0, 1));
-    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 3, 3), 1);
-}
-
 // Overlapping, transparent, lit and shadowed objects: enough to expose any ordering difference.
 std::unique_ptr<TestScene> busyScene()
 {
@@ -187,33 +123,6 @@ TEST(ScanlineThreads, OneAndTwoThreadsGiveTheSameImage)
     const std::size_t n = 96 * 64;
     EXPECT_EQ(std::memcmp(images[0].Channel<float>(BMM_CHAN_Z), images[1].Channel<float>(BMM_CHAN_Z), n * 4),
               0);
-}
-
-TEST(ScanlineThreads, EachRowIsShadedByOneThreadLeftToRight)
-{
-    struct Call {
-        std::thread::id thread;
-        int x, y;
-    };
-    std::vector<Call> calls;
-    auto ts = TestScene::orthographic(16.0f);
-    ts->add("back", rectMesh(-8, -16, 8, 16, -9),
-            ts->material<ConstantMtl>(Color(0.1f, 0, 0), Color(0.5f, 0.5f, 0.5f)));
-    ts->add("front", rectMesh(-8, -16, 8, 16, -5), ts->material<ProbeMtl>([&](ShadeContext& sc) {
-        calls.push_back({std::this_thread::get_id(), sc.ScreenCoord().x, sc.ScreenCoord().y});
-    }));
-    rendered(*ts, {.width = 32, .height = 64, .threads = 2});
-    std::map<int, std::thread::id> rowThread;
-    std::map<int, int> lastX;
-    for (const Call& c : calls) {
-        auto [it, fresh] = rowThread.emplace(c.y, c.thread);
-        EXPECT_EQ(it->second, c.thread) << "row " << c.y;
-        if (!fresh) {
-            EXPECT_GE(c.x, lastX[c.y]) << "row " << c.y;
-        }
-        lastX[c.y] = c.x;
-    }
-    EXPECT_EQ(rowThread.size(), 64u);
 }
 
 class AbortAfter : public RendProgressCallback {

@@ -36,25 +36,6 @@ void expectOnlyPixel60x45(const Bitmap& bm)
         EXPECT_EQ(pixel(bm, x, y), (BMM_Color_64{0, 0, 0, 65535})) << x << "," << y;
 }
 
-// Perspective fov 90 on 100 pixels: xscale = -50, yscale = 50, so camera-space (1, 0.5, -5) lands
-// on screen (60, 45). Parallel orthoWidth 10: xscale = 10, yscale = -10, the same pixel at any depth.
-TEST(ScanlineProjection, PointLandsOnExpectedPixel)
-{
-    for (bool parallel : {false, true}) {
-        SCOPED_TRACE(parallel ? "parallel" : "perspective");
-        ProjectionSpy spy;
-        auto ts = parallel ? TestScene::orthographic(10.0f) : TestScene::perspective(90.0f);
-        const float z = parallel ? -50.0f : -5.0f;
-        ts->add("square", rectMesh(1.0f, 0.4f, 1.1f, 0.5f, z), ts->material<ConstantMtl>(white));
-        expectOnlyPixel60x45(rendered(*ts, {.width = 100, .height = 100}));
-        EXPECT_EQ(spy.projType, parallel ? PROJ_PARALLEL : PROJ_PERSPECTIVE);
-        EXPECT_NEAR(spy.xscale, parallel ? 10.0f : -50.0f, 1e-3f);
-        EXPECT_NEAR(spy.yscale, parallel ? -10.0f : 50.0f, 1e-3f);
-        EXPECT_EQ(spy.xc, 50.0f);
-        EXPECT_EQ(spy.yc, 50.0f);
-    }
-}
-
 // In the Z-up world a camera at (0, -5, 0) looks along +y with +z up: its local -z is world +y.
 TEST(ScanlineProjection, CameraNodeTransformPlacesTheWorld)
 {
@@ -143,21 +124,6 @@ TEST(ScanlineShadeContext, AnswersMatchTheGeometry)
                    .time = 320});
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(seenNode, node);
-}
-
-// A fragment covering part of a pixel is shaded at the centre of its covered samples.
-TEST(ScanlineShadeContext, PartialFragmentIsShadedAtTheCentreOfItsSamples)
-{
-    auto ts = TestScene::orthographic(8.0f);
-    std::optional<Point2> sub, screen;
-    ts->add("left", rectMesh(-10, -10, 0.5f, 10, -5), ts->material<ProbeMtl>([&](ShadeContext& sc) {
-        if (sc.ScreenCoord() == IPoint2{4, 2})
-            sub = sc.SubPixel(), screen = sc.SurfacePtScreen();
-    }));
-    rendered(*ts, {.width = 8, .height = 8});
-    ASSERT_TRUE(sub);
-    EXPECT_EQ(*sub, Point2(0.25f, 0.5f));
-    EXPECT_EQ(*screen, Point2(4.25f, 2.5f));
 }
 
 }  // namespace

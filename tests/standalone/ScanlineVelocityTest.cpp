@@ -88,54 +88,6 @@ TEST(ScanlineVelocity, ParallelMotionIsTheWorldOffsetInPixels)
     }
 }
 
-TEST(ScanlineVelocity, StaticScenesAreExactlyZero)
-{
-    // A rotated perspective camera, a rotated quad, and an animated quad held after its last key.
-    auto ts = TestScene::perspective(60.0f);
-    Matrix3 cam = RotateYMatrix(0.3f);
-    cam.SetTrans({1, 2, 3});
-    ts->camera->setLocalTM(cam);
-    SceneNode* turned = ts->add("turned", rectMesh(-2, -2, 2, 2, -8), nullptr);
-    turned->setLocalTM(RotateXMatrix(0.4f) * TransMatrix({0.5f, 2, 0}));
-    TransformAnimation held;
-    held.addPositionKey(0, {-2, 0, 0});
-    held.addPositionKey(frame / 2, {1, 1, 0});
-    ts->add("held", rectMesh(-1, -1, 1, 1, -6), nullptr)->setAnimation(std::move(held));
-    Bitmap bm = renderFrame2(*ts, 32);
-    int covered = 0;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            EXPECT_EQ(velocityAt(bm, x, y), Point2()) << x << ", " << y;
-            covered +=
-                channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, x, y) != BMM_BACKGROUND_NODE_RENDER_ID;
-        }
-    EXPECT_GT(covered, 50);
-}
-
-// Perspective, 90 degrees across 32 pixels: xscale = -16, screen x = 16 - 16 x / z.
-TEST(ScanlineVelocity, PerspectiveMotionAlongXIsXscaleTimesDxOverDepth)
-{
-    const float xscale = -16.0f, dx = 0.5f;
-    auto flat = TestScene::perspective(90.0f);
-    animate(flat->add("quad", rectMesh(-4, -4, 4, 4, -10), nullptr), {-2 * dx, 0, 0}, {dx, 0, 0});
-    Bitmap bm = renderFrame2(*flat, 32);
-    EXPECT_GE(expectVelocities(bm, [&](int, int, int, float) { return Point2(xscale * dx / -10.0f, 0.0f); }),
-              100);
-
-    // On a plane receding to the right each pixel moves by its own depth: interpolating the motion
-    // linearly in screen space would miss this.
-    auto tilted = TestScene::perspective(90.0f);
-    auto mesh = rectMesh(-4, -4, 4, 4, 0);
-    for (Point3& v : mesh->verts)
-        v.z = -9.0f - 0.75f * v.x;
-    animate(tilted->add("tilted", mesh, nullptr), {-2 * dx, 0, 0}, {dx, 0, 0});
-    Bitmap tiltedBm = renderFrame2(*tilted, 32);
-    EXPECT_GE(
-        expectVelocities(tiltedBm, [&](int, int, int, float z) { return Point2(xscale * dx / z, 0.0f); }),
-        100);
-    EXPECT_GT(velocityAt(tiltedBm, 10, 16).x, velocityAt(tiltedBm, 20, 16).x * 1.2f);
-}
-
 TEST(ScanlineVelocity, PointsFromBehindThePreviousNearPlaneHaveNone)
 {
     auto ts = TestScene::perspective(90.0f);
@@ -161,33 +113,6 @@ TEST(ScanlineVelocity, WithoutAntialiasingTheFrontFragmentStillCarriesIt)
     expectVelocities(bm, [](int, int, int node, float) { return node == 1 ? Point2() : Point2(1, 1); });
     EXPECT_EQ(velocityAt(bm, 6, 8), Point2());  // the cover, in front of the moving quad
     EXPECT_NEAR(velocityAt(bm, 9, 8).x, 1.0f, 1e-4f);
-}
-
-TEST(ScanlineVelocity, PreviousFrameIsOneFrameAtTheCoresRate)
-{
-    struct CoreSwap {
-        standalone::StandaloneCore core;
-        Interface* before = GetCOREInterface();
-        CoreSwap() { SetCOREInterface(nullptr); }
-        ~CoreSwap() { SetCOREInterface(before); }
-    } swap;
-    EXPECT_EQ(previousFrameTime(1000), 1000 - 160);  // no core: 30 frames per second
-    standalone::StandaloneCore& core = swap.core;
-    SetCOREInterface(&core);
-    core.setFrameRate(24);
-    EXPECT_EQ(previousFrameTime(1000), 800);
-    core.setFrameRate(7);
-    EXPECT_EQ(previousFrameTime(0), -686);  // 4800 / 7 ticks, rounded
-
-    // One world unit per second along x under one unit per pixel: 1/24 pixel per frame.
-    core.setFrameRate(24);
-    auto ts = TestScene::orthographic(16.0f);
-    TransformAnimation anim;
-    anim.addPositionKey(0, {0, 0, 0});
-    anim.addPositionKey(TIME_TICKSPERSEC, {1, 0, 0});
-    ts->add("quad", rectMesh(-3, -3, 3, 3, -5), nullptr)->setAnimation(std::move(anim));
-    const Bitmap bm = rendered(*ts, {.time = TIME_TICKSPERSEC / 2});
-    EXPECT_NEAR(velocityAt(bm, 8, 8).x, 1.0f / 24.0f, 1e-5f);
 }
 
 TEST(ScanlineVelocity, PreviousVerticesExistOnlyForInstancesThatMoved)

@@ -92,57 +92,6 @@ TEST(StandardMaterial, LambertAndAmbientOnAFlatQuad)
     expectColor(shade(*m, dark), Color());
 }
 
-// The highlight of a surface seen off-axis, as the light swings through the plane of incidence.
-struct Sweep {
-    float bestAngle = 0.0f;
-    float best = -1.0f;
-};
-Sweep sweepLight(StandardMaterial& m, TestShadeContext& sc)
-{
-    Sweep out;
-    for (float deg = -80.0f; deg <= 80.0f; deg += 0.25f) {
-        auto light = lightFrom(Point3(std::sin(deg * kDeg), 0, std::cos(deg * kDeg)));
-        sc.setLights({light.get()});
-        const float v = shade(m, sc).r;
-        if (v > out.best)
-            out.best = v, out.bestAngle = deg;
-    }
-    return out;
-}
-
-TEST(StandardMaterial, BlinnHighlightPeaksAtTheMirrorDirection)
-{
-    auto m = matteMaterial(Color());
-    m->SetSpecular(Color(1, 1, 1), 0);
-    m->SetSpecularLevel(1.0f, 0);
-    m->SetGlossiness(0.4f, 0);
-    TestShadeContext sc;
-    sc.place(Point3(4, 0, -10), Point3(0, 0, 1));
-    const float mirror = std::atan2(4.0f, 10.0f) / kDeg;  // the eye is at -21.8 degrees
-    const Sweep s = sweepLight(*m, sc);
-    EXPECT_NEAR(s.bestAngle, mirror, 0.3f);
-    // At the mirror direction N.H = 1: the peak is level x the lobe's scale, sqrt((e + 2) / 6).
-    auto atMirror = lightFrom(Point3(std::sin(mirror * kDeg), 0, std::cos(mirror * kDeg)));
-    sc.setLights({atMirror.get()});
-    EXPECT_NEAR(shade(*m, sc).r, std::sqrt((32.0f + 2.0f) / 6.0f), 1e-3f);
-
-    // Glossier: a narrower lobe. 10 degrees off the mirror it keeps less of its peak.
-    auto offMirror = lightFrom(Point3(std::sin((mirror + 10) * kDeg), 0, std::cos((mirror + 10) * kDeg)));
-    auto falloff = [&](float glossiness) {
-        m->SetGlossiness(glossiness, 0);
-        sc.setLights({atMirror.get()});
-        const float peak = shade(*m, sc).r;
-        sc.setLights({offMirror.get()});
-        return shade(*m, sc).r / peak;
-    };
-    EXPECT_GT(falloff(0.2f), falloff(0.5f));
-
-    // Level 0: no highlight at all.
-    m->SetSpecularLevel(0.0f, 0);
-    sc.setLights({atMirror.get()});
-    expectColor(shade(*m, sc), Color());
-}
-
 TEST(StandardMaterial, AnisotropicHighlightStretchesAlongTheTangent)
 {
     auto m = matteMaterial(Color());
@@ -209,22 +158,6 @@ TEST(StandardMaterial, OpacityPremultipliesAndShadowModeTransmits)
     sc.uvw = Point3(0.5f, 0.75f, 0);
     shade(*m, sc);
     expectColor(sc.out.t, Color(0.5f, 0.5f, 0.5f));
-}
-
-TEST(StandardMaterial, FullSelfIlluminationShowsTheDiffuseColour)
-{
-    auto m = matteMaterial(Color(0.3f, 0.6f, 0.9f));
-    m->SetAmbient(Color(1, 1, 1), 0);
-    m->SetSelfIllum(1.0f, 0);
-    TestShadeContext sc;
-    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
-    expectColor(shade(*m, sc), Color(0.3f, 0.6f, 0.9f));
-    auto light = lightFrom(Point3(0, 0, 1), Color(2, 2, 2));
-    sc.addLight(light.get());
-    sc.ambientLight = Color(1, 1, 1);
-    expectColor(shade(*m, sc), Color(0.3f, 0.6f, 0.9f));
-    m->SetSelfIllum(0.5f, 0);  // halfway between lit (ambient 1 + diffuse 2 x colour) and the colour
-    expectColor(shade(*m, sc), Color(1.6f, 2.2f, 2.8f) * 0.5f + Color(0.15f, 0.3f, 0.45f));
 }
 
 TEST(StandardMaterial, BumpTiltsTheNormalForShadingOnly)

@@ -64,20 +64,4 @@ TEST(TransformAnimation, QuaternionMatrixRoundTrip)
         expectNear(back.GetRow(i), r.GetRow(i), 1e-5f);
 }
 
-TEST(TransformAnimation, NodesComposeAnimatedParents)
-{
-    standalone::SceneNode parent("parent"), child("child");
-    parent.attachChild(&child);
-    TransformAnimation anim;
-    anim.addPositionKey(0, {0, 0, 0});
-    anim.addPositionKey(4800, {0, 10, 0});
-    parent.setAnimation(anim);
-    child.setLocalTM(TransMatrix({1, 0, 0}));
-    expectNear(child.GetNodeTM(2400).GetTrans(), {1, 5, 0});
-    Interval valid = FOREVER;
-    child.GetObjectTM(2400, &valid);
-    EXPECT_EQ(valid, Interval(2400, 2400));
-    expectNear(child.GetNodeTM(0).GetTrans(), {1, 0, 0});
-}
-
 }  // namespace

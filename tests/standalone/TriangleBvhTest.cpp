@@ -50,26 +50,6 @@ TEST(TriangleBvh, EmptyAndDegenerateInputBlockNothing)
     EXPECT_FALSE(bvh.occluded(Point3(0.1f, 0.1f, 1), Point3(0, 0, -1), 10.0f));
 }
 
-TEST(TriangleBvh, SingleTriangleSegments)
-{
-    const TriangleBvh bvh = bvhOf({{Point3(0, 0, 0), Point3(4, 0, 0), Point3(0, 4, 0)}});
-    const Point3 down(0, 0, -1);
-    EXPECT_TRUE(bvh.occluded(Point3(1, 1, 2), down, 3.0f));
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), down, 1.9f)) << "segment stops short of the plane";
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), -down, 10.0f)) << "triangle behind the origin";
-    EXPECT_FALSE(bvh.occluded(Point3(3, 3, 2), down, 10.0f)) << "outside the hypotenuse";
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 1), Point3(1, 0, 0), 10.0f)) << "parallel above the plane";
-    // Distances are in units of |dir|.
-    EXPECT_TRUE(bvh.occluded(Point3(1, 1, 2), Point3(0, 0, -4), 0.6f));
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), Point3(0, 0, -4), 0.4f));
-    // Bad segments answer no hit rather than misbehave.
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), Point3(), 10.0f));
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), down, -1.0f));
-    EXPECT_FALSE(bvh.occluded(Point3(1, 1, 2), down, std::numeric_limits<float>::quiet_NaN()));
-    // An infinite segment is a ray.
-    EXPECT_TRUE(bvh.occluded(Point3(1, 1, 2), down, std::numeric_limits<float>::infinity()));
-}
-
 // A grid of unit squares split along their diagonals: rays through shared edges and vertices
 // must not leak through the cracks between triangles.
 TEST(TriangleBvh, SharedEdgesAndVerticesAreWatertight)
