@@ -4,8 +4,6 @@
 #include "support/CommandTestSupport.h"
 
 #include "app/PreviewMaterialCommand.h"
-#include "host/Notify.h"
-#include "host/RenderGlobalContext.h"
 #include "renderer/vmlRenderer.h"
 #include "standalone/MaterialSample.h"
 #include "standalone/SceneDocument.h"
@@ -103,51 +101,6 @@ TEST_F(PreviewMaterialCommand, PaintedSpheresShowStrokesNotThePlainShading)
     }
 }
 
-// During the frame the document's painterly renderer knows it is in the material editor and paints
-// on its editor canvas; rendering the same sample as a production frame it does neither.
-TEST_F(PreviewMaterialCommand, TheEditorFlagReachesThePainterlyRenderer)
-{
-    auto document = standalone::loadScene(paintedStillLife.string(), core);
-    Mtl* material = standalone::findSceneMaterial(*document, "applePaint");
-    ASSERT_NE(material, nullptr);
-    standalone::SampleRenderer picked;
-    std::string error;
-    ASSERT_TRUE(standalone::chooseSampleRenderer(*document, *material, core, picked, error)) << error;
-    EXPECT_EQ(picked.renderer, document->renderer);
-    auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer);
-    ASSERT_NE(painterly, nullptr);
-
-    struct Seen {
-        vml::vmlRenderer* renderer;
-        bool contextFlag = false, rendererFlag = false;
-        const vml::vmlRasterBase* canvas = nullptr;
-        std::size_t strokes = 0;
-    } seen{painterly};
-    auto record = [](void* param, NotifyInfo* info) {
-        auto* s = static_cast<Seen*>(param);
-        s->contextFlag = static_cast<RenderGlobalContext*>(info->callParam)->inMtlEdit != FALSE;
-        s->rendererFlag = s->renderer->inMtlEdit();
-        s->canvas = s->renderer->canvas();
-        s->strokes = s->renderer->strokeCount();
-    };
-    RegisterNotification(record, &seen, NOTIFY_POST_RENDERFRAME);
-    auto sample = standalone::makeMaterialSample(*material, standalone::SampleShape::sphere, 64);
-    Bitmap bitmap;
-    EXPECT_TRUE(standalone::renderMaterialSample(*sample, *painterly, bitmap).ok);
-    EXPECT_TRUE(seen.contextFlag && seen.rendererFlag);
-    EXPECT_GT(seen.strokes, 0u) << "painted";
-    const vml::vmlRasterBase* editorCanvas = seen.canvas;
-
-    seen.strokes = 0;
-    standalone::RenderSession production(*sample, *painterly, {});
-    ASSERT_TRUE(production.open(error)) << error;
-    EXPECT_TRUE(production.renderFrame(0, bitmap).ok);
-    UnRegisterNotification(record, &seen, NOTIFY_POST_RENDERFRAME);
-    EXPECT_GT(seen.strokes, 0u);
-    EXPECT_FALSE(seen.contextFlag || seen.rendererFlag);
-    EXPECT_NE(seen.canvas, editorCanvas) << "the material editor paints on a canvas of its own";
-}
-
 // Without a plug-in renderer in the document, a painterly material gets the painterly renderer.
 TEST_F(PreviewMaterialCommand, ScanlineDocumentsPaintPainterlyMaterialsAndShadePlainOnes)
 {
@@ -168,30 +121,6 @@ TEST_F(PreviewMaterialCommand, ScanlineDocumentsPaintPainterlyMaterialsAndShadeP
         EXPECT_EQ(dynamic_cast<vml::vmlRenderer*>(picked.renderer) != nullptr,
                   picked.className == "vmlRenderer");
     }
-}
-
-TEST_F(PreviewMaterialCommand, WritesASquareImageOfEachShape)
-{
-    for (const char* shape : {"sphere", "box", "teapot"}) {
-        SCOPED_TRACE(shape);
-        app::PreviewMaterialOptions o = options("linenPaint", std::string(shape) + ".png");
-        o.shape = shape;
-        o.size = 64;
-        ASSERT_EQ(run(o), 0);
-        const Image image = readImage(o.output);
-        EXPECT_EQ(image.width, 64);
-        EXPECT_EQ(image.height, 64);
-        int object = 0;
-        for (float v : image.luma)
-            object += std::abs(v - image.at(0, 0)) > 0.02f;
-        EXPECT_GT(object, 64 * 64 / 10) << "the object against the ground (a wide, low teapot covers least)";
-    }
-    // A model file's own materials too.
-    app::PreviewMaterialOptions o = options("Stone", "stone.png");
-    o.scenePath = (fs::path(VML_FIXTURES_DIR) / "blender" / "scene.glb").string();
-    o.size = 24;
-    ASSERT_EQ(run(o), 0);
-    EXPECT_EQ(readImage(o.output).width, 24);
 }
 
 TEST_F(PreviewMaterialCommand, MistakesAreReportedAndWriteNothing)
