@@ -145,54 +145,6 @@ TEST_F(LinePaint, DryPaintTakesTheLineColourWhereCoveredAndLeavesTheRestUntouche
     EXPECT_FALSE(canvas.anyStandingCoverage());
 }
 
-TEST_F(LinePaint, StateFollowsTheElementSettings)
-{
-    Canvas canvas(Color(0.0f, 0.0f, 0.0f));
-    LineSettings s = lineOf(Color(1.0f, 1.0f, 1.0f));
-    s.lineBlend = 3;
-    s.paintBlur = 40.0f;       // f = 0.4, water (0.16 + 0.4) / 2
-    s.paintBlurBound = 30.0f;  // edge 0.3
-    s.paintDry = 20.0f;
-    s.paintMix = 10.0f;
-    s.paintWind = 50.0f;
-    s.paintWindAngle = 90.0f;
-    const LineCanvas lines = band(10, 21);
-    ASSERT_TRUE(paint(s, lines, lines, canvas).painted);
-
-    const CanvasPaintState& state = canvas.raster.paintState();
-    EXPECT_EQ(state.blendSwitch, 1);
-    EXPECT_EQ(state.blendMethod, 3);
-    EXPECT_FLOAT_EQ(state.blendAmount, 100.0f);
-    EXPECT_NEAR(state.water, 0.28f, 1e-6f);
-    EXPECT_NEAR(state.edge, 0.3f, 1e-6f);
-    EXPECT_NEAR(state.dry, 0.2f, 1e-6f);
-    EXPECT_NEAR(state.mix, 0.1f, 1e-6f);
-    EXPECT_NEAR(state.wind.x, 0.0f, 1e-6f);
-    EXPECT_NEAR(state.wind.y, 0.5f, 1e-6f);
-}
-
-TEST_F(LinePaint, WetPaintGoesIntoTheWetLayerAndBleeds)
-{
-    LineSettings s = lineOf(Color(1.0f, 0.0f, 0.0f));
-    const LineCanvas lines = band(10, 21);
-
-    Canvas dry(Color(0.0f, 0.0f, 0.0f));
-    dry.setMasks(255);
-    paint(s, lines, lines, dry);
-    EXPECT_FALSE(dry.raster.Bleed(0.2f));
-
-    s.paintBlur = 60.0f;  // water 0.48: only (1 - 0.48)^8 of the paint is laid at once
-    Canvas wet(Color(0.0f, 0.0f, 0.0f));
-    wet.setMasks(255);
-    EXPECT_TRUE(paint(s, lines, lines, wet).painted);
-    const float laid = wet.raster.GetPixel(16, 15).r;
-    EXPECT_LT(laid, 0.01f);
-    EXPECT_TRUE(wet.raster.Bleed(0.2f));
-    for (int pass = 0; pass < 10; ++pass)
-        wet.raster.Bleed(0.2f);
-    EXPECT_GT(wet.raster.GetPixel(16, 15).r, laid);
-}
-
 TEST_F(LinePaint, CellSizeFollowsRandomSizeOrLineWidth)
 {
     LineSettings s;
@@ -231,32 +183,6 @@ TEST_F(LinePaint, LatticePointsTakeTheirOwnStreamAtTheCellSize)
         EXPECT_NEAR(got.r, firstDraw(16 / c.cell, 8 / c.cell), 1e-5f);
         EXPECT_NEAR(got.g, 0.5f, 1e-6f);
     }
-}
-
-TEST_F(LinePaint, JitterVariesSmoothlyAcrossCells)
-{
-    // Between neighbouring pixels the share of the far lattice points changes by at most 1/7 of a
-    // cell of 8 (the steepest step is from a corner, 0 to (1/6) / (7/6)), so the red jitter, which
-    // spans 0..1, cannot jump by more; white noise (cells of 1) jumps further somewhere.
-    LineSettings s = lineOf(Color(0.5f, 0.5f, 0.5f));
-    s.paintColorR = 50.0f;
-    const LineCanvas ones(size, size, 1.0f);
-    auto largestStep = [&](float lineWidth) {
-        Canvas canvas(Color(0.0f, 0.0f, 0.0f));
-        paint(s, ones, ones, canvas, lineWidth);
-        float largest = 0.0f;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) {
-                const float r = canvas.raster.GetPixel(x, y).r;
-                if (x + 1 < size)
-                    largest = std::max(largest, std::fabs(canvas.raster.GetPixel(x + 1, y).r - r));
-                if (y + 1 < size)
-                    largest = std::max(largest, std::fabs(canvas.raster.GetPixel(x, y + 1).r - r));
-            }
-        return largest;
-    };
-    EXPECT_LE(largestStep(8.0f), 1.0f / 7.0f + 1e-4f);
-    EXPECT_GT(largestStep(1.0f), 1.0f / 7.0f);
 }
 
 TEST_F(LinePaint, SamePaintingTwiceGivesTheSamePixels)

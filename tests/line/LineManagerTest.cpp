@@ -1,8 +1,11 @@
-// The line effect's element list: adding, removing, moving and copying keep the list, the element
-// references and the elements' back pointers in step; and the G-buffer channels the effect asks for.
+// The line effect's element list: adding, removing and moving keep the list, the element
+// references and the elements' back pointers in step; the G-buffer channels the effect asks for;
+// and its scene persistence, where the host restores the blocks and elements after the effect's load.
 
 #include "support/LineElementTestSupport.h"
 
+#include "host/ChunkReader.h"
+#include "host/ChunkWriter.h"
 #include "host/IParamBlock2.h"
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
@@ -12,12 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 using namespace test_support;
-
 using namespace vml;
 
 namespace {
@@ -150,38 +153,6 @@ TEST(LineManagerList, ElementsLeavingByReferenceAreForgottenSafely)
     EXPECT_EQ(outside.manager(), nullptr);
 }
 
-TEST(LineManagerList, CopySelectedAppendsAnIndependentCopyWithItsOwnMap)
-{
-    LineFxManager m;
-    EXPECT_EQ(m.copySelected(), nullptr);
-    m.addElement(BasicSet);
-    LineFxElement* source = m.addElement(EdgeBoundary);
-    m.addElement(NormalAngle);
-    source->applySettings(0, test_support::distinctSettings(), true);
-    source->pblock()->SetValue(lineParam::lineName, 0, "creases");
-    test_support::ToneMap map(0.6f);
-    source->pblock()->SetValue(lineParam::lineMap, 0, static_cast<ReferenceTarget*>(&map));
-    m.setSelected(1);
-
-    LineFxElement* copy = m.copySelected();
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(m.element(3), copy);
-    EXPECT_EQ(copy->manager(), &m);
-    EXPECT_EQ(copy->type(), EdgeBoundary);
-    EXPECT_EQ(nameOf(copy), "creases");
-    EXPECT_EQ(switchesOn(*copy), (std::vector<ParamID>{lineParam::edgeMaterial, lineParam::edgeDepth}));
-    EXPECT_EQ(copy->pblock()->GetFloat(lineParam::lineWidth), 4.25f);
-    EXPECT_EQ(copy->paintBlock()->GetFloat(linePaintParam::paintWind), 20.0f);
-    ASSERT_NE(copy->lineMap(), nullptr);
-    EXPECT_NE(copy->lineMap(), &map);
-
-    copy->pblock()->SetValue(lineParam::lineWidth, 0, 9.0f);
-    EXPECT_EQ(source->pblock()->GetFloat(lineParam::lineWidth), 4.25f);
-    EXPECT_TRUE(m.removeElement(3));
-    EXPECT_EQ(source->lineMap(), &map);
-    source->pblock()->SetValue(lineParam::lineMap, 0, nullptr);
-}
-
 TEST(LineManagerChannels, TheEffectAsksForTheUnionOfItsElements)
 {
     LineFxManager m;
@@ -203,6 +174,122 @@ TEST(LineManagerChannels, TheEffectAsksForTheUnionOfItsElements)
     EXPECT_EQ(normal->GBufferChannelsRequired(0), 0u);
     EXPECT_EQ(m.GBufferChannelsRequired(1000), 0x813u);
     EXPECT_TRUE(lineFxManagerParamsBlock().Validate().empty());
+}
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytesOf(ReferenceMaker& m)
+{
+    ChunkWriter w;
+    EXPECT_EQ(m.Save(&w), IO_OK);
+    EXPECT_EQ(w.Status(), IO_OK);
+    return w.Bytes();
+}
+
+std::unique_ptr<IParamBlock2> loadBlock(ParamBlockDesc2& desc, const Bytes& bytes)
+{
+    auto block = std::make_unique<IParamBlock2>(&desc);
+    ChunkReader r(bytes);
+    EXPECT_EQ(block->Load(&r), IO_OK);
+    return block;
+}
+
+// One element as the scene holds it, and its restoration as a new object.
+struct SavedElement {
+    explicit SavedElement(LineFxElement& e)
+        : own(bytesOf(e)), line(bytesOf(*e.pblock())), paint(bytesOf(*e.paintBlock()))
+    {}
+    std::unique_ptr<LineFxElement> restore() const
+    {
+        auto e = std::make_unique<LineFxElement>();
+        ChunkReader r(own);
+        EXPECT_EQ(e->Load(&r), IO_OK);
+        e->ReplaceReference(LineFxElement::pblockRef, e->adopt(loadBlock(lineFxElementParamsBlock(), line)));
+        e->ReplaceReference(LineFxElement::paintBlockRef,
+                            e->adopt(loadBlock(lineFxElementPaintBlock(), paint)));
+        return e;
+    }
+    Bytes own, line, paint;
+};
+
+class LineManagerPersistence : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        original.pblock()->SetValue(lineFxParam::lineOutRenderElement, 0, 1);
+        original.addElement(NormalAngle)->pblock()->SetValue(lineParam::lineWidth, 0, 2.5f);
+        LineFxElement* edge = original.addElement(EdgeBoundary);
+        edge->pblock()->SetValue(lineParam::lineName, 0, "creases");
+        edge->pblock()->SetValue(lineParam::normal, 0, 1);
+        original.addElement(Outline)->paintBlock()->SetValue(linePaintParam::paintDry, 0, 40.0f);
+    }
+
+    LineFxManager original;
+};
+
+TEST_F(LineManagerPersistence, ThreeElementsSurviveAReloadInOrder)
+{
+    const Bytes own = bytesOf(original);
+    const Bytes params = bytesOf(*original.pblock());
+    std::vector<SavedElement> saved;
+    for (int i = 0; i < original.elementCount(); ++i)
+        saved.emplace_back(*original.element(i));
+
+    LineFxManager loaded;
+    loaded.addElement(BasicSet);  // whatever was there before the load goes
+    ChunkReader r(own);
+    ASSERT_EQ(loaded.Load(&r), IO_OK);
+    ASSERT_EQ(loaded.elementCount(), 3);
+    EXPECT_EQ(loaded.NumRefs(), 7);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(loaded.element(i), nullptr);
+
+    loaded.ReplaceReference(LineFxManager::paramsRef,
+                            loaded.adopt(loadBlock(lineFxManagerParamsBlock(), params)));
+    for (int i = 0; i < 3; ++i)
+        loaded.ReplaceReference(LineFxManager::firstElementRef + i, loaded.adopt(saved[i].restore()));
+
+    EXPECT_EQ(loaded.pblock()->GetInt(lineFxParam::lineOutRenderElement), 1);
+    const int types[] = {NormalAngle, EdgeBoundary, Outline};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        LineFxElement* e = loaded.element(i);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->type(), types[i]);
+        EXPECT_EQ(e->manager(), &loaded);
+        EXPECT_TRUE(e->loadedFromScene());
+        EXPECT_EQ(nameOf(e), nameOf(original.element(i)));
+    }
+    EXPECT_EQ(loaded.element(0)->pblock()->GetFloat(lineParam::lineWidth), 2.5f);
+    EXPECT_EQ(nameOf(loaded.element(1)), "creases");
+    EXPECT_EQ(loaded.element(1)->pblock()->GetInt(lineParam::normal), 1);
+    EXPECT_EQ(loaded.element(2)->paintBlock()->GetFloat(linePaintParam::paintDry), 40.0f);
+    EXPECT_EQ(loaded.GBufferChannelsRequired(0), original.GBufferChannelsRequired(0));
+}
+
+TEST_F(LineManagerPersistence, LoadRefusesADamagedCountAndSkipsUnknownChunks)
+{
+    for (std::int32_t count : {-1, LineFxManager::maxLoadedElements + 1}) {
+        ChunkWriter w;
+        w.BeginChunk(LineFxManager::countChunk);
+        writeValue(&w, count);
+        w.EndChunk();
+        LineFxManager m;
+        ChunkReader r(w.Bytes());
+        EXPECT_EQ(m.Load(&r), IO_ERROR) << count;
+        EXPECT_EQ(m.elementCount(), 0);
+    }
+    ChunkWriter w;
+    w.BeginChunk(0x7777);
+    writeValue(&w, std::int32_t{99});
+    w.EndChunk();
+    w.BeginChunk(LineFxManager::countChunk);
+    writeValue(&w, std::int32_t{2});
+    w.EndChunk();
+    LineFxManager tolerant;
+    ChunkReader again(w.Bytes());
+    EXPECT_EQ(tolerant.Load(&again), IO_OK);
+    EXPECT_EQ(tolerant.elementCount(), 2);
 }
 
 }  // namespace

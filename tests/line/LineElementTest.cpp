@@ -1,6 +1,7 @@
-// Copies and scene persistence of a line element, and its creation through the plug-in registry.
-// A scene holds the element's own data (the marker chunk) and, as references, its two blocks and
-// its map, which the host restores in either order relative to the element's own load.
+// A line element: its settings record against its blocks, its copies and scene persistence, and
+// its creation through the plug-in registry. A scene holds the element's own data (the marker
+// chunk) and, as references, its two blocks and its map, which the host restores in either order
+// relative to the element's own load.
 
 #include "support/LineElementTestSupport.h"
 
@@ -8,6 +9,7 @@
 #include "host/ChunkWriter.h"
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
+#include "line/LineDefaultSettings.h"
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxParamBlocks.h"
@@ -15,17 +17,105 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace test_support;
-
 using namespace vml;
+using test_support::distinctSettings;
 using test_support::ToneMap;
 
 namespace {
+
+constexpr ParamID switches[] = {lineParam::outlineObject, lineParam::outlineMaterial, lineParam::edgeMaterial,
+                                lineParam::edgeDepth, lineParam::normal};
+
+std::vector<ParamID> switchesOn(LineFxElement& e)
+{
+    std::vector<ParamID> on;
+    for (ParamID sw : switches) {
+        if (e.pblock()->GetInt(sw) != 0)
+            on.push_back(sw);
+    }
+    return on;
+}
+
+class LineElementSettings : public ::testing::Test {
+protected:
+    void SetUp() override { saved = lineDefaultSettings(); }
+    void TearDown() override { lineDefaultSettings() = saved; }
+    LineSettings saved;
+};
+
+TEST_F(LineElementSettings, AFileSetsOnlyTheSwitchesTheTypeAccepts)
+{
+    using namespace lineParam;
+    struct Case {
+        int type;
+        std::vector<ParamID> accepted;
+    };
+    const Case cases[] = {
+        {BasicSet, {outlineObject, outlineMaterial, edgeMaterial, edgeDepth, normal}},
+        {Outline, {outlineObject, outlineMaterial}},
+        {EdgeBoundary, {edgeMaterial, edgeDepth}},
+        {NormalAngle, {normal}},
+        {lineElementTypeNone, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        LineFxElement e;
+        e.setType(c.type);
+        for (ParamID sw : switches)
+            e.pblock()->SetValue(sw, 0, 0);
+        LineSettings all = distinctSettings();
+        e.applySettings(0, all, true);
+        EXPECT_EQ(switchesOn(e), c.accepted);
+
+        // A record with every switch off clears exactly the accepted ones.
+        for (ParamID sw : switches)
+            e.pblock()->SetValue(sw, 0, 1);
+        LineSettings none = distinctSettings();
+        none.outlineObject = none.outlineMaterial = none.edgeMaterial = none.edgeDepth = none.normal = 0;
+        e.applySettings(0, none, true);
+        for (ParamID sw : switches) {
+            const bool accepted = std::find(c.accepted.begin(), c.accepted.end(), sw) != c.accepted.end();
+            EXPECT_EQ(e.pblock()->GetInt(sw), accepted ? 0 : 1) << "switch " << sw;
+        }
+
+        // Settings that do not come from a file leave every switch alone.
+        e.applySettings(0, none, false);
+        EXPECT_EQ(switchesOn(e).size(), 5u - c.accepted.size());
+    }
+}
+
+TEST_F(LineElementSettings, ResetKeepsNameAndTypeAndRestoresTheDefaultSwitch)
+{
+    using namespace lineParam;
+    LineFxElement e;
+    e.setType(EdgeBoundary);
+    const std::string longName(300, 'n');
+    e.pblock()->SetValue(lineName, 0, longName);
+    e.pblock()->SetValue(edgeDepth, 0, 0);
+    e.pblock()->SetValue(edgeMaterial, 0, 1);
+    e.pblock()->SetValue(lineWidth, 0, 9.0f);
+    e.pblock()->SetKey(lineAlpha, 100, 20.0f);
+    test_support::ToneMap map;
+    e.pblock()->SetValue(lineMap, 0, static_cast<ReferenceTarget*>(&map));
+    ASSERT_EQ(e.lineMap(), &map);
+
+    e.resetToDefaults();
+    EXPECT_EQ(std::string(e.pblock()->GetStr(lineName)), longName) << "a long name is kept whole";
+    EXPECT_EQ(e.type(), EdgeBoundary);
+    EXPECT_EQ(e.pblock()->GetInt(elemID), EdgeBoundary);
+    EXPECT_EQ(switchesOn(e), std::vector<ParamID>{edgeDepth});
+    EXPECT_EQ(e.pblock()->GetFloat(lineWidth), 1.5f);
+    EXPECT_EQ(e.pblock()->GetKeyCount(lineAlpha), 0);
+    EXPECT_EQ(e.lineMap(), nullptr);
+}
 
 // A map that cannot be copied.
 class UncopyableMap final : public ToneMap {
