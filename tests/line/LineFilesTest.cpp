@@ -364,31 +364,4 @@ TEST_F(LineFiles, AFailedSaveLeavesThePreviousFileAndNoTemporaryFile)
     EXPECT_EQ(shown(), (std::vector<std::string>{saveFailed, saveFailed, saveFailed}));
 }
 
-TEST_F(LineFiles, PathsAreRecordedAndTheLoadMethodIsAskedFirst)
-{
-    LineFxElement& e = element(effect, BasicSet, lineBlockDefaults());
-    lineDefaultSettings() = lineBlockDefaults();
-    ASSERT_TRUE(saveElementFile(e, file("a.vme")));  // every record flagged as default
-    ASSERT_TRUE(saveLinesFile(effect, file("a.vma")));
-    EXPECT_EQ(elementFileInitialPath(), file("a.vme"));
-    EXPECT_EQ(linesFileInitialPath(), file("a.vma"));
-    EXPECT_FALSE(loadLinesFile(effect, file("gone.vma")));
-    EXPECT_EQ(linesFileInitialPath(), file("gone.vma"));
-
-    e.pblock()->SetValue(lineParam::lineAlpha, 0, 33.0f);
-    const Bytes before = stateOf(effect);
-    lineLoadMethodQuery() = [] { return LineLoadMethod::Cancel; };
-    EXPECT_FALSE(loadElementFile(e, file("gone.vme")));  // asked before the file is opened
-    EXPECT_EQ(elementFileInitialPath(), file("gone.vme"));
-    EXPECT_EQ(stateOf(effect), before);
-    EXPECT_EQ(shown(), std::vector<std::string>{loadFailed});  // the lines file only
-
-    lineLoadMethodQuery() = [] { return LineLoadMethod::Merge; };
-    ASSERT_TRUE(loadElementFile(e, file("a.vme")));
-    lineLoadMethodQuery() = nullptr;  // the last answer stands: merge again
-    ASSERT_TRUE(loadElementFile(e, file("a.vme")));
-    EXPECT_TRUE(lineLoadMerge());
-    EXPECT_EQ(e.pblock()->GetFloat(lineParam::lineAlpha), 33.0f);
-}
-
 }  // namespace

@@ -91,12 +91,6 @@ void expectColour(const AColor& got, const AColor& want, const char* where)
     EXPECT_NEAR(got.a, want.a, 1e-5f);
 }
 
-// The first draw of lattice point (column, row), as a fraction.
-float firstDraw(int column, int row)
-{
-    return lcgFraction(lcgNext(randomTableA[static_cast<std::uint32_t>(row * 0x4180 + column) & 0xFFFFu]));
-}
-
 class ProgressLog : public RendProgressCallback {
 public:
     explicit ProgressLog(int abortAtCall = -1) : abortAt_(abortAtCall) {}
@@ -158,31 +152,6 @@ TEST_F(LinePaint, CellSizeFollowsRandomSizeOrLineWidth)
     EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 6);
     s.paintRndSize = 0.0f;
     EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 1);
-}
-
-TEST_F(LinePaint, LatticePointsTakeTheirOwnStreamAtTheCellSize)
-{
-    // With the red jitter spanning 0..1 around 0.5, a pixel on a lattice point is painted with
-    // the first draw of that point's stream: point (16 / cell, 8 / cell).
-    LineSettings s = lineOf(Color(0.5f, 0.5f, 0.5f));
-    s.paintColorR = 50.0f;
-    const LineCanvas ones(size, size, 1.0f);
-    struct Case {
-        bool randomSize;
-        float randomSizeValue, lineWidth;
-        int cell;
-    };
-    for (const Case c : {Case{false, 0.0f, 1.0f, 1}, Case{false, 0.0f, 4.5f, 4}, Case{true, 8.0f, 4.0f, 8},
-                         Case{true, 4.0f, 8.0f, 4}}) {
-        SCOPED_TRACE(c.cell);
-        s.paintRndSizeEnable = c.randomSize ? 1 : 0;
-        s.paintRndSize = c.randomSizeValue;
-        Canvas canvas(Color(0.0f, 0.0f, 0.0f));
-        paint(s, ones, ones, canvas, c.lineWidth);
-        const AColor got = canvas.raster.GetPixel(16, 8);
-        EXPECT_NEAR(got.r, firstDraw(16 / c.cell, 8 / c.cell), 1e-5f);
-        EXPECT_NEAR(got.g, 0.5f, 1e-6f);
-    }
 }
 
 TEST_F(LinePaint, SamePaintingTwiceGivesTheSamePixels)

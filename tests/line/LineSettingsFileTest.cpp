@@ -102,6 +102,7 @@ TEST_F(LineSettingsRead, ValuesOutsideTheirRangesAreHeldAndNonFiniteOnesRefused)
         double after;
         const char* warning;  // after "FILE [Vermil+ Line] "
     } cases[] = {
+        // The width that once made one outlined sphere render for over a minute.
         {"width=100000", &LineSettings::lineWidth, nullptr, 100,
          "width: parameter lineWidth: 100000 is outside its range 0 to 100; held to 100"},
         {"width=-4.5", &LineSettings::lineWidth, nullptr, 0,
