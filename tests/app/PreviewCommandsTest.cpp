@@ -1,8 +1,9 @@
-// `vermil preview-material`: a material of a document on a sample object, rendered as a material
-// editor renders it.
+// `vermil preview-material`, a material of a document on a sample object rendered as a material
+// editor renders it, and `vermil brush-preview`, a brush's tip.
 
 #include "support/CommandTestSupport.h"
 
+#include "app/BrushPreviewCommand.h"
 #include "app/PreviewMaterialCommand.h"
 #include "renderer/vmlRenderer.h"
 #include "standalone/MaterialSample.h"
@@ -146,6 +147,52 @@ TEST_F(PreviewMaterialCommand, MistakesAreReportedAndWriteNothing)
     EXPECT_EQ(run(o, &err), 1);
     EXPECT_NE(err.find("missing.json"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(dir / "a.png"));
+}
+
+// A painterly material whose brush is a plain round tip.
+constexpr const char* brushScene = R"({
+  "camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
+  "maps": [{"name": "round", "class": "vmlBrush", "brushMapType": 0}],
+  "materials": [{"name": "base", "class": "Standard"},
+                {"name": "roundPaint", "class": "vmlMaterial", "subMaterials": ["base"], "brushMap": "round"}],
+  "objects": [{"name": "a", "type": "sphere", "radius": 1, "material": "roundPaint"}]
+})";
+
+using BrushPreviewCommand = test_support::CommandTest;
+
+TEST_F(BrushPreviewCommand, DrawsTheNamedBrushWithItsSettingsAndReportsMistakes)
+{
+    std::ofstream(dir / "scene.json") << brushScene;
+    app::BrushPreviewOptions o;
+    o.scenePath = (dir / "scene.json").string();
+    o.brushName = "roundPaint";
+    o.width = o.height = 64;
+    o.output = (dir / "tip.png").string();
+    ASSERT_EQ(app::runBrushPreview(o, core), 0);
+    Image tip = readImage(o.output);
+    ASSERT_EQ(tip.width, 64);
+    EXPECT_FLOAT_EQ(tip.at(0, 0), 0.0f) << "black frame";
+    EXPECT_FLOAT_EQ(tip.at(32, 32), 0.0f) << "the tip's full centre";
+    EXPECT_FLOAT_EQ(tip.at(3, 32), 1.0f) << "outside the round tip";
+    o.settings = {"brushMapDampStart=100", "brushMapDampEnd=10"};  // a ring: light centre
+    ASSERT_EQ(app::runBrushPreview(o, core), 0);
+    EXPECT_FLOAT_EQ(readImage(o.output).at(32, 32), 1.0f);
+
+    for (const char* bad : {"brushMapSize", "noSuchParameter=1", "brushMapType=\"x\""}) {
+        o.settings = {bad};
+        EXPECT_EQ(app::runBrushPreview(o, core), 1) << bad;
+    }
+    // A number beyond its range is held to it, with a warning naming the setting.
+    core.clearWarnings();
+    o.settings = {"brushMapSize=5000"};
+    EXPECT_EQ(app::runBrushPreview(o, core), 0);
+    ASSERT_EQ(core.warnings().size(), 1u);
+    EXPECT_EQ(
+        core.warnings()[0].find("--set: /brushMapSize: parameter brushMapSize: 5000 is outside its range"),
+        0u)
+        << core.warnings()[0];
+    o.brushName = "nobody";
+    EXPECT_EQ(app::runBrushPreview(o, core), 1);
 }
 
 }  // namespace

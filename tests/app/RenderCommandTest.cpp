@@ -110,6 +110,16 @@ TEST_F(RenderCommand, MistakesNameWhatIsWrongAndWriteNothing)
     EXPECT_EQ(app::runRender(options(), core), 1);
     err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("scene.json: /objects/0/radius"), std::string::npos) << err;
+
+    o = options(blenderScene, "never.png");
+    o.paintLook = "wett";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("unknown look \"wett\" (did you mean \"wet\"?)"), std::string::npos) << err;
+    for (const Look& look : standalone::document::looks())
+        EXPECT_NE(err.find(look.name), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(o.output));
 }
 
 TEST_F(RenderCommand, FrameSequencesAreNumbered)
@@ -264,19 +274,6 @@ TEST_F(PaintCommand, LinesAreAddedOnceAndReachUnmarkedMaterials)
     ASSERT_EQ(scene->effects.size(), 1u);
     EXPECT_NE(dynamic_cast<vml::LineFxManager*>(scene->effects[0]), nullptr);
     EXPECT_EQ(scene->findNode("ball")->GetMtl()->GetGBufferID(), 1u);
-}
-
-TEST_F(PaintCommand, UnknownLookListsTheLooks)
-{
-    app::RenderOptions o = options(blenderScene, "never.png");
-    o.paintLook = "wett";
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 1);
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("unknown look \"wett\" (did you mean \"wet\"?)"), std::string::npos) << err;
-    for (const Look& look : standalone::document::looks())
-        EXPECT_NE(err.find(look.name), std::string::npos) << err;
-    EXPECT_FALSE(fs::exists(o.output));
 }
 
 }  // namespace
