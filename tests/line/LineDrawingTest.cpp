@@ -436,6 +436,11 @@ TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)
     EXPECT_NEAR(pixelAt(second, 0, 8).r, 16383, 1);
     EXPECT_NEAR(pixelAt(second, 0, 8).a, 32767, 1);
 
+    // A black line at a quarter over red: the layer keeps three quarters of the red.
+    Bitmap red = filled({full, 0, 0, full});
+    composite(lineOf(Color(0.0f, 0.0f, 0.0f)), coverage, LineCanvas(size, size, 0.25f), bitmap, {&red}, true);
+    EXPECT_NEAR(pixelAt(red, 0, 8).r, 49151, 1);
+
     // With the switch off the same composite writes the bitmap too.
     composite(lineOf(Color(1.0f, 1.0f, 1.0f)), coverage, half, bitmap, {}, false);
     EXPECT_NEAR(pixelAt(bitmap, 0, 8).r, 32767, 1);

@@ -178,6 +178,11 @@ TEST_F(LineFileFormat, ReadingHoldsValuesToRangesAndRefusesMalformedFilesWithThe
             EXPECT_EQ(reason, "element count 65537 is more than a lines file holds (at most 65536)");
         }
     }
+    // The longest name a file holds is read whole.
+    one[0].name = std::string(255, 'n');
+    read = parseLineFile(linesFileContents(one, lineBlockDefaults()), reason);
+    ASSERT_TRUE(read) << reason;
+    EXPECT_EQ(read->elements[0].name, one[0].name);
 }
 
 std::uint32_t word(const LineSettings& s, int w)
