@@ -3,10 +3,12 @@
 
 #include "support/CommandTestSupport.h"
 
+#include "app/CancelOnInterrupt.h"
 #include "app/PaintOptions.h"
 #include "app/RenderCommand.h"
 #include "host/IParamBlock2.h"
 #include "host/Mtl.h"
+#include "host/Notify.h"
 #include "line/LineFxManager.h"
 #include "material/vmlMaterial.h"
 #include "material/vmlMaterialParamBlocks.h"
@@ -17,6 +19,7 @@
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -210,6 +213,25 @@ TEST_F(RenderCommand, CancelledRenderWritesNothing)
     EXPECT_EQ(app::runRender(options(), core), 130);
     ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+}
+
+// Ctrl-C that lands after the frame's last cancel check still ends the command unwritten. In a
+// child process: the signal stays seen for the rest of the process.
+TEST_F(RenderCommand, CtrlCAfterTheLastCancelCheckWritesNothing)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            app::cancelOnInterrupt(core);
+            RegisterNotification([](void*, NotifyInfo*) { std::raise(SIGINT); }, nullptr,
+                                 NOTIFY_POST_RENDERFRAME);
+            ::testing::internal::CaptureStderr();
+            const bool unwritten =
+                app::runRender(options(), core) == 130 && !fs::exists(dir / "out/sphere.png");
+            fs::remove_all(dir);
+            std::exit(unwritten ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 // The same painting with and without lines differs only where lines darken it.
