@@ -144,19 +144,4 @@ TEST_F(BlenderFixture, CentimetreSceneHasNoSelfShadowingSpecks)
     EXPECT_GT(specked.speckFraction(), 0.005) << "the measure finds the specks a too small bias makes";
 }
 
-TEST_F(BlenderFixture, OverridesSwitchOffAndDimImportedLights)
-{
-    const double plain = render(document("scene.glb", ""), "plain").meanLuma();
-    const double noSun =
-        render(document("scene.glb", R"(, "overrides": [{"node": "Sun", "on": false}])"), "nosun").meanLuma();
-    const double dimKey =
-        render(document("scene.glb", R"(, "overrides": [{"node": "Key", "multiplier": 0.01}])"), "dimkey")
-            .meanLuma();
-    const double dark =
-        render(document("scene.glb", R"(, "overrides": [{"node": "*", "on": false}])"), "dark").meanLuma();
-    EXPECT_LT(noSun, 0.9 * plain);
-    EXPECT_LT(dimKey, 0.9 * plain);
-    EXPECT_LT(dark, 0.25 * std::min(noSun, dimKey)) << "only the ambient light is left";
-}
-
 }  // namespace

@@ -16,6 +16,7 @@ TEST(FrameList, RangesListsAndMixes)
 {
     EXPECT_EQ(parse("7"), (std::vector<int>{7}));
     EXPECT_EQ(parse("0-3"), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(parse("4-4"), (std::vector<int>{4}));
     EXPECT_EQ(parse("10,2,5"), (std::vector<int>{10, 2, 5}));
     EXPECT_EQ(parse("0-2,1,8-9"), (std::vector<int>{0, 1, 2, 8, 9}));  // duplicates dropped
 }

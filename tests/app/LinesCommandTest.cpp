@@ -1,12 +1,16 @@
-// Line element files and lines files from documents ("elementsFile", an element's "file") and
-// from the command line (`vermil lines save | show | set-default`).
+// The line effect in documents: its elements, line element files and lines files ("elementsFile",
+// an element's "file"), and `vermil lines save | show` and `vermil info` over them.
 
 #include "support/CommandTestSupport.h"
 
+#include "app/InfoCommand.h"
 #include "app/LinesCommand.h"
 #include "app/RenderCommand.h"
+#include "host/IParamBlock2.h"
+#include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
+#include "line/LineFxParamBlocks.h"
 #include "standalone/SceneDocument.h"
 
 #include <OpenImageIO/imageio.h>
@@ -109,6 +113,82 @@ vml::LineFxManager& lineEffectOf(standalone::Scene& scene)
     return *dynamic_cast<vml::LineFxManager*>(scene.effects.at(0));
 }
 
+TEST_F(LinesCommand, ElementsAreMadeInListedOrderWithTheirTypesAndValues)
+{
+    auto scene = load(sceneWithEffect(R"({"class": "LineFxManager", "elements": [
+          {"type": "outline", "lineWidth": 2.5, "paintBlur": 12},
+          {"type": 0, "lineName": "all edges", "lineOn": false},
+          {"type": "normalAngle", "normalMin": 30, "lineAlpha": {"keys": [[0, 10], [30, 70]]}}]})"));
+    vml::LineFxManager& effect = lineEffectOf(*scene);
+    ASSERT_EQ(effect.elementCount(), 3);
+    vml::LineFxElement *outline = effect.element(0), *basic = effect.element(1), *normal = effect.element(2);
+    EXPECT_EQ(outline->type(), vml::Outline);
+    EXPECT_EQ(basic->type(), vml::BasicSet);
+    EXPECT_EQ(normal->type(), vml::NormalAngle);
+    EXPECT_EQ(normal->manager(), &effect);
+    // Both blocks take values; keys animate.
+    EXPECT_FLOAT_EQ(outline->pblock()->GetFloat(vml::lineParam::lineWidth), 2.5f);
+    EXPECT_FLOAT_EQ(outline->paintBlock()->GetFloat(vml::linePaintParam::paintBlur), 12.0f);
+    EXPECT_STREQ(basic->pblock()->GetStr(vml::lineParam::lineName), "all edges");
+    EXPECT_EQ(basic->pblock()->GetInt(vml::lineParam::lineOn), 0);
+    EXPECT_FLOAT_EQ(normal->pblock()->GetFloat(vml::lineParam::lineAlpha, 15 * TIME_TICKSPERSEC / 30), 40.0f);
+    // The type's own detection switch is on, as for an element added by hand.
+    EXPECT_EQ(normal->pblock()->GetInt(vml::lineParam::normal), 1);
+}
+
+TEST_F(LinesCommand, BadElementsNameTheirPlaceAndWhatWasExpected)
+{
+    struct Case {
+        const char* elements;
+        const char* place;
+        std::vector<const char*> says;
+    };
+    const Case cases[] = {
+        {R"([{"type": "outline"}, {"type": "normAngle"}])",
+         "scene.json: /effects/0/elements/1/type:",
+         {"unknown line element type \"normAngle\"", "did you mean \"normalAngle\"",
+          "basicSet, outline, edgeBoundary, normalAngle"}},
+        {R"([{"type": 4}])", "/effects/0/elements/0/type:", {"from 0 to 3"}},
+        {R"([{"type": true}])", "/effects/0/elements/0/type:", {"basicSet, outline", "got"}},
+        {R"([{"type": "outline", "lineColor": "black"}])", "/effects/0/elements/0/lineColor:", {"colour"}},
+        {R"([{"type": "edgeBoundary", "lineWidht": 2}])",
+         "/effects/0/elements/0/lineWidht:",
+         {"unknown parameter", "did you mean \"lineWidth\"", "paintBlur"}},
+        {R"([{"type": "outline"}, "outline"])",
+         "/effects/0/elements/1:",
+         {"expected a line element", "basicSet, outline, edgeBoundary, normalAngle", "a string"}},
+        {R"([{"lineWidth": 2}])", "/effects/0/elements/0:", {"needs a \"type\"", "normalAngle"}},
+        {R"([{"type": "outline", "elemID": 2}])", "/effects/0/elements/0/elemID:", {"given by \"type\""}},
+        {R"({"type": "outline"})", "/effects/0/elements:", {"expected an array of line elements"}},
+    };
+    for (const Case& c : cases) {
+        const std::string error = errorOf(
+            sceneWithEffect(std::string(R"({"class": "LineFxManager", "elements": )") + c.elements + "}"));
+        EXPECT_NE(error.find(c.place), std::string::npos) << c.elements << "\n" << error;
+        for (const char* part : c.says)
+            EXPECT_NE(error.find(part), std::string::npos) << c.elements << "\n" << error;
+    }
+    // Only the line effect has elements.
+    const std::string error = errorOf(R"({"camera": {}, "materials": [{"name": "m", "class": "Standard",
+        "elements": []}]})");
+    EXPECT_NE(error.find("/materials/0/elements: unknown parameter"), std::string::npos) << error;
+}
+
+TEST_F(LinesCommand, InfoListsTheEffectWithItsElementTypes)
+{
+    std::string text = sceneWithEffect(R"({"class": "LineFxManager", "elements": [{"type": "edgeBoundary"},
+        {"type": "basicSet"}, {"type": "outline"}]})");
+    text.insert(text.rfind('}'),
+                R"(, "renderElements": [{"class": "LineFxRenderElement", "name": "lines"}])");
+    std::ofstream(dir / "scene.json") << text;
+    ::testing::internal::CaptureStdout();
+    ASSERT_EQ(app::runInfo((dir / "scene.json").string(), core), 0);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("LineFxManager  3 elements: edgeBoundary, basicSet, outline"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("lines"), std::string::npos) << out;
+}
+
 TEST_F(LinesCommand, TheStillLifesLinesFileRendersTheSameImageInAnotherDocument)
 {
     ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
@@ -121,21 +201,6 @@ TEST_F(LinesCommand, TheStillLifesLinesFileRendersTheSameImageInAnotherDocument)
     const auto want = readPixels(render(listed)), got = readPixels(render(fromFile));
     ASSERT_FALSE(want.empty());
     EXPECT_TRUE(want == got) << "the lines of the file differ from the listed ones";
-}
-
-TEST_F(LinesCommand, ListedElementsComeBeforeTheFilesWhicheverKeyIsFirst)
-{
-    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
-    auto scene = load(sceneWithEffect(R"({"class": "LineFxManager", "elementsFile": "ink.vma",
-                                          "elements": [{"type": "edgeBoundary", "lineWidth": 7}]})"));
-    vml::LineFxManager& effect = lineEffectOf(*scene);
-    ASSERT_EQ(effect.elementCount(), 3);
-    EXPECT_EQ(effect.element(0)->type(), 2);
-    EXPECT_EQ(effect.element(1)->type(), 1) << "the still life's outline";
-    EXPECT_EQ(effect.element(2)->type(), 3) << "and its creases";
-    vml::LineSettings outline;
-    effect.element(1)->readSettings(0, outline);
-    EXPECT_FLOAT_EQ(outline.lineWidth, 3.0f);
 }
 
 TEST_F(LinesCommand, AnElementFileIsLoadedBeforeTheElementsOwnKeys)

@@ -103,18 +103,6 @@ TEST_F(MultipassDocument, BadPassListsNameWhatIsWrong)
         const std::string error = errorOf(sceneWith(c.renderer));
         EXPECT_NE(error.find(c.says), std::string::npos) << c.renderer << "\n" << error;
     }
-    // A pass number beyond the tabs is held to the last, with a warning naming its place.
-    core.clearWarnings();
-    auto scene = standalone::parseScene(
-        sceneWith(R"({"class": "vmlRenderer", "multipassNode": ["hero1"], "multipassID": [9]})"),
-        "scene.json", core);
-    EXPECT_EQ(dynamic_cast<vml::vmlRenderer*>(scene->renderer)
-                  ->paramBlock()
-                  ->GetInt(vml::rendererMultipassId, 0, 0),
-              8);
-    EXPECT_EQ(core.warnings(),
-              std::vector<std::string>{"scene.json: /render/renderer/multipassID/0: parameter "
-                                       "multipassID: 9 is outside its range 0 to 8; held to 8"});
 }
 
 }  // namespace

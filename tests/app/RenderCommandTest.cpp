@@ -1,12 +1,25 @@
+// `vermil render`: documents and model files, frame sequences, memory, --stats, and the looks of
+// --paint [LOOK] --lines.
+
 #include "support/CommandTestSupport.h"
 
-#include "app/HostSetup.h"
+#include "app/CancelOnInterrupt.h"
+#include "app/PaintOptions.h"
 #include "app/RenderCommand.h"
-#include "standalone/StandaloneCore.h"
+#include "host/IParamBlock2.h"
+#include "host/Mtl.h"
+#include "host/Notify.h"
+#include "line/LineFxManager.h"
+#include "material/vmlMaterial.h"
+#include "material/vmlMaterialParamBlocks.h"
+#include "paint/PaintBlockParams.h"
+#include "standalone/SceneDocument.h"
+#include "standalone/import/SceneOrModel.h"
 
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +28,10 @@ using namespace test_support;
 namespace {
 
 namespace fs = std::filesystem;
+using standalone::document::findLook;
+using standalone::document::Look;
+
+const fs::path blenderScene = fs::path(VML_FIXTURES_DIR) / "blender" / "scene.glb";
 
 // A lit red sphere in front of the camera, small enough to render in milliseconds.
 constexpr const char* sphereScene = R"({
@@ -26,44 +43,59 @@ constexpr const char* sphereScene = R"({
   "objects": [{"name": "ball", "type": "sphere", "radius": 1, "material": "red"}]
 })";
 
+// Two lit spheres, one without a material.
+constexpr const char* spheresScene = R"({
+  "render": {"width": 48, "height": 32},
+  "camera": {"position": [0, -8, 0], "target": [0, 0, 0], "fov": 40},
+  "lights": [{"name": "key", "type": "omni", "position": [-3, -6, 4]}],
+  "materials": [{"name": "red", "class": "Standard", "diffuse": [1, 0, 0]}],
+  "objects": [{"name": "ball", "type": "sphere", "radius": 1, "position": [-1.2, 0, 0], "material": "red"},
+              {"name": "bare", "type": "sphere", "radius": 1, "position": [1.2, 0, 0]}]
+})";
+
 struct RenderCommand : test_support::CommandTest {
     void SetUp() override
     {
         CommandTest::SetUp();
         std::ofstream(dir / "scene.json") << sphereScene;
+        std::ofstream(dir / "spheres.json") << spheresScene;
     }
-    app::RenderOptions options()
+    // The sphere scene to its document's output, or `scene` to `output` in the test's folder.
+    app::RenderOptions options(const fs::path& scene = {}, const std::string& output = "")
     {
         app::RenderOptions o;
-        o.scenePath = (dir / "scene.json").string();
+        o.scenePath = scene.empty() ? (dir / "scene.json").string() : scene.string();
+        if (!output.empty())
+            o.output = (dir / output).string();
         o.quiet = true;
         return o;
     }
+    // Renders with --stats and answers the strokes painted: 0 when none are counted, -1 on failure.
+    int strokesOf(app::RenderOptions o)
+    {
+        o.stats = true;
+        ::testing::internal::CaptureStdout();
+        const int code = app::runRender(o, core);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        const std::size_t at = out.find("strokes: ");
+        return code != 0 ? -1 : at == std::string::npos ? 0 : std::stoi(out.substr(at + 9));
+    }
+    static std::vector<float> luma(const std::string& file)
+    {
+        auto in = OIIO::ImageInput::open(file);
+        if (!in)
+            return {};
+        const OIIO::ImageSpec& spec = in->spec();
+        std::vector<float> rgb(std::size_t(spec.width) * spec.height * 3);
+        in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, rgb.data());
+        std::vector<float> y;
+        for (std::size_t i = 0; i < rgb.size(); i += 3)
+            y.push_back(0.2126f * rgb[i] + 0.7152f * rgb[i + 1] + 0.0722f * rgb[i + 2]);
+        return y;
+    }
 };
 
-TEST_F(RenderCommand, WritesTheImageWhereTheDocumentSaysAtTheRequestedSize)
-{
-    ASSERT_EQ(app::runRender(options(), core), 0);
-    auto in = OIIO::ImageInput::open((dir / "out/sphere.png").string());
-    ASSERT_TRUE(in);
-    EXPECT_EQ(in->spec_dimensions(0).width, 48);
-
-    app::RenderOptions o = options();
-    o.output = (dir / "other.exr").string();
-    o.width = 20, o.height = 10;
-    ASSERT_EQ(app::runRender(o, core), 0);
-    in = OIIO::ImageInput::open(o.output);
-    ASSERT_TRUE(in);
-    EXPECT_EQ(in->spec_dimensions(0).width, 20);
-    EXPECT_EQ(in->spec_dimensions(0).height, 10);
-    // Centre pixel: the sphere (red), corner: the blue background.
-    std::vector<float> px(20 * 10 * 4);
-    ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::FLOAT, px.data()));
-    const float* centre = &px[(5 * 20 + 10) * 4];
-    EXPECT_GT(centre[0], 0.2f);
-    EXPECT_LT(centre[2], 0.05f);
-    EXPECT_FLOAT_EQ(px[2], 1.0f);
-}
+using PaintCommand = RenderCommand;
 
 TEST_F(RenderCommand, MistakesNameWhatIsWrongAndWriteNothing)
 {
@@ -81,6 +113,16 @@ TEST_F(RenderCommand, MistakesNameWhatIsWrongAndWriteNothing)
     EXPECT_EQ(app::runRender(options(), core), 1);
     err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("scene.json: /objects/0/radius"), std::string::npos) << err;
+
+    o = options(blenderScene, "never.png");
+    o.paintLook = "wett";
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runRender(o, core), 1);
+    err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("unknown look \"wett\" (did you mean \"wet\"?)"), std::string::npos) << err;
+    for (const Look& look : standalone::document::looks())
+        EXPECT_NE(err.find(look.name), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(o.output));
 }
 
 TEST_F(RenderCommand, FrameSequencesAreNumbered)
@@ -164,32 +206,6 @@ TEST_F(RenderCommand, AFrameThatFitsOnlyOnTheMemorySavingCanvasIsPaintedOnIt)
     EXPECT_NE(err.find("render it smaller"), std::string::npos) << err;
 }
 
-TEST_F(RenderCommand, StatsCountThePainterlyRenderersStrokes)
-{
-    // The sphere under a painterly material, rendered by the painterly renderer.
-    std::string doc = sphereScene;
-    doc.replace(doc.find("{\"name\": \"red\""), 0,
-                "{\"name\": \"painted\", \"class\": \"vmlMaterial\", \"subMaterials\": [\"red\"]}, ");
-    doc.replace(doc.find("\"material\": \"red\""), std::string("\"material\": \"red\"").size(),
-                "\"material\": \"painted\"");
-    std::ofstream(dir / "scene.json") << doc;
-    app::RenderOptions o = options();
-    o.renderer = "vmlRenderer";
-    o.stats = true;
-    ::testing::internal::CaptureStdout();
-    ASSERT_EQ(app::runRender(o, core), 0);
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    const std::size_t at = out.find("strokes: ");
-    ASSERT_NE(at, std::string::npos) << out;
-    EXPECT_GT(std::stoi(out.substr(at + 9)), 10) << out;
-
-    // The scanline renderer has no strokes to count.
-    o.renderer = "scanline";
-    ::testing::internal::CaptureStdout();
-    ASSERT_EQ(app::runRender(o, core), 0);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout().find("strokes:"), std::string::npos);
-}
-
 TEST_F(RenderCommand, CancelledRenderWritesNothing)
 {
     core.SetCancel(TRUE);
@@ -197,6 +213,89 @@ TEST_F(RenderCommand, CancelledRenderWritesNothing)
     EXPECT_EQ(app::runRender(options(), core), 130);
     ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
+}
+
+// Ctrl-C that lands after the frame's last cancel check still ends the command unwritten. In a
+// child process: the signal stays seen for the rest of the process.
+TEST_F(RenderCommand, CtrlCAfterTheLastCancelCheckWritesNothing)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            app::cancelOnInterrupt(core);
+            RegisterNotification([](void*, NotifyInfo*) { std::raise(SIGINT); }, nullptr,
+                                 NOTIFY_POST_RENDERFRAME);
+            ::testing::internal::CaptureStderr();
+            const bool unwritten =
+                app::runRender(options(), core) == 130 && !fs::exists(dir / "out/sphere.png");
+            fs::remove_all(dir);
+            std::exit(unwritten ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// The same painting with and without lines differs only where lines darken it.
+TEST_F(PaintCommand, PaintsAModelAndDrawsItsOutlines)
+{
+    app::RenderOptions o = options(blenderScene, "plain.png");
+    o.width = 160, o.height = 90;
+    o.paintLook = app::kDefaultPaintLook;
+    EXPECT_GT(strokesOf(o), 100);
+    o.output = (dir / "lines.png").string();
+    o.lines = true;
+    EXPECT_GT(strokesOf(o), 100);
+
+    const std::vector<float> plain = luma((dir / "plain.png").string());
+    const std::vector<float> lined = luma(o.output);
+    ASSERT_EQ(plain.size(), 160u * 90u);
+    ASSERT_EQ(lined.size(), plain.size());
+    int darker = 0, lighter = 0;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        darker += lined[i] < plain[i] - 0.1f;
+        lighter += lined[i] > plain[i] + 0.1f;
+    }
+    EXPECT_GT(darker, int(plain.size() / 50)) << "outlines drawn";
+    EXPECT_LT(lighter, darker / 10);
+}
+
+// Each look makes its material and paints a document's objects, those without a material too;
+// --stats counts the strokes.
+TEST_F(PaintCommand, EveryLookPaintsADocumentAndStatsCountItsStrokes)
+{
+    for (const Look& look : standalone::document::looks()) {
+        app::RenderOptions o = options(dir / "spheres.json", look.name + ".png");
+        o.paintLook = look.name;
+        EXPECT_GT(strokesOf(o), 0) << look.name;
+    }
+    EXPECT_EQ(strokesOf(options()), 0) << "the scanline renderer has no strokes to count";
+    auto scene = standalone::loadScene((dir / "spheres.json").string(), core);
+    app::paintScene(*scene, core, *findLook("dry"), false, dir);
+    auto* bare = dynamic_cast<vml::vmlMaterial*>(scene->findNode("bare")->GetMtl());
+    ASSERT_NE(bare, nullptr);
+    EXPECT_NE(bare->baseMaterial(), nullptr) << "the material's own default base";
+}
+
+TEST_F(PaintCommand, ADocumentWrapTakesTheLookWithItsOwnKeysOverIt)
+{
+    std::ofstream(dir / "wrap.json")
+        << R"({"import": ")" + blenderScene.string() +
+               R"(", "assign": [{"objects": ["*"], "wrap": {"look": "wet", "brushSize": 3}}]})";
+    auto scene = standalone::loadScene((dir / "wrap.json").string(), core);
+    auto* head = dynamic_cast<vml::vmlMaterial*>(scene->findNode("Head")->GetMtl());
+    ASSERT_NE(head, nullptr);
+    EXPECT_FLOAT_EQ(head->brushBlock()->GetFloat(vml::brushParam::brushSize, 0), 3.0f);
+    EXPECT_FLOAT_EQ(head->paintBlock()->GetFloat(vml::paintParam::paintBlur, 0),
+                    findLook("wet")->material["paintBlur"].get<float>());
+}
+
+TEST_F(PaintCommand, LinesAreAddedOnceAndReachUnmarkedMaterials)
+{
+    auto scene = standalone::loadScene((dir / "spheres.json").string(), core);
+    app::addLines(*scene, core, dir);
+    app::addLines(*scene, core, dir);
+    ASSERT_EQ(scene->effects.size(), 1u);
+    EXPECT_NE(dynamic_cast<vml::LineFxManager*>(scene->effects[0]), nullptr);
+    EXPECT_EQ(scene->findNode("ball")->GetMtl()->GetGBufferID(), 1u);
 }
 
 }  // namespace

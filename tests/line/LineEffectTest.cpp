@@ -8,8 +8,6 @@
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
 #include "line/LineFxParamBlocks.h"
-#include "renderer/LineFxRenderElement.h"
-#include "standalone/RenderElementManager.h"
 #include "standalone/StandaloneCore.h"
 
 #include <gtest/gtest.h>
@@ -34,13 +32,12 @@ struct SquareScene {
         ts->add("square", rectMesh(-2.0f, -2.0f, 2.0f, 2.0f, -10.0f),
                 ts->material<ConstantMtl>(Color(1, 1, 1), Color(), 1));
     }
-    Bitmap render(Effect* effect = nullptr, IRenderElementMgr* elements = nullptr)
+    Bitmap render(Effect* effect = nullptr)
     {
         RenderSetup setup;
         setup.width = setup.height = size;
         setup.background = Color(0.5f, 0.5f, 0.5f);
         setup.effect = effect;
-        setup.elements = elements;
         return rendered(*ts, setup);
     }
 };
@@ -67,24 +64,6 @@ int differingPixels(const Bitmap& a, const Bitmap& b)
             n += p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a;
         }
     return n;
-}
-
-TEST(LineEffect, OutlineDarkensTheSilhouetteOnly)
-{
-    SquareScene scene;
-    const Bitmap plain = scene.render();
-    ASSERT_FLOAT_EQ(red(plain, edgeX, midY), 1.0f);
-
-    LineFxManager fx;
-    addOutline(fx, Color(0, 0, 0));
-    const Bitmap lined = scene.render(&fx);
-    EXPECT_LT(red(lined, edgeX, midY), 0.2f);                   // left silhouette
-    EXPECT_LT(red(lined, 47, midY), 0.2f);                      // right silhouette
-    EXPECT_LT(red(lined, midY, 16), 0.2f);                      // top silhouette
-    EXPECT_LT(red(lined, edgeX - 1, midY), 0.5f);               // the stamp spills just outside
-    EXPECT_EQ(pixel(lined, 32, 32).r, pixel(plain, 32, 32).r);  // inside
-    EXPECT_EQ(pixel(lined, 2, 2).r, pixel(plain, 2, 2).r);      // far background
-    EXPECT_EQ(pixel(lined, edgeX + 10, midY).r, pixel(plain, edgeX + 10, midY).r);
 }
 
 TEST(LineEffect, LeavesTheImageAloneWithoutAnythingToDraw)
@@ -126,34 +105,6 @@ TEST(LineEffect, FirstElementLiesOnTop)
     const Bitmap blueOnTop = scene.render(&fx);
     EXPECT_GT(blue(blueOnTop, edgeX, midY), 0.8f);
     EXPECT_LT(red(blueOnTop, edgeX, midY), 0.2f);
-}
-
-TEST(LineEffect, LineRenderElementReceivesTheLines)
-{
-    SquareScene scene;
-    const Bitmap plain = scene.render();
-    vml::LineFxRenderElement lineElement;
-    standalone::RenderElementManager elements;
-    elements.AddRenderElement(&lineElement);
-
-    LineFxManager fx;
-    addOutline(fx, Color(0, 0, 0));
-    fx.pblock()->SetValue(vml::lineFxParam::lineOutRenderElement, 0, 1);
-    EXPECT_EQ(differingPixels(scene.render(&fx, &elements), plain), 0);
-    ASSERT_NE(lineElement.GetPBBitmap(), nullptr);
-    const Bitmap* layer = lineElement.GetPBBitmap()->bm();
-    ASSERT_NE(layer, nullptr);
-    const BMM_Color_64 edge = pixel(*layer, edgeX, midY);
-    EXPECT_GT(edge.a, q16(0.8));
-    EXPECT_LT(edge.r, q16(0.2));
-    EXPECT_EQ(pixel(*layer, 32, 32).a, 0);
-    EXPECT_EQ(pixel(*layer, 2, 2).a, 0);
-
-    // Off: both receive the lines.
-    fx.pblock()->SetValue(vml::lineFxParam::lineOutRenderElement, 0, 0);
-    const Bitmap lined = scene.render(&fx, &elements);
-    EXPECT_LT(red(lined, edgeX, midY), 0.2f);
-    EXPECT_GT(pixel(*lineElement.GetPBBitmap()->bm(), edgeX, midY).a, q16(0.8));
 }
 
 // Colour (u, v, 0) of the screen coordinates it is evaluated at.

@@ -91,12 +91,6 @@ void expectColour(const AColor& got, const AColor& want, const char* where)
     EXPECT_NEAR(got.a, want.a, 1e-5f);
 }
 
-// The first draw of lattice point (column, row), as a fraction.
-float firstDraw(int column, int row)
-{
-    return lcgFraction(lcgNext(randomTableA[static_cast<std::uint32_t>(row * 0x4180 + column) & 0xFFFFu]));
-}
-
 class ProgressLog : public RendProgressCallback {
 public:
     explicit ProgressLog(int abortAtCall = -1) : abortAt_(abortAtCall) {}
@@ -145,54 +139,6 @@ TEST_F(LinePaint, DryPaintTakesTheLineColourWhereCoveredAndLeavesTheRestUntouche
     EXPECT_FALSE(canvas.anyStandingCoverage());
 }
 
-TEST_F(LinePaint, StateFollowsTheElementSettings)
-{
-    Canvas canvas(Color(0.0f, 0.0f, 0.0f));
-    LineSettings s = lineOf(Color(1.0f, 1.0f, 1.0f));
-    s.lineBlend = 3;
-    s.paintBlur = 40.0f;       // f = 0.4, water (0.16 + 0.4) / 2
-    s.paintBlurBound = 30.0f;  // edge 0.3
-    s.paintDry = 20.0f;
-    s.paintMix = 10.0f;
-    s.paintWind = 50.0f;
-    s.paintWindAngle = 90.0f;
-    const LineCanvas lines = band(10, 21);
-    ASSERT_TRUE(paint(s, lines, lines, canvas).painted);
-
-    const CanvasPaintState& state = canvas.raster.paintState();
-    EXPECT_EQ(state.blendSwitch, 1);
-    EXPECT_EQ(state.blendMethod, 3);
-    EXPECT_FLOAT_EQ(state.blendAmount, 100.0f);
-    EXPECT_NEAR(state.water, 0.28f, 1e-6f);
-    EXPECT_NEAR(state.edge, 0.3f, 1e-6f);
-    EXPECT_NEAR(state.dry, 0.2f, 1e-6f);
-    EXPECT_NEAR(state.mix, 0.1f, 1e-6f);
-    EXPECT_NEAR(state.wind.x, 0.0f, 1e-6f);
-    EXPECT_NEAR(state.wind.y, 0.5f, 1e-6f);
-}
-
-TEST_F(LinePaint, WetPaintGoesIntoTheWetLayerAndBleeds)
-{
-    LineSettings s = lineOf(Color(1.0f, 0.0f, 0.0f));
-    const LineCanvas lines = band(10, 21);
-
-    Canvas dry(Color(0.0f, 0.0f, 0.0f));
-    dry.setMasks(255);
-    paint(s, lines, lines, dry);
-    EXPECT_FALSE(dry.raster.Bleed(0.2f));
-
-    s.paintBlur = 60.0f;  // water 0.48: only (1 - 0.48)^8 of the paint is laid at once
-    Canvas wet(Color(0.0f, 0.0f, 0.0f));
-    wet.setMasks(255);
-    EXPECT_TRUE(paint(s, lines, lines, wet).painted);
-    const float laid = wet.raster.GetPixel(16, 15).r;
-    EXPECT_LT(laid, 0.01f);
-    EXPECT_TRUE(wet.raster.Bleed(0.2f));
-    for (int pass = 0; pass < 10; ++pass)
-        wet.raster.Bleed(0.2f);
-    EXPECT_GT(wet.raster.GetPixel(16, 15).r, laid);
-}
-
 TEST_F(LinePaint, CellSizeFollowsRandomSizeOrLineWidth)
 {
     LineSettings s;
@@ -206,57 +152,6 @@ TEST_F(LinePaint, CellSizeFollowsRandomSizeOrLineWidth)
     EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 6);
     s.paintRndSize = 0.0f;
     EXPECT_EQ(linePaintCellSize(s, 3.7f, 64), 1);
-}
-
-TEST_F(LinePaint, LatticePointsTakeTheirOwnStreamAtTheCellSize)
-{
-    // With the red jitter spanning 0..1 around 0.5, a pixel on a lattice point is painted with
-    // the first draw of that point's stream: point (16 / cell, 8 / cell).
-    LineSettings s = lineOf(Color(0.5f, 0.5f, 0.5f));
-    s.paintColorR = 50.0f;
-    const LineCanvas ones(size, size, 1.0f);
-    struct Case {
-        bool randomSize;
-        float randomSizeValue, lineWidth;
-        int cell;
-    };
-    for (const Case c : {Case{false, 0.0f, 1.0f, 1}, Case{false, 0.0f, 4.5f, 4}, Case{true, 8.0f, 4.0f, 8},
-                         Case{true, 4.0f, 8.0f, 4}}) {
-        SCOPED_TRACE(c.cell);
-        s.paintRndSizeEnable = c.randomSize ? 1 : 0;
-        s.paintRndSize = c.randomSizeValue;
-        Canvas canvas(Color(0.0f, 0.0f, 0.0f));
-        paint(s, ones, ones, canvas, c.lineWidth);
-        const AColor got = canvas.raster.GetPixel(16, 8);
-        EXPECT_NEAR(got.r, firstDraw(16 / c.cell, 8 / c.cell), 1e-5f);
-        EXPECT_NEAR(got.g, 0.5f, 1e-6f);
-    }
-}
-
-TEST_F(LinePaint, JitterVariesSmoothlyAcrossCells)
-{
-    // Between neighbouring pixels the share of the far lattice points changes by at most 1/7 of a
-    // cell of 8 (the steepest step is from a corner, 0 to (1/6) / (7/6)), so the red jitter, which
-    // spans 0..1, cannot jump by more; white noise (cells of 1) jumps further somewhere.
-    LineSettings s = lineOf(Color(0.5f, 0.5f, 0.5f));
-    s.paintColorR = 50.0f;
-    const LineCanvas ones(size, size, 1.0f);
-    auto largestStep = [&](float lineWidth) {
-        Canvas canvas(Color(0.0f, 0.0f, 0.0f));
-        paint(s, ones, ones, canvas, lineWidth);
-        float largest = 0.0f;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) {
-                const float r = canvas.raster.GetPixel(x, y).r;
-                if (x + 1 < size)
-                    largest = std::max(largest, std::fabs(canvas.raster.GetPixel(x + 1, y).r - r));
-                if (y + 1 < size)
-                    largest = std::max(largest, std::fabs(canvas.raster.GetPixel(x, y + 1).r - r));
-            }
-        return largest;
-    };
-    EXPECT_LE(largestStep(8.0f), 1.0f / 7.0f + 1e-4f);
-    EXPECT_GT(largestStep(1.0f), 1.0f / 7.0f);
 }
 
 TEST_F(LinePaint, SamePaintingTwiceGivesTheSamePixels)

@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 using namespace test_support;
@@ -61,21 +60,16 @@ struct Studio : test_support::CommandTest {
             api->handle(request(std::move(method), std::move(target), std::move(body)));
         return Json::parse(r.body);
     }
-    static double value(const Json& state, int dialog, int id)
+    // The value control `id` of page `dialog` shows in `state`.
+    static Json value(const Json& state, int dialog, int id)
     {
         for (const Json& page : state["pages"])
             for (const Json& c : page["controls"])
                 if (page["template"] == dialog && c["id"] == id)
-                    return c["value"].get<double>();
-        return -1.0;
+                    return c["value"];
+        return Json();
     }
-    std::string fileText()
-    {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string fileText() { return TempDir::readText(path); }
     // The first finished (not quick) viewport frame showing state `version` or later, or an empty
     // object after a while.
     Json nextFrame(std::uint64_t version)
@@ -194,14 +188,7 @@ TEST_F(Studio, MapButtonsPickFromTheScenesMapsAndTheChoiceIsSaved)
     call("POST", "/api/open", R"({"kind": "material", "name": "ballPaint"})");
     Json s = call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": "dots"})");
     ASSERT_TRUE(s["ok"]) << s["message"];
-    auto shown = [](const Json& state) {
-        for (const Json& page : state["pages"])
-            for (const Json& c : page["controls"])
-                if (page["template"] == 109 && c["id"] == 1111)
-                    return c["value"].get<std::string>();
-        return std::string();
-    };
-    EXPECT_EQ(shown(s), "dots");
+    EXPECT_EQ(value(s, 109, 1111), "dots");
     // A material does not fit a map slot, and a name the scene lacks picks nothing.
     EXPECT_FALSE(
         call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": "red"})")["ok"]);
@@ -213,7 +200,7 @@ TEST_F(Studio, MapButtonsPickFromTheScenesMapsAndTheChoiceIsSaved)
     // None empties the slot again.
     s = call("POST", "/api/event", R"({"kind": "pick", "dialog": 109, "id": 1111, "value": ""})");
     EXPECT_TRUE(s["ok"]);
-    EXPECT_EQ(shown(s), "None");
+    EXPECT_EQ(value(s, 109, 1111), "None");
 }
 
 TEST_F(Studio, TheViewportAndTheSampleFollowAnEdit)

@@ -1,11 +1,10 @@
-// `vermil preview-material`: a material of a document on a sample object, rendered as a material
-// editor renders it.
+// `vermil preview-material`, a material of a document on a sample object rendered as a material
+// editor renders it, and `vermil brush-preview`, a brush's tip.
 
 #include "support/CommandTestSupport.h"
 
+#include "app/BrushPreviewCommand.h"
 #include "app/PreviewMaterialCommand.h"
-#include "host/Notify.h"
-#include "host/RenderGlobalContext.h"
 #include "renderer/vmlRenderer.h"
 #include "standalone/MaterialSample.h"
 #include "standalone/SceneDocument.h"
@@ -103,51 +102,6 @@ TEST_F(PreviewMaterialCommand, PaintedSpheresShowStrokesNotThePlainShading)
     }
 }
 
-// During the frame the document's painterly renderer knows it is in the material editor and paints
-// on its editor canvas; rendering the same sample as a production frame it does neither.
-TEST_F(PreviewMaterialCommand, TheEditorFlagReachesThePainterlyRenderer)
-{
-    auto document = standalone::loadScene(paintedStillLife.string(), core);
-    Mtl* material = standalone::findSceneMaterial(*document, "applePaint");
-    ASSERT_NE(material, nullptr);
-    standalone::SampleRenderer picked;
-    std::string error;
-    ASSERT_TRUE(standalone::chooseSampleRenderer(*document, *material, core, picked, error)) << error;
-    EXPECT_EQ(picked.renderer, document->renderer);
-    auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer);
-    ASSERT_NE(painterly, nullptr);
-
-    struct Seen {
-        vml::vmlRenderer* renderer;
-        bool contextFlag = false, rendererFlag = false;
-        const vml::vmlRasterBase* canvas = nullptr;
-        std::size_t strokes = 0;
-    } seen{painterly};
-    auto record = [](void* param, NotifyInfo* info) {
-        auto* s = static_cast<Seen*>(param);
-        s->contextFlag = static_cast<RenderGlobalContext*>(info->callParam)->inMtlEdit != FALSE;
-        s->rendererFlag = s->renderer->inMtlEdit();
-        s->canvas = s->renderer->canvas();
-        s->strokes = s->renderer->strokeCount();
-    };
-    RegisterNotification(record, &seen, NOTIFY_POST_RENDERFRAME);
-    auto sample = standalone::makeMaterialSample(*material, standalone::SampleShape::sphere, 64);
-    Bitmap bitmap;
-    EXPECT_TRUE(standalone::renderMaterialSample(*sample, *painterly, bitmap).ok);
-    EXPECT_TRUE(seen.contextFlag && seen.rendererFlag);
-    EXPECT_GT(seen.strokes, 0u) << "painted";
-    const vml::vmlRasterBase* editorCanvas = seen.canvas;
-
-    seen.strokes = 0;
-    standalone::RenderSession production(*sample, *painterly, {});
-    ASSERT_TRUE(production.open(error)) << error;
-    EXPECT_TRUE(production.renderFrame(0, bitmap).ok);
-    UnRegisterNotification(record, &seen, NOTIFY_POST_RENDERFRAME);
-    EXPECT_GT(seen.strokes, 0u);
-    EXPECT_FALSE(seen.contextFlag || seen.rendererFlag);
-    EXPECT_NE(seen.canvas, editorCanvas) << "the material editor paints on a canvas of its own";
-}
-
 // Without a plug-in renderer in the document, a painterly material gets the painterly renderer.
 TEST_F(PreviewMaterialCommand, ScanlineDocumentsPaintPainterlyMaterialsAndShadePlainOnes)
 {
@@ -168,30 +122,6 @@ TEST_F(PreviewMaterialCommand, ScanlineDocumentsPaintPainterlyMaterialsAndShadeP
         EXPECT_EQ(dynamic_cast<vml::vmlRenderer*>(picked.renderer) != nullptr,
                   picked.className == "vmlRenderer");
     }
-}
-
-TEST_F(PreviewMaterialCommand, WritesASquareImageOfEachShape)
-{
-    for (const char* shape : {"sphere", "box", "teapot"}) {
-        SCOPED_TRACE(shape);
-        app::PreviewMaterialOptions o = options("linenPaint", std::string(shape) + ".png");
-        o.shape = shape;
-        o.size = 64;
-        ASSERT_EQ(run(o), 0);
-        const Image image = readImage(o.output);
-        EXPECT_EQ(image.width, 64);
-        EXPECT_EQ(image.height, 64);
-        int object = 0;
-        for (float v : image.luma)
-            object += std::abs(v - image.at(0, 0)) > 0.02f;
-        EXPECT_GT(object, 64 * 64 / 10) << "the object against the ground (a wide, low teapot covers least)";
-    }
-    // A model file's own materials too.
-    app::PreviewMaterialOptions o = options("Stone", "stone.png");
-    o.scenePath = (fs::path(VML_FIXTURES_DIR) / "blender" / "scene.glb").string();
-    o.size = 24;
-    ASSERT_EQ(run(o), 0);
-    EXPECT_EQ(readImage(o.output).width, 24);
 }
 
 TEST_F(PreviewMaterialCommand, MistakesAreReportedAndWriteNothing)
@@ -217,6 +147,52 @@ TEST_F(PreviewMaterialCommand, MistakesAreReportedAndWriteNothing)
     EXPECT_EQ(run(o, &err), 1);
     EXPECT_NE(err.find("missing.json"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(dir / "a.png"));
+}
+
+// A painterly material whose brush is a plain round tip.
+constexpr const char* brushScene = R"({
+  "camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
+  "maps": [{"name": "round", "class": "vmlBrush", "brushMapType": 0}],
+  "materials": [{"name": "base", "class": "Standard"},
+                {"name": "roundPaint", "class": "vmlMaterial", "subMaterials": ["base"], "brushMap": "round"}],
+  "objects": [{"name": "a", "type": "sphere", "radius": 1, "material": "roundPaint"}]
+})";
+
+using BrushPreviewCommand = test_support::CommandTest;
+
+TEST_F(BrushPreviewCommand, DrawsTheNamedBrushWithItsSettingsAndReportsMistakes)
+{
+    std::ofstream(dir / "scene.json") << brushScene;
+    app::BrushPreviewOptions o;
+    o.scenePath = (dir / "scene.json").string();
+    o.brushName = "roundPaint";
+    o.width = o.height = 64;
+    o.output = (dir / "tip.png").string();
+    ASSERT_EQ(app::runBrushPreview(o, core), 0);
+    Image tip = readImage(o.output);
+    ASSERT_EQ(tip.width, 64);
+    EXPECT_FLOAT_EQ(tip.at(0, 0), 0.0f) << "black frame";
+    EXPECT_FLOAT_EQ(tip.at(32, 32), 0.0f) << "the tip's full centre";
+    EXPECT_FLOAT_EQ(tip.at(3, 32), 1.0f) << "outside the round tip";
+    o.settings = {"brushMapDampStart=100", "brushMapDampEnd=10"};  // a ring: light centre
+    ASSERT_EQ(app::runBrushPreview(o, core), 0);
+    EXPECT_FLOAT_EQ(readImage(o.output).at(32, 32), 1.0f);
+
+    for (const char* bad : {"brushMapSize", "noSuchParameter=1", "brushMapType=\"x\""}) {
+        o.settings = {bad};
+        EXPECT_EQ(app::runBrushPreview(o, core), 1) << bad;
+    }
+    // A number beyond its range is held to it, with a warning naming the setting.
+    core.clearWarnings();
+    o.settings = {"brushMapSize=5000"};
+    EXPECT_EQ(app::runBrushPreview(o, core), 0);
+    ASSERT_EQ(core.warnings().size(), 1u);
+    EXPECT_EQ(
+        core.warnings()[0].find("--set: /brushMapSize: parameter brushMapSize: 5000 is outside its range"),
+        0u)
+        << core.warnings()[0];
+    o.brushName = "nobody";
+    EXPECT_EQ(app::runBrushPreview(o, core), 1);
 }
 
 }  // namespace
