@@ -134,7 +134,7 @@ std::vector<std::uint8_t> numberedTile(int s)
 // The texel number the next sample reads (values are texel / 255), 0 outside the tile.
 long next(BrushTileSampler& s) { return std::lround(s.sample() * 255.0f); }
 
-TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsReadZeroOutside)
+TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsMoveByFixedPointTexels)
 {
     const auto tile = numberedTile(4);
     BrushTileSampler s(tile.data(), 4);
@@ -170,18 +170,15 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsReadZeroOutside)
     BrushTileSampler empty;
     empty.setPosition(0.5f, 0.5f);
     EXPECT_EQ(empty.sample(), 0.0f);
-}
 
-TEST(BrushTileSampler, TextureStepsAreFixedPointTexelsPerRead)
-{
-    const auto tile = numberedTile(4);
-    BrushTileSampler s(tile.data(), 4);
-    s.setTextureSteps(0.0625f, 0.125f);  // a quarter and a half texel
+    // Texture steps are fixed-point texels per read: a quarter and a half texel, then back one
+    // texel with a NaN that stays put.
+    s.setTextureSteps(0.0625f, 0.125f);
     s.setPosition(0.0f, 0.0f);
     EXPECT_EQ(next(s), 1);
     EXPECT_EQ(s.x(), 64);
     EXPECT_EQ(s.y(), 128);
-    s.setTextureSteps(-0.25f, std::nanf(""));  // back one texel; NaN stays put
+    s.setTextureSteps(-0.25f, std::nanf(""));
     s.setPosition(0.5f, 0.5f);
     EXPECT_EQ(next(s), 23);
     EXPECT_EQ(next(s), 22);

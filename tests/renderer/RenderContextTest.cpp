@@ -79,20 +79,4 @@ TEST(VmlRenderContext, PlacesOnAPixelWithTheHostsRay)
     EXPECT_NEAR(back.y, 40.5f, 1e-4f);
 }
 
-TEST(VmlRenderContext, AddsTheRegionOriginAndCarriesTextureCoordinates)
-{
-    PlainContext gc;
-    gc.xc = 100.5f, gc.yc = 50.5f, gc.xscale = -60.0f, gc.yscale = 60.0f;
-    VmlRenderContext sc;
-    sc.setFrame(&gc, 0);
-    sc.setScreenMapping(ScreenMapping::regionCrop(201, 101, 90, 45), {90, 45});
-    sc.placeAtPixel(10, 5);
-    EXPECT_EQ(sc.ScreenCoord(), (IPoint2{100, 50}));
-    expectNear(sc.V(), {0, 0, -1});
-
-    sc.setTextureCoords({0.25f, 0.5f, 0}, {0.125f, 0.125f, 0});
-    EXPECT_EQ(sc.UVW(), (Point3{0.25f, 0.5f, 0}));
-    EXPECT_EQ(sc.DUVW(), (Point3{0.125f, 0.125f, 0}));
-}
-
 }  // namespace
