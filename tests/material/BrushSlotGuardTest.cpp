@@ -71,35 +71,29 @@ TEST_F(BrushSlotGuard, AnEmptiedSlotGetsThePreviousBrushBackWithTheMessage)
     EXPECT_EQ(core.messages().size(), 1u);
 }
 
-TEST_F(BrushSlotGuard, AForeignMapAfterAnEmptiedSlotIsReplacedUnderTheRendererCaption)
+TEST_F(BrushSlotGuard, AForeignMapStaysUnlessItFollowsAnEmptiedSlot)
 {
-    ForeignMap foreign;
+    // Replacing the brush directly, or through the block parameter: kept, nothing said.
+    ForeignMap foreign, second;
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &foreign);
+    m->brushBlock()->SetValue(brushParam::brushMap, 0, static_cast<ReferenceTarget*>(&second));
+    update(*m);
+    EXPECT_EQ(m->brushMap(), &second);
+    EXPECT_TRUE(core.messages().empty());
+
+    // After an emptied slot it is stored until the update, then replaced by the saved brush.
+    m->SetSubTexmap(vmlMaterial::brushMapSlot, &brush);
     m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
     m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
-    EXPECT_EQ(m->brushMap(), &foreign) << "stored until the update";
+    EXPECT_EQ(m->brushMap(), &foreign);
     EXPECT_EQ(m->foreignBrushRef(), vmlMaterial::brushMapRef);
-
     update(*m);
     EXPECT_FLOAT_EQ(brushToneInSlot(), 0.75f);
     EXPECT_FALSE(foreign.HasDependent(m.get()));
     EXPECT_EQ(m->foreignBrushRef(), 0);
     expectRepairMessage("Vrmil+");
-}
-
-TEST_F(BrushSlotGuard, AForeignMapReplacingTheBrushDirectlyStaysUntilABrushIsSaved)
-{
-    ForeignMap foreign;
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
-    update(*m);
-    EXPECT_EQ(m->brushMap(), &foreign);
-    EXPECT_EQ(m->foreignBrushRef(), vmlMaterial::brushMapRef);
-    EXPECT_TRUE(core.messages().empty());
-    // Through the block parameter the guard is the same.
-    ForeignMap second;
-    m->brushBlock()->SetValue(brushParam::brushMap, 0, static_cast<ReferenceTarget*>(&second));
-    update(*m);
-    EXPECT_EQ(m->brushMap(), &second);
-    EXPECT_TRUE(core.messages().empty());
 }
 
 TEST_F(BrushSlotGuard, ABrushReplacingABrushOrAForeignMapNeedsNoRepair)

@@ -1,18 +1,15 @@
-// vmlMaterial in real painterly frames: what the host image shows, the strokes the
-// frame collects, their independence of the thread count, and the stroke density.
+// vmlMaterial in real painterly frames: what the host image shows, the strokes the frame collects,
+// and the painting's independence of the thread count.
 
 #include "material/vmlObjBrush.h"
 #include "paint/vmlBrush.h"
 #include "paint/vmlBrushParamBlock.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "standalone/RenderJob.h"
-#include "standalone/primitives/Sphere.h"
 #include "support/RendererTestSupport.h"
 #include "support/ShadingTestSupport.h"
 
 #include <algorithm>
-#include <set>
-#include <tuple>
 
 namespace {
 
@@ -86,36 +83,6 @@ TEST_F(MaterialFrame, HiddenFaceRemovalDecidesWhatTheHostShowsStrokesAreMadeEith
     }
 }
 
-TEST_F(MaterialFrame, StrokesDoNotDependOnTheShadingThreads)
-{
-    NormalColourMtl normals;
-    vml::vmlMaterial* coarse = scene->scene.own(make());
-    coarse->SetSubMtl(0, &normals);
-    vml::vmlMaterial* fine = painterly(Color(0.9f, 0.6f, 0.2f));
-    fine->brushBlock()->SetValue(vml::brushParam::brushDensity, 0, 60.0f);
-    fine->baseBlock()->SetValue(base::brushOfsEnable, 0, 1);
-    fine->baseBlock()->SetValue(base::brushOfsRnd, 0, 0.5f);
-    scene->scene.render.width = 160, scene->scene.render.height = 120;
-    scene->add("ball", standalone::makeSphere({1.2f, 24}), coarse)
-        ->setLocalTM(TransMatrix(Point3(-0.4f, 0.1f, -5)));
-    scene->add("card", test_support::rectMesh(-0.5f, -1.4f, 1.6f, 0.6f, -4.2f), fine);
-    scene->add("floor", test_support::rectMesh(-4, -3, 4, -0.8f, -7), coarse);
-
-    Bitmap a, b;
-    vmlRenderer& one = render(a, 1);
-    vmlRenderer& two = render(b, 2);
-    ASSERT_GT(one.strokeCount(), 100u);
-    // In painting order (after the depth sort), field by field.
-    ASSERT_EQ(one.strokeCount(), two.strokeCount());
-    for (std::size_t i = 0; i < one.strokeCount(); ++i) {
-        const vml::vmlObjBrush &s = strokeOf(one, i), &t = strokeOf(two, i);
-        EXPECT_EQ(std::tie(s.depthKey, s.x, s.y, s.nodeId, s.seed, s.color, s.face, s.normal, s.material),
-                  std::tie(t.depthKey, t.x, t.y, t.nodeId, t.seed, t.color, t.face, t.normal, t.material))
-            << "stroke " << i;
-    }
-    EXPECT_TRUE(test_support::sameImage(a, b, 0));
-}
-
 TEST_F(MaterialFrame, PaintedFramesDoNotDependOnTheThreadsAndNearStrokesCoverFarOnes)
 {
     // Two painterly cards with a round brush and strokes along x; the red one is nearer and
@@ -149,46 +116,6 @@ TEST_F(MaterialFrame, PaintedFramesDoNotDependOnTheThreadsAndNearStrokesCoverFar
     }
     EXPECT_GT(redOverBlue, 150);
     EXPECT_EQ(blueOverRed, 0);
-}
-
-TEST_F(MaterialFrame, StrokeCountFollowsTheGridDensity)
-{
-    // Density 26 without brush scaling: grid pitch 1 / 0.26 pixels, so 0.26^2 corners per
-    // covered pixel and one stroke at each.
-    vml::vmlMaterial* m = painterly(Color(0.5f, 0.5f, 0.5f));
-    m->brushBlock()->SetValue(vml::brushParam::brushDensity, 0, 26.0f);
-    scene->scene.render.width = 200, scene->scene.render.height = 150;
-    standalone::SceneNode* board =
-        scene->add("board", test_support::rectMesh(-2.0f, -1.2f, 1.6f, 1.0f, -5), m);
-    Bitmap bm;
-    vmlRenderer& r = render(bm);
-    ASSERT_EQ(r.paramBlock()->GetInt(vml::rendererBrushScaleEnable, 0), 0);
-
-    // The pixels the board covers, from a plain render of it in white on the black background.
-    test_support::ConstantMtl white(Color(1, 1, 1));
-    board->setMtl(&white);
-    Bitmap coverage;
-    ASSERT_TRUE(standalone::renderScanline(scene->scene, coverage).ok);
-    board->setMtl(m);
-    int covered = 0, x0 = 1 << 30, x1 = -1, y0 = 1 << 30, y1 = -1;
-    for (int y = 0; y < 150; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if (test_support::pixel(coverage, x, y).r == 0)
-                continue;
-            ++covered;
-            x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-        }
-    }
-    ASSERT_GT(covered, 5000);
-    // A w x h block of pixels holds between (wk - 1)(hk - 1) and (wk + 1)(hk + 1) corners, so the
-    // count may miss covered x k^2 by about (w + h) k + 1; partly covered edge pixels add a pixel
-    // on each side. About 8% here.
-    const double k = 0.26, w = x1 - x0 + 1, h = y1 - y0 + 1;
-    EXPECT_NEAR(static_cast<double>(r.strokeCount()), covered * k * k, (w + h + 4) * k + 2)
-        << covered << " covered pixels in a " << w << " x " << h << " block";
-    std::set<std::pair<int, int>> cells;
-    for (std::size_t i = 0; i < r.strokeCount(); ++i)
-        EXPECT_TRUE(cells.emplace(strokeOf(r, i).cell.x, strokeOf(r, i).cell.y).second) << "a corner twice";
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "material/vmlMaterialParamBlocks.h"
 #include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
-#include "standalone/SceneNode.h"
 
 #include <gtest/gtest.h>
 
@@ -50,29 +49,7 @@ protected:
         }
         return "no error";
     }
-    vmlMaterial* materialOf(standalone::Scene& scene)
-    {
-        standalone::SceneNode* node = scene.findNode("ball");
-        return node ? dynamic_cast<vmlMaterial*>(node->GetMtl()) : nullptr;
-    }
 };
-
-TEST_F(MaterialSceneDocument, AWrappedStandardMaterialIsTheBaseMaterial)
-{
-    auto scene = parse(document("paint"));
-    vmlMaterial* paint = materialOf(*scene);
-    ASSERT_NE(paint, nullptr);
-    Mtl* base = paint->baseMaterial();
-    ASSERT_NE(base, nullptr);
-    EXPECT_EQ(base->GetName(), "porcelain");
-    EXPECT_EQ(base->ClassID(), DMTL_CLASS_ID);
-    EXPECT_EQ(base->GetDiffuse(), Color(0.9f, 0.6f, 0.3f));
-    EXPECT_FLOAT_EQ(paint->brushBlock()->GetFloat(brushParam::brushSize), 12.0f);
-    EXPECT_EQ(paint->GetName(), "paint");
-    // Without "gbufferId" each material keeps its class's channel.
-    EXPECT_EQ(paint->GetGBufferID(), 1u);
-    EXPECT_EQ(base->GetGBufferID(), 0u);
-}
 
 TEST_F(MaterialSceneDocument, SubMaterialErrorsNameThePath)
 {
@@ -88,25 +65,6 @@ TEST_F(MaterialSceneDocument, SubMaterialErrorsNameThePath)
          "/materials/0/subMaterials/0: no material named \"nothing\""}};
     for (const auto& [text, error] : cases)
         EXPECT_NE(errorOf(text).find(error), std::string::npos) << errorOf(text);
-}
-
-TEST_F(MaterialSceneDocument, NullEmptiesTheSlotAndInlineMaterialsWork)
-{
-    auto scene = parse(R"({
-      "camera": {"position": [0, -5, 0], "target": [0, 0, 0]},
-      "materials": [{"name": "bare", "class": "vmlMaterial", "subMaterials": [null]},
-                    {"name": "inline", "class": "vmlMaterial",
-                     "subMaterials": [{"class": "Standard", "diffuse": [0, 1, 0]}]}],
-      "objects": [{"name": "ball", "type": "sphere", "material": "bare"},
-                  {"name": "box", "type": "box", "material": "inline"}]
-    })");
-    vmlMaterial* bare = materialOf(*scene);
-    ASSERT_NE(bare, nullptr);
-    EXPECT_EQ(bare->baseMaterial(), nullptr);
-    auto* inlined = dynamic_cast<vmlMaterial*>(scene->findNode("box")->GetMtl());
-    ASSERT_NE(inlined, nullptr);
-    ASSERT_NE(inlined->baseMaterial(), nullptr);
-    EXPECT_EQ(inlined->baseMaterial()->GetDiffuse(), Color(0, 1, 0));
 }
 
 // With the host's own renderer (no painterly frame) and default settings the material shades as
