@@ -1,17 +1,12 @@
-// vmlMaterial in scene documents: made by class name, parameters by script name, and the base
-// material through the reserved key "subMaterials".
+// vmlMaterial in scene documents: the base material through the reserved key "subMaterials", and
+// what a wrong one says.
 
 #include "support/MaterialTestSupport.h"
 
-#include "host/Bitmap.h"
-#include "material/vmlMaterialParamBlocks.h"
-#include "standalone/RenderJob.h"
 #include "standalone/SceneDocument.h"
-#include "standalone/SceneNode.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 using namespace test_support;
@@ -19,21 +14,6 @@ using namespace test_support;
 using namespace vml;
 
 namespace {
-
-std::string document(const std::string& material)
-{
-    return R"({
-      "render": {"width": 40, "height": 30, "antialias": false},
-      "environment": {"background": [0.1, 0.1, 0.2], "ambient": 0.05},
-      "camera": {"position": [0, -5, 0], "target": [0, 0, 0], "fov": 40},
-      "lights": [{"name": "key", "type": "omni", "position": [-3, -4, 3]}],
-      "materials": [{"name": "porcelain", "class": "Standard", "diffuse": [0.9, 0.6, 0.3],
-                     "specularLevel": 60, "glossiness": 40},
-                    {"name": "paint", "class": "vmlMaterial", "subMaterials": ["porcelain"], "brushSize": 12}],
-      "objects": [{"name": "ball", "type": "sphere", "radius": 1, "segments": 24, "material": ")" +
-           material + R"("}]
-    })";
-}
 
 class MaterialSceneDocument : public test_support::MaterialFixture {
 protected:
@@ -50,29 +30,7 @@ protected:
         }
         return "no error";
     }
-    vmlMaterial* materialOf(standalone::Scene& scene)
-    {
-        standalone::SceneNode* node = scene.findNode("ball");
-        return node ? dynamic_cast<vmlMaterial*>(node->GetMtl()) : nullptr;
-    }
 };
-
-TEST_F(MaterialSceneDocument, AWrappedStandardMaterialIsTheBaseMaterial)
-{
-    auto scene = parse(document("paint"));
-    vmlMaterial* paint = materialOf(*scene);
-    ASSERT_NE(paint, nullptr);
-    Mtl* base = paint->baseMaterial();
-    ASSERT_NE(base, nullptr);
-    EXPECT_EQ(base->GetName(), "porcelain");
-    EXPECT_EQ(base->ClassID(), DMTL_CLASS_ID);
-    EXPECT_EQ(base->GetDiffuse(), Color(0.9f, 0.6f, 0.3f));
-    EXPECT_FLOAT_EQ(paint->brushBlock()->GetFloat(brushParam::brushSize), 12.0f);
-    EXPECT_EQ(paint->GetName(), "paint");
-    // Without "gbufferId" each material keeps its class's channel.
-    EXPECT_EQ(paint->GetGBufferID(), 1u);
-    EXPECT_EQ(base->GetGBufferID(), 0u);
-}
 
 TEST_F(MaterialSceneDocument, SubMaterialErrorsNameThePath)
 {
@@ -88,54 +46,6 @@ TEST_F(MaterialSceneDocument, SubMaterialErrorsNameThePath)
          "/materials/0/subMaterials/0: no material named \"nothing\""}};
     for (const auto& [text, error] : cases)
         EXPECT_NE(errorOf(text).find(error), std::string::npos) << errorOf(text);
-}
-
-TEST_F(MaterialSceneDocument, NullEmptiesTheSlotAndInlineMaterialsWork)
-{
-    auto scene = parse(R"({
-      "camera": {"position": [0, -5, 0], "target": [0, 0, 0]},
-      "materials": [{"name": "bare", "class": "vmlMaterial", "subMaterials": [null]},
-                    {"name": "inline", "class": "vmlMaterial",
-                     "subMaterials": [{"class": "Standard", "diffuse": [0, 1, 0]}]}],
-      "objects": [{"name": "ball", "type": "sphere", "material": "bare"},
-                  {"name": "box", "type": "box", "material": "inline"}]
-    })");
-    vmlMaterial* bare = materialOf(*scene);
-    ASSERT_NE(bare, nullptr);
-    EXPECT_EQ(bare->baseMaterial(), nullptr);
-    auto* inlined = dynamic_cast<vmlMaterial*>(scene->findNode("box")->GetMtl());
-    ASSERT_NE(inlined, nullptr);
-    ASSERT_NE(inlined->baseMaterial(), nullptr);
-    EXPECT_EQ(inlined->baseMaterial()->GetDiffuse(), Color(0, 1, 0));
-}
-
-// With the host's own renderer (no painterly frame) and default settings the material shades as
-// its base material: full lighting, no base colour, reflection or highlight.
-TEST_F(MaterialSceneDocument, OutsideAPainterlyFrameItLooksLikeItsBaseMaterial)
-{
-    auto wrapped = parse(document("paint"));
-    auto plain = parse(document("porcelain"));
-    Bitmap a, b;
-    standalone::RenderJobOptions options;
-    options.threads = 1;
-    ASSERT_TRUE(standalone::renderScanline(*wrapped, a, options).ok);
-    ASSERT_TRUE(standalone::renderScanline(*plain, b, options).ok);
-    ASSERT_EQ(a.Width(), 40);
-    int covered = 0;
-    for (int y = 0; y < a.Height(); ++y) {
-        for (int x = 0; x < a.Width(); ++x) {
-            BMM_Color_64 pa, pb;
-            a.GetPixels(x, y, 1, &pa);
-            b.GetPixels(x, y, 1, &pb);
-            // 16-bit channels; un-premultiplying and premultiplying again may cost a step.
-            EXPECT_LE(std::abs(int(pa.r) - int(pb.r)), 2) << x << "," << y;
-            EXPECT_LE(std::abs(int(pa.g) - int(pb.g)), 2) << x << "," << y;
-            EXPECT_LE(std::abs(int(pa.b) - int(pb.b)), 2) << x << "," << y;
-            EXPECT_EQ(pa.a, pb.a) << x << "," << y;
-            covered += pb.r > 0.5 * 65535 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(covered, 100) << "the ball is lit and in view";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The shade entry inside the painterly renderer's camera pass, called with contexts the test
 // places: the pixel sample, the stroke and the host-visible result; the callers that get an
-// ordinary material instead; the row filter.
+// ordinary material instead.
 
 #include "host/RenderGlobalContext.h"
 #include "material/StrokePlacement.h"
@@ -125,31 +125,6 @@ TEST_F(PainterlyShade, ShadowReflectedAndForeignCallsMakeNothingAndGetThePremult
         EXPECT_EQ(r.strokeCount(), 0u);
         material->Shade(camera);
         EXPECT_EQ(r.strokeCount(), 1u);
-    });
-}
-
-TEST_F(PainterlyShade, TheRowFilterKeepsOneStrokePerObjectAndPixel)
-{
-    duringFrame([&](vmlRenderer& r, RenderGlobalContext&, PixelContext& sc) {
-        sc.face = 3;
-        material->Shade(sc);
-        material->Shade(sc);  // the same face again
-        EXPECT_EQ(r.strokeCount(), 1u);
-        // Hidden-face removal on: an off-centre first sample keeps other faces out.
-        sc.nodeId = 50, sc.subPixel = Point2(0.2f, 0.5f);
-        material->Shade(sc);
-        sc.face = 9, sc.subPixel = Point2(0.5f, 0.5f);
-        material->Shade(sc);
-        EXPECT_EQ(r.strokeCount(), 2u);
-        // Off: a face sharing no vertex with the first gets its own; so does another object.
-        set(base::baseHiddenFace, 0);
-        sc.nodeId = 60, sc.face = 3;
-        material->Shade(sc);
-        sc.face = 9;
-        material->Shade(sc);
-        sc.nodeId = 61;
-        material->Shade(sc);
-        EXPECT_EQ(r.strokeCount(), 5u);
     });
 }
 

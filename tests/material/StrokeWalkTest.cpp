@@ -1,8 +1,13 @@
+// The stroke painter: the set-up of a stroke from its record, the walk of its dabs over the
+// canvas, and the coverage it leaves painted.
+
 #include "material/StrokeWalk.h"
 #include "host/NormalCompression.h"
 #include "material/DabBrush.h"
+#include "material/StrokeCoverage.h"
 #include "material/StrokeSetup.h"
 #include "material/vmlObjBrush.h"
+#include "paint/PaintAdjustment.h"
 #include "paint/vmlRaster.h"
 #include "renderer/NodeRecords.h"
 #include "renderer/SampleGrid.h"
@@ -164,19 +169,15 @@ TEST_F(StrokeWalk, RandomRakeChangesTheVariantAtEveryDab)
     for (const DabTrace& dab : walk(single))
         EXPECT_EQ(dab.variantIndex, 0);
 
-    canvas.ResetDirty();
-    DiscBrush two(2);
-    auto trace = walk(two);
-    ASSERT_GT(trace.size(), 3u);
-    for (std::size_t i = 1; i < trace.size(); ++i)
-        EXPECT_NE(trace[i].variantIndex, trace[i - 1].variantIndex);
-
-    canvas.ResetDirty();
-    DiscBrush five(5);
-    trace = walk(five);
-    for (std::size_t i = 1; i < trace.size(); ++i) {
-        EXPECT_NE(trace[i].variantIndex, trace[i - 1].variantIndex);
-        EXPECT_LT(trace[i].variantIndex, 5);
+    for (int variants : {2, 5}) {
+        canvas.ResetDirty();
+        DiscBrush several(variants);
+        const auto trace = walk(several);
+        ASSERT_GT(trace.size(), 3u);
+        for (std::size_t i = 1; i < trace.size(); ++i) {
+            EXPECT_NE(trace[i].variantIndex, trace[i - 1].variantIndex);
+            EXPECT_LT(trace[i].variantIndex, variants);
+        }
     }
 }
 
@@ -193,15 +194,6 @@ TEST_F(StrokeWalk, DabsAreClippedToTheCanvas)
     canvas.GetDirtyRows(first, last);
     EXPECT_EQ(first, 0);
     EXPECT_LE(last, 6);
-
-    // Wholly outside: nothing is covered and no row is touched.
-    vmlRaster fresh;
-    fresh.Init(&bitmap);
-    fresh.ResetDirty();
-    setup.position = {-30.5f, -30.5f};
-    walkStroke(setup, surface, brush, fresh);
-    fresh.GetDirtyRows(first, last);
-    EXPECT_GT(first, last);
 }
 
 TEST_F(StrokeWalk, ARecordedWalkReplaysToTheSameCoverageAndDirtyRows)
@@ -381,6 +373,68 @@ TEST(StrokeSetupDraws, NothingPaintsWithoutSize)
     RandomSettings settings;
     settings.brush.brushSize = 0.0f;
     EXPECT_FALSE(setUpStroke(strokeAt(5), settings.brush, settings.stroke, StrokeSetupFrame{}).has_value());
+}
+
+constexpr vml::MaterialKey coverageMaterial = 1;
+
+class StrokeCoverage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        canvas.Init(&bitmap);
+        canvas.ResetDirty();
+        ASSERT_TRUE(grid.setup(8, 4));
+        paint.colour = {1.0f, 0.0f, 0.0f, 1.0f};
+        paint.samples = &grid;
+        paint.width = 8, paint.height = 4;
+        paint.nodeId = 1;
+        paint.material = coverageMaterial;
+        paint.depth = -5.0f;
+        // Dry paint: laid fully, so a pixel shows exactly the colour and alpha it was given.
+        for (int x = 2; x <= 4; ++x)
+            canvas.StampCoverage(x, 2, 1.0f);
+    }
+    void addSample(int x, std::array<std::uint8_t, 4> colour, float weight)
+    {
+        PixelSample s;
+        s.nodeId = 1, s.material = coverageMaterial, s.depth = -5.0f, s.color = colour, s.weight = weight;
+        ASSERT_TRUE(grid.insertSample(x, 2, s));
+    }
+
+    Bitmap bitmap{8, 4};
+    vmlRaster canvas;
+    SampleGrid grid;
+    CoveragePaint paint;
+};
+
+TEST_F(StrokeCoverage, NoSideDropPaintsOnlyOverItsObjectAndThinsOverPartialSamples)
+{
+    addSample(2, {0, 0, 0, 255}, 1.0f);
+    addSample(3, {0, 0, 0, 255}, 0.5f);
+    paint.noSideDrop = true;
+    paintCoverage(paint, PixelAdjustment{}, canvas);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(2, 2).r, 1.0f);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(2, 2).a, 1.0f);
+    // A sample covering half its pixel halves the alpha: t = 0.5 of red over black.
+    EXPECT_FLOAT_EQ(canvas.GetPixel(3, 2).r, 0.5f);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(3, 2).a, 0.5f);
+    // No sample: the paint would drop off the object's side; the pixel is left.
+    EXPECT_FLOAT_EQ(canvas.GetPixel(4, 2).a, 0.0f);
+    EXPECT_FLOAT_EQ(canvas.GetCoverageAt(4, 2), 0.0f);
+}
+
+TEST_F(StrokeCoverage, FineTakesTheSampleColourWhereThereIsOne)
+{
+    addSample(2, {0, 255, 0, 255}, 1.0f);
+    addSample(3, {0, 255, 0, 255}, 0.5f);
+    paint.fine = 1.0f;
+    paintCoverage(paint, PixelAdjustment{}, canvas);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(2, 2).g, 1.0f);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(2, 2).r, 0.0f);
+    // m = fine x sample weight = 0.5: halfway between red and green.
+    EXPECT_FLOAT_EQ(canvas.GetPixel(3, 2).r, 0.5f);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(3, 2).g, 0.5f);
+    EXPECT_FLOAT_EQ(canvas.GetPixel(4, 2).r, 1.0f);
 }
 
 }  // namespace

@@ -210,15 +210,6 @@ protected:
     }
 };
 
-TEST_F(StrokeSeedTest, CombinesTheTablesAsDesigned)
-{
-    // (B[0] x (A[0] + 1) + A[0] + A[0]) & 0xFFFF with A[0] = 13319, B[0] = 31786.
-    EXPECT_EQ(seed({0, 0}), 53598);
-    EXPECT_EQ(seed({-1, -1}), seed({65535, 65535}));
-    EXPECT_EQ(seed({-70000, 3}), seed({4464, 3}));
-    EXPECT_NE(seed({1, 0}), seed({0, 1}));
-}
-
 TEST_F(StrokeSeedTest, StepsEveryIntervalFromFrameZeroOrFromStillness)
 {
     const vml::StrokeCell cell{5, 7};

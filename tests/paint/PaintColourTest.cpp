@@ -1,4 +1,7 @@
+// Colour maths of the paint: the blend methods and the per-pixel adjustments.
+
 #include "paint/Blend.h"
+#include "paint/PaintAdjustment.h"
 
 #include "host/ColorSpace.h"
 
@@ -68,28 +71,22 @@ TEST(Blend, PerChannelMethods)
         {"darken takes the top", 0.3f, 0.2f, blendDarken, 0.2f},
         {"lighten takes the top", 0.3f, 0.5f, blendLighten, 0.5f},
         {"lighten keeps the base", 0.3f, 0.2f, blendLighten, 0.3f},
+        {"soft light, dark top", 0.5f, 0.25f, blendSoftLight, 0.375f},
+        {"soft light, cubic below the knee", 0.1f, 0.75f, blendSoftLight, 0.199f},
+        {"soft light, square root above it", 0.25f, 0.75f, blendSoftLight, 0.375f},
     };
     for (const Case& c : cases)
         EXPECT_FLOAT_EQ(blendOne(c.base, c.top, c.method), c.expected) << c.what;
 }
 
-TEST(Blend, SoftLightBranches)
+TEST(Blend, SoftLightBranchesMeetAtTheKnee)
 {
-    EXPECT_FLOAT_EQ(blendOne(0.5f, 0.25f, blendSoftLight), 0.375f);   // t < 0.5
-    EXPECT_FLOAT_EQ(blendOne(0.1f, 0.75f, blendSoftLight), 0.199f);   // cubic branch, b <= 32/255
-    EXPECT_FLOAT_EQ(blendOne(0.25f, 0.75f, blendSoftLight), 0.375f);  // square-root branch
-
     // The knee itself takes the cubic branch; the next float above it the square root.
     const float knee = 0.1254902f;
     const float cubic = knee + (knee - knee * knee) * 0.5f * (3.0f - 8.0f * knee);
     EXPECT_FLOAT_EQ(blendOne(knee, 0.75f, blendSoftLight), cubic);
     const float above = std::nextafter(knee, 1.0f);
-    const float root = above + (std::sqrt(above) - above) * 0.5f;
-    EXPECT_FLOAT_EQ(blendOne(above, 0.75f, blendSoftLight), root);
-    EXPECT_GT(root - cubic, 0.004f);  // the branches differ where they meet
-
-    for (float b : {0.0f, 0.1f, knee, 0.5f, 1.0f})
-        EXPECT_FLOAT_EQ(blendOne(b, 0.5f, blendSoftLight), b) << "base " << b;
+    EXPECT_FLOAT_EQ(blendOne(above, 0.75f, blendSoftLight), above + (std::sqrt(above) - above) * 0.5f);
 }
 
 TEST(Blend, DarkenAndLightenPickTheTopOnNotANumber)
@@ -108,11 +105,9 @@ TEST(Blend, DarkenAndLightenPickTheTopOnNotANumber)
 TEST(Blend, HsvMethodsTakeTheirNamingComponentFromTheBase)
 {
     // Hue of a grey borrows the host's hue of a grey (0, red) with the top's S and V.
-    const Color grey(0.5f, 0.5f, 0.5f), green(0.25f, 0.5f, 0.25f);
+    const Color grey(0.5f, 0.5f, 0.5f);
     ASSERT_FLOAT_EQ(RGBtoHSV(grey).r, 0.0f);
-    expectColourNear(blended(grey, green, blendHue), Color(0.5f, 0.25f, 0.25f));
-    expectColourNear(blended(grey, Color(1, 0, 0), blendHue), Color(1, 0, 0));
-    expectColourNear(blended(grey, Color(0, 1, 0), blendHue), Color(1, 0, 0));
+    expectColourNear(blended(grey, Color(0.25f, 0.5f, 0.25f), blendHue), Color(0.5f, 0.25f, 0.25f));
 
     // Saturation 0.5 of the base, hue and value of a pure green top.
     expectColourNear(blended(Color(0.5f, 0.25f, 0.25f), Color(0, 1, 0), blendSaturation),
@@ -138,8 +133,6 @@ TEST(Blend, AmountMixesTheResultIntoTheBase)
         for (int c = 0; c < 3; ++c)
             EXPECT_FLOAT_EQ(half[c], base[c] + (full[c] - base[c]) * 0.5f) << "method " << method;
     }
-    expectColourNear(blended(base, top, blendNormal, 0.5f), Color(0.45f, 0.35f, 0.65f));
-    expectColourNear(blended(base, top, blendNormal, 1.0f), top);
     // Amounts above 1 extrapolate; nothing is clamped.
     expectColourNear(blended(Color(0.5f, 0.5f, 0.5f), Color(1, 1, 1), blendNormal, 2.0f),
                      Color(1.5f, 1.5f, 1.5f));
@@ -151,6 +144,84 @@ TEST(Blend, IdsOutsideTheMethodsLeaveTheBase)
     for (int id : {49, 66, 0, -1, 6, 7})
         for (float amount : {0.0f, 0.5f, 1.0f, 3.0f})
             EXPECT_EQ(blended(base, top, id, amount), base) << "id " << id << " amount " << amount;
+}
+
+constexpr float eps = 1e-5f;
+
+void expectRgba(const AColor& c, float r, float g, float b, float a)
+{
+    EXPECT_NEAR(c.r, r, eps);
+    EXPECT_NEAR(c.g, g, eps);
+    EXPECT_NEAR(c.b, b, eps);
+    EXPECT_NEAR(c.a, a, eps);
+}
+
+TEST(PaintFactors, SwitchedOffFactorsAreZeroAndPercentagesScale)
+{
+    EXPECT_EQ(contrastFactor(false, 50), 0.0f);
+    EXPECT_EQ(monoFactor(false, 70), 0.0f);
+    EXPECT_EQ(whiteTransparencyFactor(false, 70), 0.0f);
+    EXPECT_NEAR(monoFactor(true, 70), 0.7f, eps);
+    EXPECT_NEAR(whiteTransparencyFactor(true, 25), 0.25f, eps);
+    // Positive amounts: -2 x amount%; negative (and zero) amounts: -0.8 x amount%.
+    EXPECT_NEAR(contrastFactor(true, 50), -1.0f, eps);
+    EXPECT_NEAR(contrastFactor(true, -50), 0.4f, eps);
+    EXPECT_EQ(contrastFactor(true, 0), 0.0f);
+}
+
+PixelAdjustment adjustment(float contrast, float whiteTransparency, float mono, int colourType = 0,
+                           float jitterR = 0, float jitterG = 0, float jitterB = 0)
+{
+    PixelAdjustment a;
+    a.contrast = contrast;
+    a.whiteTransparency = whiteTransparency;
+    a.mono = mono;
+    a.colourType = colourType;
+    a.jitterR = jitterR, a.jitterG = jitterG, a.jitterB = jitterB;
+    return a;
+}
+
+TEST(PaintAdjustment, EachAdjustmentOfThePixel)
+{
+    struct Case {
+        const char* what;
+        PixelAdjustment adjust;
+        AColor in;
+        float coverage;
+        AColor expected;
+    };
+    const Case cases[] = {
+        // Contrast k: c + (0.5 - c) k, then clamped.
+        {"contrast 50", adjustment(-1, 0, 0), {0.25f, 0.75f, 0.5f, 1}, 1, {0, 1, 0.5f, 1}},
+        {"contrast -50", adjustment(0.4f, 0, 0), {0.25f, 0.75f, 0.5f, 1}, 1, {0.35f, 0.65f, 0.5f, 1}},
+        {"contrast 100 clamps", adjustment(-2, 0, 0), {0.1f, 0.9f, 0.5f, 1}, 1, {0, 1, 0.5f, 1}},
+        // White transparency: alpha x (1 - w (1 - (1 - Y)^2)).
+        {"white is clear", adjustment(0, 1, 0), {1, 1, 1, 0.8f}, 1, {1, 1, 1, 0}},
+        {"black keeps its alpha", adjustment(0, 1, 0), {0, 0, 0, 0.8f}, 1, {0, 0, 0, 0.8f}},
+        {"half white transparency", adjustment(0, 0.5f, 0), {1, 1, 1, 0.8f}, 1, {1, 1, 1, 0.2f}},
+        // Contrast first: grey 0.6 becomes 0.7.
+        {"contrast, then white", adjustment(-1, 1, 0), {0.6f, 0.6f, 0.6f, 1}, 1, {0.7f, 0.7f, 0.7f, 0.3f}},
+        // Monochrome by m^2 toward Y = 0.3 of red.
+        {"full monochrome", adjustment(0, 0, 1), {1, 0, 0, 1}, 1, {0.3f, 0.3f, 0.3f, 1}},
+        {"half monochrome", adjustment(0, 0, 0.5f), {1, 0, 0, 1}, 1, {0.825f, 0.075f, 0.075f, 1}},
+        {"alpha by coverage", adjustment(0, 0, 0), {0.2f, 0.4f, 0.6f, 0.8f}, 0.5f, {0.2f, 0.4f, 0.6f, 0.4f}},
+        {"rgb jitter",
+         adjustment(0, 0, 0, 0, 0.2f, -0.3f, 0.1f),
+         {0.9f, 0.1f, 0.5f, 1.3f},
+         1,
+         {1, 0, 0.6f, 1}},
+        // Hue -0.25 wraps to 270 degrees: between blue and magenta.
+        {"hue below 0", adjustment(0, 0, 0, 1, -0.25f), {1, 0, 0, 1}, 1, {0.5f, 0, 1, 1}},
+        // Hue 1/3 + 0.9 wraps to 84 degrees: red falls from 1 at 60 to 0 at 120.
+        {"hue above 1", adjustment(0, 0, 0, 1, 0.9f), {0, 1, 0, 1}, 1, {0.6f, 1, 0, 1}},
+        {"s and v clamp", adjustment(0, 0, 0, 1, 0, -2, -0.5f), {0, 0, 1, 1}, 1, {0.5f, 0.5f, 0.5f, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AColor colour = c.in;
+        adjustPixelColour(c.adjust, colour, c.coverage);
+        expectRgba(colour, c.expected.r, c.expected.g, c.expected.b, c.expected.a);
+    }
 }
 
 }  // namespace

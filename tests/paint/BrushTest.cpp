@@ -1,0 +1,370 @@
+// The brush: its procedural tip (falloff, stretch, bristle dots) checked against values
+// worked out by hand, and the texture map around it (variants and the painting flag, the sub-map
+// mix, bump, persistence, the editor's preview and its change-detection record).
+
+#include "support/BrushTestSupport.h"
+
+#include "host/ChunkReader.h"
+#include "host/ChunkWriter.h"
+#include "paint/BrushPreview.h"
+#include "paint/BrushShape.h"
+#include "support/TestShadeContext.h"
+
+#include <cmath>
+#include <cstddef>
+
+using namespace test_support;
+
+namespace {
+
+using namespace vml::brushMapParam;
+using test_support::ToneMap;
+using vml::bristleCoverage;
+using vml::BrushShape;
+using vml::renderBrushPreview;
+using vml::tipShape;
+using vml::vmlBrush;
+
+class BrushShapeTest : public ::testing::Test {
+protected:
+    void SetUp() override { vml::fillRandomTables(); }
+
+    // A single tip without groove: only falloff, stretch and rotation shape it.
+    static BrushShape plainTip()
+    {
+        BrushShape s;
+        s.type = 0;
+        s.groove = 0.0f;
+        s.derive();
+        return s;
+    }
+    // S at tip radius r along +p (angle 0): u = 0.5 + r / 2, v = 0.5.
+    static float alongP(const BrushShape& s, float r) { return tipShape(s, 0.5f + r / 2.0f, 0.5f, 0); }
+};
+
+TEST_F(BrushShapeTest, DampFallsFromStartToEndRadius)
+{
+    struct Case {
+        const char* what;
+        float dampStart, dampEnd, r, expected;
+    };
+    const float nan = std::nanf("");
+    const Case cases[] = {
+        // Default damp 50 .. 100: a = 0.25, b = 1, k = 1 / 0.75.
+        {"centre", 50, 100, 0.0f, 1.0f},
+        {"half radius", 50, 100, 0.5f, 1.0f},
+        // d2 = 0.5625, x = 1 - 0.3125 / 0.75 = 0.583333;
+        // S = (0.375 - 0.083333 * 1.083333 * -0.916667) / 0.75 = 0.610340.
+        {"three quarters", 50, 100, 0.75f, 0.610340f},
+        {"x = 0.5, which the smooth step keeps", 50, 100, std::sqrt(0.625f), 0.5f},
+        {"radius one", 50, 100, 1.0f, 0.0f},
+        {"not a number", 50, 100, nan, 0.0f},
+        // Start beyond end makes a ring: a = 0.64, b = 0.04, k = 1 / 0.6.
+        {"ring centre", 80, 20, 0.0f, 0.0f},
+        {"ring d2 = b", 80, 20, 0.2f, 0.0f},
+        {"ring d2 = 0.34: x = 0.5", 80, 20, std::sqrt(0.34f), 0.5f},
+        {"ring d2 >= a", 80, 20, 0.9f, 1.0f},
+        // Equal start and end: a hard edge at 0.6, without NaN.
+        {"hard edge inside", 60, 60, 0.59f, 1.0f},
+        {"hard edge outside", 60, 60, 0.61f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BrushShape s = plainTip();
+        s.dampStart = c.dampStart;
+        s.dampEnd = c.dampEnd;
+        s.derive();
+        EXPECT_NEAR(alongP(s, c.r), c.expected, 1e-5f);
+    }
+    BrushShape s = plainTip();
+    EXPECT_EQ(tipShape(s, 0.0f, 0.0f, 0), 0.0f);  // corner: d2 = 2
+    s.dampStart = s.dampEnd = 60.0f;
+    s.derive();
+    EXPECT_TRUE(std::isfinite(s.dampK));
+}
+
+TEST_F(BrushShapeTest, StretchScalesOneAxisAndItsRandomnessFollowsTableB)
+{
+    BrushShape s = plainTip();
+    s.stretch = 20.0f;  // p *= 20 * 0.05 + 1 = 2
+    s.derive();
+    EXPECT_EQ(tipShape(s, 0.75f, 0.5f, 0), 0.0f);           // p = 0.5 -> 1
+    EXPECT_NEAR(tipShape(s, 0.5f, 0.75f, 0), 1.0f, 1e-5f);  // q = 0.5 untouched
+
+    s.stretch = -20.0f;  // q *= 1 + 20 * 0.05 = 2
+    s.derive();
+    EXPECT_NEAR(tipShape(s, 0.75f, 0.5f, 0), 1.0f, 1e-5f);
+    EXPECT_EQ(tipShape(s, 0.5f, 0.75f, 0), 0.0f);
+
+    s.stretch = 20.0f;
+    s.stretchRnd = 100.0f;
+    s.derive();
+    // Variant 3: randomTableB[3] = 61811; (65535 - 61811) * 2061 + 7 = 7675171, & 0xFFFF = 7459,
+    // r = 7459 / 65536 = 0.113815; sigma = 20 * (1 - r) = 17.72369, factor 1.886185.
+    // p = 0.5 * 1.886185 = 0.943092, d2 = 0.889423, x = 1 - 0.639423 / 0.75 = 0.147436,
+    // S = smooth(0.147436) = 0.088347.
+    EXPECT_NEAR(tipShape(s, 0.75f, 0.5f, 3), 0.088347f, 1e-4f);
+    EXPECT_EQ(tipShape(s, 0.75f, 0.5f, 0), 0.0f);  // variant 0 has no stretch randomness
+}
+
+TEST_F(BrushShapeTest, NegativeSoftnessIsCompressedAndVariantCountStaysPositive)
+{
+    BrushShape s;
+    s.anti = 200.0f;  // e = (1 - 2) * 0.9 = -0.9, then -0.9 / (1 + 0.45)
+    s.rndNum = 0;
+    s.derive();
+    EXPECT_NEAR(s.softness, -0.620690f, 1e-5f);
+    EXPECT_FLOAT_EQ(s.radiusFactor, 2.5f);
+    EXPECT_EQ(s.rndNum, 1);
+}
+
+// Bristles: size 5, anti 0 (e = 0.9, ra = 1, edge 0.81), no size spread.
+class BristleTest : public BrushShapeTest {
+protected:
+    static BrushShape bristles(float space, float spaceRand)
+    {
+        BrushShape s;
+        s.anti = 0.0f;
+        s.hSpace = s.vSpace = space;
+        s.hSpaceRand = s.vSpaceRand = spaceRand;
+        s.derive();
+        return s;
+    }
+};
+
+TEST_F(BristleTest, DotCentresFollowTheCellHash)
+{
+    const BrushShape s = bristles(100.0f, 100.0f);  // cells 110 x 110, dots of radius 5 apart
+    // Cell (0, 0), variant 0: h = (31786 * 13319 + 31786 + 13319 + 31786) & 0xFFFF = 6529,
+    // r1 = 21396, r2 = 56971; centre ((21396 / 65536 - 0.5) * 110, (56971 / 65536 - 0.5) * 110)
+    // = (-19.087524, 40.623932).
+    EXPECT_EQ(bristleCoverage(s, -19.087524f / 50.0f, 40.623932f / 50.0f, 0), 1.0f);
+    EXPECT_NEAR(bristleCoverage(s, (-19.087524f + 4.75f) / 50.0f, 40.623932f / 50.0f, 0), 0.246655f, 1e-3f);
+    EXPECT_EQ(bristleCoverage(s, 0.0f, 0.0f, 0), 0.0f);
+    // Cell (-1, 0) reads entry 65535: h = (55535 * 13319 + 31786 + 1024 + 31786) & 0xFFFF = 30429,
+    // r1 = 61760, r2 = 16455; centre ((0.942383 - 0.5 - 1) * 110, (0.251083 - 0.5) * 110)
+    // = (-61.337891, -27.380829).
+    EXPECT_EQ(bristleCoverage(s, -61.337891f / 50.0f, -27.380829f / 50.0f, 0), 1.0f);
+}
+
+TEST_F(BristleTest, CellRangeFollowsTheFormulaAndDegenerateSettingsStayBounded)
+{
+    // trunc((0 - 10 - 5) / 10 + 0.5) = -1 up to trunc((10 + 0 + 5) / 10 + 0.5) = 2.
+    vml::BrushCellRange r = vml::bristleCellRange(0.0f, 10.0f, 5.0f);
+    EXPECT_EQ(r.first, -1);
+    EXPECT_EQ(r.end, 2);
+    // trunc(32 / 10 + 0.5) = 3 up to trunc(62 / 10 + 0.5) = 6.
+    r = vml::bristleCellRange(47.0f, 10.0f, 5.0f);
+    EXPECT_EQ(r.first, 3);
+    EXPECT_EQ(r.end, 6);
+
+    r = vml::bristleCellRange(3.0f, 1.0f, 1.0e6f);  // a million cells either side
+    EXPECT_EQ(r.end - r.first, vml::maxBristleCells);
+    EXPECT_LE(r.first, 3);
+    EXPECT_GT(r.end, 3);
+    r = vml::bristleCellRange(1.0e30f, 0.2f, 1.0f);
+    EXPECT_LE(r.end - r.first, vml::maxBristleCells);
+    r = vml::bristleCellRange(std::nanf(""), 10.0f, 5.0f);
+    EXPECT_EQ(r.end - r.first, 0);
+
+    BrushShape s = bristles(0.0f, 0.0f);
+    s.anti = 1.0e6f;  // 7500 cells per axis without the cap
+    s.derive();
+    const float c = bristleCoverage(s, 0.3f, -0.2f, 2);
+    EXPECT_TRUE(c >= 0.0f && c <= 1.0f) << c;
+    s.size = 5.0f;
+    s.hSpace = -20.0f;  // cells of negative width hold no dots
+    s.derive();
+    EXPECT_EQ(bristleCoverage(s, 0.0f, 0.0f, 0), 0.0f);
+}
+
+TEST_F(BristleTest, DotsAreFullAtTheCentreFallSmoothlyAndMultiplyTheTip)
+{
+    BrushShape s = bristles(0.0f, 0.0f);  // cells 10 x 10, dots at multiples of 10
+    s.groove = 0.0f;
+    s.derive();
+    EXPECT_EQ(bristleCoverage(s, 0.0f, 0.0f, 0), 1.0f);
+    EXPECT_NEAR(bristleCoverage(s, 0.2f, 0.2f, 0), 1.0f, 1e-6f);  // dot (10, 10)
+    // 4.75 from dot (0, 0), out of reach of every other dot: t = 22.5625 / 25 = 0.9025,
+    // sqrt((0.9025 - 0.81) / 0.19) = 0.697741, 1 - smooth(0.697741) = 0.246655.
+    EXPECT_NEAR(bristleCoverage(s, 4.75f / 50.0f, 0.0f, 0), 0.246655f, 1e-4f);
+    // The tip at (0.5 + 0.095 / 2, 0.5) is 1 (d2 < a), so the multiple type shows the bristles.
+    EXPECT_NEAR(tipShape(s, 0.5475f, 0.5f, 0), 0.246655f, 1e-3f);
+    s.type = 0;
+    EXPECT_NEAR(tipShape(s, 0.5475f, 0.5f, 0), 1.0f, 1e-5f);
+}
+
+class BrushMapTest : public test_support::BrushFixture {
+protected:
+    // Plain tip stretched by 20 with full randomness: at (0.75, 0.5) variant 0 gives 0 and
+    // variant 3 gives 0.088347 (worked out above).
+    void stretchRandomly()
+    {
+        makePlain(brush);
+        set(brush, brushMapStretch, 20.0f);
+        set(brush, brushMapStretchRnd, 100.0f);
+    }
+    float at(float u, float v)
+    {
+        sc.uvw = Point3(u, v, 0.0f);
+        return brush.EvalMono(sc);
+    }
+    static std::uint8_t pixel(const std::vector<std::uint8_t>& image, int width, int x, int y)
+    {
+        return image[static_cast<std::size_t>(y * width + x)];
+    }
+    vmlBrush brush;
+    test_support::TestShadeContext sc;
+};
+
+TEST_F(BrushMapTest, UpdateSeesChangesInsideTheCachedIntervalAndTheVariantIndexWraps)
+{
+    update(brush);  // 5 variants
+    brush.setVariant(0xFFFF, -1);
+    EXPECT_EQ(brush.variantSeed(), 0xFFFF);
+    EXPECT_EQ(brush.variantIndex(), 4);
+    set(brush, brushRndNum, 3);
+    set(brush, brushCacheDisable, 1);
+    update(brush);
+    EXPECT_EQ(brush.variantCount(), 3);
+    EXPECT_TRUE(brush.cacheDisabled());
+    EXPECT_EQ(brush.variantIndex(), 1);  // 4 mod 3
+    set(brush, brushRndNum, 0);          // outside the range: still one variant
+    update(brush);
+    EXPECT_EQ(brush.variantCount(), 1);
+    EXPECT_EQ(brush.variantIndex(), 0);
+}
+
+TEST_F(BrushMapTest, VariantsApplyOnlyWhilePaintingAndWithMoreThanOne)
+{
+    stretchRandomly();
+    update(brush);
+    brush.setVariant(9, 3);
+    EXPECT_EQ(brush.value(0.75f, 0.5f, nullptr), 0.0f);
+    vmlBrush::setStrokePainting(true);
+    brush.setVariant(9, 3);
+    EXPECT_NEAR(brush.value(0.75f, 0.5f, nullptr), 0.088347f, 1e-4f);
+
+    set(brush, brushRndNum, 1);
+    update(brush);
+    for (int i = 0; i < 10; ++i) {
+        brush.setVariant(static_cast<std::uint16_t>(i * 4099), i);
+        EXPECT_EQ(brush.value(0.75f, 0.5f, nullptr), 0.0f) << i;
+    }
+}
+
+TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTipUntilDeleted)
+{
+    // The plain tip is 1 at the centre and 0 at (0.02, 0.02).
+    makePlain(brush);
+    ToneMap grey(0.3f);
+    brush.SetSubTexmap(0, &grey);
+    update(brush);
+    EXPECT_GE(grey.updates, 1);
+    EXPECT_FLOAT_EQ(at(0.5f, 0.5f), 0.3f);
+    EXPECT_FLOAT_EQ(brush.EvalColor(sc).g, 0.3f);
+    EXPECT_NEAR(brush.value(0.5f, 0.5f, nullptr), 1.0f, 1e-5f);  // no context, no map
+
+    set(brush, brushMapMapOpacity, 40.0f);
+    update(brush);
+    EXPECT_NEAR(at(0.5f, 0.5f), 0.72f, 1e-5f);    // 0.6 * 1 + 0.4 * 0.3
+    EXPECT_NEAR(at(0.02f, 0.02f), 0.12f, 1e-5f);  // 0.6 * 0 + 0.4 * 0.3
+    set(brush, brushMapMapEnable, 0);
+    update(brush);
+    EXPECT_NEAR(at(0.5f, 0.5f), 1.0f, 1e-5f);
+
+    // A sub-map deleted elsewhere leaves the tip.
+    set(brush, brushMapMapEnable, 1);
+    set(brush, brushMapMapOpacity, 100.0f);
+    auto* doomed = new ToneMap(0.8f);
+    brush.SetSubTexmap(0, doomed);
+    update(brush);
+    EXPECT_FLOAT_EQ(at(0.5f, 0.5f), 0.8f);
+    doomed->DeleteThis();
+    EXPECT_NEAR(at(0.5f, 0.5f), 1.0f, 1e-5f);
+}
+
+TEST_F(BrushMapTest, NormalPerturbIsTheScaledGradientAlongTheSurfaceDerivatives)
+{
+    makePlain(brush);
+    update(brush);
+    sc.uvw = Point3(0.875f, 0.5f, 0.0f);  // p = 0.75, q = 0
+    sc.duvw = Point3(0.002f, 0.002f, 0.0f);
+    sc.dPdu = Point3(0.0f, 0.0f, 2.0f);
+    sc.dPdv = Point3(0.0f, 3.0f, 0.0f);
+    // S = smooth(x), x = 1 - (p^2 - 0.25) / 0.75 = 0.583333; dS/dx = -(3x^2 - 3x - 0.25) / 0.75
+    // = 1.305556; dx/dp = -2p / 0.75 = -2; dp/du = 2: g0 = -5.222222, g1 = 0 (q = 0).
+    // dPdu * g0 * 0.02 = (0, 0, 2 * -0.104444).
+    const Point3 n = brush.EvalNormalPerturb(sc);
+    EXPECT_NEAR(n.y, 0.0f, 1e-3f);
+    EXPECT_NEAR(n.z, -0.208889f, 2e-3f);
+}
+
+TEST_F(BrushMapTest, SaveAndLoadKeepTheSettings)
+{
+    set(brush, brushMapType, 0);
+    set(brush, brushMapSize, 12.5f);
+    set(brush, brushMapAngle, 30.0f);
+    set(brush, brushRndNum, 7);
+    set(brush, brushCacheDisable, 1);
+    update(brush);
+    // What the host writes: the brush's own data and, as reference 0, its block.
+    ChunkWriter own, block;
+    ASSERT_EQ(brush.Save(&own), IO_OK);
+    ASSERT_EQ(brush.GetParamBlock(0)->Save(&block), IO_OK);
+
+    vmlBrush loaded;
+    update(loaded);  // defaults cached, valid forever
+    ChunkReader blockReader(block.Bytes()), ownReader(own.Bytes());
+    ASSERT_EQ(loaded.GetParamBlock(0)->Load(&blockReader), IO_OK);
+    ASSERT_EQ(loaded.Load(&ownReader), IO_OK);
+    update(loaded);
+    EXPECT_EQ(loaded.shape().type, 0);
+    EXPECT_FLOAT_EQ(loaded.shape().size, 12.5f);
+    EXPECT_EQ(loaded.variantCount(), 7);
+    EXPECT_TRUE(loaded.cacheDisabled());
+    for (float u : {0.3f, 0.5f, 0.62f})
+        EXPECT_EQ(loaded.value(u, 0.55f, nullptr), brush.value(u, 0.55f, nullptr)) << u;
+}
+
+TEST_F(BrushMapTest, PreviewGreyIsTheTruncatedInverseOfTheTip)
+{
+    makePlain(brush);
+    const std::vector<std::uint8_t> image = renderBrushPreview(brush, 0, 100, 100);
+    // (80, 50) samples (0.8, 0.5): p = 0.6, x = 1 - 0.11 / 0.75 = 0.853333, S = 0.912296,
+    // (1 - S) * 255 = 22.36.
+    EXPECT_EQ(pixel(image, 100, 80, 50), 22);
+    EXPECT_EQ(pixel(image, 100, 0, 50), 0);  // the black border
+    EXPECT_TRUE(renderBrushPreview(brush, 0, 0, 10).empty());
+}
+
+TEST_F(BrushMapTest, PreviewDrawsVariantZeroWithoutTheMap)
+{
+    stretchRandomly();
+    ToneMap grey(0.5f);
+    brush.SetSubTexmap(0, &grey);
+    update(brush);
+    vmlBrush::setStrokePainting(true);
+    brush.setVariant(5, 3);
+    const std::vector<std::uint8_t> image = renderBrushPreview(brush, 0, 100, 100);
+    EXPECT_EQ(brush.variantIndex(), 0);
+    // (75, 50): p = 0.5 stretched to 1 gives S = 0 (variant 3 would give 0.088347, grey 232).
+    EXPECT_EQ(pixel(image, 100, 75, 50), 255);
+    EXPECT_EQ(pixel(image, 100, 50, 50), 0);  // the tip, not the grey map
+}
+
+TEST_F(BrushMapTest, PreviewRecordChangesOnlyWithShapeParameters)
+{
+    IParamBlock2& block = *brush.GetParamBlock(0);
+    const vml::BrushPreviewShape before = vml::readBrushPreviewShape(block, 0);
+    set(brush, brushMapMapOpacity, 20.0f);
+    set(brush, brushMapStretchRnd, 60.0f);
+    set(brush, brushMapAngleRnd, 10.0f);
+    set(brush, brushCacheDisable, 1);
+    set(brush, brushRndNum, 2);
+    EXPECT_EQ(vml::readBrushPreviewShape(block, 0), before);
+    set(brush, brushMapDampEnd, 60.0f);
+    EXPECT_FALSE(vml::readBrushPreviewShape(block, 0) == before);
+}
+
+}  // namespace
