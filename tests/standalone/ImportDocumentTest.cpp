@@ -59,19 +59,6 @@ TEST_F(ImportDocument, CameraChoice)
     EXPECT_EQ(chosen->camera, chosen->findNode("Shot"));
 }
 
-TEST_F(ImportDocument, AssignPutsAnyMaterialOnChosenObjectsAndTheMeshesBelowThem)
-{
-    auto scene = load(R"("import": {"file": "../models/yard.gltf", "prefix": "y_"},
-                         "materials": [{"name": "chalk", "class": "TestMtl"}],
-                         "assign": [{"objects": ["y_Panel*"], "material": "chalk"},
-                                    {"objects": "y_Post", "material": {"class": "TestMtl", "name": "inline"}},
-                                    {"objects": ["y_PanelB"], "material": "y_Metal"}])");
-    EXPECT_EQ(scene->findNode("y_PanelA")->GetMtl()->GetName(), "chalk");
-    EXPECT_EQ(scene->findNode("y_PanelB")->GetMtl()->GetName(), "y_Metal") << "later assignments win";
-    EXPECT_EQ(scene->findNode("y_Post")->GetMtl()->GetName(), "inline");
-    EXPECT_EQ(scene->findNode("y_Bulb")->GetMtl()->GetName(), "inline") << "the post passes it down";
-}
-
 TEST_F(ImportDocument, OverridesReplaceTransformPartsAndSwitches)
 {
     auto scene = load(R"("import": {"file": "../models/yard.gltf", "position": [0, 0, 1]},

@@ -52,16 +52,4 @@ TEST_F(ModelScene, TheFilesCameraAndLightsAreUsed)
     EXPECT_EQ(countLights(*scene, LightType::directional), 0);
 }
 
-TEST_F(ModelScene, DocumentsAndModelsAreToldApartByExtension)
-{
-    EXPECT_TRUE(isSceneDocument("a/b/scene.json"));
-    EXPECT_TRUE(isSceneDocument("SCENE.JSON"));
-    EXPECT_FALSE(isSceneDocument("model.gltf"));
-    EXPECT_FALSE(isSceneDocument("json"));
-    const std::string doc = dir.write("empty.json", "{}");
-    EXPECT_THROW(loadSceneOrModel(doc, core), SceneError) << "a document without a camera";
-    EXPECT_THROW(loadSceneOrModel(dir.write("empty.obj", ""), core), ImportError);
-    EXPECT_NE(loadSceneOrModel(test_support::boxTexturedGlb, core)->camera, nullptr);
-}
-
 }  // namespace

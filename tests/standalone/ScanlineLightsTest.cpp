@@ -73,40 +73,6 @@ std::vector<standalone::BvhTriangle> quad(const Point3& corner, const Point3& u,
     return {{corner, corner + u, corner + u + v}, {corner, corner + u + v, corner + v}};
 }
 
-class ShadowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // The receiving floor at z = -10 is itself an occluder: the bias keeps it from shadowing
-        // its own points. The blocker hangs at z = -7, covering x, y in [-1, 1].
-        auto tris = quad(Point3(-20, -20, -10), Point3(40, 0, 0), Point3(0, 40, 0));
-        auto blocker = quad(Point3(-1, -1, -7), Point3(2, 0, 0), Point3(0, 2, 0));
-        tris.insert(tris.end(), blocker.begin(), blocker.end());
-        bvh.build(tris);
-    }
-    Sample at(LightDesc& light, const Point3& p)
-    {
-        sc.place(p, Point3(0, 0, 1));
-        return illuminate(light, sc);
-    }
-    standalone::TriangleBvh bvh;
-    TestShadeContext sc;
-};
-
-TEST_F(ShadowTest, NoShadowBeyondTheLightOrWhenSwitchedOff)
-{
-    auto beyond = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(0, 0, -8)), &bvh);
-    EXPECT_EQ(at(*beyond, Point3(0, 0, -10)).color, Color(1, 1, 1)) << "the blocker is behind the light";
-    auto omni = makeScanlineLight(settings(LightType::omni), TransMatrix(Point3(0, 0, -4)), &bvh);
-    sc.shadow = FALSE;
-    EXPECT_EQ(at(*omni, Point3(0, 0, -10)).color, Color(1, 1, 1));
-    sc.shadow = TRUE;
-    LightSettings noShadows = settings(LightType::omni);
-    noShadows.castShadows = false;
-    auto plain = makeScanlineLight(noShadows, TransMatrix(Point3(0, 0, -4)), &bvh);
-    EXPECT_EQ(at(*plain, Point3(0, 0, -10)).color, Color(1, 1, 1));
-}
-
 }  // namespace
 
 // A tilted floor seen from far away at several scales (millimetres to kilometres): points on it,

@@ -103,18 +103,6 @@ TEST(ScanlineVelocity, PointsFromBehindThePreviousNearPlaneHaveNone)
     EXPECT_NE(velocityAt(bm, 26, 16), Point2());  // passing
 }
 
-TEST(ScanlineVelocity, WithoutAntialiasingTheFrontFragmentStillCarriesIt)
-{
-    auto ts = TestScene::orthographic(16.0f);
-    animate(ts->add("quad", rectMesh(-3, -3, 3, 3, -5), nullptr), {-2, 2, 0}, {1, -1, 0});
-    // A nearer static quad hides the left part of the moving one.
-    ts->add("cover", rectMesh(-8, -8, 0, 8, -2), nullptr);
-    Bitmap bm = renderFrame2(*ts, 16, false);
-    expectVelocities(bm, [](int, int, int node, float) { return node == 1 ? Point2() : Point2(1, 1); });
-    EXPECT_EQ(velocityAt(bm, 6, 8), Point2());  // the cover, in front of the moving quad
-    EXPECT_NEAR(velocityAt(bm, 9, 8).x, 1.0f, 1e-4f);
-}
-
 TEST(ScanlineVelocity, PreviousVerticesExistOnlyForInstancesThatMoved)
 {
     auto mesh = rectMesh(-1, -1, 1, 1, 0);
