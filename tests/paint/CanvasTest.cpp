@@ -73,6 +73,19 @@ TYPED_TEST(CanvasTest, RaiseCoverageKeepsARunningMaximumAndWidensOnTheFirstPosit
     EXPECT_EQ(this->rowSpan(1), std::make_pair(0, 0));
 }
 
+// A run of dab values that crosses an edge raises only the columns on the canvas.
+TYPED_TEST(CanvasTest, CoverageRunsAreClippedToTheRow)
+{
+    auto& canvas = this->canvas;
+    const float values[4] = {1.0f, 1.0f, 0.0f, 1.0f};
+    canvas.SelectRowTracked(2);
+    EXPECT_EQ(canvas.RaiseCoverageRun(this->width - 2, values, 4, 0.5f), 2);
+    EXPECT_EQ(canvas.RaiseCoverageRun(-3, values, 4, 0.25f), 1);
+    EXPECT_EQ(canvas.GetCoverageAt(0, 2), 0.25f);
+    EXPECT_EQ(canvas.GetCoverageAt(this->width - 1, 2), 0.5f);
+    EXPECT_EQ(this->rowSpan(2), std::make_pair(0, this->width - 1));
+}
+
 TYPED_TEST(CanvasTest, UntrackedSelectionAndOutsideCoordinatesLeaveTheDirtyState)
 {
     auto& canvas = this->canvas;
