@@ -32,11 +32,4 @@ TEST(FrameList, MalformedTextIsRefused)
     EXPECT_FALSE(app::parseFrameList("0-2000000", error, 1000));
 }
 
-TEST(FrameList, NumberedNamesKeepFolderAndExtension)
-{
-    EXPECT_EQ(app::numberedPath("out/still_life.png", 12), "out/still_life.0012.png");
-    EXPECT_EQ(app::numberedPath("shot.exr", 123456), "shot.123456.exr");
-    EXPECT_EQ(app::numberedPath("out/a.b.tif", 0), "out/a.b.0000.tif");
-}
-
 }  // namespace

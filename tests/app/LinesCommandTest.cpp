@@ -113,29 +113,6 @@ vml::LineFxManager& lineEffectOf(standalone::Scene& scene)
     return *dynamic_cast<vml::LineFxManager*>(scene.effects.at(0));
 }
 
-TEST_F(LinesCommand, ElementsAreMadeInListedOrderWithTheirTypesAndValues)
-{
-    auto scene = load(sceneWithEffect(R"({"class": "LineFxManager", "elements": [
-          {"type": "outline", "lineWidth": 2.5, "paintBlur": 12},
-          {"type": 0, "lineName": "all edges", "lineOn": false},
-          {"type": "normalAngle", "normalMin": 30, "lineAlpha": {"keys": [[0, 10], [30, 70]]}}]})"));
-    vml::LineFxManager& effect = lineEffectOf(*scene);
-    ASSERT_EQ(effect.elementCount(), 3);
-    vml::LineFxElement *outline = effect.element(0), *basic = effect.element(1), *normal = effect.element(2);
-    EXPECT_EQ(outline->type(), vml::Outline);
-    EXPECT_EQ(basic->type(), vml::BasicSet);
-    EXPECT_EQ(normal->type(), vml::NormalAngle);
-    EXPECT_EQ(normal->manager(), &effect);
-    // Both blocks take values; keys animate.
-    EXPECT_FLOAT_EQ(outline->pblock()->GetFloat(vml::lineParam::lineWidth), 2.5f);
-    EXPECT_FLOAT_EQ(outline->paintBlock()->GetFloat(vml::linePaintParam::paintBlur), 12.0f);
-    EXPECT_STREQ(basic->pblock()->GetStr(vml::lineParam::lineName), "all edges");
-    EXPECT_EQ(basic->pblock()->GetInt(vml::lineParam::lineOn), 0);
-    EXPECT_FLOAT_EQ(normal->pblock()->GetFloat(vml::lineParam::lineAlpha, 15 * TIME_TICKSPERSEC / 30), 40.0f);
-    // The type's own detection switch is on, as for an element added by hand.
-    EXPECT_EQ(normal->pblock()->GetInt(vml::lineParam::normal), 1);
-}
-
 TEST_F(LinesCommand, BadElementsNameTheirPlaceAndWhatWasExpected)
 {
     struct Case {

@@ -70,25 +70,6 @@ TEST(References, DestroyedMakersAndSelfReferencesLeaveNothingDangling)
     self.reset();
 }
 
-TEST(Notification, PropagatesAlongAChainUntilADependentStops)
-{
-    RecordingTarget a, b(1), c(1);  // c refers to b, b to a
-    b.ReplaceReference(0, &a);
-    c.ReplaceReference(0, &b);
-    a.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
-    ASSERT_EQ(c.received.size(), 1u);
-    EXPECT_EQ(b.received.at(0).from, &a);
-    EXPECT_EQ(c.received.at(0).from, &b);
-
-    a.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE, FALSE);
-    for (RefResult stop : {REF_STOP, REF_DONTCARE, REF_FAIL}) {
-        b.answer = stop;
-        a.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
-    }
-    EXPECT_EQ(b.received.size(), 5u);
-    EXPECT_EQ(c.received.size(), 1u);
-}
-
 TEST(Notification, CyclesEndAndEachTargetPropagatesOnce)
 {
     // a <-> b cycle, plus a diamond: d refers to b and c, both of which refer to a; e refers to d.

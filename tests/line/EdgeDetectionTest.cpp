@@ -162,28 +162,6 @@ TEST(ImageBorders, OutsideNeighboursAreSkippedAndInsideOnesSeen)
     EXPECT_EQ(image.detect(depth), (Rows{"...", "...", "111"}));
 }
 
-TEST(DetectEdges, MaskIsTheUnionOfTheEnabledScansOnTheLineChannelOnly)
-{
-    const auto image = row("bg 1:1:-10 1:1:-10 1:2:-10");
-    EdgeRules both = only(&EdgeRules::outlineObject);
-    both.edgeMaterial = true;
-    EXPECT_EQ(image.detect(both), Rows{".11."});
-    EXPECT_EQ(image.detect(EdgeRules{}), Rows{"...."});
-
-    const auto mixed = row("1:1:-10 bg 2:2:-10 3:1:-20");
-    EdgeRules all;
-    all.outlineObject = all.outlineMaterial = all.edgeMaterial = all.edgeDepth = true;
-    all.lineMatID = 2;
-    EXPECT_EQ(mixed.detect(all), Rows{"..1."});
-    all.lineMatID = 1;
-    EXPECT_EQ(mixed.detect(all), Rows{"1..."});
-
-    // Adds to the mask without clearing it.
-    std::vector<std::uint8_t> mask{0, 0, 1, 0};
-    EXPECT_TRUE(detectEdges(only(&EdgeRules::outlineObject), image.views(), EdgeMask{mask.data(), 4, 1}));
-    EXPECT_EQ(image.rows(mask), Rows{".11."});
-}
-
 TEST(DetectEdges, MissingRequiredChannelMarksNothing)
 {
     const auto fill = [](test_support::GBufferImage& image) {
@@ -362,25 +340,6 @@ TEST(NormalEdge, MiddlePixelQualifiesByItsMeasureAndDepths)
         rules.normalDepth = c.normalDepth;
         EXPECT_EQ(middle(line(c.t, c.vertical), rules), c.expected);
     }
-}
-
-TEST(NormalEdge, PartialCoverageTurnsConvexIntoNonConvex)
-{
-    // The convex fall with A behind C: skipped while fully covered; with B partly covered it is
-    // treated as non-convex, f = 0.55 lifted to 1 - (1 - 0.4 * 0.25) * 0.45 = 0.595.
-    Triple behindA = fallingX;
-    behindA.zA = -10.5f;
-    auto image = line(behindA);
-    const EdgeRules rules = normalRange(40.0f, 60.0f);
-    EXPECT_FALSE(middle(image, rules));
-    image.coverage(2, 0, 128);
-    EXPECT_TRUE(middle(image, rules));
-    EXPECT_FALSE(middle(image, normalRange(40.0f, 59.0f)));
-
-    // Partial coverage of a non-convex pair changes nothing.
-    auto rising = line(risingX);
-    rising.coverage(1, 0, 0);
-    EXPECT_TRUE(middle(rising, normalRange(54.0f, 56.0f)));
 }
 
 TEST(NormalEdge, DepthRejectionSkipsTheVerticalPair)

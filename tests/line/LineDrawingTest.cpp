@@ -88,40 +88,6 @@ TEST(StampValue, FallsFromFullToZeroOverTheRings)
     }
 }
 
-// Drawing skips the offsets outside stampExtent, so it must hold every offset the stamp raises,
-// and to be worth it should not be much wider than the stamp itself.
-TEST(StampExtent, HoldsEveryOffsetTheStampRaisesAndLittleMore)
-{
-    for (float width : {0.0f, 1.5f, 20.0f, 100.0f})
-        for (float stretch : {-100.0f, -35.0f, 0.0f, 60.0f, 100.0f})
-            for (float angle : {0.0f, 17.0f, 90.0f, 135.0f, -250.0f})
-                for (float g : {0.3f, 1.0f, 2.0f}) {
-                    const LineSettings s = derived(width, stretch, angle);
-                    const StampExtent box = stampExtent(s, g);
-                    SCOPED_TRACE(std::to_string(width) + " " + std::to_string(stretch) + " " +
-                                 std::to_string(angle) + " " + std::to_string(g));
-                    // Offsets off the pixel grid, finer for the narrower stamps.
-                    const float step = width <= 20.0f ? 0.25f : 1.0f;
-                    const int reach =
-                        static_cast<int>((s.lineWidth + (g - 1.0f) * s.baseWidth + 3.0f) / step);
-                    float widest = 0.0f, tallest = 0.0f;
-                    for (int j = -reach; j <= reach; ++j)
-                        for (int i = -reach; i <= reach; ++i) {
-                            const float dx = (static_cast<float>(i) + 0.3f) * step;
-                            const float dy = (static_cast<float>(j) - 0.6f) * step;
-                            if (stampValue(s, dx, dy, g) <= 0.0f)
-                                continue;
-                            widest = std::max(widest, std::fabs(dx));
-                            tallest = std::max(tallest, std::fabs(dy));
-                        }
-                    EXPECT_LE(widest, box.x);
-                    EXPECT_LE(tallest, box.y);
-                    // The pixel of room, and what the sampling may miss.
-                    EXPECT_GE(widest + 1.1f + 2.0f * step, box.x);
-                    EXPECT_GE(tallest + 1.1f + 2.0f * step, box.y);
-                }
-}
-
 TEST(LineDepth, ScaleNarrowsAndFadeRunsWithDistance)
 {
     LineSettings s;
@@ -376,37 +342,6 @@ bool composite(const LineSettings& s, const LineCanvas& coverage, const LineCanv
                RendProgressCallback* progress = nullptr)
 {
     return compositeLines(s, coverage, fade, bitmap, elements, out, map, progress);
-}
-
-TEST(LineCompositing, FullCoverageBlendsTheLineColourByTheBlendPosition)
-{
-    // Coverage 1 everywhere: mean 1, each 3 x 3 factor 0.7 + 0.3 = 1, fade 1, so a = 1 and the
-    // normal blend gives the line colour; alpha 1 - (1 - 0) * 0.
-    Bitmap bitmap(size, size);
-    const LineCanvas ones(size, size, 1.0f);
-    EXPECT_TRUE(composite(lineOf(Color(1.0f, 0.0f, 0.0f)), ones, ones, bitmap));
-    EXPECT_EQ(pixelAt(bitmap, 0, 0), (BMM_Color_64{full, 0, 0, full}));
-    EXPECT_EQ(pixelAt(bitmap, 9, 15), (BMM_Color_64{full, 0, 0, full}));
-
-    // Blend position 1 is add: 0.5 + 0.25 grey; position 0 (normal) would give 0.25.
-    Bitmap grey = filled({32768, 32768, 32768, full});
-    composite(lineOf(Color(0.25f, 0.25f, 0.25f), 1), ones, ones, grey);
-    EXPECT_NEAR(pixelAt(grey, 3, 3).r, 49152, 1);
-}
-
-TEST(LineCompositing, CoverageIsSoftenedAndSharpenedOverInImagePixels)
-{
-    // Coverage 0.5: the 7 x 7 mean is 0.5 anywhere; each 3 x 3 factor is 0.7 * 0.25 + 0.3 = 0.475.
-    // A corner has 4 in-image neighbours: a = 0.5 * 0.475^4 = 0.0254533 (1668 of 65535); inside
-    // there are 9: a = 0.5 * 0.475^9 = 0.00061548 (40). White over opaque black, normal blend.
-    Bitmap bitmap = filled({0, 0, 0, full});
-    const LineCanvas half(size, size, 0.5f);
-    const LineCanvas ones(size, size, 1.0f);
-    composite(lineOf(Color(1.0f, 1.0f, 1.0f)), half, ones, bitmap);
-    EXPECT_NEAR(pixelAt(bitmap, 0, 0).r, 1668, 1);
-    EXPECT_NEAR(pixelAt(bitmap, 15, 15).g, 1668, 1);
-    EXPECT_NEAR(pixelAt(bitmap, 7, 7).b, 40, 1);
-    EXPECT_EQ(pixelAt(bitmap, 7, 7).a, full);
 }
 
 TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)

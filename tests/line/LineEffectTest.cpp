@@ -52,7 +52,6 @@ LineFxElement* addOutline(LineFxManager& fx, Color colour)
 }
 
 float red(const Bitmap& bm, int x, int y) { return pixel(bm, x, y).r / 65535.0f; }
-float blue(const Bitmap& bm, int x, int y) { return pixel(bm, x, y).b / 65535.0f; }
 
 // Number of pixels whose colour or alpha differ.
 int differingPixels(const Bitmap& a, const Bitmap& b)
@@ -89,22 +88,6 @@ TEST(LineEffect, LeavesTheImageAloneWithoutAnythingToDraw)
     otherChannel.element(0)->pblock()->SetValue(vml::lineParam::lineMatID, 0, 1);
     otherChannel.Apply(0, &bm, nullptr, nullptr);
     EXPECT_EQ(differingPixels(bm, plain), 0);
-}
-
-TEST(LineEffect, FirstElementLiesOnTop)
-{
-    SquareScene scene;
-    LineFxManager fx;
-    addOutline(fx, Color(1, 0, 0));
-    addOutline(fx, Color(0, 0, 1));
-    const Bitmap redOnTop = scene.render(&fx);
-    EXPECT_GT(red(redOnTop, edgeX, midY), 0.8f);
-    EXPECT_LT(blue(redOnTop, edgeX, midY), 0.2f);
-
-    ASSERT_TRUE(fx.moveDown(0));
-    const Bitmap blueOnTop = scene.render(&fx);
-    EXPECT_GT(blue(blueOnTop, edgeX, midY), 0.8f);
-    EXPECT_LT(red(blueOnTop, edgeX, midY), 0.2f);
 }
 
 // Colour (u, v, 0) of the screen coordinates it is evaluated at.

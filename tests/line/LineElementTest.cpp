@@ -55,72 +55,6 @@ protected:
     LineSettings saved;
 };
 
-TEST_F(LineElementSettings, AFileSetsOnlyTheSwitchesTheTypeAccepts)
-{
-    using namespace lineParam;
-    struct Case {
-        int type;
-        std::vector<ParamID> accepted;
-    };
-    const Case cases[] = {
-        {BasicSet, {outlineObject, outlineMaterial, edgeMaterial, edgeDepth, normal}},
-        {Outline, {outlineObject, outlineMaterial}},
-        {EdgeBoundary, {edgeMaterial, edgeDepth}},
-        {NormalAngle, {normal}},
-        {lineElementTypeNone, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.type);
-        LineFxElement e;
-        e.setType(c.type);
-        for (ParamID sw : switches)
-            e.pblock()->SetValue(sw, 0, 0);
-        LineSettings all = distinctSettings();
-        e.applySettings(0, all, true);
-        EXPECT_EQ(switchesOn(e), c.accepted);
-
-        // A record with every switch off clears exactly the accepted ones.
-        for (ParamID sw : switches)
-            e.pblock()->SetValue(sw, 0, 1);
-        LineSettings none = distinctSettings();
-        none.outlineObject = none.outlineMaterial = none.edgeMaterial = none.edgeDepth = none.normal = 0;
-        e.applySettings(0, none, true);
-        for (ParamID sw : switches) {
-            const bool accepted = std::find(c.accepted.begin(), c.accepted.end(), sw) != c.accepted.end();
-            EXPECT_EQ(e.pblock()->GetInt(sw), accepted ? 0 : 1) << "switch " << sw;
-        }
-
-        // Settings that do not come from a file leave every switch alone.
-        e.applySettings(0, none, false);
-        EXPECT_EQ(switchesOn(e).size(), 5u - c.accepted.size());
-    }
-}
-
-TEST_F(LineElementSettings, ResetKeepsNameAndTypeAndRestoresTheDefaultSwitch)
-{
-    using namespace lineParam;
-    LineFxElement e;
-    e.setType(EdgeBoundary);
-    const std::string longName(300, 'n');
-    e.pblock()->SetValue(lineName, 0, longName);
-    e.pblock()->SetValue(edgeDepth, 0, 0);
-    e.pblock()->SetValue(edgeMaterial, 0, 1);
-    e.pblock()->SetValue(lineWidth, 0, 9.0f);
-    e.pblock()->SetKey(lineAlpha, 100, 20.0f);
-    test_support::ToneMap map;
-    e.pblock()->SetValue(lineMap, 0, static_cast<ReferenceTarget*>(&map));
-    ASSERT_EQ(e.lineMap(), &map);
-
-    e.resetToDefaults();
-    EXPECT_EQ(std::string(e.pblock()->GetStr(lineName)), longName) << "a long name is kept whole";
-    EXPECT_EQ(e.type(), EdgeBoundary);
-    EXPECT_EQ(e.pblock()->GetInt(elemID), EdgeBoundary);
-    EXPECT_EQ(switchesOn(e), std::vector<ParamID>{edgeDepth});
-    EXPECT_EQ(e.pblock()->GetFloat(lineWidth), 1.5f);
-    EXPECT_EQ(e.pblock()->GetKeyCount(lineAlpha), 0);
-    EXPECT_EQ(e.lineMap(), nullptr);
-}
-
 // A map that cannot be copied.
 class UncopyableMap final : public ToneMap {
 public:
@@ -432,29 +366,6 @@ TEST(LineManagerList, ElementsLeavingByReferenceAreForgottenSafely)
     m.ReplaceReference(LineFxManager::firstElementRef + 1, &outside);
     m.ReplaceReference(LineFxManager::firstElementRef + 1, nullptr);
     EXPECT_EQ(outside.manager(), nullptr);
-}
-
-TEST(LineManagerChannels, TheEffectAsksForTheUnionOfItsElements)
-{
-    LineFxManager m;
-    EXPECT_EQ(m.GBufferChannelsRequired(0), 0x13u);
-    LineFxElement* edge = m.addElement(EdgeBoundary);
-    EXPECT_EQ(m.GBufferChannelsRequired(0), 0x13u);
-    LineFxElement* outline = m.addElement(Outline);
-    EXPECT_EQ(m.GBufferChannelsRequired(0), 0x113u);
-    LineFxElement* normal = m.addElement(NormalAngle);
-    EXPECT_EQ(m.GBufferChannelsRequired(0), 0x153u);
-
-    // Blur is read at the queried time, lineOn and the switches at time 0.
-    edge->pblock()->SetKey(lineParam::lineBlur, 0, 0.0f);
-    edge->pblock()->SetKey(lineParam::lineBlur, 1000, 50.0f);
-    EXPECT_EQ(m.GBufferChannelsRequired(0), 0x153u);
-    EXPECT_EQ(m.GBufferChannelsRequired(1000), 0x953u);
-    for (LineFxElement* e : {outline, normal})
-        e->pblock()->SetValue(lineParam::lineOn, 0, 0);
-    EXPECT_EQ(normal->GBufferChannelsRequired(0), 0u);
-    EXPECT_EQ(m.GBufferChannelsRequired(1000), 0x813u);
-    EXPECT_TRUE(lineFxManagerParamsBlock().Validate().empty());
 }
 
 class LineManagerPersistence : public ::testing::Test {

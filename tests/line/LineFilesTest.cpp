@@ -264,41 +264,6 @@ TEST_F(LineFiles, MergeKeepsRecordsFlaggedAsDefaultAndOrsTheSwitches)
     }
 }
 
-TEST_F(LineFiles, ALinesFileAppendsItsElementsAndSelectsTheLast)
-{
-    LineFxManager source;
-    element(source, Outline, distinctSettings()).pblock()->SetValue(lineParam::lineName, 0, "rim");
-    element(source, EdgeBoundary, distinctSettings());  // lineOn off
-    element(source, NormalAngle, lineBlockDefaults()).pblock()->SetValue(lineParam::outlineObject, 0, 1);
-    ASSERT_TRUE(saveLinesFile(source, file("three.vma")));
-
-    element(effect, BasicSet, distinctSettings());
-    effect.addElement(Outline);
-    const Bytes before = stateOf(effect);
-    ASSERT_TRUE(loadLinesFile(effect, file("three.vma")));
-    ASSERT_EQ(effect.elementCount(), 5);
-    EXPECT_EQ(effect.selected(), 4);
-    for (int k = 0; k < 3; ++k) {
-        LineFxElement &want = *source.element(k), &got = *effect.element(2 + k);
-        EXPECT_EQ(got.type(), want.type());
-        EXPECT_STREQ(got.pblock()->GetStr(lineParam::lineName), want.pblock()->GetStr(lineParam::lineName));
-        // lineOn comes from the file; outlineObject is not a normal-angle switch.
-        expectRecords(settingsOf(got), settingsOf(want), {k == 2 ? "outlineObject" : ""});
-    }
-    EXPECT_EQ(effect.element(4)->pblock()->GetInt(lineParam::outlineObject), 0);
-    while (effect.elementCount() > 2)
-        effect.removeElement(2);
-    effect.setSelected(0);
-    EXPECT_EQ(stateOf(effect), before);
-
-    // Each kind refuses the other's file, changing nothing.
-    ASSERT_TRUE(saveElementFile(*effect.element(0), file("one.vme")));
-    EXPECT_FALSE(loadElementFile(*effect.element(0), file("three.vma")));
-    EXPECT_FALSE(loadLinesFile(effect, file("one.vme")));
-    EXPECT_EQ(stateOf(effect), before);
-    EXPECT_EQ(shown(), (std::vector<std::string>{loadFailed, loadFailed}));
-}
-
 TEST_F(LineFiles, TruncatedAndCorruptedFilesNeverOverreadAndARefusalChangesNothing)
 {
     element(effect, EdgeBoundary, distinctSettings()).pblock()->SetValue(lineParam::lineName, 0, "edges");

@@ -111,34 +111,6 @@ protected:
     static void SetUpTestSuite() { fillRandomTables(); }
 };
 
-TEST_F(LinePaint, DryPaintTakesTheLineColourWhereCoveredAndLeavesTheRestUntouched)
-{
-    const Color base(0.0f, 0.0f, 1.0f);
-    Canvas canvas(base);
-    const std::vector<AColor> before = canvas.pixels();
-    const LineCanvas lines = band(10, 21);
-    const LinePaintResult result = paint(lineOf(Color(1.0f, 0.5f, 0.0f)), lines, lines, canvas);
-    EXPECT_TRUE(result.painted);
-    EXPECT_FALSE(result.aborted);
-
-    // Rows 13..18 see only covered pixels in their 7 x 7 window: full alpha, every column.
-    for (int y = 13; y <= 18; ++y)
-        for (int x = 0; x < size; ++x)
-            expectColour(canvas.raster.GetPixel(x, y), AColor(1.0f, 0.5f, 0.0f, 1.0f), "band");
-    // The window of rows 0..6 and 25..31 holds no coverage; rows 7..9 and 22..24 have softened
-    // coverage but no fade (no stamp reached them), so they carry no paint either.
-    for (int y : {0, 6, 7, 9, 22, 24, 31})
-        for (int x = 0; x < size; ++x)
-            EXPECT_TRUE(canvas.raster.GetPixel(x, y) == before[static_cast<std::size_t>(y * size + x)])
-                << x << ", " << y;
-    // The band's edge rows are only partly painted.
-    const AColor edge = canvas.raster.GetPixel(16, 10);
-    EXPECT_GT(edge.r, 0.0f);
-    EXPECT_LT(edge.r, 0.5f);
-    EXPECT_GT(edge.b, 0.5f);
-    EXPECT_FALSE(canvas.anyStandingCoverage());
-}
-
 TEST_F(LinePaint, CellSizeFollowsRandomSizeOrLineWidth)
 {
     LineSettings s;

@@ -67,31 +67,6 @@ TEST_F(BrushSlotGuard, AnEmptiedSlotGetsThePreviousBrushBackWithTheMessage)
     expectRepairMessage("Vermil+");
 }
 
-TEST_F(BrushSlotGuard, AForeignMapStaysUnlessItFollowsAnEmptiedSlot)
-{
-    // Replacing the brush directly, or through the block parameter: kept, nothing said.
-    ForeignMap foreign, second;
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
-    update(*m);
-    EXPECT_EQ(m->brushMap(), &foreign);
-    m->brushBlock()->SetValue(brushParam::brushMap, 0, static_cast<ReferenceTarget*>(&second));
-    update(*m);
-    EXPECT_EQ(m->brushMap(), &second);
-    EXPECT_TRUE(core.messages().empty());
-
-    // After an emptied slot it is stored until the update, then replaced by the saved brush.
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, &brush);
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);
-    EXPECT_EQ(m->brushMap(), &foreign);
-    EXPECT_EQ(m->foreignBrushRef(), vmlMaterial::brushMapRef);
-    update(*m);
-    EXPECT_FLOAT_EQ(brushToneInSlot(), 0.75f);
-    EXPECT_FALSE(foreign.HasDependent(m.get()));
-    EXPECT_EQ(m->foreignBrushRef(), 0);
-    expectRepairMessage("Vrmil+");
-}
-
 TEST_F(BrushSlotGuard, ABrushReplacingABrushOrAForeignMapNeedsNoRepair)
 {
     ForeignMap foreign;
@@ -118,25 +93,6 @@ TEST_F(BrushSlotGuard, ABrushReplacingABrushOrAForeignMapNeedsNoRepair)
     update(*m);
     EXPECT_EQ(m->brushMap(), &next);
     EXPECT_TRUE(core.messages().empty());
-}
-
-TEST_F(BrushSlotGuard, ADeletedBrushIsNotCopied)
-{
-    auto* dying = new StandInBrush(0.5f);
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, dying);
-    dying->DeleteThis();
-    EXPECT_EQ(m->brushMap(), nullptr);
-    EXPECT_EQ(m->savedBrush(), nullptr);
-    update(*m);
-    EXPECT_TRUE(core.messages().empty());
-
-    // A brush destroyed without DeleteThis (its derived part already gone) is not copied either.
-    {
-        StandInBrush scoped(0.3f);
-        m->SetSubTexmap(vmlMaterial::brushMapSlot, &scoped);
-    }
-    EXPECT_EQ(m->brushMap(), nullptr);
-    EXPECT_EQ(m->savedBrush(), nullptr);
 }
 
 }  // namespace

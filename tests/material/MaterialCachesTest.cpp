@@ -111,17 +111,6 @@ void expectEveryFieldCached(vmlMaterial& m, IParamBlock2& block, const std::vect
 
 class MaterialCaches : public test_support::MaterialFixture {};
 
-TEST_F(MaterialCaches, EveryCachedParameterReachesItsField)
-{
-    auto m = make();
-    expectEveryFieldCached(*m, *m->baseBlock(), baseFields, &vmlMaterial::baseCache);
-    expectEveryFieldCached(*m, *m->brushBlock(), presetFields(brushPresetKeys()), &vmlMaterial::brushCache);
-    // strokeDeformPhaseRnd (id 14) would be 17.25, inside 0..100.
-    expectEveryFieldCached(*m, *m->strokeBlock(), presetFields(strokePresetKeys()),
-                           &vmlMaterial::strokeCache);
-    expectEveryFieldCached(*m, *m->paintBlock(), presetFields(paintPresetKeys()), &vmlMaterial::paintCache);
-}
-
 TEST_F(MaterialCaches, DeformPhaseRandomOutsideItsRangeBecomesZero)
 {
     auto m = make();
@@ -172,21 +161,6 @@ TEST_F(MaterialCaches, UpdateRereadsOnlyAfterAChangeOrOutsideTheValidity)
     m->SetSubMtl(0, &porcelain);
     EXPECT_TRUE(m->ivalid().Empty());
     EXPECT_EQ(m->Validity(0), FOREVER) << "Validity updates";
-}
-
-TEST_F(MaterialCaches, AnimatedParametersNarrowTheValidity)
-{
-    auto m = make();
-    IParamBlock2* b = m->brushBlock();
-    ASSERT_TRUE(b->SetKey(brushParam::brushSize, 0, 10.0f));
-    ASSERT_TRUE(b->SetKey(brushParam::brushSize, 4800, 30.0f));
-    Interval valid = FOREVER;
-    m->Update(2400, valid);
-    EXPECT_FLOAT_EQ(m->brushCache().brushSize, 20.0f);
-    EXPECT_TRUE(valid.InInterval(2400));
-    EXPECT_FALSE(valid.InInterval(3600)) << "the value changes there";
-    update(*m, 9600);
-    EXPECT_FLOAT_EQ(m->brushCache().brushSize, 30.0f);
 }
 
 TEST_F(MaterialCaches, MessageFromAReferenceIsPassedToTheMaterialsDependents)

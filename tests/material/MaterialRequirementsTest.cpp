@@ -45,34 +45,6 @@ protected:
     std::unique_ptr<vmlMaterial> m;
 };
 
-TEST_F(MaterialRequirements, OutsideAPainterlyFrameThePartsDecide)
-{
-    update(*m);
-    EXPECT_EQ(m->Requirements(-1), base.Requirements(-1));
-    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_2SIDE);
-    setHiddenFace(true);
-    setBaseOpacity(50.0f);
-    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_TRANSP) << "the base material's transparency stays";
-    EXPECT_FALSE(m->Requirements(-1) & vmlMaterialRenderRequirement);
-
-    // Maps shaded on the surface ask for texture coordinates; the brush is rendered on its own.
-    UvMap uv;
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
-    m->SetSubTexmap(vmlMaterial::brushMapSlot, &uv);
-    EXPECT_FALSE(m->Requirements(-1) & MTLREQ_UV);
-    m->SetSubTexmap(vmlMaterial::bumpMapSlot, &uv);
-    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_UV);
-    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_BUMPUV);
-    m->SetSubTexmap(vmlMaterial::bumpMapSlot, nullptr);
-    m->SetSubTexmap(vmlMaterial::hiMapSlot, &uv);
-    EXPECT_TRUE(m->Requirements(-1) & MTLREQ_UV);
-    EXPECT_FALSE(m->Requirements(-1) & MTLREQ_BUMPUV);
-
-    m->SetSubMtl(0, nullptr);
-    m->SetSubTexmap(vmlMaterial::hiMapSlot, nullptr);
-    EXPECT_EQ(m->Requirements(-1), 0u);
-}
-
 TEST_F(MaterialRequirements, DuringAPainterlyFrameHiddenFaceRemovalDecidesTransparency)
 {
     vmlRenderer renderer(false);

@@ -60,44 +60,6 @@ protected:
     std::unique_ptr<vml::vmlMaterial> material;
 };
 
-TEST_F(PainterlyShade, ACameraSampleIsFiledStraightBecomesAStrokeAndShowsTheHostTheBackground)
-{
-    duringFrame([&](vmlRenderer& r, RenderGlobalContext& gc, PixelContext& sc) {
-        sc.subPixel = Point2(0.75f, 0.5f);
-        sc.face = 7;
-        material->Shade(sc);
-        ASSERT_EQ(r.strokeCount(), 1u);
-        const auto& stroke = dynamic_cast<const vml::vmlObjBrush&>(r.strokes().stroke(0));
-        // Straight colour: red divided by 1 - 0.5, green (t = 1) left as it was.
-        EXPECT_EQ(stroke.color, (std::array<std::uint8_t, 4>{102, 76, 25, 127}));
-        EXPECT_EQ(stroke.nodeId, 40);
-        EXPECT_EQ(stroke.face, 7);
-        EXPECT_EQ(stroke.material, material.get());
-        EXPECT_NEAR(stroke.x, sc.pixel.x + 0.5f, 0.501f);
-        // Hidden-face removal on: the background (without fog) takes the object's place.
-        EXPECT_EQ(sc.out.c, sc.background);
-        EXPECT_EQ(sc.out.t, Color(0.0f, 0.25f, 0.0f));
-        EXPECT_FALSE(sc.askedFog);
-
-        // With an environment map, or without hidden-face removal, the host sees through it,
-        // and strokes and samples are still made.
-        test_support::ToneMap environment(0.7f);
-        gc.envMap = &environment;
-        sc.nodeId = 41;
-        material->Shade(sc);
-        gc.envMap = nullptr;
-        EXPECT_EQ(sc.out.c, Color(0, 0, 0));
-        EXPECT_EQ(sc.out.t, Color(1, 1, 1));
-        set(base::baseHiddenFace, 0);
-        sc.nodeId = 42;
-        sc.out.c = Color(1, 1, 1);
-        material->Shade(sc);
-        EXPECT_EQ(sc.out.c, Color(0, 0, 0));
-        EXPECT_EQ(sc.out.t, Color(1, 1, 1));
-        EXPECT_EQ(r.strokeCount(), 3u);
-    });
-}
-
 TEST_F(PainterlyShade, ShadowReflectedAndForeignCallsMakeNothingAndGetThePremultipliedColour)
 {
     struct OtherContext final : RenderGlobalContext {

@@ -70,49 +70,12 @@ std::vector<std::string> keysOfSection(const std::string& path, const std::strin
     return keys;
 }
 
-std::vector<std::string> split(const std::string& words)
-{
-    std::vector<std::string> out;
-    std::istringstream in(words);
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
-}
-
 template <class Record> std::vector<std::string> namesOf(std::span<const PresetKey<Record>> keys)
 {
     std::vector<std::string> out;
     for (const auto& k : keys)
         out.push_back(k.key);
     return out;
-}
-
-TEST(PresetKeys, SectionsHoldTheKeysInFileOrder)
-{
-    EXPECT_EQ(
-        namesOf(brushPresetKeys()),
-        split("brush_opacity brush_density brush_size brush_size_rnd brush_size_geom brush_angle "
-              "brush_angle_rnd brush_angle_fit brush_angle_fit_ofs brush_rough brush_rough_geom brush_fine "
-              "brush_fine_rnd brush_fade_size brush_fade_size_thre brush_fade_size_rnd "
-              "brush_fade_size_linear brush_fade_alpha brush_fade_alpha_thre brush_fade_alpha_rnd "
-              "brush_fade_alpha_linear brush_zscale_enable brush_zscale_start brush_zscale_end "
-              "brush_ofs_scr_x brush_ofs_scr_x_rnd brush_ofs_scr_y brush_ofs_scr_y_rnd brush_ofs_normal "
-              "brush_ofs_normal_rnd"));
-    EXPECT_EQ(
-        namesOf(strokePresetKeys()),
-        split("stroke_length stroke_length_rnd stroke_length_geom stroke_angle stroke_angle_rnd "
-              "stroke_angle_fit stroke_angle_fit_ofs stroke_offset stroke_offset_rnd stroke_deform_amp "
-              "stroke_deform_amp_rnd stroke_deform_freq stroke_deform_freq_rnd stroke_deform_phase "
-              "stroke_deform_phase_rnd stroke_rough stroke_rough_rnd stroke_rake stroke_damp_size_st "
-              "stroke_damp_size_st_pos stroke_damp_size_ed stroke_damp_size_ed_pos stroke_damp_size_rnd "
-              "stroke_damp_alpha_st stroke_damp_alpha_st_pos stroke_damp_alpha_ed "
-              "stroke_damp_alpha_ed_pos stroke_damp_alpha_rnd stroke_space stroke_space_rnd"));
-    EXPECT_EQ(namesOf(paintPresetKeys()),
-              split("paint_blendMethod paint_blendAmount paint_monoEnable paint_monoAmount paint_colorType "
-                    "paint_colorR paint_colorG paint_colorB paint_blur paint_blur_rnd paint_blur_bound "
-                    "paint_blur_bound_rnd paint_mix paint_mix_rnd paint_wind paint_wind_rnd paint_wind_angle "
-                    "paint_dry paint_dry_rnd paint_whiteTransEnable paint_whiteTransAmount paint_conEnable "
-                    "paint_conAmount"));
 }
 
 TEST(PresetValueText, NumbersScanAsScanningDoesAndFormatAsPrintfDoes)
@@ -156,56 +119,6 @@ protected:
     TempDir tmp;
     std::string file = (tmp.path() / "vermil+.ini").string();
 };
-
-TEST_F(PresetFileTest, EveryKeyReadsBackAsWritten)
-{
-    // Distinct values within each parameter's range, exact in six decimals.
-    MaterialPresetValues written = materialBlockDefaults();
-    float x = 0.0f;
-    auto within = [&x](const ParamBlockDesc2& desc, ParamID p) {
-        const ParamDef& def = *desc.GetParamDef(p);
-        x = x > 0.8f ? 0.05f : x + 0.05f;
-        const double v = std::round((def.rangeMin + (def.rangeMax - def.rangeMin) * x) * 64.0) / 64.0;
-        return static_cast<float>(std::clamp(v, def.rangeMin, def.rangeMax));
-    };
-    for (const auto& k : brushPresetKeys())
-        k.floatField ? void(written.brush.*k.floatField = within(vmlMaterialBrushBlock(), k.param))
-                     : void(written.brush.*k.intField = 1);
-    for (const auto& k : strokePresetKeys())
-        k.floatField ? void(written.stroke.*k.floatField = within(vmlMaterialStrokeBlock(), k.param))
-                     : void(written.stroke.*k.intField = 2);
-    std::int32_t n = 0;
-    for (const auto& k : paintPresetKeys())
-        k.floatField ? void(written.paint.*k.floatField = within(vmlMaterialPaintBlock(), k.param))
-                     : void(written.paint.*k.intField = ++n % 2);
-    for (PresetSection s : {PresetSection::Brush, PresetSection::Stroke, PresetSection::Paint})
-        writeMaterialPresetSection(file.c_str(), s, written);
-
-    MaterialPresetValues read = materialBlockDefaults();
-    readMaterialPresetFile(file.c_str(), read);
-    EXPECT_EQ(read, written);
-    EXPECT_EQ(keysOfSection(file, brushPresetSection), namesOf(brushPresetKeys()));
-    EXPECT_EQ(keysOfSection(file, paintPresetSection), namesOf(paintPresetKeys()));
-}
-
-TEST_F(PresetFileTest, MissingOrUnparsableTextKeepsTheValue)
-{
-    std::ofstream(file) << "[Vermil+ Brush]\nbrush_density=abc\nbrush_size=12.5\n"
-                           "[Vermil+ Stroke]\nstroke_rake=2\n"
-                           "[Vermil+ Paint]\npaint_colorType=\npaint_blendMethod=x\n";
-    const MaterialPresetValues defaults = materialBlockDefaults();
-    MaterialPresetValues v = defaults;
-    readMaterialPresetFile(file.c_str(), v);
-    MaterialPresetValues expected = defaults;
-    expected.brush.brushSize = 12.5f;
-    expected.stroke.strokeRake = 2;
-    EXPECT_EQ(v, expected);
-
-    // The rewrite stores the value kept.
-    writeMaterialPresetSection(file.c_str(), PresetSection::Brush, v);
-    EXPECT_EQ(value(brushPresetSection, "brush_density", file), "26.000000");
-    EXPECT_EQ(value(brushPresetSection, "brush_size", file), "12.500000");
-}
 
 // Every value of the file passes the intake: held to its parameter's range, refused when not
 // finite (the field kept), each with a warning naming the file, the section, the key and the

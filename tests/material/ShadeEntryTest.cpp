@@ -135,17 +135,6 @@ protected:
     std::unique_ptr<vml::vmlMaterial> material;
 };
 
-TEST_F(MaterialShade, ShadingScalesTheLightsAndPullsTheAmbientToWhite)
-{
-    set(base::shading, 100.0f);
-    expectColor(shade(), lit.diffuse * 0.7f);  // 0.1 ambient + 0.6 light, unchanged
-    set(base::shading, 0.0f);
-    expectColor(shade(), lit.diffuse);  // white ambient, lights off: the flat colour
-    set(base::shading, 50.0f);
-    expectColor(shade(), lit.diffuse * (0.55f + 0.3f));
-    EXPECT_EQ(sc.ambientLight, Color(0.1f, 0.1f, 0.1f)) << "the host's context is not flattened";
-}
-
 TEST_F(MaterialShade, TheColourIsWorkedOnStraightAndReturnedPremultiplied)
 {
     test_support::ConstantMtl translucent(Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f));

@@ -110,58 +110,6 @@ TEST_F(StrokeWalk, ZeroLengthStampsOneDabAtTheSeedPointHalfWayAlongTheStroke)
     EXPECT_FLOAT_EQ(canvas.GetCoverageAt(20, 20), 35.0f / 36.0f);
 }
 
-TEST_F(StrokeWalk, AnchorSplitsThePathBetweenTheForwardAndBackwardPass)
-{
-    // Anchor 0: everything forward, the backward pass has no length. Spacing 0 stamps at every
-    // one-pixel step: the seed dab and ten more.
-    setup.anchor = 0.0f;
-    auto trace = walk(brush);
-    ASSERT_EQ(trace.size(), 11u);
-    for (const DabTrace& dab : trace)
-        EXPECT_GE(dab.centre.x, 20.5f);
-    EXPECT_FLOAT_EQ(trace.back().centre.x, 30.5f);
-
-    // Anchor 1: the forward pass stamps only the seed dab, the backward pass walks ten steps.
-    canvas.ResetDirty();
-    setup.anchor = 1.0f;
-    trace = walk(brush);
-    ASSERT_EQ(trace.size(), 11u);
-    for (const DabTrace& dab : trace)
-        EXPECT_LE(dab.centre.x, 20.5f);
-    EXPECT_FLOAT_EQ(trace.back().centre.x, 10.5f);
-}
-
-TEST_F(StrokeWalk, SpacingStampsEveryNthStep)
-{
-    // Spacing 4 without spread: steps 4, 8, 12, 16 and 20 of a 20-pixel path, plus the seed dab.
-    setup.length = 20.0f;
-    setup.spacingBase = 4.0f;
-    const auto trace = walk(brush);
-    ASSERT_EQ(trace.size(), 6u);
-    for (std::size_t i = 1; i < trace.size(); ++i)
-        EXPECT_FLOAT_EQ(trace[i].centre.x - trace[i - 1].centre.x, 4.0f);
-}
-
-TEST_F(StrokeWalk, FullRoughnessEndsTheStrokeWhereItsObjectEnds)
-{
-    // The object covers columns 0..9 of row 20; the stroke starts in column 2 heading right.
-    for (int x = 0; x < 10; ++x) {
-        PixelSample s;
-        s.nodeId = 1;
-        s.depth = -10.0f;
-        s.normal = CompressNormal({0.0f, 0.0f, 1.0f});
-        ASSERT_TRUE(grid.insertSample(x, 20, s));
-    }
-    setup.position = {2.5f, 20.5f};
-    setup.length = 30.0f;
-    setup.rough = 1.0f;
-    const auto trace = walk(brush);
-    // Steps are taken from columns 2..9 (each with a sample), the lookup in column 10 ends the
-    // stroke: the seed dab and eight more, the last centred in column 10.
-    ASSERT_EQ(trace.size(), 9u);
-    EXPECT_FLOAT_EQ(trace.back().centre.x, 10.5f);
-}
-
 TEST_F(StrokeWalk, RandomRakeChangesTheVariantAtEveryDab)
 {
     setup.rake = 2;
@@ -338,33 +286,6 @@ TEST_F(StrokeWalk, TheSameStrokePaintsTheSameCoverageAndAnotherSeedPaintsOther)
     const auto first = paintSeed(1234);
     EXPECT_EQ(paintSeed(1234), first);
     EXPECT_NE(paintSeed(1235), first);
-}
-
-TEST(StrokeSetupDraws, EachValueTakesItsDrawInOrder)
-{
-    fillRandomTables();
-    RandomSettings settings;
-    settings.brush.brushSizeRnd = 100.0f;
-    const vmlObjBrush stroke = strokeAt(777);
-    const auto s = setUpStroke(stroke, settings.brush, settings.stroke, StrokeSetupFrame{});
-    ASSERT_TRUE(s.has_value());
-
-    std::vector<std::uint32_t> states{777};
-    for (int i = 0; i < 21; ++i)
-        states.push_back(lcgNext(states.back()));
-    auto draw = [&](int n) { return lcgFraction(states[static_cast<std::size_t>(n)]); };
-
-    // Draw 1: size, 4 x ((r - 0.5) x 100 x 0.02 + 1); the fade (draw 2) is 1 with amount 0.
-    EXPECT_FLOAT_EQ(s->size, 4.0f * ((draw(1) - 0.5f) * 2.0f + 1.0f));
-    // Draw 9 seeds the per-dab generator; draw 10 is the length, 20 x ((r - 0.5) x 1.6 + 1).
-    EXPECT_EQ(s->dabSeed, states[9]);
-    EXPECT_FLOAT_EQ(s->length, 20.0f * ((draw(10) - 0.5f) * 80.0f * 0.02f + 1.0f));
-    // Draw 12: anchor 0.5 + (r - 0.5) x 0.6, clamped.
-    EXPECT_FLOAT_EQ(s->anchor, std::clamp((draw(12) - 0.5f) * 0.6f + 0.5f, 0.0f, 1.0f));
-    // Draw 21: the brush variant; the spacing generator starts just before it.
-    EXPECT_EQ(s->variantSeed, states[21]);
-    EXPECT_EQ(s->spacingRandom.state(), states[20]);
-    EXPECT_EQ(s->random.state(), states[21]);
 }
 
 TEST(StrokeSetupDraws, NothingPaintsWithoutSize)

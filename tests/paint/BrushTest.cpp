@@ -42,71 +42,6 @@ protected:
     static float alongP(const BrushShape& s, float r) { return tipShape(s, 0.5f + r / 2.0f, 0.5f, 0); }
 };
 
-TEST_F(BrushShapeTest, DampFallsFromStartToEndRadius)
-{
-    struct Case {
-        const char* what;
-        float dampStart, dampEnd, r, expected;
-    };
-    const float nan = std::nanf("");
-    const Case cases[] = {
-        // Default damp 50 .. 100: a = 0.25, b = 1, k = 1 / 0.75.
-        {"centre", 50, 100, 0.0f, 1.0f},
-        {"half radius", 50, 100, 0.5f, 1.0f},
-        // d2 = 0.5625, x = 1 - 0.3125 / 0.75 = 0.583333;
-        // S = (0.375 - 0.083333 * 1.083333 * -0.916667) / 0.75 = 0.610340.
-        {"three quarters", 50, 100, 0.75f, 0.610340f},
-        {"x = 0.5, which the smooth step keeps", 50, 100, std::sqrt(0.625f), 0.5f},
-        {"radius one", 50, 100, 1.0f, 0.0f},
-        {"not a number", 50, 100, nan, 0.0f},
-        // Start beyond end makes a ring: a = 0.64, b = 0.04, k = 1 / 0.6.
-        {"ring centre", 80, 20, 0.0f, 0.0f},
-        {"ring d2 = b", 80, 20, 0.2f, 0.0f},
-        {"ring d2 = 0.34: x = 0.5", 80, 20, std::sqrt(0.34f), 0.5f},
-        {"ring d2 >= a", 80, 20, 0.9f, 1.0f},
-        // Equal start and end: a hard edge at 0.6, without NaN.
-        {"hard edge inside", 60, 60, 0.59f, 1.0f},
-        {"hard edge outside", 60, 60, 0.61f, 0.0f},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        BrushShape s = plainTip();
-        s.dampStart = c.dampStart;
-        s.dampEnd = c.dampEnd;
-        s.derive();
-        EXPECT_NEAR(alongP(s, c.r), c.expected, 1e-5f);
-    }
-    BrushShape s = plainTip();
-    EXPECT_EQ(tipShape(s, 0.0f, 0.0f, 0), 0.0f);  // corner: d2 = 2
-    s.dampStart = s.dampEnd = 60.0f;
-    s.derive();
-    EXPECT_TRUE(std::isfinite(s.dampK));
-}
-
-TEST_F(BrushShapeTest, StretchScalesOneAxisAndItsRandomnessFollowsTableB)
-{
-    BrushShape s = plainTip();
-    s.stretch = 20.0f;  // p *= 20 * 0.05 + 1 = 2
-    s.derive();
-    EXPECT_EQ(tipShape(s, 0.75f, 0.5f, 0), 0.0f);           // p = 0.5 -> 1
-    EXPECT_NEAR(tipShape(s, 0.5f, 0.75f, 0), 1.0f, 1e-5f);  // q = 0.5 untouched
-
-    s.stretch = -20.0f;  // q *= 1 + 20 * 0.05 = 2
-    s.derive();
-    EXPECT_NEAR(tipShape(s, 0.75f, 0.5f, 0), 1.0f, 1e-5f);
-    EXPECT_EQ(tipShape(s, 0.5f, 0.75f, 0), 0.0f);
-
-    s.stretch = 20.0f;
-    s.stretchRnd = 100.0f;
-    s.derive();
-    // Variant 3: randomTableB[3] = 61811; (65535 - 61811) * 2061 + 7 = 7675171, & 0xFFFF = 7459,
-    // r = 7459 / 65536 = 0.113815; sigma = 20 * (1 - r) = 17.72369, factor 1.886185.
-    // p = 0.5 * 1.886185 = 0.943092, d2 = 0.889423, x = 1 - 0.639423 / 0.75 = 0.147436,
-    // S = smooth(0.147436) = 0.088347.
-    EXPECT_NEAR(tipShape(s, 0.75f, 0.5f, 3), 0.088347f, 1e-4f);
-    EXPECT_EQ(tipShape(s, 0.75f, 0.5f, 0), 0.0f);  // variant 0 has no stretch randomness
-}
-
 TEST_F(BrushShapeTest, NegativeSoftnessIsCompressedAndVariantCountStaysPositive)
 {
     BrushShape s;
@@ -178,22 +113,6 @@ TEST_F(BristleTest, CellRangeFollowsTheFormulaAndDegenerateSettingsStayBounded)
     EXPECT_EQ(bristleCoverage(s, 0.0f, 0.0f, 0), 0.0f);
 }
 
-TEST_F(BristleTest, DotsAreFullAtTheCentreFallSmoothlyAndMultiplyTheTip)
-{
-    BrushShape s = bristles(0.0f, 0.0f);  // cells 10 x 10, dots at multiples of 10
-    s.groove = 0.0f;
-    s.derive();
-    EXPECT_EQ(bristleCoverage(s, 0.0f, 0.0f, 0), 1.0f);
-    EXPECT_NEAR(bristleCoverage(s, 0.2f, 0.2f, 0), 1.0f, 1e-6f);  // dot (10, 10)
-    // 4.75 from dot (0, 0), out of reach of every other dot: t = 22.5625 / 25 = 0.9025,
-    // sqrt((0.9025 - 0.81) / 0.19) = 0.697741, 1 - smooth(0.697741) = 0.246655.
-    EXPECT_NEAR(bristleCoverage(s, 4.75f / 50.0f, 0.0f, 0), 0.246655f, 1e-4f);
-    // The tip at (0.5 + 0.095 / 2, 0.5) is 1 (d2 < a), so the multiple type shows the bristles.
-    EXPECT_NEAR(tipShape(s, 0.5475f, 0.5f, 0), 0.246655f, 1e-3f);
-    s.type = 0;
-    EXPECT_NEAR(tipShape(s, 0.5475f, 0.5f, 0), 1.0f, 1e-5f);
-}
-
 class BrushMapTest : public test_support::BrushFixture {
 protected:
     // Plain tip stretched by 20 with full randomness: at (0.75, 0.5) variant 0 gives 0 and
@@ -216,42 +135,6 @@ protected:
     vmlBrush brush;
     test_support::TestShadeContext sc;
 };
-
-TEST_F(BrushMapTest, UpdateSeesChangesInsideTheCachedIntervalAndTheVariantIndexWraps)
-{
-    update(brush);  // 5 variants
-    brush.setVariant(0xFFFF, -1);
-    EXPECT_EQ(brush.variantSeed(), 0xFFFF);
-    EXPECT_EQ(brush.variantIndex(), 4);
-    set(brush, brushRndNum, 3);
-    set(brush, brushCacheDisable, 1);
-    update(brush);
-    EXPECT_EQ(brush.variantCount(), 3);
-    EXPECT_TRUE(brush.cacheDisabled());
-    EXPECT_EQ(brush.variantIndex(), 1);  // 4 mod 3
-    set(brush, brushRndNum, 0);          // outside the range: still one variant
-    update(brush);
-    EXPECT_EQ(brush.variantCount(), 1);
-    EXPECT_EQ(brush.variantIndex(), 0);
-}
-
-TEST_F(BrushMapTest, VariantsApplyOnlyWhilePaintingAndWithMoreThanOne)
-{
-    stretchRandomly();
-    update(brush);
-    brush.setVariant(9, 3);
-    EXPECT_EQ(brush.value(0.75f, 0.5f, nullptr), 0.0f);
-    vmlBrush::setStrokePainting(true);
-    brush.setVariant(9, 3);
-    EXPECT_NEAR(brush.value(0.75f, 0.5f, nullptr), 0.088347f, 1e-4f);
-
-    set(brush, brushRndNum, 1);
-    update(brush);
-    for (int i = 0; i < 10; ++i) {
-        brush.setVariant(static_cast<std::uint16_t>(i * 4099), i);
-        EXPECT_EQ(brush.value(0.75f, 0.5f, nullptr), 0.0f) << i;
-    }
-}
 
 TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTipUntilDeleted)
 {
@@ -351,20 +234,6 @@ TEST_F(BrushMapTest, PreviewDrawsVariantZeroWithoutTheMap)
     // (75, 50): p = 0.5 stretched to 1 gives S = 0 (variant 3 would give 0.088347, grey 232).
     EXPECT_EQ(pixel(image, 100, 75, 50), 255);
     EXPECT_EQ(pixel(image, 100, 50, 50), 0);  // the tip, not the grey map
-}
-
-TEST_F(BrushMapTest, PreviewRecordChangesOnlyWithShapeParameters)
-{
-    IParamBlock2& block = *brush.GetParamBlock(0);
-    const vml::BrushPreviewShape before = vml::readBrushPreviewShape(block, 0);
-    set(brush, brushMapMapOpacity, 20.0f);
-    set(brush, brushMapStretchRnd, 60.0f);
-    set(brush, brushMapAngleRnd, 10.0f);
-    set(brush, brushCacheDisable, 1);
-    set(brush, brushRndNum, 2);
-    EXPECT_EQ(vml::readBrushPreviewShape(block, 0), before);
-    set(brush, brushMapDampEnd, 60.0f);
-    EXPECT_FALSE(vml::readBrushPreviewShape(block, 0) == before);
 }
 
 }  // namespace

@@ -123,21 +123,6 @@ TEST(Blend, HsvMethodsTakeTheirNamingComponentFromTheBase)
     expectColourNear(blended(grey, Color(0, 1, 0), blendHue, 0.5f), Color(0.75f, 0.25f, 0.25f));
 }
 
-TEST(Blend, AmountMixesTheResultIntoTheBase)
-{
-    const Color base(0.2f, 0.6f, 0.9f), top(0.7f, 0.1f, 0.4f);
-    for (int method = blendNormal; method <= blendLuminosity; ++method) {
-        EXPECT_EQ(blended(base, top, method, 0.0f), base) << "method " << method;
-        const Color full = blended(base, top, method, 1.0f);
-        const Color half = blended(base, top, method, 0.5f);
-        for (int c = 0; c < 3; ++c)
-            EXPECT_FLOAT_EQ(half[c], base[c] + (full[c] - base[c]) * 0.5f) << "method " << method;
-    }
-    // Amounts above 1 extrapolate; nothing is clamped.
-    expectColourNear(blended(Color(0.5f, 0.5f, 0.5f), Color(1, 1, 1), blendNormal, 2.0f),
-                     Color(1.5f, 1.5f, 1.5f));
-}
-
 TEST(Blend, IdsOutsideTheMethodsLeaveTheBase)
 {
     const Color base(0.2f, 0.6f, 0.9f), top(0.7f, 0.1f, 0.4f);

@@ -181,30 +181,6 @@ TEST(DepositPaintFull, CoverageAboveOneDisplacesTheWetPaintWithoutGoingNegative)
     EXPECT_EQ(p.inWeight, 0.0f);
 }
 
-TEST(DepositPaintHalf, FeedsOnlyThePixelsOwnCellAndScalesByMask)
-{
-    PaintCanvas<vmlRasterRS> c(4, 4, background);
-    c.canvas.SetMask(1, 1, 100);
-    PaintSettings wet;
-    wet.water = 0.5f;
-    wet.edge = 0.4f;
-    wet.dry = 0.5f;
-    wet.wind = {1, 0};
-    depositOne(c.canvas, 1, 1, 0.5f, AColor(1, 0, 0, 0.8f), wet);
-    // d = 100 x 0.5 x 0.5 x 0.0294112 = 0.735280; the cell stores wind x 1.4 and dry x 0.1.
-    const WetCell& cell = c.canvas.cellAt(0, 0);
-    const float d = 0.735280f;
-    EXPECT_NEAR(cell.inWeight, d, 1e-5f);
-    EXPECT_NEAR(cell.inEdge, d * 0.4f, 1e-5f);
-    EXPECT_NEAR(cell.inDry, d * 0.05f, 1e-5f);
-    EXPECT_NEAR(cell.inWind.x, d * 1.4f, 1e-5f);
-    EXPECT_NEAR(cell.inColour.r, d * 1.0f, 1e-5f);
-    EXPECT_NEAR(cell.inColour.a, d * 0.8f, 1e-5f);
-    // Pixel (1, 1) is also served by the cells right and below, but feeds only its own.
-    EXPECT_EQ(c.canvas.cellAt(1, 0).inWeight, 0.0f);
-    EXPECT_EQ(c.canvas.cellAt(1, 1).inWeight, 0.0f);
-}
-
 TEST(DepositPaintHalf, WaterFreeMarkerIsNotPickedUpAsBlackPaint)
 {
     // Wet paint that has drained away leaves flow behind. A dry stroke then only marks the cell
@@ -440,22 +416,6 @@ TEST(BleedFull, TwoPassesWorkedByHand)
         EXPECT_NEAR(c.canvas.GetPixel(x, y).r, 0.055f, 1e-6f) << x << ", " << y;
     for (const auto& [x, y] : {std::pair{0, 0}, {2, 0}, {0, 2}, {2, 2}})
         EXPECT_EQ(c.canvas.GetPixel(x, y), clear) << x << ", " << y;
-}
-
-TEST(BleedFull, MaskZeroPixelsNeitherTakeNorPassWetPaint)
-{
-    // A wall of mask-0 pixels down column 8; wet paint on its left.
-    PaintCanvas<vmlRaster> c(17, 11, clear);
-    for (int y = 0; y < 11; ++y)
-        c.canvas.SetMask(8, y, 0);
-    PaintSettings wind;
-    wind.wind = {0.5f, 0};
-    wetDisc(c.canvas, 4, 5, wind);
-    EXPECT_GT(bleedToEnd(c.canvas, 200), 3);
-    EXPECT_GT(c.canvas.GetPixel(7, 5).r, 0.0f);  // the paint reached the wall
-    for (int y = 0; y < 11; ++y)
-        for (int x = 8; x < 17; ++x)
-            ASSERT_EQ(c.canvas.GetPixel(x, y), clear) << x << ", " << y;
 }
 
 // A 4 x 4 canvas has a 2 x 2 wet grid that all flows. Pixel (0, 0) feeds

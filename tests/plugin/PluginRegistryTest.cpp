@@ -29,35 +29,6 @@ TEST(PluginRegistry, OutOfRangeIndexStillInitialisesOnFirstCall)
     EXPECT_NE(LibClassDesc(0), nullptr);
 }
 
-// Class ids are stored in scene files; block ids follow attachment order.
-TEST(PluginRegistry, ClassTable)
-{
-    const std::pair<ULONG, SClass_ID> expected[] = {
-        {0x03200729, 0x0C00}, {0x0320071D, 0x0F00}, {0x0320010F, 0x0C10}, {0x03200206, 0x1090},
-        {0x03200207, 0x1090}, {0x03200205, 0x1150}, {0x03200704, 0x1150}};
-    int module = 0;
-    vml::libraryEntry(&module);
-    ASSERT_EQ(LibNumberClasses(), 7);
-    std::set<ClassDesc2*> distinct;
-    for (int i = 0; i < 7; ++i) {
-        SCOPED_TRACE(i);
-        ClassDesc2* cd = LibClassDesc(i);
-        ASSERT_NE(cd, nullptr);
-        distinct.insert(cd);
-        EXPECT_EQ(cd->ClassID(), Class_ID(0x54022254, expected[i].first));
-        EXPECT_EQ(cd->SuperClassID(), expected[i].second);
-        EXPECT_EQ(cd->HInstance(), &module);
-        for (int b = 0; b < cd->NumParamBlockDescs(); ++b) {
-            EXPECT_EQ(cd->GetParamBlockDesc(b)->GetClassDesc(), cd);
-            EXPECT_EQ(cd->GetParamBlockDesc(b)->ID(), b);
-        }
-    }
-    EXPECT_EQ(distinct.size(), 7u);
-    EXPECT_EQ(LibClassDesc(3)->NumParamBlockDescs(), 4);
-    EXPECT_NE(vml::vmlBackgroundMapClassId, LibClassDesc(2)->ClassID());
-    vml::setModuleHandle(nullptr);
-}
-
 TEST(PluginRegistry, NamesNeedTheModuleAndOutliveTheNextLookup)
 {
     vml::setModuleHandle(nullptr);

@@ -182,30 +182,6 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsMoveByFixedPointTexels)
     EXPECT_EQ(s.y(), 512);
 }
 
-TEST(BrushTileSampler, TheSmallestDabLeavesTheTileAfterOneReadTheWayItPoints)
-{
-    // The smallest dab in-range settings make: a 0.1-pixel brush at a 10% brush scale, depth
-    // scaled from 1 to 1e6 (2 / 1000001), and size-damped to a tenth at both ends of its stroke.
-    // The walk's texture step per canvas column is 0.7071 / size, billions of tiles.
-    const float size = 0.1f * 0.1f * (2.0f / 1000001.0f) * 0.1f * 0.1f;
-    const float perColumn = 0.70710677f / size;
-    for (int tileSize : {16, 512}) {  // the brush cache's smallest and largest tiles
-        const std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileSize * tileSize), 255);
-        for (float angle : {0.3f, 2.0f, 3.7f, 5.5f}) {
-            SCOPED_TRACE(::testing::Message() << tileSize << " texels, angle " << angle);
-            BrushTileSampler s(tile.data(), tileSize);
-            s.setTextureSteps(std::cos(angle) * perColumn, std::sin(angle) * perColumn);
-            s.setPosition(0.5f, 0.5f);
-            const std::int64_t x = s.x(), y = s.y();
-            EXPECT_EQ(next(s), 255);
-            EXPECT_EQ(s.x() > x, std::cos(angle) > 0.0f);
-            EXPECT_EQ(s.y() > y, std::sin(angle) > 0.0f);
-            EXPECT_EQ(next(s), 0);
-            EXPECT_EQ(next(s), 0);
-        }
-    }
-}
-
 TEST(BrushCache, KeptTilesAreNeverEvictedAndAMissBeyondTheSlotsIsRenderedOnce)
 {
     BrushCache cache;

@@ -67,20 +67,6 @@ public:
     std::vector<std::pair<int, int>> progressCalls;
 };
 
-TEST(PaintSchedule, StrokeLoopBleedsEvery101AndStoresEveryIntervalPlusOne)
-{
-    RecordingSteps steps;
-    EXPECT_TRUE(vml::runStrokeLoop(steps, 250, 20));
-    EXPECT_EQ(steps.painted, 250u);
-    EXPECT_EQ(steps.bleedsAfter, (std::vector<std::size_t>{101, 202}));
-    std::vector<std::size_t> stores;
-    for (std::size_t i = 21; i <= 250; i += 21)
-        stores.push_back(i);
-    EXPECT_EQ(steps.storesAfter, stores);
-    EXPECT_EQ(steps.progressCalls, (std::vector<std::pair<int, int>>{{64, 250}, {128, 250}, {192, 250}}));
-    EXPECT_EQ(steps.checks, 3);
-}
-
 TEST(PaintSchedule, ACancelStopsPaintingAtTheNext64thStroke)
 {
     RecordingSteps steps;
@@ -126,31 +112,6 @@ struct GreyCanvas {
     Bitmap bitmap;
     vml::vmlRaster canvas;
 };
-
-TEST(PenStrokeLayer, BlendsUnpremultipliedPixelsWithTheirAlphaTimesTheOpacity)
-{
-    GreyCanvas target(4);
-    const float grey = 13107 * 1.5258789e-5f;
-    Bitmap layer(3, 1);  // narrower than the canvas
-    const BMM_Color_64 pixels[3] = {{60000, 60000, 60000, 0}, {65535, 0, 0, 65535}, {0, 0, 32768, 32768}};
-    layer.PutPixels(0, 0, 3, pixels);
-
-    vml::compositePenStrokeLayer(target.canvas, layer, 0.5f, 0, nullptr);
-    const AColor skipped = target.canvas.GetPixel(0, 0);
-    EXPECT_FLOAT_EQ(skipped.r, grey) << "alpha 0 is skipped whatever its colour";
-    const AColor opaque = target.canvas.GetPixel(1, 0);
-    EXPECT_NEAR(opaque.r, grey + (1.0f - grey) * 0.5f, 1e-6);
-    EXPECT_NEAR(opaque.g, grey * 0.5f, 1e-6);
-    const AColor half = target.canvas.GetPixel(2, 0);
-    EXPECT_NEAR(half.b, grey + (1.0f - grey) * 0.25f, 1e-5) << "blue 1 at amount 0.5 x 0.5";
-    EXPECT_NEAR(half.r, grey * 0.75f, 1e-5);
-    EXPECT_FLOAT_EQ(target.canvas.GetPixel(3, 0).r, grey);
-
-    GreyCanvas multiplied(2);
-    vml::compositePenStrokeLayer(multiplied.canvas, layer, 1.0f, 3, nullptr);
-    EXPECT_NEAR(multiplied.canvas.GetPixel(1, 0).r, grey, 1e-6) << "list position 3 multiplies";
-    EXPECT_NEAR(multiplied.canvas.GetPixel(1, 0).g, 0.0f, 1e-6);
-}
 
 class PenStrokeFrame : public HostFixture {};
 

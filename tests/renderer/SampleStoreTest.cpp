@@ -160,37 +160,6 @@ TEST(SampleGrid, ThreadsFilingAtOnceShareTheChunks)
         }
 }
 
-TEST(SampleGrid, SearchesPickTheNearestQualifyingDepth)
-{
-    HandFaces faces;
-    faces.add(1, 0, {{0, 1, 2}, {}});
-    faces.add(1, 1, {{2, 3, 4}, {}});  // shares vertex 2 with face 0
-    faces.add(1, 2, {{5, 6, 7}, {}});
-    SampleGrid grid;
-    ASSERT_TRUE(grid.setup(1, 1));
-    grid.insertSample(0, 0, sample(-1.0f, 1, 2));                       // unrelated face
-    grid.insertSample(0, 0, sample(-1.3f, 1, 1));                       // sharing face
-    grid.insertSample(0, 0, sample(-2.0f, 1, 0, 0, 1.0f, materialB));   // same face, far
-    grid.insertSample(0, 0, sample(-1.05f, 2, 0, 0, 1.0f, materialB));  // other node
-    PixelSample fallback = sample(-99.0f, 9);
-
-    const PixelSample* s = grid.nearestOnSurface(0, 0, 1, 0, -1.0f, 0.5f, faces, &fallback);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->depth, -1.3f);
-    EXPECT_EQ(grid.nearestOnSurface(0, 0, 1, 0, -1.0f, 0.2f, faces, &fallback), &fallback);
-    EXPECT_EQ(grid.nearestOnSurface(0, 0, 1, 0, -1.8f, 0.5f, faces, &fallback)->depth, -2.0f);
-
-    // Same node and material: the signed limit admits samples farther away without bound.
-    EXPECT_EQ(grid.nearestOfNodeAndMaterial(0, 0, 1, materialA, -1.2f, 0.1f, &fallback)->depth, -1.3f);
-    EXPECT_EQ(grid.nearestOfNodeAndMaterial(0, 0, 1, materialA, -1.5f, 0.1f, &fallback), &fallback);
-    EXPECT_EQ(grid.nearestOfNodeAndMaterial(0, 0, 1, materialB, 0.0f, 0.1f, &fallback)->depth, -2.0f);
-
-    // Same material, any node.
-    EXPECT_EQ(grid.nearestOfMaterial(0, 0, materialB, -1.0f, &fallback)->depth, -1.05f);
-    EXPECT_EQ(grid.nearestOfMaterial(0, 0, vml::MaterialKey{3}, -1.0f, &fallback), &fallback);
-    EXPECT_EQ(grid.nearestOfMaterial(5, 5, materialA, -1.0f, &fallback), &fallback);
-}
-
 // Parallel, screen = camera x, y.
 const ScreenProjection identity{false, 1.0f, 1.0f, 0.0f, 0.0f};
 // Perspective with screen x = x / -z... as the host's: xscale < 0, yscale > 0.
@@ -366,22 +335,6 @@ protected:
     RowRecords rows;
 };
 
-TEST_F(RowFilter, OneStrokePerObjectAndPixel)
-{
-    EXPECT_TRUE(rows.acceptSample(at(5, 1, 1, 0), false, 0, faces));
-    EXPECT_FALSE(rows.acceptSample(at(5, 1, 1, 0), false, 0, faces));  // same face
-    EXPECT_FALSE(rows.acceptSample(at(5, 1, 1, 1), false, 0, faces));  // shares a vertex
-    EXPECT_TRUE(rows.acceptSample(at(5, 1, 1, 2), false, 0, faces));   // unrelated face
-    EXPECT_TRUE(rows.acceptSample(at(5, 1, 2, 2), false, 0, faces));   // another node
-    EXPECT_TRUE(rows.acceptSample(at(6, 1, 2, 2), false, 0, faces));   // another pixel
-    EXPECT_TRUE(rows.acceptSample(at(6, 0, 2, 2), false, 0, faces));   // another row
-    EXPECT_EQ(rows.row(1).x, 6);
-    EXPECT_EQ(rows.row(2).x, -1);
-
-    ASSERT_TRUE(rows.reset(3));
-    EXPECT_TRUE(rows.acceptSample(at(6, 1, 2, 2), false, 0, faces));
-}
-
 TEST_F(RowFilter, RowsCountFromTheCropOrigin)
 {
     EXPECT_TRUE(rows.acceptSample(at(5, 12, 1, 0), false, 10, faces));
@@ -389,14 +342,6 @@ TEST_F(RowFilter, RowsCountFromTheCropOrigin)
     EXPECT_FALSE(rows.acceptSample(at(5, 12, 1, 0), false, 10, faces));
     EXPECT_FALSE(rows.acceptSample(at(5, 13, 1, 0), false, 10, faces));  // below the table
     EXPECT_FALSE(rows.acceptSample(at(5, 9, 1, 0), false, 10, faces));   // above it
-}
-
-TEST_F(RowFilter, RecordsTheCentreDistanceAndDepth)
-{
-    EXPECT_TRUE(rows.acceptSample(at(3, 0, 1, 0, -2.5f, {1.0f, 0.5f}), true, 0, faces));
-    EXPECT_FLOAT_EQ(rows.row(0).centreDistance, 1.0f);
-    EXPECT_FLOAT_EQ(rows.row(0).depth, -2.5f);
-    EXPECT_EQ(rows.row(0).hiddenFace, 1);
 }
 
 TEST_F(RowFilter, HiddenFaceRecordsRejectOffCentreOrOtherDepth)

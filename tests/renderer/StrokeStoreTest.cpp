@@ -343,17 +343,6 @@ TEST_F(StrokesAheadTest, EveryStrokeIsPaintedInOrderWithItsOwnWalkPreparedOnce)
         ASSERT_EQ(log.prepares[i].load(), 1 + (i == 700 && log.failOffMainThread < 0)) << "stroke " << i;
 }
 
-TEST_F(StrokesAheadTest, StoppingEarlyEndsTheWalkersWithinTheRing)
-{
-    const std::size_t painted = 300;
-    paintFirst(painted);
-    expectPaintedInOrder(painted);
-    std::size_t preparedBeyond = 0;
-    for (std::size_t i = painted; i < count; ++i)
-        preparedBeyond += log.prepares[i].load() > 0;
-    EXPECT_LE(preparedBeyond, vml::StrokesAhead::ring);
-}
-
 TEST_F(StrokesAheadTest, AFailingPaintLoopIsRethrownOnceTheWalkersStop)
 {
     vml::StrokesAhead ahead(strokes, context, count);

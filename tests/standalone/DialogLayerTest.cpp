@@ -222,33 +222,4 @@ TEST_F(DialogLayer, UpdatesShowTheBlockAtTheCurrentTimeAndDisabledControlsIgnore
     EXPECT_FALSE(ui.userSelect(page, idList, 0)) << "no such item";
 }
 
-TEST_F(DialogLayer, ClosingTellsTheProcedureAndPickersAnswerFromTheQueue)
-{
-    struct Pick : HitByNameDlgCallback {
-        std::vector<INode*> got;
-        std::string dialogTitle() override { return "Add"; }
-        std::string buttonText() override { return "Add"; }
-        bool filter(INode* n) override { return std::string(n->GetName()) != "hidden"; }
-        void proc(const std::vector<INode*>& picked) override { got = picked; }
-    } pick;
-    EXPECT_FALSE(ui.DoHitByNameDialog(pick)) << "no answer queued: cancelled";
-    standalone::SceneNode post("Post"), hidden("hidden");
-    ui.sceneNodes = {&post, &hidden};
-    ui.nodeAnswers.push_back({"hidden", "Post", "nowhere"});
-    ASSERT_TRUE(ui.DoHitByNameDialog(pick));
-    EXPECT_EQ(pick.got, std::vector<INode*>{&post}) << "only what the filter offers";
-    FilePickRequest request{"Load", "Lines (*.vma)|*.vma", "/tmp/*.vma", false};
-    ui.fileAnswers.push_back(std::nullopt);
-    ui.fileAnswers.push_back("/tmp/ink.vma");
-    EXPECT_FALSE(ui.PickFile(request));
-    EXPECT_TRUE(ui.PickFile(request));
-    EXPECT_EQ(request.path, "/tmp/ink.vma");
-    EXPECT_EQ(ui.fileRequests.front().path, "/tmp/*.vma") << "the initial path is kept for the host to show";
-
-    DestroyParamMap2(map);
-    map = nullptr;
-    EXPECT_EQ(proc.heard.back().first, WM_DESTROY);
-    EXPECT_TRUE(ui.pages().empty());
-}
-
 }  // namespace

@@ -103,46 +103,4 @@ TEST(RenderElementManager, ListsElementsOnceAndDetachesTheSlotsItMade)
     EXPECT_EQ(b.GetPBBitmap(), nullptr);
 }
 
-TEST(RenderElementManager, FrameGivesEnabledElementsClearedBitmapsOfTheOutputSize)
-{
-    TestElement fresh, resized, reused, disabled;
-    disabled.SetEnabled(FALSE);
-    PBBitmap ownSlot, ownSameSize;
-    ownSlot.bi.width = 3, ownSlot.bi.height = 3;
-    ownSlot.CreateBitmap();
-    resized.SetPBBitmap(&ownSlot);
-    ownSameSize.bi.width = 20, ownSameSize.bi.height = 10;
-    ownSameSize.CreateBitmap();
-    BMM_Color_64 dirty{1, 2, 3, 4};
-    ownSameSize.bm()->PutPixels(5, 5, 1, &dirty);
-    reused.SetPBBitmap(&ownSameSize);
-    Bitmap* reusedBitmap = ownSameSize.bm();
-
-    standalone::RenderElementManager mgr;
-    for (TestElement* e : {&fresh, &resized, &reused, &disabled})
-        mgr.AddRenderElement(e);
-    auto ts = TestScene::orthographic(16.0f);
-    Bitmap bm;
-    RenderSetup s;
-    s.width = 20, s.height = 10;
-    s.elements = &mgr;
-    ASSERT_EQ(render(*ts, bm, s), 1);
-
-    for (TestElement* e : {&fresh, &resized, &reused}) {
-        ASSERT_NE(e->GetPBBitmap(), nullptr);
-        ASSERT_NE(e->GetPBBitmap()->bm(), nullptr);
-        EXPECT_EQ(e->GetPBBitmap()->bm()->Width(), 20);
-        EXPECT_EQ(e->GetPBBitmap()->bm()->Height(), 10);
-    }
-    EXPECT_EQ(resized.GetPBBitmap(), &ownSlot);
-    EXPECT_EQ(ownSameSize.bm(), reusedBitmap);
-    EXPECT_EQ(pixel(*reusedBitmap, 5, 5), BMM_Color_64{});
-    EXPECT_EQ(disabled.GetPBBitmap(), nullptr);
-
-    mgr.SetElementsActive(FALSE);
-    fresh.GetPBBitmap()->bm()->PutPixels(0, 0, 1, &dirty);
-    ASSERT_EQ(render(*ts, bm, s), 1);
-    EXPECT_EQ(pixel(*fresh.GetPBBitmap()->bm(), 0, 0), dirty);  // inactive elements are left alone
-}
-
 }  // namespace

@@ -40,18 +40,6 @@ protected:
     Mtl* mtlOf(Scene& scene, const char* node) { return scene.findNode(node)->GetMtl(); }
 };
 
-TEST_F(ImportWrap, ASecondWrapReplacesTheFirstAroundTheSameBase)
-{
-    auto scene = load(R"("assign": [{"objects": ["*"], "wrap": {"class": "TestWrapper"}},
-                                    {"objects": ["PanelB"], "wrap": {"class": "TestWrapper", "glossiness": 1}}])");
-    Mtl* first = mtlOf(*scene, "PanelA");
-    Mtl* second = mtlOf(*scene, "PanelB");
-    ASSERT_NE(first, second);
-    EXPECT_EQ(second->GetSubMtl(0), first->GetSubMtl(0))
-        << "the new wrapper holds the material, not the old wrapper";
-    EXPECT_FLOAT_EQ(test_support::blockOf(second)->GetFloat(test_support::mtl_glossiness, 0), 1.0f);
-}
-
 // A document material naming itself inside wraps the imported one it replaces; without an
 // imported namesake that is still a cycle.
 TEST_F(ImportWrap, ADocumentMaterialWrapsItsImportedNamesake)

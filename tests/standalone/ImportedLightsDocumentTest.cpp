@@ -63,29 +63,4 @@ TEST_F(ImportedLights, LightSettingsOnOtherNodesAreErrorsListingTheLights)
     EXPECT_EQ(e.jsonPath(), "/overrides/0/multiplier");
 }
 
-// Without a camera anywhere, a document that imports models is seen as `vermil render model`
-// sees the model alone; a document with nothing to frame still needs one.
-TEST_F(ImportedLights, ACameralessImportIsFramed)
-{
-    auto scene = load(R"("import": "../models/room.gltf", "render": {"width": 200, "height": 100})");
-    ASSERT_NE(scene->camera, nullptr);
-    ASSERT_TRUE(scene->camera->camera);
-    EXPECT_EQ(scene->cameraSource, CameraSource::framing);
-    EXPECT_EQ(scene->camera->name(), "Camera");
-    // It looks at the floor's centre: world (0.5, 0, 0.5) after the turn to Z up.
-    const Matrix3 tm = scene->camera->GetNodeTM(0);
-    const Point3 toFloor = Normalize(Point3(0.5f, 0.0f, 0.5f) - tm.GetTrans());
-    expectNear(Normalize(-tm.GetRow(2)), toFloor, 1e-4f);
-
-    // And it renders: the lit floor fills the middle of the image.
-    Bitmap image;
-    ASSERT_TRUE(renderScanline(*scene, image).ok);
-    EXPECT_GT(image.Row(50)[100].r, 3000) << "a sixteen-bit channel";
-
-    auto own = load(R"("import": "../models/room.gltf", "camera": {"position": [0, -5, 1]})");
-    EXPECT_EQ(own->cameraSource, CameraSource::document);
-    EXPECT_EQ(errorOf(R"("objects": [{"name": "box", "type": "box"}])").reason().substr(0, 26),
-              "the scene has no camera: a");
-}
-
 }  // namespace

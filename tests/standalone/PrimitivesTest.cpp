@@ -114,26 +114,6 @@ TEST(Primitives, BoxStandsOnZeroIsClosedAndHardEdged)
     }
 }
 
-TEST(Primitives, SphereIsRoundClosedAndOutward)
-{
-    auto m = makeSphere({2.0f, 48});
-    expectWellFormed(*m);
-    EXPECT_TRUE(isWatertight(*m));
-    expectOutward(*m, [](const Point3&) { return Point3(); });
-    for (const Point3& v : m->verts)
-        EXPECT_NEAR(v.Length(), 2.0f, 1e-5f);
-    // Smooth: the normal at a vertex is its direction from the centre.
-    for (int f = 0; f < m->getNumFaces(); ++f)
-        for (int k = 0; k < 3; ++k) {
-            const Point3 n = m->normals[m->normalFaces[std::size_t(f)].t[k]];
-            EXPECT_NEAR(DotProd(n, Normalize(corner(*m, f, k))), 1.0f, 1e-5f);
-        }
-    EXPECT_NEAR(signedVolume(*m), 4.0 / 3.0 * kPi * 8.0, 0.02 * 4.0 / 3.0 * kPi * 8.0);
-    EXPECT_NEAR(totalArea(*m), 4.0 * kPi * 4.0, 0.02 * 4.0 * kPi * 4.0);
-    // The smallest sphere is still a closed solid.
-    EXPECT_TRUE(isWatertight(*makeSphere({1.0f, 4})));
-}
-
 TEST(Primitives, InvalidParametersAreRejected)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();

@@ -72,41 +72,6 @@ TEST(GradientMap, EnvironmentModeLooksUpTheWorldReflectionVector)
     EXPECT_EQ(g.EvalNormalPerturb(sc), Point3()) << "environment maps do not bump";
 }
 
-TEST(MapNormalPerturb, LinearRampGivesItsSurfaceGradient)
-{
-    // Two colours, white at the top, black at the bottom, midpoint 0.5: mono(v) = v.
-    GradientMap ramp;
-    setParam(ramp, "colorCount", 2);
-    setParam(ramp, "color1", Color(1, 1, 1));
-    setParam(ramp, "color2", Color(0, 0, 0));
-    TestShadeContext sc;
-    sc.uvw = Point3(0.3f, 0.4f, 0);
-    Point3 np = ramp.EvalNormalPerturb(sc);
-    expectNear(np, Point3(0, -1, 0), 1e-3f);  // tilts away from the rising value
-
-    // Stretching v over twice the surface length halves the slope, measured in the mean length
-    // of one UV unit (1.5).
-    sc.dPdv = Point3(0, 2, 0);
-    np = ramp.EvalNormalPerturb(sc);
-    EXPECT_NEAR(np.y, -0.75f, 1e-3f);
-
-    // Skewed UVs, P = u (1, 1, 0) + v (0, 1, 0): v = y - x, so its gradient is (-1, 1, 0), in
-    // units of the mean UV length (sqrt 2 + 1) / 2.
-    sc.dPdu = Point3(1, 1, 0);
-    sc.dPdv = Point3(0, 1, 0);
-    const float unit = (std::sqrt(2.0f) + 1.0f) / 2.0f;
-    expectNear(ramp.EvalNormalPerturb(sc), Point3(unit, -unit, 0), 1e-3f);
-
-    // No UV derivatives: nothing to bump along.
-    sc.dPdu = sc.dPdv = Point3();
-    EXPECT_EQ(ramp.EvalNormalPerturb(sc), Point3());
-
-    CheckerMap flat;  // constant away from the cell borders
-    sc.dPdu = Point3(1, 0, 0), sc.dPdv = Point3(0, 1, 0);
-    sc.uvw = Point3(0.25f, 0.25f, 0);
-    EXPECT_EQ(flat.EvalNormalPerturb(sc), Point3());
-}
-
 TEST(GradientNoise3, DeterministicBoundedAndZeroOnTheLattice)
 {
     EXPECT_EQ(standalone::gradientNoise3(Point3(3, -7, 12)), 0.0f);

@@ -82,37 +82,6 @@ TEST(ScanlineCoverage, TrianglesSharingEdgesCoverEverySampleExactlyOnce)
             ASSERT_EQ(pixel(sq, x, y), rgba(0.5, 0.5, 0.5, 0.5)) << x << "," << y;
 }
 
-// Orthographic 16 x 16, one unit per pixel: screen x = 8 + x.
-std::unique_ptr<TestScene> nearAndFar(bool nearFirst, Color nearT = Color())
-{
-    auto ts = TestScene::orthographic(16.0f);
-    auto* farMtl = ts->material<ConstantMtl>(red);
-    auto* nearMtl = ts->material<ConstantMtl>(green * (1.0f - nearT.g), nearT);
-    auto addFar = [&] { ts->add("far", rectMesh(-8, -8, 8, 8, -10), farMtl); };
-    auto addNear = [&] { ts->add("near", rectMesh(-8, -8, 0.5f, 8, -5), nearMtl); };
-    if (nearFirst)
-        addNear(), addFar();
-    else
-        addFar(), addNear();
-    return ts;
-}
-
-TEST(ScanlineCompositing, TransparencyOverSurfacesAndTheBackground)
-{
-    auto ts = nearAndFar(false, Color(0.5f, 0.5f, 0.5f));
-    ts->scene.findNode("near")->setMtl(ts->material<ConstantMtl>(Color(0.5f, 0, 0), Color(0.5f, 0.5f, 0.5f)));
-    ts->scene.findNode("far")->setMtl(ts->material<ConstantMtl>(blue));
-    Bitmap bm = rendered(*ts);
-    EXPECT_EQ(pixel(bm, 3, 5), rgba(0.5, 0, 0.5));
-    EXPECT_EQ(pixel(bm, 12, 5), rgba(0, 0, 1));
-
-    // Over a transparent background the result is premultiplied.
-    ts->scene.findNode("far")->setHidden(true);
-    bm = rendered(*ts, {.background = Color(0.2f, 0.9f, 0.4f), .backgroundAlpha = 0.0f});
-    EXPECT_EQ(pixel(bm, 3, 5), rgba(0.5, 0, 0, 0.5));
-    EXPECT_EQ(pixel(bm, 12, 5), BMM_Color_64{});
-}
-
 // A floor one unit below a 90 degree perspective camera, running from behind the camera far into
 // the distance: clipped at the near plane, it fills exactly the rows below the horizon.
 TEST(ScanlineClipping, FloorThroughTheCameraPlaneFillsTheRowsBelowTheHorizon)

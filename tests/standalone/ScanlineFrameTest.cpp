@@ -55,40 +55,6 @@ private:
     DWORD channels_;
 };
 
-TEST(ScanlineFrame, PreFrameThenShadesThenPostFrameThenEffect)
-{
-    EventLog log;
-    standalone::ScanlineRenderer renderer;
-    RenderGlobalContext* preContext = nullptr;
-    int instancesAtPre = -1;
-    FrameHook hook([&](int code, RenderGlobalContext* gc) {
-        log.add(code == NOTIFY_PRE_RENDERFRAME ? "pre" : "post");
-        if (code == NOTIFY_PRE_RENDERFRAME) {
-            preContext = gc;
-            instancesAtPre = gc->NumRenderInstances();
-        }
-    });
-    auto ts = TestScene::orthographic(16.0f);
-    ts->add("a", rectMesh(-8, -8, 8, 8, -5),
-            ts->material<ProbeMtl>([&](ShadeContext&) { log.add("shade"); }));
-    ProbeEffect effect(&log, BMM_CHAN_COLOR);
-    Bitmap bm;
-    ASSERT_EQ(renderOpen(renderer, *ts, bm, {.effect = &effect}), 1);
-
-    ASSERT_GE(log.events.size(), 4u);
-    EXPECT_EQ(log.events.front(), "pre");
-    EXPECT_EQ(log.events[log.events.size() - 2], "post");
-    EXPECT_EQ(log.events.back(), "effect");
-    for (std::size_t i = 1; i + 2 < log.events.size(); ++i)
-        ASSERT_EQ(log.events[i], "shade") << i;
-    EXPECT_EQ(log.events.size() - 3, 16u * 16 + 16u);  // every pixel, plus the diagonal's second faces
-
-    ASSERT_NE(preContext, nullptr);
-    EXPECT_EQ(effect.context, preContext);
-    EXPECT_EQ(preContext->renderer, &renderer);
-    EXPECT_EQ(instancesAtPre, 1);
-}
-
 // Overlapping, transparent, lit and shadowed objects: enough to expose any ordering difference.
 std::unique_ptr<TestScene> busyScene()
 {

@@ -27,33 +27,6 @@ struct GBufferScene {
     }
 };
 
-TEST(ScanlineGBuffer, FrontFragmentValuesAtKnownPixels)
-{
-    GBufferScene g;
-    const Bitmap bm = rendered(*g.ts, {.background = Color(0.2f, 0.4f, 0.6f)});
-    EXPECT_FLOAT_EQ(channelAt<float>(bm, BMM_CHAN_Z, 3, 5), -3.0f);
-    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 3, 5), 0);
-    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_MTL_ID, 3, 5), 5);
-    expectNear(DeCompressNormal(channelAt<DWORD>(bm, BMM_CHAN_NORMAL, 3, 5)), Point3(0, 0, 1), 1e-3f);
-    // UVs run 0..1 over x -8..0 and y -4..8: pixel (3, 5) centre is world (-4.5, 2.5).
-    const Point2 uv = channelAt<Point2>(bm, BMM_CHAN_UV, 3, 5);
-    expectNear(Point3(uv.x, uv.y, 0), Point3(3.5f / 8.0f, 6.5f / 12.0f, 0));
-
-    // Pixel (10, 2) lies inside one triangle; its centre is world x = 2.5, where the tilted plane
-    // is at z = -4.75.
-    EXPECT_NEAR(channelAt<float>(bm, BMM_CHAN_Z, 10, 2), -4.75f, 1e-5f);
-    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 10, 2), 255);
-    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 10, 2), 1);
-    expectNear(DeCompressNormal(channelAt<DWORD>(bm, BMM_CHAN_NORMAL, 10, 2)), Normalize(Point3(-0.5f, 0, 1)),
-               1e-3f);
-    EXPECT_EQ(channelAt<Point2>(bm, BMM_CHAN_VELOC, 10, 2), Point2());
-
-    EXPECT_EQ(channelAt<float>(bm, BMM_CHAN_Z, 8, 14), BMM_BACKGROUND_Z);
-    EXPECT_EQ(channelAt<std::uint16_t>(bm, BMM_CHAN_NODE_RENDER_ID, 8, 14), BMM_BACKGROUND_NODE_RENDER_ID);
-    EXPECT_EQ(channelAt<std::uint8_t>(bm, BMM_CHAN_COVERAGE, 8, 14), 0);
-    EXPECT_EQ(pixel(bm, 8, 14), rgba(0.2f, 0.4f, 0.6f));
-}
-
 // Channels an effect asks for are created and filled too.
 class ChannelAsker : public Effect {
 public:

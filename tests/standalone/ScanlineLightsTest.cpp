@@ -44,30 +44,6 @@ LightSettings settings(LightType type, Color color = Color(1, 1, 1), float multi
     return s;
 }
 
-TEST(ScanlineLights, OmniDirectionColourAndDecay)
-{
-    TestShadeContext sc;
-    sc.place(Point3(0, 0, -10), Point3(0, 0, 1));
-    auto omni = makeScanlineLight(settings(LightType::omni, Color(1, 0.5f, 0.25f), 2.0f),
-                                  TransMatrix(Point3(3, 0, -6)), nullptr);
-    Sample s = illuminate(*omni, sc);
-    ASSERT_TRUE(s.lit);
-    expectNear(s.dir, Point3(0.6f, 0, 0.8f));  // toward (3, 0, 4) / 5
-    EXPECT_NEAR(s.dotNL, 0.8f, kTol);
-    EXPECT_NEAR(s.diffuseCoef, 0.8f, kTol);
-    expectColor(s.color, Color(2.0f, 1.0f, 0.5f));  // colour x multiplier, no decay by default
-    EXPECT_FALSE(omni->ambientOnly);
-
-    LightSettings decaying = settings(LightType::omni);
-    decaying.decayStart = 1.0f;
-    auto decay = makeScanlineLight(decaying, TransMatrix(Point3(3, 0, -6)), nullptr);
-    s = illuminate(*decay, sc);
-    EXPECT_NEAR(s.color.g, 1.0f / 25.0f, kTol);  // (1 / 5)^2 at distance 5
-    decaying.decayStart = 8.0f;
-    decay = makeScanlineLight(decaying, TransMatrix(Point3(3, 0, -6)), nullptr);
-    EXPECT_NEAR(illuminate(*decay, sc).color.g, 1.0f, kTol) << "full strength inside the decay start";
-}
-
 std::vector<standalone::BvhTriangle> quad(const Point3& corner, const Point3& u, const Point3& v)
 {
     return {{corner, corner + u, corner + u + v}, {corner, corner + u + v, corner + v}};

@@ -27,40 +27,6 @@ struct ProjectionSpy {
     }};
 };
 
-// Exactly pixel (60, 45) of a 100 x 100 image is covered (by the square's two triangles
-// together); its neighbours are not.
-void expectOnlyPixel60x45(const Bitmap& bm)
-{
-    EXPECT_EQ(pixel(bm, 60, 45), (BMM_Color_64{65535, 65535, 65535, 65535}));
-    for (auto [x, y] : {std::pair{59, 45}, {61, 45}, {60, 44}, {60, 46}})
-        EXPECT_EQ(pixel(bm, x, y), (BMM_Color_64{0, 0, 0, 65535})) << x << "," << y;
-}
-
-// In the Z-up world a camera at (0, -5, 0) looks along +y with +z up: its local -z is world +y.
-TEST(ScanlineProjection, CameraNodeTransformPlacesTheWorld)
-{
-    auto ts = TestScene::perspective(90.0f);
-    ts->camera->setLocalTM(Matrix3({1, 0, 0}, {0, 0, 1}, {0, -1, 0}, {0, -5, 0}));
-    auto wall = quadMesh({1.0f, 0, 0.4f}, {1.1f, 0, 0.4f}, {1.1f, 0, 0.5f}, {1.0f, 0, 0.5f});
-    // The wall's world point seen through each shaded screen position of pixel (60, 45).
-    std::vector<std::pair<Point2, Point3>> seen;
-    auto* probe = ts->material<ProbeMtl>(
-        [&](ShadeContext& sc) {
-            if (sc.ScreenCoord() == IPoint2{60, 45})
-                seen.emplace_back(sc.SurfacePtScreen(), sc.PointTo(sc.P(), REF_WORLD));
-        },
-        white, MTLREQ_2SIDE);
-    ts->add("wall", wall, probe);
-    expectOnlyPixel60x45(rendered(*ts, {.width = 100, .height = 100}));
-    ASSERT_FALSE(seen.empty());
-    for (const auto& [screen, world] : seen) {
-        // 5 units away with xscale -50: a pixel is 0.1 units; screen (60, 45) is world (1, 0, 0.5).
-        EXPECT_NEAR(world.x, 1.0f + (screen.x - 60.0f) * 0.1f, 1e-4f);
-        EXPECT_NEAR(world.y, 0.0f, 1e-4f);
-        EXPECT_NEAR(world.z, 0.5f - (screen.y - 45.0f) * 0.1f, 1e-4f);
-    }
-}
-
 // Everything a material can ask at pixel (60, 44), inside one triangle of a perspective square
 // (x 0.9..1.3, y 0.3..0.7) whose node sits at z = -5 with the mesh in its z = 0 plane.
 TEST(ScanlineShadeContext, AnswersMatchTheGeometry)

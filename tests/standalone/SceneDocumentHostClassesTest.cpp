@@ -45,37 +45,6 @@ protected:
     TempDir dir;
 };
 
-TEST_F(SceneDocumentHostClasses, StandardMaterialAndMapsBuiltByScriptNameOrTheMapsOwnError)
-{
-    writePng(dir.path() / "textures/paper.png", 2, 1, {255, 0, 0, 0, 0, 255});
-
-    auto scene = loadScene(dir.write("scenes/desk.json", document("../textures/paper.png")), core);
-    auto* paper = dynamic_cast<StdMat2*>(scene->findNode("sheet")->GetMtl());
-    ASSERT_NE(paper, nullptr);
-    EXPECT_EQ(paper->ClassID(), DMTL_CLASS_ID);
-    EXPECT_EQ(paper->GetParamBlock(0)->GetFloat(test_support::paramId(*paper, "glossiness")), 40.0f);
-    Texmap* checks = paper->GetSubTexmap(ID_DI);
-    ASSERT_NE(checks, nullptr);
-    EXPECT_EQ(checks->GetName(), "checks");
-    Texmap* noise = paper->GetSubTexmap(ID_BU);
-    ASSERT_NE(noise, nullptr);
-    EXPECT_EQ(noise->GetParamBlock(0)->GetFloat(test_support::paramId(*noise, "size")), 0.5f);
-    auto* photo = dynamic_cast<BitmapMap*>(checks->GetSubTexmap(1));
-    ASSERT_NE(photo, nullptr);
-    EXPECT_TRUE(photo->loaded());  // the relative file name found the image next to the scenes folder
-
-    // A missing image fails the load with the bitmap map's own message.
-    try {
-        loadScene(dir.write("scenes/desk.json", document("nowhere.png")), core);
-        FAIL() << "loaded";
-    } catch (const SceneError& e) {
-        EXPECT_EQ(e.jsonPath(), "/maps/1");
-        EXPECT_NE(e.reason().find("cannot read image file"), std::string::npos) << e.what();
-        EXPECT_NE(e.reason().find((dir.path() / "scenes/nowhere.png").string()), std::string::npos)
-            << e.what();
-    }
-}
-
 // The complete example of docs/scene-format.md stays a valid document.
 TEST_F(SceneDocumentHostClasses, DocumentedExampleLoads)
 {

@@ -183,85 +183,6 @@ TEST(StandardMaterial, BumpTiltsTheNormalForShadingOnly)
     EXPECT_NEAR(shade(*m, sc).r, std::sqrt(0.5f), 1e-4f);
 }
 
-TEST(StandardMaterial, MapChannelsMixByAmount)
-{
-    standalone::CheckerMap checker;
-    setParam(checker, "color1", Color(1, 0, 0));
-    setParam(checker, "color2", Color(0, 0, 1));
-    auto m = matteMaterial(Color(0, 1, 0));
-    m->SetSelfIllum(1.0f, 0);  // shows the diffuse colour unlit
-    m->SetSubTexmap(ID_DI, &checker);
-    TestShadeContext sc;
-    sc.uvw = Point3(0.25f, 0.25f, 0);
-    expectColor(shade(*m, sc), Color(1, 0, 0));
-    m->SetTexmapAmt(ID_DI, 0.25f, 0);
-    expectColor(shade(*m, sc), Color(0.25f, 0.75f, 0));
-    sc.doMaps = FALSE;
-    expectColor(shade(*m, sc), Color(0, 1, 0));
-    sc.doMaps = TRUE;
-
-    // Reflection adds map colour x amount on top.
-    standalone::GradientMap sky;
-    for (const char* name : {"color1", "color2", "color3"})
-        setParam(sky, name, Color(0.2f, 0.4f, 0.6f));
-    setParam(sky, "mapping", 1);
-    m->SetSubTexmap(ID_RL, &sky);
-    m->SetTexmapAmt(ID_RL, 0.5f, 0);
-    expectColor(shade(*m, sc), Color(0.25f + 0.1f, 0.75f + 0.2f, 0.3f));
-}
-
-TEST(StandardMaterial, RequirementsFollowSettingsAndMaps)
-{
-    auto m = std::make_unique<StandardMaterial>();
-    EXPECT_EQ(m->Requirements(-1), 0u);
-    setParam(*m, "twoSided", 1);
-    EXPECT_EQ(m->Requirements(-1), MTLREQ_2SIDE);
-    setParam(*m, "twoSided", 0);
-    setParam(*m, "opacity", 99.0f);
-    EXPECT_EQ(m->Requirements(-1), MTLREQ_TRANSP);
-    setParam(*m, "opacity", 100.0f);
-
-    standalone::CheckerMap checker;
-    standalone::NoiseMap solidNoise;  // object space
-    m->SetSubTexmap(ID_DI, &solidNoise);
-    EXPECT_EQ(m->Requirements(-1) & MTLREQ_UV, 0u);
-    m->SetSubTexmap(ID_DI, &checker);
-    EXPECT_NE(m->Requirements(-1) & MTLREQ_UV, 0u);
-    m->EnableMap(ID_DI, FALSE);
-    EXPECT_EQ(m->Requirements(-1) & MTLREQ_UV, 0u);
-    m->SetSubTexmap(ID_BU, &checker);
-    EXPECT_NE(m->Requirements(-1) & MTLREQ_BUMPUV, 0u);
-}
-
-// Scene documents address the map channels by name; the StdMat2 setters write the block in its units.
-TEST(StandardMaterial, ScriptNamesDriveTheMaterial)
-{
-    StandardMaterial m;
-    IParamBlock2* block = m.GetParamBlock(0);
-    ASSERT_NE(block, nullptr);
-    setParam(m, "shaderType", 1);
-    EXPECT_EQ(m.GetShaderId(), ANISO_SHADER_CLASS_ID);
-    standalone::CheckerMap maps[6];
-    const std::pair<const char*, int> channels[] = {{"diffuseMap", ID_DI},    {"specularLevelMap", ID_SS},
-                                                    {"glossinessMap", ID_SH}, {"bumpMap", ID_BU},
-                                                    {"reflectionMap", ID_RL}, {"opacityMap", ID_OP}};
-    for (int i = 0; i < 6; ++i) {
-        setParam(m, channels[i].first, &maps[i]);
-        EXPECT_EQ(m.GetSubTexmap(channels[i].second), &maps[i]) << channels[i].first;
-    }
-    m.SetSubTexmap(ID_RR, &maps[0]);  // no refraction slot: ignored
-    EXPECT_EQ(m.GetSubTexmap(ID_RR), nullptr);
-    setParam(m, "diffuseMapEnable", 0);
-    EXPECT_FALSE(m.MapEnabled(ID_DI));
-
-    m.SetOpacity(0.25f, 0);
-    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "opacity")), 25.0f);
-    m.SetTexmapAmt(ID_DI, 0.3f, 0);
-    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "diffuseMapAmount")), 30.0f);
-    ASSERT_TRUE(m.SetShaderParam(SHADER_PARAM_ORIENTATION, 0.5f, 0));
-    EXPECT_FLOAT_EQ(block->GetFloat(paramId(m, "orientation")), 90.0f);
-}
-
 TEST(StandardMaterial, CloneIsIndependent)
 {
     auto original = matteMaterial(Color(0.5f, 0.5f, 0.5f));
@@ -290,22 +211,6 @@ TEST(StandardMaterial, CloneIsIndependent)
     setParam(checker, "color1", Color(0, 1, 0));
     original.reset();
     expectColor(shade(*clone, sc), before);
-}
-
-TEST(HostClasses, RegisteredUnderTheirDocumentNames)
-{
-    standalone::StandaloneCore core;
-    standalone::registerHostClasses(core);
-    for (const char* name : {"Standard", "Bitmap", "Checker", "Noise", "Gradient"}) {
-        ClassDesc2* desc = core.findClass(name);
-        ASSERT_NE(desc, nullptr) << name;
-        std::unique_ptr<ReferenceTarget> object(desc->Create(FALSE));
-        ASSERT_NE(object, nullptr) << name;
-        EXPECT_EQ(object->ClassID(), desc->ClassID()) << name;
-        EXPECT_EQ(object->GetParamBlock(0)->GetDesc(), desc->GetParamBlockDesc(0)) << name;
-    }
-    std::unique_ptr<ReferenceTarget> viaId(core.CreateInstance(MATERIAL_CLASS_ID, DMTL_CLASS_ID));
-    EXPECT_NE(dynamic_cast<StdMat2*>(viaId.get()), nullptr);
 }
 
 }  // namespace
