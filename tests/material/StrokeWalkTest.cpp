@@ -296,6 +296,34 @@ TEST(StrokeSetupDraws, NothingPaintsWithoutSize)
     EXPECT_FALSE(setUpStroke(strokeAt(5), settings.brush, settings.stroke, StrokeSetupFrame{}).has_value());
 }
 
+// Depth scaling stops at its end depth, the normal shift moves a stroke the way its normal
+// points on screen (y down), and a rake mode outside 0..2 is held to it.
+TEST(StrokeSetupDraws, DepthScalingNormalShiftAndRakeStayInTheirBounds)
+{
+    fillRandomTables();
+    RandomSettings settings;
+    settings.brush.brushSizeRnd = 0.0f;
+    settings.brush.brushZScaleEnable = true;
+    settings.brush.brushZScaleStart = 10.0f;
+    settings.brush.brushZScaleEnd = 20.0f;
+    settings.brush.brushOfsNorm = 2.0f;
+    settings.stroke.strokeRake = 7;
+    StrokeSetupFrame frame;
+    auto sizeAt = [&](float depth) {
+        frame.objectDepth = depth;
+        return setUpStroke(strokeAt(5), settings.brush, settings.stroke, frame)->size;
+    };
+    EXPECT_FLOAT_EQ(sizeAt(20.0f), 4.0f * 11.0f / 21.0f);
+    EXPECT_FLOAT_EQ(sizeAt(40.0f), sizeAt(20.0f));
+
+    vmlObjBrush up = strokeAt(5);
+    up.normal = CompressNormal(Normalize(Point3(0.0f, 1.0f, 1.0f)));
+    const auto s = setUpStroke(up, settings.brush, settings.stroke, frame);
+    EXPECT_NEAR(s->offset.y, -2.0f * std::sqrt(0.5f), 0.02f);
+    EXPECT_NEAR(s->offset.x, 0.0f, 0.02f);
+    EXPECT_EQ(s->rake, 2);
+}
+
 constexpr vml::MaterialKey coverageMaterial = 1;
 
 class StrokeCoverage : public ::testing::Test {
