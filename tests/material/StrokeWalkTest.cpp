@@ -110,6 +110,27 @@ TEST_F(StrokeWalk, ZeroLengthStampsOneDabAtTheSeedPointHalfWayAlongTheStroke)
     EXPECT_FLOAT_EQ(canvas.GetCoverageAt(20, 20), 35.0f / 36.0f);
 }
 
+TEST_F(StrokeWalk, FullRoughnessEndsTheStrokeWhereItsObjectEnds)
+{
+    // The object covers columns 0..9 of row 20; the stroke starts on the left edge of column 2
+    // heading right, so every step lands exactly on a pixel edge and enters the next column.
+    for (int x = 0; x < 10; ++x) {
+        PixelSample s;
+        s.nodeId = 1;
+        s.depth = -10.0f;
+        s.normal = CompressNormal({0.0f, 0.0f, 1.0f});
+        ASSERT_TRUE(grid.insertSample(x, 20, s));
+    }
+    setup.position = {2.0f, 20.5f};
+    setup.length = 30.0f;
+    setup.rough = 1.0f;
+    const auto trace = walk(brush);
+    // Steps are taken from columns 2..9 (each with a sample), the lookup in column 10 ends the
+    // stroke: the seed dab and eight more, the last on column 10's left edge.
+    ASSERT_EQ(trace.size(), 9u);
+    EXPECT_FLOAT_EQ(trace.back().centre.x, 10.0f);
+}
+
 TEST_F(StrokeWalk, RandomRakeChangesTheVariantAtEveryDab)
 {
     setup.rake = 2;
