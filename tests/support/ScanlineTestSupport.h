@@ -84,17 +84,6 @@ inline std::shared_ptr<Mesh> rectMesh(float x0, float y0, float x1, float y1, fl
     return quadMesh({x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z});
 }
 
-// The same rectangle wound the other way: its front faces away from the camera.
-inline std::shared_ptr<Mesh> flippedRectMesh(float x0, float y0, float x1, float y1, float z)
-{
-    auto m = rectMesh(x0, y0, x1, y1, z);
-    for (Face& f : m->faces)
-        std::swap(f.v[1], f.v[2]);
-    for (TVFace& f : m->tvFace)
-        std::swap(f.t[1], f.t[2]);
-    return m;
-}
-
 struct TestScene {
     standalone::Scene scene;
     standalone::SceneNode* camera = nullptr;
