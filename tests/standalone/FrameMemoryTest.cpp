@@ -51,6 +51,10 @@ TEST(FrameMemory, RefusesAFrameThatCannotFitAndSuggestsOneThatCan)
     EXPECT_FALSE(standalone::refuseFrame(smaller, available).empty())
         << "suggestion far from the limit: " << w;
 
+    // A frame needing exactly what there is fits; one byte less refuses it.
+    EXPECT_TRUE(standalone::refuseFrame(smaller, {smaller.bytes(), "test"}).empty());
+    EXPECT_FALSE(standalone::refuseFrame(smaller, {smaller.bytes() - 1, "test"}).empty());
+
     // Not even the fixed part fits: nothing to suggest but freeing memory.
     EXPECT_NE(standalone::refuseFrame(need, {1u << 20, "test"}).find("free memory"), std::string::npos);
     EXPECT_TRUE(standalone::refuseFrame(need, {UINT64_MAX, "unknown"}).empty());
