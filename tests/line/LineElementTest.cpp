@@ -55,19 +55,6 @@ protected:
     LineSettings saved;
 };
 
-// A map that cannot be copied.
-class UncopyableMap final : public ToneMap {
-public:
-    using ToneMap::ToneMap;
-    ReferenceTarget* Clone() override { return nullptr; }
-};
-
-float toneOf(Texmap* map)
-{
-    auto* tone = dynamic_cast<ToneMap*>(map);
-    return tone ? tone->tone : -1.0f;
-}
-
 void expectSameValues(LineFxElement& want, LineFxElement& got)
 {
     for (TimeValue t : {0, 1000}) {

@@ -26,19 +26,6 @@ namespace {
 
 constexpr int valueBlocks = 4;  // the version block holds no values
 
-// A map that cannot be copied.
-class UncopyableMap final : public ToneMap {
-public:
-    using ToneMap::ToneMap;
-    ReferenceTarget* Clone() override { return nullptr; }
-};
-
-float toneOf(Texmap* map)
-{
-    auto* tone = dynamic_cast<ToneMap*>(map);
-    return tone ? tone->tone : -1.0f;
-}
-
 // A value `step` from def's default within its range (a scene file's values are held to it): above
 // the default where there is room, else below, else the range's other end.
 double awayFromDefault(const ParamDef& def, double step)

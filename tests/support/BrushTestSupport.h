@@ -3,25 +3,14 @@
 // off, block setters, and a grey map for the sub-map slot.
 
 #include "host/IParamBlock2.h"
-#include "host/Texmap.h"
 #include "paint/vmlBrush.h"
 #include "paint/vmlBrushParamBlock.h"
 #include "shell/RandomTables.h"
+#include "support/ToneMap.h"
 
 #include <gtest/gtest.h>
 
 namespace test_support {
-
-// Answers one grey everywhere and counts its updates.
-class ToneMap : public Texmap {
-public:
-    explicit ToneMap(float t) : tone(t) {}
-    AColor EvalColor(ShadeContext&) override { return AColor(tone, tone, tone, 1.0f); }
-    void Update(TimeValue, Interval&) override { ++updates; }
-    ReferenceTarget* Clone() override { return new ToneMap(tone); }
-    float tone;
-    int updates = 0;
-};
 
 class BrushFixture : public ::testing::Test {
 protected:

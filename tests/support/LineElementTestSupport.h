@@ -2,19 +2,10 @@
 // Shared pieces of the line element tests: a copyable stand-in map and a settings record with
 // every mirrored word away from its block default.
 
-#include "host/Texmap.h"
 #include "line/LineSettings.h"
+#include "support/ToneMap.h"
 
 namespace test_support {
-
-class ToneMap : public Texmap {
-public:
-    explicit ToneMap(float t = 0.5f) : tone(t) {}
-    AColor EvalColor(ShadeContext&) override { return AColor(tone, tone, tone, 1.0f); }
-    void Update(TimeValue, Interval&) override {}
-    ReferenceTarget* Clone() override { return new ToneMap(tone); }
-    float tone;
-};
 
 // Distinct values for every word that mirrors a parameter; the switches all on.
 inline vml::LineSettings distinctSettings()

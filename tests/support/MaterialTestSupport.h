@@ -6,7 +6,6 @@
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
 #include "host/Interface.h"
-#include "host/Texmap.h"
 #include "material/vmlMaterial.h"
 #include "plugin/EntryPoints.h"
 #include "renderer/vmlRenderer.h"
@@ -14,6 +13,7 @@
 #include "standalone/StandaloneCore.h"
 #include "support/ParamByName.h"
 #include "support/PluginClasses.h"
+#include "support/ToneMap.h"
 
 #include <gtest/gtest.h>
 
@@ -21,17 +21,6 @@
 #include <string>
 
 namespace test_support {
-
-// A map answering one grey; `tone` tells copies apart from other maps.
-class ToneMap : public Texmap {
-public:
-    explicit ToneMap(float t = 0.5f) : tone(t) {}
-    AColor EvalColor(ShadeContext&) override { return AColor(tone, tone, tone, 1.0f); }
-    void Update(TimeValue, Interval&) override { ++updates; }
-    ReferenceTarget* Clone() override { return new ToneMap(tone); }
-    float tone;
-    int updates = 0;
-};
 
 // Reports the brush texture's class id: what the brush slot accepts.
 class StandInBrush final : public ToneMap {
