@@ -80,9 +80,9 @@ Image readImage(const fs::path& path)
         ADD_FAILURE() << "cannot read " << path;
         return image;
     }
-    const OIIO::ImageSpec& spec = in->spec();
-    image.width = spec.width, image.height = spec.height;
-    image.rgb.resize(std::size_t(spec.width) * spec.height * 3);
+    const OIIO::ImageSpec& format = in->spec();
+    image.width = format.width, image.height = format.height;
+    image.rgb.resize(std::size_t(format.width) * format.height * 3);
     EXPECT_TRUE(in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, image.rgb.data()));
     return image;
 }

@@ -45,9 +45,9 @@ std::vector<std::uint16_t> readPixels(const fs::path& path)
         ADD_FAILURE() << "cannot read " << path;
         return pixels;
     }
-    const OIIO::ImageSpec& spec = in->spec();
-    pixels.resize(std::size_t(spec.width) * spec.height * spec.nchannels);
-    EXPECT_TRUE(in->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::UINT16, pixels.data()));
+    const OIIO::ImageSpec& format = in->spec();
+    pixels.resize(std::size_t(format.width) * format.height * format.nchannels);
+    EXPECT_TRUE(in->read_image(0, 0, 0, format.nchannels, OIIO::TypeDesc::UINT16, pixels.data()));
     return pixels;
 }
 

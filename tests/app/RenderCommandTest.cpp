@@ -85,8 +85,8 @@ struct RenderCommand : test_support::CommandTest {
         auto in = OIIO::ImageInput::open(file);
         if (!in)
             return {};
-        const OIIO::ImageSpec& spec = in->spec();
-        std::vector<float> rgb(std::size_t(spec.width) * spec.height * 3);
+        const OIIO::ImageSpec& format = in->spec();
+        std::vector<float> rgb(std::size_t(format.width) * format.height * 3);
         in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, rgb.data());
         std::vector<float> y;
         for (std::size_t i = 0; i < rgb.size(); i += 3)
