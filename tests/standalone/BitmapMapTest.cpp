@@ -20,9 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using standalone::BitmapMap;
-using test_support::expectColor;
-using test_support::setParam;
-using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -20,13 +19,7 @@ using namespace standalone;
 using namespace standalone::document;
 using namespace test_support;
 
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string fileText(const std::string& path) { return TempDir::readText(path); }
 
 TEST(JsonTextPatch, ChangesOnlyTheValueAndAddsKeysInTheStyleOfTheirNeighbours)
 {

@@ -1,17 +1,22 @@
+// Models imported into a scene document: the camera chosen, overrides, materials named from the
+// document and "wrap" in "assign".
+
 #include "support/ImportTestSupport.h"
 
 #include "host/Mtl.h"
 #include "standalone/SceneDocument.h"
+#include "standalone/document/Looks.h"
 
-#include <numbers>
+#include <gmock/gmock.h>
 
 using namespace standalone;
 using namespace test_support;
-using nlohmann::json;
+using ::testing::HasSubstr;
 
 namespace {
 
-// A model of two panels sharing the material "Paint", a lamp post with a bulb, and a camera.
+// A model of two panels sharing the material "Paint", a lamp post with a bulb sharing "Metal", an
+// empty node and a camera.
 class ImportDocument : public ImportFixture {
 protected:
     void SetUp() override
@@ -31,6 +36,7 @@ protected:
         const int camera =
             gltf.add("cameras", {{"type", "perspective"}, {"perspective", {{"yfov", 0.6}, {"znear", 0.1}}}});
         gltf.node({{"name", "Shot"}, {"translation", {0, 0, 10}}, {"camera", camera}});
+        gltf.node({{"name", "Marker"}, {"translation", {0, 3, 0}}});
         dir.write("models/yard.gltf", gltf.text());
     }
 
@@ -42,6 +48,12 @@ protected:
     {
         return documentError("scenes/yard.json", "{" + body + "}");
     }
+    // The model imported under a camera of the document's own.
+    static std::string imported(const std::string& body)
+    {
+        return R"("import": "../models/yard.gltf", "camera": {}, )" + body;
+    }
+    Mtl* mtlOf(Scene& scene, const char* node) { return scene.findNode(node)->GetMtl(); }
 };
 
 // The imported camera renders when the document has none; the document's wins unless "render"
@@ -101,6 +113,52 @@ TEST_F(ImportDocument, ErrorsNameTheEntryAndListWhatWasImported)
     EXPECT_EQ(e.jsonPath(), "/import/scale");
     e = errorOf(R"("import": {"file": "../models/yard.gltf", "upAxis": "x"})");
     EXPECT_EQ(e.jsonPath(), "/import/upAxis");
+}
+
+// A document material naming itself inside wraps the imported one it replaces; without an
+// imported namesake that is still a cycle.
+TEST_F(ImportDocument, ADocumentMaterialWrapsItsImportedNamesake)
+{
+    auto scene = load(
+        imported(R"("materials": [{"name": "Paint", "class": "TestWrapper", "subMaterials": ["Paint"]}])"));
+    Mtl* wrapper = mtlOf(*scene, "PanelA");
+    EXPECT_EQ(mtlOf(*scene, "PanelB"), wrapper);
+    ASSERT_NE(wrapper->GetSubMtl(0), nullptr);
+    EXPECT_EQ(wrapper->GetSubMtl(0)->GetName(), "Paint");
+    EXPECT_EQ(wrapper->GetSubMtl(0)->ClassID(), mtlOf(*scene, "Post")->ClassID()) << "the imported Paint";
+
+    const SceneError e = errorOf(
+        imported(R"("materials": [{"name": "Loop", "class": "TestWrapper", "subMaterials": ["Loop"]}])"));
+    EXPECT_EQ(e.jsonPath(), "/materials/0/subMaterials/0");
+    EXPECT_THAT(e.reason(), HasSubstr("refers back to itself"));
+}
+
+TEST_F(ImportDocument, MaterialAndWrapErrorsNameThePlaceAndListWhatIsValid)
+{
+    SceneError e = errorOf(imported(R"("materials": [{"name": "chalk", "class": "TestMtl"}],
+                              "objects": [{"name": "sign", "type": "box", "material": "Stone"}])"));
+    EXPECT_EQ(e.jsonPath(), "/objects/0/material");
+    EXPECT_THAT(e.reason(), HasSubstr("the document's and imported materials are: chalk, Paint, Metal"));
+
+    e = errorOf(imported(R"("assign": [{"objects": ["*"], "wrap": {"look": "wett"}}])"));
+    EXPECT_EQ(e.jsonPath(), "/assign/0/wrap/look");
+    EXPECT_THAT(e.reason(), HasSubstr("unknown look \"wett\""));
+    for (const document::Look& look : document::looks())
+        EXPECT_THAT(e.reason(), HasSubstr(look.name));
+
+    e = errorOf(
+        imported(R"("assign": [{"objects": ["*"], "material": "Paint", "wrap": {"class": "TestWrapper"}}])"));
+    EXPECT_EQ(e.jsonPath(), "/assign/0/wrap");
+    e = errorOf(imported(
+        R"("assign": [{"objects": ["*"], "wrap": {"class": "TestWrapper", "subMaterials": [null]}}])"));
+    EXPECT_EQ(e.jsonPath(), "/assign/0/wrap/subMaterials");
+    e = errorOf(imported(R"("assign": [{"objects": ["*"], "wrap": {"class": "TestMtl"}}])"));
+    EXPECT_EQ(e.jsonPath(), "/assign/0/wrap");
+    EXPECT_THAT(e.reason(), HasSubstr("no sub-material"));
+    // Checked even when the chosen objects have no mesh to wrap.
+    e = errorOf(
+        imported(R"("assign": [{"objects": ["Marker"], "wrap": {"class": "TestWrapper", "glosiness": 1}}])"));
+    EXPECT_EQ(e.jsonPath(), "/assign/0/wrap/glosiness");
 }
 
 }  // namespace

@@ -19,7 +19,6 @@
 using namespace standalone;
 using namespace test_support;
 using nlohmann::json;
-using test_support::expectColor;
 
 namespace {
 

@@ -20,9 +20,6 @@ namespace {
 using standalone::CheckerMap;
 using standalone::GradientMap;
 using standalone::NoiseMap;
-using test_support::expectColor;
-using test_support::setParam;
-using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 const Color kRed(1, 0, 0), kGreen(0, 1, 0), kBlue(0, 0, 1);

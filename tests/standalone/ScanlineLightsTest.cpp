@@ -15,7 +15,6 @@ namespace {
 using standalone::LightSettings;
 using standalone::LightType;
 using standalone::makeScanlineLight;
-using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 constexpr float kDeg = std::numbers::pi_v<float> / 180.0f;

@@ -12,7 +12,6 @@
 
 using namespace standalone;
 using namespace test_support;
-using test_support::expectNear;
 
 namespace {
 

@@ -25,10 +25,6 @@ namespace {
 using standalone::LightSettings;
 using standalone::LightType;
 using standalone::StandardMaterial;
-using test_support::expectColor;
-using test_support::paramId;
-using test_support::setParam;
-using test_support::TestShadeContext;
 
 constexpr float kTol = 1e-5f;
 constexpr float kDeg = std::numbers::pi_v<float> / 180.0f;

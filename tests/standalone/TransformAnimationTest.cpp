@@ -12,7 +12,6 @@ namespace {
 
 using standalone::Quat;
 using standalone::TransformAnimation;
-using test_support::expectNear;
 
 const float halfPi = std::acos(-1.0f) / 2;
 

@@ -110,7 +110,6 @@ public:
         child->parent = this;
         children.push_back(child);
     }
-    void rename(std::string name) { name_ = std::move(name); }
 
     INode* parent = nullptr;
     std::vector<INode*> children;
