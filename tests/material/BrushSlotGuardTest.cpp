@@ -8,10 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace test_support;
-
 using namespace vml;
-using test_support::ForeignMap;
-using test_support::StandInBrush;
 
 namespace {
 
@@ -32,7 +29,6 @@ protected:
         m.reset();
         MaterialFixture::TearDown();
     }
-
     // The one message of a repair, under the given caption.
     void expectRepairMessage(const char* caption)
     {
@@ -46,7 +42,6 @@ protected:
         auto* b = dynamic_cast<StandInBrush*>(m->brushMap());
         return b ? b->tone : -1.0f;
     }
-
     StandInBrush brush{0.75f};
     std::unique_ptr<vmlMaterial> m;
 };
@@ -58,7 +53,6 @@ TEST_F(BrushSlotGuard, AnEmptiedSlotGetsThePreviousBrushBackWithTheMessage)
     ASSERT_NE(m->savedBrush(), nullptr) << "a copy of the brush is kept";
     EXPECT_NE(m->savedBrush(), &brush);
     EXPECT_TRUE(core.messages().empty()) << "nothing is said before the update";
-
     update(*m);
     EXPECT_FLOAT_EQ(brushToneInSlot(), 0.75f);
     EXPECT_NE(m->brushMap(), &brush) << "the copy, not the original, comes back";
@@ -76,7 +70,6 @@ TEST_F(BrushSlotGuard, ABrushReplacingABrushOrAForeignMapNeedsNoRepair)
     EXPECT_EQ(m->brushMap(), &next);
     EXPECT_EQ(m->savedBrush(), nullptr);
     EXPECT_TRUE(core.messages().empty());
-
     // Emptied and refilled with a brush before the update: the saved copy is dropped silently.
     m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
     EXPECT_NE(m->savedBrush(), nullptr);
@@ -84,7 +77,6 @@ TEST_F(BrushSlotGuard, ABrushReplacingABrushOrAForeignMapNeedsNoRepair)
     update(*m);
     EXPECT_EQ(m->brushMap(), &brush);
     EXPECT_EQ(m->savedBrush(), nullptr);
-
     // A brush set after a foreign map that followed an emptied slot is not replaced by the copy.
     m->SetSubTexmap(vmlMaterial::brushMapSlot, nullptr);
     m->SetSubTexmap(vmlMaterial::brushMapSlot, &foreign);

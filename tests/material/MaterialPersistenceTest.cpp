@@ -17,10 +17,7 @@
 #include <vector>
 
 using namespace test_support;
-
 using namespace vml;
-using test_support::StandInBrush;
-using test_support::ToneMap;
 
 namespace {
 
@@ -98,7 +95,6 @@ protected:
         original.reset();
         MaterialFixture::TearDown();
     }
-
     // What the host writes for the material: its own chunk and, as references, each block.
     struct SavedScene {
         std::vector<std::uint8_t> material;
@@ -135,16 +131,6 @@ protected:
             m.ReplaceReference(vmlMaterial::firstMapRef + i, &loadedMaps[static_cast<std::size_t>(i)]);
         m.ReplaceReference(vmlMaterial::brushMapRef, &loadedBrush);
     }
-    void expectLoaded(vmlMaterial& loaded)
-    {
-        EXPECT_FALSE(loaded.needsInit());
-        expectSameSettings(*original, loaded);
-        EXPECT_EQ(loaded.baseMaterial(), &loadedBase);
-        for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(loaded.GetSubTexmap(i), &loadedMaps[static_cast<std::size_t>(i)]) << i;
-        EXPECT_EQ(loaded.brushMap(), &loadedBrush);
-    }
-
     standalone::StandardMaterial base;
     std::array<ToneMap, 6> maps;
     StandInBrush brush{0.9f};
@@ -160,7 +146,6 @@ TEST_F(MaterialPersistence, CloneCopiesEverySettingAndTheReferencedObjects)
     ASSERT_NE(copy, nullptr);
     update(*copy);
     expectSameSettings(*original, *copy);
-
     // The base material and the maps are copies of their own.
     auto* copiedBase = dynamic_cast<standalone::StandardMaterial*>(copy->baseMaterial());
     ASSERT_NE(copiedBase, nullptr);
@@ -172,7 +157,6 @@ TEST_F(MaterialPersistence, CloneCopiesEverySettingAndTheReferencedObjects)
         EXPECT_FLOAT_EQ(toneOf(copy->GetSubTexmap(i)), toneOf(original->GetSubTexmap(i))) << i;
     }
     EXPECT_TRUE(isBrushTexture(copy->brushMap()));
-
     // The copies are independent.
     copy->brushBlock()->SetValue(brushParam::brushOpacity, 0, 1.0f);
     EXPECT_NE(original->brushBlock()->GetFloat(brushParam::brushOpacity), 1.0f);
@@ -212,7 +196,6 @@ TEST_F(MaterialPersistence, ALoadedMaterialKeepsItsStoredSettingsWhateverTheRest
     EXPECT_EQ(r.CurChunkID(), 0x1000) << "only the base class chunk";
     ASSERT_EQ(r.CloseChunk(), IO_OK);
     EXPECT_EQ(r.OpenChunk(), IO_END);
-
     for (bool referencesFirst : {false, true}) {
         SCOPED_TRACE(referencesFirst ? "references before the load" : "load first");
         auto loaded = make(true);
@@ -225,7 +208,12 @@ TEST_F(MaterialPersistence, ALoadedMaterialKeepsItsStoredSettingsWhateverTheRest
             restoreReferences(*loaded, saved);
         update(*loaded);
         // Before the mend the first update replaced all of it by the defaults.
-        expectLoaded(*loaded);
+        EXPECT_FALSE(loaded->needsInit());
+        expectSameSettings(*original, *loaded);
+        EXPECT_EQ(loaded->baseMaterial(), &loadedBase);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(loaded->GetSubTexmap(i), &loadedMaps[static_cast<std::size_t>(i)]) << i;
+        EXPECT_EQ(loaded->brushMap(), &loadedBrush);
     }
     EXPECT_TRUE(core.messages().empty());
 }
@@ -267,7 +255,6 @@ TEST_F(MaterialPersistence, LoadSkipsUnknownChunksAndStopsAtBrokenData)
     EXPECT_EQ(m->GetName(), "glazed");
     EXPECT_EQ(m->GetGBufferID(), 3u);
     EXPECT_FALSE(m->needsInit());
-
     ChunkWriter broken;
     broken.BeginChunk(vmlMaterial::mtlBaseChunk);
     writeValue(&broken, std::uint16_t(9));

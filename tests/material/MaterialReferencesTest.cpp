@@ -12,11 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace test_support;
-
 using namespace vml;
-using test_support::colorNamed;
-using test_support::floatNamed;
-using test_support::ToneMap;
 
 namespace {
 
@@ -31,12 +27,10 @@ TEST_F(MaterialReferences, BumpAndReflectionMapsInAnEmptySlotSwitchTheirEffectOn
     m->SetSubTexmap(vmlMaterial::bumpMapSlot, &first);
     EXPECT_EQ(m->baseBlock()->GetInt(baseParam::bumpEnable), 1);
     EXPECT_EQ(m->baseBlock()->GetInt(baseParam::reflecEnable), 0);
-
     // Replacing one bump map by another leaves the switch as the user set it.
     m->baseBlock()->SetValue(baseParam::bumpEnable, 0, 0);
     m->SetSubTexmap(vmlMaterial::bumpMapSlot, &second);
     EXPECT_EQ(m->baseBlock()->GetInt(baseParam::bumpEnable), 0);
-
     m->SetSubTexmap(vmlMaterial::reflecMapSlot, &first);
     EXPECT_EQ(m->baseBlock()->GetInt(baseParam::reflecEnable), 1);
 }
@@ -51,7 +45,6 @@ TEST_F(MaterialReferences, TheBaseMaterialIsTheOneSubMaterial)
     EXPECT_EQ(m->baseBlock()->GetReferenceTarget(baseParam::baseMaterial), &porcelain);
     m->SetSubMtl(1, nullptr);
     EXPECT_EQ(m->baseMaterial(), &porcelain);
-
     // Colours come from the base material, black without one.
     porcelain.SetDiffuse(Color(0.2f, 0.4f, 0.6f), 0);
     EXPECT_EQ(m->GetDiffuse(), Color(0.2f, 0.4f, 0.6f));
@@ -85,7 +78,6 @@ TEST_F(MaterialReferences, HelperMaterialsAreConfiguredAndNeverReferences)
     EXPECT_EQ(hi->GetShaderId(), ANISO_SHADER_CLASS_ID);
     EXPECT_EQ(refl->GetShaderId(), BLINN_SHADER_CLASS_ID);
     EXPECT_EQ(colorNamed(*hi, "diffuse"), Color(0, 0, 0));
-
     ToneMap level, gloss, reflection;
     IParamBlock2* b = m->baseBlock();
     b->SetValue(baseParam::hiLevel, 0, 250);
@@ -107,7 +99,6 @@ TEST_F(MaterialReferences, HelperMaterialsAreConfiguredAndNeverReferences)
     EXPECT_EQ(refl->GetSubTexmap(ID_RL), &reflection);
     EXPECT_TRUE(refl->MapEnabled(ID_RL));
     EXPECT_EQ(refl->GetSubTexmap(ID_SS), nullptr);
-
     // Emptied slots empty the helpers' channels at the next update.
     m->SetSubTexmap(vmlMaterial::hiLevelMapSlot, nullptr);
     update(*m);
@@ -161,7 +152,6 @@ TEST_F(MaterialReferences, TheRendererRecognisesTheMaterialAndReadsItsMotionSwit
     EXPECT_NE(dynamic_cast<const vmlMaterialProbe*>(&probe), nullptr) << "installed by the material";
     EXPECT_TRUE(probe.isPainterlyMaterial(m.get()));
     EXPECT_FALSE(probe.isPainterlyMaterial(m->baseMaterial()));
-
     // Read from the block at the asked time, not from the caches.
     m->baseBlock()->SetValue(baseParam::baseRndAuto, 0, 1);
     m->baseBlock()->SetKey(baseParam::baseRndMoveDetect, 0, 0);

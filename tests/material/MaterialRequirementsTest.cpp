@@ -9,60 +9,31 @@
 #include <gtest/gtest.h>
 
 using namespace test_support;
-
 using namespace vml;
 
 namespace {
 
-class UvMap final : public test_support::ToneMap {
-public:
-    ULONG Requirements(int) override { return MTLREQ_UV; }
-};
-
-class MaterialRequirements : public test_support::MaterialFixture {
-protected:
-    void SetUp() override
-    {
-        MaterialFixture::SetUp();
-        m = make();
-        test_support::setParam(base, "twoSided", 1);
-        m->SetSubMtl(0, &base);
-    }
-    void TearDown() override
-    {
-        m.reset();
-        MaterialFixture::TearDown();
-    }
-
-    void setHiddenFace(bool on)
-    {
-        m->baseBlock()->SetValue(baseParam::baseHiddenFace, 0, on ? 1 : 0);
-        update(*m);
-    }
-    void setBaseOpacity(float percent) { test_support::setParam(base, "opacity", percent); }
-
-    standalone::StandardMaterial base;
-    std::unique_ptr<vmlMaterial> m;
-};
+class MaterialRequirements : public test_support::MaterialFixture {};
 
 TEST_F(MaterialRequirements, DuringAPainterlyFrameHiddenFaceRemovalDecidesTransparency)
 {
     vmlRenderer renderer(false);
     currentRenderer = &renderer;
-
-    setHiddenFace(true);
-    setBaseOpacity(50.0f);
-    ULONG req = m->Requirements(-1);
-    EXPECT_TRUE(req & vmlMaterialRenderRequirement);
-    EXPECT_FALSE(req & MTLREQ_TRANSP) << "never with hidden-face removal on";
-    EXPECT_TRUE(req & MTLREQ_2SIDE);
-
-    setHiddenFace(false);
-    setBaseOpacity(100.0f);
-    req = m->Requirements(-1);
-    EXPECT_TRUE(req & vmlMaterialRenderRequirement);
-    EXPECT_TRUE(req & MTLREQ_TRANSP) << "always with it off";
-
+    standalone::StandardMaterial base;
+    test_support::setParam(base, "twoSided", 1);
+    auto m = make();
+    m->SetSubMtl(0, &base);
+    // Hidden-face removal on with a half-transparent base, then off with an opaque one.
+    for (bool hidden : {true, false}) {
+        m->baseBlock()->SetValue(baseParam::baseHiddenFace, 0, hidden ? 1 : 0);
+        update(*m);
+        test_support::setParam(base, "opacity", hidden ? 50.0f : 100.0f);
+        const ULONG req = m->Requirements(-1);
+        EXPECT_TRUE(req & vmlMaterialRenderRequirement);
+        EXPECT_EQ((req & MTLREQ_TRANSP) != 0, !hidden)
+            << "never with hidden-face removal on, always with it off";
+        EXPECT_TRUE(!hidden || (req & MTLREQ_2SIDE));
+    }
     // Before any update the block answers.
     auto fresh = make();
     fresh->baseBlock()->SetValue(baseParam::baseHiddenFace, 0, 0);

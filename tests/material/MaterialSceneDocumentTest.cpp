@@ -10,7 +10,6 @@
 #include <string>
 
 using namespace test_support;
-
 using namespace vml;
 
 namespace {

@@ -14,7 +14,6 @@ namespace {
 
 using namespace test_support;
 using vml::vmlRenderer;
-namespace base = vml::baseParam;
 
 class PainterlyShade : public ShadingFixture {
 protected:
@@ -25,11 +24,6 @@ protected:
         scene->scene.render.width = 64, scene->scene.render.height = 48;
         material = make();
         material->SetSubMtl(0, &translucent);
-    }
-    void set(ParamID id, int v)
-    {
-        material->baseBlock()->SetValue(id, 0, v);
-        update(*material);
     }
     // Runs `inFrame` as shading starts (after the renderer's own hook) with a context placed at
     // a pixel that holds a stroke-grid corner.
@@ -54,7 +48,6 @@ protected:
         Bitmap bm;
         EXPECT_TRUE(session->renderFrame(0, bm).ok);
     }
-
     std::unique_ptr<test_support::TestScene> scene;
     test_support::ConstantMtl translucent{Color(0.2f, 0.3f, 0.1f), Color(0.5f, 1.0f, 0.0f)};
     std::unique_ptr<vml::vmlMaterial> material;

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -40,14 +39,6 @@ std::string fmt(std::string text, double a, double b, double c)
     return text;
 }
 
-std::string readText(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string value(const char* section, const char* key, const std::string& path)
 {
     char buffer[256];
@@ -59,7 +50,7 @@ std::string value(const char* section, const char* key, const std::string& path)
 std::vector<std::string> keysOfSection(const std::string& path, const std::string& section)
 {
     std::vector<std::string> keys;
-    std::istringstream in(readText(path));
+    std::ifstream in(path);
     bool inside = false;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.front() == '[')
@@ -114,17 +105,13 @@ TEST(PresetValueText, NumbersScanAsScanningDoesAndFormatAsPrintfDoes)
     EXPECT_EQ(formatPresetInt(-12), "-12");
 }
 
-class PresetFileTest : public ::testing::Test {
-protected:
-    TempDir tmp;
-    std::string file = (tmp.path() / "vermil+.ini").string();
-};
-
 // Every value of the file passes the intake: held to its parameter's range, refused when not
 // finite (the field kept), each with a warning naming the file, the section, the key and the
 // parameter.
-TEST_F(PresetFileTest, ValuesOutsideTheirRangesAreHeldAndNonFiniteOnesRefused)
+TEST(PresetFileTest, ValuesOutsideTheirRangesAreHeldAndNonFiniteOnesRefused)
 {
+    TempDir tmp;
+    const std::string file = (tmp.path() / "vermil+.ini").string();
     DirectoryCore core;
     SetCOREInterface(&core);
     const MaterialPresetValues defaults = materialBlockDefaults();
@@ -172,7 +159,6 @@ TEST(MaterialPresetsProcess, ReadOnceThenChangedOnlyBySetAsDefault)
     fs::create_directories(tmp.path() / "plugcfg");
     SetCOREInterface(&core);
     const std::string file = tmp.dir() + "plugcfg/vermil+.ini";
-
     // First use from several threads at once: one read, one record.
     std::vector<const MaterialPresetValues*> seen(4);
     std::vector<std::thread> threads;
@@ -182,18 +168,15 @@ TEST(MaterialPresetsProcess, ReadOnceThenChangedOnlyBySetAsDefault)
         t.join();
     for (const MaterialPresetValues* p : seen)
         EXPECT_EQ(p, seen[0]);
-
     // No file: the block defaults, and a file with every key.
     const MaterialPresetValues defaults = materialBlockDefaults();
     EXPECT_EQ(materialPresets(), defaults);
     EXPECT_EQ(keysOfSection(file, strokePresetSection), namesOf(strokePresetKeys()));
     EXPECT_EQ(value(brushPresetSection, "brush_density", file), "26.000000");
     EXPECT_EQ(value(strokePresetSection, "stroke_rake", file), "0");
-
     // Later uses neither reread nor rewrite the file.
     writePrivateProfileString(brushPresetSection, "brush_density", "40", file.c_str());
     EXPECT_EQ(materialPresets(), defaults);
-
     // Set as default takes the block at the host's current time and rewrites only its section.
     IParamBlock2 stroke(&vmlMaterialStrokeBlock());
     stroke.SetKey(strokeParam::strokeLength, 0, 5.0f);
@@ -203,10 +186,8 @@ TEST(MaterialPresetsProcess, ReadOnceThenChangedOnlyBySetAsDefault)
     EXPECT_EQ(materialPresets().stroke.strokeLength, 12.0f);
     EXPECT_EQ(value(strokePresetSection, "stroke_length", file), "12.000000");
     EXPECT_EQ(value(brushPresetSection, "brush_density", file), "40");
-
     IParamBlock2 base(&vmlMaterialBaseBlock());
     EXPECT_FALSE(setMaterialPresetFromBlock(base));
-
     // New materials get the presets; the base block its defaults.
     IParamBlock2 brush(&vmlMaterialBrushBlock()), newStroke(&vmlMaterialStrokeBlock()),
         paint(&vmlMaterialPaintBlock());
@@ -214,7 +195,6 @@ TEST(MaterialPresetsProcess, ReadOnceThenChangedOnlyBySetAsDefault)
     applyMaterialPresets(&base, &brush, &newStroke, &paint);
     EXPECT_EQ(newStroke.GetFloat(strokeParam::strokeLength), 12.0f);
     EXPECT_EQ(base.GetFloat(baseParam::shading), defaults.base.shading);
-
     SetCOREInterface(nullptr);
 }
 

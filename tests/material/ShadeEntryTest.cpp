@@ -58,12 +58,10 @@ TEST(VmlmatShadeContext, WrapsTheHostLightsScaledWithTheirFlagsAndKeepsItsOwnOut
     float dotNL = 0, coef = 0;
     EXPECT_TRUE(w.Light(1)->Illuminate(w, Point3(0, 0, 1), c, dir, dotNL, coef));
     EXPECT_EQ(c, Color(0.125f, 0.125f, 0.125f));
-
     w.SetGBufferID(4);
     w.SetNormal(Point3(0, 1, 0));
     EXPECT_EQ(host.out.gbufId, 9) << "the output record is the wrapper's own";
     EXPECT_EQ(host.normal, Point3(0, 1, 0)) << "everything else is the host's";
-
     // Same light count: the array stays; another count: a new one.
     const vml::VmlmatLightDesc* lights = w.lightArray();
     host.setLights({&b, &a});
@@ -128,7 +126,6 @@ protected:
         EXPECT_NEAR(a.g, b.g, 1e-5f);
         EXPECT_NEAR(a.b, b.b, 1e-5f);
     }
-
     LitMtl lit;
     FlatLight light{Color(0.6f, 0.6f, 0.6f)};
     PixelContext sc;

@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <set>
-#include <stdexcept>
 
 namespace {
 
@@ -40,7 +39,6 @@ protected:
     {
         return vml::makeStrokeRecord(settings, frame, sample, cell, Point2(10.5f, 20.25f), nullptr);
     }
-
     vml::NodeRecords nodes;
     vml::StrokeFrame frame;
     vml::StrokePlacementSettings settings;
@@ -54,7 +52,6 @@ TEST_F(StrokePlacement, EachCornerIsFoundInExactlyOnePixelTheOneThatHoldsIt)
     EXPECT_FLOAT_EQ(editor.originX, 160.0f - 0.001f);
     EXPECT_FLOAT_EQ(editor.originY, 120.0f - 0.001f);
     EXPECT_FLOAT_EQ(editor.cellsPerPixel, 0.26f);
-
     for (const StrokeGrid grid : {editor, StrokeGrid{-1234.567f, 3.3f, 0.5f}, StrokeGrid{0.0f, 0.0f, 1.0f}}) {
         const float k = grid.cellsPerPixel;
         std::set<std::pair<int, int>> cells;
@@ -88,7 +85,6 @@ TEST_F(StrokePlacement, SeedsFoldNegativeCellsRemapBackFacesAndStepWithTheAnimat
     constexpr StrokeCell back = vml::backFaceCell({5, 7});
     static_assert(back.x == 4101 && back.y == 4089);
     EXPECT_EQ(record(back).seed, tableSeed(4101, 4089, 0));
-
     frame.frameNumber = 10.5f;
     EXPECT_EQ(record().seed, tableSeed(5, 7, 0)) << "without auto random the seed never changes";
     settings.baseRndAuto = true, settings.baseRndInterval = 3;
@@ -116,7 +112,6 @@ TEST_F(StrokePlacement, TheRecordCarriesTheSampleTheCornerAndTheDepthOffset)
     // Out-of-range colours saturate instead of wrapping around a byte.
     sample.color = Color(1.5f, -0.2f, std::nanf("")), sample.transparency = Color(1.5f, 1.5f, 1.5f);
     EXPECT_EQ(record().color, (std::array<std::uint8_t, 4>{255, 0, 0, 0}));
-
     settings.brushOfs = 0.75f, settings.brushOfsRnd = 2.0f;
     EXPECT_EQ(record().depthKey, -5.0f) << "offsets only when enabled";
     settings.brushOfsEnable = true, settings.brushOfsRnd = 0.0f;
@@ -124,7 +119,6 @@ TEST_F(StrokePlacement, TheRecordCarriesTheSampleTheCornerAndTheDepthOffset)
     settings.brushOfsRnd = 2.0f;
     r = record();
     EXPECT_FLOAT_EQ(r.depthKey, -5.0f + (vml::lcgNext(r.seed) / 65536.0f - 0.5f) * 2.0f + 0.75f);
-
     // Pooled copies keep everything; equal depths order by cell row, column, node, face.
     alignas(vml::vmlObjBrush) unsigned char storage[sizeof(vml::vmlObjBrush)];
     auto* copy = dynamic_cast<vml::vmlObjBrush*>(r.copyTo(storage));

@@ -27,7 +27,7 @@ class DiscBrush final : public DabBrush {
 public:
     explicit DiscBrush(int variants = 1) : variants_(variants) {}
     int variantCount() const override { return variants_; }
-    void setVariant(std::uint16_t, int index) override { index_ = index; }
+    void setVariant(std::uint16_t, int) override {}
     void beginDab(float cs, float sn) override { cs_ = cs, sn_ = sn; }
     void sampleRow(float u, float v, int count, float* values) override
     {
@@ -37,11 +37,9 @@ public:
             values[i] = du * du + dv * dv <= 0.25f ? 1.0f : 0.0f;
         }
     }
-    int index() const { return index_; }
 
 private:
     int variants_;
-    int index_ = 0;
     float cs_ = 0.0f, sn_ = 0.0f;
 };
 
@@ -53,29 +51,22 @@ protected:
         canvas.Init(&bitmap);
         canvas.ResetDirty();
         ASSERT_TRUE(grid.setup(width, height));
-        surface.samples = &grid;
-        surface.faces = &nodes;
-        surface.width = width;
-        surface.height = height;
-        surface.nodeId = 1;
-        surface.face = 0;
-        surface.depth = -10.0f;
         // A straight stroke along +x that never leaves its surface, one dab per pixel step.
-        setup.size = 2.0f;
-        setup.halfBox = 2;
-        setup.position = {20.5f, 20.5f};
-        setup.direction = 0.0f;
-        setup.rough = 0.0f;
+        setup.size = 2.0f, setup.halfBox = 2, setup.position = {20.5f, 20.5f}, setup.rough = 0.0f;
         setup.length = 10.0f;
     }
-
     std::vector<DabTrace> walk(DabBrush& brush)
     {
         std::vector<DabTrace> trace;
         walkStroke(setup, surface, brush, canvas, &trace);
         return trace;
     }
-
+    void clear()
+    {
+        canvas.Init(&bitmap);
+        canvas.Load(true);
+        canvas.ResetDirty();
+    }
     std::vector<float> coverage() const
     {
         std::vector<float> all;
@@ -84,13 +75,12 @@ protected:
                 all.push_back(canvas.GetCoverageAt(x, y));
         return all;
     }
-
     static constexpr int width = 48, height = 40;
     Bitmap bitmap{width, height};
     vmlRaster canvas;
     SampleGrid grid;
     NodeRecords nodes;
-    StrokeSurface surface;
+    StrokeSurface surface{&grid, &nodes, width, height, 1, 0, -10.0f};
     StrokeSetup setup;
     DiscBrush brush;
 };
@@ -114,13 +104,10 @@ TEST_F(StrokeWalk, FullRoughnessEndsTheStrokeWhereItsObjectEnds)
 {
     // The object covers columns 0..9 of row 20; the stroke starts on the left edge of column 2
     // heading right, so every step lands exactly on a pixel edge and enters the next column.
-    for (int x = 0; x < 10; ++x) {
-        PixelSample s;
-        s.nodeId = 1;
-        s.depth = -10.0f;
-        s.normal = CompressNormal({0.0f, 0.0f, 1.0f});
+    PixelSample s;
+    s.nodeId = 1, s.depth = -10.0f, s.normal = CompressNormal({0.0f, 0.0f, 1.0f});
+    for (int x = 0; x < 10; ++x)
         ASSERT_TRUE(grid.insertSample(x, 20, s));
-    }
     setup.position = {2.0f, 20.5f};
     setup.length = 30.0f;
     setup.rough = 1.0f;
@@ -137,7 +124,6 @@ TEST_F(StrokeWalk, RandomRakeChangesTheVariantAtEveryDab)
     DiscBrush single(1);
     for (const DabTrace& dab : walk(single))
         EXPECT_EQ(dab.variantIndex, 0);
-
     for (int variants : {2, 5}) {
         canvas.ResetDirty();
         DiscBrush several(variants);
@@ -152,10 +138,7 @@ TEST_F(StrokeWalk, RandomRakeChangesTheVariantAtEveryDab)
 
 TEST_F(StrokeWalk, DabsAreClippedToTheCanvas)
 {
-    setup.length = 0.0f;
-    setup.size = 6.0f;
-    setup.halfBox = 6;
-    setup.position = {0.5f, 0.5f};
+    setup.length = 0.0f, setup.size = 6.0f, setup.halfBox = 6, setup.position = {0.5f, 0.5f};
     walk(brush);
     EXPECT_GT(canvas.GetCoverageAt(0, 0), 0.0f);
     EXPECT_GT(canvas.GetCoverageAt(3, 0), 0.0f);
@@ -168,24 +151,16 @@ TEST_F(StrokeWalk, DabsAreClippedToTheCanvas)
 TEST_F(StrokeWalk, ARecordedWalkReplaysToTheSameCoverageAndDirtyRows)
 {
     // A long wavy stroke partly off the canvas, so clipped rows and runs are recorded too.
-    setup.length = 40.0f;
-    setup.size = 5.0f;
-    setup.halfBox = 5;
-    setup.position = {44.5f, 3.5f};
-    setup.direction = 0.7f;
-    setup.deformAmplitude = 0.4f;
-    setup.deformFrequency = 2.0f;
+    setup.length = 40.0f, setup.size = 5.0f, setup.halfBox = 5, setup.position = {44.5f, 3.5f};
+    setup.direction = 0.7f, setup.deformAmplitude = 0.4f, setup.deformFrequency = 2.0f;
     const StrokeWalkCounts direct = walkStroke(setup, surface, brush, canvas);
     const std::vector<float> expected = coverage();
     int firstRow = 0, lastRow = 0;
     canvas.GetDirtyRows(firstRow, lastRow);
-
     CoverageRecording recording;
     recording.reset(width, height);
     const StrokeWalkCounts recorded = walkStroke(setup, surface, brush, recording);
-    canvas.Init(&bitmap);
-    canvas.Load(true);
-    canvas.ResetDirty();
+    clear();
     ASSERT_EQ(coverage(), std::vector<float>(expected.size(), 0.0f));
     EXPECT_EQ(recording.replay(canvas), direct.dabPixels) << "the replay counts the dab pixels";
     EXPECT_EQ(coverage(), expected);
@@ -220,10 +195,7 @@ TEST_F(StrokeWalk, StrokesLongerThanAnyCanvasNeedsEndAndPaintWhatCrossesIt)
         setup.rough = 0.0f;
         walk(brush);
         const std::vector<float> crossing = coverage();
-
-        canvas.Init(&bitmap);
-        canvas.Load(true);
-        canvas.ResetDirty();
+        clear();
         setup.length = c.length;
         setup.rough = c.rough;
         const auto trace = walk(brush);
@@ -258,35 +230,24 @@ TEST_F(StrokeWalk, ASeedNoDabCanCarryToTheCanvasPaintsNothing)
 
 // Settings with randomness in every part of the set-up.
 struct RandomSettings {
-    mtlcache::BrushCache brush;
-    mtlcache::StrokeCache stroke;
-    RandomSettings()
-    {
-        brush.brushSize = 4.0f;
-        brush.brushSizeRnd = 60.0f;
-        brush.brushAngleRnd = 90.0f;
-        brush.brushOpacity = 100.0f;
-        stroke.strokeLength = 20.0f;
-        stroke.strokeLengthRnd = 80.0f;
-        stroke.strokeAngleRnd = 120.0f;
-        stroke.strokeOffset = 50.0f;
-        stroke.strokeOffsetRnd = 60.0f;
-        stroke.strokeDeformAmp = 30.0f;
-        stroke.strokeDeformFreq = 1.0f;
-        stroke.strokeDampSizeEdPos = 100.0f;
-        stroke.strokeDampAlphaEdPos = 100.0f;
-        stroke.strokeRough = 100.0f;  // never leave the surface: walk the whole length
-    }
+    mtlcache::BrushCache brush{
+        .brushOpacity = 100.0f, .brushSize = 4.0f, .brushSizeRnd = 60.0f, .brushAngleRnd = 90.0f};
+    mtlcache::StrokeCache stroke{.strokeLength = 20.0f,
+                                 .strokeLengthRnd = 80.0f,
+                                 .strokeAngleRnd = 120.0f,
+                                 .strokeOffset = 50.0f,
+                                 .strokeOffsetRnd = 60.0f,
+                                 .strokeDeformAmp = 30.0f,
+                                 .strokeDeformFreq = 1.0f,
+                                 .strokeRough = 100.0f,  // never leave the surface: walk the whole length
+                                 .strokeDampSizeEdPos = 100.0f,
+                                 .strokeDampAlphaEdPos = 100.0f};
 };
 
 vmlObjBrush strokeAt(std::uint16_t seed)
 {
     vmlObjBrush stroke;
-    stroke.seed = seed;
-    stroke.x = 24.0f;
-    stroke.y = 20.0f;
-    stroke.nodeId = 1;
-    stroke.depthKey = -10.0f;
+    stroke.seed = seed, stroke.x = 24.0f, stroke.y = 20.0f, stroke.nodeId = 1, stroke.depthKey = -10.0f;
     stroke.normal = CompressNormal({0.0f, 0.0f, 1.0f});
     return stroke;
 }
@@ -296,8 +257,7 @@ TEST_F(StrokeWalk, TheSameStrokePaintsTheSameCoverageAndAnotherSeedPaintsOther)
     const RandomSettings settings;
     StrokeSetupFrame frame;
     auto paintSeed = [&](std::uint16_t seed) {
-        canvas.Init(&bitmap);
-        canvas.Load(true);
+        clear();
         const auto s = setUpStroke(strokeAt(seed), settings.brush, settings.stroke, frame);
         EXPECT_TRUE(s.has_value());
         setup = *s;
@@ -336,7 +296,6 @@ TEST(StrokeSetupDraws, DepthScalingNormalShiftAndRakeStayInTheirBounds)
     };
     EXPECT_FLOAT_EQ(sizeAt(20.0f), 4.0f * 11.0f / 21.0f);
     EXPECT_FLOAT_EQ(sizeAt(40.0f), sizeAt(20.0f));
-
     vmlObjBrush up = strokeAt(5);
     up.normal = CompressNormal(Normalize(Point3(0.0f, 1.0f, 1.0f)));
     const auto s = setUpStroke(up, settings.brush, settings.stroke, frame);
@@ -354,12 +313,6 @@ protected:
         canvas.Init(&bitmap);
         canvas.ResetDirty();
         ASSERT_TRUE(grid.setup(8, 4));
-        paint.colour = {1.0f, 0.0f, 0.0f, 1.0f};
-        paint.samples = &grid;
-        paint.width = 8, paint.height = 4;
-        paint.nodeId = 1;
-        paint.material = coverageMaterial;
-        paint.depth = -5.0f;
         // Dry paint: laid fully, so a pixel shows exactly the colour and alpha it was given.
         for (int x = 2; x <= 4; ++x)
             canvas.StampCoverage(x, 2, 1.0f);
@@ -370,11 +323,16 @@ protected:
         s.nodeId = 1, s.material = coverageMaterial, s.depth = -5.0f, s.color = colour, s.weight = weight;
         ASSERT_TRUE(grid.insertSample(x, 2, s));
     }
-
     Bitmap bitmap{8, 4};
     vmlRaster canvas;
     SampleGrid grid;
-    CoveragePaint paint;
+    CoveragePaint paint{.colour = {1.0f, 0.0f, 0.0f, 1.0f},
+                        .samples = &grid,
+                        .width = 8,
+                        .height = 4,
+                        .nodeId = 1,
+                        .material = coverageMaterial,
+                        .depth = -5.0f};
 };
 
 TEST_F(StrokeCoverage, NoSideDropPaintsOnlyOverItsObjectAndThinsOverPartialSamples)
