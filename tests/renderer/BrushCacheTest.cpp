@@ -46,14 +46,9 @@ TEST(BrushCache, RendersATileOnceAndStoresClampedBytes)
     EXPECT_EQ(cache.lookup(&map, 1), tile);
     EXPECT_EQ(map.evaluations, 16);
     EXPECT_EQ(cache.tilesRendered(), 1u);
-
     // Row 0: u = 0, 1/4, 2/4, 3/4 give -0.75, 0, 0.75, 1.5.
-    EXPECT_EQ(tile[0], 0);
-    EXPECT_EQ(tile[1], 0);
-    EXPECT_EQ(tile[2], 191);
-    EXPECT_EQ(tile[3], 255);
+    EXPECT_EQ(std::vector<std::uint8_t>(tile, tile + 4), (std::vector<std::uint8_t>{0, 0, 191, 255}));
     EXPECT_EQ(tile[2 * 4 + 0], 255);  // rows 2 and 3 lie at v >= 0.5
-
     // Another key or map is another tile.
     CountingMap other;
     EXPECT_NE(cache.lookup(&map, 2), tile);
@@ -68,9 +63,8 @@ TEST(BrushCache, EvictsTheLeastRecentlyUsedSlot)
     cache.prepare(2, 3);
     EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 1, 2}));
     CountingMap map;
-    cache.lookup(&map, 1);
-    cache.lookup(&map, 2);
-    cache.lookup(&map, 3);
+    for (std::uint32_t key : {1, 2, 3})
+        cache.lookup(&map, key);
     EXPECT_EQ(cache.lruOrder(), (std::vector<int>{2, 1, 0}));
     cache.lookup(&map, 1);  // hit
     EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 2, 1}));
@@ -78,7 +72,6 @@ TEST(BrushCache, EvictsTheLeastRecentlyUsedSlot)
     EXPECT_EQ(cache.slot(1).key, 4u);
     EXPECT_EQ(cache.lruOrder(), (std::vector<int>{1, 0, 2}));
     EXPECT_EQ(cache.tilesRendered(), 4u);
-
     // A new pass empties every slot.
     cache.prepare(2, 3);
     EXPECT_EQ(cache.lruOrder(), (std::vector<int>{0, 1, 2}));
@@ -147,7 +140,6 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsMoveByFixedPointTexels)
     EXPECT_EQ(next(s), 13);
     s.setPosition(std::nanf(""), 0.0f);
     EXPECT_EQ(s.x(), 0);
-
     s.setPosition(0.0f, 0.25f);
     s.setSteps(256, 0);
     std::vector<long> row;
@@ -163,11 +155,9 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsMoveByFixedPointTexels)
     s.setSteps(-1, 0);
     s.sample();
     EXPECT_EQ(s.sample(), 0.0f);
-
     BrushTileSampler empty;
     empty.setPosition(0.5f, 0.5f);
     EXPECT_EQ(empty.sample(), 0.0f);
-
     // Texture steps are fixed-point texels per read: a quarter and a half texel, then back one
     // texel with a NaN that stays put.
     s.setTextureSteps(0.0625f, 0.125f);
@@ -193,7 +183,6 @@ TEST(BrushCache, KeptTilesAreNeverEvictedAndAMissBeyondTheSlotsIsRenderedOnce)
     const std::uint8_t* b = cache.lookupShared(&map, 2, tell);
     ASSERT_TRUE(a && b);
     EXPECT_EQ(told, 2) << "told before each tile is rendered";
-
     cache.keepTiles(true);
     const std::uint8_t* c = cache.lookupShared(&map, 3, tell);
     ASSERT_NE(c, nullptr);
@@ -205,7 +194,6 @@ TEST(BrushCache, KeptTilesAreNeverEvictedAndAMissBeyondTheSlotsIsRenderedOnce)
     EXPECT_EQ(told, 3);
     EXPECT_EQ(std::vector<std::uint8_t>(c, c + 16), std::vector<std::uint8_t>(a, a + 16))
         << "the same map renders the same tile whatever the key";
-
     // Tiles no longer kept: a new key evicts as before.
     cache.keepTiles(false);
     const std::uint8_t* d = cache.lookupShared(&map, 4, tell);

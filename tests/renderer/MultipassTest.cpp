@@ -6,11 +6,8 @@
 #include "support/RendererTestSupport.h"
 
 #include "host/IParamBlock2.h"
-#include "host/RenderInstance.h"
 
 #include <algorithm>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -60,15 +57,6 @@ protected:
         EXPECT_TRUE(session->renderFrame(t, bm).ok);
         return bm;
     }
-    static std::set<std::string> shown(RenderGlobalContext* gc)
-    {
-        std::set<std::string> names;
-        for (int i = 0; i < gc->NumRenderInstances(); ++i)
-            if (!(gc->GetRenderInstance(i)->flags & INST_HIDE))
-                names.insert(gc->GetRenderInstance(i)->GetINode()->GetName());
-        return names;
-    }
-
     std::unique_ptr<test_support::TestScene> scene;
 };
 
@@ -104,7 +92,6 @@ TEST_F(Multipass, FramesFollowEachOtherAndThreadsDoNotChangeThePixels)
     ASSERT_TRUE(session->renderFrame(160, second).ok);
     EXPECT_TRUE(sameImage(first, second, 0)) << "nothing in the scene moves";
     session->close();
-
     core.setShadingThreads(1);
     vmlRenderer a;
     list(a, {"green"}, 2);

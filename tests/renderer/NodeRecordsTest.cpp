@@ -14,7 +14,6 @@
 #include <vector>
 
 using namespace test_support;
-
 using vml::NodeRecords;
 
 namespace {
@@ -41,13 +40,8 @@ public:
 class FakeMtl : public Mtl {
 public:
     bool painterly = false, rndAuto = false, moveDetect = false;
-    std::vector<Mtl*> subs;
-    bool multi = false;
     void Shade(ShadeContext&) override {}
     void Update(TimeValue, Interval&) override {}
-    int NumSubMtls() override { return static_cast<int>(subs.size()); }
-    Mtl* GetSubMtl(int i) override { return subs[static_cast<std::size_t>(i)]; }
-    BOOL IsMultiMtl() override { return multi; }
 };
 
 class FakeProbe : public vml::PainterlyMaterialProbe {
@@ -103,7 +97,6 @@ TEST_F(NodeRecordsFixture, FaceSizesSpanMinusOneToOne)
     EXPECT_FLOAT_EQ(records.faceSizeFactor(0, 0), -1.0f);
     EXPECT_FLOAT_EQ(records.faceSizeFactor(0, 1), 1.0f);
     EXPECT_EQ(records.faceSizeFactor(0, 2), 0.0f);  // out of range
-
     // Equal faces: no scale, every face is the smallest.
     gc.instances[0]->meshData.verts[3] = {1, 1, -5};
     records.update(gc);
@@ -125,7 +118,6 @@ TEST_F(NodeRecordsFixture, FaceQueriesByInstanceAndNode)
     ASSERT_TRUE(records.nodeFaceCameraVertices(9, 1, corners));
     EXPECT_EQ(corners[1], (Point3{4, 0, -5}));
     EXPECT_FALSE(records.nodeFaceCameraVertices(9, 2, corners));
-
     records.endFrame();
     EXPECT_FALSE(records.facesShareVertex(0, 0, 1));
     EXPECT_EQ(records.instanceOfNode(9), -1);
@@ -153,7 +145,6 @@ TEST_F(StrokeSeedTest, StepsEveryIntervalFromFrameZeroOrFromStillness)
     EXPECT_EQ(seed(cell, 3, -1, 3.5f), seed(cell, 3, -1, 5.5f));
     EXPECT_EQ(seed(cell, 0, -1, 3.5f), seed(cell));  // no interval: never steps
     EXPECT_EQ(seed(cell, 3, -1, 3.5f, true), seed(cell));
-
     // A node still for 3 frames counts its steps from there.
     addInstance(gc, &material, 2);
     for (int frame = 0; frame < 4; ++frame)

@@ -1,18 +1,15 @@
 // The painting schedule of a pass and the pen-stroke layer: store interval, bleed and store
 // counters, cancel checks, the bleed-strength mask value and the compositing of the layer.
 
-#include "renderer/PenStrokeLayer.h"
 #include "renderer/StrokePaintLoop.h"
 #include "renderer/vmlRendererParamBlocks.h"
 #include "support/RendererTestSupport.h"
 
 #include "host/IParamBlock2.h"
-#include "paint/vmlRaster.h"
 #include "renderer/LineFxRenderElement.h"
 #include "standalone/RenderElementManager.h"
 
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -32,14 +29,13 @@ TEST(PaintSchedule, StoreIntervalIsATenthOfTheStrokesWithin20To2000)
 
 TEST(PaintSchedule, BleedMaskIsFullWhereTheMapIsDark)
 {
-    EXPECT_EQ(vml::bleedMaskValue(0.0f, 100), 255);
-    EXPECT_EQ(vml::bleedMaskValue(1.0f, 100), 0);
-    EXPECT_EQ(vml::bleedMaskValue(0.5f, 100), 127);
-    EXPECT_EQ(vml::bleedMaskValue(1.0f, 50), 127);
-    EXPECT_EQ(vml::bleedMaskValue(1.0f, 999), 0);
-    EXPECT_EQ(vml::bleedMaskValue(-1.0f, 100), 255);
-    EXPECT_EQ(vml::bleedMaskValue(0.7f, 0), 255);
-    EXPECT_EQ(vml::bleedMaskValue(std::numeric_limits<float>::quiet_NaN(), 100), 255);
+    const struct {
+        float map;
+        int amount, mask;
+    } cases[] = {{0.0f, 100, 255}, {1.0f, 100, 0},    {0.5f, 100, 127}, {1.0f, 50, 127},
+                 {1.0f, 999, 0},   {-1.0f, 100, 255}, {0.7f, 0, 255},   {std::nanf(""), 100, 255}};
+    for (const auto& c : cases)
+        EXPECT_EQ(vml::bleedMaskValue(c.map, c.amount), c.mask) << c.map << " at " << c.amount;
 }
 
 // Records every step, optionally cancelling at a given check or stopping the bleed.
@@ -58,7 +54,6 @@ public:
     void store() override { storesAfter.push_back(painted), ++stores; }
     bool cancelled() override { return ++checks >= cancelAtCheck; }
     void progress(int done, int total) override { progressCalls.push_back({done, total}); }
-
     std::size_t painted = 0;
     int bleeds = 0, stores = 0, checks = 0;
     int bleedUntil = 1 << 30;
@@ -74,7 +69,6 @@ TEST(PaintSchedule, ACancelStopsPaintingAtTheNext64thStroke)
     EXPECT_FALSE(vml::runStrokeLoop(steps, 1000, 100));
     EXPECT_EQ(steps.painted, 128u);
     EXPECT_EQ(steps.progressCalls, (std::vector<std::pair<int, int>>{{64, 1000}}));
-
     RecordingSteps few;
     EXPECT_TRUE(vml::runStrokeLoop(few, 63, 20));
     EXPECT_EQ(few.checks, 0) << "fewer than 64 strokes are never interrupted";
@@ -87,31 +81,15 @@ TEST(PaintSchedule, FinalBleedRunsAtMost81StepsAndStopsWhenPaintRests)
     EXPECT_EQ(full.stores, 11);  // k = 0, 8, ..., 80
     ASSERT_EQ(full.progressCalls.size(), 81u);
     EXPECT_EQ(full.progressCalls.back(), (std::pair<int, int>{80, 81}));
-
     RecordingSteps resting;
     resting.bleedUntil = 5;  // the fifth step reports no change
     EXPECT_EQ(vml::runFinalBleed(resting), 5);
     EXPECT_EQ(resting.stores, 1);
-
     RecordingSteps cancelled;
     cancelled.cancelAtCheck = 1;
     EXPECT_EQ(vml::runFinalBleed(cancelled), 0);
     EXPECT_EQ(cancelled.bleeds, 0);
 }
-
-// A canvas of `width` x 1 loaded from a grey, opaque bitmap.
-struct GreyCanvas {
-    explicit GreyCanvas(int width) : bitmap(width, 1)
-    {
-        std::vector<BMM_Color_64> row(static_cast<std::size_t>(width),
-                                      BMM_Color_64{13107, 13107, 13107, 65535});
-        bitmap.PutPixels(0, 0, width, row.data());
-        canvas.Init(&bitmap);
-        canvas.Load(true);
-    }
-    Bitmap bitmap;
-    vml::vmlRaster canvas;
-};
 
 class PenStrokeFrame : public HostFixture {};
 
@@ -122,13 +100,11 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     ts->scene.renderElements.push_back(&userElement);
     Bitmap expected;
     ASSERT_TRUE(standalone::renderScanline(ts->scene, expected).ok);
-
     vml::vmlRenderer r;
     IParamBlock2& pb = *r.paramBlock();
     pb.SetValue(vml::rendererPenStrokeEnable, 0, 1);
     pb.SetValue(vml::rendererPenStrokeAlpha, 0, 50.0f);
     auto session = openSession(ts->scene, r);
-
     int elementsSeen = 0;
     IRenderElement* strokeElement = nullptr;
     // What an outside stroke effect would draw, after the host cleared the layer.
@@ -148,7 +124,6 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     Bitmap bm;
     ASSERT_TRUE(session->renderFrame(0, bm).ok);
     EXPECT_EQ(elementsSeen, 2);
-
     EXPECT_FALSE(sameImage(bm, expected, 1));
     const BMM_Color_64 base = test_support::pixel(expected, 5, 3), out = test_support::pixel(bm, 5, 3);
     auto blended = [](std::uint16_t c) {
@@ -158,7 +133,6 @@ TEST_F(PenStrokeFrame, TheStrokeElementIsListedFirstAndItsLayerPainted)
     EXPECT_NEAR(out.r, blended(base.r), 1);
     EXPECT_NEAR(out.g, blended(base.g), 1);
     EXPECT_NEAR(test_support::pixel(bm, 2, 2).r, test_support::pixel(expected, 2, 2).r, 1);
-
     session->close();
     ASSERT_NE(strokeElement, nullptr);
     EXPECT_EQ(strokeElement->GetPBBitmap()->bm(), nullptr) << "the layer is freed at Close";

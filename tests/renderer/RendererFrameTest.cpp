@@ -21,18 +21,9 @@ namespace {
 using namespace test_support;
 using vml::vmlRenderer;
 
-// Records the order of events and what the renderer showed at each.
-class RecordingEffect : public Effect {
-public:
-    void Apply(TimeValue, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback*) override
-    {
-        events->push_back("effect");
-        refreshesAtApply = bm->RefreshCount();
-        contextAtApply = gc;
-    }
-    std::vector<std::string>* events = nullptr;
-    int refreshesAtApply = -1;
-    RenderGlobalContext* contextAtApply = nullptr;
+// An effect for the failed open to leave in place.
+struct IdleEffect final : Effect {
+    void Apply(TimeValue, Bitmap*, RenderGlobalContext*, CheckAbortCallback*) override {}
 };
 
 class RendererFrame : public HostFixture {
@@ -50,7 +41,6 @@ protected:
             return full->maskAt(x, y);
         return dynamic_cast<const vml::vmlRasterRS&>(*r.canvas()).maskAt(x, y);
     }
-
     std::unique_ptr<test_support::TestScene> scene;
 };
 
@@ -63,7 +53,6 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
     map.loadSucceeds = false;  // a map file it cannot read does not end the frame
     params(r).SetValue(vml::rendererBlurstrMap, 0, static_cast<ReferenceTarget*>(&map));
     ASSERT_EQ(r.bleedStrengthMap(), &map);
-
     auto session = openSession(scene->scene, r);
     Bitmap bm;
     ASSERT_TRUE(session->renderFrame(320, bm).ok);
@@ -71,7 +60,6 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
     EXPECT_EQ(map.updatedAt.back(), 320);
     EXPECT_EQ(maskAt(r, 23, 15), 127);       // trunc(255 x (1 - 0.5))
     EXPECT_DOUBLE_EQ(r.frameNumber(), 2.5);  // 30 frames per second: 320 ticks are frame 2
-
     params(r).SetValue(vml::rendererBlurstrEnable, 0, 0);
     session->close();
     std::string error;
@@ -84,14 +72,13 @@ TEST_F(RendererFrame, BleedStrengthComesFromTheMapAtTheFrameTime)
 TEST_F(RendererFrame, AFailedOpenLeavesTheHostAsItWasAndFieldRenderIsRefused)
 {
     vmlRenderer r;
-    RecordingEffect effect;
+    IdleEffect effect;
     RendParams rp;
     rp.effect = &effect;
     // The inner renderer refuses a render without a scene.
     EXPECT_EQ(r.Open(nullptr, nullptr, nullptr, rp, nullptr, nullptr), 0);
     EXPECT_EQ(rp.effect, &effect);
     EXPECT_TRUE(core.messages().empty());
-
     rp.fieldRender = TRUE;
     EXPECT_EQ(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
     ASSERT_EQ(core.messages().size(), 1u);
@@ -99,7 +86,6 @@ TEST_F(RendererFrame, AFailedOpenLeavesTheHostAsItWasAndFieldRenderIsRefused)
     EXPECT_EQ(rp.effect, &effect);
     EXPECT_FALSE(core.redrawSuspended());
     EXPECT_FALSE(vml::memoryWarningArmed.load());
-
     rp.isNetRender = TRUE;  // networked: refused without a message
     EXPECT_EQ(r.Open(scene->scene.root(), scene->camera, nullptr, rp, nullptr, nullptr), 0);
     EXPECT_EQ(core.messages().size(), 1u);
@@ -128,7 +114,6 @@ TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks
         params(r).SetValue(vml::rendererSaveMemoryEnable, 0, saveMemory);
         auto session = openSession(scene->scene, r);
         EXPECT_EQ(vml::memoryWarningArmed.load(), !quiet);
-
         // The stroke pool refuses every chunk; the stroke is filed while the host shades.
         r.strokes().pool().setByteLimit(1);
         bool flagged = false;
@@ -143,7 +128,6 @@ TEST_F(RendererFrame, AnArenaThatCannotGrowFailsTheFrameOnceAndTheNextFrameWorks
         EXPECT_EQ(core.messages().size(), saveMemory || quiet ? 0u : 1u);
         // The full canvas is freed with the message; the light one is kept.
         EXPECT_EQ(r.canvas()->IsAllocated(), saveMemory || quiet);
-
         fileOne.reset();
         r.strokes().pool().setByteLimit(0);
         EXPECT_TRUE(session->renderFrame(0, bm).ok);
@@ -163,7 +147,6 @@ TEST_F(RendererFrame, TheLowMemoryWarningShowsOncePerOpenBeforeTheFirstPostFrame
     r.checkLowMemoryWith(1024);
     EXPECT_EQ(messageCount(text(1200)), 1);
     EXPECT_EQ(core.messages().size(), 1u);
-
     session->close();
     std::string error;
     ASSERT_TRUE(session->open(error)) << error;
@@ -182,14 +165,12 @@ TEST_F(RendererFrame, EffectsAppliedAgainAfterTheFramePaintTheLinesIntoItsCanvas
     outline->pblock()->SetValue(vml::lineParam::lineColor, 0, Color(1.0f, 1.0f, 1.0f));
     outline->pblock()->SetValue(vml::lineParam::lineWidth, 0, 3.0f);
     outline->pblock()->SetValue(vml::lineParam::lineMatID, 0, 0);  // the scene's materials set none
-
     // The lines painted inside the frame: wet paint in the renderer's canvas.
     vmlRenderer r;
     core.setCurrentRenderer(&r);
     scene->scene.effects.push_back(&lines);
     Bitmap inFrame;
     ASSERT_TRUE(openSession(scene->scene, r)->renderFrame(0, inFrame).ok);
-
     // A frame without the effect but with its G-buffer, then the effect applied after it, as a
     // host applies its effects again: the same painting.
     scene->scene.effects.clear();
@@ -203,7 +184,6 @@ TEST_F(RendererFrame, EffectsAppliedAgainAfterTheFramePaintTheLinesIntoItsCanvas
     lines.Apply(0, &after, nullptr, nullptr);
     EXPECT_TRUE(sameImage(after, inFrame, 0));
     EXPECT_FALSE(r.isOutOfMemory());
-
     // While another renderer is the host's, the lines go straight into the bitmap.
     core.setCurrentRenderer(nullptr);
     Bitmap straight = painted;

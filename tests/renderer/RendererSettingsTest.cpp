@@ -47,7 +47,6 @@ protected:
         return out;
     }
     using Listing = std::vector<std::pair<std::string, int>>;
-
     std::unique_ptr<vmlRenderer> r;
     TestNode root{"root"}, a{"a"}, b{"b"}, c{"c"}, light{"light"}, group{"group"};
 };
@@ -66,13 +65,11 @@ TEST_F(RendererSettings, CachedCopiesFollowTheBlockAndTheRenderKind)
     EXPECT_TRUE(s.penStrokeEnable);
     EXPECT_TRUE(s.multipassEnable);
     EXPECT_FLOAT_EQ(s.penStrokeAlpha, 0.4f);
-
     // The material editor's renders use none of it.
     s = vml::readRendererSettings(&pb(), true);
     EXPECT_EQ(s.brushScale, 1.0f);
     EXPECT_FALSE(s.penStrokeEnable);
     EXPECT_FALSE(s.multipassEnable);
-
     // Values no rollout would allow (a damaged scene) are held to the ranges.
     pb().SetValue(vml::rendererBrushScaleAmount, 0, 0);
     pb().SetValue(vml::rendererBrushCacheSize, 0, 0);
@@ -95,7 +92,6 @@ TEST_F(RendererSettings, SaveWritesTheInnerRendererChunkAndLoadReadsAnyOrder)
         reader.CloseChunk();
         EXPECT_EQ(reader.OpenChunk(), IO_END) << "no filter chunks without a filter";
     }
-
     // Filter chunks before the inner renderer's, and an unknown one: the loaded renderer makes
     // its inner renderer and cannot paste.
     ChunkWriter saved;
@@ -117,7 +113,6 @@ TEST_F(RendererSettings, SaveWritesTheInnerRendererChunkAndLoadReadsAnyOrder)
     EXPECT_EQ(loaded.Load(&reader), IO_OK);
     EXPECT_NE(loaded.innerRenderer(), nullptr);
     EXPECT_FALSE(loaded.clipboardUsable());
-
     // A filter class chunk too short for its two words ends the load with the error.
     ChunkWriter broken;
     broken.BeginChunk(vmlRenderer::filterClassChunk);
@@ -137,7 +132,6 @@ TEST_F(RendererSettings, CloneCopiesTheBlocksTheMapAndTheInnerRenderer)
     pb().SetValue(vml::rendererBlurstrMap, 0, static_cast<ReferenceTarget*>(&map));
     INode* nodes[] = {&a};
     r->addNodes(nodes, 3);
-
     std::unique_ptr<ReferenceTarget> copyHolder(r->Clone());
     auto* copy = dynamic_cast<vmlRenderer*>(copyHolder.get());
     ASSERT_NE(copy, nullptr);
@@ -167,7 +161,6 @@ TEST_F(RendererSettings, TheAddFilterRefusesGroupMembersUnrenderableAndListedNod
     b.groupMember = TRUE;
     INode* first[] = {&a};
     r->addNodes(first, 4);
-
     vml::MultipassAddCallback add(*r, 1);
     EXPECT_FALSE(add.filter(&a)) << "listed under another identifier";
     EXPECT_FALSE(add.filter(&b)) << "a group member";
@@ -175,7 +168,6 @@ TEST_F(RendererSettings, TheAddFilterRefusesGroupMembersUnrenderableAndListedNod
     EXPECT_TRUE(add.filter(&group)) << "a group head renders its members";
     EXPECT_TRUE(add.filter(&c));
     EXPECT_FALSE(add.filter(nullptr));
-
     vml::MultipassDeleteCallback remove(*r, 4);
     EXPECT_TRUE(remove.filter(&a));
     EXPECT_FALSE(remove.filter(&c));
@@ -195,7 +187,6 @@ TEST_F(RendererSettings, APasteSkipsNodesListedAgainAndAfterALoadOnlyEmptiesTheC
     dlg.selectTab(5);
     dlg.pressPaste();
     EXPECT_EQ(listed(), (Listing{{"b", 0}, {"a", 1}, {"c", 5}}));
-
     dlg.pressCut({&c});
     ChunkWriter saved;
     ASSERT_EQ(r->Save(&saved), IO_OK);
@@ -217,13 +208,11 @@ TEST_F(RendererSettings, DeletedNodesLeaveBothTables)
     INodeTab selection{&b, &c};
     BroadcastNotification(NOTIFY_SEL_NODES_PRE_DELETE, &selection);
     EXPECT_EQ(listed(), (Listing{{"doomed", 2}}));
-
     // A node destroyed without a notification leaves an empty entry, which the next Open drops.
     doomed.reset();
     EXPECT_EQ(listed(), (Listing{{"-", 2}}));
     r->purgeNodes(false);
     EXPECT_EQ(entries(), 0);
-
     // Notifications end with their renderer.
     auto other = std::make_unique<vmlRenderer>();
     INode* kept[] = {&a, &b, &c};
@@ -239,7 +228,6 @@ TEST_F(RendererSettings, GroupingRemovesTheMembersAndLetsTheHeadIn)
     root.adopt(&group);
     INode* nodes[] = {&a, &b, &c};
     r->addNodes(nodes, 0);
-
     // Group a (with its child b) under a new group head.
     a.adopt(&b);
     group.groupHead = TRUE;
@@ -251,7 +239,6 @@ TEST_F(RendererSettings, GroupingRemovesTheMembersAndLetsTheHeadIn)
     vml::MultipassAddCallback add(*r, 3);
     add.proc({&group});
     EXPECT_EQ(listed(), (Listing{{"c", 0}, {"group", 3}}));
-
     // A linked node that is not in a group stays; a group head detached to the root leaves.
     c.parent = &root;
     BroadcastNotification(NOTIFY_NODE_LINKED, static_cast<INode*>(&c));
@@ -265,7 +252,6 @@ TEST_F(RendererSettings, ElementSaveNamesTheEffectAfterTheElementAndRoundTrips)
     e.SetElementName("Pen");
     e.SetEnabled(FALSE);
     EXPECT_EQ(e.GetName(), "Crayon+ ｽﾄﾛｰｸ");  // renaming alone leaves the effect name
-
     // As the host saves an element: its own data, then its block as reference 0.
     ChunkWriter w;
     w.BeginChunk(1);
@@ -275,7 +261,6 @@ TEST_F(RendererSettings, ElementSaveNamesTheEffectAfterTheElementAndRoundTrips)
     EXPECT_EQ(e.pblock()->Save(&w), IO_OK);
     w.EndChunk();
     EXPECT_EQ(e.GetName(), "Pen");
-
     vml::CrayonStrokeRenderElement loaded;
     ChunkReader reader(w.Bytes());
     ASSERT_EQ(reader.OpenChunk(), IO_OK);
@@ -302,13 +287,11 @@ TEST_F(RendererSettings, ElementManagerListsTheExtraElementFirstAndForwardsTheRe
     EXPECT_EQ(mgr.GetRenderElement(2), &second);
     EXPECT_EQ(mgr.GetRenderElement(3), nullptr);
     EXPECT_EQ(host.NumRenderElements(), 2);  // the user's list is untouched
-
     EXPECT_TRUE(mgr.AddRenderElement(&added));
     EXPECT_EQ(host.GetRenderElement(2), &added);
     EXPECT_FALSE(mgr.RemoveRenderElement(&stroke));
     mgr.RemoveAllRenderElements();
     EXPECT_EQ(mgr.NumRenderElements(), 1);
-
     // Without a host manager only the extra element is there and nothing is forwarded.
     vml::VmlRenderElementMgr bare;
     bare.extra = &stroke;

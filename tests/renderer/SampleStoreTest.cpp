@@ -9,23 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <thread>
 #include <vector>
 
 using namespace test_support;
-
-using test_support::CountingHooks;
-using test_support::HandFaces;
-using test_support::materialA;
-using test_support::materialB;
-using test_support::sample;
-using test_support::samplesAt;
-using vml::PixelSample;
-using vml::RowRecords;
-using vml::RowSampleQuery;
-using vml::SampleGrid;
-using vml::ScreenProjection;
-using vml::Triangle3;
+using namespace vml;
 
 namespace {
 
@@ -41,26 +30,23 @@ TEST(SampleGrid, LinksSamplesAfterTheFirstFartherEntry)
 {
     SampleGrid grid;
     ASSERT_TRUE(grid.setup(4, 3));
-    for (float d : {-5.0f, -2.0f})
-        grid.insertSample(0, 0, sample(d));
-    for (float d : {-2.0f, -5.0f})
-        grid.insertSample(1, 0, sample(d));
-    for (float d : {-3.0f, -2.0f, -1.0f})
-        grid.insertSample(2, 0, sample(d));
-    for (float d : {-1.0f, -2.0f, -3.0f, -1.5f})
-        grid.insertSample(3, 2, sample(d));
-    for (float d : {-2.0f, -1.0f, -2.0f})
-        grid.insertSample(0, 1, sample(d));
-    EXPECT_EQ(depths(grid, 0, 0), (std::vector<float>{-5, -2}));
-    EXPECT_EQ(depths(grid, 1, 0), (std::vector<float>{-2, -5}));
-    EXPECT_EQ(depths(grid, 2, 0), (std::vector<float>{-3, -1, -2}));
-    // -1.5 goes after -2, the first entry farther than it.
-    EXPECT_EQ(depths(grid, 3, 2), (std::vector<float>{-1, -2, -1.5, -3}));
-    // An equal depth is not farther: it goes on past it.
-    EXPECT_EQ(depths(grid, 0, 1), (std::vector<float>{-2, -1, -2}));
+    // (x, y), depths filed, depths listed. -1.5 goes after -2, the first entry farther than it;
+    // an equal depth is not farther: it goes on past it.
+    const struct {
+        int x, y;
+        std::vector<float> filed, listed;
+    } cases[] = {{0, 0, {-5, -2}, {-5, -2}},
+                 {1, 0, {-2, -5}, {-2, -5}},
+                 {2, 0, {-3, -2, -1}, {-3, -1, -2}},
+                 {3, 2, {-1, -2, -3, -1.5}, {-1, -2, -1.5, -3}},
+                 {0, 1, {-2, -1, -2}, {-2, -1, -2}}};
+    for (const auto& c : cases)
+        for (float d : c.filed)
+            grid.insertSample(c.x, c.y, sample(d));
+    for (const auto& c : cases)
+        EXPECT_EQ(depths(grid, c.x, c.y), c.listed) << c.x << ", " << c.y;
     EXPECT_EQ(grid.count(3, 2), 4u);
     EXPECT_EQ(grid.count(1, 1), 0u);
-
     // Pixels outside are refused; a clear empties every list.
     EXPECT_FALSE(grid.insertSample(-1, 0, sample(-1)));
     EXPECT_FALSE(grid.insertSample(4, 0, sample(-1)));
@@ -87,7 +73,6 @@ TEST(SampleGrid, AGridThatCannotGrowDropsTheSample)
     EXPECT_EQ(hooks.outOfMemoryReports, 1);
     EXPECT_EQ(depths(grid, 0, 0), (std::vector<float>{-1}));
     EXPECT_EQ(depths(grid, 5, 1), (std::vector<float>{-6}));
-
     // The chunk is kept for the next pass.
     grid.clear();
     EXPECT_EQ(grid.sampleCount(), 0u);
@@ -125,7 +110,6 @@ TEST(SampleGrid, IndicesReachSamplesAcrossChunks)
     // The searches find the same samples through the indices.
     EXPECT_EQ(grid.nearestOfMaterial(3, 2, test_support::materialA, -1.0f, nullptr),
               samplesAt(grid, 3, 2).front());
-
     grid.release();
     EXPECT_EQ(grid.bytesHeld(), 0u);
     EXPECT_EQ(grid.width(), 0);
@@ -189,12 +173,10 @@ TEST(FaceCoverage, PerspectiveClipsAtTheNearPlane)
     // Wholly behind the camera: projecting it unclipped would mirror it over the pixel.
     const Triangle3 behind{{{-100, -100, 1}, {100, -100, 1}, {0, 100, 1}}};
     EXPECT_FLOAT_EQ(vml::faceCoverage(std::vector<Triangle3>{behind}, perspective, {0.5f, 0.5f}), 0.0f);
-
     // Crossing the near plane: the visible part reaches far up the screen; the unclipped
     // triangle would only reach y = 1.
     const Triangle3 crossing{{{-1, -1, -1}, {1, -1, -1}, {0, 0, 1}}};
     EXPECT_FLOAT_EQ(vml::faceCoverage(std::vector<Triangle3>{crossing}, perspective, {0.5f, 10.5f}), 1.0f);
-
     // In front: screen = (x, -y) at z = -1.
     const Triangle3 front{{{-10, 10, -1}, {0.5f, 10, -1}, {0.5f, -10, -1}}};
     EXPECT_FLOAT_EQ(vml::faceCoverage(std::vector<Triangle3>{front}, perspective, {0.5f, 0.5f}),
@@ -220,7 +202,6 @@ TEST_F(Resolution, MergesARunIntoItsFirstSampleWithCoverageWeight)
     grid.insertSample(0, 0, sample(-2, 1, 1, 200, 0.25f));  // shares vertex 2
     grid.insertSample(0, 0, sample(-3, 2, 0, 50));          // another node ends the run
     vml::mergeSampleRuns(grid, identity, faces, {0, 0});
-
     const auto l = samplesAt(grid, 0, 0);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0]->color[0], 133);  // (0.5 x 100 + 0.25 x 200) / 0.75
@@ -244,17 +225,14 @@ TEST_F(Resolution, MergeKeepsOtherMaterialsUnrelatedFacesAndLoneSamples)
     grid.insertSample(2, 0, sample(-1, 1, 0, 10, 0.0f));
     grid.insertSample(2, 0, sample(-2, 1, 0, 30, 0.0f));
     vml::mergeSampleRuns(grid, identity, faces, {0, 0});
-
     auto l = samplesAt(grid, 0, 0);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0]->color[0], 90);
     EXPECT_EQ(l[1]->material, materialB);
-
     l = samplesAt(grid, 1, 0);
     ASSERT_EQ(l.size(), 2u);
     EXPECT_FLOAT_EQ(l[0]->weight, 0.3f);
     EXPECT_EQ(l[0]->color[0], 10);
-
     l = samplesAt(grid, 2, 0);
     ASSERT_EQ(l.size(), 1u);
     EXPECT_EQ(l[0]->color[0], 20);
@@ -277,16 +255,13 @@ TEST_F(Resolution, PartialSamplesBlendTowardTheSampleBehindFromTheEnd)
     grid.insertSample(2, 0, sample(-2, 2, 1, 0, 1.0f));
     grid.insertSample(2, 0, sample(-3, 1, 2, 200, 1.0f));
     vml::blendPartialSamples(grid);
-
     auto l = samplesAt(grid, 0, 0);
     EXPECT_EQ(l[1]->color[0], 150);
     EXPECT_EQ(l[0]->color[0], 75);
     EXPECT_FLOAT_EQ(l[0]->weight, 1.0f);
     EXPECT_EQ(l[0]->color[3], 255);
-
     l = samplesAt(grid, 1, 0);
     EXPECT_EQ(l[0]->color[0], 140);  // 100 + (200 - 100) x 0.4
-
     l = samplesAt(grid, 2, 0);
     EXPECT_EQ(l[0]->color[0], 100);
     EXPECT_FLOAT_EQ(l[0]->weight, 0.6f);
@@ -295,15 +270,13 @@ TEST_F(Resolution, PartialSamplesBlendTowardTheSampleBehindFromTheEnd)
 TEST_F(Resolution, RowsSmoothFromTheirOriginalValues)
 {
     ASSERT_TRUE(grid.setup(3, 1));
-    grid.insertSample(0, 0, sample(-1, 1, 0, 10));
-    grid.insertSample(1, 0, sample(-1, 1, 0, 40));
-    grid.insertSample(2, 0, sample(-1, 1, 0, 100));
+    for (int x : {0, 1, 2})
+        grid.insertSample(x, 0, sample(-1, 1, 0, std::array{10, 40, 100}[x]));
     vml::smoothSampleLines(grid);
     EXPECT_EQ(samplesAt(grid, 0, 0)[0]->color[0], 15);   // (50 + 40) / 6
     EXPECT_EQ(samplesAt(grid, 1, 0)[0]->color[0], 44);   // (200 + 10 + 100) / 7
     EXPECT_EQ(samplesAt(grid, 2, 0)[0]->color[0], 90);   // (500 + 40) / 6
     EXPECT_EQ(samplesAt(grid, 1, 0)[0]->color[3], 255);  // alpha too, unchanged when all agree
-
     // Columns see the row results.
     ASSERT_TRUE(grid.setup(2, 2));
     grid.insertSample(0, 0, sample(-1, 1, 0, 0));
@@ -350,7 +323,6 @@ TEST_F(RowFilter, HiddenFaceRecordsRejectOffCentreOrOtherDepth)
     EXPECT_TRUE(rows.acceptSample(at(5, 0, 1, 0, -1.0f), true, 0, faces));
     EXPECT_FALSE(rows.acceptSample(at(5, 0, 1, 2, -1.1f), false, 0, faces));
     EXPECT_TRUE(rows.acceptSample(at(5, 0, 1, 2, -1.000005f), false, 0, faces));
-
     // An off-centre one rejects them whatever the depth.
     EXPECT_TRUE(rows.acceptSample(at(5, 1, 1, 0, -1.0f, {0.25f, 0.5f}), true, 0, faces));
     EXPECT_FALSE(rows.acceptSample(at(5, 1, 1, 2, -1.0f), false, 0, faces));

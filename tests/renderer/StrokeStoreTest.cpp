@@ -25,9 +25,6 @@
 #include <vector>
 
 using namespace test_support;
-
-using test_support::CountingHooks;
-using test_support::TestStroke;
 using vml::ChunkedArena;
 using vml::StrokeList;
 
@@ -52,7 +49,6 @@ TEST(ChunkedArena, GrowsAcrossChunksWithoutStraddlingOrMoving)
     ASSERT_TRUE(arena.setup(0, 0, 100 * 8));
     EXPECT_EQ(arena.chunkCount(), 0u);
     EXPECT_GE(arena.tableEntries(), ChunkedArena::minTableEntries);
-
     // 24-byte blocks: 33 fit a 800-byte chunk, the 34th skips the 8 bytes left.
     std::vector<std::uint8_t*> blocks;
     for (int i = 0; i < 100; ++i) {
@@ -83,7 +79,6 @@ TEST(ChunkedArena, PresetChunksComeFirstUnlessStartingFull)
     EXPECT_EQ(arena.chunkCount(), 4u);
     EXPECT_EQ(grown, arena.chunk(3));
     EXPECT_EQ(arena.allocate(100), arena.chunk(3) + 104);
-
     ASSERT_TRUE(arena.setup(64, 3, 256, true));
     EXPECT_EQ(arena.used(), arena.capacity());
     EXPECT_EQ(arena.allocate(8), arena.chunk(3));  // kept growth chunk, preset ones skipped
@@ -98,7 +93,6 @@ TEST(ChunkedArena, FailuresAreReportedAndLeaveTheArenaUsable)
     ASSERT_TRUE(arena.setup(0, 0, 64));
     EXPECT_EQ(arena.allocate(65), nullptr);  // larger than a growth chunk
     EXPECT_EQ(hooks.outOfMemoryReports, 1);
-
     arena.setByteLimit(128);
     void* a = arena.allocate(64);
     void* b = arena.allocate(64);
@@ -106,14 +100,12 @@ TEST(ChunkedArena, FailuresAreReportedAndLeaveTheArenaUsable)
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(arena.allocate(8), nullptr);  // a third chunk passes the limit
     EXPECT_EQ(hooks.outOfMemoryReports, 2);
-
     // The next pass works with the chunks it has, in the same order.
     arena.reset();
     EXPECT_EQ(arena.used(), 0u);
     EXPECT_EQ(arena.allocate(64), a);
     EXPECT_EQ(arena.allocate(64), b);
     EXPECT_EQ(hooks.outOfMemoryReports, 2);
-
     // A set-up whose preset chunks cannot be made fails and frees everything.
     EXPECT_FALSE(arena.setup(64, 3, 64));
     EXPECT_EQ(hooks.outOfMemoryReports, 3);
@@ -186,7 +178,6 @@ TEST(StrokeList, AFullPoolDropsTheRecordAndTheNextPassWorks)
     EXPECT_FALSE(list.fileStroke(TestStroke(0.0f, 1)));
     EXPECT_EQ(list.strokeCount(), perChunk);
     EXPECT_EQ(hooks.outOfMemoryReports, 1);
-
     ASSERT_TRUE(list.reset());
     EXPECT_TRUE(list.fileStroke(TestStroke(-2.0f, 7)));
     EXPECT_EQ(list.strokeCount(), 1u);
@@ -230,7 +221,6 @@ TEST(StrokeList, EqualDepthsSortTheSameWhateverTheFilingOrder)
     std::vector<Case> cases;
     for (std::uint32_t i = 0; i < 3000; ++i)
         cases.push_back({-static_cast<float>(i % 3), i, (i * 7) % 5});
-
     std::vector<std::vector<std::uint32_t>> orders;
     std::mt19937 rng(11);
     for (int run = 0; run < 3; ++run) {
@@ -270,7 +260,6 @@ class AheadStroke final : public vml::vmlStrokeRecord {
 public:
     AheadStroke(std::uint32_t id, Log* log) : vmlStrokeRecord(static_cast<float>(id)), id_(id), log_(log) {}
     AheadStroke(const AheadStroke&) = default;
-
     void paint(StrokePaintContext&) override { log_->direct.push_back(id_); }
     bool preparable(const StrokePaintContext&) const override { return true; }
     bool prepare(const StrokePaintContext&, std::unique_ptr<PreparedStroke>& slot) const override
@@ -305,7 +294,6 @@ struct StrokesAheadTest : ::testing::Test {
     vml::StrokeList strokes;
     vml::BrushCache cache;
     StrokePaintContext context;
-
     void SetUp() override
     {
         ASSERT_TRUE(strokes.reset());
@@ -314,15 +302,6 @@ struct StrokesAheadTest : ::testing::Test {
         strokes.sortByDepth();
         context.brushCache = &cache;
         ASSERT_TRUE(vml::StrokesAhead::applies(strokes, context, count));
-    }
-    // Paints strokes [0, n) through a StrokesAhead over all of them.
-    void paintFirst(std::size_t n)
-    {
-        vml::StrokesAhead ahead(strokes, context, count);
-        ahead.run([&] {
-            for (std::size_t i = 0; i < n; ++i)
-                ahead.paint(i, context);
-        });
     }
     void expectPaintedInOrder(std::size_t n) const
     {
@@ -337,7 +316,11 @@ TEST_F(StrokesAheadTest, EveryStrokeIsPaintedInOrderWithItsOwnWalkPreparedOnce)
 {
     // A walk that fails on a worker is walked again by the painter.
     log.failOffMainThread = 700;
-    paintFirst(count);
+    vml::StrokesAhead ahead(strokes, context, count);
+    ahead.run([&] {
+        for (std::size_t i = 0; i < count; ++i)
+            ahead.paint(i, context);
+    });
     expectPaintedInOrder(count);
     for (std::size_t i = 0; i < count; ++i)
         ASSERT_EQ(log.prepares[i].load(), 1 + (i == 700 && log.failOffMainThread < 0)) << "stroke " << i;
