@@ -18,28 +18,11 @@ using namespace test_support;
 namespace {
 
 using namespace vml::brushMapParam;
-using test_support::ToneMap;
-using vml::bristleCoverage;
-using vml::BrushShape;
-using vml::renderBrushPreview;
-using vml::tipShape;
-using vml::vmlBrush;
+using namespace vml;
 
 class BrushShapeTest : public ::testing::Test {
 protected:
     void SetUp() override { vml::fillRandomTables(); }
-
-    // A single tip without groove: only falloff, stretch and rotation shape it.
-    static BrushShape plainTip()
-    {
-        BrushShape s;
-        s.type = 0;
-        s.groove = 0.0f;
-        s.derive();
-        return s;
-    }
-    // S at tip radius r along +p (angle 0): u = 0.5 + r / 2, v = 0.5.
-    static float alongP(const BrushShape& s, float r) { return tipShape(s, 0.5f + r / 2.0f, 0.5f, 0); }
 };
 
 TEST_F(BrushShapeTest, NegativeSoftnessIsCompressedAndVariantCountStaysPositive)
@@ -86,13 +69,10 @@ TEST_F(BristleTest, CellRangeFollowsTheFormulaAndDegenerateSettingsStayBounded)
 {
     // trunc((0 - 10 - 5) / 10 + 0.5) = -1 up to trunc((10 + 0 + 5) / 10 + 0.5) = 2.
     vml::BrushCellRange r = vml::bristleCellRange(0.0f, 10.0f, 5.0f);
-    EXPECT_EQ(r.first, -1);
-    EXPECT_EQ(r.end, 2);
+    EXPECT_EQ(std::pair(r.first, r.end), std::pair(-1, 2));
     // trunc(32 / 10 + 0.5) = 3 up to trunc(62 / 10 + 0.5) = 6.
     r = vml::bristleCellRange(47.0f, 10.0f, 5.0f);
-    EXPECT_EQ(r.first, 3);
-    EXPECT_EQ(r.end, 6);
-
+    EXPECT_EQ(std::pair(r.first, r.end), std::pair(3, 6));
     r = vml::bristleCellRange(3.0f, 1.0f, 1.0e6f);  // a million cells either side
     EXPECT_EQ(r.end - r.first, vml::maxBristleCells);
     EXPECT_LE(r.first, 3);
@@ -101,7 +81,6 @@ TEST_F(BristleTest, CellRangeFollowsTheFormulaAndDegenerateSettingsStayBounded)
     EXPECT_LE(r.end - r.first, vml::maxBristleCells);
     r = vml::bristleCellRange(std::nanf(""), 10.0f, 5.0f);
     EXPECT_EQ(r.end - r.first, 0);
-
     BrushShape s = bristles(0.0f, 0.0f);
     s.anti = 1.0e6f;  // 7500 cells per axis without the cap
     s.derive();
@@ -115,22 +94,10 @@ TEST_F(BristleTest, CellRangeFollowsTheFormulaAndDegenerateSettingsStayBounded)
 
 class BrushMapTest : public test_support::BrushFixture {
 protected:
-    // Plain tip stretched by 20 with full randomness: at (0.75, 0.5) variant 0 gives 0 and
-    // variant 3 gives 0.088347 (worked out above).
-    void stretchRandomly()
-    {
-        makePlain(brush);
-        set(brush, brushMapStretch, 20.0f);
-        set(brush, brushMapStretchRnd, 100.0f);
-    }
     float at(float u, float v)
     {
         sc.uvw = Point3(u, v, 0.0f);
         return brush.EvalMono(sc);
-    }
-    static std::uint8_t pixel(const std::vector<std::uint8_t>& image, int width, int x, int y)
-    {
-        return image[static_cast<std::size_t>(y * width + x)];
     }
     vmlBrush brush;
     test_support::TestShadeContext sc;
@@ -147,7 +114,6 @@ TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTipUntilDeleted)
     EXPECT_FLOAT_EQ(at(0.5f, 0.5f), 0.3f);
     EXPECT_FLOAT_EQ(brush.EvalColor(sc).g, 0.3f);
     EXPECT_NEAR(brush.value(0.5f, 0.5f, nullptr), 1.0f, 1e-5f);  // no context, no map
-
     set(brush, brushMapMapOpacity, 40.0f);
     update(brush);
     EXPECT_NEAR(at(0.5f, 0.5f), 0.72f, 1e-5f);    // 0.6 * 1 + 0.4 * 0.3
@@ -155,7 +121,6 @@ TEST_F(BrushMapTest, SubMapReplacesOrMixesWithTheTipUntilDeleted)
     set(brush, brushMapMapEnable, 0);
     update(brush);
     EXPECT_NEAR(at(0.5f, 0.5f), 1.0f, 1e-5f);
-
     // A sub-map deleted elsewhere leaves the tip.
     set(brush, brushMapMapEnable, 1);
     set(brush, brushMapMapOpacity, 100.0f);
@@ -195,7 +160,6 @@ TEST_F(BrushMapTest, SaveAndLoadKeepTheSettings)
     ChunkWriter own, block;
     ASSERT_EQ(brush.Save(&own), IO_OK);
     ASSERT_EQ(brush.GetParamBlock(0)->Save(&block), IO_OK);
-
     vmlBrush loaded;
     update(loaded);  // defaults cached, valid forever
     ChunkReader blockReader(block.Bytes()), ownReader(own.Bytes());
@@ -216,14 +180,17 @@ TEST_F(BrushMapTest, PreviewGreyIsTheTruncatedInverseOfTheTip)
     const std::vector<std::uint8_t> image = renderBrushPreview(brush, 0, 100, 100);
     // (80, 50) samples (0.8, 0.5): p = 0.6, x = 1 - 0.11 / 0.75 = 0.853333, S = 0.912296,
     // (1 - S) * 255 = 22.36.
-    EXPECT_EQ(pixel(image, 100, 80, 50), 22);
-    EXPECT_EQ(pixel(image, 100, 0, 50), 0);  // the black border
+    EXPECT_EQ(image[50 * 100 + 80], 22);
+    EXPECT_EQ(image[50 * 100 + 0], 0);  // the black border
     EXPECT_TRUE(renderBrushPreview(brush, 0, 0, 10).empty());
 }
 
 TEST_F(BrushMapTest, PreviewDrawsVariantZeroWithoutTheMap)
 {
-    stretchRandomly();
+    // Plain tip stretched by 20 with full randomness.
+    makePlain(brush);
+    set(brush, brushMapStretch, 20.0f);
+    set(brush, brushMapStretchRnd, 100.0f);
     ToneMap grey(0.5f);
     brush.SetSubTexmap(0, &grey);
     update(brush);
@@ -232,8 +199,8 @@ TEST_F(BrushMapTest, PreviewDrawsVariantZeroWithoutTheMap)
     const std::vector<std::uint8_t> image = renderBrushPreview(brush, 0, 100, 100);
     EXPECT_EQ(brush.variantIndex(), 0);
     // (75, 50): p = 0.5 stretched to 1 gives S = 0 (variant 3 would give 0.088347, grey 232).
-    EXPECT_EQ(pixel(image, 100, 75, 50), 255);
-    EXPECT_EQ(pixel(image, 100, 50, 50), 0);  // the tip, not the grey map
+    EXPECT_EQ(image[50 * 100 + 75], 255);
+    EXPECT_EQ(image[50 * 100 + 50], 0);  // the tip, not the grey map
 }
 
 }  // namespace

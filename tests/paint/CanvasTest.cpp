@@ -19,7 +19,6 @@ constexpr float twoToMinus16 = 1.0f / 65536.0f;
 template <class Canvas> class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override { canvas.Init(&bitmap); }
-
     std::pair<int, int> dirtyRows() const
     {
         int first = 0, last = 0;
@@ -32,7 +31,6 @@ protected:
         canvas.GetRowSpan(first, last, y);
         return {first, last};
     }
-
     static constexpr int width = 6, height = 5;
     static constexpr std::pair<int, int> noRows{height, -1}, noColumns{width, -1};
     Bitmap bitmap{width, height};
@@ -50,7 +48,6 @@ TYPED_TEST(CanvasTest, RaiseCoverageKeepsARunningMaximumAndWidensOnTheFirstPosit
     EXPECT_EQ(canvas.GetCoverageAt(2, 1), 0.5f);
     canvas.StampCoverage(2, 1, 0.8f);
     EXPECT_EQ(canvas.GetCoverageAt(2, 1), 0.8f);
-
     canvas.StampCoverage(4, 3, 0.25f);
     canvas.SelectRowTracked(1);
     canvas.RaiseCoverage(0, 1.0f);
@@ -59,7 +56,6 @@ TYPED_TEST(CanvasTest, RaiseCoverageKeepsARunningMaximumAndWidensOnTheFirstPosit
     EXPECT_EQ(this->rowSpan(1), std::make_pair(0, 2));
     EXPECT_EQ(this->rowSpan(3), std::make_pair(4, 4));
     EXPECT_EQ(this->rowSpan(2), this->noColumns);
-
     // ResetDirty empties the spans but keeps the coverage, so a later raise of a pixel that is
     // still covered does not widen its span again; once cleared, the next raise does.
     canvas.ResetDirty();
@@ -94,7 +90,6 @@ TYPED_TEST(CanvasTest, UntrackedSelectionAndOutsideCoordinatesLeaveTheDirtyState
     EXPECT_EQ(this->dirtyRows(), this->noRows);  // the row range follows SelectRowTracked only
     canvas.ResetDirty();                         // row 2 is outside the (empty) range: kept
     EXPECT_EQ(this->rowSpan(2), std::make_pair(3, 3));
-
     for (auto [x, y] : {std::pair{-1, 1}, {this->width, 1}, {0, -1}, {0, this->height}})
         canvas.StampCoverage(x, y, 1.0f);
     EXPECT_EQ(this->dirtyRows(), std::make_pair(1, 1));
@@ -131,7 +126,6 @@ TYPED_TEST(CanvasTest, InitKeepsRowsOfTheSameSizeAndReallocatesOnAChange)
     Bitmap bitmap(4, 3), sameSize(4, 3), wide(7, 6);
     EXPECT_TRUE(canvas.Init(&bitmap));
     EXPECT_EQ(observer.progress[2], std::make_pair(2, 3));
-
     canvas.SetPixel(3, 2, AColor(0.1f, 0.2f, 0.3f, 0.4f));
     canvas.SetMask(3, 2, 99);
     observer = RecordingObserver{};
@@ -140,7 +134,6 @@ TYPED_TEST(CanvasTest, InitKeepsRowsOfTheSameSizeAndReallocatesOnAChange)
     EXPECT_EQ(canvas.GetPixel(3, 2), AColor(0.1f, 0.2f, 0.3f, 0.4f));
     EXPECT_EQ(canvas.maskAt(3, 2), 99);
     EXPECT_EQ(canvas.boundBitmap(), &sameSize);
-
     // Fresh rows, and a dirty span for every row of the new size.
     canvas.Init(&wide);
     EXPECT_EQ(static_cast<int>(observer.progress.size()), allocatedRows(canvas, 6));
@@ -189,7 +182,6 @@ TYPED_TEST(CanvasTest, LoadCompositesTheBitmapOverTheCanvasOrReplacesIt)
     EXPECT_FLOAT_EQ(c.b, (1.0f - a) * 0.6f + 1.0f);  // not clamped
     EXPECT_NEAR(c.a, 0.75f, 1e-5f);
     EXPECT_EQ(canvas.GetPixel(1, 0), AColor(0.2f, 0.4f, 0.6f, 0.5f));
-
     // Replacing scales by 2^-16, not 1 / 65535. Either way the working fields and the dirty state
     // are reset and the mask kept.
     canvas.SetMask(1, 1, 77);
@@ -233,7 +225,6 @@ TYPED_TEST(CanvasTest, StoreClampsInPlaceAndTruncates)
     EXPECT_EQ(bitmapPixel(this->bitmap, 5, 4), (BMM_Color_64{0, 65535, 16383, 65535}));
     EXPECT_EQ(canvas.GetPixel(0, 0), AColor(1.0f, 0.99999f, 0.0f, 0.5f));
     EXPECT_EQ(this->bitmap.RefreshCount(), refreshes + 1);
-
     // Clamping alone leaves the canvas as Store does (NaN included) and the bitmap untouched.
     canvas.SetPixel(0, 0, AColor(1.2f, std::nanf(""), -0.5f, 0.5f));
     canvas.ClampColours();
@@ -250,21 +241,17 @@ TYPED_TEST(CanvasTest, WriteOutputCompositesOntoTheBitmapAndLineElements)
     Bitmap output(this->width, this->height);
     setBitmapPixel(output, 0, 0, {1000, 2000, 3000, 32768});
     setBitmapPixel(output, 1, 0, {1000, 2000, 3000, 32768});
-
     Bitmap element(this->width, this->height), other(this->width, this->height);
     setBitmapPixel(element, 0, 0, {65535, 0, 0, 65535});
     setBitmapPixel(element, 1, 0, {4000, 5000, 6000, 7000});
     Bitmap wrongSize(this->width + 1, this->height), noStorage;
     std::vector<Bitmap*> elements{&element, nullptr, &wrongSize, &noStorage, &other};
-
     canvas.WriteOutput(&output, elements, false);
     EXPECT_EQ(canvas.GetPixel(0, 0).b, 1.0f);  // clamped in place
-
     const float mainAlpha = 32768.0f / 65535.0f;
     const auto outAlpha = static_cast<std::uint16_t>((1.0f - 0.5f * (1.0f - mainAlpha)) * 65535.0f);
     EXPECT_EQ(bitmapPixel(output, 0, 0), (BMM_Color_64{32767, 16383, 65535, outAlpha}));
     EXPECT_EQ(bitmapPixel(output, 1, 0), (BMM_Color_64{1000, 2000, 3000, 32768}));
-
     // E = (32767, 16383, 65535, 32767); alpha = 32767 / 65535.
     const float alpha = 32767.0f / 65535.0f;
     auto mix = [alpha](float under, std::uint16_t layer) {

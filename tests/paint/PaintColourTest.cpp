@@ -4,6 +4,7 @@
 #include "paint/PaintAdjustment.h"
 
 #include "host/ColorSpace.h"
+#include "support/PaintTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +109,6 @@ TEST(Blend, HsvMethodsTakeTheirNamingComponentFromTheBase)
     const Color grey(0.5f, 0.5f, 0.5f);
     ASSERT_FLOAT_EQ(RGBtoHSV(grey).r, 0.0f);
     expectColourNear(blended(grey, Color(0.25f, 0.5f, 0.25f), blendHue), Color(0.5f, 0.25f, 0.25f));
-
     // Saturation 0.5 of the base, hue and value of a pure green top.
     expectColourNear(blended(Color(0.5f, 0.25f, 0.25f), Color(0, 1, 0), blendSaturation),
                      Color(0.5f, 1.0f, 0.5f));
@@ -118,7 +118,6 @@ TEST(Blend, HsvMethodsTakeTheirNamingComponentFromTheBase)
     // Value 0.3 of a grey base, hue and saturation of a green top.
     expectColourNear(blended(Color(0.3f, 0.3f, 0.3f), Color(0, 1, 0), blendLuminosity),
                      Color(0.0f, 0.3f, 0.0f));
-
     // Mixing applies to the HSV result as to the others.
     expectColourNear(blended(grey, Color(0, 1, 0), blendHue, 0.5f), Color(0.75f, 0.25f, 0.25f));
 }
@@ -132,14 +131,6 @@ TEST(Blend, IdsOutsideTheMethodsLeaveTheBase)
 }
 
 constexpr float eps = 1e-5f;
-
-void expectRgba(const AColor& c, float r, float g, float b, float a)
-{
-    EXPECT_NEAR(c.r, r, eps);
-    EXPECT_NEAR(c.g, g, eps);
-    EXPECT_NEAR(c.b, b, eps);
-    EXPECT_NEAR(c.a, a, eps);
-}
 
 TEST(PaintFactors, SwitchedOffFactorsAreZeroAndPercentagesScale)
 {
@@ -205,7 +196,7 @@ TEST(PaintAdjustment, EachAdjustmentOfThePixel)
         SCOPED_TRACE(c.what);
         AColor colour = c.in;
         adjustPixelColour(c.adjust, colour, c.coverage);
-        expectRgba(colour, c.expected.r, c.expected.g, c.expected.b, c.expected.a);
+        test_support::expectColourNear(colour, c.expected, eps);
     }
 }
 

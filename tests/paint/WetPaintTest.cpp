@@ -70,8 +70,7 @@ TYPED_TEST_SUITE(DepositPaint, CanvasKinds);
 TYPED_TEST(DepositPaint, DryPaintIsLaidFullyThroughTheBlend)
 {
     PaintSettings multiply;
-    multiply.blendSwitch = 1;
-    multiply.blendMethod = 3;
+    multiply.blendSwitch = 1, multiply.blendMethod = 3;
     PaintSettings untouched = multiply;
     untouched.blendAmount = 0;
     struct Case {
@@ -103,24 +102,19 @@ TYPED_TEST(DepositPaint, WetPaintLaysNothingDirectlyAndReachesTheColourOnlyByBle
 {
     PaintCanvas<TypeParam> c(12, 12, background);
     wetDisc(c.canvas, 6, 6);
-
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x)
             ASSERT_EQ(c.canvas.GetPixel(x, y), background) << x << ", " << y;
     // The centre pixel's paint (coverage 1) went into the wet layer whole.
     EXPECT_NEAR(inWeightAt(c.canvas, 6, 6), wetWeight<TypeParam>, 1e-3f);
-
     EXPECT_GT(bleedToEnd(c.canvas, 200), 1);
     const AColor centre = c.canvas.GetPixel(6, 6);
     EXPECT_GT(centre.r, background.r + 0.3f);
     EXPECT_LT(centre.g, background.g);
     EXPECT_GT(centre.a, background.a);
-
     // (1 - 3)^8 would lay the paint 256-fold; water is held to 1.
     PaintCanvas<TypeParam> flooded(4, 4, background);
-    PaintSettings flood;
-    flood.water = 3;
-    depositOne(flooded.canvas, 2, 2, 1.0f, AColor(1, 0, 0, 1), flood);
+    depositOne(flooded.canvas, 2, 2, 1.0f, AColor(1, 0, 0, 1), wetWith(3));
     EXPECT_EQ(flooded.canvas.GetPixel(2, 2), background);
     EXPECT_NEAR(inWeightAt(flooded.canvas, 2, 2), wetWeight<TypeParam>, 1e-3f);
 }
@@ -129,10 +123,7 @@ TYPED_TEST(DepositPaint, MixPickUpNeverExceedsHalf)
 {
     // White paint soaks the wet layer (W = 1, coverage 1), then black dry paint mixes over it.
     PaintCanvas<TypeParam> c(4, 4, AColor(0, 0, 0, 1));
-    PaintSettings soak;
-    soak.water = 1;
-    depositOne(c.canvas, 0, 0, 1.0f, AColor(1, 1, 1, 1), soak);
-
+    depositOne(c.canvas, 0, 0, 1.0f, AColor(1, 1, 1, 1), wetWith(1));
     PaintSettings mix;
     mix.mix = 1;
     depositOne(c.canvas, 0, 0, 0.0f, AColor(0, 0, 0, 1), mix);
@@ -149,12 +140,8 @@ TYPED_TEST(DepositPaint, DepositLeavesThePaintStateAsSet)
     // One paint colour deposited into two identical pixels must lay the same paint twice, with
     // blending and pick-up in play.
     PaintCanvas<TypeParam> c(6, 2, background);
-    PaintSettings s;
-    s.water = 0.3f;
-    s.mix = 0.5f;
-    s.blendSwitch = 1;
-    s.blendMethod = 3;
-    s.blendAmount = 50;
+    PaintSettings s = wetWith(0.3f);
+    s.mix = 0.5f, s.blendSwitch = 1, s.blendMethod = 3, s.blendAmount = 50;
     setPaint(c.canvas, s);
     c.canvas.StampCoverage(0, 0, 0.8f);
     c.canvas.StampCoverage(4, 0, 0.8f);
@@ -174,7 +161,6 @@ TEST(DepositPaintFull, CoverageAboveOneDisplacesTheWetPaintWithoutGoingNegative)
     depositOne(c.canvas, 1, 1, 1.0f, AColor(1, 0, 0, 1), wetWith(1));
     ASSERT_TRUE(c.canvas.Bleed(0.2f));
     ASSERT_GT(c.canvas.pixelAt(1, 1).water, 0.0f);
-
     depositOne(c.canvas, 1, 1, 1.5f, AColor(0, 0, 1, 1), PaintSettings{});
     const RasterPixel& p = c.canvas.pixelAt(1, 1);
     EXPECT_EQ(p.water, 0.0f);
@@ -190,7 +176,6 @@ TEST(DepositPaintHalf, WaterFreeMarkerIsNotPickedUpAsBlackPaint)
     bleedToEnd(c.canvas, 500);
     ASSERT_GT(c.canvas.cellAt(1, 1).flow, 0.0f);
     ASSERT_EQ(c.canvas.cellAt(1, 1).water, 0.0f);
-
     // Half-transparent paint, so the pick-up's (1 - |alpha difference|) does not vanish. With
     // W = 0 and no pick-up the pixel becomes before + (paint - before) x 0.5.
     PaintSettings dryMix;
@@ -229,15 +214,11 @@ TYPED_TEST(DepositPaint, AClampReachesEveryColourWrittenSinceTheLastOne)
     canvas.SetPixel(1, 0, AColor(1.5f, -0.5f, 0.5f, 0.5f));
     canvas.BlendPixel(2, 1, AColor(3.0f, 3.0f, 3.0f, 1.0f), 0.9f, 0);
     expectAllInRange("pixel writes");
-
     // Dry paint brighter than white, laid directly.
     depositOne(canvas, 4, 3, 1.0f, AColor(2.0f, 2.0f, 2.0f, 1.0f), {});
     expectAllInRange("a dry deposit");
-
     // Wet paint brighter than white reaches rows only by bleeding, after the clamp above.
-    PaintSettings wet;
-    wet.water = 1;
-    setPaint(canvas, wet);
+    setPaint(canvas, wetWith(1));
     stampDisc(canvas, 6, 8, 2);
     depositCovered(canvas, AColor(4.0f, 4.0f, 4.0f, 1.0f));
     canvas.ClampColours();
@@ -333,7 +314,6 @@ TYPED_TEST(Bleed, TrackedPassesMatchWholeCanvasPasses)
             ASSERT_EQ(tracked.canvas.Bleed(strength), reference.canvas.Bleed(strength));
             expectSameState(tracked.canvas, reference.canvas);
         };
-
         for (int i = 0; i < width * height / 4; ++i) {
             const int x = pick(width), y = pick(height), mask = pick(256);
             both([&](auto& c) { c.SetMask(x, y, mask); });
@@ -383,13 +363,11 @@ TEST(BleedFull, TwoPassesWorkedByHand)
 {
     PaintCanvas<vmlRaster> c(3, 3, clear);
     depositOne(c.canvas, 1, 1, 1.0f, AColor(1, 0, 0, 1), wetWith(1, 0.5f));
-
     // Pass 1: no water flows yet; the centre settles to water d / 0.9 = 11.110917 with flow 0,
     // and since every flow is 0 (F = 0) it lays nothing.
     EXPECT_TRUE(c.canvas.Bleed(0.2f));
     EXPECT_NEAR(c.canvas.pixelAt(1, 1).water, 11.110917f, 1e-4f);
     EXPECT_EQ(c.canvas.GetPixel(1, 1), clear);
-
     // Pass 2: the centre drains to 11.110917 - (11.110917^2 x 0.015 + 0.02) = 9.239130 and sends
     // q = 0.1 x 9.239130 = 0.9239130 to each neighbour, outflow 7.391304. It keeps
     // 9.239130 - 7.391304 = 1.847826 of water and flow 0.8 x 7.391304 = 5.913043.
@@ -401,7 +379,6 @@ TEST(BleedFull, TwoPassesWorkedByHand)
     // Neighbours settle to 0.9239130 / 0.9 = 1.026570 of water with flow 0.
     EXPECT_NEAR(c.canvas.pixelAt(0, 0).water, 1.026570f, 1e-5f);
     EXPECT_EQ(c.canvas.pixelAt(2, 2).flow, 0.0f);
-
     // Deposit, dep = h x alpha = 0.1 shaped by the mean flow F of the pixel and its four
     // neighbours, read in row order (rows above and pixels to the left already settled):
     //   centre: F = 5.913043 / 5 = 1.182609, |F - 1| < 0.4: e = 0.1 x 5 x 0.5 = 0.25,
@@ -425,13 +402,11 @@ TEST(BleedHalf, TwoPassesWorkedByHand)
 {
     PaintCanvas<vmlRasterRS> c(4, 4, clear);
     depositOne(c.canvas, 0, 0, 1.0f, AColor(1, 0, 0, 1), wetWith(1, 0.5f));
-
     // Pass 1: the cell settles to 7.499856 / 0.9 = 8.333173 of water; every flow is 0, so the
     // deposit is shaped to nothing.
     EXPECT_TRUE(c.canvas.Bleed(0.2f));
     EXPECT_NEAR(c.canvas.cellAt(0, 0).water, 8.333173f, 1e-4f);
     EXPECT_EQ(c.canvas.GetPixel(0, 0), clear);
-
     // Pass 2: the cell drains to 8.333173 - (8.333173^2 x 0.017 + 0.042) = 7.110663 and sends
     // q = 0.08 / 1020 x 7.110663 x 1020 = 0.568853 to each of its three neighbours: outflow
     // 1.706559, water left 5.404104, flow 0.8 x 1.706559 = 1.365247. The neighbours settle to
@@ -441,7 +416,6 @@ TEST(BleedHalf, TwoPassesWorkedByHand)
     EXPECT_NEAR(c.canvas.cellAt(0, 0).flow, 1.365247f, 1e-5f);
     EXPECT_NEAR(c.canvas.cellAt(1, 1).water, 0.632059f, 1e-5f);
     EXPECT_EQ(c.canvas.GetCoverageAt(0, 0), 0.0f);  // the outflow's scratch is cleared
-
     // Deposit: dep = mean alpha 1 x s' x mask 255 = 0.2, shaped by F (flows of the serving
     // cells of the pixel and its four neighbours, each cell once per pixel it serves):
     //   (0, 0): cells {00}, right (1, 0) {00, 10}, below (0, 1) {00, 01}: F = 3 x 1.365247 / 5
