@@ -2,6 +2,7 @@
 
 #include "standalone/StandaloneCore.h"
 #include "support/ParamByName.h"
+#include "support/TempDir.h"
 #include "support/TestShadeContext.h"
 
 #include <OpenImageIO/imageio.h>
@@ -9,9 +10,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
 #include <vector>
 
 using namespace test_support;
@@ -22,11 +20,6 @@ namespace fs = std::filesystem;
 using standalone::BitmapMap;
 
 constexpr float kTol = 1e-5f;
-
-fs::path tempPath(const std::string& name)
-{
-    return fs::path(::testing::TempDir()) / ("vml_bitmap_" + std::to_string(::getpid()) + "_" + name);
-}
 
 // Writes 8-bit pixels, row 0 at the top.
 void writePng(const fs::path& path, int w, int h, int channels, const std::vector<std::uint8_t>& pixels)
@@ -53,16 +46,16 @@ class BitmapFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        path = tempPath("grid.png");
+        path = dir.path() / "grid.png";
         std::vector<std::uint8_t> px;
         for (int i = 0; i < 6; ++i)
             px.insert(px.end(), {std::uint8_t(10 * (i + 1)), std::uint8_t(255 - 10 * (i + 1)), 0});
         writePng(path, 3, 2, 3, px);
         setParam(map, "fileName", path.string());
     }
-    void TearDown() override { fs::remove(path); }
     static float red(int texel) { return 10.0f * (texel + 1) / 255.0f; }
 
+    TempDir dir;
     fs::path path;
     BitmapMap map;
 };
@@ -105,20 +98,20 @@ TEST_F(BitmapFile, CloneSharesTheImageAndANewFileNameDropsIt)
     ASSERT_NE(clone, nullptr);
     EXPECT_TRUE(clone->loaded());
     expectColor(at(*clone, 0.5f, 0.25f), Color(red(4), 1.0f - red(4), 0.0f));
-    setParam(map, "fileName", tempPath("other.png").string());
+    setParam(map, "fileName", (dir.path() / "other.png").string());
     EXPECT_FALSE(map.loaded());
     expectColor(at(map, 0.5f, 0.25f), Color(0.5f, 0.5f, 0.5f));
 }
 
 TEST(BitmapMap, GreyAndAlphaChannels)
 {
-    const fs::path path = tempPath("grey_alpha.png");
+    TempDir dir;
+    const fs::path path = dir.path() / "grey_alpha.png";
     writePng(path, 2, 1, 2, {51, 255, 204, 102});  // grey + alpha
     BitmapMap map;
     setParam(map, "fileName", path.string());
     std::string error;
     ASSERT_TRUE(map.load(error)) << error;
-    fs::remove(path);
     const AColor left = at(map, 0.25f, 0.5f);
     expectColor(left, Color(0.2f, 0.2f, 0.2f));
     EXPECT_NEAR(left.a, 1.0f, kTol);
@@ -134,7 +127,8 @@ TEST(BitmapMap, UnreadableFilesAreClearErrorsAndEvaluateGrey)
     EXPECT_NE(error.find("wood"), std::string::npos) << error;
     EXPECT_NE(error.find("file name"), std::string::npos) << error;
 
-    const std::string missing = tempPath("does_not_exist.png").string();
+    TempDir dir;
+    const std::string missing = (dir.path() / "does_not_exist.png").string();
     setParam(map, "fileName", missing);
     EXPECT_FALSE(map.load(error));
     EXPECT_NE(error.find(missing), std::string::npos) << error;
@@ -150,27 +144,16 @@ TEST(BitmapMap, UnreadableFilesAreClearErrorsAndEvaluateGrey)
     TestShadeContext sc;
     EXPECT_EQ(map.EvalNormalPerturb(sc), Point3());
 
-    const fs::path garbage = tempPath("garbage.png");
-    {
-        std::ofstream f(garbage, std::ios::binary);
-        f << "\x89PNG\r\n\x1a\n this is not really an image";
-    }
-    setParam(map, "fileName", garbage.string());
+    const std::string garbage = dir.write("garbage.png", "\x89PNG\r\n\x1a\n this is not really an image");
+    setParam(map, "fileName", garbage);
     EXPECT_FALSE(map.load(error));
-    EXPECT_NE(error.find(garbage.string()), std::string::npos) << error;
-    fs::remove(garbage);
-}
-
-std::string fileBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    EXPECT_NE(error.find(garbage), std::string::npos) << error;
 }
 
 TEST_F(BitmapFile, BrokenImageDataInMemoryIsAClearError)
 {
     // (Data cut short inside a PNG is left out: OpenImageIO 2.4 leaks a message string then.)
-    const std::string png = fileBytes(path);
+    const std::string png = TempDir::readText(path);
     const std::string badChunk = png.substr(0, 8) + " this is not really an image";
     const std::string noise(300, '\x5a');
     BitmapMap embedded;

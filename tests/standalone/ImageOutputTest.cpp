@@ -22,29 +22,6 @@ struct ImageFiles : ::testing::Test {
     static std::string contents(const fs::path& p) { return test_support::TempDir::readText(p); }
 };
 
-TEST_F(ImageFiles, SixteenBitPngRoundTrips)
-{
-    Bitmap bm(3, 2);
-    BMM_Color_64 row[3] = {{65535, 0, 0, 65535}, {0, 32768, 0, 65535}, {1, 2, 3, 65535}};
-    bm.PutPixels(0, 1, 3, row);
-    std::string path = (dir / "out.png").string();
-    auto result = standalone::writeImage(bm, path);
-    ASSERT_TRUE(result.ok) << result.error;
-
-    auto in = OIIO::ImageInput::open(path);
-    ASSERT_TRUE(in);
-    const OIIO::ImageSpec header = in->spec_dimensions(0);
-    EXPECT_EQ(header.width * header.height * header.nchannels, 3 * 2 * 4);
-    std::vector<std::uint16_t> px(3 * 2 * 4);
-    ASSERT_TRUE(in->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT16, px.data()));
-    EXPECT_EQ(px[12 + 0], 65535);  // row 1, pixel 0, red
-    EXPECT_EQ(px[12 + 5], 32768);  // row 1, pixel 1, green
-    EXPECT_EQ(px[12 + 10], 3);     // row 1, pixel 2, blue
-    EXPECT_EQ(px[3], 0);           // row 0 stays transparent
-    // No temporary file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-}
-
 TEST_F(ImageFiles, EveryCompressionLevelKeepsThePixels)
 {
     // A gradient with noise, so the levels compress differently, tall enough that the fast PNG

@@ -66,8 +66,6 @@ protected:
     }
     void TearDown() override { SetCOREInterface(nullptr); }
 
-    Point3 worldPosition(const char* name) { return scene->findNode(name)->GetNodeTM(0).GetTrans(); }
-
     StandaloneCore core;
     TempDir dir;
     std::string path;
