@@ -1,12 +1,10 @@
-// The frame as the painterly renderer drives it: notification order, hidden instances, threads,
-// cancellation, render elements, and the ways to get and run the renderer.
+// The frame as the painterly renderer drives it: threads, cancellation, effects, bad meshes, and
+// rendering a scene without the command line.
 
 #include "support/ScanlineTestSupport.h"
 
 #include "host/Notify.h"
 #include "host/RenderGlobalContext.h"
-#include "host/RenderInstance.h"
-#include "standalone/RenderElementManager.h"
 #include "standalone/RenderJob.h"
 #include "standalone/StandaloneCore.h"
 
@@ -14,45 +12,23 @@
 
 #include <cmath>
 #include <cstring>
-#include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace test_support;
 
-// A log shared by notification callbacks, materials and effects.
-struct EventLog {
-    std::mutex mutex;
-    std::vector<std::string> events;
-    void add(std::string e)
-    {
-        std::lock_guard lock(mutex);
-        events.push_back(std::move(e));
-    }
-};
-
+// Counts its applications and keeps the frame's context.
 class ProbeEffect : public Effect {
 public:
-    explicit ProbeEffect(EventLog* log = nullptr, DWORD channels = 0) : log_(log), channels_(channels) {}
-    DWORD GBufferChannelsRequired(TimeValue) override { return channels_; }
-    void Apply(TimeValue, Bitmap* bm, RenderGlobalContext* gc, CheckAbortCallback*) override
+    void Apply(TimeValue, Bitmap*, RenderGlobalContext* gc, CheckAbortCallback*) override
     {
         ++applied;
-        channelsSeen = bm->ChannelsPresent();
         context = gc;
-        if (log_)
-            log_->add("effect");
     }
     int applied = 0;
-    ULONG channelsSeen = 0;
     RenderGlobalContext* context = nullptr;
-
-private:
-    EventLog* log_;
-    DWORD channels_;
 };
 
 // Overlapping, transparent, lit and shadowed objects: enough to expose any ordering difference.
