@@ -25,7 +25,6 @@ TEST(GBufferViews, HasChannelsNeedsEveryBitPresentAtTheGivenSize)
     Bitmap bitmap(4, 3);
     bitmap.CreateChannels(BMM_CHAN_Z | BMM_CHAN_MTL_ID | BMM_CHAN_NORMAL);
     GBufferViews views = makeGBufferViews(bitmap);
-
     EXPECT_TRUE(hasChannels(views, 0, 4, 3));
     EXPECT_TRUE(hasChannels(views, 0x13, 4, 3));
     EXPECT_FALSE(hasChannels(views, 0x13 | BMM_CHAN_NODE_RENDER_ID, 4, 3));
@@ -148,7 +147,6 @@ TEST(ImageBorders, OutsideNeighboursAreSkippedAndInsideOnesSeen)
     all.normal = true;
     all.normalMin = 0.0f;
     EXPECT_EQ(single.detect(all), Rows{"."});
-
     // Column 0 a far object: the near column beside it is the outline in the top and bottom rows
     // too. Then the bottom row alone is nearer, seen from the last row upwards only.
     for (int y = 0; y < 3; ++y)
@@ -164,46 +162,37 @@ TEST(ImageBorders, OutsideNeighboursAreSkippedAndInsideOnesSeen)
 
 TEST(DetectEdges, MissingRequiredChannelMarksNothing)
 {
-    const auto fill = [](test_support::GBufferImage& image) {
-        image.surface(0, 0, 1, 1, -10.0f);
-        image.surface(1, 0, 2, 1, -20.0f);
-    };
     EdgeRules depth = only(&EdgeRules::edgeDepth);
     depth.edgeDepthThreshold = 5.0f;
-    bool ok = false;
-
-    // Depth boundaries need no node ids.
-    test_support::GBufferImage noNodes(2, 1, 0x13);
-    noNodes.surface(0, 0, 0, 1, -10.0f);
-    noNodes.surface(1, 0, 0, 1, -20.0f);
-    EXPECT_EQ(noNodes.detect(depth, 0, &ok), Rows{"1."});
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(noNodes.detect(only(&EdgeRules::outlineObject), 0, &ok), Rows{".."});
-    EXPECT_FALSE(ok);
-
-    // The normal channel is required even when no switch reads it.
-    test_support::GBufferImage noNormals(2, 1, test_support::allEdgeChannels & ~BMM_CHAN_NORMAL);
-    fill(noNormals);
-    EXPECT_EQ(noNormals.detect(only(&EdgeRules::outlineObject), 0, &ok), Rows{".."});
-    EXPECT_FALSE(ok);
-
-    test_support::GBufferImage noCoverage(2, 1, test_support::allEdgeChannels & ~BMM_CHAN_COVERAGE);
-    fill(noCoverage);
-    EXPECT_EQ(noCoverage.detect(depth, 0, &ok), Rows{"1."});
-    EXPECT_TRUE(ok);
     EdgeRules normalToo = depth;
     normalToo.normal = true;
-    EXPECT_EQ(noCoverage.detect(normalToo, 0, &ok), Rows{".."});
-    EXPECT_FALSE(ok);
-
-    // Channels the caller needs besides detection, such as velocity for the smear.
-    test_support::GBufferImage all(2, 1);
-    fill(all);
-    EXPECT_EQ(all.detect(depth, BMM_CHAN_VELOC, &ok), Rows{".."});
-    EXPECT_FALSE(ok);
-    all.bitmap.CreateChannels(BMM_CHAN_VELOC);
-    EXPECT_EQ(all.detect(depth, BMM_CHAN_VELOC, &ok), Rows{"1."});
-    EXPECT_TRUE(ok);
+    const EdgeRules outline = only(&EdgeRules::outlineObject);
+    constexpr ULONG all = test_support::allEdgeChannels;
+    const struct {
+        const char* what;
+        ULONG channels;
+        const EdgeRules& rules;
+        ULONG otherRequired;
+        const char* row;
+    } cases[] = {
+        {"depth boundaries need no node ids", 0x13, depth, 0, "1."},
+        {"outlines do", 0x13, outline, 0, ".."},
+        {"the normal channel even when no switch reads it", all & ~BMM_CHAN_NORMAL, outline, 0, ".."},
+        {"depth boundaries need no coverage", all & ~BMM_CHAN_COVERAGE, depth, 0, "1."},
+        {"normal edges do", all & ~BMM_CHAN_COVERAGE, normalToo, 0, ".."},
+        // Channels the caller needs besides detection, such as velocity for the smear.
+        {"velocity missing", all, depth, BMM_CHAN_VELOC, ".."},
+        {"velocity present", all | BMM_CHAN_VELOC, depth, BMM_CHAN_VELOC, "1."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test_support::GBufferImage image(2, 1, c.channels);
+        image.surface(0, 0, 1, 1, -10.0f);
+        image.surface(1, 0, 2, 1, -20.0f);
+        bool ok = false;
+        EXPECT_EQ(image.detect(c.rules, c.otherRequired, &ok), Rows{c.row});
+        EXPECT_EQ(ok, std::string(c.row) == "1.");
+    }
 }
 
 TEST(ScanEdges, DoesNothingWithoutTestOrUsableMask)
@@ -356,7 +345,6 @@ TEST(NormalEdge, DepthRejectionSkipsTheVerticalPair)
     EdgeRules rules = normalRange(0.0f, 100.0f);
     rules.normalDepth = 0.5f;
     EXPECT_FALSE(testNormal(rules, image.views(), 1, 1));
-
     // With the horizontal pair skipped instead (B in front), the vertical pair is examined.
     image.surface(2, 1, 1, 1, -9.5f);
     EXPECT_TRUE(testNormal(rules, image.views(), 1, 1));
@@ -369,16 +357,13 @@ TEST(NormalEdge, PairOutsideTheImageOrOnAnotherObjectIsSkipped)
     EXPECT_TRUE(middle(image, rules));
     EXPECT_FALSE(testNormal(normalRange(0.0f, 100.0f), image.views(), 0, 0));
     EXPECT_FALSE(testNormal(normalRange(0.0f, 100.0f), image.views(), 2, 0));
-
-    auto otherA = line(risingX);
-    otherA.surface(0, 0, 2, 1, risingX.zA);
-    EXPECT_FALSE(middle(otherA, rules));
-    auto otherB = line(risingX);
-    otherB.surface(2, 0, 2, 1, risingX.zB);
-    EXPECT_FALSE(middle(otherB, rules));
-    auto otherC = line(risingX);
-    otherC.surface(1, 0, 2, 1, risingX.zC);
-    EXPECT_FALSE(middle(otherC, rules));
+    // A, C or B on object 2.
+    for (const auto& [x, z] :
+         {std::pair{0, risingX.zA}, std::pair{1, risingX.zC}, std::pair{2, risingX.zB}}) {
+        auto other = line(risingX);
+        other.surface(x, 0, 2, 1, z);
+        EXPECT_FALSE(middle(other, rules)) << x;
+    }
 }
 
 }  // namespace

@@ -101,7 +101,6 @@ TEST(LineDepth, ScaleNarrowsAndFadeRunsWithDistance)
     s.lineZMax = 100.0f;
     EXPECT_NEAR(lineDepthScale(s, 1.0f, 500.0f), 501.0f / 1001.0f, 1e-6f);
     EXPECT_EQ(lineDepthScale(s, 1.0f, 2000.0f), 1.0f);
-
     LineSettings raw;
     raw.lineZAlphaMin = 100.0f;
     raw.lineZAlphaMax = 1000.0f;
@@ -141,19 +140,16 @@ LineSettings settings(float width, float deform = 0.0f)
     return s;
 }
 
-void derive(LineSettings& s)
-{
-    LineShape last;
-    updateLineDerived(s, last);
-}
-
 struct Stamped {
     LineCanvas coverage, fade;
     bool completed;
 };
 
-Stamped stamp(const LineSettings& s, Mask& mask, const GBufferViews& views = {})
+// Stamps `s`, its derived values brought up to date, along the mask.
+Stamped stamp(LineSettings s, Mask& mask, const GBufferViews& views = {})
 {
+    LineShape last;
+    updateLineDerived(s, last);
     LineCanvas deform;
     computeWidthFactors(s, mask.view(), deform);
     Stamped out{LineCanvas(mask.width, mask.height), LineCanvas(mask.width, mask.height), false};
@@ -169,23 +165,19 @@ TEST(WidthFactors, DeformThinsStraightRunsAndWidensCorners)
     Mask straight(64, 8);
     straight.row(4, 0, 63);
     EXPECT_NEAR(widthFactor(s, straight.view(), 32, 4), 0.375f, 1e-6f);
-
     // The corner of an L: sumShort = (9, 9), sumLong = (21, 21), nShort = 16, nLong = 40, so
     // k = 16 * 21 / (40 * 9) = 0.93333 and F = 1 + (0.5 * ln 1.93333 - 0.25) * 2.5.
     Mask corner(64, 64);
     corner.row(10, 10, 50);
     corner.column(10, 10, 50);
     EXPECT_NEAR(widthFactor(s, corner.view(), 10, 10), 1.199057f, 1e-4f);
-
     // A run's end: one branch, k = 8 * 21 / (20 * 9), the same factor as the corner.
     EXPECT_NEAR(widthFactor(s, straight.view(), 0, 4), 1.199057f, 1e-4f);
-
     // The end of a 5-pixel stub: three steps fill neither budget. sumShort = sumLong = (4, 0),
     // nShort = nLong = 3: k = 3 * 4 / (3 * 4) = 1, scaled by 3^2 / 64.
     Mask stub(12, 8);
     stub.row(3, 2, 6);
     EXPECT_NEAR(widthFactor(s, stub.view(), 2, 3), 0.539470f, 1e-5f);
-
     LineCanvas deform;
     computeWidthFactors(s, corner.view(), deform);
     EXPECT_NEAR(deform.at(10, 10), 1.199057f, 1e-4f);
@@ -226,7 +218,6 @@ TEST(LineStamping, DepthNarrowsAndFadesTheBand)
     s.lineZAlphaMax = 1000.0f;
     s.lineZAlphaMinValue = 0.0f;
     s.lineZAlphaMaxValue = 50.0f;
-    derive(s);
     Mask mask(48, 24);
     mask.row(12, 0, 47);
     std::vector<float> z(48 * 24, -1000.0f);  // depth 1000
@@ -248,35 +239,22 @@ TEST(LineStamping, AStampWiderThanTheImageCoversItWholeAndANaNStampNothing)
     // reach the image, and every pixel lies in its full-strength core.
     Mask mask(64, 32);
     mask.row(16, 0, 63);
-    LineSettings wide = settings(1e6f);
-    derive(wide);
-    EXPECT_EQ(stamp(wide, mask).coverage.pixels, std::vector<float>(64 * 32, 1.0f));
-
-    LineSettings broken = settings(std::nanf(""));
-    derive(broken);
-    EXPECT_EQ(stamp(broken, mask).coverage.pixels, std::vector<float>(64 * 32, 0.0f));
+    EXPECT_EQ(stamp(settings(1e6f), mask).coverage.pixels, std::vector<float>(64 * 32, 1.0f));
+    EXPECT_EQ(stamp(settings(std::nanf("")), mask).coverage.pixels, std::vector<float>(64 * 32, 0.0f));
 }
-
-struct Motion {
-    std::vector<Point2> velocity;
-    GBufferViews views;
-    Motion(int w, int h, Point2 v) : velocity(static_cast<std::size_t>(w) * h, v)
-    {
-        views.velocity = {velocity.data(), w, h};
-    }
-};
 
 LineCanvas smearedPair(float vx, float vy)
 {
     LineSettings s = settings(1.5f);
     s.lineBlur = 50.0f;        // motion scaled by 1
     s.lineBlurOffset = 50.0f;  // smear centred on the stamp
-    derive(s);
     Mask mask(64, 64);
     mask.set(32, 32);
     mask.set(33, 32);
-    Motion motion(64, 64, Point2(vx, vy));
-    return stamp(s, mask, motion.views).coverage;
+    std::vector<Point2> velocity(64 * 64, Point2(vx, vy));
+    GBufferViews views;
+    views.velocity = {velocity.data(), 64, 64};
+    return stamp(s, mask, views).coverage;
 }
 
 TEST(LineSmear, DiagonalMotionSmearsBothWaysNoFartherThanTheLongestSmear)
@@ -293,11 +271,9 @@ TEST(LineSmear, DiagonalMotionSmearsBothWaysNoFartherThanTheLongestSmear)
     const LineCanvas still = smearedPair(0.0f, 0.0f);
     EXPECT_EQ(still.at(47, 47), 0.0f);
     EXPECT_GT(still.at(32, 32), 0.99f);
-
     // Axis-aligned motion, and lengths below and at 3 after scaling, do not smear.
     for (const Point2 v : {Point2(0.0f, 20.0f), Point2(-20.0f, 0.0f), Point2(2.0f, 2.0f), Point2(1.8f, 2.4f)})
         EXPECT_EQ(smearedPair(v.x, v.y).pixels, still.pixels) << v.x << ", " << v.y;
-
     // Motion of 1e5 pixels a frame is already past the longest smear over a 64 x 64 image; a fast
     // object nearer the camera, or a point crossing the camera plane, smears the same.
     const LineCanvas longest = smearedPair(1e5f, 1e5f);
@@ -310,14 +286,12 @@ TEST(LineSmear, DiagonalMotionSmearsBothWaysNoFartherThanTheLongestSmear)
 constexpr int size = 16;
 constexpr std::uint16_t full = 65535;
 
-LineSettings lineOf(Color colour, int blendPosition = 0)
+// A grey line at full strength.
+LineSettings lineOf(float grey)
 {
     LineSettings s;
     s.lineAlpha = 100.0f;
-    s.lineColor[0] = colour.r;
-    s.lineColor[1] = colour.g;
-    s.lineColor[2] = colour.b;
-    s.lineBlend = blendPosition;
+    s.lineColor[0] = s.lineColor[1] = s.lineColor[2] = grey;
     return s;
 }
 
@@ -358,8 +332,7 @@ TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)
         for (int x = 0; x < 4; ++x)
             coverage.at(x, y) = 1.0f;
     const LineCanvas half(size, size, 0.5f);
-    composite(lineOf(Color(1.0f, 1.0f, 1.0f)), coverage, half, bitmap, {&element, nullptr, &second}, true);
-
+    composite(lineOf(1.0f), coverage, half, bitmap, {&element, nullptr, &second}, true);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
             ASSERT_EQ(pixelAt(bitmap, x, y), black) << x << "," << y;
@@ -370,61 +343,53 @@ TEST(LineCompositing, RenderElementOnlyLeavesTheBitmapAndFillsTheElement)
     // Over a transparent element: 0.5 grey at la 0.5, alpha 0.5.
     EXPECT_NEAR(pixelAt(second, 0, 8).r, 16383, 1);
     EXPECT_NEAR(pixelAt(second, 0, 8).a, 32767, 1);
-
     // A black line at a quarter over red: the layer keeps three quarters of the red.
     Bitmap red = filled({full, 0, 0, full});
-    composite(lineOf(Color(0.0f, 0.0f, 0.0f)), coverage, LineCanvas(size, size, 0.25f), bitmap, {&red}, true);
+    composite(lineOf(0.0f), coverage, LineCanvas(size, size, 0.25f), bitmap, {&red}, true);
     EXPECT_NEAR(pixelAt(red, 0, 8).r, 49151, 1);
-
     // With the switch off the same composite writes the bitmap too.
-    composite(lineOf(Color(1.0f, 1.0f, 1.0f)), coverage, half, bitmap, {}, false);
+    composite(lineOf(1.0f), coverage, half, bitmap, {}, false);
     EXPECT_NEAR(pixelAt(bitmap, 0, 8).r, 32767, 1);
     EXPECT_EQ(pixelAt(bitmap, 12, 8), black);
 }
 
 // Logs the progress reports and answers abort to the `abortAt`th (from 1; 0: never).
-class ProgressLog : public RendProgressCallback {
-public:
-    explicit ProgressLog(int abortAt) : abortAt_(abortAt) {}
+struct ProgressLog : RendProgressCallback {
+    explicit ProgressLog(int abortAt) : abortAt(abortAt) {}
     void SetTitle(const char*) override {}
     int Progress(int done, int total) override
     {
         reports.push_back(done);
         lastTotal = total;
-        return static_cast<int>(reports.size()) == abortAt_ ? RENDPROG_ABORT : RENDPROG_CONTINUE;
+        return static_cast<int>(reports.size()) == abortAt ? RENDPROG_ABORT : RENDPROG_CONTINUE;
     }
+    int abortAt;
     std::vector<int> reports;
     int lastTotal = 0;
-
-private:
-    int abortAt_;
 };
 
 TEST(LineCompositing, ProgressComesBeforeEveryBatchOfRowsAndAbortStopsThere)
 {
     constexpr int tall = 300;  // batches of rows 0, 128 and 256
     const LineCanvas ones(size, tall, 1.0f);
-    const LineSettings white = lineOf(Color(1.0f, 1.0f, 1.0f));
-
-    Bitmap whole(size, tall);
-    ProgressLog counting(0);
-    EXPECT_TRUE(composite(white, ones, ones, whole, {}, false, {}, &counting));
-    EXPECT_EQ(counting.reports, (std::vector<int>{tall, tall + 128, tall + 256}));
-    EXPECT_EQ(counting.lastTotal, 2 * tall);
-    EXPECT_EQ(pixelAt(whole, 3, tall - 1).a, full);
-
-    Bitmap none(size, tall);
-    ProgressLog first(1);
-    EXPECT_FALSE(composite(white, ones, ones, none, {}, false, {}, &first));
-    EXPECT_EQ(first.reports.size(), 1u);
-    EXPECT_EQ(pixelAt(none, 3, 0).a, 0);
-
-    Bitmap cut(size, tall);
-    ProgressLog second(2);
-    EXPECT_FALSE(composite(white, ones, ones, cut, {}, false, {}, &second));
-    EXPECT_EQ(second.reports.size(), 2u);
-    EXPECT_EQ(pixelAt(cut, 3, 127).a, full);
-    EXPECT_EQ(pixelAt(cut, 3, 128).a, 0);
+    const LineSettings white = lineOf(1.0f);
+    // Rows: abort at the n-th report (0: never), the reports made, and the rows composited.
+    const struct {
+        int abortAt;
+        std::vector<int> reports;
+        int rowsDone;
+    } cases[] = {{0, {tall, tall + 128, tall + 256}, tall}, {1, {tall}, 0}, {2, {tall, tall + 128}, 128}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.abortAt);
+        Bitmap bitmap(size, tall);
+        ProgressLog log(c.abortAt);
+        EXPECT_EQ(composite(white, ones, ones, bitmap, {}, false, {}, &log), c.abortAt == 0);
+        EXPECT_EQ(log.reports, c.reports);
+        EXPECT_EQ(log.lastTotal, 2 * tall);
+        // The last row composited and the first one left, where there are such rows.
+        EXPECT_EQ(pixelAt(bitmap, 3, std::max(c.rowsDone - 1, 0)).a, c.rowsDone > 0 ? full : 0);
+        EXPECT_EQ(pixelAt(bitmap, 3, std::min(c.rowsDone, tall - 1)).a, c.rowsDone < tall ? 0 : full);
+    }
 }
 
 }  // namespace

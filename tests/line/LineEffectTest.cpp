@@ -58,10 +58,8 @@ int differingPixels(const Bitmap& a, const Bitmap& b)
 {
     int n = 0;
     for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x) {
-            const BMM_Color_64 p = pixel(a, x, y), q = pixel(b, x, y);
-            n += p.r != q.r || p.g != q.g || p.b != q.b || p.a != q.a;
-        }
+        for (int x = 0; x < a.Width(); ++x)
+            n += !(pixel(a, x, y) == pixel(b, x, y));
     return n;
 }
 
@@ -69,19 +67,15 @@ TEST(LineEffect, LeavesTheImageAloneWithoutAnythingToDraw)
 {
     SquareScene scene;
     const Bitmap plain = scene.render();
-
     LineFxManager empty;
     EXPECT_EQ(differingPixels(scene.render(&empty), plain), 0);
-
     LineFxManager off;
     addOutline(off, Color(0, 0, 0))->pblock()->SetValue(vml::lineParam::lineOn, 0, 0);
     EXPECT_EQ(differingPixels(scene.render(&off), plain), 0);
-
     // Lines of another material channel than the square's.
     LineFxManager otherChannel;
     addOutline(otherChannel, Color(0, 0, 0))->pblock()->SetValue(vml::lineParam::lineMatID, 0, 2);
     EXPECT_EQ(differingPixels(scene.render(&otherChannel), plain), 0);
-
     // A bitmap without G-buffer channels.
     Bitmap bm = plain;
     bm.DeleteChannels(bm.ChannelsPresent());
@@ -116,7 +110,6 @@ TEST(LineEffect, LineMapIsEvaluatedAtScreenCoordinates)
     // u grows to the right, v upwards: the right edge is redder, the top edge greener.
     EXPECT_GT(red(lined, 47, midY), red(lined, edgeX, midY) + 0.3f);
     EXPECT_GT(pixel(lined, midY, 16).g, pixel(lined, midY, 47).g + q16(0.3));
-
     e->pblock()->SetValue(vml::lineParam::lineMapEnable, 0, 0);
     EXPECT_LT(red(scene.render(&fx), 47, midY), 0.2f);
 }
@@ -133,11 +126,8 @@ std::shared_ptr<Mesh> facetedBarrel(float cx, float radius, float y0, float y1, 
     }
     for (int i = 0; i < facets; ++i) {
         const DWORD a = 2 * i, b = 2 * i + 2, c = 2 * i + 3, d = 2 * i + 1;
-        Face f0, f1;
-        f0.v[0] = a, f0.v[1] = b, f0.v[2] = c;
-        f1.v[0] = a, f1.v[1] = c, f1.v[2] = d;
-        m->faces.push_back(f0);
-        m->faces.push_back(f1);
+        m->faces.push_back(Face{{a, b, c}});
+        m->faces.push_back(Face{{a, c, d}});
     }
     return m;
 }
@@ -176,7 +166,6 @@ TEST(LineEffect, SamePixelsWhateverTheThreadCount)
     LineFxElement* all = fx.addElement(vml::BasicSet);
     all->pblock()->SetValue(vml::lineParam::lineMatID, 0, 2);
     all->pblock()->SetValue(vml::lineParam::lineColor, 0, Color(0, 0, 0.8f));
-
     RenderSetup setup;
     setup.width = 320, setup.height = 300;
     setup.background = Color(0.5f, 0.5f, 0.5f);
@@ -213,7 +202,6 @@ TEST(LineEffect, AbortStopsEachElementButNotTheLoop)
     SquareScene scene;
     LineFxManager none;
     const Bitmap withChannels = scene.render(&none);
-
     LineFxManager one, two;
     addOutline(one, Color(0, 0, 0));
     addOutline(two, Color(0, 0, 0));

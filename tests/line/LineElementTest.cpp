@@ -1,9 +1,6 @@
-// Line elements and the effect's list of them: an element's settings record against its blocks,
-// its copies and its creation through the plug-in registry; adding, removing and moving elements
-// keep the list, the references and the back pointers in step; the G-buffer channels the effect
-// asks for; and the scene persistence of both. A scene holds each object's own data and, as
-// references, its blocks, its map and the effect's elements, which the host restores in either
-// order relative to the object's own load.
+// Line elements and the effect's list of them: copies, creation through the plug-in registry, list
+// edits keeping references and back pointers in step, and scene persistence, where the host restores
+// an object's blocks, map and elements as references, before or after the object's own load.
 
 #include "support/LineElementTestSupport.h"
 
@@ -11,7 +8,6 @@
 #include "host/ChunkWriter.h"
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
-#include "line/LineDefaultSettings.h"
 #include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
@@ -21,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -30,30 +25,8 @@
 
 using namespace test_support;
 using namespace vml;
-using test_support::distinctSettings;
-using test_support::ToneMap;
 
 namespace {
-
-constexpr ParamID switches[] = {lineParam::outlineObject, lineParam::outlineMaterial, lineParam::edgeMaterial,
-                                lineParam::edgeDepth, lineParam::normal};
-
-std::vector<ParamID> switchesOn(LineFxElement& e)
-{
-    std::vector<ParamID> on;
-    for (ParamID sw : switches) {
-        if (e.pblock()->GetInt(sw) != 0)
-            on.push_back(sw);
-    }
-    return on;
-}
-
-class LineElementSettings : public ::testing::Test {
-protected:
-    void SetUp() override { saved = lineDefaultSettings(); }
-    void TearDown() override { lineDefaultSettings() = saved; }
-    LineSettings saved;
-};
 
 void expectSameValues(LineFxElement& want, LineFxElement& got)
 {
@@ -94,14 +67,19 @@ struct SavedElement {
     explicit SavedElement(LineFxElement& e)
         : own(bytesOf(e)), line(bytesOf(*e.pblock())), paint(bytesOf(*e.paintBlock()))
     {}
+    // The host restores the blocks as new objects, which the element then holds.
+    void restoreBlocks(LineFxElement& e) const
+    {
+        e.ReplaceReference(LineFxElement::pblockRef, e.adopt(loadBlock(lineFxElementParamsBlock(), line)));
+        e.ReplaceReference(LineFxElement::paintBlockRef,
+                           e.adopt(loadBlock(lineFxElementPaintBlock(), paint)));
+    }
     std::unique_ptr<LineFxElement> restore() const
     {
         auto e = std::make_unique<LineFxElement>();
         ChunkReader r(own);
         EXPECT_EQ(e->Load(&r), IO_OK);
-        e->ReplaceReference(LineFxElement::pblockRef, e->adopt(loadBlock(lineFxElementParamsBlock(), line)));
-        e->ReplaceReference(LineFxElement::paintBlockRef,
-                            e->adopt(loadBlock(lineFxElementPaintBlock(), paint)));
+        restoreBlocks(*e);
         return e;
     }
     Bytes own, line, paint;
@@ -111,9 +89,8 @@ class LineElementPersistence : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        original = std::make_unique<LineFxElement>();
         original->setType(EdgeBoundary);
-        original->applySettings(0, test_support::distinctSettings(), true);
+        original->applySettings(0, distinctSettings(), true);
         // Switches the type would not set by itself: a reload must not "repair" them.
         original->pblock()->SetValue(lineParam::edgeDepth, 0, 0);
         original->pblock()->SetValue(lineParam::normal, 0, 1);
@@ -123,19 +100,14 @@ protected:
         original->paintBlock()->SetValue(linePaintParam::paintConAmount, 0, -40.0f);
         original->pblock()->SetValue(lineParam::lineMap, 0, static_cast<ReferenceTarget*>(&map));
     }
-
-    // The host restores the blocks as new objects, which the element then holds.
     void restoreReferences(LineFxElement& e, const SavedElement& s)
     {
-        e.ReplaceReference(LineFxElement::pblockRef, e.adopt(loadBlock(lineFxElementParamsBlock(), s.line)));
-        e.ReplaceReference(LineFxElement::paintBlockRef,
-                           e.adopt(loadBlock(lineFxElementPaintBlock(), s.paint)));
+        s.restoreBlocks(e);
         e.ReplaceReference(LineFxElement::lineMapRef, &loadedMap);
     }
-
     ToneMap map{0.3f};
     ToneMap loadedMap{0.3f};
-    std::unique_ptr<LineFxElement> original;
+    std::unique_ptr<LineFxElement> original = std::make_unique<LineFxElement>();
 };
 
 TEST_F(LineElementPersistence, SaveWritesTheMarkerChunkAndLoadNotesIt)
@@ -146,13 +118,11 @@ TEST_F(LineElementPersistence, SaveWritesTheMarkerChunkAndLoadNotesIt)
     EXPECT_EQ(r.CurChunkID(), LineFxElement::markerChunk);
     ASSERT_EQ(r.CloseChunk(), IO_OK);
     EXPECT_EQ(r.OpenChunk(), IO_END);
-
     LineFxElement loaded;
     EXPECT_FALSE(loaded.loadedFromScene());
     ChunkReader again(bytes);
     EXPECT_EQ(loaded.Load(&again), IO_OK);
     EXPECT_TRUE(loaded.loadedFromScene());
-
     // Data without the marker loads too, but is not taken for the element's own.
     ChunkWriter other;
     other.BeginChunk(0x2000);
@@ -175,7 +145,6 @@ TEST_F(LineElementPersistence, AReloadedElementKeepsItsValuesTypeAndSwitchesWhat
         ASSERT_EQ(loaded.Load(&r), IO_OK);
         if (!referencesFirst)
             restoreReferences(loaded, saved);
-
         expectSameValues(*original, loaded);
         EXPECT_EQ(loaded.type(), EdgeBoundary);
         EXPECT_EQ(loaded.lineMap(), &loadedMap);
@@ -199,7 +168,6 @@ TEST_F(LineElementPersistence, CloneIsAnIndependentCopyWithItsOwnMapOrASharedUnc
     EXPECT_EQ(toneOf(copy->lineMap()), 0.3f);
     EXPECT_NE(copy->pblock(), original->pblock());
     EXPECT_NE(copy->paintBlock(), original->paintBlock());
-
     copy->pblock()->SetValue(lineParam::lineWidth, 0, 77.0f);
     copy->paintBlock()->SetValue(linePaintParam::paintDry, 0, 66.0f);
     copy->setType(NormalAngle);
@@ -208,7 +176,6 @@ TEST_F(LineElementPersistence, CloneIsAnIndependentCopyWithItsOwnMapOrASharedUnc
     EXPECT_EQ(original->type(), EdgeBoundary);
     copy.reset();
     EXPECT_EQ(original->lineMap(), &map);
-
     // A map that cannot be copied is shared.
     UncopyableMap shared(0.8f);
     original->pblock()->SetValue(lineParam::lineMap, 0, static_cast<ReferenceTarget*>(&shared));
@@ -287,11 +254,14 @@ TEST(LineManagerList, AddGivesEachTypeItsSwitchAndNameAtTheRequestedPlace)
     ASSERT_TRUE(basic && normal && outline && edge && last);
     expectList(m, {outline, basic, edge, normal, last});
     EXPECT_EQ(listener.changes, 5);
-
-    EXPECT_EQ(switchesOn(*edge), std::vector<ParamID>{lineParam::edgeDepth});
+    std::vector<ParamID> on;
+    for (ParamID sw : {lineParam::outlineObject, lineParam::outlineMaterial, lineParam::edgeMaterial,
+                       lineParam::edgeDepth, lineParam::normal})
+        if (edge->pblock()->GetInt(sw) != 0)
+            on.push_back(sw);
+    EXPECT_EQ(on, std::vector<ParamID>{lineParam::edgeDepth});
     EXPECT_EQ(nameOf(basic), "基本ｾｯﾄ");
     EXPECT_EQ(nameOf(edge), "ｴｯｼﾞ境界");
-
     // An unknown type, as a damaged file may give, makes nothing.
     EXPECT_EQ(m.addElement(4), nullptr);
     EXPECT_EQ(m.addElement(lineElementTypeNone), nullptr);
@@ -306,13 +276,11 @@ TEST(LineManagerList, MovesAndRemovalKeepReferencesInStepAndStayInside)
     for (int t : {BasicSet, Outline, EdgeBoundary, NormalAngle})
         e.push_back(m.addElement(t));
     Listener listener(&m);
-
     EXPECT_FALSE(m.moveUp(0));
     EXPECT_FALSE(m.moveDown(3));
     EXPECT_FALSE(m.moveElement(0, 4));
     EXPECT_FALSE(m.removeElement(4));
     EXPECT_EQ(listener.changes, 0);
-
     EXPECT_TRUE(m.moveUp(2));
     expectList(m, {e[0], e[2], e[1], e[3]});
     EXPECT_TRUE(m.moveDown(0));
@@ -321,14 +289,12 @@ TEST(LineManagerList, MovesAndRemovalKeepReferencesInStepAndStayInside)
     expectList(m, {e[0], e[1], e[3], e[2]});
     EXPECT_TRUE(m.moveElement(3, 1));
     expectList(m, {e[0], e[2], e[1], e[3]});
-
     Listener onRemoved(e[2]);
     EXPECT_TRUE(m.removeElement(1));
     EXPECT_EQ(onRemoved.deletions, 1);  // the effect's own element is destroyed
     EXPECT_EQ(onRemoved.target, nullptr);
     expectList(m, {e[0], e[1], e[3]});
     EXPECT_EQ(listener.changes, 5);
-
     m.setSelected(3);
     EXPECT_EQ(m.selectedElement(), nullptr);
 }
@@ -347,7 +313,6 @@ TEST(LineManagerList, ElementsLeavingByReferenceAreForgottenSafely)
     EXPECT_EQ(m.GBufferChannelsRequired(0), 0x113u);
     EXPECT_TRUE(m.removeElement(1));
     expectList(m, {kept});
-
     LineFxElement outside;
     m.addElement(NormalAngle);
     m.ReplaceReference(LineFxManager::firstElementRef + 1, &outside);
@@ -355,29 +320,20 @@ TEST(LineManagerList, ElementsLeavingByReferenceAreForgottenSafely)
     EXPECT_EQ(outside.manager(), nullptr);
 }
 
-class LineManagerPersistence : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        original.pblock()->SetValue(lineFxParam::lineOutRenderElement, 0, 1);
-        original.addElement(NormalAngle)->pblock()->SetValue(lineParam::lineWidth, 0, 2.5f);
-        LineFxElement* edge = original.addElement(EdgeBoundary);
-        edge->pblock()->SetValue(lineParam::lineName, 0, "creases");
-        edge->pblock()->SetValue(lineParam::normal, 0, 1);
-        original.addElement(Outline)->paintBlock()->SetValue(linePaintParam::paintDry, 0, 40.0f);
-    }
-
-    LineFxManager original;
-};
-
-TEST_F(LineManagerPersistence, ThreeElementsSurviveAReloadInOrder)
+TEST(LineManagerPersistence, ThreeElementsSurviveAReloadInOrder)
 {
+    LineFxManager original;
+    original.pblock()->SetValue(lineFxParam::lineOutRenderElement, 0, 1);
+    original.addElement(NormalAngle)->pblock()->SetValue(lineParam::lineWidth, 0, 2.5f);
+    LineFxElement* edge = original.addElement(EdgeBoundary);
+    edge->pblock()->SetValue(lineParam::lineName, 0, "creases");
+    edge->pblock()->SetValue(lineParam::normal, 0, 1);
+    original.addElement(Outline)->paintBlock()->SetValue(linePaintParam::paintDry, 0, 40.0f);
     const Bytes own = bytesOf(original);
     const Bytes params = bytesOf(*original.pblock());
     std::vector<SavedElement> saved;
     for (int i = 0; i < original.elementCount(); ++i)
         saved.emplace_back(*original.element(i));
-
     LineFxManager loaded;
     loaded.addElement(BasicSet);  // whatever was there before the load goes
     ChunkReader r(own);
@@ -386,12 +342,10 @@ TEST_F(LineManagerPersistence, ThreeElementsSurviveAReloadInOrder)
     EXPECT_EQ(loaded.NumRefs(), 7);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(loaded.element(i), nullptr);
-
     loaded.ReplaceReference(LineFxManager::paramsRef,
                             loaded.adopt(loadBlock(lineFxManagerParamsBlock(), params)));
     for (int i = 0; i < 3; ++i)
         loaded.ReplaceReference(LineFxManager::firstElementRef + i, loaded.adopt(saved[i].restore()));
-
     EXPECT_EQ(loaded.pblock()->GetInt(lineFxParam::lineOutRenderElement), 1);
     const int types[] = {NormalAngle, EdgeBoundary, Outline};
     for (int i = 0; i < 3; ++i) {
@@ -410,28 +364,25 @@ TEST_F(LineManagerPersistence, ThreeElementsSurviveAReloadInOrder)
     EXPECT_EQ(loaded.GBufferChannelsRequired(0), original.GBufferChannelsRequired(0));
 }
 
-TEST_F(LineManagerPersistence, LoadRefusesADamagedCountAndSkipsUnknownChunks)
+TEST(LineManagerPersistence, LoadRefusesADamagedCountAndSkipsUnknownChunks)
 {
-    for (std::int32_t count : {-1, LineFxManager::maxLoadedElements + 1}) {
+    auto load = [](LineFxManager& m, std::initializer_list<std::pair<USHORT, std::int32_t>> chunks) {
         ChunkWriter w;
-        w.BeginChunk(LineFxManager::countChunk);
-        writeValue(&w, count);
-        w.EndChunk();
-        LineFxManager m;
+        for (auto [id, value] : chunks) {
+            w.BeginChunk(id);
+            writeValue(&w, value);
+            w.EndChunk();
+        }
         ChunkReader r(w.Bytes());
-        EXPECT_EQ(m.Load(&r), IO_ERROR) << count;
+        return m.Load(&r);
+    };
+    for (std::int32_t count : {-1, LineFxManager::maxLoadedElements + 1}) {
+        LineFxManager m;
+        EXPECT_EQ(load(m, {{LineFxManager::countChunk, count}}), IO_ERROR) << count;
         EXPECT_EQ(m.elementCount(), 0);
     }
-    ChunkWriter w;
-    w.BeginChunk(0x7777);
-    writeValue(&w, std::int32_t{99});
-    w.EndChunk();
-    w.BeginChunk(LineFxManager::countChunk);
-    writeValue(&w, std::int32_t{2});
-    w.EndChunk();
     LineFxManager tolerant;
-    ChunkReader again(w.Bytes());
-    EXPECT_EQ(tolerant.Load(&again), IO_OK);
+    EXPECT_EQ(load(tolerant, {{0x7777, 99}, {LineFxManager::countChunk, 2}}), IO_OK);
     EXPECT_EQ(tolerant.elementCount(), 2);
 }
 

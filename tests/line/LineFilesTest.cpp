@@ -47,7 +47,6 @@ TEST_F(LineFileFormat, RecordsFollowTheWordOrderAndFilesTheirHeaders)
         names.emplace_back(r.name);
     EXPECT_EQ(names, (std::vector<std::string>(std::istream_iterator<std::string>(order), {})));
     EXPECT_EQ(lineRecordBlockSize(10), 88u);  // words 0-11 and ten flags: the colour is one record
-
     LineSettings defaults = distinctSettings(), s = defaults;
     s.lineWidth = 4.5f;
     s.lineColor[2] = 0.125f;       // one component off: the whole colour differs
@@ -61,7 +60,6 @@ TEST_F(LineFileFormat, RecordsFollowTheWordOrderAndFilesTheirHeaders)
               std::vector<std::uint32_t>({0, bitsOf(4.5f), 0, bitsOf(0.125f)}));
     EXPECT_EQ(wordAt(b, 12 + 29 * 8 + 16), 1u);  // lineZAlphaMinValue's flag
     EXPECT_EQ(wordAt(b, 408), bitsOf(s.paintDryRnd));
-
     std::vector<LineFileElement> two(2);
     two[0] = {EdgeBoundary, "ab", distinctSettings(), {}};
     for (int k = 0; k < 150; ++k)
@@ -74,7 +72,6 @@ TEST_F(LineFileFormat, RecordsFollowTheWordOrderAndFilesTheirHeaders)
     EXPECT_EQ(wordAt(lines, 26), 3u);
     EXPECT_EQ(wordAt(lines, 30), 254u);
     EXPECT_EQ(wordAt(lines, 288 + 68), bitsOf(distinctSettings().lineWidth));  // blocks are unaligned
-
     std::string reason;
     const auto read = parseLineFile(lines, reason);
     ASSERT_TRUE(read) << reason;
@@ -101,7 +98,6 @@ TEST_F(LineFileFormat, ReadingHoldsValuesToRangesAndRefusesMalformedFilesWithThe
     EXPECT_EQ(read->elements[0].settings.lineStretch, distinctSettings().lineStretch);  // record 9
     EXPECT_EQ(read->elements[0].settings.lineZMin, 100.0f);
     EXPECT_TRUE(read->elements[0].sameAsDefault[9] && !read->elements[0].sameAsDefault[10]);
-
     b = elementFileContents(distinctSettings(), distinctSettings());
     putWordAt(b, 8, 1000);             // more than 49 records still reads 49
     putWordAt(b, 80, bitsOf(1.0e6f));  // lineWidth, 0-100
@@ -131,7 +127,6 @@ TEST_F(LineFileFormat, ReadingHoldsValuesToRangesAndRefusesMalformedFilesWithThe
     putWordAt(b, 408, bitsOf(std::numeric_limits<float>::infinity()));
     EXPECT_FALSE(parseLineFile(b, reason));
     EXPECT_EQ(reason, "record paintDryRnd: not a finite number");
-
     std::vector<LineFileElement> one(1);
     one[0] = {Outline, "x", lineBlockDefaults(), {}};  // its first flag byte is 1
     const Bytes lines = linesFileContents(one, lineBlockDefaults());
@@ -163,7 +158,6 @@ TEST_F(LineFileFormat, ReadingHoldsValuesToRangesAndRefusesMalformedFilesWithThe
     read = parseLineFile(unnamed, reason);
     ASSERT_TRUE(read) << reason;
     EXPECT_EQ(read->elements[0].name, "");
-
     // Blocks of no records leave 8 bytes an element: the count is held to what an effect may hold.
     Bytes many = {0x54, 0x22, 0x02, 0x54, 0x06, 0x02, 0x20, 0x03, 0, 0, 0, 0, 0, 0, 0, 0};
     for (int count : {LineFxManager::maxLoadedElements, LineFxManager::maxLoadedElements + 1}) {
@@ -248,7 +242,6 @@ TEST_F(LineFiles, MergeKeepsRecordsFlaggedAsDefaultAndOrsTheSwitches)
     inFile.lineColor[1] = 0.5f;
     inFile.edgeMaterial = 1;
     ASSERT_TRUE(saveElementFile(element(effect, BasicSet, inFile), file("m.vme")));
-
     LineSettings own = distinctSettings();
     own.lineOn = 1;
     own.outlineMaterial = own.edgeMaterial = own.edgeDepth = own.normal = 0;  // outlineObject on

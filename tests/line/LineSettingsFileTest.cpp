@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,31 +49,10 @@ std::vector<std::string> keysInFile(const std::string& path)
     return keys;
 }
 
-std::vector<std::string> split(const std::string& words)
-{
-    std::vector<std::string> out;
-    std::istringstream in(words);
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
-}
-
-// The keys of the file, which stored files name.
-const std::vector<std::string> lineKeyNames = split(
-    "material_id blend_method blend_amount blend_color map_opacity map_enable width deform stretch angle "
-    "zscale_min zscale_max zscale_enable zalpha_min zalpha_max zalpha_enable line_blur "
-    "line_blur_offset outline_obj_thre outline_mat_thre edge_depth_thre normal_min normal_max "
-    "normal_depth zalpha_min_value zalpha_max_value");
-const std::vector<std::string> paintKeyNames =
-    split("paint_color_type paint_color_colorR paint_color_colorG paint_color_colorB paint_blur "
-          "paint_blur_rnd paint_blur_bound paint_blur_bound_rnd paint_mix paint_mix_rnd paint_wind "
-          "paint_wind_rnd paint_wind_angle paint_rnd_size_enable paint_rnd_size paint_dry paint_dry_rnd");
-
 class LineSettingsRead : public ::testing::Test {
 protected:
     void SetUp() override { SetCOREInterface(&core); }
     void TearDown() override { SetCOREInterface(nullptr); }
-
     // s after reading a file holding `lines` in the section.
     LineSettings read(const std::string& lines, const LineSettings& before)
     {
@@ -81,7 +61,6 @@ protected:
         readLineSettingsKeys(file.c_str(), s);
         return s;
     }
-
     TempDir tmp;
     std::string file = (tmp.path() / "vermil+_line.ini").string();
     DirectoryCore core;
@@ -141,7 +120,6 @@ TEST(LineSettingsProcess, TheFirstElementReadsTheFileAndSetAsDefaultRewritesIt)
     const std::string file = tmp.dir() + "plugcfg/vermil+_line.ini";
     std::ofstream(file) << "[Vermil+ Line]\nwidth=3.25\ndeform=\nblend_color=0.1 0.2 0.3\nmaterial_id=x\n"
                            "paint_dry=7\n";
-
     ASSERT_FALSE(lineDefaultSettingsFilled());
     LineFxElement first;
     ASSERT_TRUE(lineDefaultSettingsFilled());
@@ -153,23 +131,29 @@ TEST(LineSettingsProcess, TheFirstElementReadsTheFileAndSetAsDefaultRewritesIt)
     EXPECT_EQ(d.lineMatID, 1);
     EXPECT_EQ(first.pblock()->GetFloat(lineParam::lineWidth), 3.25f);
     EXPECT_EQ(first.paintBlock()->GetFloat(linePaintParam::paintDry), 7.0f);
-
-    // Afterwards the file holds every key, with the values in use.
-    std::vector<std::string> want = lineKeyNames, inFile = keysInFile(file);
-    want.insert(want.end(), paintKeyNames.begin(), paintKeyNames.end());
+    // Afterwards the file holds every key (the line's, then the paint's), with the values in use.
+    std::istringstream names(
+        "material_id blend_method blend_amount blend_color map_opacity map_enable width deform stretch angle "
+        "zscale_min zscale_max zscale_enable zalpha_min zalpha_max zalpha_enable line_blur line_blur_offset "
+        "outline_obj_thre outline_mat_thre edge_depth_thre normal_min normal_max normal_depth "
+        "zalpha_min_value zalpha_max_value paint_color_type paint_color_colorR paint_color_colorG "
+        "paint_color_colorB paint_blur paint_blur_rnd paint_blur_bound paint_blur_bound_rnd paint_mix "
+        "paint_mix_rnd paint_wind paint_wind_rnd paint_wind_angle paint_rnd_size_enable paint_rnd_size "
+        "paint_dry paint_dry_rnd");
+    std::vector<std::string> want((std::istream_iterator<std::string>(names)),
+                                  std::istream_iterator<std::string>());
+    std::vector<std::string> inFile = keysInFile(file);
     std::sort(want.begin(), want.end());
     std::sort(inFile.begin(), inFile.end());
     EXPECT_EQ(inFile, want);
     EXPECT_EQ(value("width", file), "3.250000");
     EXPECT_EQ(value("material_id", file), "1");
     EXPECT_EQ(value("blend_color", file), "0.100000 0.200000 0.300000");
-
     // Later elements neither reread nor rewrite the file.
     writePrivateProfileString(lineSettingsSection, "width", "9", file.c_str());
     LineFxElement second;
     EXPECT_EQ(second.pblock()->GetFloat(lineParam::lineWidth), 3.25f);
     EXPECT_EQ(value("width", file), "9");
-
     // Set as default takes the element at the host's current time and writes only its half.
     second.pblock()->SetKey(lineParam::lineAlpha, 0, 10.0f);
     second.pblock()->SetKey(lineParam::lineAlpha, 160, 45.0f);
@@ -184,21 +168,17 @@ TEST(LineSettingsProcess, TheFirstElementReadsTheFileAndSetAsDefaultRewritesIt)
     EXPECT_EQ(value("width", file), "3.250000");
     EXPECT_EQ(d.paintMix, 0.0f);
     EXPECT_EQ(value("paint_mix", file), "0.000000");
-
     writeLinePaintSettingsFile(second, true);
     EXPECT_EQ(d.paintMix, 30.0f);
     EXPECT_EQ(value("paint_mix", file), "30.000000");
-
     // Without the element, the defaults in memory are written as they are.
     writePrivateProfileString(lineSettingsSection, "paint_dry", "1", file.c_str());
     writeLinePaintSettingsFile(second, false);
     EXPECT_EQ(value("paint_dry", file), "7.000000");
-
     // New elements start from the new defaults.
     LineFxElement third;
     EXPECT_EQ(third.pblock()->GetFloat(lineParam::lineAlpha), 45.0f);
     EXPECT_EQ(third.paintBlock()->GetFloat(linePaintParam::paintMix), 30.0f);
-
     SetCOREInterface(nullptr);
 }
 
