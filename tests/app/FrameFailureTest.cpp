@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,7 @@ namespace {
 // A progress call: the phase it came in (its title and total) and how far that phase was.
 struct Call {
     std::string title;
-    int total = 0;
-    int done = 0;
+    int total = 0, done = 0;
 };
 
 // Where to cancel: in the n-th run of calls of one phase (a phase starts again where its count
@@ -64,7 +64,6 @@ public:
         callsCancelled = 0;
         core_.SetCancel(FALSE);
     }
-
     std::vector<Call> calls;  // since the restart
     std::vector<int> runs;    // the run of each call
     int callsCancelled = 0;   // the call that cancelled and every one after it
@@ -115,7 +114,6 @@ TEST_F(FrameCancel, ACancelAtAnyProgressCallEndsTheFrameAndTheNextPaintsAsAFresh
     ASSERT_TRUE(reference.ok);
     const std::vector<CancelPoint> points = cancelPoints(progress.calls, progress.runs);
     ASSERT_GT(points.size(), 20u);
-
     for (const CancelPoint& point : points) {
         SCOPED_TRACE(::testing::Message() << "cancelled in run " << point.run << ": " << point.at.title << " "
                                           << point.at.done << " of " << point.at.total);
@@ -123,7 +121,6 @@ TEST_F(FrameCancel, ACancelAtAnyProgressCallEndsTheFrameAndTheNextPaintsAsAFresh
         EXPECT_FALSE(render(*session).ok);
         // Every phase stops at its next check, and no later one starts.
         EXPECT_LE(progress.callsCancelled, 2);
-
         progress.restart({});
         const Frame next = render(*session);
         EXPECT_TRUE(next.ok);
@@ -146,14 +143,7 @@ private:
 };
 
 // The first, second, middle and last of n.
-std::vector<int> failurePoints(int n)
-{
-    std::vector<int> points{1, 2, (n + 1) / 2, n};
-    points.erase(std::remove_if(points.begin(), points.end(), [n](int k) { return k > n; }), points.end());
-    std::sort(points.begin(), points.end());
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    return points;
-}
+std::set<int> failurePoints(int n) { return {1, std::min(2, n), (n + 1) / 2, n}; }
 
 struct FrameMemoryFailure : test_support::PaintedFrameTest, ::testing::WithParamInterface<AllocationSite> {
     void SetUp() override
@@ -170,14 +160,12 @@ struct FrameMemoryFailure : test_support::PaintedFrameTest, ::testing::WithParam
         // One shading thread: each thread files into arenas of its own.
         options.threads = 1;
     }
-
     int memoryReports() const
     {
         const std::string text = vml::getString(1201);
         return static_cast<int>(std::count_if(core.messages().begin(), core.messages().end(),
                                               [&](const auto& m) { return m.text == text; }));
     }
-
     standalone::RenderJobOptions options;
 };
 
@@ -194,7 +182,6 @@ TEST_P(FrameMemoryFailure, FailsTheFrameWithTheReportAndTheNextFramePaintsAsAFre
     ASSERT_TRUE(reference.ok);
     const int allocations = counting.asked;
     ASSERT_GT(allocations, 0);
-
     for (int n : failurePoints(allocations)) {
         SCOPED_TRACE(::testing::Message() << "allocation " << n << " of " << allocations << " fails");
         auto renderer = freshRenderer();
@@ -206,7 +193,6 @@ TEST_P(FrameMemoryFailure, FailsTheFrameWithTheReportAndTheNextFramePaintsAsAFre
         EXPECT_GE(failing.asked, n);
         EXPECT_TRUE(renderer->isOutOfMemory());
         EXPECT_EQ(memoryReports(), reports + 1);
-
         renderer->setAllocationFaults(nullptr);
         const Frame next = render(*session);
         EXPECT_TRUE(next.ok);
@@ -215,20 +201,14 @@ TEST_P(FrameMemoryFailure, FailsTheFrameWithTheReportAndTheNextFramePaintsAsAFre
     }
 }
 
-std::string siteName(const ::testing::TestParamInfo<AllocationSite>& info)
-{
-    switch (info.param) {
-    case AllocationSite::arena: return "StrokeAndSampleArenas";
-    case AllocationSite::canvas: return "Canvases";
-    case AllocationSite::lineBuffer: return "LineEffectBuffers";
-    case AllocationSite::gbufferCopy: return "MultipassGBufferCopy";
-    }
-    return "Unknown";
-}
+const char* const siteNames[] = {"StrokeAndSampleArenas", "Canvases", "LineEffectBuffers",
+                                 "MultipassGBufferCopy"};
 
 INSTANTIATE_TEST_SUITE_P(Sites, FrameMemoryFailure,
                          ::testing::Values(AllocationSite::arena, AllocationSite::canvas,
                                            AllocationSite::lineBuffer, AllocationSite::gbufferCopy),
-                         siteName);
+                         [](const auto& info) {
+                             return std::string(siteNames[static_cast<int>(info.param)]);
+                         });
 
 }  // namespace

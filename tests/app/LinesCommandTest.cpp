@@ -1,6 +1,7 @@
 // The line effect in documents: its elements, line element files and lines files ("elementsFile",
 // an element's "file"), and `vermil lines save | show` and `vermil info` over them.
 
+#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
 
 #include "app/InfoCommand.h"
@@ -13,12 +14,10 @@
 #include "line/LineFxParamBlocks.h"
 #include "standalone/SceneDocument.h"
 
-#include <OpenImageIO/imageio.h>
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 using namespace test_support;
 
@@ -29,33 +28,11 @@ using nlohmann::json;
 
 const fs::path kExamples = fs::path(VML_EXAMPLES_DIR);
 
-std::string readText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::uint16_t> readPixels(const fs::path& path)
-{
-    std::vector<std::uint16_t> pixels;
-    auto in = OIIO::ImageInput::open(path.string());
-    if (!in) {
-        ADD_FAILURE() << "cannot read " << path;
-        return pixels;
-    }
-    const OIIO::ImageSpec& format = in->spec();
-    pixels.resize(std::size_t(format.width) * format.height * format.nchannels);
-    EXPECT_TRUE(in->read_image(0, 0, 0, format.nchannels, OIIO::TypeDesc::UINT16, pixels.data()));
-    return pixels;
-}
-
 struct LinesCommand : test_support::CommandTest {
     // The still life with lines, its texture found from anywhere; `edit` changes it further.
     fs::path stillLife(const std::string& name, const std::function<void(json&)>& edit = {})
     {
-        json doc = json::parse(readText(kExamples / "still_life_lines.json"), nullptr, true, true);
+        json doc = json::parse(TempDir::readText(kExamples / "still_life_lines.json"), nullptr, true, true);
         for (json& map : doc["maps"])
             if (map.contains("fileName"))
                 map["fileName"] = (kExamples / map["fileName"].get<std::string>()).string();
@@ -108,13 +85,9 @@ std::string sceneWithEffect(const std::string& effect)
            effect + "]}";
 }
 
-vml::LineFxManager& lineEffectOf(standalone::Scene& scene)
+TEST_F(LinesCommand, BadElementsAndFilesNameTheirPlaceAndWhatWasExpected)
 {
-    return *dynamic_cast<vml::LineFxManager*>(scene.effects.at(0));
-}
-
-TEST_F(LinesCommand, BadElementsNameTheirPlaceAndWhatWasExpected)
-{
+    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
     struct Case {
         const char* elements;
         const char* place;
@@ -137,6 +110,12 @@ TEST_F(LinesCommand, BadElementsNameTheirPlaceAndWhatWasExpected)
         {R"([{"lineWidth": 2}])", "/effects/0/elements/0:", {"needs a \"type\"", "normalAngle"}},
         {R"([{"type": "outline", "elemID": 2}])", "/effects/0/elements/0/elemID:", {"given by \"type\""}},
         {R"({"type": "outline"})", "/effects/0/elements:", {"expected an array of line elements"}},
+        {R"([{"type": "outline", "file": "ink.vma"}])",
+         "/effects/0/elements/0/file: ",
+         {"a lines file, where a line element file (.vme) is expected"}},
+        {R"([{"type": "outline", "file": "x.vme", "loadMethod": "mix"}])",
+         "/effects/0/elements/0/loadMethod: expected \"replace\" or \"merge\"",
+         {}},
     };
     for (const Case& c : cases) {
         const std::string error = errorOf(
@@ -145,6 +124,10 @@ TEST_F(LinesCommand, BadElementsNameTheirPlaceAndWhatWasExpected)
         for (const char* part : c.says)
             EXPECT_NE(error.find(part), std::string::npos) << c.elements << "\n" << error;
     }
+    const std::string missing =
+        errorOf(sceneWithEffect(R"({"class": "LineFxManager", "elementsFile": "none.vma"})"));
+    EXPECT_NE(missing.find("/effects/0/elementsFile: "), std::string::npos) << missing;
+    EXPECT_NE(missing.find("none.vma"), std::string::npos) << missing;
     // Only the line effect has elements.
     const std::string error = errorOf(R"({"camera": {}, "materials": [{"name": "m", "class": "Standard",
         "elements": []}]})");
@@ -175,7 +158,7 @@ TEST_F(LinesCommand, TheStillLifesLinesFileRendersTheSameImageInAnotherDocument)
         effect.erase("elements");
         effect["elementsFile"] = "ink.vma";
     });
-    const auto want = readPixels(render(listed)), got = readPixels(render(fromFile));
+    const auto want = readImage(render(listed)).rgb, got = readImage(render(fromFile)).rgb;
     ASSERT_FALSE(want.empty());
     EXPECT_TRUE(want == got) << "the lines of the file differ from the listed ones";
 }
@@ -186,7 +169,7 @@ TEST_F(LinesCommand, AnElementFileIsLoadedBeforeTheElementsOwnKeys)
     auto scene = load(sceneWithEffect(R"({"class": "LineFxManager", "elements": [
         {"type": "outline", "lineAlpha": 40, "file": "outline.vme"},
         {"type": "outline", "file": "outline.vme", "loadMethod": "merge"}]})"));
-    vml::LineFxManager& effect = lineEffectOf(*scene);
+    auto& effect = *dynamic_cast<vml::LineFxManager*>(scene->effects.at(0));
     vml::LineSettings replaced, merged;
     effect.element(0)->readSettings(0, replaced);
     effect.element(1)->readSettings(0, merged);
@@ -197,36 +180,17 @@ TEST_F(LinesCommand, AnElementFileIsLoadedBeforeTheElementsOwnKeys)
     EXPECT_EQ(merged.outlineMaterial, 1);
 }
 
-TEST_F(LinesCommand, FileErrorsNameTheDocumentsPlaceAndTheFile)
-{
-    ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
-    std::string e = errorOf(sceneWithEffect(R"({"class": "LineFxManager", "elementsFile": "none.vma"})"));
-    EXPECT_NE(e.find("/effects/0/elementsFile: "), std::string::npos) << e;
-    EXPECT_NE(e.find("none.vma"), std::string::npos) << e;
-    e = errorOf(sceneWithEffect(
-        R"({"class": "LineFxManager", "elements": [{"type": "outline", "file": "ink.vma"}]})"));
-    EXPECT_NE(e.find("/effects/0/elements/0/file: "), std::string::npos) << e;
-    EXPECT_NE(e.find("a lines file, where a line element file (.vme) is expected"), std::string::npos) << e;
-    e = errorOf(sceneWithEffect(
-        R"({"class": "LineFxManager", "elements": [{"type": "outline", "file": "x.vme", "loadMethod": "mix"}]})"));
-    EXPECT_NE(e.find("/effects/0/elements/0/loadMethod: expected \"replace\" or \"merge\""),
-              std::string::npos)
-        << e;
-}
-
 TEST_F(LinesCommand, ShowListsTypesNamesAndEverySettingWithItsDefaults)
 {
     ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
     ::testing::internal::CaptureStdout();
     ASSERT_EQ(app::runLinesShow((dir / "ink.vma").string()), 0);
     const std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("lines file, 2 elements, 49 records per element"), std::string::npos) << out;
-    EXPECT_NE(out.find("element 0: outline"), std::string::npos) << out;
-    EXPECT_NE(out.find("element 1: normalAngle"), std::string::npos) << out;
     // The outline's width is its own; its blur is the default.
-    EXPECT_NE(out.find("lineWidth                  3\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("lineBlur                   0  (default)\n"), std::string::npos) << out;
-
+    for (const char* line :
+         {"lines file, 2 elements, 49 records per element", "element 0: outline", "element 1: normalAngle",
+          "lineWidth                  3\n", "lineBlur                   0  (default)\n"})
+        EXPECT_NE(out.find(line), std::string::npos) << out;
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(app::runLinesShow((kExamples / "still_life_lines.json").string()), 1);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("still_life_lines.json: "), std::string::npos);

@@ -1,6 +1,7 @@
 // `vermil preview-material`, a material of a document on a sample object rendered as a material
 // editor renders it, and `vermil brush-preview`, a brush's tip.
 
+#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
 
 #include "app/BrushPreviewCommand.h"
@@ -9,7 +10,6 @@
 #include "standalone/MaterialSample.h"
 #include "standalone/SceneDocument.h"
 
-#include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,28 +24,8 @@ namespace fs = std::filesystem;
 
 const fs::path paintedStillLife = fs::path(VML_EXAMPLES_DIR) / "still_life_painted.json";
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<float> luma;  // rows top first
-    float at(int x, int y) const { return luma[static_cast<std::size_t>(y) * width + x]; }
-};
-
-Image readImage(const fs::path& file)
-{
-    Image image;
-    auto in = OIIO::ImageInput::open(file.string());
-    if (!in)
-        return image;
-    image.width = in->spec().width, image.height = in->spec().height;
-    std::vector<float> rgb(std::size_t(image.width) * image.height * 3);
-    in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, rgb.data());
-    for (std::size_t i = 0; i < rgb.size(); i += 3)
-        image.luma.push_back(0.2126f * rgb[i] + 0.7152f * rgb[i + 1] + 0.0722f * rgb[i + 2]);
-    return image;
-}
-
 // Mean of a per-pixel measure over the central disc, where only the sphere is.
-template <class F> double overDisc(const Image& image, F measure)
+template <class F> double overDisc(const ReadImage& image, F measure)
 {
     const double centre = (image.width - 1) * 0.5;
     double sum = 0.0;
@@ -90,9 +70,9 @@ TEST_F(PreviewMaterialCommand, PaintedSpheresShowStrokesNotThePlainShading)
         SCOPED_TRACE(painted);
         ASSERT_EQ(run(options(painted, "painted.png")), 0);
         ASSERT_EQ(run(options(base, "plain.png")), 0);
-        const Image p = readImage(dir / "painted.png"), s = readImage(dir / "plain.png");
+        const ReadImage p = readImage(dir / "painted.png"), s = readImage(dir / "plain.png");
         ASSERT_EQ(p.luma.size(), s.luma.size());
-        auto variation = [](const Image& i) {
+        auto variation = [](const ReadImage& i) {
             return [&i](int x, int y) {
                 return std::abs(i.at(x + 1, y) - i.at(x, y)) + std::abs(i.at(x, y + 1) - i.at(x, y));
             };
@@ -131,7 +111,6 @@ TEST_F(PreviewMaterialCommand, MistakesAreReportedAndWriteNothing)
     EXPECT_NE(err.find("no material named \"applPaint\""), std::string::npos) << err;
     for (const char* listed : {"applePaint", "apple", "glazePaint", "ground"})
         EXPECT_NE(err.find(listed), std::string::npos) << listed << " listed in: " << err;
-
     app::PreviewMaterialOptions o = options("applePaint", "a.png");
     o.shape = "cone";
     EXPECT_EQ(run(o, &err), 1);
@@ -169,7 +148,7 @@ TEST_F(BrushPreviewCommand, DrawsTheNamedBrushWithItsSettingsAndReportsMistakes)
     o.width = o.height = 64;
     o.output = (dir / "tip.png").string();
     ASSERT_EQ(app::runBrushPreview(o, core), 0);
-    Image tip = readImage(o.output);
+    const ReadImage tip = readImage(o.output);
     ASSERT_EQ(tip.width, 64);
     EXPECT_FLOAT_EQ(tip.at(0, 0), 0.0f) << "black frame";
     EXPECT_FLOAT_EQ(tip.at(32, 32), 0.0f) << "the tip's full centre";
@@ -177,7 +156,6 @@ TEST_F(BrushPreviewCommand, DrawsTheNamedBrushWithItsSettingsAndReportsMistakes)
     o.settings = {"brushMapDampStart=100", "brushMapDampEnd=10"};  // a ring: light centre
     ASSERT_EQ(app::runBrushPreview(o, core), 0);
     EXPECT_FLOAT_EQ(readImage(o.output).at(32, 32), 1.0f);
-
     for (const char* bad : {"brushMapSize", "noSuchParameter=1", "brushMapType=\"x\""}) {
         o.settings = {bad};
         EXPECT_EQ(app::runBrushPreview(o, core), 1) << bad;

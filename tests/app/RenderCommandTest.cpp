@@ -1,6 +1,7 @@
 // `vermil render`: documents and model files, frame sequences, memory, --stats, and the looks of
 // --paint [LOOK] --lines.
 
+#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
 
 #include "app/CancelOnInterrupt.h"
@@ -16,7 +17,6 @@
 #include "standalone/SceneDocument.h"
 #include "standalone/import/SceneOrModel.h"
 
-#include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -70,6 +70,13 @@ struct RenderCommand : test_support::CommandTest {
         o.quiet = true;
         return o;
     }
+    // Runs `o` expecting `code`, and answers what the command printed on stderr.
+    std::string errorsOf(const app::RenderOptions& o, int code = 1)
+    {
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(app::runRender(o, core), code);
+        return ::testing::internal::GetCapturedStderr();
+    }
     // Renders with --stats and answers the strokes painted: 0 when none are counted, -1 on failure.
     int strokesOf(app::RenderOptions o)
     {
@@ -80,19 +87,6 @@ struct RenderCommand : test_support::CommandTest {
         const std::size_t at = out.find("strokes: ");
         return code != 0 ? -1 : at == std::string::npos ? 0 : std::stoi(out.substr(at + 9));
     }
-    static std::vector<float> luma(const std::string& file)
-    {
-        auto in = OIIO::ImageInput::open(file);
-        if (!in)
-            return {};
-        const OIIO::ImageSpec& format = in->spec();
-        std::vector<float> rgb(std::size_t(format.width) * format.height * 3);
-        in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, rgb.data());
-        std::vector<float> y;
-        for (std::size_t i = 0; i < rgb.size(); i += 3)
-            y.push_back(0.2126f * rgb[i] + 0.7152f * rgb[i + 1] + 0.0722f * rgb[i + 2]);
-        return y;
-    }
 };
 
 using PaintCommand = RenderCommand;
@@ -101,24 +95,16 @@ TEST_F(RenderCommand, MistakesNameWhatIsWrongAndWriteNothing)
 {
     app::RenderOptions o = options();
     o.renderer = "raytracer";
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 1);
-    std::string err = ::testing::internal::GetCapturedStderr();
+    std::string err = errorsOf(o);
     for (const char* part : {"raytracer", "scanline", "vmlRenderer"})
         EXPECT_NE(err.find(part), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
-
     std::ofstream(dir / "scene.json") << R"({"objects": [{"name": "b", "type": "sphere", "radius": "big"}]})";
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(options(), core), 1);
-    err = ::testing::internal::GetCapturedStderr();
+    err = errorsOf(options());
     EXPECT_NE(err.find("scene.json: /objects/0/radius"), std::string::npos) << err;
-
     o = options(blenderScene, "never.png");
     o.paintLook = "wett";
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 1);
-    err = ::testing::internal::GetCapturedStderr();
+    err = errorsOf(o);
     EXPECT_NE(err.find("unknown look \"wett\" (did you mean \"wet\"?)"), std::string::npos) << err;
     for (const Look& look : standalone::document::looks())
         EXPECT_NE(err.find(look.name), std::string::npos) << err;
@@ -134,7 +120,6 @@ TEST_F(RenderCommand, FrameSequencesAreNumbered)
     EXPECT_TRUE(fs::exists(dir / "out/sphere.0002.png"));
     EXPECT_FALSE(fs::exists(dir / "out/sphere.0001.png"));
     EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
-
     // A document with a frame range renders it all without being asked.
     std::string doc = sphereScene;
     doc.replace(doc.find("\"output\""), 0, "\"startFrame\": 3, \"endFrame\": 4, ");
@@ -150,9 +135,7 @@ TEST_F(RenderCommand, AFailedWriteInASequenceStopsItAndNamesTheFile)
     fs::create_directories(dir / "out/sphere.0001.png");
     app::RenderOptions o = options();
     o.frames = {0, 1, 2, 3};
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 1);
-    const std::string err = ::testing::internal::GetCapturedStderr();
+    const std::string err = errorsOf(o);
     EXPECT_NE(err.find("sphere.0001.png"), std::string::npos) << err;
     EXPECT_TRUE(fs::exists(dir / "out/sphere.0000.png"));
     EXPECT_FALSE(fs::exists(dir / "out/sphere.0002.png")) << "no frame is written after a failure";
@@ -167,14 +150,11 @@ TEST_F(RenderCommand, AFrameTooBigForMemoryIsRefusedBeforeItIsAllocated)
     o.renderer = "vmlRenderer";
     o.width = o.height = 16384;
     o.availableMemory = 4ull << 30;
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 1);
-    const std::string err = ::testing::internal::GetCapturedStderr();
+    const std::string err = errorsOf(o);
     EXPECT_NE(err.find("16384 x 16384"), std::string::npos) << err;
     EXPECT_NE(err.find("4.3 GB is available"), std::string::npos) << err;
     EXPECT_NE(err.find("--size "), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
-
     // The same frame at the suggested size renders.
     const std::size_t at = err.find("--size ") + 7;
     o.width = o.height = std::min(64, std::stoi(err.substr(at)));
@@ -192,26 +172,19 @@ TEST_F(RenderCommand, AFrameThatFitsOnlyOnTheMemorySavingCanvasIsPaintedOnIt)
     app::RenderOptions o = options();
     o.width = o.height = 512;
     o.availableMemory = (150ull << 20) + (33ull << 20);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 0);
-    std::string err = ::testing::internal::GetCapturedStderr();
+    std::string err = errorsOf(o, 0);
     EXPECT_NE(err.find("painting on the memory-saving canvas"), std::string::npos) << err;
     EXPECT_TRUE(fs::exists(dir / "out/sphere.png"));
-
     // With less room than even that canvas needs, the frame is refused.
     o.availableMemory = (150ull << 20) + (20ull << 20);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(o, core), 1);
-    err = ::testing::internal::GetCapturedStderr();
+    err = errorsOf(o);
     EXPECT_NE(err.find("render it smaller"), std::string::npos) << err;
 }
 
 TEST_F(RenderCommand, CancelledRenderWritesNothing)
 {
     core.SetCancel(TRUE);
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runRender(options(), core), 130);
-    ::testing::internal::GetCapturedStderr();
+    errorsOf(options(), 130);
     EXPECT_FALSE(fs::exists(dir / "out/sphere.png"));
 }
 
@@ -244,9 +217,7 @@ TEST_F(PaintCommand, PaintsAModelAndDrawsItsOutlines)
     o.output = (dir / "lines.png").string();
     o.lines = true;
     EXPECT_GT(strokesOf(o), 100);
-
-    const std::vector<float> plain = luma((dir / "plain.png").string());
-    const std::vector<float> lined = luma(o.output);
+    const std::vector<float> plain = readImage(dir / "plain.png").luma, lined = readImage(o.output).luma;
     ASSERT_EQ(plain.size(), 160u * 90u);
     ASSERT_EQ(lined.size(), plain.size());
     int darker = 0, lighter = 0;

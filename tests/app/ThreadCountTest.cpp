@@ -1,15 +1,13 @@
 // Thread counts never show in the picture: the painted still life with outlines, rendered through
 // the command as a user runs it, comes out bit for bit the same on 1, 2, 3 and 8 threads.
 
+#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
 
 #include "app/RenderCommand.h"
 
-#include <OpenImageIO/imagebuf.h>
-#include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,8 +19,7 @@ struct ThreadCount : test_support::CommandTest {
     // The test reads its images on its own thread: OpenImageIO's pool of worker threads is not
     // built for ThreadSanitizer, which would report its hand-overs.
     ThreadCount() { OIIO::attribute("threads", 1); }
-
-    std::vector<std::uint16_t> render(int threads)
+    std::vector<float> render(int threads)
     {
         app::RenderOptions o;
         o.scenePath = VML_EXAMPLES_DIR "/still_life_painted.json";
@@ -32,25 +29,18 @@ struct ThreadCount : test_support::CommandTest {
         o.lines = true;
         o.quiet = true;
         EXPECT_EQ(app::runRender(o, core), 0);
-        std::vector<std::uint16_t> pixels;
-        OIIO::ImageBuf image(o.output);
-        if (!image.read(0, 0, true, OIIO::TypeDesc::UINT16))
-            return pixels;
-        const OIIO::ROI all = image.roi();
-        pixels.resize(all.npixels() * static_cast<std::size_t>(all.nchannels()));
-        EXPECT_TRUE(image.get_pixels(all, OIIO::TypeDesc::UINT16, pixels.data()));
-        return pixels;
+        return readImage(o.output).rgb;
     }
 };
 
 TEST_F(ThreadCount, APaintedFrameWithLinesIsTheSameOnAnyNumberOfThreads)
 {
-    const std::vector<std::uint16_t> one = render(1);
+    const std::vector<float> one = render(1);
     ASSERT_FALSE(one.empty());
     for (int threads : {2, 3, 8}) {
         // More threads than cores are honoured without the threading library's warning.
         ::testing::internal::CaptureStderr();
-        const std::vector<std::uint16_t> many = render(threads);
+        const std::vector<float> many = render(threads);
         EXPECT_EQ(::testing::internal::GetCapturedStderr().find("Warning"), std::string::npos) << threads;
         ASSERT_EQ(many.size(), one.size());
         std::size_t differing = 0;

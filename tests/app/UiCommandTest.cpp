@@ -24,7 +24,6 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,6 +45,16 @@ json uiPages(app::UiOptions o, standalone::StandaloneCore& core)
     return json::parse(::testing::internal::GetCapturedStdout());
 }
 
+// Runs `vermil ui` expecting `code`, and answers what it printed on stderr.
+std::string errorsOf(const app::UiOptions& o, standalone::StandaloneCore& core, int code)
+{
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(app::runUi(o, core), code);
+    ::testing::internal::GetCapturedStdout();
+    return ::testing::internal::GetCapturedStderr();
+}
+
 json control(const json& page, int id)
 {
     for (const json& c : page["controls"])
@@ -53,6 +62,19 @@ json control(const json& page, int id)
             return c;
     return json();
 }
+
+// A scene's rollouts on the in-memory dialogs, closed before the host goes.
+template <class Dialog> struct Rollouts : test_support::CommandTest {
+    void TearDown() override
+    {
+        dialog.reset();
+        SetDialogService(nullptr);
+        CommandTest::TearDown();
+    }
+    std::unique_ptr<standalone::Scene> scene;
+    MemoryDialogs ui;
+    std::unique_ptr<Dialog> dialog;
+};
 
 // The renderer's rollouts
 
@@ -62,7 +84,7 @@ constexpr const char* kScene = R"({
   "objects": [{"name": "ball", "type": "sphere"}, {"name": "box", "type": "box"}]
 })";
 
-struct RendererRollouts : test_support::CommandTest {
+struct RendererRollouts : Rollouts<RendParamDlg> {
     void SetUp() override
     {
         CommandTest::SetUp();
@@ -77,30 +99,12 @@ struct RendererRollouts : test_support::CommandTest {
         ASSERT_EQ(ui.pages().size(), 2u);
         settings = ui.pages()[0];
     }
-    void TearDown() override
-    {
-        dialog.reset();
-        SetDialogService(nullptr);
-        CommandTest::TearDown();
-    }
     const MemoryDialogs::Control& at(int id)
     {
         return *const_cast<MemoryDialogs::Page*>(ui.page(settings))->find(id);
     }
     IParamBlock2& block() { return *renderer->paramBlock(); }
-    app::UiOptions command()
-    {
-        std::ofstream(dir / "scene.json") << kScene;
-        app::UiOptions o;
-        o.scenePath = (dir / "scene.json").string();
-        o.renderer = true;
-        return o;
-    }
-
-    std::unique_ptr<standalone::Scene> scene;
-    MemoryDialogs ui;
     vml::vmlRenderer* renderer = nullptr;
-    std::unique_ptr<RendParamDlg> dialog;
     HWND settings = nullptr;
 };
 
@@ -109,7 +113,6 @@ TEST_F(RendererRollouts, BlendTabsAndTheNodeListsFollowTheUser)
     ASSERT_EQ(at(1105).items.size(), 16u);
     ASSERT_TRUE(ui.userSelect(settings, 1105, 3));
     EXPECT_EQ(block().GetInt(vml::rendererPenStrokeBlend), 3);
-
     ASSERT_TRUE(ui.userSelect(settings, 1110, 2));
     EXPECT_EQ(at(1116).text, "3");
     ui.nodeAnswers.push_back({"ball", "box"});
@@ -123,7 +126,6 @@ TEST_F(RendererRollouts, BlendTabsAndTheNodeListsFollowTheUser)
     ui.nodeAnswers.push_back({"ball"});
     ASSERT_TRUE(ui.userClick(settings, 1112));
     EXPECT_TRUE(at(1108).items.empty());
-
     // Cut one from tab 3, paste it under tab 1.
     ASSERT_TRUE(ui.userSelect(settings, 1110, 2));
     EXPECT_FALSE(at(1115).enabled);
@@ -144,7 +146,6 @@ TEST_F(RendererRollouts, SpinnersHoldTheirLimitsAndTheSummaryShowsTheSettings)
     EXPECT_EQ(block().GetInt(vml::rendererBrushScaleAmount), 999);
     ASSERT_TRUE(ui.userClick(settings, 1069));
     EXPECT_EQ(block().GetInt(vml::rendererBrushScaleEnable), 1);
-
     std::unique_ptr<RendParamDlg> summary(renderer->CreateParamDialog(nullptr, TRUE));
     ASSERT_NE(summary, nullptr);
     HWND page = ui.pages().back();
@@ -183,22 +184,16 @@ TEST_F(RendererRollouts, ScriptedValuesAreHeldToTheRangeAndDisabledControlsRefus
         EXPECT_EQ(at(1071).value, float(c.after));
         EXPECT_EQ(r.message, c.warning);
     }
-
-    app::UiOptions o = command();
+    std::ofstream(dir / "scene.json") << kScene;
+    app::UiOptions o;
+    o.scenePath = (dir / "scene.json").string();
+    o.renderer = true;
     o.events = {{app::UiEvent::set, 1071, "5000"}, {app::UiEvent::set, 1071, "nan"}};
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runUi(o, core), 0);
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(err, "vermil: warning: " + source + "5000 is outside its range 10 to 999; held to 999\n" +
-                       "vermil: warning: " + source + "nan is not a finite number; kept 999\n");
-
+    EXPECT_EQ(errorsOf(o, core, 0),
+              "vermil: warning: " + source + "5000 is outside its range 10 to 999; held to 999\n" +
+                  "vermil: warning: " + source + "nan is not a finite number; kept 999\n");
     o.events = {{app::UiEvent::press, 1115, ""}};
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runUi(o, core), 1);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("control 1115 (button) is disabled"),
-              std::string::npos);
+    EXPECT_NE(errorsOf(o, core, 1).find("control 1115 (button) is disabled"), std::string::npos);
 }
 
 // The line effect's rollouts
@@ -206,23 +201,12 @@ TEST_F(RendererRollouts, ScriptedValuesAreHeldToTheRangeAndDisabledControlsRefus
 // The example with its line effect named, so `--effect` can find it.
 std::string namedExample()
 {
-    std::ifstream in(std::string(VML_EXAMPLES_DIR) + "/still_life_lines.json");
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string doc = text.str();
+    std::string doc = TempDir::readText(std::string(VML_EXAMPLES_DIR) + "/still_life_lines.json");
     const std::string effect = R"({"class": "LineFxManager",)";
     doc.replace(doc.find(effect), effect.size(), effect + R"( "name": "ink",)");
     for (std::size_t at; (at = doc.find("\"textures/")) != std::string::npos;)
         doc.replace(at, 10, "\"" + std::string(VML_EXAMPLES_DIR) + "/textures/");
     return doc;
-}
-
-std::string sceneWith(const std::string& elements)
-{
-    return R"({"camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
-  "objects": [{"name": "ball", "type": "sphere"}],
-  "effects": [{"class": "LineFxManager", "name": "ink", "elements": [)" +
-           elements + "]}]}";
 }
 
 struct LineUiCommand : test_support::CommandTest {};
@@ -240,13 +224,10 @@ TEST_F(LineUiCommand, ListsTheMainPageAndTheSelectedElementsPagesFoundByNameOrPl
     // The first element is an outline: its page sits under the element host, paint under paint.
     EXPECT_EQ(templates, (std::vector<int>{114, 120, 119, 120, 123, 122}));
     EXPECT_EQ(control(pages[2], 1025)["value"], 3.0) << "the document's lineWidth";
-
     o.effect = "0";
     EXPECT_EQ(uiPages(o, core).size(), pages.size());
     o.effect = "1";
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runUi(o, core), 1);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no effect named \"1\""), std::string::npos);
+    EXPECT_NE(errorsOf(o, core, 1).find("no effect named \"1\""), std::string::npos);
 }
 
 TEST_F(LineUiCommand, SaveWritesChangedValuesIntoTheElementsEntryAndRefusesAChangedList)
@@ -254,12 +235,6 @@ TEST_F(LineUiCommand, SaveWritesChangedValuesIntoTheElementsEntryAndRefusesAChan
     const std::string original = namedExample();
     const fs::path path = dir / "lines.json";
     std::ofstream(path) << original;
-    auto text = [&] {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    };
     app::UiOptions o;
     o.scenePath = path.string();
     o.effect = "ink";
@@ -269,13 +244,9 @@ TEST_F(LineUiCommand, SaveWritesChangedValuesIntoTheElementsEntryAndRefusesAChan
     ASSERT_TRUE(app::parseUiAssignment("123:1051=12", paintRed));  // 1051 is also the colour swatch of 119
     EXPECT_EQ(paintRed.dialog, 123);
     o.events = {width, paintRed};
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    ASSERT_EQ(app::runUi(o, core), 0);
-    ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("2 values written"), std::string::npos);
+    EXPECT_NE(errorsOf(o, core, 0).find("2 values written"), std::string::npos);
     // Only the first element's entry changed, and only in those two values.
-    const std::string saved = text();
+    const std::string saved = TempDir::readText(path);
     std::string expected = original;
     const std::size_t first = expected.find("\"elements\"");
     const std::size_t lineWidth = expected.find("\"lineWidth\": 3", first);
@@ -287,21 +258,20 @@ TEST_F(LineUiCommand, SaveWritesChangedValuesIntoTheElementsEntryAndRefusesAChan
     ASSERT_NE(end, std::string::npos);
     expected.replace(end, last.size(), "\"outlineMaterial\": true,\n        \"paintColorR\": 12}");
     EXPECT_EQ(saved, expected);
-
     // Removing the element changes the list, which values cannot say: nothing is written.
     o.events = {{app::UiEvent::press, 1036, ""}};
-    ::testing::internal::CaptureStdout();
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(app::runUi(o, core), 1);
-    ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("not saved"), std::string::npos);
-    EXPECT_EQ(text(), saved);
+    EXPECT_NE(errorsOf(o, core, 1).find("not saved"), std::string::npos);
+    EXPECT_EQ(TempDir::readText(path), saved);
 }
 
-struct LineRollouts : test_support::CommandTest {
+struct LineRollouts : Rollouts<EffectParamDlg> {
     void open(const std::string& elements)
     {
-        scene = standalone::parseScene(sceneWith(elements), (dir / "scene.json").string(), core);
+        const std::string text = R"({"camera": {"position": [0, -6, 0], "target": [0, 0, 0]},
+  "objects": [{"name": "ball", "type": "sphere"}],
+  "effects": [{"class": "LineFxManager", "name": "ink", "elements": [)" +
+                                 elements + "]}]}";
+        scene = standalone::parseScene(text, (dir / "scene.json").string(), core);
         ASSERT_EQ(scene->effects.size(), 1u);
         fx = dynamic_cast<LineFxManager*>(scene->effects[0]);
         ASSERT_NE(fx, nullptr);
@@ -309,12 +279,6 @@ struct LineRollouts : test_support::CommandTest {
         dialog.reset(fx->CreateParamDialog(nullptr));
         ASSERT_NE(dialog, nullptr);
         main = ui.pages()[0];
-    }
-    void TearDown() override
-    {
-        dialog.reset();
-        SetDialogService(nullptr);
-        CommandTest::TearDown();
     }
     std::vector<int> templates()
     {
@@ -337,10 +301,7 @@ struct LineRollouts : test_support::CommandTest {
             list.push_back(fx->element(i));
         return list;
     }
-    std::unique_ptr<standalone::Scene> scene;
-    MemoryDialogs ui;
     LineFxManager* fx = nullptr;
-    std::unique_ptr<EffectParamDlg> dialog;
     HWND main = nullptr;
 };
 
@@ -376,7 +337,6 @@ TEST_F(LineRollouts, MovesStayInsideTheList)
     ASSERT_TRUE(ui.userClick(main, 1039));
     EXPECT_EQ(order(), before);
     EXPECT_EQ(ui.page(pageOf(117))->dialogId, 117) << "the last row's page still shows";
-
     ASSERT_TRUE(ui.userClick(main, 1038));
     EXPECT_EQ(order(), (std::vector<LineFxElement*>{before[0], before[2], before[1]}));
     EXPECT_EQ(fx->selected(), 1);
@@ -406,7 +366,6 @@ TEST_F(LineRollouts, LoadMethodPageCancelsOrLoads)
     const std::string file = (dir / "wide.vme").string();
     ASSERT_TRUE(saveElementFile(other, file));
     HWND page = pageOf(115);
-
     const std::string initial = elementFileInitialPath();
     ui.fileAnswers.push_back(file);
     ASSERT_TRUE(ui.userClick(page, 1077));
@@ -418,7 +377,6 @@ TEST_F(LineRollouts, LoadMethodPageCancelsOrLoads)
     ASSERT_TRUE(ui.userClick(method, 2));
     EXPECT_EQ(pageOf(121), nullptr);
     EXPECT_FLOAT_EQ(shown.pblock()->GetFloat(lineParam::lineWidth), 1.5f) << "cancel loads nothing";
-
     ui.fileAnswers.push_back(file);
     ASSERT_TRUE(ui.userClick(page, 1077));
     ASSERT_TRUE(ui.userClick(pageOf(121), 1085));
@@ -426,7 +384,6 @@ TEST_F(LineRollouts, LoadMethodPageCancelsOrLoads)
     EXPECT_FLOAT_EQ(shown.pblock()->GetFloat(lineParam::lineWidth), 7.0f);
     EXPECT_FALSE(lineLoadMerge());
     EXPECT_FLOAT_EQ(ui.GetSpinnerValue(page, 1025), 7.0f) << "the page shows the loaded value";
-
     dialog.reset();
     EXPECT_FALSE(lineLoadMethodQuery()) << "closing the rollouts takes the query back";
 }
@@ -442,7 +399,6 @@ TEST_F(LineRollouts, FileButtonsOpenAtTheInitialPathsAndRunTheFiles)
     EXPECT_TRUE(ui.fileRequests.back().save);
     EXPECT_TRUE(fs::exists(all));
     EXPECT_EQ(linesFileInitialPath(), all) << "the next dialog opens at the last file";
-
     ui.fileAnswers.push_back(std::nullopt);
     ASSERT_TRUE(ui.userClick(main, 1077));
     EXPECT_EQ(fx->elementCount(), 3) << "a cancelled picker loads nothing";
@@ -452,7 +408,6 @@ TEST_F(LineRollouts, FileButtonsOpenAtTheInitialPathsAndRunTheFiles)
     EXPECT_EQ(fx->elementCount(), 6);
     EXPECT_EQ(fx->selected(), 5);
     EXPECT_EQ(templates(), (std::vector<int>{114, 120, 117, 120, 123, 122})) << "the last loaded is shown";
-
     const std::string one = (dir / "one.vme").string();
     const std::string elementStart = elementFileInitialPath();
     ui.fileAnswers.push_back(one);

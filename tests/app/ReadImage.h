@@ -1,0 +1,33 @@
+#pragma once
+// The commands' pictures read back: their stored values and the Rec. 709 luma of them.
+
+#include <OpenImageIO/imageio.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace test_support {
+
+struct ReadImage {
+    int width = 0, height = 0;
+    std::vector<float> rgb, luma;  // rows top first
+    float at(int x, int y) const { return luma[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Empty when the file cannot be read.
+inline ReadImage readImage(const std::filesystem::path& file)
+{
+    ReadImage image;
+    auto in = OIIO::ImageInput::open(file.string());
+    if (!in)
+        return image;
+    image.width = in->spec().width, image.height = in->spec().height;
+    image.rgb.resize(std::size_t(image.width) * image.height * 3);
+    in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, image.rgb.data());
+    for (std::size_t i = 0; i < image.rgb.size(); i += 3)
+        image.luma.push_back(0.2126f * image.rgb[i] + 0.7152f * image.rgb[i + 1] +
+                             0.0722f * image.rgb[i + 2]);
+    return image;
+}
+
+}  // namespace test_support
