@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -33,23 +32,6 @@ using namespace vml;
 
 namespace {
 
-// Four threads count under `lock`; the total comes out right only when it serialises them.
-long countUnder(CriticalSection& lock)
-{
-    long counter = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&] {
-            for (int i = 0; i < 20000; ++i) {
-                CriticalSectionGuard guard(lock);
-                ++counter;
-            }
-        });
-    for (auto& t : threads)
-        t.join();
-    return counter;
-}
-
 TEST(Locks, CreatedOnceSerialiseThreadsAndDeletedOnShutdown)
 {
     vml::createLocks();
@@ -59,20 +41,21 @@ TEST(Locks, CreatedOnceSerialiseThreadsAndDeletedOnShutdown)
     EXPECT_EQ(stroke, &vml::strokeListLock());
     EXPECT_NE(&vml::strokeListLock(), &vml::pixelSampleLock());
     EXPECT_NE(&vml::pixelSampleLock(), &vml::shadeContextPoolLock());
-
-    EXPECT_EQ(countUnder(vml::pixelSampleLock()), 80000);
+    // Four threads count under the lock; the total comes out right only when it serialises them.
+    long counter = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 20000; ++i) {
+                CriticalSectionGuard guard(vml::pixelSampleLock());
+                ++counter;
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(counter, 80000);
     vml::deleteLocks();
     EXPECT_FALSE(vml::locksExist());
-}
-
-void expectPermutation(const vml::RandomTable& table)
-{
-    std::vector<bool> seen(vml::randomTableSize, false);
-    for (std::uint32_t v : table) {
-        ASSERT_LT(v, 65536u);
-        ASSERT_FALSE(seen[v]) << "value " << v << " occurs twice";
-        seen[v] = true;
-    }
 }
 
 TEST(RandomTables, FirstValuesLastValueAndPermutation)
@@ -84,11 +67,16 @@ TEST(RandomTables, FirstValuesLastValueAndPermutation)
               (std::vector<std::uint32_t>{31786, 40489, 20508, 61811}));
     EXPECT_EQ(randomTableA[65535], 1024u);
     EXPECT_EQ(randomTableB[65535], 55535u);
-    expectPermutation(randomTableA);
-    expectPermutation(randomTableB);
+    for (const vml::RandomTable* table : {&randomTableA, &randomTableB}) {
+        std::vector<bool> seen(vml::randomTableSize, false);
+        for (std::uint32_t v : *table) {
+            ASSERT_LT(v, 65536u);
+            ASSERT_FALSE(seen[v]) << "value " << v << " occurs twice";
+            seen[v] = true;
+        }
+    }
     EXPECT_FLOAT_EQ(vml::lcgFraction(32768), 0.5f);
     EXPECT_LT(vml::lcgFraction(65535), 1.0f);
-
     randomTableA[0] = 7;  // a refill would restore 13319
     EXPECT_FALSE(vml::fillRandomTables());
     EXPECT_TRUE(vml::randomTablesFilled());
@@ -141,7 +129,6 @@ TEST_F(StringLookupTest, NeedsTheModuleRejectsMissingIdsAndSharesOneBuffer)
     vml::setModuleHandle(&module);
     for (int id : {0, -1, 99999})
         EXPECT_EQ(vml::getString(id), nullptr) << id;
-
     const char* first = vml::getString(10);
     ASSERT_NE(first, nullptr);
     std::string kept = first;  // callers copy at once
@@ -185,7 +172,6 @@ struct Host {
     DirectoryCore core;
     std::string config = root.dir() + "plugcfg/";
     std::string data = root.dir() + "data/";
-
     Host()
     {
         fs::create_directories(config);
@@ -245,7 +231,7 @@ std::string expect(bool ok, const std::string& what) { return ok ? std::string()
 // Redirection to the user folder, checked from inside asUnprivileged.
 std::string expectRedirected(IniHandler& ini, const std::string& target)
 {
-    std::string report = expect(ini.ensureWritable() == 1, "not redirected");
+    const std::string report = expect(ini.ensureWritable() == 1, "not redirected");  // moves the path
     return report + expect(std::string(ini.path) == target, std::string("path ") + ini.path);
 }
 
@@ -293,7 +279,6 @@ TEST_F(SettingsLocationTest, ReadOnlyConfigDirWithTheFileIsCopiedOnce)
     if (!first)
         GTEST_SKIP() << "cannot drop root privileges here";
     EXPECT_EQ(*first, "");
-
     // A later installation changes the installed file; the user copy stays as it was.
     install("[S]\nk=reinstalled\n");
     EXPECT_EQ(asUnprivileged(run).value_or("skipped"), "");
@@ -317,11 +302,9 @@ TEST_F(SettingsLocationTest, WritableEmptyOrOverlongPathsAreLeftAlone)
     EXPECT_EQ(ini.ensureWritable(), 0);
     EXPECT_EQ(std::string(ini.path), file);
     EXPECT_EQ(fs::file_size(file), 0u) << "created where it was asked for";
-
     IniHandler none;
     EXPECT_EQ(none.ensureWritable(), 0);
     EXPECT_STREQ(none.path, "");
-
     // A cut path would name another file; an overlong one is dropped instead.
     IniHandler overlong(host().config + std::string(settingsPathSize, 'x') + ".ini");
     EXPECT_STREQ(overlong.path, "");

@@ -56,9 +56,7 @@ struct Studio : test_support::CommandTest {
     }
     Json call(std::string method, std::string target, std::string body = "")
     {
-        const studio::ApiResponse r =
-            api->handle(request(std::move(method), std::move(target), std::move(body)));
-        return Json::parse(r.body);
+        return Json::parse(api->handle(request(std::move(method), std::move(target), std::move(body))).body);
     }
     // The value control `id` of page `dialog` shows in `state`.
     static Json value(const Json& state, int dialog, int id)
@@ -87,7 +85,6 @@ struct Studio : test_support::CommandTest {
         }
         return Json::object();
     }
-
     std::string path;
     studio::StudioEvents events;
     std::unique_ptr<studio::StudioSession> session;
@@ -99,14 +96,12 @@ TEST_F(Studio, OnlyThisServersPagesWithTheTokenAreAnswered)
 {
     ApiRequest r = request("GET", "/api/status");
     EXPECT_EQ(api->handle(r).status, 200);
-
     r.headers.erase("x-vermil-token");
     EXPECT_EQ(api->handle(r).status, 403);
     r.headers["cookie"] = "theme=dark; vermil_token=secret";
     EXPECT_EQ(api->handle(r).status, 200);
     r.headers["cookie"] = "vermil_token=secreT";
     EXPECT_EQ(api->handle(r).status, 403);
-
     // The address's token becomes a cookie.
     ApiRequest page = request("GET", "/");
     page.headers.erase("x-vermil-token");
@@ -117,7 +112,6 @@ TEST_F(Studio, OnlyThisServersPagesWithTheTokenAreAnswered)
     ASSERT_FALSE(first.headers.empty());
     EXPECT_NE(first.headers.back().second.find("vermil_token=secret; Path=/; HttpOnly; SameSite=Strict"),
               std::string::npos);
-
     // Another site's page, or this server reached by another name, is refused even with the token.
     ApiRequest foreign = request("POST", "/api/undo");
     foreign.headers["origin"] = "http://evil.example";
@@ -126,7 +120,6 @@ TEST_F(Studio, OnlyThisServersPagesWithTheTokenAreAnswered)
     EXPECT_EQ(api->handle(foreign).status, 200);
     foreign.headers["host"] = "rebound.example:8123";
     EXPECT_EQ(api->handle(foreign).status, 403);
-
     EXPECT_EQ(
         api->handle(request("POST", "/api/event", std::string(studio::kMaxRequestBody + 1, ' '))).status,
         413);
@@ -143,7 +136,6 @@ TEST_F(Studio, EditsUndoRedoAndSaveTouchOnlyTheEditedValue)
     ASSERT_TRUE(s["ok"]);
     EXPECT_EQ(value(s, 103, 1204), 4.0);
     EXPECT_FALSE(s["canUndo"]);
-
     s = call("POST", "/api/event", R"({"kind": "set", "dialog": 103, "id": 1204, "value": "9"})");
     EXPECT_EQ(value(s, 103, 1204), 9.0);
     s = call("POST", "/api/event", R"({"kind": "set", "dialog": 103, "id": 1204, "value": "500"})");
@@ -152,7 +144,6 @@ TEST_F(Studio, EditsUndoRedoAndSaveTouchOnlyTheEditedValue)
     s = call("POST", "/api/event", R"({"kind": "set", "dialog": 103, "id": 99999, "value": "1"})");
     EXPECT_FALSE(s["ok"]);
     EXPECT_TRUE(s["dirty"]);
-
     s = call("POST", "/api/undo");
     EXPECT_EQ(value(s, 103, 1204), 9.0);
     s = call("POST", "/api/undo");
@@ -162,19 +153,16 @@ TEST_F(Studio, EditsUndoRedoAndSaveTouchOnlyTheEditedValue)
     s = call("POST", "/api/redo");
     EXPECT_EQ(value(s, 103, 1204), 9.0);
     EXPECT_TRUE(s["canRedo"]);
-
     const std::string before = fileText();
     EXPECT_TRUE(call("POST", "/api/save")["ok"]);
     std::string expected = before;
     expected.replace(expected.find("\"brushSize\": 4"), 14, "\"brushSize\": 9");
     EXPECT_EQ(fileText(), expected);
     EXPECT_FALSE(call("GET", "/api/state")["dirty"]);
-
     // Undone past the save, the document's value goes back with the next save.
     call("POST", "/api/undo");
     EXPECT_TRUE(call("POST", "/api/save")["ok"]);
     EXPECT_EQ(fileText(), before);
-
     // Someone else changed the file: the studio does not overwrite it.
     std::ofstream(path, std::ios::app) << "// edited elsewhere\n";
     call("POST", "/api/redo");
@@ -215,7 +203,6 @@ TEST_F(Studio, TheViewportAndTheSampleFollowAnEdit)
     for (int i = 0; i < 400 && session->viewportPng("plain").empty(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(session->viewportPng("plain").empty());
-
     const Json edited =
         call("POST", "/api/event", R"({"kind": "set", "dialog": 103, "id": 1204, "value": "30"})");
     const Json frame = nextFrame(edited["version"]);
