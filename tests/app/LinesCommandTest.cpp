@@ -7,16 +7,12 @@
 #include "app/InfoCommand.h"
 #include "app/LinesCommand.h"
 #include "app/RenderCommand.h"
-#include "host/IParamBlock2.h"
-#include "line/LineElementType.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
-#include "line/LineFxParamBlocks.h"
 #include "standalone/SceneDocument.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <fstream>
 
 using namespace test_support;

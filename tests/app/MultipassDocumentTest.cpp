@@ -13,7 +13,6 @@
 
 #include <fstream>
 #include <string>
-#include <vector>
 
 using namespace test_support;
 
