@@ -6,7 +6,6 @@
 #include "support/CommandTestSupport.h"
 
 #include "app/RenderCommand.h"
-#include "standalone/StandaloneCore.h"
 
 #include <gtest/gtest.h>
 

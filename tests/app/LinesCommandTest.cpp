@@ -84,12 +84,11 @@ std::string sceneWithEffect(const std::string& effect)
 TEST_F(LinesCommand, BadElementsAndFilesNameTheirPlaceAndWhatWasExpected)
 {
     ASSERT_EQ(app::runLinesSave(save(kExamples / "still_life_lines.json", "ink.vma"), core), 0);
-    struct Case {
+    const struct {
         const char* elements;
         const char* place;
         std::vector<const char*> says;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {R"([{"type": "outline"}, {"type": "normAngle"}])",
          "scene.json: /effects/0/elements/1/type:",
          {"unknown line element type \"normAngle\"", "did you mean \"normalAngle\"",
@@ -113,7 +112,7 @@ TEST_F(LinesCommand, BadElementsAndFilesNameTheirPlaceAndWhatWasExpected)
          "/effects/0/elements/0/loadMethod: expected \"replace\" or \"merge\"",
          {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string error = errorOf(
             sceneWithEffect(std::string(R"({"class": "LineFxManager", "elements": )") + c.elements + "}"));
         EXPECT_NE(error.find(c.place), std::string::npos) << c.elements << "\n" << error;

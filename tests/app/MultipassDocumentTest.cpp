@@ -69,11 +69,10 @@ TEST_F(MultipassDocument, PassesListNamesAndPatternsTurnMultipassOnAndShowInInfo
 
 TEST_F(MultipassDocument, BadPassListsNameWhatIsWrong)
 {
-    struct Case {
+    const struct {
         const char* renderer;
         const char* says;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {R"("passes": {"1": ["hils"]})",
          "/render/renderer/passes/1/0: the scene has no object named \"hils\""},
         {R"("passes": {"2": ["tree*"]})", "no object of the scene matches \"tree*\""},
@@ -83,7 +82,7 @@ TEST_F(MultipassDocument, BadPassListsNameWhatIsWrong)
         {R"("passes": ["hero1"])", "expected {\"1\": [object names or patterns]"},
         {R"("multipassNode": ["nobody"])", "nobody"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         try {
             standalone::parseScene(sceneWith(c.renderer), "scene.json", core);
             ADD_FAILURE() << "loaded: " << c.renderer;

@@ -70,14 +70,13 @@ test_support::GBufferImage row(const std::string& cells)
 TEST(EdgeRulesOnOneRow, MarkWhatEachRuleDescribes)
 {
     constexpr float keep = 1e30f;  // the rule's default threshold
-    struct Case {
+    const struct {
         char rule;  // O outline object, M outline material, E edge material, D edge depth
         const char* cells;
         float threshold;
         int lineMatID;
         const char* expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // Background counts as an object far behind, whatever the threshold.
         {'O', "1:1:-10 bg 1:1:-10", keep, 1, "1.1"},
         {'O', "1:1:-10 bg 1:1:-10", -10000, 1, "1.1"},
@@ -108,7 +107,7 @@ TEST(EdgeRulesOnOneRow, MarkWhatEachRuleDescribes)
         {'D', "1:1:-10 1:1:-10", 0, 1, ".."},
         {'D', "bg 1:1:-5000 2:1:-100", 10000, 1, ".1."},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(1, c.rule) + " " + c.cells + " at " + std::to_string(c.threshold));
         EdgeRules rules;
         rules.lineMatID = c.lineMatID;
@@ -289,14 +288,13 @@ Triple with(Triple t, float zA, float zB)
 TEST(NormalEdge, MiddlePixelQualifiesByItsMeasureAndDepths)
 {
     const Triple flat{facing, facing, facing, -10.0f, -10.0f, -10.0f};
-    struct Case {
+    const struct {
         const char* what;
         Triple t;
         bool vertical;
         float normalMin, normalMax, normalDepth;
         bool expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"flat measures zero", flat, false, 0, 100, 100, true},
         {"flat is below 1", flat, false, 1, 100, 100, false},
         // Equal normals: the barycentric thirds pick A, so only zA counts against zC.
@@ -323,7 +321,7 @@ TEST(NormalEdge, MiddlePixelQualifiesByItsMeasureAndDepths)
         {"full range top: rise", risingX, false, 100, 100, 100, false},
         {"full range top: fall", fallingX, false, 100, 100, 100, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EdgeRules rules = normalRange(c.normalMin, c.normalMax);
         rules.normalDepth = c.normalDepth;

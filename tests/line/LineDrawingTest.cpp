@@ -141,7 +141,6 @@ LineSettings settings(float width, float deform = 0.0f)
 
 struct Stamped {
     LineCanvas coverage, fade;
-    bool completed;
 };
 
 // Stamps `s`, its derived values brought up to date, along the mask.
@@ -151,8 +150,8 @@ Stamped stamp(LineSettings s, Mask& mask, const GBufferViews& views = {})
     updateLineDerived(s, last);
     LineCanvas deform;
     computeWidthFactors(s, mask.view(), deform);
-    Stamped out{LineCanvas(mask.width, mask.height), LineCanvas(mask.width, mask.height), false};
-    out.completed = stampLines(s, mask.view(), deform, views, out.coverage, out.fade, nullptr);
+    Stamped out{LineCanvas(mask.width, mask.height), LineCanvas(mask.width, mask.height)};
+    EXPECT_TRUE(stampLines(s, mask.view(), deform, views, out.coverage, out.fade, nullptr));
     return out;
 }
 

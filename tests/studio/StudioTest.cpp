@@ -2,7 +2,6 @@
 
 #include "support/CommandTestSupport.h"
 
-#include "standalone/SceneDocument.h"
 #include "studio/StudioApi.h"
 #include "studio/StudioSession.h"
 
