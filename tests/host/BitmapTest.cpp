@@ -49,7 +49,6 @@ TEST(Bitmap, GBufferChannelsStartAtTheirBackgroundValues)
     // Only single bits address a channel.
     ULONG type = 0;
     EXPECT_EQ(bm.GetChannel(BMM_CHAN_Z | BMM_CHAN_NORMAL, type), nullptr);
-
     // Existing channels keep their contents when more are added.
     bm.Channel<float>(BMM_CHAN_Z)[0] = -5.0f;
     bm.CreateChannels(BMM_CHAN_Z | BMM_CHAN_COVERAGE);

@@ -175,7 +175,6 @@ TEST(ChunkReader, RefusesMalformedHeaders)
     Bytes shortLength, childTooLong;
     putHeader(shortLength, 1, 5);
     EXPECT_EQ(ChunkReader(shortLength).OpenChunk(), IO_ERROR);
-
     putHeader(childTooLong, 1, (6 + 6) | kChunkContainerBit);
     putHeader(childTooLong, 2, 6 + 1);  // claims a byte beyond its parent
     childTooLong.push_back(0);
@@ -218,7 +217,6 @@ TEST(ChunkIO, StringsRoundTripAndCorruptCountsFail)
         EXPECT_EQ(readString(&r, back), IO_OK);
         EXPECT_EQ(back, t);
     }
-
     Bytes huge;
     putHeader(huge, 1, 6 + 4 + 2);
     huge.insert(huge.end(), {0xFF, 0xFF, 0xFF, 0xFF, 'h', 'i'});

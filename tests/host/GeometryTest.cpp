@@ -21,7 +21,6 @@ TEST(Matrix3, ComposesInRowVectorOrderAndInverts)
     // Scale first, then translate: the translation must not be scaled.
     Matrix3 m = ScaleMatrix({2, 2, 2}) * TransMatrix({1, 0, 0});
     expectNear(Point3(1, 1, 1) * m, {3, 2, 2}, 1e-6f);
-
     Matrix3 r = RotateZMatrix(0.5f) * RotateXMatrix(-1.2f) * TransMatrix({3, -4, 5}) * ScaleMatrix({1, 2, 3});
     Matrix3 inv = Inverse(r);
     Point3 p(0.3f, -7.0f, 2.5f);

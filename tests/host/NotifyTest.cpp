@@ -29,7 +29,6 @@ TEST(Notify, CallsRegisteredCallbacksOfTheCodeInOrder)
     RegisterNotification(record, &b, NOTIFY_POST_RENDERFRAME);
     BroadcastNotification(NOTIFY_PRE_RENDERFRAME);
     EXPECT_EQ(calls, (std::vector<int>{122, 222}));
-
     EXPECT_TRUE(UnRegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME));
     EXPECT_FALSE(UnRegisterNotification(record, &a, NOTIFY_PRE_RENDERFRAME));
     calls.clear();

@@ -84,7 +84,6 @@ TEST(ClassDesc2, AttachesDescriptorsOnceAndBuildsAutoBlocksIntoTheOwnersSlots)
     EXPECT_EQ(cd.GetParamBlockDesc(2), nullptr);
     EXPECT_EQ(cd.GetParamBlockDescByID(3), &manual);
     EXPECT_EQ(cd.GetParamBlockDescByID(1), nullptr);
-
     std::unique_ptr<ReferenceTarget> created(cd.Create(FALSE));
     auto* owner = static_cast<RecordingTarget*>(created.get());
     cd.MakeAutoParamBlocks(owner);
@@ -95,7 +94,6 @@ TEST(ClassDesc2, AttachesDescriptorsOnceAndBuildsAutoBlocksIntoTheOwnersSlots)
     EXPECT_EQ(block->GetOwner(), owner);
     EXPECT_TRUE(owner->owns(block));
     EXPECT_EQ(block->GetFloat(1), 100.0f);
-
     // A change in the block reaches its owner, naming the parameter.
     block->SetValue(1, 0, 50.0f);
     ASSERT_FALSE(owner->received.empty());

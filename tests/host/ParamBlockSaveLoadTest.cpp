@@ -109,7 +109,6 @@ TEST(ParamBlockSaveLoad, EveryTypeRoundTrips)
     IParamBlock2 source(&desc, &owner);
     fill(source, target);
     const Bytes bytes = save(source);
-
     IParamBlock2 loaded(&desc, &owner);
     ASSERT_EQ(load(loaded, bytes), IO_OK);
     EXPECT_EQ(loaded.LoadedVersion(), 3);
@@ -147,7 +146,6 @@ TEST(ParamBlockSaveLoad, LoadSkipsUnknownParametersAndChangedTypes)
     source.SetValue(kUnknown, 0, 0.9f);
     source.SetValue(kWorld, 0, 7);  // an int in the newer descriptor
     const Bytes bytes = save(source);
-
     IParamBlock2 loaded(&older);
     ASSERT_EQ(load(loaded, bytes), IO_OK);
     EXPECT_EQ(loaded.LoadedVersion(), 4);
@@ -294,7 +292,6 @@ TEST(ParamBlockSaveLoad, KeysStoredOutOfOrderLoadSortedWithTheLaterOfARepeatedTi
     w.EndChunk();
     w.EndChunk();
     ASSERT_EQ(w.Status(), IO_OK);
-
     IParamBlock2 loaded(&desc);
     ASSERT_EQ(load(loaded, w.Bytes()), IO_OK);
     ASSERT_EQ(loaded.GetKeyCount(kFloat), 3 + backwards);

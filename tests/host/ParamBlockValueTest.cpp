@@ -53,7 +53,6 @@ TEST_F(ParamBlockTest, KeyedFloatInterpolatesAndNarrowsValidity)
     pb.GetValue(kSize, -500, v, ivalid);
     EXPECT_EQ(v, 7.0f);
     EXPECT_EQ(ivalid, Interval(-10, 10));  // and so does a single key
-
     ASSERT_TRUE(pb.SetKey(kSize, 0, 0.0f));
     ASSERT_TRUE(pb.SetKey(kSize, 160, 8.0f));
     ASSERT_TRUE(pb.SetKey(kSize, 320, 4.0f));
@@ -94,25 +93,21 @@ TEST_F(ParamBlockTest, ConversionsPerType)
     EXPECT_EQ(pb.GetInt(kCount, 50), 2);  // 1.5 rounds away from zero
     pb.SetKey(kCount, 100, -3);
     EXPECT_EQ(pb.GetInt(kCount, 50), -2);
-
     pb.SetKey(kEnable, 0, FALSE);
     pb.SetKey(kEnable, 100, 7);  // any non-zero is true
     EXPECT_EQ(pb.GetInt(kEnable, 99), 0);
     EXPECT_EQ(pb.GetInt(kEnable, 100), 1);
-
     pb.SetKey(kTint, 0, Color(0, 1, 0.5f));
     pb.SetKey(kTint, 100, Color(1, 0, 0.5f));
     EXPECT_EQ(pb.GetColor(kTint, 25), Color(0.25f, 0.75f, 0.5f));
     pb.SetKey(kOffset, 0, Point3(0, 0, 0));
     pb.SetKey(kOffset, 200, Point3(2, -4, 8));
     EXPECT_EQ(pb.GetPoint3(kOffset, 50), Point3(0.5f, -1.0f, 2.0f));
-
     EXPECT_EQ(pb.GetAColor(kTint).a, 1.0f);
     pb.SetValue(kTint, 0, AColor(0.1f, 0.2f, 0.3f, 0.0f));
     EXPECT_EQ(pb.GetAColor(kTint), AColor(0.1f, 0.2f, 0.3f, 1.0f));
     pb.SetValue(kGlow, 0, Color(0.4f, 0.5f, 0.6f));
     EXPECT_EQ(pb.GetAColor(kGlow), AColor(0.4f, 0.5f, 0.6f, 1.0f));
-
     std::string name = "outline";
     pb.SetValue(kName, 0, name);
     name = "changed";
@@ -131,12 +126,10 @@ TEST_F(ParamBlockTest, KeyEditing)
     EXPECT_TRUE(pb.DeleteKeys(kSize));
     EXPECT_EQ(pb.GetKeyCount(kSize), 0);
     EXPECT_FLOAT_EQ(pb.GetFloat(kSize, 9999), 2.0f / 3.0f);  // the value at time 0 stays
-
     pb.SetKey(kCount, 10, 42);
     EXPECT_FALSE(pb.DeleteKey(kCount, 11));
     EXPECT_TRUE(pb.DeleteKey(kCount, 10));
-    EXPECT_EQ(pb.GetInt(kCount, 0), 42);  // the last key's value stays
-
+    EXPECT_EQ(pb.GetInt(kCount, 0), 42);        // the last key's value stays
     EXPECT_FALSE(pb.SetKey(kFixed, 10, 5.0f));  // not animatable
     EXPECT_FALSE(pb.SetKey(kIds, 10, 1));       // a table
     EXPECT_FALSE(pb.SetKey(kSize, 10, 1));      // int into a float
@@ -157,7 +150,6 @@ TEST_F(ParamBlockTest, WrongTypeUnknownIdAndBadIndexAnswerFalseAndChangeNothing)
     EXPECT_EQ(i, -7);
     EXPECT_EQ(f, -7.0f);
     EXPECT_EQ(ivalid, Interval(1, 2));
-
     EXPECT_FALSE(pb.SetValue(kSize, 0, 3));
     EXPECT_FALSE(pb.SetValue(kOffset, 0, Color(1, 0, 0)));
     EXPECT_FALSE(pb.SetValue(kName, 0, &owner));
@@ -176,7 +168,6 @@ TEST_F(ParamBlockTest, ReferenceParametersHeldByTheBlockOrByTheOwner)
     EXPECT_TRUE(map->HasDependent(&pb));
     map.reset();
     EXPECT_EQ(pb.GetReferenceTarget(kMap), nullptr);
-
     RecordingTarget mtl;
     EXPECT_TRUE(pb.SetValue(kBaseMtl, 0, &mtl));
     EXPECT_EQ(owner.GetReference(1), &mtl);
@@ -199,19 +190,16 @@ TEST_F(ParamBlockTest, TablesHoldAReferencePerNodeAndResizeWithDefaults)
     EXPECT_EQ(pb.Count(kNodes), 4);
     EXPECT_EQ(pb.NumRefs(), 5);
     EXPECT_EQ(pb.GetReference(3), &n2);  // the map first, then the table
-
     EXPECT_EQ(pb.Delete(kNodes, 1, 2), 2);
     EXPECT_FALSE(n1.HasDependent(&pb) || n2.HasDependent(&pb));
     EXPECT_EQ(pb.GetReferenceTarget(kNodes, 0, 1), n3.get());
     n3.reset();
     EXPECT_EQ(pb.Count(kNodes), 2);
     EXPECT_EQ(pb.GetReferenceTarget(kNodes, 0, 1), nullptr);
-
     EXPECT_EQ(pb.Delete(kNodes, 1, 10), 1);  // clipped
     EXPECT_EQ(pb.Delete(kNodes, 1, 1), 0);   // start past the end
     EXPECT_TRUE(pb.SetCount(kNodes, 0));
     EXPECT_TRUE(n0.HasDependent(&pb));  // still held as the map
-
     EXPECT_TRUE(pb.SetValue(kIds, 0, 5, 1));
     EXPECT_EQ(pb.Append(kIds, 8), 3);
     EXPECT_EQ(pb.Append(kSize, 1.0f), 0);  // not a table

@@ -142,7 +142,6 @@ TEST_F(Intake, TablesKeysAndTheBlocksOwnRefusals)
     EXPECT_EQ(block.GetFloat(kWidths, 0, 1), 7.0f);
     EXPECT_FALSE(intake.set(block, kWidths, 0, 7.0f, 2)) << "beyond the table";
     EXPECT_FALSE(intake.set(block, 77, 0, 1.0f)) << "no such parameter";
-
     EXPECT_TRUE(intake.setKey(block, kKeyed, 0, {-50, 0, 0, 0}));
     EXPECT_TRUE(intake.setKey(block, kKeyed, 160, {nan, 0, 0, 0}));
     EXPECT_TRUE(intake.setKey(block, kKeyed, 320, {4, 0, 0, 0}));
@@ -178,7 +177,6 @@ TEST_F(Intake, ASavedBlockLoadsHeldAndNeverNaN)
     loaded.SetValue(kFree, 0, 6.0f);  // the value before the load
     ChunkReader reader(bytes, "/scenes/still.max");
     ASSERT_EQ(loaded.Load(&reader), IO_OK);
-
     EXPECT_EQ(loaded.GetFloat(kWidth), 100.0f);
     EXPECT_EQ(loaded.GetInt(kLayers), 1);
     EXPECT_EQ(loaded.GetColor(kTint), Color(0.1f, 0.2f, 0.3f)) << "the default, which it held";
@@ -189,7 +187,6 @@ TEST_F(Intake, ASavedBlockLoadsHeldAndNeverNaN)
     EXPECT_EQ(loaded.GetFloat(kKeyed, 0), 2.0f);
     EXPECT_EQ(loaded.GetFloat(kKeyed, 160), 5.0f) << "a refused key takes the parameter's value";
     EXPECT_EQ(loaded.GetFloat(kKeyed, 320), -10.0f);
-
     const std::string source = "/scenes/still.max: saved block \"parameters\"";
     // In the block's order: width, layers, free, tint, widths, then the keys.
     ASSERT_EQ(core.warnings.size(), 7u);

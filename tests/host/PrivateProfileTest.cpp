@@ -46,7 +46,6 @@ TEST_F(PrivateProfileTest, ReadsIgnoreCaseTrimValuesAndFallBackOnTheDefault)
     EXPECT_STREQ(buffer, "dflt");
     EXPECT_EQ(getPrivateProfileString("S", "k", nullptr, buffer, sizeof buffer, file.c_str()), 0u);
     EXPECT_STREQ(buffer, "");
-
     TempDir::writeText(file,
                        "; comment\n[Vermil+ Brush]\nbrush_size = 12.5 \nbrush_rough=\n\n[Paint]\nx=1\n");
     EXPECT_EQ(get("vermil+ brush", "BRUSH_SIZE", file), "12.5");
@@ -88,7 +87,6 @@ TEST_F(PrivateProfileTest, WritesCreateUpdateAndRemove)
     EXPECT_EQ(
         text,
         "[Vermil+ Brush]\nbrush_size=10.000000\nbrush_density=26.000000\n[Vermil+ Stroke]\nstroke_rake=0\n");
-
     // An update keeps the key's place, its neighbours and the file's comments.
     TempDir::writeText(file, "; keep me\n[A]\nx=1\ny=2\n\n[B]\nz=3\n");
     ASSERT_TRUE(write("a", "X", "9"));
@@ -96,7 +94,6 @@ TEST_F(PrivateProfileTest, WritesCreateUpdateAndRemove)
     text = TempDir::readText(file);
     EXPECT_NE(text.find("; keep me"), std::string::npos);
     EXPECT_LT(text.find("=9"), text.find("y=2"));
-
     ASSERT_TRUE(write("A", "y", nullptr));
     EXPECT_EQ(get("A", "y", file), "default");
     ASSERT_TRUE(write("B", nullptr, nullptr));
@@ -114,7 +111,6 @@ TEST_F(PrivateProfileTest, RefusesTextThatWouldNotReadBackAndUnreadableFiles)
     EXPECT_FALSE(write(nullptr, "k", "v"));
     EXPECT_FALSE(writePrivateProfileString("S", "k", "v", ""));
     EXPECT_EQ(TempDir::readText(file), "[S]\nk=v\n");
-
     fs::remove(file);
     fs::create_directory(file);  // a directory where the file should be
     EXPECT_EQ(get("S", "k", file), "default");
@@ -130,7 +126,6 @@ TEST_F(PrivateProfileTest, ReplacementKeepsPermissionsAndAFailedWriteKeepsTheFil
     ASSERT_TRUE(write("S", "k", "w"));
     EXPECT_EQ(fs::status(file).permissions(), perms);
     EXPECT_EQ(filesInDir(), 1);
-
     // A file-size limit fails the write for every user, root included.
     const std::string before = TempDir::readText(file), big(4096, 'y');
     struct rlimit old {};

@@ -63,7 +63,6 @@ TEST(References, DestroyedMakersAndSelfReferencesLeaveNothingDangling)
     }
     EXPECT_EQ(target.NumDependents(), 0);
     target.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);  // would reach freed memory (ASan)
-
     auto self = std::make_unique<RecordingTarget>(1);
     self->ReplaceReference(0, self.get());
     EXPECT_TRUE(self->HasDependent(self.get()));

@@ -34,7 +34,6 @@ TEST(PluginRegistry, NamesNeedTheModuleAndOutliveTheNextLookup)
     vml::setModuleHandle(nullptr);
     EXPECT_STREQ(LibClassDesc(0)->ClassName(), "");  // failed lookup: empty name
     EXPECT_EQ(LibDescription(), nullptr);
-
     int module = 0;
     vml::libraryEntry(&module);
     const char* name = LibClassDesc(1)->ClassName();

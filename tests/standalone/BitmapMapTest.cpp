@@ -83,7 +83,6 @@ TEST_F(BitmapFile, BilinearBetweenTexelsAndAcrossTheSeam)
     EXPECT_NEAR(at(map, 0.0f, 0.75f).r, (red(0) + red(2)) / 2, kTol);  // wraps from A to C
     EXPECT_NEAR(at(map, 1.0f, 0.75f).r, (red(0) + red(2)) / 2, kTol);
     expectColor(at(map, 1.0f / 6.0f + 1.0f, 0.75f - 2.0f), Color(red(0), 1.0f - red(0), 0.0f));  // repeats
-
     setParam(map, "filter", 0);
     EXPECT_NEAR(at(map, 1.0f / 3.0f - 0.01f, 0.7f).r, red(0), kTol) << "nearest texel without filtering";
     EXPECT_NEAR(at(map, 1.0f / 3.0f + 0.01f, 0.7f).r, red(1), kTol);
@@ -126,7 +125,6 @@ TEST(BitmapMap, UnreadableFilesAreClearErrorsAndEvaluateGrey)
     EXPECT_FALSE(map.load(error));
     EXPECT_NE(error.find("wood"), std::string::npos) << error;
     EXPECT_NE(error.find("file name"), std::string::npos) << error;
-
     TempDir dir;
     const std::string missing = (dir.path() / "does_not_exist.png").string();
     setParam(map, "fileName", missing);
@@ -143,7 +141,6 @@ TEST(BitmapMap, UnreadableFilesAreClearErrorsAndEvaluateGrey)
     expectColor(at(map, 0.3f, 0.3f), Color(0.5f, 0.5f, 0.5f));
     TestShadeContext sc;
     EXPECT_EQ(map.EvalNormalPerturb(sc), Point3());
-
     const std::string garbage = dir.write("garbage.png", "\x89PNG\r\n\x1a\n this is not really an image");
     setParam(map, "fileName", garbage);
     EXPECT_FALSE(map.load(error));

@@ -140,13 +140,11 @@ TEST_F(DialogLayer, OpeningShowsTheBlockAndUserChangesReachItBeforeTheProcedureH
     ASSERT_FALSE(proc.heard.empty());
     EXPECT_EQ(proc.heard.front().first, WM_INITDIALOG)
         << "the procedure hears the page open, values in place";
-
     core.setTime(960);
     ASSERT_TRUE(ui.userSetValue(page, idSizeEdit, 72.0f));
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 960), 50.0f) << "held to the spinner's limits";
     EXPECT_EQ(proc.heard.back(), std::make_pair(CC_SPINNER_CHANGE, int(idSize)));
     EXPECT_FLOAT_EQ(proc.sizeWhenHeard.back(), 50.0f);
-
     ASSERT_TRUE(ui.userSetValue(page, idCount, 4.6f));
     EXPECT_EQ(block.GetInt(kCount), 5);
     ASSERT_TRUE(ui.userClick(page, idOn));
@@ -209,7 +207,6 @@ TEST_F(DialogLayer, UpdatesShowTheBlockAtTheCurrentTimeAndDisabledControlsIgnore
     ASSERT_TRUE(ui.userSetValue(page, idSize, 20.0f));
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 2400), 20.0f);
     EXPECT_FLOAT_EQ(block.GetFloat(kSize, 0), 4.0f) << "other keys stay";
-
     block.SetValue(kCount, 0, 7);
     map->UpdateUI(2400);
     EXPECT_FLOAT_EQ(control(idCount).value, 7.0f);

@@ -75,7 +75,6 @@ TEST(JsonTextPatch, RefusesPlacesTheDocumentDoesNotHave)
     EXPECT_THROW(p.set("/a/x", 1), SceneError);
     EXPECT_THROW(p.set("/s/x", 1), SceneError);  // a bare class name holds no values
     EXPECT_THROW(JsonTextPatch("{\"a\": }", "bad.json"), SceneError);
-
     JsonTextPatch crlf("{\r\n  \"a\": 1\r\n}\r\n", "doc.json");
     crlf.set("/b", 2);
     EXPECT_EQ(crlf.text(), "{\r\n  \"a\": 1,\r\n  \"b\": 2\r\n}\r\n");
@@ -167,7 +166,6 @@ TEST_F(DocumentSave, EveryKindOfValueReadsBackAsItWasSet)
         return v;
     };
     const Json red = withoutCoat(valuesOf(*scene, "red")), blue = valuesOf(*scene, "blue");
-
     EXPECT_GT(save(), 10);
     const std::string text = fileText(path);
     EXPECT_NE(text.find("\"glossiness\": 0.7, // shiny"), std::string::npos) << text;
@@ -175,7 +173,6 @@ TEST_F(DocumentSave, EveryKindOfValueReadsBackAsItWasSet)
     EXPECT_NE(text.find("\"diffuseMap\": \"dots\""), std::string::npos) << text;
     EXPECT_NE(text.find("[[0, 0.1], [5, 0.3], [10, 0.9]]"), std::string::npos) << text;
     EXPECT_EQ(text.rfind("// materials to edit", 0), 0u);
-
     StandaloneCore again;
     again.setQuietMode(true);
     SetCOREInterface(&again);
@@ -191,7 +188,6 @@ TEST_F(DocumentSave, NothingChangedWritesNothingAndASecondSaveWritesOnlyTheNewCh
     const std::string before = fileText(path);
     EXPECT_EQ(save(), 0);
     EXPECT_EQ(fileText(path), before);
-
     blockOf(find("red"))->SetValue(mtl_layers, 0, 4);
     EXPECT_EQ(save(), 1);
     blockOf(find("red"))->SetValue(mtl_layers, 0, 5);
@@ -214,7 +210,6 @@ TEST_F(DocumentSave, ChangesWithoutAPlaceOrOnAChangedFileAreRefusedAndWriteNothi
 {
     const std::string before = fileText(path);
     std::string problem;
-
     // A reference to an object the document can only hold inline.
     auto* coat = blockOf(find("red"))->GetReferenceTarget(mtl_coat);
     blockOf(find("blue"))->SetValue(mtl_coat, 0, coat);
@@ -222,7 +217,6 @@ TEST_F(DocumentSave, ChangesWithoutAPlaceOrOnAChangedFileAreRefusedAndWriteNothi
     EXPECT_NE(problem.find("\"coat\""), std::string::npos) << problem;
     EXPECT_EQ(fileText(path), before);
     blockOf(find("blue"))->SetValue(mtl_coat, 0, nullptr);
-
     // The file changed on disk since it was read.
     blockOf(find("red"))->SetValue(mtl_layers, 0, 2);
     std::ofstream(path, std::ios::app) << "\n// edited elsewhere\n";

@@ -54,7 +54,6 @@ TEST(EffectList, AppliesActiveEffectsInOrderAndUnitesTheirChannels)
     EXPECT_EQ(list.GBufferChannelsRequired(0), BMM_CHAN_Z | BMM_CHAN_COLOR);
     list.Apply(0, nullptr, nullptr, nullptr);
     EXPECT_EQ(log, (std::vector<std::string>{"a", "c"}));
-
     log.clear();
     AbortAfterChecks abort(1);
     list.Apply(0, nullptr, nullptr, &abort);

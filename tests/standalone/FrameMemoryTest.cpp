@@ -14,7 +14,6 @@ TEST(FrameMemory, ReadsTheSystemsFigures)
     EXPECT_EQ(standalone::memAvailable("MemTotal:  100 kB\nMemFree: 5 kB\nMemAvailable:   2048 kB\n"),
               2048u * 1024u);
     EXPECT_FALSE(standalone::memAvailable("MemTotal: 100 kB\n"));
-
     // v1 and v2 spell "no limit" differently; neither limits.
     EXPECT_FALSE(standalone::cgroupRoom("max\n", "1000\n", ""));
     EXPECT_FALSE(standalone::cgroupRoom("9223372036854771712\n", "1000\n", ""));
@@ -39,7 +38,6 @@ TEST(FrameMemory, RefusesAFrameThatCannotFitAndSuggestsOneThatCan)
     EXPECT_NE(message.find("MemAvailable"), std::string::npos) << message;
     EXPECT_NE(message.find("paint canvas 100"), std::string::npos)
         << "the biggest consumer first: " << message;
-
     // The suggested size keeps the shape and fits.
     const std::size_t at = message.find("--size ");
     ASSERT_NE(at, std::string::npos) << message;
@@ -50,11 +48,9 @@ TEST(FrameMemory, RefusesAFrameThatCannotFitAndSuggestsOneThatCan)
     smaller.width = smaller.height = w + 64;
     EXPECT_FALSE(standalone::refuseFrame(smaller, available).empty())
         << "suggestion far from the limit: " << w;
-
     // A frame needing exactly what there is fits; one byte less refuses it.
     EXPECT_TRUE(standalone::refuseFrame(smaller, {smaller.bytes(), "test"}).empty());
     EXPECT_FALSE(standalone::refuseFrame(smaller, {smaller.bytes() - 1, "test"}).empty());
-
     // Not even the fixed part fits: nothing to suggest but freeing memory.
     EXPECT_NE(standalone::refuseFrame(need, {1u << 20, "test"}).find("free memory"), std::string::npos);
     EXPECT_TRUE(standalone::refuseFrame(need, {UINT64_MAX, "unknown"}).empty());

@@ -32,19 +32,15 @@ TEST(HostDirectoriesTest, OverridesThenXdgThenHomeAndTheCoreAnswersThem)
                                  {"HOME", "/home/u"}});
     EXPECT_EQ(d.pluginConfig, "/opt/cfg/");
     EXPECT_EQ(d.machineData, "/srv/data/");
-
     d = resolve({{"XDG_CONFIG_HOME", "/x/config"}, {"XDG_DATA_HOME", "/x/data/"}, {"HOME", "/home/u"}});
     EXPECT_EQ(d.pluginConfig, "/x/config/vermil/plugcfg/");
     EXPECT_EQ(d.machineData, "/x/data/vermil/");
-
     // Empty overrides and relative XDG values do not count.
     d = resolve({{"VERMIL_PLUGCFG_DIR", ""}, {"XDG_CONFIG_HOME", "relative"}, {"HOME", "/home/u"}});
     EXPECT_EQ(d.pluginConfig, "/home/u/.config/vermil/plugcfg/");
     EXPECT_EQ(d.machineData, "/home/u/.local/share/vermil/");
-
     d = resolve({});
     EXPECT_EQ(d.pluginConfig + d.machineData, "");
-
     // The core answers them, and the configuration folder is made.
     TempDir tmp;
     HostDirectories dirs{tmp.dir() + "cfg/plugcfg/", tmp.dir() + "data/"};

@@ -142,16 +142,13 @@ TEST_F(ImageFiles, FailedWritesLeaveThePreviousFileIntact)
     Bitmap good(2, 2);
     ASSERT_TRUE(standalone::writeImage(good, target.string()).ok);
     std::string before = contents(target);
-
     auto empty = standalone::writeImage(Bitmap(), target.string());
     EXPECT_FALSE(empty.ok);
     EXPECT_NE(empty.error.find("keep.png"), std::string::npos) << empty.error;
     EXPECT_EQ(contents(target), before);
-
     auto unknown = standalone::writeImage(good, (dir / "image.notaformat").string());
     EXPECT_FALSE(unknown.ok);
     EXPECT_NE(unknown.error.find("image.notaformat"), std::string::npos);
-
     auto missingDir = standalone::writeImage(good, (dir / "no" / "such" / "dir.png").string());
     EXPECT_FALSE(missingDir.ok);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -162,7 +159,6 @@ TEST_F(ImageFiles, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
     Bitmap bm(40, 30);
     standalone::FrameWriter writer;
     EXPECT_TRUE(writer.wait().ok) << "an idle writer has nothing to report";
-
     writer.start({standalone::snapshotImage(bm, (dir / "a.png").string()),
                   standalone::snapshotImage(bm, (dir / "a.extra.exr").string())});
     // The snapshot is the writer's own: the bitmap can change meanwhile.
@@ -174,7 +170,6 @@ TEST_F(ImageFiles, FrameWriterWritesInTheBackgroundAndNamesTheFileThatFailed)
     auto in = OIIO::ImageInput::open((dir / "a.png").string());
     ASSERT_TRUE(in);
     EXPECT_EQ(in->spec_dimensions(0).width, 40);
-
     // A directory in the way of the first file: the frame stops there.
     fs::create_directories(dir / "b.png");
     writer.start({standalone::snapshotImage(bm, (dir / "b.png").string()),

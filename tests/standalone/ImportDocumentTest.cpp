@@ -95,20 +95,16 @@ TEST_F(ImportDocument, ErrorsNameTheEntryAndListWhatWasImported)
     SceneError e = errorOf(R"("import": [{"file": "../models/none.glb"}])");
     EXPECT_EQ(e.jsonPath(), "/import/0/file");
     EXPECT_NE(e.reason().find("none.glb: cannot import: no such file"), std::string::npos) << e.what();
-
     e = errorOf(R"("import": "../models/yard.gltf", "overrides": [{"node": "PanelC", "hidden": true}])");
     EXPECT_EQ(e.jsonPath(), "/overrides/0/node");
     EXPECT_NE(e.reason().find("PanelB"), std::string::npos) << e.what();
-
     e = errorOf(
         R"("import": "../models/yard.gltf", "assign": [{"objects": ["Lamp*"], "material": "Paint"}])");
     EXPECT_EQ(e.jsonPath(), "/assign/0/objects/0");
     EXPECT_NE(e.reason().find("matches no imported object"), std::string::npos) << e.what();
-
     e = errorOf(R"("import": "../models/yard.gltf", "assign": [{"objects": ["Post"], "material": "Stone"}])");
     EXPECT_EQ(e.jsonPath(), "/assign/0/material");
     EXPECT_NE(e.reason().find("Metal"), std::string::npos) << "lists the imported materials: " << e.what();
-
     e = errorOf(R"("import": {"file": "../models/yard.gltf", "scale": 0})");
     EXPECT_EQ(e.jsonPath(), "/import/scale");
     e = errorOf(R"("import": {"file": "../models/yard.gltf", "upAxis": "x"})");
@@ -126,7 +122,6 @@ TEST_F(ImportDocument, ADocumentMaterialWrapsItsImportedNamesake)
     ASSERT_NE(wrapper->GetSubMtl(0), nullptr);
     EXPECT_EQ(wrapper->GetSubMtl(0)->GetName(), "Paint");
     EXPECT_EQ(wrapper->GetSubMtl(0)->ClassID(), mtlOf(*scene, "Post")->ClassID()) << "the imported Paint";
-
     const SceneError e = errorOf(
         imported(R"("materials": [{"name": "Loop", "class": "TestWrapper", "subMaterials": ["Loop"]}])"));
     EXPECT_EQ(e.jsonPath(), "/materials/0/subMaterials/0");
@@ -139,13 +134,11 @@ TEST_F(ImportDocument, MaterialAndWrapErrorsNameThePlaceAndListWhatIsValid)
                               "objects": [{"name": "sign", "type": "box", "material": "Stone"}])"));
     EXPECT_EQ(e.jsonPath(), "/objects/0/material");
     EXPECT_THAT(e.reason(), HasSubstr("the document's and imported materials are: chalk, Paint, Metal"));
-
     e = errorOf(imported(R"("assign": [{"objects": ["*"], "wrap": {"look": "wett"}}])"));
     EXPECT_EQ(e.jsonPath(), "/assign/0/wrap/look");
     EXPECT_THAT(e.reason(), HasSubstr("unknown look \"wett\""));
     for (const document::Look& look : document::looks())
         EXPECT_THAT(e.reason(), HasSubstr(look.name));
-
     e = errorOf(
         imported(R"("assign": [{"objects": ["*"], "material": "Paint", "wrap": {"class": "TestWrapper"}}])"));
     EXPECT_EQ(e.jsonPath(), "/assign/0/wrap");

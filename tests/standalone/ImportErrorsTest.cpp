@@ -115,7 +115,6 @@ TEST_F(ImportErrors, ThreeDsTracksThatClaimMoreKeysThanTheyHoldAreRefusedBeforeA
     const std::string whole = readBytes(kRotatingCube);
     ASSERT_GT(whole.size(), 1000u);
     EXPECT_EQ(screen(whole), std::nullopt);
-
     auto keyframer = [](const std::string& tracks) {
         return chunk(0x4D4D, chunk(0xB000, chunk(0xB002, chunk(0xB010, "box") + tracks)));
     };
@@ -125,7 +124,6 @@ TEST_F(ImportErrors, ThreeDsTracksThatClaimMoreKeysThanTheyHoldAreRefusedBeforeA
     EXPECT_NE(screen(keyframer(track(0xB021, 0xFFFFE13D, 16))), std::nullopt);
     // A track chunk outside the keyframer is none of Assimp's tracks.
     EXPECT_EQ(screen(chunk(0x4D4D, chunk(0x3D3D, track(0xB020, 1000, 0)))), std::nullopt);
-
     const std::string file = dir.write("scale.3ds", keyframer(track(0xB022, 0x7FFFFFFF, 12)));
     const ImportError e = failure(file);
     EXPECT_EQ(e.reason(),

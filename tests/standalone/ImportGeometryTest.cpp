@@ -34,7 +34,6 @@ TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorldWithTheirUVs)
     gltf.node({{"name", "Panel"}, {"translation", {1, 2, 3}}, {"mesh", unitSquare(gltf)}});
     Scene scene;
     const ImportResult model = importModel(dir.write("panel.gltf", gltf.text()), scene, core);
-
     SceneNode* panel = scene.findNode("Panel");
     ASSERT_TRUE(panel && panel->mesh());
     EXPECT_EQ(panel->GetParentNode(), model.root);
@@ -45,7 +44,6 @@ TEST_F(GeometryImport, YUpFilesStandUpInTheZUpWorldWithTheirUVs)
     ASSERT_TRUE(mesh.hasNormals());
     for (const Point3& n : mesh.normals)
         expectNear(worldNormal(*panel, n), Point3(0, -1, 0));
-
     ASSERT_TRUE(mesh.hasUVs());
     // glTF's v runs down the image; the host's runs up, so u, v follow the square's x, y.
     for (std::size_t f = 0; f < mesh.faces.size(); ++f)
@@ -91,7 +89,6 @@ TEST_F(GeometryImport, NamesStayUniqueAndMeshesSplitByMaterialGetAChildEach)
     gltf.node({{"name", "Part"}, {"mesh", square}});
     gltf.node({{"name", "Sign"}, {"mesh", twoTone}});
     const std::string file = dir.write("parts.gltf", gltf.text());
-
     Scene scene;
     scene.addNode("Part");  // already taken in the scene
     const ImportResult first = importModel(file, scene, core);
@@ -99,14 +96,12 @@ TEST_F(GeometryImport, NamesStayUniqueAndMeshesSplitByMaterialGetAChildEach)
     prefixed.prefix = "B_";
     const ImportResult again = importModel(file, scene, core);
     const ImportResult other = importModel(file, scene, core, prefixed);
-
     std::set<std::string> names;
     for (const auto& node : scene.nodes())
         EXPECT_TRUE(names.insert(node->name()).second) << "duplicate node name " << node->name();
     EXPECT_EQ(first.root->name() + again.root->name() + other.root->name(), "partsparts.1B_parts");
     for (const char* name : {"Part.3", "B_Part.1"})
         EXPECT_NE(scene.findNode(name), nullptr) << name;
-
     SceneNode* sign = scene.findNode("Sign");
     ASSERT_NE(sign, nullptr);
     EXPECT_EQ(sign->mesh(), nullptr);
@@ -177,7 +172,6 @@ TEST(MeshImport, UnusableFacesAreDroppedAndBadNormalsAndUVsRepaired)
     for (int k = 0; k < 3; ++k)
         expectNear(cornerNormal(*mesh, 0, k), Point3(0, 0, 1));
     expectNear(mesh->tVerts[mesh->tvFace[0].t[1]], Point3(0, 0, 0));
-
     // Nothing usable gives no mesh.
     HandMesh degenerate({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, {{0, 1, 2}});
     repairs = {};

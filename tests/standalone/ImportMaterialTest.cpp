@@ -58,7 +58,6 @@ TEST_F(MaterialImport, PhongMaterialAndItsTextureFileFromAnObjAndMtl)
     EXPECT_NEAR(param<float>(mtl, "glossiness"), 50.0f, 1e-3f);  // exponent 64 = 2^(10 g + 1)
     EXPECT_NEAR(param<float>(mtl, "specularLevel"), 100.0f, 1e-3f);
     EXPECT_NEAR(param<float>(mtl, "opacity"), 50.0f, 1e-3f);
-
     auto* standard = dynamic_cast<StdMat2*>(mtl);
     ASSERT_NE(standard, nullptr);
     auto* map = dynamic_cast<BitmapMap*>(standard->GetSubTexmap(ID_DI));

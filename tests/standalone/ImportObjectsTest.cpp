@@ -57,7 +57,6 @@ TEST_F(ObjectImport, PerspectiveCameraLooksDownItsNodesMinusZWithTheTrueHorizont
     gltf.node({{"name", "Shot"}, {"translation", {0.5, 0.5, 4}}, {"camera", camera}});
     Scene scene;
     const ImportResult model = import(scene);
-
     ASSERT_EQ(model.cameras.size(), 1u);
     SceneNode& shot = *model.cameras[0].node;
     ASSERT_TRUE(shot.camera);
@@ -131,7 +130,6 @@ TEST(AnimationKeys, TicksPerSecondDefaultsTo25AndUnusableKeysAreLeftOut)
     channel->mScalingKeys = new aiVectorKey[2]{{50.0, {2, 2, 2}}, {75.0, {0, 1, 1}}};
     channel->mNumRotationKeys = 1;
     channel->mRotationKeys = new aiQuatKey[1]{{12.5, aiQuaternion(0, 0, 0, 0)}};
-
     const auto byNode = import::importAnimation(animation);
     ASSERT_EQ(byNode.count("Arm"), 1u);
     const import::TransformKeys& keys = byNode.at("Arm");
@@ -140,7 +138,6 @@ TEST(AnimationKeys, TicksPerSecondDefaultsTo25AndUnusableKeysAreLeftOut)
     ASSERT_EQ(keys.scale.size(), 1u) << "a zero scale is left out";
     EXPECT_EQ(keys.scale[0].first, 9600);
     EXPECT_TRUE(keys.rotation.empty()) << "a zero quaternion is no rotation";
-
     const TransformAnimation withoutPosition = keys.animation(false, true, true);
     EXPECT_EQ(withoutPosition.firstKey(), 9600);
 }

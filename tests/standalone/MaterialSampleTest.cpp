@@ -45,7 +45,6 @@ TEST(MaterialSample, KeyLightsTheUpperLeftAndFillTheRightOverAMidGreyGround)
     const BMM_Color_64 corner = pixel(renderSample(*sample), 0, 0);
     EXPECT_EQ(corner.r, q16(standalone::kSampleBackground.r));
     EXPECT_TRUE(corner.g == corner.r && corner.b == corner.r);
-
     auto contribution = [&](const char* light) {
         Bitmap bm = renderSample(*sample);
         const float upperLeft = meanLuma(bm, 14, 14, 26, 26), right = meanLuma(bm, 46, 26, 54, 38);
@@ -73,12 +72,10 @@ TEST(MaterialSample, RendersWithTheMaterialEditorFlagThroughTheWholePath)
     std::vector<bool> contextFlags;
     FrameHook hook([&](int, RenderGlobalContext* gc) { contextFlags.push_back(gc->inMtlEdit != FALSE); });
     auto sample = standalone::makeMaterialSample(probe, SampleShape::box, 32);
-
     renderSample(*sample);
     EXPECT_GT(shaded, 100);
     EXPECT_EQ(editorShades, shaded);
     EXPECT_EQ(contextFlags, (std::vector<bool>{true, true}));
-
     shaded = editorShades = 0;
     contextFlags.clear();
     Bitmap bm;

@@ -109,7 +109,6 @@ TEST(NoiseMap, FollowsTheObjectScalesWithSizeOrReadsUVs)
     moved.point = p;
     moved.camToObj = Matrix3();
     EXPECT_NEAR(large.noiseValue(sc), small.noiseValue(moved), 1e-5f);
-
     setParam(uvNoise, "space", 1);
     setParam(uvNoise, "size", 0.2f);
     EXPECT_NE(uvNoise.Requirements(-1) & MTLREQ_UV, 0u);

@@ -50,7 +50,6 @@ TEST(ScanlineCoverage, TrianglesSharingEdgesCoverEverySampleExactlyOnce)
     auto ts = TestScene::orthographic(static_cast<float>(size));
     ts->add("fan", mesh, ts->material<ConstantMtl>(Color(0.5f, 0.5f, 0.5f), Color(0.5f, 0.5f, 0.5f)));
     const Bitmap bm = rendered(*ts, {.width = size, .height = size, .backgroundAlpha = 0.0f});
-
     // Whether a screen position lies strictly inside the rim polygon.
     auto inside = [&](float sx, float sy) {
         Point2 p(sx - size / 2.0f, size / 2.0f - sy);
@@ -71,7 +70,6 @@ TEST(ScanlineCoverage, TrianglesSharingEdgesCoverEverySampleExactlyOnce)
             }
         }
     EXPECT_GT(interior, 300);
-
     // A square's diagonal runs through four samples of every pixel it crosses: exactly on the edge.
     auto square = TestScene::orthographic(16.0f);
     square->add("square", rectMesh(-8, -8, 8, 8, -5),

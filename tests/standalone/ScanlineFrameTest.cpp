@@ -102,7 +102,6 @@ TEST(ScanlineCancel, AbortMidFrameSkipsEffectsAndTheNextFrameWorks)
     EXPECT_EQ(postFrames, 1);  // listeners still see the frame end
     EXPECT_EQ(pixel(bm, 4, 0).a, 65535);
     EXPECT_EQ(pixel(bm, 4, 63), BMM_Color_64{});  // never reached
-
     AbortAfter never(1000);
     FrameRendParams frp;
     ASSERT_EQ(renderer.Render(0, &bm, frp, nullptr, &never, nullptr), 1);
@@ -179,7 +178,6 @@ TEST(ScanlineRenderJob, RendersTheScenesCameraWithoutTheCli)
     EXPECT_EQ(pixel(bm, 20, 2), rgba(0, 0, 1));
     EXPECT_EQ(effect.applied, 1);
     EXPECT_EQ(r.stats.instances, 1);
-
     ts->scene.camera = nullptr;
     r = standalone::renderScanline(ts->scene, bm);
     EXPECT_FALSE(r.ok);

@@ -71,13 +71,11 @@ TEST(AutomaticShadowBias, NoSelfShadowingAndClosedContactShadowsAtAnyScale)
         }
         standalone::TriangleBvh bvh;
         bvh.build(tris);
-
         // A sun low over the floor, from +x: shadows fall toward -x.
         const Point3 towardSun = Normalize(n * 0.3f + Point3(1, 0, 0));
         Matrix3 aim(Normalize(CrossProd(Point3(0, 1, 0), towardSun)), Point3(0, 1, 0), towardSun, Point3());
         aim.SetRow(1, Normalize(CrossProd(towardSun, aim.GetRow(0))));
         auto sun = makeScanlineLight(settings(LightType::directional), aim, &bvh);
-
         TestShadeContext sc;
         int selfShadowed = 0;
         for (int i = 0; i < 400; ++i) {
@@ -90,7 +88,6 @@ TEST(AutomaticShadowBias, NoSelfShadowingAndClosedContactShadowsAtAnyScale)
             selfShadowed += illuminate(*sun, sc).color == Color() ? 1 : 0;
         }
         EXPECT_EQ(selfShadowed, 0);
-
         // Behind the post, a hundredth of its width from the foot of the wall facing the sun.
         sc.place(centre - side * 0.01f + depth * 0.3f, n);
         EXPECT_EQ(illuminate(*sun, sc).color, Color());

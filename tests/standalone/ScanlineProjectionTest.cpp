@@ -53,8 +53,7 @@ TEST(ScanlineShadeContext, AnswersMatchTheGeometry)
         sc.SetNormal(Point3(0, 1, 0));
         EXPECT_EQ(sc.Normal(), Point3(0, 1, 0));
         expectNear(sc.OrigNormal(), Point3(0, 0, 1));
-        expectNear(sc.ReflectVector(), Point3(v.x, -v.y, v.z));  // V about the new normal (0, 1, 0)
-
+        expectNear(sc.ReflectVector(), Point3(v.x, -v.y, v.z));   // V about the new normal (0, 1, 0)
         expectNear(sc.UVW(1), Point3(0.375f, 0.625f, 0), 1e-4f);  // UVs run 0..1 over the square
         Point3 dp[3];
         sc.DPdUVW(dp, 1);
@@ -66,11 +65,9 @@ TEST(ScanlineShadeContext, AnswersMatchTheGeometry)
         EXPECT_NEAR(sc.DUVW(1).x, 0.25f, 1e-3f);
         Point3 bary = sc.BarycentricCoords();
         EXPECT_NEAR(bary.x + bary.y + bary.z, 1.0f, 1e-6f);
-
         Point2 uv, duv;
         sc.ScreenUV(uv, duv);
         expectNear(Point3(uv.x, uv.y, duv.x), Point3(0.605f, 0.555f, 0.01f), 1e-6f);
-
         EXPECT_FALSE(sc.backFace);
         EXPECT_EQ(sc.ProjType(), PROJ_PERSPECTIVE);
         EXPECT_EQ(sc.CurTime(), 320);

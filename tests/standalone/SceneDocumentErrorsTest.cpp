@@ -133,7 +133,6 @@ TEST_F(SceneDocumentErrors, ClassesMustExistBeCreatableAndBelongToTheFamily)
     EXPECT_EQ(e.jsonPath(), "/materials/0/class");
     EXPECT_THAT(e.reason(), HasSubstr("unknown class \"TestMtll\" (did you mean \"TestMtl\"?)"));
     EXPECT_THAT(e.reason(), HasSubstr("the registered material classes are: TestMtl, Impostor, Broken"));
-
     e = errorOf(R"("materials": [{"name": "m", "class": "TestMap"}])");
     EXPECT_THAT(e.reason(), HasSubstr("class TestMap makes maps, not materials"));
     e = errorOf(R"("materials": [{"name": "m", "class": "Broken"}])");
@@ -156,19 +155,15 @@ TEST_F(SceneDocumentErrors, ReferencesToMaterialsAndMaps)
     EXPECT_EQ(e.jsonPath(), "/objects/0/material");
     EXPECT_THAT(e.reason(),
                 HasSubstr("no material named \"wod\" (did you mean \"wood\"?); the materials are: wood"));
-
     e = errorOf(R"("maps": [{"name": "sky", "class": "TestMap"}],
         "objects": [{"name": "a", "type": "box", "material": "sky"}])");
     EXPECT_THAT(e.reason(), HasSubstr("\"sky\" is a map, not a material"));
-
     e = errorOf(R"("maps": [{"name": "a", "class": "TestMap", "source": "b"},
                             {"name": "b", "class": "TestMap", "source": "a"}])");
     EXPECT_THAT(e.reason(), HasSubstr("refers back to itself"));
-
     e = errorOf(R"("materials": [{"name": "m", "class": "TestMtl"}, {"name": "m", "class": "TestMtl"}])");
     EXPECT_EQ(e.jsonPath(), "/materials/1/name");
     EXPECT_THAT(e.reason(), HasSubstr("a second material named \"m\" (the first is /materials/0)"));
-
     // Inline maps nested past the limit.
     std::string deep = R"({"class": "TestMap"})";
     for (int i = 0; i < 40; ++i)
@@ -184,16 +179,13 @@ TEST_F(SceneDocumentErrors, ParentsMustExistAndNotFormCycles)
     EXPECT_EQ(e.jsonPath(), "/objects/1/parent");
     EXPECT_THAT(e.reason(),
                 HasSubstr("no object, light or camera named \"tabel\" (did you mean \"table\"?)"));
-
     e = errorOf(R"("objects": [{"name": "a", "type": "box", "parent": "c"},
                                {"name": "b", "type": "box", "parent": "a"},
                                {"name": "c", "type": "box", "parent": "b"}])");
     EXPECT_THAT(e.reason(), HasSubstr("parent cycle: "));
     EXPECT_THAT(e.reason(), HasSubstr("a -> c -> b -> a"));
-
     e = errorOf(R"("objects": [{"name": "a", "type": "box", "parent": "a"}])");
     EXPECT_THAT(e.reason(), HasSubstr("cannot be its own parent"));
-
     e = errorOf(R"("objects": [{"name": "a", "type": "box"}], "lights": [{"name": "a"}])");
     EXPECT_EQ(e.jsonPath(), "/lights/0/name");
     EXPECT_THAT(e.reason(), HasSubstr("a second node named \"a\""));
@@ -216,7 +208,6 @@ TEST_F(SceneDocumentErrors, ParentsNestAtMostAThousandLevels)
         SceneError e = errorOfText(chain(1200, deepestFirst));
         EXPECT_THAT(e.jsonPath(), testing::MatchesRegex("/objects/[0-9]+/parent"));
         EXPECT_THAT(e.reason(), HasSubstr("objects nest more than 1000 levels deep"));
-
         const std::string path = dir.write("deep.json", chain(900, deepestFirst));
         EXPECT_NO_THROW(loadScene(path, core));
     }
@@ -266,12 +257,10 @@ TEST_F(SceneDocumentErrors, SyntaxErrorsGiveLineAndColumn)
     EXPECT_EQ(e.column(), 26);  // the '}' where a key should be
     EXPECT_THAT(e.what(), HasSubstr("scene.json:2:26: "));
     EXPECT_TRUE(e.jsonPath().empty());
-
     e = errorOfText("{\"camera\": {\"fov\": 1e999}}");
     EXPECT_EQ(e.line(), 1);
     EXPECT_EQ(e.column(), 20);
     EXPECT_THAT(e.reason(), HasSubstr("too large"));
-
     // Nesting beyond the limit is refused before anything recurses into it.
     e = errorOfText(std::string(5000, '[') + std::string(5000, ']'));
     EXPECT_EQ(e.line(), 1);
@@ -282,7 +271,6 @@ TEST_F(SceneDocumentErrors, SyntaxErrorsGiveLineAndColumn)
                         std::string(5000, ']'));
         EXPECT_THAT(e.reason(), HasSubstr("nest deeper than")) << int(end);
     }
-
     // Bytes that are not UTF-8 inside a string, reported printably.
     e = errorOfText("{\"objects\": [{\"name\": \"caf\xE9\"}]}");
     EXPECT_EQ(e.line(), 1);
@@ -310,7 +298,6 @@ TEST_F(SceneDocumentErrors, MapFilesResolveAgainstTheDocumentAndMissingOnesGiveT
         errorOf(R"("maps": [{"name": "photo", "class": "TestMap", "file": "img/missing.png"}])");
     EXPECT_EQ(e.jsonPath(), "/maps/0");
     EXPECT_EQ(e.reason(), "cannot open " + (dir.path() / "img/missing.png").string());
-
     dir.write("img/photo.png", "not really a png");
     const std::string text =
         "{" + kCamera + R"(, "render": {"output": ")" + (dir.path() / "abs.png").string() +

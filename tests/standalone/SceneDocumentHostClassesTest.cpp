@@ -56,7 +56,6 @@ TEST_F(SceneDocumentHostClasses, DocumentedExampleLoads)
     ASSERT_NE(end, std::string::npos);
     writePng(dir.path() / "textures/linen.png", 2, 1, {255, 0, 0, 0, 0, 255});
     auto scene = loadScene(dir.write("still_life.json", doc.substr(begin + 9, end - begin - 9)), core);
-
     EXPECT_EQ(scene->render.output, (dir.path() / "renders/still_life.png").string());
     EXPECT_EQ(scene->camera, scene->findNode("camera"));
     EXPECT_EQ(scene->findNode("cup")->GetParentNode(), scene->findNode("saucer"));

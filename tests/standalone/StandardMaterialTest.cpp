@@ -66,14 +66,12 @@ TEST(StandardMaterial, LambertAndAmbientOnAFlatQuad)
     sc.addLight(light.get());
     expectColor(shade(*m, sc), Color(0.5f * 0.6f, 0.25f * 0.8f * 0.6f, 1.0f * 0.5f * 0.6f));
     expectColor(sc.out.t, Color());
-
     // Ambient colour x (scene ambient + ambient lights).
     m->SetAmbient(Color(0.2f, 0.2f, 0.2f), 0);
     sc.ambientLight = Color(0.5f, 0.5f, 0.5f);
     auto ambientLight = lightFrom(Point3(0, 0, 1), Color(0.25f, 0.25f, 0.25f), LightType::ambient);
     sc.addLight(ambientLight.get());
     expectColor(shade(*m, sc), Color(0.3f + 0.15f, 0.12f + 0.15f, 0.3f + 0.15f));
-
     // Lights that face away or do not affect diffuse add nothing.
     TestShadeContext dark;
     dark.place(Point3(0, 0, -10), Point3(0, 0, 1));
@@ -105,17 +103,14 @@ TEST(StandardMaterial, AnisotropicHighlightStretchesAlongTheTangent)
     const float blinnX = value(tiltedX.get());
     EXPECT_GT(blinnX, 0.01f);
     EXPECT_NEAR(blinnX, value(tiltedY.get()), 1e-6f) << "Blinn is round";
-
     EXPECT_FALSE(m->SetShaderParam(SHADER_PARAM_ANISOTROPY, 0.0f, 0)) << "Blinn has no such parameter";
     ASSERT_TRUE(m->SwitchShader(ANISO_SHADER_CLASS_ID));
     ASSERT_TRUE(m->SetShaderParam(SHADER_PARAM_ANISOTROPY, 0.0f, 0));
     EXPECT_NEAR(value(tiltedX.get()), blinnX, 1e-5f) << "anisotropy 0 is the Blinn lobe";
-
     ASSERT_TRUE(m->SetShaderParam(SHADER_PARAM_ANISOTROPY, 0.8f, 0));
     EXPECT_GT(value(tiltedX.get()), 2.0f * value(tiltedY.get())) << "long along the tangent (x)";
     ASSERT_TRUE(m->SetShaderParam(SHADER_PARAM_ORIENTATION, 0.5f, 0));  // a quarter turn
     EXPECT_GT(value(tiltedY.get()), 2.0f * value(tiltedX.get()));
-
     EXPECT_FALSE(m->SwitchShader(Class_ID(0x1234, 0)));
     EXPECT_TRUE(m->SwitchShader(BLINN_SHADER_CLASS_ID));
     EXPECT_NEAR(value(tiltedX.get()), blinnX, 1e-5f);
@@ -131,14 +126,12 @@ TEST(StandardMaterial, OpacityPremultipliesAndShadowModeTransmits)
     m->SetOpacity(0.5f, 0);
     expectColor(shade(*m, sc), Color(0.4f, 0.2f, 0.1f));
     expectColor(sc.out.t, Color(0.5f, 0.5f, 0.5f));
-
     sc.mode = SCMODE_SHADOW;
     expectColor(shade(*m, sc), Color());
     expectColor(sc.out.t, Color(0.5f, 0.5f, 0.5f));
     m->SetOpacity(1.0f, 0);
     shade(*m, sc);
     expectColor(sc.out.t, Color());
-
     // An opacity map (white below v = 0.5, black above) at 100 % decides alone.
     standalone::CheckerMap stripes;
     setParam(stripes, "tilingU", 0.0f);  // constant along u: a colour per half in v
@@ -199,7 +192,6 @@ TEST(StandardMaterial, CloneIsIndependent)
     ASSERT_NE(clone, nullptr);
     EXPECT_EQ(clone->GetName(), "painted");
     EXPECT_EQ(clone->GetGBufferID(), 3u);
-
     sc.uvw = Point3(0.25f, 0.25f, 0);
     const Color before = shade(*clone, sc);
     expectColor(before, Color(1, 0, 0));

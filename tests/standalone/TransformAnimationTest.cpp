@@ -22,7 +22,6 @@ TEST(TransformAnimation, PositionAtBetweenAndOutsideKeys)
     anim.addPositionKey(0, {0, 0, 0});  // keys may arrive in any order
     Matrix3 rest;
     expectNear(anim.evaluate(40, rest).GetTrans(), {2.5f, 0, 0});
-
     Interval before = FOREVER, between = FOREVER, after = FOREVER;
     expectNear(anim.evaluate(-100, rest, &before).GetTrans(), {0, 0, 0});
     anim.evaluate(80, rest, &between);
@@ -31,7 +30,6 @@ TEST(TransformAnimation, PositionAtBetweenAndOutsideKeys)
     EXPECT_EQ(between, Interval(80, 80));
     EXPECT_EQ(after, Interval(160, TIME_PosInfinity));
     EXPECT_EQ(anim.lastKey(), 160);
-
     anim.addPositionKey(160, {20, 0, 0});  // replaces
     expectNear(anim.evaluate(160, rest).GetTrans(), {20, 0, 0});
 }

@@ -41,7 +41,6 @@ TEST(TriangleBvh, EmptyAndDegenerateInputBlockNothing)
     EXPECT_FALSE(bvh.occluded(Point3(0, 0, 1), Point3(0, 0, -1), 10.0f));
     bvh.build({});
     EXPECT_FALSE(bvh.occluded(Point3(0, 0, 1), Point3(0, 0, -1), 10.0f));
-
     const float nan = std::numeric_limits<float>::quiet_NaN();
     bvh.build({{Point3(0, 0, 0), Point3(1, 0, 0), Point3(2, 0, 0)},      // collinear
                {Point3(0, 0, 0), Point3(0, 0, 0), Point3(0, 1, 0)},      // repeated vertex
@@ -90,7 +89,6 @@ TEST(TriangleBvh, AgreesWithBruteForceOnRandomScenes)
     const BruteForce reference(tris);
     std::uniform_real_distribution<float> pos(-12.0f, 12.0f), unit(0.0f, 1.0f);
     std::uniform_int_distribution<int> pick(0, static_cast<int>(tris.size()) - 1);
-
     int hits = 0, misses = 0;
     for (int i = 0; i < 4000; ++i) {
         const Point3 origin(pos(rng), pos(rng), pos(rng));
