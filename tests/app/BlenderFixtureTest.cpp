@@ -2,8 +2,8 @@
 // bright as Blender's own render of the same files, without self-shadowing specks, and stay under
 // the document's control.
 
-#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
+#include "support/ReadImage.h"
 
 #include "app/RenderCommand.h"
 

@@ -1,8 +1,8 @@
 // The line effect in documents: its elements, line element files and lines files ("elementsFile",
 // an element's "file"), and `vermil lines save | show` and `vermil info` over them.
 
-#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
+#include "support/ReadImage.h"
 
 #include "app/InfoCommand.h"
 #include "app/LinesCommand.h"

@@ -1,8 +1,8 @@
 // `vermil preview-material`, a material of a document on a sample object rendered as a material
 // editor renders it, and `vermil brush-preview`, a brush's tip.
 
-#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
+#include "support/ReadImage.h"
 
 #include "app/BrushPreviewCommand.h"
 #include "app/PreviewMaterialCommand.h"

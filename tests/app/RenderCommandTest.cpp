@@ -1,8 +1,8 @@
 // `vermil render`: documents and model files, frame sequences, memory, --stats, and the looks of
 // --paint [LOOK] --lines.
 
-#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
+#include "support/ReadImage.h"
 
 #include "app/CancelOnInterrupt.h"
 #include "app/PaintOptions.h"

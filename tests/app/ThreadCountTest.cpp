@@ -1,8 +1,8 @@
 // Thread counts never show in the picture: the painted still life with outlines, rendered through
 // the command as a user runs it, comes out bit for bit the same on 1, 2, 3 and 8 threads.
 
-#include "ReadImage.h"
 #include "support/CommandTestSupport.h"
+#include "support/ReadImage.h"
 
 #include "app/RenderCommand.h"
 
