@@ -1,7 +1,7 @@
 #pragma once
 // The commands' pictures read back: their stored values and the Rec. 709 luma of them.
 
-#include <OpenImageIO/imageio.h>
+#include <OpenImageIO/imagebuf.h>
 
 #include <filesystem>
 #include <vector>
@@ -18,12 +18,14 @@ struct ReadImage {
 inline ReadImage readImage(const std::filesystem::path& file)
 {
     ReadImage image;
-    auto in = OIIO::ImageInput::open(file.string());
-    if (!in)
+    OIIO::ImageBuf buf(file.string());
+    if (!buf.read(0, 0, true, OIIO::TypeDesc::FLOAT))
         return image;
-    image.width = in->spec().width, image.height = in->spec().height;
+    const OIIO::ROI all = buf.roi();
+    image.width = all.width(), image.height = all.height();
     image.rgb.resize(std::size_t(image.width) * image.height * 3);
-    in->read_image(0, 0, 0, 3, OIIO::TypeDesc::FLOAT, image.rgb.data());
+    buf.get_pixels(OIIO::ROI(all.xbegin, all.xend, all.ybegin, all.yend, 0, 1, 0, 3), OIIO::TypeDesc::FLOAT,
+                   image.rgb.data());
     for (std::size_t i = 0; i < image.rgb.size(); i += 3)
         image.luma.push_back(0.2126f * image.rgb[i] + 0.7152f * image.rgb[i + 1] +
                              0.0722f * image.rgb[i + 2]);
