@@ -10,14 +10,13 @@ void Bitmap::Allocate(int width, int height)
     if (width <= 0 || height <= 0)
         return;
     width_ = width, height_ = height;
-    pixels_.assign(static_cast<std::size_t>(width) * height, BMM_Color_64{});
+    pixels_ = LargeArray<BMM_Color_64>(static_cast<std::size_t>(width) * height);
 }
 
 void Bitmap::Free()
 {
     width_ = height_ = 0;
-    pixels_.clear();
-    pixels_.shrink_to_fit();
+    pixels_.release();
     DeleteChannels(~ULONG{0});
 }
 
@@ -57,7 +56,7 @@ void Bitmap::CreateChannels(ULONG bits)
         if (!(bits & bit) || (channelsPresent_ & bit))
             continue;
         auto& storage = channels_[slot];
-        storage.assign(count * GBufferChannelSize(bit), std::byte{0});
+        storage = LargeBlock(count * GBufferChannelSize(bit));
         if (bit == BMM_CHAN_Z)
             std::fill_n(reinterpret_cast<float*>(storage.data()), count, BMM_BACKGROUND_Z);
         else if (bit == BMM_CHAN_NODE_RENDER_ID)
@@ -72,8 +71,7 @@ void Bitmap::DeleteChannels(ULONG bits)
     for (int slot = 0; slot < BMM_CHAN_COUNT; ++slot) {
         ULONG bit = ULONG{1} << slot;
         if (bits & bit) {
-            channels_[slot].clear();
-            channels_[slot].shrink_to_fit();
+            channels_[slot].release();
             channelsPresent_ &= ~bit;
         }
     }

@@ -4,6 +4,7 @@
 
 #include "host/Color.h"
 #include "host/GBufferChannels.h"
+#include "host/LargeBlock.h"
 
 #include <array>
 #include <cstddef>
@@ -65,9 +66,9 @@ private:
     static int ChannelSlot(ULONG bit);
 
     int width_ = 0, height_ = 0;
-    std::vector<BMM_Color_64> pixels_;
+    LargeArray<BMM_Color_64> pixels_;
     ULONG channelsPresent_ = 0;
-    std::array<std::vector<std::byte>, BMM_CHAN_COUNT> channels_;
+    std::array<LargeBlock, BMM_CHAN_COUNT> channels_;
     std::function<void(const Bitmap&)> refresh_;
     mutable int refreshCount_ = 0;
 };

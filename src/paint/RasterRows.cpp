@@ -64,18 +64,21 @@ template <class Pixel> void RasterRows<Pixel>::allocateStorage()
     if (width_ <= 0 || height_ <= 0)
         return;
     beforeAllocation();
+    const auto columns = static_cast<std::size_t>(width_);
+    storage_ = LargeArray<Pixel>(columns * static_cast<std::size_t>(height_));
     rows_.resize(static_cast<std::size_t>(height_));
     unclamped_.assign(static_cast<std::size_t>(height_), 1);
     for (int y = 0; y < height_; ++y) {
         beforeAllocation();
-        rows_[y] = std::make_unique<Pixel[]>(static_cast<std::size_t>(width_));
+        rows_[y] = storage_.data() + static_cast<std::size_t>(y) * columns;
         reportAllocation(y, height_);
     }
 }
 
 template <class Pixel> void RasterRows<Pixel>::freeStorage()
 {
-    rows_ = std::vector<std::unique_ptr<Pixel[]>>();
+    rows_ = std::vector<Pixel*>();
+    storage_.release();
     unclamped_ = std::vector<std::uint8_t>();
     selected_ = nullptr;
 }
@@ -99,7 +102,7 @@ template <class Pixel> void RasterRows<Pixel>::loadRows(const Bitmap* source, Lo
         for (int y = first; y <= last; ++y) {
             colourChanged(y);
             readRow(source, y, buffer);
-            Pixel* row = rows_[y].get();
+            Pixel* row = rows_[y];
             for (int x = 0; x < width_; ++x) {
                 const BMM_Color_64& in = buffer[x];
                 AColor colour = row[x].colour;
@@ -152,7 +155,7 @@ template <class Pixel> void RasterRows<Pixel>::Store()
     forEachRowBand([&](int first, int last) {
         std::vector<BMM_Color_64> buffer(static_cast<std::size_t>(width_));
         for (int y = first; y <= last; ++y) {
-            Pixel* row = rows_[y].get();
+            Pixel* row = rows_[y];
             for (int x = 0; x < width_; ++x) {
                 AColor& c = row[x].colour;
                 c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
@@ -173,7 +176,7 @@ template <class Pixel> void RasterRows<Pixel>::ClampColours()
             if (!unclamped_[static_cast<std::size_t>(y)])
                 continue;
             unclamped_[static_cast<std::size_t>(y)] = 0;
-            Pixel* row = rows_[y].get();
+            Pixel* row = rows_[y];
             for (int x = 0; x < width_; ++x) {
                 AColor& c = row[x].colour;
                 c = {clampUnit(c.r), clampUnit(c.g), clampUnit(c.b), clampUnit(c.a)};
@@ -198,7 +201,7 @@ void RasterRows<Pixel>::WriteOutput(Bitmap* output, std::span<Bitmap* const> lin
         std::vector<BMM_Color_64> mainRow(width), canvasLayer(width), element(width);
         for (int y = first; y <= last; ++y) {
             readRow(output, y, mainRow);
-            Pixel* row = rows_[y].get();
+            Pixel* row = rows_[y];
             for (int x = 0; x < width_; ++x) {
                 AColor& c = row[x].colour;
                 c.ClampMinMax();
@@ -253,7 +256,7 @@ template <class Pixel> void RasterRows<Pixel>::SelectRow(int y)
 {
     const bool inside = y >= 0 && y < height_ && !rows_.empty();
     selectedY_ = inside ? y : -1;
-    selected_ = inside ? rows_[y].get() : nullptr;
+    selected_ = inside ? rows_[y] : nullptr;
     if (inside)
         colourChanged(y);
 }

@@ -2,8 +2,9 @@
 // The full-resolution pixel rows and every canvas operation that touches only their colour,
 // and coverage, shared by both canvas kinds. Pixel is RasterPixel or RasterRSPixel: a record that
 // starts with `AColor colour` and has `float coverage`.
-// Each row is a separate allocation, so the painter fetches a row pointer once per row.
+// The rows lie in one large block; the painter fetches a row pointer once per row.
 
+#include "host/LargeBlock.h"
 #include "paint/vmlRasterBase.h"
 
 #include <cassert>
@@ -68,7 +69,8 @@ protected:
     // row (the painter's through SelectRow), so a clamp can pass over the other rows.
     void colourChanged(int y) { unclamped_[static_cast<std::size_t>(y)] = 1; }
 
-    std::vector<std::unique_ptr<Pixel[]>> rows_;
+    LargeArray<Pixel> storage_;
+    std::vector<Pixel*> rows_;
     Pixel* selected_ = nullptr;
 
 private:

@@ -52,7 +52,7 @@ void vmlRaster::keepStandingCoverage()
     for (int y = firstRow; y <= lastRow; ++y) {
         int from = 0, to = -1;
         GetRowSpan(from, to, y);
-        const RasterPixel* row = rows_[y].get();
+        const RasterPixel* row = rows_[y];
         for (int x = from; x <= to; ++x)
             if ((x < wet_.first(y) || x > wet_.last(y)) && row[x].coverage > 0.0f)
                 wet_.widen(y, x, x);

@@ -114,7 +114,7 @@ bool vmlRaster::Bleed(float strength)
     keepStandingCoverage();
     if (!trackWetRegion_)
         wet_.fill();
-    auto rowAt = [&](int y) { return y >= 0 && y < height_ ? rows_[y].get() : nullptr; };
+    auto rowAt = [&](int y) { return y >= 0 && y < height_ ? rows_[y] : nullptr; };
     const int firstRow = std::max(wet_.firstRow() - 1, 0),
               lastRow = std::min(wet_.lastRow() + 1, height_ - 1);
     bool wet = false;

@@ -14,10 +14,12 @@ void vmlRasterRS::allocateStorage()
     masks_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 1);
     const int rows = wetHeight();
     beforeAllocation();
+    const auto cells = static_cast<std::size_t>(wetWidth());
+    wetStorage_ = LargeArray<WetCell>(cells * static_cast<std::size_t>(rows));
     wet_.resize(static_cast<std::size_t>(rows));
     for (int cy = 0; cy < rows; ++cy) {
         beforeAllocation();
-        wet_[cy] = std::make_unique<WetCell[]>(static_cast<std::size_t>(wetWidth()));
+        wet_[cy] = wetStorage_.data() + static_cast<std::size_t>(cy) * cells;
         reportAllocation(cy, rows);
     }
     rebuildMaskSums();
@@ -37,7 +39,8 @@ void vmlRasterRS::rebuildMaskSums()
 void vmlRasterRS::freeStorage()
 {
     RasterRows::freeStorage();
-    wet_ = std::vector<std::unique_ptr<WetCell[]>>();
+    wet_ = std::vector<WetCell*>();
+    wetStorage_.release();
     masks_ = std::vector<std::uint8_t>();
     maskSums_ = std::vector<float>();
     active_.release();
@@ -48,8 +51,8 @@ void vmlRasterRS::freeStorage()
 void vmlRasterRS::clearWetGrid()
 {
     const auto cells = static_cast<std::size_t>(wetWidth());
-    for (auto& row : wet_)
-        std::fill_n(row.get(), cells, WetCell{});
+    for (WetCell* row : wet_)
+        std::fill_n(row, cells, WetCell{});
     active_.clear();
     std::fill(flowPass_.begin(), flowPass_.end(), 0);
     passes_ = 0;
@@ -94,7 +97,7 @@ void vmlRasterRS::keepStandingCoverage()
         int from = 0, to = -1;
         GetRowSpan(from, to, y);
         to = std::min(to, columns - 1);
-        const RasterRSPixel* row = rows_[y].get();
+        const RasterRSPixel* row = rows_[y];
         for (int x = from; x <= to; ++x)
             if ((x < active_.first(y) || x > active_.last(y)) && row[x].coverage > 0.0f)
                 active_.widen(y, x, x);

@@ -113,7 +113,8 @@ private:
     bool settleCellRow(int cy);
     void depositWetRows(float strength);
 
-    std::vector<std::unique_ptr<WetCell[]>> wet_;
+    LargeArray<WetCell> wetStorage_;
+    std::vector<WetCell*> wet_;  // rows of wetStorage_
     // Every pixel's mask (1..255), row by row.
     std::vector<std::uint8_t> masks_;
     std::vector<float> maskSums_;

@@ -28,11 +28,11 @@ void vmlRasterRS::outflowCellRow(int cy, float h, float a, float b)
 {
     const int columns = width_ >> 1, rows = height_ >> 1;
     const auto stride = static_cast<std::size_t>(wetWidth());
-    WetCell* const cellRows[3] = {cy > 0 ? wet_[cy - 1].get() : nullptr, wet_[cy].get(),
-                                  cy + 1 < rows ? wet_[cy + 1].get() : nullptr};
+    WetCell* const cellRows[3] = {cy > 0 ? wet_[cy - 1] : nullptr, wet_[cy],
+                                  cy + 1 < rows ? wet_[cy + 1] : nullptr};
     const float* const masks = maskSums_.data() + static_cast<std::size_t>(cy) * stride;
     const float* const maskRows[3] = {masks - stride, masks, masks + stride};
-    RasterRSPixel* const outflow = rows_[cy].get();
+    RasterRSPixel* const outflow = rows_[cy];
 
     WetCell* const row = cellRows[1];
     const int from = active_.first(cy), to = active_.last(cy);
@@ -76,9 +76,9 @@ void vmlRasterRS::outflowCellRow(int cy, float h, float a, float b)
 // dry + 0.8.
 bool vmlRasterRS::settleCellRow(int cy)
 {
-    WetCell* const row = wet_[cy].get();
+    WetCell* const row = wet_[cy];
     std::uint32_t* const flowPass = flowPass_.data() + cellIndex(0, cy);
-    RasterRSPixel* const outflow = rows_[cy].get();
+    RasterRSPixel* const outflow = rows_[cy];
     const int from = active_.first(cy), to = active_.last(cy);
     int wetFirst = 0, wetLast = -1;
     for (int cx = from; cx <= to; ++cx) {
@@ -169,8 +169,8 @@ void vmlRasterRS::depositWetRows(float sPrime)
             CachedSums& c = cached[slot];
             if (c.row != py || first < c.first || last > c.last) {
                 const CellSpan span = servingRows(py);
-                const WetCell* row0 = wet_[span.first].get();
-                const WetCell* row1 = span.count == 2 ? wet_[span.first + 1].get() : nullptr;
+                const WetCell* row0 = wet_[span.first];
+                const WetCell* row1 = span.count == 2 ? wet_[span.first + 1] : nullptr;
                 for (int cx = first; cx <= last; ++cx)
                     sums[cx] = row1 ? row0[cx].flow + row1[cx].flow : row0[cx].flow;
                 c = {py, first, last};
@@ -204,9 +204,9 @@ void vmlRasterRS::depositWetRows(float sPrime)
                 count += span.count * flowRows[k];
             };
 
-            const WetCell* const cellRow0 = wet_[servingY.first].get();
-            const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1].get() : nullptr;
-            RasterRSPixel* const pixels = rows_[y].get();
+            const WetCell* const cellRow0 = wet_[servingY.first];
+            const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1] : nullptr;
+            RasterRSPixel* const pixels = rows_[y];
             const std::uint8_t* const masks = masks_.data() + pixelIndex(0, y);
             colourChanged(y);
             for (int x = plan.columns.first; x <= plan.columns.last; ++x) {

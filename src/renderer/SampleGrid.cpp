@@ -25,12 +25,11 @@ bool SampleGrid::setup(int width, int height)
         if (byteLimit_ != 0 && w * h * sizeof(Index) > byteLimit_)
             throw std::bad_alloc();
         if (!chunks_)
-            chunks_ = std::make_unique<std::unique_ptr<std::byte[]>[]>(maxChunks);
+            chunks_ = std::make_unique<LargeBlock[]>(maxChunks);
         if (heads_.size() != w * h) {
             checkAllocation(hooks_, AllocationSite::arena);
-            heads_.clear();
-            heads_.shrink_to_fit();
-            heads_.resize(w * h, none);
+            heads_.release();
+            heads_ = LargeArray<Index>(w * h);
         }
         rowLocks_.reset(h);
     } catch (const std::bad_alloc&) {
@@ -47,15 +46,14 @@ bool SampleGrid::setup(int width, int height)
 
 void SampleGrid::clear()
 {
-    std::fill(heads_.begin(), heads_.end(), none);
+    std::fill_n(heads_.data(), heads_.size(), none);
     chunksUsed_ = 0;
     lanes_.restart();
 }
 
 void SampleGrid::release()
 {
-    heads_.clear();
-    heads_.shrink_to_fit();
+    heads_.release();
     rowLocks_.release();
     width_ = height_ = 0;
     lanes_.release();
@@ -80,9 +78,9 @@ bool SampleGrid::takeChunk(Lane& lane)
             return false;
         if (hooks_ && hooks_->refuseAllocation(AllocationSite::arena))
             return false;
-        // Not value-initialised: a chunk's pages are touched only as samples fill them.
-        std::unique_ptr<std::byte[]> chunk(new (std::nothrow) std::byte[chunkBytes]);
-        if (!chunk)
+        // A chunk's pages are touched only as samples fill them.
+        LargeBlock chunk = LargeBlock::tryAllocate(chunkBytes);
+        if (chunk.empty())
             return false;
         chunks_[chunksHeld_++] = std::move(chunk);
         if (hooks_)

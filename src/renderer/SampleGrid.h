@@ -9,6 +9,7 @@
 // without one, so threads shading different rows file at once. Chunks are handed out from one
 // table, so a frame holds only the chunks its samples fill, however many threads filed them.
 
+#include "host/LargeBlock.h"
 #include "renderer/PixelSample.h"
 #include "renderer/RowLocks.h"
 #include "renderer/ThreadLanes.h"
@@ -29,9 +30,10 @@ public:
     // A sample's place in the grid; `none` ends a list (and is the head of an empty one).
     using Index = std::uint32_t;
     static constexpr Index none = UINT32_MAX;
-    // Samples per chunk, and the most chunks a pass may use (so every index fits 32 bits).
-    static constexpr std::size_t chunkSamples = std::size_t{1} << 13;
-    static constexpr std::size_t maxChunks = std::size_t{1} << 16;
+    // Samples per chunk (a chunk is one large page: 2 MB), and the most chunks a pass may use
+    // (so every index fits 32 bits).
+    static constexpr std::size_t chunkSamples = std::size_t{1} << 16;
+    static constexpr std::size_t maxChunks = std::size_t{1} << 13;
     static constexpr std::size_t chunkBytes = chunkSamples * (sizeof(PixelSample) + sizeof(Index));
 
     explicit SampleGrid(ArenaHooks* hooks = nullptr);
@@ -107,7 +109,7 @@ private:
     bool takeChunk(Lane& lane);
 
     static std::size_t slot(Index i) { return i % chunkSamples; }
-    std::byte* chunkOf(Index i) const { return chunks_[i / chunkSamples].get(); }
+    std::byte* chunkOf(Index i) const { return chunks_[i / chunkSamples].data(); }
     // A chunk holds its samples, then their next indices.
     PixelSample* samples(Index i) const { return reinterpret_cast<PixelSample*>(chunkOf(i)); }
     Index* nextSlots(Index i) const
@@ -116,11 +118,11 @@ private:
     }
 
     int width_ = 0, height_ = 0;
-    std::vector<Index> heads_;
+    LargeArray<Index> heads_;
     RowLocks rowLocks_;
     // Every chunk ever made, in the order they are handed out; the table never moves, so threads
     // read it while another adds to it.
-    std::unique_ptr<std::unique_ptr<std::byte[]>[]> chunks_;
+    std::unique_ptr<LargeBlock[]> chunks_;
     std::size_t chunksHeld_ = 0;
     std::size_t chunksUsed_ = 0;  // handed out since the last clear
     std::mutex chunkLock_;
