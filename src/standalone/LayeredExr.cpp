@@ -138,7 +138,8 @@ void describe(const LayeredExrSnapshot& s, OIIO::ImageSpec& format)
         format.attribute("vermil:velocity", "pixels per frame, this frame's position minus the previous "
                                             "frame's; x right, y up; background 0");
     if (hasLayer(s, ExrLayerKind::coverage))
-        format.attribute("vermil:coverage", "share of the pixel the front surface covers, 0 to 1");
+        format.attribute("vermil:coverage",
+                         "share of the pixel the front fragment (one triangle) covers, 0 to 1");
     if (hasLayer(s, ExrLayerKind::materialId))
         format.attribute("vermil:materialId", "material effects channel, 0 where the material sets none");
     if (hasLayer(s, ExrLayerKind::objectId)) {
