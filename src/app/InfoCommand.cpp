@@ -1,6 +1,7 @@
 #include "app/InfoCommand.h"
 
 #include "app/LineElementList.h"
+#include "app/RenderCommand.h"
 #include "app/RendererPassList.h"
 #include "host/ClassDesc2.h"
 #include "host/IParamBlock2.h"
@@ -8,6 +9,7 @@
 #include "host/Texmap.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
+#include "standalone/ExrLayers.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/import/SceneOrModel.h"
@@ -196,6 +198,21 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
     else
         fmt::print("animation: keys from frame {:g} to {:g}\n", double(keys.first) * fps / TIME_TICKSPERSEC,
                    double(keys.last) * fps / TIME_TICKSPERSEC);
+    return 0;
+}
+
+int runInfoLayers(const std::string& scenePath, standalone::StandaloneCore& core)
+{
+    std::unique_ptr<standalone::Scene> scene;
+    try {
+        scene = standalone::loadSceneOrModel(scenePath, core);
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "vermil: {}\n", e.what());
+        return 1;
+    }
+    for (const standalone::ExrLayer& layer : standalone::exrLayers(renderElementNames(*scene)))
+        fmt::print("{:<12} {:<6} {}\n", layer.name, layer.half ? "half" : "float",
+                   fmt::join(layer.channels, " "));
     return 0;
 }
 

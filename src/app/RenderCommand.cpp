@@ -9,13 +9,16 @@
 #include "host/Effect.h"
 #include "host/GBufferChannels.h"
 #include "host/IParamBlock2.h"
+#include "host/RenderElement.h"
 #include "host/Renderer.h"
 #include "renderer/PainterlyFrameMemory.h"
 #include "renderer/vmlRenderer.h"
 #include "renderer/vmlRendererParamBlocks.h"
+#include "standalone/ExrLayers.h"
 #include "standalone/FrameMemory.h"
 #include "standalone/FrameWriter.h"
 #include "standalone/ImageOutput.h"
+#include "standalone/LayeredExr.h"
 #include "standalone/RenderJob.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/Scene.h"
@@ -103,16 +106,15 @@ std::string defaultOutput(const std::string& scenePath)
     return (fs::path("out") / (fs::path(scenePath).stem().string() + ".png")).string();
 }
 
-// The command writes images, never the G-buffer: the output bitmap gets only the channels the
-// effects ask for.
+// Besides the effects' channels, the output bitmap gets only those the OpenEXR layers read.
 constexpr ULONG renderChannels = BMM_CHAN_NONE;
 
 // What one frame of the scene needs: the host's buffers, and the painterly renderer's when it
 // renders (on the memory-saving canvas whatever its settings say, with `lightCanvas`).
 standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Renderer* renderer,
-                                            bool writeBehind, bool lightCanvas = false)
+                                            ULONG layerChannels, bool writeBehind, bool lightCanvas = false)
 {
-    ULONG channels = renderChannels;
+    ULONG channels = renderChannels | layerChannels;
     for (Effect* e : scene.effects)
         if (e)
             channels |= e->GBufferChannelsRequired(0);
@@ -130,6 +132,26 @@ standalone::FrameMemoryEstimate frameMemory(const standalone::Scene& scene, Rend
             need.add(part.name, part.bytes);
     }
     return need;
+}
+
+// The renderer and its main settings, for the OpenEXR header.
+std::vector<std::pair<std::string, std::string>>
+rendererAttributes(const std::string& name, Renderer* renderer, const standalone::Scene& scene)
+{
+    std::vector<std::pair<std::string, std::string>> a{
+        {"renderer", name},
+        {"antialias", scene.render.antialias ? "on" : "off"},
+    };
+    if (auto* painterly = dynamic_cast<vml::vmlRenderer*>(renderer)) {
+        const vml::RendererSettings r = vml::readRendererSettings(painterly->paramBlock(), false);
+        auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
+        a.emplace_back("bleed", r.bleedMapEnable ? fmt::format("on, {}%", r.bleedAmount) : "off");
+        a.emplace_back("brushScale", r.brushScaleEnable ? fmt::format("{:g}", r.brushScale) : "off");
+        a.emplace_back("penStrokes", onOff(r.penStrokeEnable));
+        a.emplace_back("multipass", onOff(r.multipassEnable));
+        a.emplace_back("saveMemory", onOff(r.saveMemory));
+    }
+    return a;
 }
 
 void printStats(const standalone::RenderJobResult& r, double renderSeconds, double writeSeconds)
@@ -151,6 +173,14 @@ void printStats(const standalone::RenderJobResult& r, double renderSeconds, doub
 }
 
 }  // namespace
+
+std::vector<std::string> renderElementNames(const standalone::Scene& scene)
+{
+    std::vector<std::string> names;
+    for (IRenderElement* e : scene.renderElements)
+        names.push_back(e && e->ElementName() ? e->ElementName() : "");
+    return names;
+}
 
 int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
 {
@@ -195,6 +225,25 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
     std::string output = !options.output.empty()         ? options.output
                          : !scene->render.output.empty() ? scene->render.output
                                                          : defaultOutput(options.scenePath);
+    // An OpenEXR image takes the render elements and the G-buffer in as layers.
+    const bool layered = standalone::isExrPath(output);
+    std::vector<standalone::ExrLayer> layers;
+    if (layered) {
+        layers = standalone::exrLayers(renderElementNames(*scene));
+        std::string error;
+        auto picked = standalone::pickExrLayers(layers, options.layers, error);
+        if (!picked) {
+            fmt::print(stderr, "vermil: --layers: {}\n", error);
+            return 1;
+        }
+        if (!options.layers.empty())
+            layers = std::move(*picked);
+    } else if (!options.layers.empty()) {
+        fmt::print(stderr, "vermil: --layers: {} is not an OpenEXR file (.exr); only those hold layers\n",
+                   output);
+        return 1;
+    }
+    const ULONG layerChannels = standalone::exrGBufferChannels(layers);
 
     OwnedRenderer picked;
     std::string error;
@@ -227,14 +276,16 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             options.availableMemory ? standalone::AvailableMemory{*options.availableMemory, "as given"}
                                     : standalone::availableMemory();
         const bool writeBehind = frames.size() > 1 && !options.serialWrites;
-        const standalone::FrameMemoryEstimate need = frameMemory(*scene, picked.renderer, writeBehind);
+        const standalone::FrameMemoryEstimate need =
+            frameMemory(*scene, picked.renderer, layerChannels, writeBehind);
         std::string refusal = standalone::refuseFrame(need, available);
         // The full canvas is the one thing the user may do without: the memory-saving canvas
         // paints the same strokes with a wet layer a quarter the size.
         auto* painterly = dynamic_cast<vml::vmlRenderer*>(picked.renderer);
         IParamBlock2* settings = painterly ? painterly->paramBlock() : nullptr;
         if (!refusal.empty() && settings && !settings->GetInt(vml::rendererSaveMemoryEnable, 0) &&
-            standalone::refuseFrame(frameMemory(*scene, picked.renderer, writeBehind, true), available)
+            standalone::refuseFrame(frameMemory(*scene, picked.renderer, layerChannels, writeBehind, true),
+                                    available)
                 .empty()) {
             settings->SetValue(vml::rendererSaveMemoryEnable, 0, 1);
             fmt::print(stderr,
@@ -253,7 +304,7 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
     standalone::RenderJobOptions jobOptions;
     jobOptions.threads = options.threads;
     jobOptions.progress = &progress;
-    jobOptions.gbufferChannels = renderChannels;
+    jobOptions.gbufferChannels = renderChannels | layerChannels;
     standalone::RenderSession session(*scene, *picked.renderer, jobOptions);
     if (!session.open(error)) {
         progress.finish();
@@ -309,37 +360,70 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         std::error_code ignored;
         if (fs::path parent = fs::path(path).parent_path(); !parent.empty())
             fs::create_directories(parent, ignored);
-        // The frame's images: the main one, then the render elements beside it.
-        std::vector<std::pair<const Bitmap*, std::string>> images{{&image, path}};
-        standalone::RenderElementManager& elements = session.elements();
-        for (int e = 0; e < elements.NumRenderElements(); ++e) {
-            IRenderElement* element = elements.GetRenderElement(e);
-            PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
-            if (!holder || !holder->bm())
-                continue;
-            std::string elementFile =
-                elementPath(output, element->ElementName() ? element->ElementName() : "", e);
-            images.emplace_back(holder->bm(), numbered ? numberedPath(elementFile, frame) : elementFile);
-        }
-        if (!collectWrites())
-            return 1;
-        if (options.serialWrites || i + 1 == frames.size()) {
-            // Nothing to overlap with: written straight from the bitmaps, without a copy.
-            for (const auto& [bitmap, file] : images)
-                if (auto w = standalone::writeImage(*bitmap, file, options.compression); !w.ok) {
+        if (layered) {
+            if (!collectWrites())
+                return 1;
+            std::vector<const Bitmap*> elementBitmaps;
+            for (IRenderElement* element : scene->renderElements) {
+                PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
+                elementBitmaps.push_back(holder ? holder->bm() : nullptr);
+            }
+            standalone::LayeredExrHeader header;
+            header.camera = result.camera;
+            header.frame = frame;
+            header.framesPerSecond = fps;
+            header.instanceNames = result.instanceNames;
+            header.attributes = rendererAttributes(rendererName, picked.renderer, *scene);
+            standalone::LayeredExrSnapshot file = standalone::snapshotLayeredExr(
+                path, options.compression, image, elementBitmaps, layers, std::move(header));
+            if (options.serialWrites || i + 1 == frames.size()) {
+                if (auto w = standalone::writeLayeredExr(file); !w.ok) {
                     progress.finish();
                     fmt::print(stderr, "vermil: {}\n", w.error);
                     return 1;
                 }
-            if (!options.quiet) {
-                progress.finish();
-                fmt::print(stderr, "wrote {}\n", path);
+                if (!options.quiet) {
+                    progress.finish();
+                    fmt::print(stderr, "wrote {}\n", path);
+                }
+            } else {
+                std::vector<standalone::FrameFile> files;
+                files.emplace_back(std::move(file));
+                writer.start(std::move(files));
             }
         } else {
-            std::vector<standalone::ImageSnapshot> snapshots;
-            for (const auto& [bitmap, file] : images)
-                snapshots.push_back(standalone::snapshotImage(*bitmap, file, options.compression));
-            writer.start(std::move(snapshots));
+            // The frame's images: the main one, then the render elements beside it.
+            std::vector<std::pair<const Bitmap*, std::string>> images{{&image, path}};
+            standalone::RenderElementManager& elements = session.elements();
+            for (int e = 0; e < elements.NumRenderElements(); ++e) {
+                IRenderElement* element = elements.GetRenderElement(e);
+                PBBitmap* holder = element ? element->GetPBBitmap() : nullptr;
+                if (!holder || !holder->bm())
+                    continue;
+                std::string elementFile =
+                    elementPath(output, element->ElementName() ? element->ElementName() : "", e);
+                images.emplace_back(holder->bm(), numbered ? numberedPath(elementFile, frame) : elementFile);
+            }
+            if (!collectWrites())
+                return 1;
+            if (options.serialWrites || i + 1 == frames.size()) {
+                // Nothing to overlap with: written straight from the bitmaps, without a copy.
+                for (const auto& [bitmap, file] : images)
+                    if (auto w = standalone::writeImage(*bitmap, file, options.compression); !w.ok) {
+                        progress.finish();
+                        fmt::print(stderr, "vermil: {}\n", w.error);
+                        return 1;
+                    }
+                if (!options.quiet) {
+                    progress.finish();
+                    fmt::print(stderr, "wrote {}\n", path);
+                }
+            } else {
+                std::vector<standalone::FrameFile> snapshots;
+                for (const auto& [bitmap, file] : images)
+                    snapshots.emplace_back(standalone::snapshotImage(*bitmap, file, options.compression));
+                writer.start(std::move(snapshots));
+            }
         }
         // With overlap, the time the frame's writing held up the next render.
         double writeSeconds = secondsSince(start);

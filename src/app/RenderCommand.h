@@ -1,6 +1,7 @@
 #pragma once
 // `vermil render`: loads a scene document or a model file, optionally paints it and adds lines,
-// renders it and writes the image and its render elements.
+// renders it and writes the image and its render elements: beside it, or as layers of one
+// OpenEXR file with the G-buffer when the image is .exr.
 
 #include <cstdint>
 #include <optional>
@@ -8,8 +9,9 @@
 #include <vector>
 
 namespace standalone {
+class Scene;
 class StandaloneCore;
-}
+}  // namespace standalone
 
 namespace app {
 
@@ -32,6 +34,9 @@ struct RenderOptions {
     bool serialWrites = false;
     // The memory the frame may use, in bytes, instead of what the system reports (tests).
     std::optional<std::uint64_t> availableMemory;
+    // --layers: the layers of an OpenEXR output, by name (see standalone/ExrLayers.h); empty: every
+    // layer the scene can write.
+    std::vector<std::string> layers;
     // Frames to render; empty: the document's frame range (one image without a frame number when
     // the document is a still).
     std::vector<int> frames;
@@ -39,5 +44,8 @@ struct RenderOptions {
 
 // Exit code: 0 success, 1 failure (message on stderr), 130 cancelled by Ctrl-C.
 int runRender(const RenderOptions& options, standalone::StandaloneCore& core);
+
+// The render elements' names, in the order the scene lists them (the layers' element order).
+std::vector<std::string> renderElementNames(const standalone::Scene& scene);
 
 }  // namespace app

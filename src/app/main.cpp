@@ -94,7 +94,14 @@ int main(int argc, char** argv)
     renderCmd
         ->add_option("scene", render.scenePath, "Scene document (JSON) or model file (glTF, FBX, OBJ, ...)")
         ->check(CLI::ExistingFile);
-    renderCmd->add_option("-o,--output", render.output, "Image to write (.png 16-bit, .exr float, .tif)");
+    renderCmd->add_option("-o,--output", render.output,
+                          "Image to write (.png 16-bit, .tif, or .exr: one file with the render elements and "
+                          "the G-buffer as layers)");
+    renderCmd
+        ->add_option("--layers", render.layers,
+                     "Layers of an .exr image, e.g. beauty,lines,Z (default: all; `vermil info --layers` "
+                     "lists them)")
+        ->delimiter(',');
     renderCmd->add_option("--size", size, "Image size WxH, overriding the document's");
     renderCmd->add_option("--threads", render.threads, "Shading threads (0: all cores)")
         ->check(CLI::Range(0, 1024));
@@ -125,10 +132,12 @@ int main(int argc, char** argv)
     chart->add_option("output", chartOutput, "Image file to write (PNG, TIFF, EXR, ...)")->required();
 
     std::string infoScene;
+    bool infoLayers = false;
     auto* info = cli.add_subcommand("info", "List what a scene document holds and its animation range");
     info->add_option("scene", infoScene, "Scene document (JSON) or model file")
         ->required()
         ->check(CLI::ExistingFile);
+    info->add_flag("--layers", infoLayers, "List the layers an .exr render can hold, with their channels");
 
     auto* classes = cli.add_subcommand("classes", "List the classes the plug-in library offers");
     auto* looks = cli.add_subcommand("looks", "List the looks of --paint and of \"wrap\" in documents");
@@ -263,7 +272,7 @@ int main(int argc, char** argv)
     }
     if (info->parsed()) {
         core.setQuietMode(true);
-        return app::runInfo(infoScene, core);
+        return infoLayers ? app::runInfoLayers(infoScene, core) : app::runInfo(infoScene, core);
     }
     if (classes->parsed())
         return runClasses();

@@ -3,9 +3,11 @@
 // frame is in flight: starting another waits for it, so at most one extra copy of a frame is held.
 
 #include "standalone/ImageOutput.h"
+#include "standalone/LayeredExr.h"
 
 #include <future>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace standalone {
@@ -17,6 +19,9 @@ struct FrameWriteResult {
     double seconds = 0.0;              // spent encoding and writing
 };
 
+// One file of a frame: an image, or a multi-layer OpenEXR file.
+using FrameFile = std::variant<ImageSnapshot, LayeredExrSnapshot>;
+
 class FrameWriter {
 public:
     FrameWriter() = default;
@@ -24,9 +29,9 @@ public:
     FrameWriter(const FrameWriter&) = delete;
     FrameWriter& operator=(const FrameWriter&) = delete;
 
-    // Starts writing `images` in order, stopping at the first failure. The caller must first
+    // Starts writing `files` in order, stopping at the first failure. The caller must first
     // collect the frame in flight with wait().
-    void start(std::vector<ImageSnapshot> images);
+    void start(std::vector<FrameFile> files);
     // Waits for the frame in flight and returns how it went; ok with nothing written when idle.
     FrameWriteResult wait();
     bool busy() const { return pending_.valid(); }
@@ -35,7 +40,7 @@ private:
     std::future<FrameWriteResult> pending_;
 };
 
-// Writes `images` in order on the calling thread, stopping at the first failure.
-FrameWriteResult writeFrame(const std::vector<ImageSnapshot>& images);
+// Writes `files` in order on the calling thread, stopping at the first failure.
+FrameWriteResult writeFrame(const std::vector<FrameFile>& files);
 
 }  // namespace standalone

@@ -1,7 +1,9 @@
 #include "standalone/RenderJob.h"
 
+#include "host/INode.h"
 #include "host/Notify.h"
 #include "host/RenderGlobalContext.h"
+#include "host/RenderInstance.h"
 #include "standalone/ScanlineRenderer.h"
 #include "standalone/Scene.h"
 #include "standalone/StandaloneCore.h"
@@ -12,8 +14,9 @@ namespace standalone {
 
 namespace {
 
-// The scanline renderer that renders a frame: a plug-in renderer that drives one inside its own
-// frame is seen through the frame's global context, which names the renderer shading it.
+// The scanline renderer that renders a frame, and the frame's camera and instances: a plug-in
+// renderer that drives one inside its own frame is seen through the frame's global context,
+// which names the renderer shading it.
 class FrameScanline {
 public:
     FrameScanline() { RegisterNotification(record, this, NOTIFY_PRE_RENDERFRAME); }
@@ -22,13 +25,30 @@ public:
     FrameScanline& operator=(const FrameScanline&) = delete;
 
     ScanlineRenderer* scanline = nullptr;
+    FrameCamera camera;
+    std::vector<std::string> instanceNames;
 
 private:
     static void record(void* param, NotifyInfo* info)
     {
         auto* gc = info ? static_cast<RenderGlobalContext*>(info->callParam) : nullptr;
-        if (auto* renderer = gc ? dynamic_cast<ScanlineRenderer*>(gc->renderer) : nullptr)
-            static_cast<FrameScanline*>(param)->scanline = renderer;
+        if (!gc)
+            return;
+        auto* seen = static_cast<FrameScanline*>(param);
+        if (auto* renderer = dynamic_cast<ScanlineRenderer*>(gc->renderer))
+            seen->scanline = renderer;
+        seen->camera = frameCameraOf(*gc);
+        seen->instanceNames.clear();
+        for (int i = 0; i < gc->NumRenderInstances(); ++i) {
+            RenderInstance* inst = gc->GetRenderInstance(i);
+            if (!inst || inst->nodeID < 0 || inst->nodeID >= BMM_BACKGROUND_NODE_RENDER_ID)
+                continue;
+            const auto id = static_cast<std::size_t>(inst->nodeID);
+            if (seen->instanceNames.size() <= id)
+                seen->instanceNames.resize(id + 1);
+            INode* node = inst->GetINode();
+            seen->instanceNames[id] = node && node->GetName() ? node->GetName() : "";
+        }
     }
 };
 
@@ -104,6 +124,8 @@ RenderJobResult RenderSession::renderFrame(TimeValue t, Bitmap& bitmap)
     FrameScanline seen;
     int ok = renderer_.Render(t, &bitmap, frp, nullptr, options_.progress, nullptr);
     result.ok = ok != 0;
+    result.camera = seen.camera;
+    result.instanceNames = std::move(seen.instanceNames);
     auto* scanline = dynamic_cast<ScanlineRenderer*>(&renderer_);
     if (!scanline)
         scanline = seen.scanline;

@@ -6,6 +6,7 @@
 #include "host/Bitmap.h"
 #include "host/RendParams.h"
 #include "standalone/EffectList.h"
+#include "standalone/FrameCamera.h"
 #include "standalone/RenderElementManager.h"
 #include "standalone/scanline/ScanlineStats.h"
 
@@ -37,6 +38,9 @@ struct RenderJobResult {
     std::string error;                  // why the frame did not render
     std::vector<std::string> warnings;  // nodes left out and other problems
     ScanlineStats stats;                // of the scanline renderer that rendered the frame, if any
+    FrameCamera camera;                 // the frame's camera, from its global context
+    // The rendered nodes' names by render id (the node render id G-buffer channel).
+    std::vector<std::string> instanceNames;
 };
 
 class RenderSession {

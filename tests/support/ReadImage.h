@@ -4,6 +4,7 @@
 #include <OpenImageIO/imagebuf.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace test_support {
@@ -30,6 +31,23 @@ inline ReadImage readImage(const std::filesystem::path& file)
         image.luma.push_back(0.2126f * image.rgb[i] + 0.7152f * image.rgb[i + 1] +
                              0.0722f * image.rgb[i + 2]);
     return image;
+}
+
+// One channel of a file by its name (rows top first, as floats); empty when the file cannot be read
+// or has no such channel.
+inline std::vector<float> readChannel(const std::filesystem::path& file, const std::string& name)
+{
+    OIIO::ImageBuf buf(file.string());
+    if (!buf.read(0, 0, true, OIIO::TypeDesc::FLOAT))
+        return {};
+    const int c = buf.spec().channelindex(name);
+    if (c < 0)
+        return {};
+    const OIIO::ROI all = buf.roi();
+    std::vector<float> values(std::size_t(all.width()) * all.height());
+    buf.get_pixels(OIIO::ROI(all.xbegin, all.xend, all.ybegin, all.yend, 0, 1, c, c + 1),
+                   OIIO::TypeDesc::FLOAT, values.data());
+    return values;
 }
 
 }  // namespace test_support
