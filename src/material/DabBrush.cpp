@@ -50,16 +50,25 @@ const std::uint8_t* MapDabBrush::tileOf(int variant)
     };
     constexpr std::size_t kept = 32;
     thread_local Remembered remembered[kept];
-    thread_local std::size_t next = 0;
+    thread_local std::size_t next = 0, lastUsed = 0;
     const std::uint64_t generation = cache_->generation();
-    for (const Remembered& r : remembered)
-        if (r.tile && r.cache == cache_ && r.generation == generation && r.brush == &brush_ &&
-            r.variant == variant)
-            return r.tile;
+    auto matches = [&](const Remembered& r) {
+        return r.tile && r.cache == cache_ && r.generation == generation && r.brush == &brush_ &&
+               r.variant == variant;
+    };
+    // Most dabs use the tile of the dab before.
+    if (matches(remembered[lastUsed]))
+        return remembered[lastUsed].tile;
+    for (std::size_t i = 0; i < kept; ++i)
+        if (matches(remembered[i])) {
+            lastUsed = i;
+            return remembered[i].tile;
+        }
     const std::uint8_t* tile =
         cache_->lookupShared(&brush_, static_cast<std::uint32_t>(variant),
                              [&](Texmap*) { brush_.setVariant(variantSeed_, variant); });
     remembered[next] = {cache_, generation, &brush_, variant, tile};
+    lastUsed = next;
     next = (next + 1) % kept;
     return tile;
 }
@@ -68,8 +77,7 @@ void MapDabBrush::sampleRow(float u, float v, int count, float* values)
 {
     if (cache_) {
         tile_.setPosition(u, v);
-        for (int i = 0; i < count; ++i)
-            values[i] = tile_.sample();
+        tile_.sampleRun(values, count);
         return;
     }
     for (int i = 0; i < count; ++i) {

@@ -291,19 +291,19 @@ int RasterRows<Pixel>::RaiseCoverageRun(int x, const float* values, int count, f
     // The newly covered pixels widen the row's span once, by their outermost columns.
     int newFirst = end, newLast = -1;
     Pixel* const pixels = selected_ + x;
+    // Without branches on the values: the runs are a few pixels long and their values random.
     for (int i = first; i < end; ++i) {
-        if (values[i] == 0.0f)
-            continue;
-        ++raised;
+        const float v = values[i];
+        const bool counted = v != 0.0f;
+        raised += counted ? 1 : 0;
         float& coverage = pixels[i].coverage;
-        const float value = values[i] * scale;
-        if (!(value > coverage))
-            continue;
-        if (coverage == 0.0f) {
-            newFirst = std::min(newFirst, i);
-            newLast = i;
-        }
-        coverage = value;
+        const float held = coverage;
+        const float value = v * scale;
+        const bool raise = counted && value > held;
+        coverage = raise ? value : held;
+        const bool fresh = raise && held == 0.0f;
+        newFirst = fresh && i < newFirst ? i : newFirst;
+        newLast = fresh ? i : newLast;
     }
     if (newLast >= 0) {
         widenRowSpan(selectedY_, x + newFirst);

@@ -2,6 +2,7 @@
 // Reads a cached brush tile in 8.8 fixed point: nearest texel, 0 outside the tile, stepping by
 // the painter's fixed-point steps after every read.
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vml {
@@ -36,6 +37,29 @@ public:
         x_ += stepX_;
         y_ += stepY_;
         return value;
+    }
+
+    // `count` reads in a row, as many calls of sample() would give them.
+    void sampleRun(float* values, int count)
+    {
+        count = std::max(count, 0);
+        std::int64_t x = x_, y = y_;
+        const std::int64_t stepX = stepX_, stepY = stepY_;
+        if (!tile_ || size_ < 1) {
+            std::fill_n(values, count, 0.0f);
+            x += stepX * count, y += stepY * count;
+        } else {
+            const auto last = static_cast<std::uint64_t>(std::int64_t{size_ - 1} * 256);
+            const std::uint8_t* const tile = tile_;
+            const std::int64_t size = size_;
+            for (int i = 0; i < count; ++i, x += stepX, y += stepY) {
+                // One unsigned comparison per axis: negative coordinates wrap far above `last`.
+                const bool inside =
+                    static_cast<std::uint64_t>(x) <= last && static_cast<std::uint64_t>(y) <= last;
+                values[i] = inside ? static_cast<float>(tile[(y >> 8) * size + (x >> 8)]) * 0.003921568f : 0.0f;
+            }
+        }
+        x_ = x, y_ = y;
     }
 
     std::int64_t x() const { return x_; }

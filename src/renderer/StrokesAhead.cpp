@@ -9,7 +9,7 @@
 namespace vml {
 
 StrokesAhead::StrokesAhead(StrokeList& strokes, const StrokePaintContext& context, std::size_t count)
-    : strokes_(strokes), context_(context), count_(count), slots_(ring),
+    : strokes_(strokes), context_(context), count_(count), workers_(&renderWorkers()), slots_(ring),
       ready_(std::make_unique<std::atomic<std::size_t>[]>(ring)), prepared_(ring, 0)
 {}
 
@@ -37,7 +37,7 @@ void StrokesAhead::run(const std::function<void()>& paintLoop)
             ahead.context_.brushCache->keepTiles(false);
         }
     };
-    WorkerPool& workers = renderWorkers();
+    WorkerPool& workers = *workers_;
     const auto walkers = static_cast<std::size_t>(workers.threads() - 1);
     workers.runAlongside(
         walkers, [this](std::size_t) { walk(); },
@@ -50,15 +50,13 @@ void StrokesAhead::run(const std::function<void()>& paintLoop)
 void StrokesAhead::walk()
 {
     for (;;) {
+        // The painter's own parallel work (the bleed's rows) comes first: it holds up the canvas.
+        workers_->help();
         const std::size_t i = claimed_.fetch_add(1);
         if (i >= count_ || stopping_.load())
             return;
         // Slot i % ring is free once stroke i - ring is on the canvas.
-        std::size_t painted = painted_.load(std::memory_order_acquire);
-        while (painted + ring <= i) {
-            painted_.wait(painted);
-            painted = painted_.load(std::memory_order_acquire);
-        }
+        workers_->waitOrHelp([&] { return painted_.load(std::memory_order_acquire) + ring > i; });
         if (stopping_.load())
             return;
         prepare(i);
@@ -104,7 +102,7 @@ void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
     else
         stroke.paint(context);
     painted_.store(i + 1, std::memory_order_release);
-    painted_.notify_all();
+    workers_->signal();
 }
 
 void StrokesAhead::stop()
@@ -112,7 +110,7 @@ void StrokesAhead::stop()
     stopping_.store(true);
     // Walkers waiting for a free slot see a change and then the stop.
     painted_.store(count_ + ring, std::memory_order_release);
-    painted_.notify_all();
+    workers_->signal();
 }
 
 }  // namespace vml

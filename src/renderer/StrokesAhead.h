@@ -3,7 +3,8 @@
 // render workers prepare the ones after it (their walks, which read the samples and brush tiles
 // but never the canvas) into a ring of slots; the render thread replays each walk on the canvas
 // in turn. It walks a stroke itself when no worker has taken it yet, and while a worker is still
-// on the one it needs, it walks the next ones nobody has taken. The canvas sees the same
+// on the one it needs, it walks the next ones nobody has taken. The workers in turn take rows of
+// the render thread's bleeding (WorkerPool::help) before their next walk and while they wait. The canvas sees the same
 // calls in the same order as when every stroke is painted by itself, so the pixels are the same.
 
 #include <atomic>
@@ -16,6 +17,7 @@ namespace vml {
 
 class PreparedStroke;
 class StrokeList;
+class WorkerPool;
 struct StrokePaintContext;
 
 class StrokesAhead {
@@ -49,6 +51,7 @@ private:
     StrokeList& strokes_;
     const StrokePaintContext& context_;
     const std::size_t count_;
+    WorkerPool* workers_;
     std::vector<std::unique_ptr<PreparedStroke>> slots_;
     // Per slot: 1 + the stroke whose walk it holds, once prepared; 0 before.
     std::unique_ptr<std::atomic<std::size_t>[]> ready_;

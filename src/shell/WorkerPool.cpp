@@ -30,6 +30,10 @@ WorkerPool::~WorkerPool()
 void WorkerPool::run(std::size_t count, const std::function<void(std::size_t)>& piece)
 {
     std::unique_lock job(jobLock_, std::try_to_lock);
+    if (!job.owns_lock() && count >= 2 && alongside_.load() == std::this_thread::get_id()) {
+        runLent(count, piece);
+        return;
+    }
     if (!job.owns_lock() || workers_.empty() || count < 2) {
         for (std::size_t i = 0; i < count; ++i)
             piece(i);
@@ -37,6 +41,87 @@ void WorkerPool::run(std::size_t count, const std::function<void(std::size_t)>& 
     }
     start(count, piece);
     finish();
+}
+
+void WorkerPool::runLent(std::size_t count, const std::function<void(std::size_t)>& piece)
+{
+    {
+        std::unique_lock lock(stateLock_);
+        if (lent_.piece) {
+            // A job started from a piece of the lent one runs on its own caller.
+            lock.unlock();
+            for (std::size_t i = 0; i < count; ++i)
+                piece(i);
+            return;
+        }
+        lent_ = {&piece, count, 0, 0, nullptr};
+        lentOpen_.store(true);
+    }
+    signal();
+    help();
+    std::exception_ptr failure;
+    {
+        std::unique_lock lock(stateLock_);
+        lentDone_.wait(lock, [this] { return lent_.finished == lent_.count; });
+        failure = lent_.failure;
+        lent_ = {};
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+bool WorkerPool::help()
+{
+    bool took = false;
+    while (lentOpen_.load()) {
+        std::size_t i = 0;
+        const std::function<void(std::size_t)>* piece = nullptr;
+        {
+            std::lock_guard lock(stateLock_);
+            if (!lent_.piece || lent_.next >= lent_.count) {
+                lentOpen_.store(false);
+                return took;
+            }
+            i = lent_.next++;
+            piece = lent_.piece;
+            took = true;
+            if (lent_.failure) {
+                if (++lent_.finished == lent_.count)
+                    lentDone_.notify_all();
+                continue;
+            }
+        }
+        std::exception_ptr failure;
+        try {
+            (*piece)(i);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(stateLock_);
+        if (failure && !lent_.failure)
+            lent_.failure = failure;
+        if (++lent_.finished == lent_.count)
+            lentDone_.notify_all();
+    }
+    return took;
+}
+
+void WorkerPool::waitOrHelp(const std::function<bool()>& ready)
+{
+    for (;;) {
+        const std::uint64_t seen = events_.load(std::memory_order_acquire);
+        if (ready())
+            return;
+        if (help())
+            continue;
+        events_.wait(seen, std::memory_order_acquire);
+    }
+}
+
+void WorkerPool::signal()
+{
+    events_.fetch_add(1, std::memory_order_release);
+    events_.notify_all();
 }
 
 void WorkerPool::runAlongside(std::size_t count, const std::function<void(std::size_t)>& piece,
@@ -51,11 +136,13 @@ void WorkerPool::runAlongside(std::size_t count, const std::function<void(std::s
     }
     start(count, piece);
     std::exception_ptr failure;
+    alongside_.store(std::this_thread::get_id());
     try {
         alongside();
     } catch (...) {
         failure = std::current_exception();
     }
+    alongside_.store(std::thread::id{});
     if (!failure) {
         finish();
         return;

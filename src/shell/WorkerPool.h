@@ -3,6 +3,7 @@
 // of an image). A job's pieces may run in any order on any worker, so a job whose pieces each write
 // only their own part of the output gives the same result whatever the thread count.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +37,18 @@ public:
     void runAlongside(std::size_t count, const std::function<void(std::size_t)>& piece,
                       const std::function<void()>& alongside);
 
+    // While `alongside` runs, a job it starts (directly or deeper down) is offered to the pieces
+    // of the job running beside it: they take its pieces when they call help() or wait in
+    // waitOrHelp(), so long-running pieces that often wait on the caller can lend it their
+    // thread. The caller takes pieces too and returns when all are done, as run does.
+    // Takes pieces of such a job, if one is open; true when it took any.
+    bool help();
+    // Returns once `ready` answers true, taking pieces of such jobs meanwhile. `ready` is asked
+    // again after every signal().
+    void waitOrHelp(const std::function<bool()>& ready);
+    // Wakes the pieces waiting in waitOrHelp to ask again.
+    void signal();
+
 private:
     void start(std::size_t count, const std::function<void(std::size_t)>& piece);
     // Takes part in the started job, waits for it and rethrows its first failure.
@@ -43,6 +56,14 @@ private:
     void work();
     // Takes pieces of the current job until none is left.
     void drain();
+    // Runs a job started by the alongside caller while its own job runs (see help()).
+    void runLent(std::size_t count, const std::function<void(std::size_t)>& piece);
+
+    struct LentJob {
+        const std::function<void(std::size_t)>* piece = nullptr;
+        std::size_t count = 0, next = 0, finished = 0;
+        std::exception_ptr failure;
+    };
 
     std::vector<std::thread> workers_;
     std::mutex jobLock_;  // held by the caller for a whole job
@@ -53,6 +74,12 @@ private:
     std::uint64_t generation_ = 0;
     std::exception_ptr failure_;
     bool stopping_ = false;
+    // The thread running `alongside` in runAlongside, and the job it lends out (under stateLock_).
+    std::atomic<std::thread::id> alongside_{};
+    LentJob lent_;
+    std::atomic<bool> lentOpen_{false};
+    std::condition_variable lentDone_;
+    std::atomic<std::uint64_t> events_{0};
 };
 
 // The shared pool for render work, with as many threads as the host gives a render

@@ -350,4 +350,39 @@ TEST(WorkerPool, FailuresAreRethrownAfterThePiecesAndThePoolStaysUsable)
     EXPECT_EQ(inner.load(), 9);
 }
 
+// A job the alongside caller starts is lent to the piece waiting beside it: the two pieces below
+// can only both finish when they run on different threads. A lent piece's failure reaches the
+// caller, and the waiting piece returns once its condition holds.
+TEST(WorkerPool, TheAlongsideCallersJobsAreLentToWaitingPieces)
+{
+    vml::WorkerPool pool(2);
+    std::atomic<bool> callerDone{false}, secondRan{false}, firstSawSecond{false};
+    std::atomic<int> failures{0};
+    pool.runAlongside(
+        1, [&](std::size_t) { pool.waitOrHelp([&] { return callerDone.load(); }); },
+        [&] {
+            pool.run(2, [&](std::size_t i) {
+                if (i == 1) {
+                    secondRan = true;
+                    return;
+                }
+                for (int spins = 0; spins < 200000 && !secondRan; ++spins)
+                    std::this_thread::yield();
+                firstSawSecond = secondRan.load();
+            });
+            try {
+                pool.run(4, [](std::size_t i) {
+                    if (i == 2)
+                        throw std::runtime_error("lent piece");
+                });
+            } catch (const std::runtime_error&) {
+                ++failures;
+            }
+            callerDone = true;
+            pool.signal();
+        });
+    EXPECT_TRUE(firstSawSecond.load());
+    EXPECT_EQ(failures.load(), 1);
+}
+
 }  // namespace
