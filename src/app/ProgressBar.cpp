@@ -12,8 +12,10 @@ constexpr int barWidth = 30;
 constexpr auto redrawInterval = std::chrono::milliseconds(100);
 }  // namespace
 
-ProgressBar::ProgressBar(bool enabled, std::FILE* stream)
-    : enabled_(enabled), interactive_(enabled && stream && ::isatty(::fileno(stream))), stream_(stream)
+ProgressBar::ProgressBar(bool enabled, std::FILE* stream, ProgressStyle style)
+    : enabled_(enabled),
+      interactive_(enabled && style == ProgressStyle::bar && stream && ::isatty(::fileno(stream))),
+      plain_(enabled && style == ProgressStyle::plain), stream_(stream)
 {}
 
 ProgressBar::~ProgressBar() { finish(); }
@@ -25,8 +27,10 @@ void ProgressBar::SetTitle(const char* title)
         return;
     title_ = std::move(t);
     done_ = total_ = 0;
-    lastPermille_ = -1;
-    if (enabled_ && !interactive_)
+    lastPermille_ = lastHundredth_ = -1;
+    if (plain_)
+        printPlain();
+    else if (enabled_ && !interactive_)
         std::fprintf(stream_, "%s%s\n", prefix_.c_str(), title_.c_str());
     draw(true);
 }
@@ -34,6 +38,8 @@ void ProgressBar::SetTitle(const char* title)
 int ProgressBar::Progress(int done, int total)
 {
     done_ = done, total_ = total;
+    if (plain_)
+        printPlain();
     draw(false);
     Interface* core = GetCOREInterface();
     return core && core->GetCancel() ? RENDPROG_ABORT : RENDPROG_CONTINUE;
@@ -55,6 +61,17 @@ void ProgressBar::draw(bool force)
                  permille / 10.0);
     std::fflush(stream_);
     lineDirty_ = true;
+}
+
+void ProgressBar::printPlain()
+{
+    const int hundredth = total_ > 0 ? static_cast<int>(std::clamp(100LL * done_ / total_, 0LL, 100LL)) : 0;
+    if (hundredth == lastHundredth_)
+        return;
+    lastHundredth_ = hundredth;
+    // Whole lines, flushed at once: the reader acts on each as it comes.
+    std::fprintf(stream_, "progress %d.%02d %s\n", hundredth / 100, hundredth % 100, title_.c_str());
+    std::fflush(stream_);
 }
 
 void ProgressBar::finish()

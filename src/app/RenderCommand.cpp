@@ -300,7 +300,8 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         }
     }
 
-    ProgressBar progress(!options.quiet);
+    ProgressBar progress(!options.quiet, stderr,
+                         options.plainProgress ? ProgressStyle::plain : ProgressStyle::bar);
     standalone::RenderJobOptions jobOptions;
     jobOptions.threads = options.threads;
     jobOptions.progress = &progress;

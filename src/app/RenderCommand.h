@@ -25,6 +25,8 @@ struct RenderOptions {
     std::string renderer;  // class name overriding the document's renderer; "scanline" = the host's
     bool stats = false;    // per-frame figures on stdout as `name: value` lines
     bool quiet = false;    // no progress bar, message boxes only recorded
+    // --progress plain: progress as `progress 0.42 TITLE` lines for a program reading stderr.
+    bool plainProgress = false;
     // --paint: every material wrapped in a painterly one wearing this look (see PaintOptions.h),
     // rendered by vmlRenderer unless `renderer` says otherwise; empty: not painted.
     std::string paintLook;

@@ -126,6 +126,12 @@ int main(int argc, char** argv)
                         "materials on channel 0 join) unless the scene has a line effect");
     renderCmd->add_flag("--stats", render.stats, "Print per-frame figures as name: value lines");
     renderCmd->add_flag("--quiet", render.quiet, "No progress bar; message boxes are only recorded");
+    std::string progressStyle = "bar";
+    renderCmd
+        ->add_option("--progress", progressStyle,
+                     "bar (default), or plain: one `progress 0.42 TITLE` line on stderr per hundredth, for "
+                     "programs that run vermil")
+        ->check(CLI::IsMember({"bar", "plain"}));
 
     std::string chartOutput;
     auto* chart = cli.add_subcommand("blend-chart", "Paint the chart of the sixteen colour blend methods");
@@ -245,6 +251,7 @@ int main(int argc, char** argv)
     app::cancelOnInterrupt(core);
 
     if (renderCmd->parsed()) {
+        render.plainProgress = progressStyle == "plain";
         if (!size.empty() && !parseSize(size, render.width, render.height)) {
             fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 1920x1080\n", size);
             return 1;

@@ -22,6 +22,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 using namespace test_support;
 
@@ -257,6 +258,38 @@ TEST_F(PaintCommand, ADocumentWrapTakesTheLookWithItsOwnKeysOverIt)
     EXPECT_FLOAT_EQ(head->brushBlock()->GetFloat(vml::brushParam::brushSize, 0), 3.0f);
     EXPECT_FLOAT_EQ(head->paintBlock()->GetFloat(vml::paintParam::paintBlur, 0),
                     findLook("wet")->material["paintBlur"].get<float>());
+}
+
+// The Blender add-on dresses each imported material on its own: a materials entry that replaces
+// it may wear a look, as a wrap does.
+TEST_F(PaintCommand, AMaterialEntryTakesTheLookWithItsOwnKeysOverIt)
+{
+    std::ofstream(dir / "look.json")
+        << R"({"import": ")" + blenderScene.string() +
+               R"(", "materials": [{"name": "Stone", "class": "vmlMaterial", "subMaterials": ["Stone"],
+                  "look": "wet", "brushSize": 3}]})";
+    auto scene = standalone::loadScene((dir / "look.json").string(), core);
+    auto* ball = dynamic_cast<vml::vmlMaterial*>(scene->findNode("Ball")->GetMtl());
+    ASSERT_NE(ball, nullptr);
+    EXPECT_FLOAT_EQ(ball->brushBlock()->GetFloat(vml::brushParam::brushSize, 0), 3.0f);
+    EXPECT_FLOAT_EQ(ball->paintBlock()->GetFloat(vml::paintParam::paintBlur, 0),
+                    findLook("wet")->material["paintBlur"].get<float>());
+    EXPECT_EQ(dynamic_cast<vml::vmlMaterial*>(scene->findNode("Head")->GetMtl()), nullptr) << "not dressed";
+
+    for (const auto& [entry, pointer, reason] :
+         {std::tuple{R"({"name": "m", "class": "vmlMaterial", "look": "wett"})", "/materials/0/look",
+                     "unknown look \"wett\""},
+          std::tuple{R"({"name": "m", "class": "Standard", "look": "wet"})", "/materials/0/look",
+                     "a look dresses a vmlMaterial, not a Standard"}}) {
+        std::ofstream(dir / "bad.json") << std::string(R"({"materials": [)") + entry + "]}";
+        try {
+            standalone::loadScene((dir / "bad.json").string(), core);
+            ADD_FAILURE() << entry;
+        } catch (const standalone::SceneError& e) {
+            EXPECT_EQ(e.jsonPath(), pointer);
+            EXPECT_NE(e.reason().find(reason), std::string::npos) << e.reason();
+        }
+    }
 }
 
 TEST_F(PaintCommand, LinesAreAddedOnceAndReachUnmarkedMaterials)

@@ -4,6 +4,7 @@
 #include "host/Mtl.h"
 #include "host/Renderer.h"
 #include "host/Texmap.h"
+#include "standalone/document/Looks.h"
 #include "standalone/document/NameList.h"
 #include "standalone/document/PartLists.h"
 #include "standalone/document/ValueReaders.h"
@@ -160,20 +161,34 @@ ReferenceTarget* ClassObjects::create(ClassFamily family, const Json& v, const J
         }
     }
     scene_.places().add(object, at.pointer());
+    auto setKey = [&](const std::string& key, const Json& value, const JsonLocation& keyAt) {
+        if (const PartListReader* parts = findPartList(className, key))
+            (*parts)(*object, value, keyAt, context_);
+        else
+            setParameter(*object, className, key, value, keyAt, context_);
+    };
+    // A painterly material may wear a look: the look's parameters first, so the document's own keys
+    // win over them, as in a wrap.
+    if (reader && family == ClassFamily::material && reader->get("look")) {
+        const std::string lookName = readString(*reader->get("look"), reader->at("look"));
+        const Look* look = findLook(lookName);
+        if (!look)
+            reader->at("look").fail(unknownLookMessage(lookName));
+        if (className != kLookClass)
+            reader->at("look").fail(fmt::format("a look dresses a {}, not a {}", kLookClass, className));
+        for (auto it = look->material.begin(); it != look->material.end(); ++it)
+            setKey(it.key(), it.value(), look->at / it.key());
+    }
     for (auto it = v.begin(); reader && it != v.end(); ++it) {
         const std::string& key = it.key();
         if (key == "class" || (key == "name" && family != ClassFamily::renderer) ||
-            (key == "gbufferId" && family == ClassFamily::material))
+            ((key == "gbufferId" || key == "look") && family == ClassFamily::material))
             continue;
         if (key == "subMaterials" && family == ClassFamily::material) {
             setSubMaterials(static_cast<Mtl&>(*object), className, it.value(), at / key);
             continue;
         }
-        if (const PartListReader* parts = findPartList(className, key)) {
-            (*parts)(*object, it.value(), at / key, context_);
-            continue;
-        }
-        setParameter(*object, className, key, it.value(), at / key, context_);
+        setKey(key, it.value(), at / key);
     }
     if (mtlBase)
         loadFiles(*mtlBase, className, at);
