@@ -388,14 +388,14 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
         row.values.resize(row.values.size() + static_cast<std::size_t>(x + end - 1 - last), 0.0f);
     float* merged = row.values.data() + (x - row.first);
     int raised = 0;
+    // As the canvas raises: only a greater value counts (a NaN never does); without branches, as
+    // the runs are short and their values random.
     for (int i = first; i < end; ++i) {
-        if (values[i] == 0.0f)
-            continue;
-        ++raised;
-        // As the canvas raises: only a greater value counts (a NaN never does).
-        const float value = values[i] * scale;
-        if (value > merged[i])
-            merged[i] = value;
+        const float v = values[i];
+        const bool counted = v != 0.0f;
+        raised += counted ? 1 : 0;
+        const float value = v * scale, held = merged[i];
+        merged[i] = counted && value > held ? value : held;
     }
     raised_ += raised;
     return raised;
