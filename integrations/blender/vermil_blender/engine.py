@@ -8,6 +8,7 @@ back into the render result with its layers as passes.
 import logging
 import os
 import tempfile
+import threading
 import traceback
 
 import bpy
@@ -58,6 +59,48 @@ def _export_gltf(path):
         raise RuntimeError(f"Blender's glTF exporter did not write {path}")
 
 
+class _Cancelled(Exception):
+    pass
+
+
+def _export_gltf_on_main_thread(path, frame, test_break):
+    """F12 in Blender's window renders on a thread of its own, where operators must not run (the
+    exporter crashes Blender there), so the export is handed to the main thread through a timer
+    and waited for. A background render (`blender -b`) renders on the main thread itself."""
+    if threading.current_thread() is threading.main_thread():
+        _export_gltf(path)
+        return
+    done = threading.Event()
+    outcome = {}
+
+    def export():
+        try:
+            wm = bpy.context.window_manager
+            window = wm.windows[0] if wm and wm.windows else None
+            scene = bpy.context.scene if window is None else window.scene
+            if scene.frame_current != frame:
+                scene.frame_set(frame)
+            if window is None:
+                _export_gltf(path)
+            else:
+                with bpy.context.temp_override(window=window):
+                    _export_gltf(path)
+        except Exception as e:  # reported on the render thread
+            outcome["error"] = e
+        finally:
+            done.set()
+        return None
+
+    bpy.app.timers.register(export, first_interval=0.0)
+    while not done.wait(0.1):
+        if test_break():
+            if bpy.app.timers.is_registered(export):
+                bpy.app.timers.unregister(export)
+                raise _Cancelled()
+    if "error" in outcome:
+        raise outcome["error"]
+
+
 class VermilRenderEngine(bpy.types.RenderEngine):
     bl_idname = "VERMIL"
     bl_label = "Vermil"
@@ -101,9 +144,13 @@ class VermilRenderEngine(bpy.types.RenderEngine):
             image = os.path.join(folder, "frame.exr")
             self.update_stats("", "Vermil: exporting the scene")
             try:
-                _export_gltf(model)
+                _export_gltf_on_main_thread(model, scene.frame_current, self.test_break)
                 document.write_document(scene_document, document.build_document(
                     depsgraph, os.path.basename(model), width, height))
+            except _Cancelled:
+                self.update_stats("", "Vermil: cancelled")
+                self._tell('INFO', "render cancelled")
+                return
             except Exception as e:  # the exporter's failures come in any type
                 self._fail(f"exporting the scene failed: {e}")
                 return
