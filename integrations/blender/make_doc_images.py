@@ -1,6 +1,8 @@
 # Makes docs/images/blender_panels.png (the material tab with the Vermil panel) and
 # docs/images/blender_render.png (a painted render through the add-on). Needs a display:
-#   xvfb-run -a -s "-screen 0 1200x2000x24" blender --factory-startup --python make_doc_images.py -- VERMIL
+#   xvfb-run -a -s "-screen 0 2560x1440x24" blender --factory-startup --python make_doc_images.py -- VERMIL
+# The panels picture is then cut to the Vermil panel:
+#   oiiotool docs/images/blender_panels.png --cut 444x543+0+400 -o docs/images/blender_panels.png
 import math
 import os
 import sys
@@ -55,6 +57,18 @@ def show_material_tab():
         if area.type == 'PROPERTIES':
             area.spaces[0].context = 'MATERIAL'
             area.tag_redraw()
+    bpy.app.timers.register(scroll_to_panel, first_interval=1.0)
+
+
+def scroll_to_panel():
+    # The Vermil panel comes after Blender's long Surface panel: scroll to the end of the tab.
+    window = bpy.context.window_manager.windows[0]
+    area = max((a for a in window.screen.areas if a.type == 'PROPERTIES'), key=lambda a: a.height)
+    region = next(r for r in area.regions if r.type == 'WINDOW')
+    with bpy.context.temp_override(window=window, area=area, region=region):
+        for _ in range(20):
+            bpy.ops.view2d.scroll_down(page=True)
+    area.tag_redraw()
     bpy.app.timers.register(screenshot, first_interval=2.0)
 
 
