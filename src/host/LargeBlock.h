@@ -72,6 +72,8 @@ public:
     }
 
     T* data() const { return reinterpret_cast<T*>(block_.data()); }
+    T* begin() const { return data(); }
+    T* end() const { return data() + size_; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     T& operator[](std::size_t i) const

@@ -1,18 +1,19 @@
 #pragma once
 // Float canvases of one frame's line drawing (coverage, fade, width factors): one value per
-// pixel, row-major, row 0 at the top, the output bitmap's size.
+// pixel, row-major, row 0 at the top, the output bitmap's size, in large pages (host/LargeBlock.h).
+
+#include "host/LargeBlock.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <limits>
-#include <vector>
 
 namespace vml {
 
 struct LineCanvas {
     int width = 0;
     int height = 0;
-    std::vector<float> pixels;
+    LargeArray<float> pixels;
 
     LineCanvas() = default;
     LineCanvas(int w, int h, float value = 0.0f) { reset(w, h, value); }
@@ -22,7 +23,15 @@ struct LineCanvas {
     {
         width = std::max(w, 0);
         height = std::max(h, 0);
-        pixels.assign(static_cast<std::size_t>(width) * height, value);
+        const std::size_t count = static_cast<std::size_t>(width) * height;
+        // A new block is zeros already.
+        const bool fresh = pixels.size() != count;
+        if (fresh) {
+            pixels.release();
+            pixels = LargeArray<float>(count);
+        }
+        if (!fresh || value != 0.0f)
+            std::fill(pixels.begin(), pixels.end(), value);
         if (pixels.empty())
             width = height = 0;
     }

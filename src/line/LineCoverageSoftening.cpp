@@ -15,7 +15,7 @@ constexpr int sumColumns = 64;  // columns per piece of the table's column pass
 // The memory of the last table given back, kept for the next: a frame's table is many
 // megabytes, which fresh from the system costs a page fault every few kilobytes.
 std::mutex spareLock;
-std::vector<double> spareSums;
+LargeArray<double> spareSums;
 
 }  // namespace
 
@@ -25,10 +25,14 @@ SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage, ArenaHooks* memor
     checkAllocation(memory, AllocationSite::lineBuffer);
     {
         std::lock_guard lock(spareLock);
-        sums_.swap(spareSums);
+        std::swap(sums_, spareSums);
     }
     // Every entry but the leading row and column is written below.
-    sums_.resize(stride_ * (static_cast<std::size_t>(coverage.height) + 1));
+    const std::size_t entries = stride_ * (static_cast<std::size_t>(coverage.height) + 1);
+    if (sums_.size() != entries) {
+        sums_.release();
+        sums_ = LargeArray<double>(entries);
+    }
     std::fill(sums_.begin(), sums_.begin() + static_cast<std::ptrdiff_t>(stride_), 0.0);
 
     // The table is built in two passes that add the same values in the same order as a row by
@@ -62,8 +66,8 @@ SoftenedCoverage::SoftenedCoverage(const LineCanvas& coverage, ArenaHooks* memor
 SoftenedCoverage::~SoftenedCoverage()
 {
     std::lock_guard lock(spareLock);
-    if (sums_.capacity() > spareSums.capacity())
-        sums_.swap(spareSums);
+    if (sums_.size() > spareSums.size())
+        std::swap(sums_, spareSums);
 }
 
 double SoftenedCoverage::sum(int x0, int y0, int x1, int y1) const

@@ -7,7 +7,6 @@
 #include "renderer/ArenaHooks.h"
 
 #include <cstddef>
-#include <vector>
 
 namespace vml {
 
@@ -39,7 +38,7 @@ private:
 
     const LineCanvas& coverage_;
     std::size_t stride_;
-    std::vector<double> sums_;  // one leading row and column of zeros; memory of an earlier table
+    LargeArray<double> sums_;  // one leading row and column of zeros; memory of an earlier table
 };
 
 }  // namespace vml
