@@ -60,6 +60,34 @@ roughness = np.abs(np.diff(rgb, axis=2)).mean()
 plain_roughness = np.abs(np.diff(plain_rgb, axis=2)).mean()
 assert roughness > 1.5 * plain_roughness, f"neighbour differences {roughness:.4f} vs {plain_roughness:.4f}"
 
+# An animation exports every frame as it stands at that frame: the cube jumps from left to right.
+scene.vermil.painted = True
+cube = bpy.data.objects["Cube"]
+for frame, x in ((1, -2.5), (2, 2.5)):
+    cube.location.x = x
+    cube.keyframe_insert("location", index=0, frame=frame)
+for curve in cube.animation_data.action.fcurves:
+    for key in curve.keyframe_points:
+        key.interpolation = 'CONSTANT'
+scene.frame_start, scene.frame_end = 1, 2
+scene.render.image_settings.file_format = 'PNG'
+scene.render.filepath = os.path.join(out, "anim_")
+# Moved by hand and not keyed, at frame 1: the render shows the animation, as Blender's own do.
+scene.frame_set(1)
+cube.location.x = 2.5
+bpy.ops.render.render(animation=True)
+
+
+def clay_column(frame):
+    image = bpy.data.images.load(os.path.join(out, f"anim_{frame:04d}.png"))
+    pixels = np.array(image.pixels[:]).reshape(image.size[1], image.size[0], 4)
+    clay = (pixels[..., 0] > 0.08) & (pixels[..., 0] > 2 * pixels[..., 1])
+    return np.nonzero(clay)[1].mean()
+
+
+left, right = clay_column(1), clay_column(2)
+assert left < 70 < 90 < right, f"the cube is at column {left:.0f} in frame 1 and {right:.0f} in frame 2"
+
 bpy.context.preferences.addons["vermil_blender"].preferences.executable = os.path.join(out, "no-vermil")
 try:
     bpy.ops.render.render()

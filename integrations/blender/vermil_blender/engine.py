@@ -63,11 +63,19 @@ class _Cancelled(Exception):
     pass
 
 
+def _set_frame(scene, frame):
+    # The exporter reads the view layer's own evaluation, which is not the render's: until the
+    # frame is set on it, it holds the pose of the frame evaluated before (one frame behind in an
+    # animation render).
+    scene.frame_set(frame)
+
+
 def _export_gltf_on_main_thread(path, frame, test_break):
     """F12 in Blender's window renders on a thread of its own, where operators must not run (the
     exporter crashes Blender there), so the export is handed to the main thread through a timer
     and waited for. A background render (`blender -b`) renders on the main thread itself."""
     if threading.current_thread() is threading.main_thread():
+        _set_frame(bpy.context.scene, frame)
         _export_gltf(path)
         return
     done = threading.Event()
@@ -78,8 +86,7 @@ def _export_gltf_on_main_thread(path, frame, test_break):
             wm = bpy.context.window_manager
             window = wm.windows[0] if wm and wm.windows else None
             scene = bpy.context.scene if window is None else window.scene
-            if scene.frame_current != frame:
-                scene.frame_set(frame)
+            _set_frame(scene, frame)
             if window is None:
                 _export_gltf(path)
             else:
