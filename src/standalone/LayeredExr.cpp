@@ -126,6 +126,9 @@ void describe(const LayeredExrSnapshot& s, OIIO::ImageSpec& format)
     const int fps[2] = {h.framesPerSecond, 1};
     format.attribute("FramesPerSecond", OIIO::TypeRational, fps);
     format.attribute("vermil:frame", h.frame);
+    // The colour layers hold the values the renderer shows, sRGB-encoded, not linear light.
+    format.attribute("vermil:colour", "R G B and every element's colour: sRGB-encoded display values, "
+                                      "premultiplied; convert to linear before compositing in linear light");
     for (const auto& [name, value] : h.attributes)
         format.attribute("vermil:" + name, value);
     if (hasLayer(s, ExrLayerKind::depth))
