@@ -101,17 +101,24 @@ std::string effectParts(Effect* e)
                        types.empty() ? "" : ": ", fmt::join(types, ", "));
 }
 
+// The scene, or null after saying why it could not be read.
+std::unique_ptr<standalone::Scene> readScene(const std::string& scenePath, standalone::StandaloneCore& core)
+{
+    try {
+        return standalone::loadSceneOrModel(scenePath, core);
+    } catch (const std::exception& e) {
+        fmt::print(stderr, "vermil: {}\n", e.what());
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
 {
-    std::unique_ptr<standalone::Scene> scene;
-    try {
-        scene = standalone::loadSceneOrModel(scenePath, core);
-    } catch (const std::exception& e) {
-        fmt::print(stderr, "vermil: {}\n", e.what());
+    std::unique_ptr<standalone::Scene> scene = readScene(scenePath, core);
+    if (!scene)
         return 1;
-    }
     const standalone::RenderSettings& r = scene->render;
     fmt::print("scene: {}\n", scenePath);
     fmt::print("render: {}x{}, antialias {}, renderer {}, output {}\n", r.width, r.height,
@@ -203,13 +210,9 @@ int runInfo(const std::string& scenePath, standalone::StandaloneCore& core)
 
 int runInfoLayers(const std::string& scenePath, standalone::StandaloneCore& core)
 {
-    std::unique_ptr<standalone::Scene> scene;
-    try {
-        scene = standalone::loadSceneOrModel(scenePath, core);
-    } catch (const std::exception& e) {
-        fmt::print(stderr, "vermil: {}\n", e.what());
+    std::unique_ptr<standalone::Scene> scene = readScene(scenePath, core);
+    if (!scene)
         return 1;
-    }
     for (const standalone::ExrLayer& layer : standalone::exrLayers(renderElementNames(*scene)))
         fmt::print("{:<12} {:<6} {}\n", layer.name, layer.half ? "half" : "float",
                    fmt::join(layer.channels, " "));

@@ -332,6 +332,18 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         }
         return true;
     };
+    // A frame written on this thread: its failure ends the command, its success is reported.
+    auto writeFailed = [&](const std::string& error) {
+        progress.finish();
+        fmt::print(stderr, "vermil: {}\n", error);
+        return 1;
+    };
+    auto announceWritten = [&](const std::string& path) {
+        if (!options.quiet) {
+            progress.finish();
+            fmt::print(stderr, "wrote {}\n", path);
+        }
+    };
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const int frame = frames[i];
         if (frames.size() > 1)
@@ -378,15 +390,9 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             standalone::LayeredExrSnapshot file = standalone::snapshotLayeredExr(
                 path, options.compression, image, elementBitmaps, layers, std::move(header));
             if (options.serialWrites || i + 1 == frames.size()) {
-                if (auto w = standalone::writeLayeredExr(file); !w.ok) {
-                    progress.finish();
-                    fmt::print(stderr, "vermil: {}\n", w.error);
-                    return 1;
-                }
-                if (!options.quiet) {
-                    progress.finish();
-                    fmt::print(stderr, "wrote {}\n", path);
-                }
+                if (auto w = standalone::writeLayeredExr(file); !w.ok)
+                    return writeFailed(w.error);
+                announceWritten(path);
             } else {
                 std::vector<standalone::FrameFile> files;
                 files.emplace_back(std::move(file));
@@ -410,15 +416,9 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
             if (options.serialWrites || i + 1 == frames.size()) {
                 // Nothing to overlap with: written straight from the bitmaps, without a copy.
                 for (const auto& [bitmap, file] : images)
-                    if (auto w = standalone::writeImage(*bitmap, file, options.compression); !w.ok) {
-                        progress.finish();
-                        fmt::print(stderr, "vermil: {}\n", w.error);
-                        return 1;
-                    }
-                if (!options.quiet) {
-                    progress.finish();
-                    fmt::print(stderr, "wrote {}\n", path);
-                }
+                    if (auto w = standalone::writeImage(*bitmap, file, options.compression); !w.ok)
+                        return writeFailed(w.error);
+                announceWritten(path);
             } else {
                 std::vector<standalone::FrameFile> snapshots;
                 for (const auto& [bitmap, file] : images)

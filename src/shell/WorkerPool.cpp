@@ -72,37 +72,12 @@ void WorkerPool::runLent(std::size_t count, const std::function<void(std::size_t
 
 bool WorkerPool::help()
 {
-    bool took = false;
-    while (lentOpen_.load()) {
-        std::size_t i = 0;
-        const std::function<void(std::size_t)>* piece = nullptr;
-        {
-            std::lock_guard lock(stateLock_);
-            if (!lent_.piece || lent_.next >= lent_.count) {
-                lentOpen_.store(false);
-                return took;
-            }
-            i = lent_.next++;
-            piece = lent_.piece;
-            took = true;
-            if (lent_.failure) {
-                if (++lent_.finished == lent_.count)
-                    lentDone_.notify_all();
-                continue;
-            }
-        }
-        std::exception_ptr failure;
-        try {
-            (*piece)(i);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        std::lock_guard lock(stateLock_);
-        if (failure && !lent_.failure)
-            lent_.failure = failure;
-        if (++lent_.finished == lent_.count)
-            lentDone_.notify_all();
-    }
+    if (!lentOpen_.load())
+        return false;
+    const bool took = takePieces(lent_, lentDone_);
+    std::lock_guard lock(stateLock_);
+    if (!lent_.piece || lent_.next >= lent_.count)
+        lentOpen_.store(false);
     return took;
 }
 
@@ -159,11 +134,7 @@ void WorkerPool::start(std::size_t count, const std::function<void(std::size_t)>
 {
     {
         std::lock_guard lock(stateLock_);
-        piece_ = &piece;
-        count_ = count;
-        next_ = 0;
-        finished_ = 0;
-        failure_ = nullptr;
+        job_ = {&piece, count, 0, 0, nullptr};
         ++generation_;
     }
     wake_.notify_all();
@@ -175,29 +146,31 @@ void WorkerPool::finish()
     std::exception_ptr failure;
     {
         std::unique_lock lock(stateLock_);
-        done_.wait(lock, [this] { return finished_ == count_; });
-        piece_ = nullptr;
-        failure = failure_;
+        done_.wait(lock, [this] { return job_.finished == job_.count; });
+        failure = job_.failure;
+        job_ = {};
     }
     if (failure)
         std::rethrow_exception(failure);
 }
 
-void WorkerPool::drain()
+bool WorkerPool::takePieces(Job& job, std::condition_variable& done)
 {
+    bool took = false;
     for (;;) {
         std::size_t i = 0;
         const std::function<void(std::size_t)>* piece = nullptr;
         {
             std::lock_guard lock(stateLock_);
-            if (!piece_ || next_ >= count_)
-                return;
-            i = next_++;
-            piece = piece_;
-            if (failure_) {
+            if (!job.piece || job.next >= job.count)
+                return took;
+            i = job.next++;
+            piece = job.piece;
+            took = true;
+            if (job.failure) {
                 // Skipped, but counted so the caller stops waiting.
-                if (++finished_ == count_)
-                    done_.notify_all();
+                if (++job.finished == job.count)
+                    done.notify_all();
                 continue;
             }
         }
@@ -208,10 +181,10 @@ void WorkerPool::drain()
             failure = std::current_exception();
         }
         std::lock_guard lock(stateLock_);
-        if (failure && !failure_)
-            failure_ = failure;
-        if (++finished_ == count_)
-            done_.notify_all();
+        if (failure && !job.failure)
+            job.failure = failure;
+        if (++job.finished == job.count)
+            done.notify_all();
     }
 }
 
@@ -221,7 +194,7 @@ void WorkerPool::work()
     for (;;) {
         {
             std::unique_lock lock(stateLock_);
-            wake_.wait(lock, [&] { return stopping_ || (generation_ != seen && piece_); });
+            wake_.wait(lock, [&] { return stopping_ || (generation_ != seen && job_.piece); });
             if (stopping_)
                 return;
             seen = generation_;

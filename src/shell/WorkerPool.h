@@ -54,29 +54,30 @@ private:
     // Takes part in the started job, waits for it and rethrows its first failure.
     void finish();
     void work();
-    // Takes pieces of the current job until none is left.
-    void drain();
-    // Runs a job started by the alongside caller while its own job runs (see help()).
-    void runLent(std::size_t count, const std::function<void(std::size_t)>& piece);
-
-    struct LentJob {
+    // A job's pieces and how far they are; guarded by stateLock_.
+    struct Job {
         const std::function<void(std::size_t)>* piece = nullptr;
         std::size_t count = 0, next = 0, finished = 0;
         std::exception_ptr failure;
     };
+    // Takes pieces of `job` until none is left (after a failure they are skipped, but counted);
+    // the last one to finish notifies `done`. True when it took any.
+    bool takePieces(Job& job, std::condition_variable& done);
+    // Takes pieces of the current job until none is left.
+    void drain() { takePieces(job_, done_); }
+    // Runs a job started by the alongside caller while its own job runs (see help()).
+    void runLent(std::size_t count, const std::function<void(std::size_t)>& piece);
 
     std::vector<std::thread> workers_;
     std::mutex jobLock_;  // held by the caller for a whole job
     std::mutex stateLock_;
     std::condition_variable wake_, done_;
-    const std::function<void(std::size_t)>* piece_ = nullptr;
-    std::size_t count_ = 0, next_ = 0, finished_ = 0;
+    Job job_;
     std::uint64_t generation_ = 0;
-    std::exception_ptr failure_;
     bool stopping_ = false;
     // The thread running `alongside` in runAlongside, and the job it lends out (under stateLock_).
     std::atomic<std::thread::id> alongside_{};
-    LentJob lent_;
+    Job lent_;
     std::atomic<bool> lentOpen_{false};
     std::condition_variable lentDone_;
     std::atomic<std::uint64_t> events_{0};
