@@ -57,4 +57,19 @@ std::optional<std::vector<int>> parseFrameList(const std::string& text, std::str
     return frames;
 }
 
+std::string formatFrameList(const std::vector<int>& frames)
+{
+    std::string text;
+    for (std::size_t i = 0; i < frames.size();) {
+        std::size_t j = i;
+        while (j + 1 < frames.size() && frames[j + 1] == frames[j] + 1)
+            ++j;
+        if (!text.empty())
+            text += ',';
+        text += j == i ? fmt::format("{}", frames[i]) : fmt::format("{}-{}", frames[i], frames[j]);
+        i = j + 1;
+    }
+    return text;
+}
+
 }  // namespace app

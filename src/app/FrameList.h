@@ -14,6 +14,10 @@ namespace app {
 std::optional<std::vector<int>> parseFrameList(const std::string& text, std::string& error,
                                                std::size_t maxFrames = 100000);
 
+// The frames as parseFrameList reads them back, runs of consecutive frames as ranges:
+// {0,1,2,3,7,9,10} gives "0-3,7,9-10".
+std::string formatFrameList(const std::vector<int>& frames);
+
 using standalone::numberedPath;
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include "app/BlendChart.h"
 #include "app/BrushPreviewCommand.h"
 #include "app/CancelOnInterrupt.h"
+#include "app/FarmCommand.h"
 #include "app/FrameList.h"
 #include "app/HostSetup.h"
 #include "app/InfoCommand.h"
@@ -244,6 +245,47 @@ int main(int argc, char** argv)
         "--no-browser", [&](std::int64_t) { studio.openBrowser = false; },
         "Print the address without opening a browser");
 
+    app::FarmSubmitOptions farmSubmit;
+    app::FarmJobOptions farmJob;
+    auto* farm = cli.add_subcommand("farm", "Render frames on a Slurm cluster (docs/farm.md)");
+    farm->require_subcommand(1);
+    auto* farmSubmitCmd =
+        farm->add_subcommand("submit", "Submit a scene's frames as a Slurm job array; prints the job id");
+    farmSubmitCmd
+        ->add_option("scene", farmSubmit.scenePath, "Scene document or model file, in the shared folder")
+        ->required()
+        ->check(CLI::ExistingFile);
+    farmSubmitCmd->add_option("--frames", farmSubmit.frames,
+                              "Frames to render: A-B, A,B,C or a mix (default: the document's range)");
+    farmSubmitCmd->add_option("--chunk", farmSubmit.chunkSize, "Frames per array task (default 10)")
+        ->check(CLI::Range(1, 100000));
+    farmSubmitCmd->add_option("--partition", farmSubmit.partition,
+                              "Slurm partition (default: the cluster's)");
+    farmSubmitCmd->add_option("--shared", farmSubmit.shared,
+                              "Folder every node sees at the same path, holding the scene's files and the "
+                              "output (default: the scene's folder)");
+    farmSubmitCmd->add_option(
+        "-o,--output", farmSubmit.output,
+        "Image to write, numbered per frame as by `vermil render` (default: the document's)");
+    farmSubmitCmd->add_option("--size", farmSubmit.size, "Image size WxH, overriding the document's");
+    farmSubmitCmd
+        ->add_option("--cpus-per-task", farmSubmit.cpusPerTask,
+                     "CPUs per task (default: the cluster's); vermil renders on all it gets")
+        ->check(CLI::Range(1, 1024));
+    farmSubmitCmd->add_option("--vermil", farmSubmit.vermil,
+                              "The vermil program on the nodes (default: this one)");
+    farmSubmitCmd->add_flag("--dry-run", farmSubmit.dryRun,
+                            "Print the batch script instead of submitting it");
+    auto* farmStatusCmd =
+        farm->add_subcommand("status", "Frames of a farm job done, queued or running, failed and missing");
+    auto* farmResubmitCmd = farm->add_subcommand(
+        "resubmit", "Submit a farm job's missing and failed frames again; prints the new job id");
+    for (CLI::App* sub : {farmStatusCmd, farmResubmitCmd}) {
+        sub->add_option("job", farmJob.job, "Job id, or the path of its record (.vermil-farm/JOBID.json)")
+            ->required();
+        sub->add_option("--dir", farmJob.dir, "Folder the frames go to (default: the current folder)");
+    }
+
     CLI11_PARSE(cli, argc, argv);
 
     static standalone::StandaloneCore core;
@@ -276,6 +318,19 @@ int main(int argc, char** argv)
             render.frames = std::move(*list);
         }
         return app::runRender(render, core);
+    }
+    if (farm->parsed()) {
+        if (farmStatusCmd->parsed())
+            return app::runFarmStatus(farmJob);
+        if (farmResubmitCmd->parsed())
+            return app::runFarmResubmit(farmJob);
+        int width = 0, height = 0;
+        if (!farmSubmit.size.empty() && !parseSize(farmSubmit.size, width, height)) {
+            fmt::print(stderr, "vermil: --size {}: expected WIDTHxHEIGHT, e.g. 1920x1080\n", farmSubmit.size);
+            return 1;
+        }
+        core.setQuietMode(true);
+        return app::runFarmSubmit(farmSubmit, core);
     }
     if (info->parsed()) {
         core.setQuietMode(true);

@@ -56,7 +56,8 @@ public:
                 // One unsigned comparison per axis: negative coordinates wrap far above `last`.
                 const bool inside =
                     static_cast<std::uint64_t>(x) <= last && static_cast<std::uint64_t>(y) <= last;
-                values[i] = inside ? static_cast<float>(tile[(y >> 8) * size + (x >> 8)]) * 0.003921568f : 0.0f;
+                values[i] =
+                    inside ? static_cast<float>(tile[(y >> 8) * size + (x >> 8)]) * 0.003921568f : 0.0f;
             }
         }
         x_ = x, y_ = y;

@@ -1,4 +1,5 @@
 #include "app/FrameList.h"
+#include "app/FrameChunks.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,24 @@ TEST(FrameList, MalformedTextIsRefused)
     }
     std::string error;
     EXPECT_FALSE(app::parseFrameList("0-2000000", error, 1000));
+}
+
+TEST(FrameList, WrittenAsParsedBack)
+{
+    EXPECT_EQ(app::formatFrameList({0, 1, 2, 3, 7, 9, 10}), "0-3,7,9-10");
+    EXPECT_EQ(app::formatFrameList({5, 3, 4}), "5,3-4");
+    EXPECT_EQ(app::formatFrameList({}), "");
+    const std::vector<int> frames{12, 0, 1, 2, 40, 41};
+    EXPECT_EQ(parse(app::formatFrameList(frames)), frames);
+}
+
+TEST(FrameChunks, RunsOfAtMostTheChunkSizeInOrder)
+{
+    using Chunks = std::vector<std::vector<int>>;
+    EXPECT_EQ(app::chunkFrames({0, 1, 2, 3, 4, 5, 6}, 3), (Chunks{{0, 1, 2}, {3, 4, 5}, {6}}));
+    EXPECT_EQ(app::chunkFrames({9, 2, 4}, 10), (Chunks{{9, 2, 4}}));
+    EXPECT_EQ(app::chunkFrames({1, 2}, 0), (Chunks{{1}, {2}}));
+    EXPECT_TRUE(app::chunkFrames({}, 6).empty());
 }
 
 }  // namespace
