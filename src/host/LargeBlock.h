@@ -62,15 +62,6 @@ template <class T> class LargeArray {
 public:
     LargeArray() = default;
     explicit LargeArray(std::size_t n) : block_(n * sizeof(T)), size_(n) { checkZeroIsDefault(); }
-    static LargeArray tryAllocate(std::size_t n)
-    {
-        checkZeroIsDefault();
-        LargeArray array;
-        array.block_ = LargeBlock::tryAllocate(n * sizeof(T));
-        array.size_ = array.block_.empty() ? 0 : n;
-        return array;
-    }
-
     T* data() const { return reinterpret_cast<T*>(block_.data()); }
     T* begin() const { return data(); }
     T* end() const { return data() + size_; }

@@ -59,15 +59,7 @@ void WorkerPool::runLent(std::size_t count, const std::function<void(std::size_t
     }
     signal();
     help();
-    std::exception_ptr failure;
-    {
-        std::unique_lock lock(stateLock_);
-        lentDone_.wait(lock, [this] { return lent_.finished == lent_.count; });
-        failure = lent_.failure;
-        lent_ = {};
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    awaitJob(lent_, lentDone_);
 }
 
 bool WorkerPool::help()
@@ -143,12 +135,17 @@ void WorkerPool::start(std::size_t count, const std::function<void(std::size_t)>
 void WorkerPool::finish()
 {
     drain();
+    awaitJob(job_, done_);
+}
+
+void WorkerPool::awaitJob(Job& job, std::condition_variable& done)
+{
     std::exception_ptr failure;
     {
         std::unique_lock lock(stateLock_);
-        done_.wait(lock, [this] { return job_.finished == job_.count; });
-        failure = job_.failure;
-        job_ = {};
+        done.wait(lock, [&] { return job.finished == job.count; });
+        failure = job.failure;
+        job = {};
     }
     if (failure)
         std::rethrow_exception(failure);

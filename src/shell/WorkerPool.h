@@ -63,6 +63,8 @@ private:
     // Takes pieces of `job` until none is left (after a failure they are skipped, but counted);
     // the last one to finish notifies `done`. True when it took any.
     bool takePieces(Job& job, std::condition_variable& done);
+    // Waits until every piece of `job` has finished, empties it and rethrows its first failure.
+    void awaitJob(Job& job, std::condition_variable& done);
     // Takes pieces of the current job until none is left.
     void drain() { takePieces(job_, done_); }
     // Runs a job started by the alongside caller while its own job runs (see help()).

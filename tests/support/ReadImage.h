@@ -40,7 +40,7 @@ inline std::vector<float> readChannel(const std::filesystem::path& file, const s
     OIIO::ImageBuf buf(file.string());
     if (!buf.read(0, 0, true, OIIO::TypeDesc::FLOAT))
         return {};
-    const int c = buf.spec().channelindex(name);
+    const int c = buf.nativespec().channelindex(name);
     if (c < 0)
         return {};
     const OIIO::ROI all = buf.roi();
