@@ -340,16 +340,24 @@ StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surfa
     return StrokeWalker<CoverageRecording>(setup, surface, brush, recording, nullptr).run();
 }
 
+namespace {
+// Rows and columns a fresh window spans: most walks fit, so it seldom has to grow.
+constexpr int initialWindowSide = 64;
+}  // namespace
+
 void CoverageRecording::reset(int width, int height)
 {
-    for (int y : touched_)
-        runOfRow_[static_cast<std::size_t>(y)] = -1;
-    touched_.clear();
+    for (int y = firstRow_; y <= lastRow_; ++y) {
+        const auto r = static_cast<std::size_t>(y - top_);
+        if (spanFirst_[r] <= spanLast_[r])
+            std::fill(windowRow(y) + (spanFirst_[r] - left_), windowRow(y) + (spanLast_[r] - left_) + 1,
+                      0.0f);
+        spanFirst_[r] = std::numeric_limits<int>::max(), spanLast_[r] = -1;
+    }
+    firstRow_ = 0, lastRow_ = -1;
     width_ = width, height_ = height, row_ = -1;
     firstSelected_ = height, lastSelected_ = -1;
     raised_ = 0;
-    if (runOfRow_.size() < static_cast<std::size_t>(std::max(height, 0)))
-        runOfRow_.resize(static_cast<std::size_t>(height), -1);
 }
 
 void CoverageRecording::SelectRowTracked(int y)
@@ -357,6 +365,46 @@ void CoverageRecording::SelectRowTracked(int y)
     row_ = y >= 0 && y < height_ ? y : -1;
     if (row_ >= 0)
         firstSelected_ = std::min(firstSelected_, y), lastSelected_ = std::max(lastSelected_, y);
+}
+
+void CoverageRecording::holdRun(int y, int x0, int x1)
+{
+    if (y >= top_ && y < top_ + rows_ && x0 >= left_ && x1 < left_ + stride_)
+        return;
+    // An empty window is placed anew around the run; a used one grows to twice the sides it
+    // needs, so a long walk regrows it only a few times.
+    const bool empty = firstRow_ > lastRow_;
+    int needTop = y, needBottom = y, needLeft = x0, needRight = x1;
+    if (!empty) {
+        needTop = std::min(needTop, firstRow_), needBottom = std::max(needBottom, lastRow_);
+        for (int row = firstRow_; row <= lastRow_; ++row) {
+            const auto r = static_cast<std::size_t>(row - top_);
+            if (spanFirst_[r] <= spanLast_[r])
+                needLeft = std::min(needLeft, spanFirst_[r]), needRight = std::max(needRight, spanLast_[r]);
+        }
+    }
+    const int needRows = needBottom - needTop + 1, needColumns = needRight - needLeft + 1;
+    const int rows = std::max({rows_, initialWindowSide, empty ? needRows : 2 * needRows});
+    const int columns = std::max({stride_, initialWindowSide, empty ? needColumns : 2 * needColumns});
+    const int top = needTop - (rows - needRows) / 2, left = needLeft - (columns - needColumns) / 2;
+    if (empty && rows == rows_ && columns == stride_) {
+        top_ = top, left_ = left;
+        return;
+    }
+    std::vector<float> window(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), 0.0f);
+    std::vector<int> spanFirst(static_cast<std::size_t>(rows), std::numeric_limits<int>::max()),
+        spanLast(static_cast<std::size_t>(rows), -1);
+    for (int row = firstRow_; row <= lastRow_; ++row) {
+        const auto r = static_cast<std::size_t>(row - top_), to = static_cast<std::size_t>(row - top);
+        if (spanFirst_[r] > spanLast_[r])
+            continue;
+        std::copy(windowRow(row) + (spanFirst_[r] - left_), windowRow(row) + (spanLast_[r] - left_) + 1,
+                  window.data() + to * static_cast<std::size_t>(columns) + (spanFirst_[r] - left));
+        spanFirst[to] = spanFirst_[r], spanLast[to] = spanLast_[r];
+    }
+    window_ = std::move(window);
+    spanFirst_ = std::move(spanFirst), spanLast_ = std::move(spanLast);
+    top_ = top, left_ = left, rows_ = rows, stride_ = columns;
 }
 
 int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, float scale)
@@ -367,26 +415,12 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
     const int first = std::max(0, -x), end = std::min(count, width_ - x);
     if (first >= end)
         return 0;
-    int& run = runOfRow_[static_cast<std::size_t>(row_)];
-    if (run < 0) {
-        run = static_cast<int>(touched_.size());
-        touched_.push_back(row_);
-        if (rows_.size() < touched_.size())
-            rows_.emplace_back();
-        Row& row = rows_[static_cast<std::size_t>(run)];
-        row.first = x + first;
-        row.values.assign(static_cast<std::size_t>(end - first), 0.0f);
-    }
-    Row& row = rows_[static_cast<std::size_t>(run)];
-    // Widen the row to the run, with empty coverage in the new columns.
-    const int last = static_cast<int>(row.values.size()) + row.first - 1;
-    if (x + first < row.first) {
-        row.values.insert(row.values.begin(), static_cast<std::size_t>(row.first - (x + first)), 0.0f);
-        row.first = x + first;
-    }
-    if (x + end - 1 > last)
-        row.values.resize(row.values.size() + static_cast<std::size_t>(x + end - 1 - last), 0.0f);
-    float* merged = row.values.data() + (x - row.first);
+    holdRun(row_, x + first, x + end - 1);
+    const auto r = static_cast<std::size_t>(row_ - top_);
+    spanFirst_[r] = std::min(spanFirst_[r], x + first), spanLast_[r] = std::max(spanLast_[r], x + end - 1);
+    firstRow_ = firstRow_ > lastRow_ ? row_ : std::min(firstRow_, row_);
+    lastRow_ = std::max(lastRow_, row_);
+    float* const merged = windowRow(row_) + (x - left_);
     int raised = 0;
     // As the canvas raises: only a greater value counts (a NaN never does); without branches, as
     // the runs are short and their values random.
@@ -408,10 +442,13 @@ long long CoverageRecording::replay(vmlRasterBase& canvas) const
         canvas.SelectRowTracked(firstSelected_);
         canvas.SelectRowTracked(lastSelected_);
     }
-    for (std::size_t k = 0; k < touched_.size(); ++k) {
-        const Row& row = rows_[k];
-        canvas.SelectRowTracked(touched_[k]);
-        canvas.RaiseCoverageRun(row.first, row.values.data(), static_cast<int>(row.values.size()), 1.0f);
+    for (int y = firstRow_; y <= lastRow_; ++y) {
+        const auto r = static_cast<std::size_t>(y - top_);
+        if (spanFirst_[r] > spanLast_[r])
+            continue;
+        canvas.SelectRowTracked(y);
+        canvas.RaiseCoverageRun(spanFirst_[r], windowRow(y) + (spanFirst_[r] - left_),
+                                spanLast_[r] - spanFirst_[r] + 1, 1.0f);
     }
     return raised_;
 }

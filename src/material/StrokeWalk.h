@@ -42,8 +42,9 @@ struct StrokeWalkCounts {
 
 // A walk's coverage kept to be laid on the canvas later, so that the walk can run on another
 // thread while the canvas is busy. Raising is a running maximum, so the dabs' values are merged
-// here, a pixel at a time, and the canvas is raised once per covered row: replayed, the
-// recording leaves the canvas (coverage, dirty rows and spans) exactly as the walk would have.
+// here, in a dense window of the canvas that follows the walk, and the canvas is raised once per
+// covered row: replayed, the recording leaves the canvas (coverage, dirty rows and spans)
+// exactly as the walk would have.
 class CoverageRecording {
 public:
     // Forgets everything; the walk clips to a canvas of this size.
@@ -58,18 +59,27 @@ public:
     long long replay(vmlRasterBase& canvas) const;
 
 private:
-    struct Row {
-        int first = 0;              // column of values[0]
-        std::vector<float> values;  // merged coverage
-    };
+    // Moves or widens the window so that it holds columns [x0, x1] of canvas row y, keeping what
+    // it holds.
+    void holdRun(int y, int x0, int x1);
+    float* windowRow(int y) { return window_.data() + static_cast<std::size_t>(y - top_) * stride_; }
+    const float* windowRow(int y) const
+    {
+        return window_.data() + static_cast<std::size_t>(y - top_) * stride_;
+    }
+
     int width_ = 0, height_ = 0, row_ = -1;
     int firstSelected_ = 0, lastSelected_ = -1;
     long long raised_ = 0;
-    // Runs in the order their canvas rows were first touched; kept across resets, so a
-    // recording holds no more rows than its tallest walk.
-    std::vector<Row> rows_;
-    std::vector<int> touched_;   // the canvas row of each run in use
-    std::vector<int> runOfRow_;  // per canvas row: its run in rows_, -1 none
+    // Canvas rows [top_, top_ + rows_) and columns [left_, left_ + stride_), row after row; kept
+    // across resets, so a recording holds no more than its largest walk. Outside the touched
+    // spans every value is 0.
+    std::vector<float> window_;
+    int top_ = 0, left_ = 0, rows_ = 0, stride_ = 0;
+    // Per window row: the touched columns (canvas columns), empty when first > last.
+    std::vector<int> spanFirst_, spanLast_;
+    // The window rows holding a span: [firstRow_, lastRow_] in canvas rows; empty when first > last.
+    int firstRow_ = 0, lastRow_ = -1;
 };
 
 // The most steps one pass of a walk takes on a canvas of this size. No stroke that in-range

@@ -16,6 +16,7 @@ void vmlRasterRS::allocateStorage()
     beforeAllocation();
     const auto cells = static_cast<std::size_t>(wetWidth());
     wetStorage_ = LargeArray<WetCell>(cells * static_cast<std::size_t>(rows));
+    wetGridZero_ = true;
     wet_.resize(static_cast<std::size_t>(rows));
     for (int cy = 0; cy < rows; ++cy) {
         beforeAllocation();
@@ -41,6 +42,7 @@ void vmlRasterRS::freeStorage()
     RasterRows::freeStorage();
     wet_ = std::vector<WetCell*>();
     wetStorage_.release();
+    wetGridZero_ = false;
     masks_ = std::vector<std::uint8_t>();
     maskSums_ = std::vector<float>();
     active_.release();
@@ -51,8 +53,9 @@ void vmlRasterRS::freeStorage()
 void vmlRasterRS::clearWetGrid()
 {
     const auto cells = static_cast<std::size_t>(wetWidth());
-    for (WetCell* row : wet_)
-        std::fill_n(row, cells, WetCell{});
+    if (!wetGridZero_)
+        for (WetCell* row : wet_)
+            std::fill_n(row, cells, WetCell{});
     active_.clear();
     std::fill(flowPass_.begin(), flowPass_.end(), 0);
     passes_ = 0;

@@ -115,6 +115,9 @@ private:
 
     LargeArray<WetCell> wetStorage_;
     std::vector<WetCell*> wet_;  // rows of wetStorage_
+    // True from the allocation (zero-filled) until a deposit or bleed writes a cell: the first
+    // load of a new canvas then need not touch every page of the grid to clear it.
+    bool wetGridZero_ = false;
     // Every pixel's mask (1..255), row by row.
     std::vector<std::uint8_t> masks_;
     std::vector<float> maskSums_;

@@ -152,7 +152,7 @@ void vmlRasterRS::depositWetRows(float sPrime)
         for (int cx = catchUpFirst[cy]; cx <= catchUpLast[cy]; ++cx)
             currentCell(cx, cy);
 
-    constexpr int bandRows = 32;
+    constexpr int bandRows = 16;
     const int bands = (wetRows.last - wetRows.first) / bandRows + 1;
     renderWorkers().run(static_cast<std::size_t>(bands), [&](std::size_t band) {
         const int from = wetRows.first + static_cast<int>(band) * bandRows;
@@ -270,6 +270,7 @@ bool vmlRasterRS::Bleed(float strength)
     // outflow may reach; every other cell holds nothing a pass would act on but its flow, whose
     // decay waits (decayIdleFlow).
     ++passes_;
+    wetGridZero_ = false;
     keepStandingCoverage();
     if (!trackWetRegion_)
         active_.fill();

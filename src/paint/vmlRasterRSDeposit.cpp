@@ -51,6 +51,7 @@ bool vmlRasterRS::servingWetColour(int x, int y, AColor& wet, float& meanInWeigh
 void vmlRasterRS::DepositPaint(int x, int y)
 {
     assert(y == selectedY_);
+    wetGridZero_ = false;
     RasterRSPixel& p = selectedPixel(x);
     const int cx = x >> 1, cy = y >> 1;
     WetCell& cell = wet_[cy][cx];

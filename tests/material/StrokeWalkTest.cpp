@@ -150,26 +150,54 @@ TEST_F(StrokeWalk, DabsAreClippedToTheCanvas)
 
 TEST_F(StrokeWalk, ARecordedWalkReplaysToTheSameCoverageAndDirtyRows)
 {
-    // A long wavy stroke partly off the canvas, so clipped rows and runs are recorded too.
-    setup.length = 40.0f, setup.size = 5.0f, setup.halfBox = 5, setup.position = {44.5f, 3.5f};
-    setup.direction = 0.7f, setup.deformAmplitude = 0.4f, setup.deformFrequency = 2.0f;
-    const StrokeWalkCounts direct = walkStroke(setup, surface, brush, canvas);
-    const std::vector<float> expected = coverage();
-    int firstRow = 0, lastRow = 0;
-    canvas.GetDirtyRows(firstRow, lastRow);
+    // Long wavy strokes partly off the canvas, so clipped rows and runs are recorded too; one
+    // recording takes them in turn, as a prepared stroke's slot does, and the longer one leaves
+    // the window the first run placed.
+    struct Case {
+        const char* what;
+        float length;
+        Point2 position;
+        float direction;
+    };
+    const Case cases[] = {
+        {"forty pixels from the right edge", 40.0f, {44.5f, 3.5f}, 0.7f},
+        {"across the whole canvas", 150.0f, {2.5f, 36.5f}, -0.6f},
+        {"forty pixels again, in a window grown before", 40.0f, {20.5f, 20.5f}, 2.0f},
+    };
     CoverageRecording recording;
-    recording.reset(width, height);
-    const StrokeWalkCounts recorded = walkStroke(setup, surface, brush, recording);
-    clear();
-    ASSERT_EQ(coverage(), std::vector<float>(expected.size(), 0.0f));
-    EXPECT_EQ(recording.replay(canvas), direct.dabPixels) << "the replay counts the dab pixels";
-    EXPECT_EQ(coverage(), expected);
-    EXPECT_EQ(recorded.dabs, direct.dabs);
-    EXPECT_GT(direct.dabPixels, 0);
-    int first = 0, last = 0;
-    canvas.GetDirtyRows(first, last);
-    EXPECT_EQ(first, firstRow);
-    EXPECT_EQ(last, lastRow);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        clear();
+        setup.length = c.length, setup.size = 5.0f, setup.halfBox = 5, setup.position = c.position;
+        setup.direction = c.direction, setup.deformAmplitude = 0.4f, setup.deformFrequency = 2.0f;
+        const StrokeWalkCounts direct = walkStroke(setup, surface, brush, canvas);
+        const std::vector<float> expected = coverage();
+        int firstRow = 0, lastRow = 0;
+        canvas.GetDirtyRows(firstRow, lastRow);
+        recording.reset(width, height);
+        const StrokeWalkCounts recorded = walkStroke(setup, surface, brush, recording);
+        clear();
+        ASSERT_EQ(coverage(), std::vector<float>(expected.size(), 0.0f));
+        EXPECT_EQ(recording.replay(canvas), direct.dabPixels) << "the replay counts the dab pixels";
+        EXPECT_EQ(coverage(), expected);
+        EXPECT_EQ(recorded.dabs, direct.dabs);
+        EXPECT_GT(direct.dabPixels, 0);
+        int first = 0, last = 0;
+        canvas.GetDirtyRows(first, last);
+        EXPECT_EQ(first, firstRow);
+        EXPECT_EQ(last, lastRow);
+        for (int y = first; y <= last; ++y) {
+            int replayedFrom = 0, replayedTo = 0;
+            canvas.GetRowSpan(replayedFrom, replayedTo, y);
+            // The direct walk's spans, from its coverage: the first and last covered column.
+            int from = width, to = -1;
+            for (int x = 0; x < width; ++x)
+                if (expected[static_cast<std::size_t>(y * width + x)] > 0.0f)
+                    from = std::min(from, x), to = x;
+            EXPECT_EQ(replayedFrom, from) << "row " << y;
+            EXPECT_EQ(replayedTo, to) << "row " << y;
+        }
+    }
 }
 
 TEST_F(StrokeWalk, StrokesLongerThanAnyCanvasNeedsEndAndPaintWhatCrossesIt)

@@ -195,6 +195,33 @@ TEST(DepositPaintHalf, WaterFreeMarkerIsNotPickedUpAsBlackPaint)
     expectPlainPaint(2, 2);  // served by that cell alone
 }
 
+TEST(DepositPaintHalf, ALoadLeavesNoWetPaintWhateverWasPaintedBefore)
+{
+    // A new canvas starts from zero-filled storage and a reused one from the last frame's; a
+    // deposit or a bleed before the load must not survive it either way.
+    auto dry = [](const vmlRasterRS& canvas) {
+        for (int cy = 0; cy < canvas.wetHeight(); ++cy)
+            for (int cx = 0; cx < canvas.wetWidth(); ++cx) {
+                const WetCell cell = canvas.cellAt(cx, cy);
+                if (cell.water != 0.0f || cell.inWeight != 0.0f || cell.flow != 0.0f)
+                    return false;
+            }
+        return true;
+    };
+    Bitmap bitmap(8, 8);
+    vmlRasterRS canvas;
+    canvas.Init(&bitmap);
+    wetDisc(canvas, 4, 4);
+    canvas.Load(true);
+    EXPECT_TRUE(dry(canvas)) << "deposited into before the first load";
+    wetDisc(canvas, 4, 4);
+    canvas.Bleed(0.2f);
+    ASSERT_FALSE(dry(canvas));
+    canvas.Init(&bitmap);
+    canvas.Load(true);
+    EXPECT_TRUE(dry(canvas)) << "the next frame on the same storage";
+}
+
 // A clamp passes over the rows no colour was written to since the last one; every way paint
 // reaches the colours must count as a write, or paint out of range would survive the clamp.
 TYPED_TEST(DepositPaint, AClampReachesEveryColourWrittenSinceTheLastOne)
