@@ -2,7 +2,8 @@
 # A painted frame against a plain one, from the command line as a user runs it: the painted still
 # life and the plain scanline render of the same scene, each with 1 and 2 threads, whole commands
 # including writing the image. Prints the wall times, painted / plain with 2 threads, the painted
-# frame's speed-up from 1 to 2 threads, stroke painting per dab pixel and the write time.
+# frame's speed-up from 1 to 2 threads (whole command and render alone), stroke painting per dab
+# pixel and the write time.
 #
 #   bench/painted-frame.sh [VERMIL] [SIZE] [RUNS]
 #
@@ -45,6 +46,8 @@ strokes=$(for run in $(seq "$runs"); do stat seconds_paint_strokes "$out/painted
 dabPixels=$(stat dab_pixels "$out/painted1.1.txt")
 write=$(for run in $(seq "$runs"); do stat seconds_write "$out/painted2.$run.txt"; done | best)
 bleed=$(for run in $(seq "$runs"); do stat seconds_paint_bleed "$out/painted2.$run.txt"; done | best)
+render1=$(for run in $(seq "$runs"); do stat seconds_render "$out/painted1.$run.txt"; done | best)
+render2=$(for run in $(seq "$runs"); do stat seconds_render "$out/painted2.$run.txt"; done | best)
 shade=$(for run in $(seq "$runs"); do stat seconds_shade "$out/painted2.$run.txt"; done | best)
 
 printf 'size %s, best of %s runs\n' "$size" "$runs"
@@ -52,6 +55,10 @@ printf 'plain   1 thread %6.2f s   2 threads %6.2f s\n' "$plain1" "$plain2"
 printf 'painted 1 thread %6.2f s   2 threads %6.2f s\n' "$painted1" "$painted2"
 printf 'painted / plain, 2 threads: %.2fx\n' "$(echo "$painted2 / $plain2" | bc -l)"
 printf 'painted, 1 thread / 2 threads: %.2fx\n' "$(echo "$painted1 / $painted2" | bc -l)"
+# The frame alone: the render, without the process's start-up and the image's writing, which
+# take the same time with any thread count.
+printf 'painted render alone, 1 thread %.2f s / 2 threads %.2f s: %.2fx\n' "$render1" "$render2" \
+    "$(echo "$render1 / $render2" | bc -l)"
 printf 'painted, 2 threads: shading %.2f s, bleeding %.2f s, writing %.2f s\n' "$shade" "$bleed" "$write"
 printf 'stroke painting, 1 thread: %.2f s for %s dab pixels: %.0f ns per dab pixel\n' "$strokes" "$dabPixels" \
     "$(echo "$strokes * 1000000000 / $dabPixels" | bc -l)"
