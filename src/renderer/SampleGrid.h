@@ -101,7 +101,9 @@ public:
 
 private:
     // The chunk a thread fills: indices [next, end).
-    struct Lane {
+    // A cache line of its own: lanes made one after another would share one, and every filing
+    // would pull it from the other thread's core.
+    struct alignas(64) Lane {
         Index next = 0, end = 0;
     };
     Lane* lane();

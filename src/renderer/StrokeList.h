@@ -62,7 +62,8 @@ public:
     ChunkedArena& list() { return list_; }
 
 private:
-    struct Lane {
+    // A cache line of its own, as the sample grid's lanes.
+    struct alignas(64) Lane {
         ChunkedArena* pool = nullptr;
         ChunkedArena* list = nullptr;
         std::size_t* count = nullptr;

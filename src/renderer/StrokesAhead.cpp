@@ -10,7 +10,7 @@ namespace vml {
 
 StrokesAhead::StrokesAhead(StrokeList& strokes, const StrokePaintContext& context, std::size_t count)
     : strokes_(strokes), context_(context), count_(count), workers_(&renderWorkers()), slots_(ring),
-      ready_(std::make_unique<std::atomic<std::size_t>[]>(ring)), prepared_(ring, 0)
+      state_(std::make_unique<SlotState[]>(ring))
 {}
 
 StrokesAhead::~StrokesAhead() = default;
@@ -73,9 +73,10 @@ void StrokesAhead::prepare(std::size_t i)
         // Left unprepared: the painter walks it again itself and meets the failure there.
         made = false;
     }
-    prepared_[slot] = made ? 1 : 0;
-    ready_[slot].store(i + 1, std::memory_order_release);
-    ready_[slot].notify_all();
+    SlotState& state = state_[slot];
+    state.prepared = made;
+    state.ready.store(i + 1, std::memory_order_release);
+    state.ready.notify_all();
 }
 
 void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
@@ -85,7 +86,8 @@ void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
     std::size_t unclaimed = i;
     if (claimed_.compare_exchange_strong(unclaimed, i + 1))
         prepare(i);
-    std::size_t ready = ready_[slot].load(std::memory_order_acquire);
+    SlotState& state = state_[slot];
+    std::size_t ready = state.ready.load(std::memory_order_acquire);
     while (ready != i + 1) {
         // Rather than wait for a worker's walk, walk the next stroke nobody has taken, if its
         // slot is free (stroke next - ring is painted: all before i are).
@@ -93,11 +95,11 @@ void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
         if (next < count_ && next < i + ring && claimed_.compare_exchange_strong(next, next + 1))
             prepare(next);
         else
-            ready_[slot].wait(ready);
-        ready = ready_[slot].load(std::memory_order_acquire);
+            state.ready.wait(ready);
+        ready = state.ready.load(std::memory_order_acquire);
     }
     vmlStrokeRecord& stroke = strokes_.stroke(i);
-    if (prepared_[slot] || stroke.prepare(context, slots_[slot]))
+    if (state.prepared || stroke.prepare(context, slots_[slot]))
         stroke.paintPrepared(context, *slots_[slot]);
     else
         stroke.paint(context);

@@ -53,11 +53,15 @@ private:
     const std::size_t count_;
     WorkerPool* workers_;
     std::vector<std::unique_ptr<PreparedStroke>> slots_;
-    // Per slot: 1 + the stroke whose walk it holds, once prepared; 0 before.
-    std::unique_ptr<std::atomic<std::size_t>[]> ready_;
-    std::vector<char> prepared_;           // per slot: prepare's answer for that stroke
-    std::atomic<std::size_t> claimed_{0};  // strokes [0, claimed_) are taken by a walker
-    std::atomic<std::size_t> painted_{0};  // strokes [0, painted_) are on the canvas
+    // What the painter and the walkers tell each other lies on cache lines of its own: a walker
+    // finishing one slot must not take the line of the slot the painter is reading from its core.
+    struct alignas(64) SlotState {
+        std::atomic<std::size_t> ready{0};  // 1 + the stroke whose walk the slot holds; 0 before
+        bool prepared = false;              // prepare's answer for that stroke
+    };
+    std::unique_ptr<SlotState[]> state_;
+    alignas(64) std::atomic<std::size_t> claimed_{0};  // strokes [0, claimed_) are taken by a walker
+    alignas(64) std::atomic<std::size_t> painted_{0};  // strokes [0, painted_) are on the canvas
     std::atomic<bool> stopping_{false};
 };
 
