@@ -50,12 +50,13 @@ void StrokesAhead::run(const std::function<void()>& paintLoop)
 void StrokesAhead::walk()
 {
     for (;;) {
-        // The painter's own parallel work (the bleed's rows) comes first: it holds up the canvas.
-        workers_->help();
         const std::size_t i = claimed_.fetch_add(1);
         if (i >= count_ || stopping_.load())
             return;
-        // Slot i % ring is free once stroke i - ring is on the canvas.
+        // Slot i % ring is free once stroke i - ring is on the canvas. Only while a walker waits
+        // for it does it take rows of the painter's bleeding: taken between walks, they would
+        // hold up the walks the painter then has to make itself, and the rows' pixels would pass
+        // between the cores twice.
         workers_->waitOrHelp([&] { return painted_.load(std::memory_order_acquire) + ring > i; });
         if (stopping_.load())
             return;
