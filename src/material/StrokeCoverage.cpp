@@ -1,5 +1,6 @@
 #include "material/StrokeCoverage.h"
 
+#include "material/StrokeWalk.h"
 #include "paint/PaintAdjustment.h"
 #include "paint/vmlRasterBase.h"
 #include "renderer/SampleGrid.h"
@@ -22,21 +23,64 @@ const PixelSample* sampleUnder(const CoveragePaint& p, int x, int y)
                                                std::numeric_limits<float>::infinity(), nullptr);
 }
 
-}  // namespace
+// The pixels a stroke covers, row by row in ascending order and left to right within a row: from
+// the canvas's dirty spans and coverage, or from a recording of the walk.
+class CanvasCoverage {
+public:
+    explicit CanvasCoverage(vmlRasterBase& canvas) : canvas_(canvas) {}
+    template <class Visit> void forEachRow(Visit&& visit)
+    {
+        int firstRow = 0, lastRow = -1;
+        canvas_.GetDirtyRows(firstRow, lastRow);
+        for (int y = firstRow; y <= lastRow; ++y) {
+            canvas_.SelectRow(y);
+            int first = 0, last = -1;
+            canvas_.GetRowSpan(first, last, y);
+            visit(y, first, last);
+        }
+    }
+    float coverage(int x, int) const { return canvas_.GetCoverage(x); }
+    void clear(int x, int) { canvas_.ClearCoverage(x); }
+    void deposit(int x, int y, float) { canvas_.DepositPaint(x, y); }
 
-void paintCoverage(const CoveragePaint& p, const PixelAdjustment& adjustment, vmlRasterBase& canvas)
+private:
+    vmlRasterBase& canvas_;
+};
+
+class RecordedCoverage {
+public:
+    RecordedCoverage(const CoverageRecording& recording, vmlRasterBase& canvas)
+        : recording_(recording), canvas_(canvas)
+    {}
+    template <class Visit> void forEachRow(Visit&& visit)
+    {
+        recording_.forEachRow([&](int y, int first, int last, const float* values) {
+            canvas_.SelectRow(y);
+            values_ = values - first;
+            visit(y, first, last);
+        });
+    }
+    float coverage(int x, int) const { return values_[x]; }
+    // The canvas's own coverage was never raised: nothing to clear.
+    void clear(int, int) {}
+    void deposit(int x, int y, float coverage) { canvas_.DepositPaintCovered(x, y, coverage); }
+
+private:
+    const CoverageRecording& recording_;
+    vmlRasterBase& canvas_;
+    const float* values_ = nullptr;
+};
+
+template <class Coverage>
+void paintPixels(const CoveragePaint& p, const PixelAdjustment& adjustment, vmlRasterBase& canvas,
+                 Coverage& covered)
 {
     const bool lookUp = p.fine > 0.0f || p.noSideDrop;
     // Without fine mixing every pixel has the stroke's colour: its jitter is worked out once.
     AColor lastColour(-1.0f, -1.0f, -1.0f, -1.0f), lastJittered;
-    int firstRow = 0, lastRow = -1;
-    canvas.GetDirtyRows(firstRow, lastRow);
-    for (int y = firstRow; y <= lastRow; ++y) {
-        canvas.SelectRow(y);
-        int first = 0, last = -1;
-        canvas.GetRowSpan(first, last, y);
+    covered.forEachRow([&](int y, int first, int last) {
         for (int x = first; x <= last; ++x) {
-            const float coverage = canvas.GetCoverage(x);
+            const float coverage = covered.coverage(x, y);
             if (!(coverage > 0.0f))
                 continue;
             const PixelSample* sample = lookUp ? sampleUnder(p, x, y) : nullptr;
@@ -50,7 +94,7 @@ void paintCoverage(const CoveragePaint& p, const PixelAdjustment& adjustment, vm
             }
             if (p.noSideDrop) {
                 if (!sample) {
-                    canvas.ClearCoverage(x);
+                    covered.clear(x, y);
                     continue;
                 }
                 if (sample->weight < fullSampleCoverage)
@@ -64,9 +108,24 @@ void paintCoverage(const CoveragePaint& p, const PixelAdjustment& adjustment, vm
             c = lastJittered;
             finishPixelColour(adjustment, c, coverage);
             canvas.SetPaintColour(c);
-            canvas.DepositPaint(x, y);
+            covered.deposit(x, y, coverage);
         }
-    }
+    });
+}
+
+}  // namespace
+
+void paintCoverage(const CoveragePaint& paint, const PixelAdjustment& adjustment, vmlRasterBase& canvas)
+{
+    CanvasCoverage covered(canvas);
+    paintPixels(paint, adjustment, canvas, covered);
+}
+
+void paintCoverage(const CoveragePaint& paint, const PixelAdjustment& adjustment,
+                   const CoverageRecording& recording, vmlRasterBase& canvas)
+{
+    RecordedCoverage covered(recording, canvas);
+    paintPixels(paint, adjustment, canvas, covered);
 }
 
 }  // namespace vml

@@ -8,6 +8,7 @@
 
 namespace vml {
 
+class CoverageRecording;
 class SampleGrid;
 class vmlRasterBase;
 struct PixelAdjustment;
@@ -28,5 +29,9 @@ struct CoveragePaint {
 // Deposits the paint of every covered pixel of the dirty spans. The canvas's paint state
 // (blend, water, ...) must be set; the colour is set per pixel.
 void paintCoverage(const CoveragePaint& paint, const PixelAdjustment& adjustment, vmlRasterBase& canvas);
+// The same over a walk's recording instead of the canvas's coverage, which the walk never raised
+// (it must be 0 under the recorded pixels): the pixels, their order and the paint are the same.
+void paintCoverage(const CoveragePaint& paint, const PixelAdjustment& adjustment,
+                   const CoverageRecording& recording, vmlRasterBase& canvas);
 
 }  // namespace vml

@@ -356,16 +356,10 @@ void CoverageRecording::reset(int width, int height)
     }
     firstRow_ = 0, lastRow_ = -1;
     width_ = width, height_ = height, row_ = -1;
-    firstSelected_ = height, lastSelected_ = -1;
     raised_ = 0;
 }
 
-void CoverageRecording::SelectRowTracked(int y)
-{
-    row_ = y >= 0 && y < height_ ? y : -1;
-    if (row_ >= 0)
-        firstSelected_ = std::min(firstSelected_, y), lastSelected_ = std::max(lastSelected_, y);
-}
+void CoverageRecording::SelectRowTracked(int y) { row_ = y >= 0 && y < height_ ? y : -1; }
 
 void CoverageRecording::holdRun(int y, int x0, int x1)
 {
@@ -433,24 +427,6 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
     }
     raised_ += raised;
     return raised;
-}
-
-long long CoverageRecording::replay(vmlRasterBase& canvas) const
-{
-    // The canvas tracks the range of the rows selected, with or without coverage.
-    if (firstSelected_ <= lastSelected_) {
-        canvas.SelectRowTracked(firstSelected_);
-        canvas.SelectRowTracked(lastSelected_);
-    }
-    for (int y = firstRow_; y <= lastRow_; ++y) {
-        const auto r = static_cast<std::size_t>(y - top_);
-        if (spanFirst_[r] > spanLast_[r])
-            continue;
-        canvas.SelectRowTracked(y);
-        canvas.RaiseCoverageRun(spanFirst_[r], windowRow(y) + (spanFirst_[r] - left_),
-                                spanLast_[r] - spanFirst_[r] + 1, 1.0f);
-    }
-    return raised_;
 }
 
 }  // namespace vml

@@ -40,11 +40,10 @@ struct StrokeWalkCounts {
     long long dabPixels = 0;  // pixels whose coverage a dab raised or kept (brush value not 0)
 };
 
-// A walk's coverage kept to be laid on the canvas later, so that the walk can run on another
-// thread while the canvas is busy. Raising is a running maximum, so the dabs' values are merged
-// here, in a dense window of the canvas that follows the walk, and the canvas is raised once per
-// covered row: replayed, the recording leaves the canvas (coverage, dirty rows and spans)
-// exactly as the walk would have.
+// A walk's coverage kept to be deposited later, so that the walk can run on another thread while
+// the canvas is busy. Raising is a running maximum, so the dabs' values are merged here, in a
+// dense window of the canvas that follows the walk, into what the canvas's coverage would hold
+// after the walk.
 class CoverageRecording {
 public:
     // Forgets everything; the walk clips to a canvas of this size.
@@ -54,9 +53,18 @@ public:
     // The canvas calls the walk makes, answered as the canvas would.
     void SelectRowTracked(int y);
     int RaiseCoverageRun(int x, const float* values, int count, float scale);
-    // Raises `canvas` (of the recorded size) by the recorded coverage; returns the pixels the
-    // walk's runs raised or kept, as the walk counted them.
-    long long replay(vmlRasterBase& canvas) const;
+    // The pixels the walk's runs raised or kept, as the walk counted them.
+    long long raised() const { return raised_; }
+    // visit(y, first, last, values) for every row holding recorded coverage, in ascending order:
+    // values[0..last - first] are columns first..last (0 where no dab reached).
+    template <class Visit> void forEachRow(Visit&& visit) const
+    {
+        for (int y = firstRow_; y <= lastRow_; ++y) {
+            const auto r = static_cast<std::size_t>(y - top_);
+            if (spanFirst_[r] <= spanLast_[r])
+                visit(y, spanFirst_[r], spanLast_[r], windowRow(y) + (spanFirst_[r] - left_));
+        }
+    }
 
 private:
     // Moves or widens the window so that it holds columns [x0, x1] of canvas row y, keeping what
@@ -69,7 +77,6 @@ private:
     }
 
     int width_ = 0, height_ = 0, row_ = -1;
-    int firstSelected_ = 0, lastSelected_ = -1;
     long long raised_ = 0;
     // Canvas rows [top_, top_ + rows_) and columns [left_, left_ + stride_), row after row; kept
     // across resets, so a recording holds no more than its largest walk. Outside the touched

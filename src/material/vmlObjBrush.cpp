@@ -117,8 +117,10 @@ void countWalk(StrokePaintContext& context, const StrokeWalkCounts& counts)
     }
 }
 
-// After the walk: the stroke's paint state and colour, deposited over the covered pixels.
-void depositStroke(const vmlObjBrush& stroke, StrokeStart& start, StrokePaintContext& context)
+// After the walk: the stroke's paint state and colour, deposited over the covered pixels, which
+// the canvas's coverage holds or, for a walk made ahead, its recording.
+void depositStroke(const vmlObjBrush& stroke, StrokeStart& start, StrokePaintContext& context,
+                   const CoverageRecording* recording = nullptr)
 {
     const vmlMaterial& material = *stroke.material;
     const vmlMaterial::BrushCache& brushSettings = material.brushCache();
@@ -142,7 +144,10 @@ void depositStroke(const vmlObjBrush& stroke, StrokeStart& start, StrokePaintCon
     coverage.nodeId = stroke.nodeId;
     coverage.material = material.sampleKey();
     coverage.depth = stroke.depthKey;
-    paintCoverage(coverage, paint.adjustment, canvas);
+    if (recording)
+        paintCoverage(coverage, paint.adjustment, *recording, canvas);
+    else
+        paintCoverage(coverage, paint.adjustment, canvas);
 }
 
 class PreparedObjBrush final : public PreparedStroke {
@@ -202,12 +207,13 @@ void vmlObjBrush::paintPrepared(StrokePaintContext& context, PreparedStroke& pre
     auto& made = static_cast<PreparedObjBrush&>(prepared);
     if (!made.start)
         return;
-    vmlRasterBase& canvas = *context.canvas;
-    canvas.ResetDirty();
+    // The walk's coverage goes from the recording straight into the deposits: the canvas's own
+    // coverage is 0 between strokes (every covered pixel is deposited or cleared) and stays so.
+    context.canvas->ResetDirty();
     StrokeWalkCounts counts = made.counts;
-    counts.dabPixels = made.recording.replay(canvas);
+    counts.dabPixels = made.recording.raised();
     countWalk(context, counts);
-    depositStroke(*this, *made.start, context);
+    depositStroke(*this, *made.start, context, &made.recording);
 }
 
 vmlStrokeRecord* vmlObjBrush::copyTo(void* storage) const { return new (storage) vmlObjBrush(*this); }

@@ -17,7 +17,8 @@ public:
     void SetMask(int x, int y, int value) override;
     bool Bleed(float strength) override;
     // y is ignored: the deposit works on the selected row.
-    void DepositPaint(int x, int y) override;
+    void DepositPaint(int x, int y) override { DepositPaintCovered(x, y, selectedPixel(x).coverage); }
+    void DepositPaintCovered(int x, int y, float coverage) override;
 
     // Off, every bleed pass walks the whole canvas as if any pixel might be wet: the reference
     // the wet-span tracking is checked against. On by default.

@@ -97,6 +97,9 @@ public:
     // 21. Deposits the paint state into pixel x of the selected row (y is that row; the
     // half-resolution canvas uses it to find the pixel's wet cell) and sets its coverage to 0.
     virtual void DepositPaint(int x, int y) = 0;
+    // DepositPaint with the pixel's coverage taken to be `coverage`: for a painter that keeps a
+    // stroke's coverage itself and never raised the pixel's own, which is 0 and stays 0.
+    virtual void DepositPaintCovered(int x, int y, float coverage) = 0;
     virtual void ClearCoverage(int x) = 0;  // 22, selected row
 
     // 23-31. Paint state of the stroke about to be deposited.

@@ -3,7 +3,7 @@
 
 namespace vml {
 
-void vmlRaster::DepositPaint(int x, int)
+void vmlRaster::DepositPaintCovered(int x, int, float coverage)
 {
     RasterPixel& p = selectedPixel(x);
     const CanvasPaintState& state = paint_;
@@ -19,7 +19,6 @@ void vmlRaster::DepositPaint(int x, int)
         pickUpWetColour(paint, wet, (p.inWeight + p.flow) * state.mix, state.mix);
     }
 
-    const float coverage = p.coverage;
     if (coverage > 0.0f)
         displaceWetPaint(p, coverage);
     if (coverage * water > 0.0f) {

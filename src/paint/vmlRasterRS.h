@@ -23,7 +23,8 @@ public:
     void SetMask(int x, int y, int value) override;
     bool Bleed(float strength) override;
     bool IsAllocated() const override { return RasterRows::IsAllocated() && !wet_.empty(); }
-    void DepositPaint(int x, int y) override;
+    void DepositPaint(int x, int y) override { DepositPaintCovered(x, y, selectedPixel(x).coverage); }
+    void DepositPaintCovered(int x, int y, float coverage) override;
 
     // The wet layer keeps more of the wind, less of the mix and a tenth of the dry weight.
     void SetWind(const Point2& wind) override { vmlRasterBase::SetWind(wind * 1.4f); }

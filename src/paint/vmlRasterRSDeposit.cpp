@@ -48,7 +48,7 @@ bool vmlRasterRS::servingWetColour(int x, int y, AColor& wet, float& meanInWeigh
     return wet.a > 0.0f;
 }
 
-void vmlRasterRS::DepositPaint(int x, int y)
+void vmlRasterRS::DepositPaintCovered(int x, int y, float coverage)
 {
     assert(y == selectedY_);
     wetGridZero_ = false;
@@ -68,7 +68,6 @@ void vmlRasterRS::DepositPaint(int x, int y)
             pickUpWetColour(paint, wet, (meanInWeight + currentCell(cx, cy).flow) * state.mix, state.mix);
     }
 
-    const float coverage = p.coverage;
     if (coverage > 0.0f)
         displaceWetPaint(cell, coverage);
     if (coverage * water > 0.0f)

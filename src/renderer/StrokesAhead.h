@@ -1,12 +1,12 @@
 #pragma once
 // Strokes walked ahead of the painter. While the render thread paints the strokes in order, the
 // render workers prepare the ones after it (their walks, which read the samples and brush tiles
-// but never the canvas) into a ring of slots; the render thread replays each walk on the canvas
-// in turn. It walks a stroke itself when no worker has taken it yet, and while a worker is still
+// but never the canvas) into a ring of slots; the render thread deposits each walk's paint on
+// the canvas in turn. It walks a stroke itself when no worker has taken it yet, and while a worker is still
 // on the one it needs, it walks the next ones nobody has taken. The workers in turn take rows of
 // the render thread's bleeding (WorkerPool::waitOrHelp) while they wait for a free slot. The
-// canvas sees the same calls in the same order as when every stroke is painted by itself, so the
-// pixels are the same.
+// canvas receives the same deposits in the same order as when every stroke is painted by itself,
+// so the pixels are the same.
 
 #include <atomic>
 #include <cstddef>
