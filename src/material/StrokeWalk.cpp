@@ -347,12 +347,19 @@ constexpr int initialWindowSide = 64;
 
 void CoverageRecording::reset(int width, int height)
 {
-    for (int y = firstRow_; y <= lastRow_; ++y) {
-        const auto r = static_cast<std::size_t>(y - top_);
-        if (spanFirst_[r] <= spanLast_[r])
-            std::fill(windowRow(y) + (spanFirst_[r] - left_), windowRow(y) + (spanLast_[r] - left_) + 1,
-                      0.0f);
-        spanFirst_[r] = std::numeric_limits<int>::max(), spanLast_[r] = -1;
+    if (byRows_) {
+        for (int y = firstRow_; y <= lastRow_; ++y)
+            rowOf_[static_cast<std::size_t>(y)] = -1;
+        heldRowsUsed_ = 0;
+        byRows_ = false;
+    } else {
+        for (int y = firstRow_; y <= lastRow_; ++y) {
+            const auto r = static_cast<std::size_t>(y - top_);
+            if (spanFirst_[r] <= spanLast_[r])
+                std::fill(windowRow(y) + (spanFirst_[r] - left_), windowRow(y) + (spanLast_[r] - left_) + 1,
+                          0.0f);
+            spanFirst_[r] = std::numeric_limits<int>::max(), spanLast_[r] = -1;
+        }
     }
     firstRow_ = 0, lastRow_ = -1;
     width_ = width, height_ = height, row_ = -1;
@@ -361,10 +368,10 @@ void CoverageRecording::reset(int width, int height)
 
 void CoverageRecording::SelectRowTracked(int y) { row_ = y >= 0 && y < height_ ? y : -1; }
 
-void CoverageRecording::holdRun(int y, int x0, int x1)
+bool CoverageRecording::holdRun(int y, int x0, int x1)
 {
     if (y >= top_ && y < top_ + rows_ && x0 >= left_ && x1 < left_ + stride_)
-        return;
+        return true;
     // An empty window is placed anew around the run; a used one grows to twice the sides it
     // needs, so a long walk regrows it only a few times.
     const bool empty = firstRow_ > lastRow_;
@@ -377,13 +384,19 @@ void CoverageRecording::holdRun(int y, int x0, int x1)
                 needLeft = std::min(needLeft, spanFirst_[r]), needRight = std::max(needRight, spanLast_[r]);
         }
     }
+    // Sides within the canvas's, so these stay far from int's end.
     const int needRows = needBottom - needTop + 1, needColumns = needRight - needLeft + 1;
-    const int rows = std::max({rows_, initialWindowSide, empty ? needRows : 2 * needRows});
-    const int columns = std::max({stride_, initialWindowSide, empty ? needColumns : 2 * needColumns});
+    int rows = std::max({rows_, initialWindowSide, empty ? needRows : 2 * needRows});
+    int columns = std::max({stride_, initialWindowSide, empty ? needColumns : 2 * needColumns});
+    auto area = [](int r, int c) { return static_cast<std::size_t>(r) * static_cast<std::size_t>(c); };
+    if (area(rows, columns) > windowLimit)
+        rows = std::max(rows_, needRows), columns = std::max(stride_, needColumns);
+    if (area(rows, columns) > windowLimit)
+        return false;
     const int top = needTop - (rows - needRows) / 2, left = needLeft - (columns - needColumns) / 2;
     if (empty && rows == rows_ && columns == stride_) {
         top_ = top, left_ = left;
-        return;
+        return true;
     }
     std::vector<float> window(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), 0.0f);
     std::vector<int> spanFirst(static_cast<std::size_t>(rows), std::numeric_limits<int>::max()),
@@ -399,6 +412,60 @@ void CoverageRecording::holdRun(int y, int x0, int x1)
     window_ = std::move(window);
     spanFirst_ = std::move(spanFirst), spanLast_ = std::move(spanLast);
     top_ = top, left_ = left, rows_ = rows, stride_ = columns;
+    return true;
+}
+
+void CoverageRecording::switchToRows()
+{
+    if (rowOf_.size() < static_cast<std::size_t>(height_))
+        rowOf_.resize(static_cast<std::size_t>(height_), -1);
+    for (int y = firstRow_; y <= lastRow_; ++y) {
+        const auto r = static_cast<std::size_t>(y - top_);
+        if (spanFirst_[r] > spanLast_[r])
+            continue;
+        if (heldRows_.size() <= heldRowsUsed_)
+            heldRows_.emplace_back();
+        HeldRow& row = heldRows_[heldRowsUsed_];
+        rowOf_[static_cast<std::size_t>(y)] = static_cast<int>(heldRowsUsed_++);
+        row.first = spanFirst_[r];
+        float* const from = windowRow(y) + (spanFirst_[r] - left_);
+        row.values.assign(from, from + (spanLast_[r] - spanFirst_[r] + 1));
+        std::fill(from, from + (spanLast_[r] - spanFirst_[r] + 1), 0.0f);
+        spanFirst_[r] = std::numeric_limits<int>::max(), spanLast_[r] = -1;
+    }
+    byRows_ = true;
+}
+
+int CoverageRecording::raiseRow(int y, int x0, int x1, const float* values, float scale)
+{
+    int& k = rowOf_[static_cast<std::size_t>(y)];
+    if (k < 0) {
+        if (heldRows_.size() <= heldRowsUsed_)
+            heldRows_.emplace_back();
+        k = static_cast<int>(heldRowsUsed_++);
+        HeldRow& row = heldRows_[static_cast<std::size_t>(k)];
+        row.first = x0;
+        row.values.assign(static_cast<std::size_t>(x1 - x0 + 1), 0.0f);
+    }
+    HeldRow& row = heldRows_[static_cast<std::size_t>(k)];
+    // Widen the row to the run, with empty coverage in the new columns.
+    if (x0 < row.first) {
+        row.values.insert(row.values.begin(), static_cast<std::size_t>(row.first - x0), 0.0f);
+        row.first = x0;
+    }
+    const int last = row.first + static_cast<int>(row.values.size()) - 1;
+    if (x1 > last)
+        row.values.resize(row.values.size() + static_cast<std::size_t>(x1 - last), 0.0f);
+    float* const merged = row.values.data() + (x0 - row.first);
+    int raised = 0;
+    for (int i = 0; i <= x1 - x0; ++i) {
+        const float v = values[i];
+        const bool counted = v != 0.0f;
+        raised += counted ? 1 : 0;
+        const float value = v * scale, held = merged[i];
+        merged[i] = counted && value > held ? value : held;
+    }
+    return raised;
 }
 
 int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, float scale)
@@ -409,11 +476,17 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
     const int first = std::max(0, -x), end = std::min(count, width_ - x);
     if (first >= end)
         return 0;
-    holdRun(row_, x + first, x + end - 1);
-    const auto r = static_cast<std::size_t>(row_ - top_);
-    spanFirst_[r] = std::min(spanFirst_[r], x + first), spanLast_[r] = std::max(spanLast_[r], x + end - 1);
+    if (!byRows_ && !holdRun(row_, x + first, x + end - 1))
+        switchToRows();
     firstRow_ = firstRow_ > lastRow_ ? row_ : std::min(firstRow_, row_);
     lastRow_ = std::max(lastRow_, row_);
+    if (byRows_) {
+        const int raised = raiseRow(row_, x + first, x + end - 1, values + first, scale);
+        raised_ += raised;
+        return raised;
+    }
+    const auto r = static_cast<std::size_t>(row_ - top_);
+    spanFirst_[r] = std::min(spanFirst_[r], x + first), spanLast_[r] = std::max(spanLast_[r], x + end - 1);
     float* const merged = windowRow(row_) + (x - left_);
     int raised = 0;
     // As the canvas raises: only a greater value counts (a NaN never does); without branches, as

@@ -199,6 +199,51 @@ TEST_F(StrokeWalk, ARecordedWalkHoldsTheCoverageTheDirectWalkRaises)
     }
 }
 
+TEST(CoverageRecordingWindow, AWalkTooLargeForTheWindowIsKeptRowByRow)
+{
+    // Overlapping runs down the diagonal of a large canvas, as a long stroke leaves them: their
+    // bounding box passes the window's limit part way, and what came before must survive the
+    // change. A small walk after it is held in the window again.
+    constexpr int side = 1000;
+    const float values[4] = {0.25f, 1.0f, 0.75f, 0.5f};
+    std::vector<float> expected(static_cast<std::size_t>(side) * side, 0.0f);
+    CoverageRecording recording;
+    recording.reset(side, side);
+    long long raised = 0;
+    for (int y = 0; y + 1 < side; y += 3)
+        for (int dy = 0; dy < 2; ++dy) {
+            recording.SelectRowTracked(y + dy);
+            raised += recording.RaiseCoverageRun(y + dy - 2, values, 4, 0.5f);
+            for (int i = 0; i < 4; ++i)
+                if (const int x = y + dy - 2 + i; x >= 0 && x < side) {
+                    float& held = expected[static_cast<std::size_t>((y + dy) * side + x)];
+                    held = std::max(held, values[i] * 0.5f);
+                }
+        }
+    ASSERT_TRUE(recording.heldByRows());
+    auto recorded = [&] {
+        std::vector<float> all(expected.size(), 0.0f);
+        int lastRow = -1;
+        recording.forEachRow([&](int y, int first, int last, const float* v) {
+            EXPECT_GT(y, lastRow) << "rows in ascending order";
+            lastRow = y;
+            for (int x = first; x <= last; ++x)
+                all[static_cast<std::size_t>(y * side + x)] = v[x - first];
+        });
+        return all;
+    };
+    EXPECT_EQ(recorded(), expected);
+    EXPECT_EQ(recording.raised(), raised);
+
+    recording.reset(side, side);
+    recording.SelectRowTracked(900);
+    EXPECT_EQ(recording.RaiseCoverageRun(10, values, 4, 1.0f), 4);
+    EXPECT_FALSE(recording.heldByRows());
+    std::fill(expected.begin(), expected.end(), 0.0f);
+    std::copy(values, values + 4, expected.begin() + 900 * side + 10);
+    EXPECT_EQ(recorded(), expected) << "nothing of the large walk is left";
+}
+
 TEST_F(StrokeWalk, StrokesLongerThanAnyCanvasNeedsEndAndPaintWhatCrossesIt)
 {
     // Straight strokes over an empty surface, a dab at every pixel step; the 48-pixel canvas sees
