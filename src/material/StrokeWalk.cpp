@@ -341,8 +341,26 @@ StrokeWalkCounts walkStroke(const StrokeSetup& setup, const StrokeSurface& surfa
 }
 
 namespace {
+
 // Rows and columns a fresh window spans: most walks fit, so it seldom has to grow.
 constexpr int initialWindowSide = 64;
+
+// Raises merged[i] to values[i] x scale as the canvas raises: only a greater value counts (a NaN
+// never does); without branches, as the runs are short and their values random. Answers how many
+// values were not 0.
+int mergeRun(float* merged, const float* values, int count, float scale)
+{
+    int raised = 0;
+    for (int i = 0; i < count; ++i) {
+        const float v = values[i];
+        const bool counted = v != 0.0f;
+        raised += counted ? 1 : 0;
+        const float value = v * scale, held = merged[i];
+        merged[i] = counted && value > held ? value : held;
+    }
+    return raised;
+}
+
 }  // namespace
 
 void CoverageRecording::reset(int width, int height)
@@ -456,16 +474,7 @@ int CoverageRecording::raiseRow(int y, int x0, int x1, const float* values, floa
     const int last = row.first + static_cast<int>(row.values.size()) - 1;
     if (x1 > last)
         row.values.resize(row.values.size() + static_cast<std::size_t>(x1 - last), 0.0f);
-    float* const merged = row.values.data() + (x0 - row.first);
-    int raised = 0;
-    for (int i = 0; i <= x1 - x0; ++i) {
-        const float v = values[i];
-        const bool counted = v != 0.0f;
-        raised += counted ? 1 : 0;
-        const float value = v * scale, held = merged[i];
-        merged[i] = counted && value > held ? value : held;
-    }
-    return raised;
+    return mergeRun(row.values.data() + (x0 - row.first), values, x1 - x0 + 1, scale);
 }
 
 int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, float scale)
@@ -487,17 +496,7 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
     }
     const auto r = static_cast<std::size_t>(row_ - top_);
     spanFirst_[r] = std::min(spanFirst_[r], x + first), spanLast_[r] = std::max(spanLast_[r], x + end - 1);
-    float* const merged = windowRow(row_) + (x - left_);
-    int raised = 0;
-    // As the canvas raises: only a greater value counts (a NaN never does); without branches, as
-    // the runs are short and their values random.
-    for (int i = first; i < end; ++i) {
-        const float v = values[i];
-        const bool counted = v != 0.0f;
-        raised += counted ? 1 : 0;
-        const float value = v * scale, held = merged[i];
-        merged[i] = counted && value > held ? value : held;
-    }
+    const int raised = mergeRun(windowRow(row_) + (x + first - left_), values + first, end - first, scale);
     raised_ += raised;
     return raised;
 }
