@@ -39,8 +39,8 @@ public:
             visit(y, first, last);
         }
     }
-    float coverage(int x, int) const { return canvas_.GetCoverage(x); }
-    void clear(int x, int) { canvas_.ClearCoverage(x); }
+    float coverage(int x) const { return canvas_.GetCoverage(x); }
+    void clear(int x) { canvas_.ClearCoverage(x); }
     void deposit(int x, int y, float) { canvas_.DepositPaint(x, y); }
 
 private:
@@ -60,9 +60,9 @@ public:
             visit(y, first, last);
         });
     }
-    float coverage(int x, int) const { return values_[x]; }
+    float coverage(int x) const { return values_[x]; }
     // The canvas's own coverage was never raised: nothing to clear.
-    void clear(int, int) {}
+    void clear(int) {}
     void deposit(int x, int y, float coverage) { canvas_.DepositPaintCovered(x, y, coverage); }
 
 private:
@@ -80,7 +80,7 @@ void paintPixels(const CoveragePaint& p, const PixelAdjustment& adjustment, vmlR
     AColor lastColour(-1.0f, -1.0f, -1.0f, -1.0f), lastJittered;
     covered.forEachRow([&](int y, int first, int last) {
         for (int x = first; x <= last; ++x) {
-            const float coverage = covered.coverage(x, y);
+            const float coverage = covered.coverage(x);
             if (!(coverage > 0.0f))
                 continue;
             const PixelSample* sample = lookUp ? sampleUnder(p, x, y) : nullptr;
@@ -94,7 +94,7 @@ void paintPixels(const CoveragePaint& p, const PixelAdjustment& adjustment, vmlR
             }
             if (p.noSideDrop) {
                 if (!sample) {
-                    covered.clear(x, y);
+                    covered.clear(x);
                     continue;
                 }
                 if (sample->weight < fullSampleCoverage)

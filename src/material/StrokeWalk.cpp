@@ -441,31 +441,29 @@ void CoverageRecording::switchToRows()
         const auto r = static_cast<std::size_t>(y - top_);
         if (spanFirst_[r] > spanLast_[r])
             continue;
-        if (heldRows_.size() <= heldRowsUsed_)
-            heldRows_.emplace_back();
-        HeldRow& row = heldRows_[heldRowsUsed_];
-        rowOf_[static_cast<std::size_t>(y)] = static_cast<int>(heldRowsUsed_++);
-        row.first = spanFirst_[r];
         float* const from = windowRow(y) + (spanFirst_[r] - left_);
-        row.values.assign(from, from + (spanLast_[r] - spanFirst_[r] + 1));
+        newHeldRow(y, spanFirst_[r]).assign(from, from + (spanLast_[r] - spanFirst_[r] + 1));
         std::fill(from, from + (spanLast_[r] - spanFirst_[r] + 1), 0.0f);
         spanFirst_[r] = std::numeric_limits<int>::max(), spanLast_[r] = -1;
     }
     byRows_ = true;
 }
 
+std::vector<float>& CoverageRecording::newHeldRow(int y, int first)
+{
+    if (heldRows_.size() <= heldRowsUsed_)
+        heldRows_.emplace_back();
+    rowOf_[static_cast<std::size_t>(y)] = static_cast<int>(heldRowsUsed_);
+    HeldRow& row = heldRows_[heldRowsUsed_++];
+    row.first = first;
+    return row.values;
+}
+
 int CoverageRecording::raiseRow(int y, int x0, int x1, const float* values, float scale)
 {
-    int& k = rowOf_[static_cast<std::size_t>(y)];
-    if (k < 0) {
-        if (heldRows_.size() <= heldRowsUsed_)
-            heldRows_.emplace_back();
-        k = static_cast<int>(heldRowsUsed_++);
-        HeldRow& row = heldRows_[static_cast<std::size_t>(k)];
-        row.first = x0;
-        row.values.assign(static_cast<std::size_t>(x1 - x0 + 1), 0.0f);
-    }
-    HeldRow& row = heldRows_[static_cast<std::size_t>(k)];
+    if (rowOf_[static_cast<std::size_t>(y)] < 0)
+        newHeldRow(y, x0).assign(static_cast<std::size_t>(x1 - x0 + 1), 0.0f);
+    HeldRow& row = heldRows_[static_cast<std::size_t>(rowOf_[static_cast<std::size_t>(y)])];
     // Widen the row to the run, with empty coverage in the new columns.
     if (x0 < row.first) {
         row.values.insert(row.values.begin(), static_cast<std::size_t>(row.first - x0), 0.0f);
@@ -489,14 +487,15 @@ int CoverageRecording::RaiseCoverageRun(int x, const float* values, int count, f
         switchToRows();
     firstRow_ = firstRow_ > lastRow_ ? row_ : std::min(firstRow_, row_);
     lastRow_ = std::max(lastRow_, row_);
+    int raised = 0;
     if (byRows_) {
-        const int raised = raiseRow(row_, x + first, x + end - 1, values + first, scale);
-        raised_ += raised;
-        return raised;
+        raised = raiseRow(row_, x + first, x + end - 1, values + first, scale);
+    } else {
+        const auto r = static_cast<std::size_t>(row_ - top_);
+        spanFirst_[r] = std::min(spanFirst_[r], x + first),
+        spanLast_[r] = std::max(spanLast_[r], x + end - 1);
+        raised = mergeRun(windowRow(row_) + (x + first - left_), values + first, end - first, scale);
     }
-    const auto r = static_cast<std::size_t>(row_ - top_);
-    spanFirst_[r] = std::min(spanFirst_[r], x + first), spanLast_[r] = std::max(spanLast_[r], x + end - 1);
-    const int raised = mergeRun(windowRow(row_) + (x + first - left_), values + first, end - first, scale);
     raised_ += raised;
     return raised;
 }

@@ -87,6 +87,8 @@ private:
     bool holdRun(int y, int x0, int x1);
     // Moves what the window holds into heldRows_ and empties the window.
     void switchToRows();
+    // A held row for canvas row y, starting empty at column `first`.
+    std::vector<float>& newHeldRow(int y, int first);
     // The merge of a run into heldRows_: columns [x0, x1] of row y, from values[0].
     int raiseRow(int y, int x0, int x1, const float* values, float scale);
     float* windowRow(int y) { return window_.data() + static_cast<std::size_t>(y - top_) * stride_; }

@@ -67,16 +67,15 @@ void StrokesAhead::walk()
 void StrokesAhead::prepare(std::size_t i)
 {
     const std::size_t slot = i % ring;
-    bool made = false, failed = false;
+    bool made = false;
     try {
         made = strokes_.stroke(i).prepare(context_, slots_[slot]);
     } catch (...) {
         // Left unprepared: the painter prepares it again itself and meets the failure there.
-        failed = true;
+        made = false;
     }
     SlotState& state = state_[slot];
     state.prepared = made;
-    state.failed = failed;
     state.ready.store(i + 1, std::memory_order_release);
     state.ready.notify_all();
 }
@@ -101,8 +100,7 @@ void StrokesAhead::paint(std::size_t i, StrokePaintContext& context)
         ready = state.ready.load(std::memory_order_acquire);
     }
     vmlStrokeRecord& stroke = strokes_.stroke(i);
-    // A stroke the record would not prepare is painted by itself.
-    if (state.prepared || (state.failed && stroke.prepare(context, slots_[slot])))
+    if (state.prepared || stroke.prepare(context, slots_[slot]))
         stroke.paintPrepared(context, *slots_[slot]);
     else
         stroke.paint(context);

@@ -59,7 +59,6 @@ private:
     struct alignas(64) SlotState {
         std::atomic<std::size_t> ready{0};  // 1 + the stroke whose walk the slot holds; 0 before
         bool prepared = false;              // prepare's answer for that stroke
-        bool failed = false;                // prepare threw
     };
     std::unique_ptr<SlotState[]> state_;
     alignas(64) std::atomic<std::size_t> claimed_{0};  // strokes [0, claimed_) are taken by a walker
