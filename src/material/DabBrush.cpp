@@ -33,11 +33,11 @@ void MapDabBrush::beginDab(float cs, float sn)
     if (!cache_)
         return;
     // One tile per variant; a missing one is rendered with the brush set to it.
-    tile_ = BrushTileSampler(tileOf(variantIndex_), cache_->tileSize());
+    tile_ = tileOf(variantIndex_);
     tile_.setTextureSteps(cs, sn);
 }
 
-const std::uint8_t* MapDabBrush::tileOf(int variant)
+BrushTileSampler MapDabBrush::tileOf(int variant)
 {
     // Every thread remembers the last tiles it was handed, with the cache's generation: while
     // that stands, the tile is where it was and the cache's lock need not be taken.
@@ -47,6 +47,7 @@ const std::uint8_t* MapDabBrush::tileOf(int variant)
         const vmlBrush* brush = nullptr;
         int variant = 0;
         const std::uint8_t* tile = nullptr;
+        TexelBox nonzero;
     };
     constexpr std::size_t kept = 32;
     thread_local Remembered remembered[kept];
@@ -56,35 +57,42 @@ const std::uint8_t* MapDabBrush::tileOf(int variant)
         return r.tile && r.cache == cache_ && r.generation == generation && r.brush == &brush_ &&
                r.variant == variant;
     };
+    const int size = cache_->tileSize();
+    auto sampler = [size](const Remembered& r) { return BrushTileSampler(r.tile, size, r.nonzero); };
     // Most dabs use the tile of the dab before.
     if (matches(remembered[lastUsed]))
-        return remembered[lastUsed].tile;
+        return sampler(remembered[lastUsed]);
     for (std::size_t i = 0; i < kept; ++i)
         if (matches(remembered[i])) {
             lastUsed = i;
-            return remembered[i].tile;
+            return sampler(remembered[i]);
         }
     const std::uint8_t* tile =
         cache_->lookupShared(&brush_, static_cast<std::uint32_t>(variant),
                              [&](Texmap*) { brush_.setVariant(variantSeed_, variant); });
-    remembered[next] = {cache_, generation, &brush_, variant, tile};
+    remembered[next] = {cache_, generation, &brush_, variant, tile, BrushTileSampler::nonzeroBox(tile, size)};
     lastUsed = next;
     next = (next + 1) % kept;
-    return tile;
+    return sampler(remembered[lastUsed]);
 }
 
-void MapDabBrush::sampleRow(float u, float v, int count, float* values)
+ReadRun MapDabBrush::sampleRow(float u, float v, int count, float* values)
 {
     if (cache_) {
         tile_.setPosition(u, v);
-        tile_.sampleRun(values, count);
-        return;
+        return tile_.sampleNonzeroRun(values, count);
     }
     for (int i = 0; i < count; ++i) {
         const float ui = u + static_cast<float>(i) * cs_, vi = v + static_cast<float>(i) * sn_;
         context_.setTextureCoords({ui, vi, 0.0f}, {});
         values[i] = brush_.value(ui, vi, &context_);
     }
+    return {0, std::max(count, 0)};
+}
+
+TextureBox MapDabBrush::tipBounds(int reads) const
+{
+    return cache_ ? tile_.nonzeroReach(reads) : TextureBox{};
 }
 
 }  // namespace vml

@@ -21,8 +21,13 @@ public:
     virtual void setVariant(std::uint16_t seed, int index) = 0;
     // (cs, sn): texture-space step from one column to the next.
     virtual void beginDab(float cs, float sn) = 0;
-    // Values 0..1 of `count` pixels of a row, the first at (u, v), each next one step further.
-    virtual void sampleRow(float u, float v, int count, float* values) = 0;
+    // Values 0..1 of `count` pixels of a row, the first at (u, v), each next one step further:
+    // the pixels of the answered run, in values[0..run.count). The others are 0; a brush that
+    // knows where its tip is empty may leave them out.
+    virtual ReadRun sampleRow(float u, float v, int count, float* values) = 0;
+    // After beginDab: where the rows of the dab, each of at most `reads` pixels, can read
+    // above 0. The whole square unless the brush knows where its tip is empty.
+    virtual TextureBox tipBounds(int /*reads*/) const { return {}; }
 };
 
 // The brush texture map, through the renderer's cache when one is given and the brush allows
@@ -36,7 +41,8 @@ public:
     int variantCount() const override;
     void setVariant(std::uint16_t seed, int index) override;
     void beginDab(float cs, float sn) override;
-    void sampleRow(float u, float v, int count, float* values) override;
+    ReadRun sampleRow(float u, float v, int count, float* values) override;
+    TextureBox tipBounds(int reads) const override;
 
     bool usesCache() const { return cache_ != nullptr; }
 
@@ -49,8 +55,8 @@ private:
     std::uint16_t variantSeed_ = 0;
     int variantIndex_ = 0;
 
-    // The cached tile of a variant.
-    const std::uint8_t* tileOf(int variant);
+    // The cached tile of a variant, with the box of its texels above 0.
+    BrushTileSampler tileOf(int variant);
 };
 
 }  // namespace vml

@@ -255,8 +255,14 @@ private:
         const int columns = x1 - x0 + 1;
         if (rowValues_.size() < static_cast<std::size_t>(columns))
             rowValues_.resize(static_cast<std::size_t>(columns));
+        int rowFirst = y0, rowLast = y1;
+        if (!tipRows(brush_.tipBounds(columns), cs, sn, rowFirst, rowLast))
+            return;
         bool earlierRowInside = false;
-        for (int y = y0; y <= y1; ++y, rowU += sn, rowV -= cs) {
+        for (int y = y0; y <= rowLast; ++y, rowU += sn, rowV -= cs) {
+            // Rows before the tip still step (u, v), so that every row reads where it would.
+            if (y < rowFirst)
+                continue;
             canvas_.SelectRowTracked(y);
             // The run of columns whose (u, v) lies in the brush square: one interval, as the
             // row is a line through a convex square.
@@ -272,9 +278,37 @@ private:
             const float u = rowU + static_cast<float>(first) * cs, v = rowV + static_cast<float>(first) * sn;
             const int count = last - first + 1;
             float* values = rowValues_.data();
-            brush_.sampleRow(u, v, count, values);
-            counts_.dabPixels += canvas_.RaiseCoverageRun(x0 + first, values, count, a);
+            const ReadRun run = brush_.sampleRow(u, v, count, values);
+            if (run.count > 0)
+                counts_.dabPixels += canvas_.RaiseCoverageRun(x0 + first + run.first, values, run.count, a);
         }
+    }
+
+    // Narrows the dab's rows [first, last] to those that can read the brush inside `tip`: its
+    // corners taken back to the canvas, with a row to spare either side for rounding. False
+    // when no row can.
+    bool tipRows(const TextureBox& tip, float cs, float sn, int& first, int& last) const
+    {
+        if (tip.empty())
+            return false;
+        // (u, v) - 0.5 = (cs X - sn Y, sn X + cs Y) for the pixel at X = x - px - fx and
+        // Y = py + fy - y, so Y = (cs (v - 0.5) - sn (u - 0.5)) / (cs^2 + sn^2).
+        const double c = cs, s = sn, k2 = c * c + s * s;
+        if (!(k2 > 0.0) || !std::isfinite(k2))
+            return true;
+        double low = INFINITY, high = -INFINITY;
+        for (const float u : {tip.u0, tip.u1})
+            for (const float v : {tip.v0, tip.v1}) {
+                const double Y = (c * (v - 0.5) - s * (u - 0.5)) / k2;
+                low = std::min(low, Y), high = std::max(high, Y);
+            }
+        const double centre = static_cast<double>(py_) + fy_;
+        const double top = std::floor(centre - high) - 1.0, bottom = std::ceil(centre - low) + 1.0;
+        if (!(top <= bottom))
+            return true;  // not a number: keep every row
+        first = static_cast<int>(std::clamp<double>(top, first, last + 1.0));
+        last = static_cast<int>(std::clamp<double>(bottom, first - 1.0, last));
+        return first <= last;
     }
 
     // Narrows [first, last] to the steps i with 0 <= start + i x step <= 1.

@@ -7,11 +7,37 @@
 
 namespace vml {
 
+// Texels (x0..x1, y0..y1), inclusive; empty when x0 > x1 or y0 > y1.
+struct TexelBox {
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    bool empty() const { return x0 > x1 || y0 > y1; }
+};
+
+// A box of texture space, the tile being 0..1 both ways; empty when u0 > u1 or v0 > v1.
+struct TextureBox {
+    float u0 = 0.0f, v0 = 0.0f, u1 = 1.0f, v1 = 1.0f;
+    bool empty() const { return !(u0 <= u1 && v0 <= v1); }
+};
+
+// Reads first .. first + count - 1 of a run of reads; empty when count is 0.
+struct ReadRun {
+    int first = 0;
+    int count = 0;
+};
+
 class BrushTileSampler {
 public:
     BrushTileSampler() = default;
     // `tile` holds size x size bytes, row by row; null or a size below 1 reads 0 everywhere.
-    BrushTileSampler(const std::uint8_t* tile, int size) : tile_(tile), size_(size) {}
+    BrushTileSampler(const std::uint8_t* tile, int size)
+        : tile_(tile), size_(size), nonzero_{0, 0, size - 1, size - 1}
+    {}
+    // The same, told that every texel outside `nonzero` is 0 (nonzeroBox gives the tightest).
+    BrushTileSampler(const std::uint8_t* tile, int size, const TexelBox& nonzero)
+        : tile_(tile), size_(size), nonzero_(nonzero)
+    {}
+    // The smallest box holding every texel above 0 of a size x size tile.
+    static TexelBox nonzeroBox(const std::uint8_t* tile, int size);
 
     // Position from texture coordinates: x = s x u and y = s x v, each clamped to 0..s, x 256
     // truncated, clamped to 0..(s - 1) x 256. NaN counts as 0.
@@ -63,6 +89,18 @@ public:
         x_ = x, y_ = y;
     }
 
+    // The reads of sampleRun(values, count) that can be above 0, as they are in values[0..n):
+    // the run's reads that land in the nonzero box. Every other read is 0 and is not written.
+    // Dabs are mostly empty square around the tip, so this skips most of their pixels.
+    ReadRun sampleNonzeroRun(float* values, int count);
+
+    // Where a run of up to `reads` reads, started with setPosition(u, v) for u and v within
+    // 0..1 and stepped by setTextureSteps(du, dv), can read above 0: every such read i lies
+    // inside it at (u + i du, v + i dv). The nonzero box, widened by how far the fixed-point
+    // reads stray from that line.
+    TextureBox nonzeroReach(int reads) const;
+    const TexelBox& nonzero() const { return nonzero_; }
+    int size() const { return size_; }
     std::int64_t x() const { return x_; }
     std::int64_t y() const { return y_; }
 
@@ -71,6 +109,7 @@ private:
     int size_ = 0;
     std::int64_t x_ = 0, y_ = 0;
     std::int32_t stepX_ = 0, stepY_ = 0;
+    TexelBox nonzero_;
 };
 
 }  // namespace vml

@@ -37,13 +37,14 @@ public:
     int variantCount() const override { return variants_; }
     void setVariant(std::uint16_t, int) override {}
     void beginDab(float cs, float sn) override { cs_ = cs, sn_ = sn; }
-    void sampleRow(float u, float v, int count, float* values) override
+    ReadRun sampleRow(float u, float v, int count, float* values) override
     {
         for (int i = 0; i < count; ++i) {
             const float du = u + static_cast<float>(i) * cs_ - 0.5f,
                         dv = v + static_cast<float>(i) * sn_ - 0.5f;
             values[i] = du * du + dv * dv <= 0.25f ? 1.0f : 0.0f;
         }
+        return {0, count};
     }
 
 private:
@@ -339,6 +340,65 @@ TEST_F(StrokeWalk, TheSameStrokePaintsTheSameCoverageAndAnotherSeedPaintsOther)
     const auto first = paintSeed(1234);
     EXPECT_EQ(paintSeed(1234), first);
     EXPECT_NE(paintSeed(1235), first);
+}
+
+// A tile read as the renderer's brush cache reads it: every pixel of every row, or only where
+// its tip can be.
+class TileBrush final : public DabBrush {
+public:
+    TileBrush(const std::vector<std::uint8_t>& tile, int size, bool knowsTip)
+        : sampler_(tile.data(), size, BrushTileSampler::nonzeroBox(tile.data(), size)), knowsTip_(knowsTip)
+    {}
+    int variantCount() const override { return 1; }
+    void setVariant(std::uint16_t, int) override {}
+    void beginDab(float cs, float sn) override { sampler_.setTextureSteps(cs, sn); }
+    ReadRun sampleRow(float u, float v, int count, float* values) override
+    {
+        sampler_.setPosition(u, v);
+        if (knowsTip_)
+            return sampler_.sampleNonzeroRun(values, count);
+        sampler_.sampleRun(values, count);
+        return {0, count};
+    }
+    TextureBox tipBounds(int reads) const override
+    {
+        return knowsTip_ ? sampler_.nonzeroReach(reads) : TextureBox{};
+    }
+
+private:
+    BrushTileSampler sampler_;
+    bool knowsTip_;
+};
+
+TEST_F(StrokeWalk, SkippingWhereTheTipIsEmptyRaisesTheSameCoverage)
+{
+    // A narrow tip in one corner of the tile, so that most rows and columns of a dab are empty.
+    constexpr int size = 32;
+    std::vector<std::uint8_t> tile(size * size);
+    for (int r = 3; r <= 9; ++r)
+        for (int c = 20 + r % 3; c <= 29; ++c)
+            tile[static_cast<std::size_t>(r * size + c)] = static_cast<std::uint8_t>(20 * r + c);
+    TileBrush wholeRows(tile, size, false), tipOnly(tile, size, true);
+    RandomSettings settings;
+    settings.brush.brushSize = 14.0f;
+    settings.brush.brushAngleRnd = 180.0f;
+    StrokeSetupFrame frame;
+    long long pixels = 0;
+    for (std::uint16_t seed = 1; seed <= 300; ++seed) {
+        const auto s = setUpStroke(strokeAt(seed), settings.brush, settings.stroke, frame);
+        ASSERT_TRUE(s.has_value());
+        setup = *s;
+        clear();
+        const StrokeWalkCounts expected = walkStroke(setup, surface, wholeRows, canvas);
+        const std::vector<float> expectedCoverage = coverage();
+        clear();
+        const StrokeWalkCounts got = walkStroke(setup, surface, tipOnly, canvas);
+        ASSERT_EQ(coverage(), expectedCoverage) << "seed " << seed;
+        ASSERT_EQ(got.dabPixels, expected.dabPixels) << "seed " << seed;
+        ASSERT_EQ(got.dabs, expected.dabs) << "seed " << seed;
+        pixels += got.dabPixels;
+    }
+    EXPECT_GT(pixels, 10000);
 }
 
 TEST(StrokeSetupDraws, NothingPaintsWithoutSize)

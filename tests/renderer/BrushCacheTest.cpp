@@ -9,11 +9,15 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
 using vml::BrushCache;
 using vml::BrushTileSampler;
+using vml::ReadRun;
+using vml::TexelBox;
+using vml::TextureBox;
 
 namespace {
 
@@ -170,6 +174,64 @@ TEST(BrushTileSampler, PositionsClampIntoTheTileAndStepsMoveByFixedPointTexels)
     EXPECT_EQ(next(s), 23);
     EXPECT_EQ(next(s), 22);
     EXPECT_EQ(s.y(), 512);
+}
+
+// A tip of a few texels away from the centre of an otherwise empty tile, as brush tiles are.
+std::vector<std::uint8_t> tipTile(int s)
+{
+    std::vector<std::uint8_t> t(static_cast<std::size_t>(s * s));
+    for (int r = 5; r <= 11; ++r)
+        for (int c = 18 + r % 3; c <= 26 - r % 2; ++c)
+            t[static_cast<std::size_t>(r * s + c)] = static_cast<std::uint8_t>(3 * r + c);
+    return t;
+}
+
+TEST(BrushTileSampler, NonzeroRunsReadWhatWholeRunsReadAndStayWithinTheirReach)
+{
+    constexpr int size = 32;
+    const auto tile = tipTile(size);
+    const TexelBox box = BrushTileSampler::nonzeroBox(tile.data(), size);
+    EXPECT_EQ(std::vector<int>({box.x0, box.y0, box.x1, box.y1}), std::vector<int>({18, 5, 26, 11}));
+    EXPECT_TRUE(BrushTileSampler::nonzeroBox(std::vector<std::uint8_t>(16, 0).data(), 4).empty());
+    EXPECT_TRUE(BrushTileSampler::nonzeroBox(nullptr, 4).empty());
+
+    BrushTileSampler whole(tile.data(), size), nonzero(tile.data(), size, box);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> position(0.0f, 1.0f), step(-0.3f, 0.3f);
+    constexpr int reads = 60;
+    std::vector<float> all(reads), some(reads);
+    int nonzeroReads = 0;
+    for (int run = 0; run < 20000; ++run) {
+        const float u = position(random), v = position(random);
+        // Axis-aligned and tile-sized steps too, as unrotated and tiny dabs make them.
+        const float du = run % 7 == 0 ? 0.0f : run % 11 == 0 ? 1.5f : step(random);
+        const float dv = run % 5 == 0 ? 0.0f : step(random);
+        for (BrushTileSampler* s : {&whole, &nonzero}) {
+            s->setTextureSteps(du, dv);
+            s->setPosition(u, v);
+        }
+        whole.sampleRun(all.data(), reads);
+        std::fill(some.begin(), some.end(), 0.0f);
+        const ReadRun got = nonzero.sampleNonzeroRun(some.data(), reads);
+        ASSERT_TRUE(got.first >= 0 && got.count >= 0 && got.first + got.count <= reads);
+        std::vector<float> placed(reads, 0.0f);
+        std::copy_n(some.begin(), got.count, placed.begin() + got.first);
+        ASSERT_EQ(placed, all) << "run " << run;
+        ASSERT_EQ(nonzero.x(), whole.x());
+        ASSERT_EQ(nonzero.y(), whole.y());
+        // Every read above 0 lies within the reach for runs this long, on its exact line.
+        const TextureBox reach = nonzero.nonzeroReach(reads);
+        for (int i = 0; i < reads; ++i) {
+            if (all[static_cast<std::size_t>(i)] == 0.0f)
+                continue;
+            ++nonzeroReads;
+            const float ui = u + static_cast<float>(i) * du, vi = v + static_cast<float>(i) * dv;
+            ASSERT_TRUE(ui >= reach.u0 && ui <= reach.u1 && vi >= reach.v0 && vi <= reach.v1)
+                << "run " << run << " read " << i;
+        }
+    }
+    EXPECT_GT(nonzeroReads, 1000);
+    EXPECT_TRUE(BrushTileSampler(nullptr, size).nonzeroReach(reads).empty());
 }
 
 TEST(BrushCache, KeptTilesAreNeverEvictedAndAMissBeyondTheSlotsIsRenderedOnce)
