@@ -384,13 +384,13 @@ constexpr int initialWindowSide = 64;
 // values were not 0.
 int mergeRun(float* merged, const float* values, int count, float scale)
 {
+    // Merged values are never below 0, so a zero value raises nothing: a plain maximum.
     int raised = 0;
     for (int i = 0; i < count; ++i) {
         const float v = values[i];
-        const bool counted = v != 0.0f;
-        raised += counted ? 1 : 0;
+        raised += v != 0.0f ? 1 : 0;
         const float value = v * scale, held = merged[i];
-        merged[i] = counted && value > held ? value : held;
+        merged[i] = held < value ? value : held;
     }
     return raised;
 }

@@ -5,6 +5,8 @@
 #include "shell/WorkerPool.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 namespace vml {
 namespace {
@@ -292,18 +294,23 @@ int RasterRows<Pixel>::RaiseCoverageRun(int x, const float* values, int count, f
     int newFirst = end, newLast = -1;
     Pixel* const pixels = selected_ + x;
     // Without branches on the values: the runs are a few pixels long and their values random.
+    // Coverage is never below 0, so a zero value (whatever the scale) raises nothing and needs
+    // no test of its own: the raise is a plain maximum.
     for (int i = first; i < end; ++i) {
         const float v = values[i];
-        const bool counted = v != 0.0f;
-        raised += counted ? 1 : 0;
+        raised += v != 0.0f ? 1 : 0;
         float& coverage = pixels[i].coverage;
         const float held = coverage;
         const float value = v * scale;
-        const bool raise = counted && value > held;
-        coverage = raise ? value : held;
-        const bool fresh = raise && held == 0.0f;
-        newFirst = fresh && i < newFirst ? i : newFirst;
-        newLast = fresh ? i : newLast;
+        const float raisedTo = held < value ? value : held;
+        coverage = raisedTo;
+        // Raised from 0. As coverage only grows, that is exactly when one of the two is 0 and
+        // the other not; worked out in integers, as the compiler makes branches of the tests.
+        const std::uint32_t heldZero = (std::bit_cast<std::uint32_t>(held) << 1) == 0;
+        const std::uint32_t nowZero = (std::bit_cast<std::uint32_t>(raisedTo) << 1) == 0;
+        const int fresh = static_cast<int>(heldZero ^ nowZero);
+        newFirst = std::min(newFirst, end - fresh * (end - i));
+        newLast += fresh * (i - newLast);
     }
     if (newLast >= 0) {
         widenRowSpan(selectedY_, x + newFirst);
