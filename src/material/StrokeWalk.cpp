@@ -285,8 +285,8 @@ private:
     }
 
     // Narrows the dab's rows [first, last] to those that can read the brush inside `tip`: its
-    // corners taken back to the canvas, with a row to spare either side for rounding. False
-    // when no row can.
+    // corners taken back to the canvas, rounded outward to whole rows (the tip's bounds already
+    // allow for the rows' own rounding). False when no row can.
     bool tipRows(const TextureBox& tip, float cs, float sn, int& first, int& last) const
     {
         if (tip.empty())
@@ -303,7 +303,7 @@ private:
                 low = std::min(low, Y), high = std::max(high, Y);
             }
         const double centre = static_cast<double>(py_) + fy_;
-        const double top = std::floor(centre - high) - 1.0, bottom = std::ceil(centre - low) + 1.0;
+        const double top = std::floor(centre - high), bottom = std::ceil(centre - low);
         if (!(top <= bottom))
             return true;  // not a number: keep every row
         first = static_cast<int>(std::clamp<double>(top, first, last + 1.0));

@@ -372,19 +372,24 @@ private:
 
 TEST_F(StrokeWalk, SkippingWhereTheTipIsEmptyRaisesTheSameCoverage)
 {
-    // A narrow tip in one corner of the tile, so that most rows and columns of a dab are empty.
+    // Narrow tips away from the centre of the tile, so that most rows and columns of a dab are
+    // empty: one inside, one running to the tile's last column and row.
     constexpr int size = 32;
-    std::vector<std::uint8_t> tile(size * size);
+    std::vector<std::uint8_t> inside(size * size), toTheEdge(size * size);
     for (int r = 3; r <= 9; ++r)
         for (int c = 20 + r % 3; c <= 29; ++c)
-            tile[static_cast<std::size_t>(r * size + c)] = static_cast<std::uint8_t>(20 * r + c);
-    TileBrush wholeRows(tile, size, false), tipOnly(tile, size, true);
+            inside[static_cast<std::size_t>(r * size + c)] = static_cast<std::uint8_t>(20 * r + c);
+    for (int r = 26; r < size; ++r)
+        for (int c = 24; c < size; ++c)
+            toTheEdge[static_cast<std::size_t>(r * size + c)] = static_cast<std::uint8_t>(7 * r + c);
     RandomSettings settings;
-    settings.brush.brushSize = 14.0f;
     settings.brush.brushAngleRnd = 180.0f;
     StrokeSetupFrame frame;
     long long pixels = 0;
-    for (std::uint16_t seed = 1; seed <= 300; ++seed) {
+    for (std::uint16_t seed = 1; seed <= 400; ++seed) {
+        const std::vector<std::uint8_t>& tile = seed % 2 ? inside : toTheEdge;
+        TileBrush wholeRows(tile, size, false), tipOnly(tile, size, true);
+        settings.brush.brushSize = 4.0f + static_cast<float>(seed % 13);
         const auto s = setUpStroke(strokeAt(seed), settings.brush, settings.stroke, frame);
         ASSERT_TRUE(s.has_value());
         setup = *s;
