@@ -26,6 +26,7 @@ void vmlRasterRS::allocateStorage()
     rebuildMaskSums();
     active_.reset(height_ >> 1, width_ >> 1);
     flowPass_.assign(maskSums_.size(), 0);
+    holdsWater_.assign(maskSums_.size(), 0);
     passes_ = 0;
 }
 
@@ -47,6 +48,7 @@ void vmlRasterRS::freeStorage()
     maskSums_ = std::vector<float>();
     active_.release();
     flowPass_ = std::vector<std::uint32_t>();
+    holdsWater_ = std::vector<std::uint8_t>();
     passes_ = 0;
 }
 

@@ -129,6 +129,9 @@ private:
     // Passes run since the grid was cleared, and per cell the passes its flow has had.
     std::uint32_t passes_ = 0;
     std::vector<std::uint32_t> flowPass_;
+    // Per cell: 1 when it holds water. Written by each bleed's deposit for the cells it reads,
+    // so that its pixels find the dry ones (most of them) without loading the cells.
+    std::vector<std::uint8_t> holdsWater_;
 };
 
 }  // namespace vml

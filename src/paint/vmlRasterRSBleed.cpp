@@ -148,9 +148,10 @@ void vmlRasterRS::depositWetRows(float sPrime)
             }
         }
     }
+    // Every cell a pixel row reads is among these, so they are also where it looks for water.
     for (int cy = 0; cy < wetHeight(); ++cy)
         for (int cx = catchUpFirst[cy]; cx <= catchUpLast[cy]; ++cx)
-            currentCell(cx, cy);
+            holdsWater_[cellIndex(cx, cy)] = currentCell(cx, cy).water != 0.0f ? 1 : 0;
 
     constexpr int bandRows = 16;
     const int bands = (wetRows.last - wetRows.first) / bandRows + 1;
@@ -206,23 +207,23 @@ void vmlRasterRS::depositWetRows(float sPrime)
 
             const WetCell* const cellRow0 = wet_[servingY.first];
             const WetCell* const cellRow1 = servingY.count == 2 ? wet_[servingY.first + 1] : nullptr;
+            const std::uint8_t* const water0 = holdsWater_.data() + cellIndex(0, servingY.first);
+            const std::uint8_t* const water1 = cellRow1 ? water0 + cells : water0;
             RasterRSPixel* const pixels = rows_[y];
             const std::uint8_t* const masks = masks_.data() + pixelIndex(0, y);
             colourChanged(y);
             for (int x = plan.columns.first; x <= plan.columns.last; ++x) {
                 const CellSpan servingX = servingColumns(x);
+                const int last = servingX.first + servingX.count - 1;
+                if (!(water0[servingX.first] | water0[last] | water1[servingX.first] | water1[last]))
+                    continue;
                 const WetCell* serving[4];
                 int n = 0;
-                for (int cx = servingX.first; cx < servingX.first + servingX.count; ++cx) {
+                for (int cx = servingX.first; cx <= last; ++cx) {
                     serving[n++] = &cellRow0[cx];
                     if (cellRow1)
                         serving[n++] = &cellRow1[cx];
                 }
-                bool holdsWater = false;
-                for (int i = 0; i < n; ++i)
-                    holdsWater |= serving[i]->water != 0.0f;
-                if (!holdsWater)
-                    continue;
 
                 float edgeSum = 0.0f, alphaSum = 0.0f;
                 Color weighted;
