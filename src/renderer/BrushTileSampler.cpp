@@ -93,16 +93,8 @@ ReadRun BrushTileSampler::sampleNonzeroRun(float* values, int count)
     clipReads(y, stepY, std::int64_t{nonzero_.y0} * 256, std::int64_t{nonzero_.y1} * 256 + 255, first, last);
     if (first > last)
         return {};
-    // The reads themselves as sampleRun makes them.
-    const auto end = static_cast<std::uint64_t>(std::int64_t{size_ - 1} * 256);
-    const std::uint8_t* const tile = tile_;
-    const std::int64_t size = size_;
-    std::int64_t px = x + stepX * first, py = y + stepY * first;
     const int n = static_cast<int>(last - first + 1);
-    for (int i = 0; i < n; ++i, px += stepX, py += stepY) {
-        const bool inside = static_cast<std::uint64_t>(px) <= end && static_cast<std::uint64_t>(py) <= end;
-        values[i] = inside ? static_cast<float>(tile[(py >> 8) * size + (px >> 8)]) * 0.003921568f : 0.0f;
-    }
+    readRun(x + stepX * first, y + stepY * first, values, n);
     return {static_cast<int>(first), n};
 }
 

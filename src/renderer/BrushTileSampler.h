@@ -75,23 +75,15 @@ public:
             std::fill_n(values, count, 0.0f);
             x += stepX * count, y += stepY * count;
         } else {
-            const auto last = static_cast<std::uint64_t>(std::int64_t{size_ - 1} * 256);
-            const std::uint8_t* const tile = tile_;
-            const std::int64_t size = size_;
-            for (int i = 0; i < count; ++i, x += stepX, y += stepY) {
-                // One unsigned comparison per axis: negative coordinates wrap far above `last`.
-                const bool inside =
-                    static_cast<std::uint64_t>(x) <= last && static_cast<std::uint64_t>(y) <= last;
-                values[i] =
-                    inside ? static_cast<float>(tile[(y >> 8) * size + (x >> 8)]) * 0.003921568f : 0.0f;
-            }
+            readRun(x, y, values, count);
+            x += stepX * count, y += stepY * count;
         }
         x_ = x, y_ = y;
     }
 
     // The reads of sampleRun(values, count) that can be above 0, as they are in values[0..n):
     // the run's reads that land in the nonzero box. Every other read is 0 and is not written.
-    // Dabs are mostly empty square around the tip, so this skips most of their pixels.
+    // A dab's square is mostly empty around the tip, so this skips most of its pixels.
     ReadRun sampleNonzeroRun(float* values, int count);
 
     // Where a run of up to `reads` reads, started with setPosition(u, v) for u and v within
@@ -99,12 +91,24 @@ public:
     // inside it at (u + i du, v + i dv). The nonzero box, widened by how far the fixed-point
     // reads stray from that line.
     TextureBox nonzeroReach(int reads) const;
-    const TexelBox& nonzero() const { return nonzero_; }
-    int size() const { return size_; }
     std::int64_t x() const { return x_; }
     std::int64_t y() const { return y_; }
 
 private:
+    // `count` reads from (x, y) on, stepping by the steps, into values; the tile must be set.
+    void readRun(std::int64_t x, std::int64_t y, float* values, int count) const
+    {
+        const auto last = static_cast<std::uint64_t>(std::int64_t{size_ - 1} * 256);
+        const std::uint8_t* const tile = tile_;
+        const std::int64_t size = size_, stepX = stepX_, stepY = stepY_;
+        for (int i = 0; i < count; ++i, x += stepX, y += stepY) {
+            // One unsigned comparison per axis: negative coordinates wrap far above `last`.
+            const bool inside =
+                static_cast<std::uint64_t>(x) <= last && static_cast<std::uint64_t>(y) <= last;
+            values[i] = inside ? static_cast<float>(tile[(y >> 8) * size + (x >> 8)]) * 0.003921568f : 0.0f;
+        }
+    }
+
     const std::uint8_t* tile_ = nullptr;
     int size_ = 0;
     std::int64_t x_ = 0, y_ = 0;
