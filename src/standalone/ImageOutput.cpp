@@ -2,9 +2,8 @@
 
 #include "standalone/ImageOutputPng.h"
 #include "standalone/ShadingThreads.h"
+#include "standalone/images/ImageModule.h"
 
-#include <OpenImageIO/filesystem.h>
-#include <OpenImageIO/imageio.h>
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -85,31 +84,29 @@ ImageWriteResult writePixels(const std::string& path, int compression, int width
         return replaceTarget();
     }
 
-    auto out = OIIO::ImageOutput::create(temp.string());
-    if (!out)
-        return {false, path + ": unsupported image format (" + OIIO::geterror() + ")"};
-
+    std::string error;
+    const ImageCodecs* codecs = imageCodecs(error);
+    if (!codecs)
+        return {false, path + ": " + error};
     // EXR holds floats; every other format gets the 16-bit pixels (8-bit ones are converted).
     const bool floatFile = ext == ".exr";
-    OIIO::ImageSpec format(width, height, 4, floatFile ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::UINT16);
-    format.alpha_channel = 3;
-    if (ext == ".png") {
-        format.attribute("png:compressionLevel", level);
-    } else if (floatFile) {
-        format.attribute("compression", level == 0 ? std::string("none") : "zip:" + std::to_string(level));
-    }
-    if (!out->open(temp.string(), format))
-        return {false, path + ": cannot open for writing (" + out->geterror() + ")"};
-
-    bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels);
-    std::string writeError = written ? std::string() : out->geterror();
-    bool closed = out->close();
-    if (!written || !closed) {
+    ImageEncoding image;
+    image.path = temp.string();
+    image.width = width, image.height = height;
+    image.channelNames = {"R", "G", "B", "A"};
+    image.channelFormats = {floatFile ? StoredAs::float32 : StoredAs::uint16};
+    image.alphaChannel = 3;
+    image.pixels = pixels;
+    if (ext == ".png")
+        image.attributes.push_back(ImageAttribute::integerValue("png:compressionLevel", level));
+    else if (floatFile)
+        image.attributes.push_back(ImageAttribute::textValue(
+            "compression", level == 0 ? std::string("none") : "zip:" + std::to_string(level)));
+    if (!codecs->encode(image, nullptr, error)) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return {false, path + ": write failed (" + (writeError.empty() ? out->geterror() : writeError) + ")"};
+        return {false, path + ": " + error};
     }
-
     return replaceTarget();
 }
 
@@ -144,20 +141,22 @@ std::string encodePng(const Bitmap& bitmap)
     if (!bitmap.HasStorage())
         return {};
     const int w = bitmap.Width(), h = bitmap.Height();
-    std::vector<unsigned char> bytes;
-    OIIO::Filesystem::IOVecOutput proxy(bytes);
-    auto out = OIIO::ImageOutput::create("preview.png", &proxy);
-    if (!out)
-        return {};
-    OIIO::ImageSpec format(w, h, 4, OIIO::TypeDesc::UINT8);
-    format.alpha_channel = 3;
-    if (!out->open("preview.png", format))
+    std::string error;
+    const ImageCodecs* codecs = imageCodecs(error);
+    if (!codecs)
         return {};
     std::vector<BMM_Color_64> pixels(static_cast<std::size_t>(w) * h);
     for (int y = 0; y < h; ++y)
         bitmap.GetPixels(0, y, w, &pixels[static_cast<std::size_t>(y) * w]);
-    const bool written = out->write_image(OIIO::TypeDesc::UINT16, pixels.data());
-    if (!out->close() || !written)
+    ImageEncoding image;
+    image.path = "preview.png";
+    image.width = w, image.height = h;
+    image.channelNames = {"R", "G", "B", "A"};
+    image.channelFormats = {StoredAs::uint8};
+    image.alphaChannel = 3;
+    image.pixels = reinterpret_cast<const std::uint16_t*>(pixels.data());
+    std::vector<unsigned char> bytes;
+    if (!codecs->encode(image, &bytes, error))
         return {};
     return std::string(bytes.begin(), bytes.end());
 }

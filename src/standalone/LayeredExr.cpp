@@ -3,9 +3,8 @@
 #include "host/FileReplace.h"
 #include "host/GBufferChannels.h"
 #include "host/NormalCompression.h"
+#include "standalone/images/ImageModule.h"
 
-#include <OpenImageIO/filesystem.h>
-#include <OpenImageIO/imageio.h>
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -46,9 +45,9 @@ public:
         velocity_ = channel<Point2>(BMM_CHAN_VELOC);
     }
 
-    void read(int y, std::vector<float>& row) const
+    // The row's channels of every pixel, interleaved, into out.
+    void read(int y, float* out) const
     {
-        float* out = row.data();
         for (int x = 0; x < s_.width; ++x) {
             const std::size_t i = static_cast<std::size_t>(y) * s_.width + x;
             for (std::size_t l = 0; l < s_.layers.size(); ++l)
@@ -115,43 +114,50 @@ bool hasLayer(const LayeredExrSnapshot& s, ExrLayerKind kind)
     return std::any_of(s.layers.begin(), s.layers.end(), [&](const ExrLayer& l) { return l.kind == kind; });
 }
 
-void describe(const LayeredExrSnapshot& s, OIIO::ImageSpec& format)
+std::vector<ImageAttribute> headerAttributes(const LayeredExrSnapshot& s)
 {
+    std::vector<ImageAttribute> a;
     const LayeredExrHeader& h = s.header;
     if (h.camera.known) {
         const Matrix44 toCamera = exrWorldToCamera(h.camera), toNdc = exrWorldToNdc(h.camera);
-        format.attribute("worldToCamera", OIIO::TypeMatrix44, toCamera.data());
-        format.attribute("worldToNDC", OIIO::TypeMatrix44, toNdc.data());
+        a.push_back(ImageAttribute::matrixValue("worldToCamera", toCamera.data()));
+        a.push_back(ImageAttribute::matrixValue("worldToNDC", toNdc.data()));
     }
-    const int fps[2] = {h.framesPerSecond, 1};
-    format.attribute("FramesPerSecond", OIIO::TypeRational, fps);
-    format.attribute("vermil:frame", h.frame);
+    a.push_back(ImageAttribute::rationalValue("FramesPerSecond", h.framesPerSecond, 1));
+    a.push_back(ImageAttribute::integerValue("vermil:frame", h.frame));
     // The colour layers hold the values the renderer shows, sRGB-encoded, not linear light.
-    format.attribute("vermil:colour", "R G B and every element's colour: sRGB-encoded display values, "
-                                      "premultiplied; convert to linear before compositing in linear light");
+    a.push_back(ImageAttribute::textValue(
+        "vermil:colour", "R G B and every element's colour: sRGB-encoded display values, "
+                         "premultiplied; convert to linear before compositing in linear light"));
     for (const auto& [name, value] : h.attributes)
-        format.attribute("vermil:" + name, value);
+        a.push_back(ImageAttribute::textValue("vermil:" + name, value));
     if (hasLayer(s, ExrLayerKind::depth))
-        format.attribute("vermil:Z", "distance in front of the camera along its axis (world units); "
-                                     "background 1e30");
+        a.push_back(ImageAttribute::textValue("vermil:Z",
+                                              "distance in front of the camera along its axis (world units); "
+                                              "background 1e30"));
     if (hasLayer(s, ExrLayerKind::normal))
-        format.attribute("vermil:N", "unit normal in camera space: x right, y up, z toward the camera; "
-                                     "background 0");
+        a.push_back(ImageAttribute::textValue(
+            "vermil:N", "unit normal in camera space: x right, y up, z toward the camera; "
+                        "background 0"));
     if (hasLayer(s, ExrLayerKind::velocity))
-        format.attribute("vermil:velocity", "pixels per frame, this frame's position minus the previous "
-                                            "frame's; x right, y up; background 0");
+        a.push_back(ImageAttribute::textValue("vermil:velocity",
+                                              "pixels per frame, this frame's position minus the previous "
+                                              "frame's; x right, y up; background 0"));
     if (hasLayer(s, ExrLayerKind::coverage))
-        format.attribute("vermil:coverage",
-                         "share of the pixel the front fragment (one triangle) covers, 0 to 1");
+        a.push_back(ImageAttribute::textValue(
+            "vermil:coverage", "share of the pixel the front fragment (one triangle) covers, 0 to 1"));
     if (hasLayer(s, ExrLayerKind::materialId))
-        format.attribute("vermil:materialId", "material effects channel, 0 where the material sets none");
+        a.push_back(ImageAttribute::textValue("vermil:materialId",
+                                              "material effects channel, 0 where the material sets none"));
     if (hasLayer(s, ExrLayerKind::objectId)) {
         std::string objects;
         for (std::size_t i = 0; i < h.instanceNames.size(); ++i)
             objects += fmt::format("{}{}={}", objects.empty() ? "" : ", ", i + 1, h.instanceNames[i]);
-        format.attribute("vermil:objectId", "the rendered object's number, from 1; background 0");
-        format.attribute("vermil:objects", objects);
+        a.push_back(ImageAttribute::textValue("vermil:objectId",
+                                              "the rendered object's number, from 1; background 0"));
+        a.push_back(ImageAttribute::textValue("vermil:objects", objects));
     }
+    return a;
 }
 
 std::string compressionName(int compression)
@@ -203,40 +209,31 @@ ImageWriteResult writeLayeredExr(const LayeredExrSnapshot& s)
         return {false, s.path + ": nothing to write (the image is empty)"};
     if (s.layers.empty())
         return {false, s.path + ": nothing to write (no layers picked)"};
-    OIIO::ImageSpec format(s.width, s.height, 0, OIIO::TypeDesc::HALF);
+    std::string error;
+    const ImageCodecs* codecs = imageCodecs(error);
+    if (!codecs)
+        return {false, s.path + ": " + error};
+    ImageEncoding image;
+    image.path = "frame.exr";  // encoded in memory: the name picks the format
+    image.width = s.width, image.height = s.height;
     for (const ExrLayer& layer : s.layers)
         for (const std::string& channel : layer.channels) {
             if (channel == "A")
-                format.alpha_channel = format.nchannels;
+                image.alphaChannel = static_cast<int>(image.channelNames.size());
             if (channel == "Z")
-                format.z_channel = format.nchannels;
-            format.channelnames.push_back(channel);
-            format.channelformats.push_back(layer.half ? OIIO::TypeDesc::HALF : OIIO::TypeDesc::FLOAT);
-            ++format.nchannels;
+                image.zChannel = static_cast<int>(image.channelNames.size());
+            image.channelNames.push_back(channel);
+            image.channelFormats.push_back(layer.half ? StoredAs::half : StoredAs::float32);
         }
-    format.attribute("compression", compressionName(s.compression));
-    describe(s, format);
+    image.attributes = headerAttributes(s);
+    image.attributes.push_back(ImageAttribute::textValue("compression", compressionName(s.compression)));
+    const RowReader reader(s);
+    image.row = [&reader](int y, float* values) { reader.read(y, values); };
 
     // Encoded in memory, then put in place whole: a failed write never touches the old file.
     std::vector<unsigned char> bytes;
-    OIIO::Filesystem::IOVecOutput proxy(bytes);
-    auto out = OIIO::ImageOutput::create("frame.exr", &proxy);
-    if (!out || !out->supports("ioproxy"))
-        return {false, s.path + ": cannot encode OpenEXR in memory (" + OIIO::geterror() + ")"};
-    if (!out->open(s.path, format))
-        return {false, s.path + ": cannot encode OpenEXR (" + out->geterror() + ")"};
-    RowReader reader(s);
-    std::vector<float> row(static_cast<std::size_t>(s.width) * format.nchannels);
-    bool written = true;
-    for (int y = 0; y < s.height && written; ++y) {
-        reader.read(y, row);
-        written = out->write_scanline(y, 0, OIIO::TypeDesc::FLOAT, row.data());
-    }
-    const std::string writeError = written ? std::string() : out->geterror();
-    const bool closed = out->close();
-    if (!written || !closed)
-        return {false,
-                s.path + ": write failed (" + (writeError.empty() ? out->geterror() : writeError) + ")"};
+    if (!codecs->encode(image, &bytes, error))
+        return {false, s.path + ": cannot encode OpenEXR (" + error + ")"};
     errno = 0;
     if (!replaceFileContents(s.path.c_str(), bytes.data(), bytes.size()))
         return {false, s.path + ": cannot write the file (" +

@@ -4,14 +4,11 @@
 #include "host/Interface.h"
 #include "host/ParamBlockDesc2.h"
 #include "standalone/HostClassDesc.h"
-
-#include <OpenImageIO/filesystem.h>
-#include <OpenImageIO/imageio.h>
+#include "standalone/images/ImageModule.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <exception>
 
 namespace standalone {
 
@@ -58,42 +55,20 @@ struct Decoded {
     std::vector<AColor> texels;
 };
 
-// Reads an opened image into texels; error says why not (without naming the image).
-bool decode(OIIO::ImageInput* in, Decoded& out, std::string& error)
+// Decodes an image into texels; error says why not (without naming the image).
+bool decode(const ImageSource& source, Decoded& out, std::string& error)
 {
-    if (!in) {
-        std::string reason = OIIO::geterror();
-        error = reason.empty() ? "unreadable or unsupported" : reason;
+    const ImageCodecs* codecs = imageCodecs(error);
+    DecodedPixels image;
+    if (!codecs || !codecs->decode(source, {kMaxTexels, 64}, image, error))
         return false;
-    }
-    const OIIO::ImageSpec header = in->spec_dimensions(0);
-    const long long w = header.width, h = header.height, nch = header.nchannels;
-    if (w <= 0 || h <= 0 || nch <= 0 || header.deep) {
-        error = "expected a flat image with at least one pixel and channel";
-        return false;
-    }
-    if (w * h > kMaxTexels || nch > 64) {
-        error = "image is too large (" + std::to_string(w) + " x " + std::to_string(h) + " x " +
-                std::to_string(nch) + ")";
-        return false;
-    }
-    std::vector<float> raw(static_cast<std::size_t>(w * h * nch));
-    if (!in->read_image(0, 0, 0, static_cast<int>(nch), OIIO::TypeDesc::FLOAT, raw.data())) {
-        error = in->geterror();
-        if (error.empty())
-            error = "the pixels cannot be read";
-        return false;
-    }
-    in->close();
-
-    out.width = static_cast<int>(w);
-    out.height = static_cast<int>(h);
-    out.texels.resize(static_cast<std::size_t>(w * h));
-    const int alpha = header.alpha_channel >= 0 && header.alpha_channel < nch ? header.alpha_channel
-                      : nch == 2 || nch >= 4                                  ? static_cast<int>(nch) - 1
-                                                                              : -1;
+    const int nch = image.channels;
+    out.width = image.width;
+    out.height = image.height;
+    out.texels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+    const int alpha = image.alphaChannel >= 0 ? image.alphaChannel : nch == 2 || nch >= 4 ? nch - 1 : -1;
     for (std::size_t i = 0; i < out.texels.size(); ++i) {
-        const float* px = &raw[i * static_cast<std::size_t>(nch)];
+        const float* px = &image.values[i * static_cast<std::size_t>(nch)];
         AColor& t = out.texels[i];
         if (nch < 3)
             t.r = t.g = t.b = px[0];
@@ -159,18 +134,12 @@ bool BitmapMap::load(std::string& error)
         return false;
     }
     const std::string what = describe(GetName()) + ": cannot read image file \"" + fileName_ + "\": ";
-    try {
-        auto in = OIIO::ImageInput::open(fileName_);
-        Decoded decoded;
-        if (!decode(in.get(), decoded, error)) {
-            error = what + error;
-            return false;
-        }
-        return setImage(decoded.width, decoded.height, std::move(decoded.texels), error);
-    } catch (const std::exception& e) {
-        error = what + e.what();
+    Decoded decoded;
+    if (!decode({.path = fileName_}, decoded, error)) {
+        error = what + error;
         return false;
     }
+    return setImage(decoded.width, decoded.height, std::move(decoded.texels), error);
 }
 
 bool BitmapMap::loadFromMemory(const void* data, std::size_t size, const std::string& formatHint,
@@ -184,21 +153,14 @@ bool BitmapMap::loadFromMemory(const void* data, std::size_t size, const std::st
         error = what + "no image data";
         return false;
     }
-    try {
-        // OpenImageIO picks the reader by the name's extension and tries the others after it.
-        OIIO::Filesystem::IOMemReader proxy(data, size);
-        auto in =
-            OIIO::ImageInput::open("embedded." + imageExtension(data, size, formatHint), nullptr, &proxy);
-        Decoded decoded;
-        if (!decode(in.get(), decoded, error)) {
-            error = what + error;
-            return false;
-        }
-        return setImage(decoded.width, decoded.height, std::move(decoded.texels), error);
-    } catch (const std::exception& e) {
-        error = what + e.what();
+    // The reader is picked by the name's extension; the others are tried after it.
+    Decoded decoded;
+    if (!decode({.path = "embedded." + imageExtension(data, size, formatHint), .data = data, .size = size},
+                decoded, error)) {
+        error = what + error;
         return false;
     }
+    return setImage(decoded.width, decoded.height, std::move(decoded.texels), error);
 }
 
 bool BitmapMap::setImage(int width, int height, std::vector<AColor> texels, std::string& error)

@@ -1,8 +1,8 @@
 #pragma once
-// "Bitmap": an image file read with OpenImageIO, sampled at the map's UV coordinates with
-// repeat wrapping and bilinear filtering (nearest texel when filter is off). Texel (0, 0) is the
-// image's top-left pixel; v = 1 is the top row. Values are used as stored in the file (no colour
-// space conversion); alpha is associated, as the reader delivers it.
+// "Bitmap": an image file read with OpenImageIO (through the image module), sampled at the map's
+// UV coordinates with repeat wrapping and bilinear filtering (nearest texel when filter is off).
+// Texel (0, 0) is the image's top-left pixel; v = 1 is the top row. Values are used as stored in
+// the file (no colour space conversion); alpha is associated, as the reader delivers it.
 //
 // Until an image is loaded (or when loading failed) the map answers neutral grey 0.5 with alpha 1,
 // so a broken optional map shows but does no harm.
