@@ -40,15 +40,20 @@ void putBigEndian32(unsigned char* p, std::uint32_t v)
 constexpr int rowsPerPiece = 8;
 constexpr std::size_t blockBytes = std::size_t{1} << 18;
 
+// How the 16-bit pixels are stored: 16 bits per sample, or 8 (each value rounded).
+enum class Depth { eight = 8, sixteen = 16 };
+
+std::uint8_t toEightBits(std::uint16_t v) { return static_cast<std::uint8_t>((v * 255u + 32767u) / 65535u); }
+
 // Rows y0..y1 as PNG scanlines (filter byte 0, big-endian samples), deflated as a raw stream
 // that ends on a byte boundary; the last band closes the stream.
-void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, bool premultiplied, int level,
-                 bool last, Band& band)
+void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, bool premultiplied, Depth depth,
+                 int level, bool last, Band& band)
 {
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
-    const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * 8;
+    const std::size_t rowBytes = 1 + static_cast<std::size_t>(width) * (depth == Depth::sixteen ? 8 : 4);
     std::vector<unsigned char> raw(rowBytes * static_cast<std::size_t>(std::min(rowsPerPiece, y1 - y0)));
     band.adler = adler32(0, nullptr, 0);
     band.rawBytes = 0;
@@ -63,6 +68,10 @@ void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, bool pr
                 const unsigned a = in[3];
                 for (int c = 0; c < 4; ++c) {
                     const std::uint16_t v = premultiplied && c < 3 ? straightAlpha(in[c], a) : in[c];
+                    if (depth == Depth::eight) {
+                        *out++ = toEightBits(v);
+                        continue;
+                    }
                     *out++ = static_cast<unsigned char>(v >> 8);
                     *out++ = static_cast<unsigned char>(v);
                 }
@@ -94,16 +103,11 @@ void deflateBand(const std::uint16_t* pixels, int width, int y0, int y1, bool pr
     deflateEnd(&z);
 }
 
-class ChunkFile {
+// A PNG's chunks, handed to `put(data, bytes)` in order (false: the bytes could not be kept).
+template <class Put> class ChunkWriter {
 public:
-    explicit ChunkFile(const std::string& path) : f_(std::fopen(path.c_str(), "wb")) {}
-    ~ChunkFile()
-    {
-        if (f_)
-            std::fclose(f_);
-    }
-    bool isOpen() const { return f_ != nullptr; }
-    bool put(const void* data, std::size_t n) { return std::fwrite(data, 1, n, f_) == n; }
+    explicit ChunkWriter(Put put) : put_(std::move(put)) {}
+    bool put(const void* data, std::size_t n) { return put_(data, n); }
     // One chunk: length, type, data pieces, CRC of type and data.
     bool chunk(const char* type, std::initializer_list<std::pair<const unsigned char*, std::size_t>> pieces)
     {
@@ -127,21 +131,20 @@ public:
         putBigEndian32(tail, static_cast<std::uint32_t>(crc));
         return ok && put(tail, 4);
     }
-    bool close()
-    {
-        const bool ok = std::fclose(f_) == 0;
-        f_ = nullptr;
-        return ok;
-    }
 
 private:
-    std::FILE* f_;
+    Put put_;
 };
 
 }  // namespace
 
-bool writePng16(const std::string& path, int width, int height, const std::uint16_t* pixels,
-                bool premultiplied, int level, std::string& error)
+namespace {
+
+// Encodes the pixels into `chunks`. False when they cannot be encoded, with `error` set, or when
+// the output fails, with `error` left as it was.
+template <class Writer>
+bool encode(Writer& chunks, int width, int height, const std::uint16_t* pixels, bool premultiplied,
+            Depth depth, int level, std::string& error)
 {
     if (width <= 0 || height <= 0 || !pixels) {
         error = "no pixels";
@@ -155,23 +158,18 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
     const int bandRows = std::max(16, (height + 4 * cores - 1) / (4 * cores));
     const int bandCount = (height + bandRows - 1) / bandRows;
 
-    ChunkFile file(path);
-    if (!file.isOpen()) {
-        error = std::strerror(errno);
-        return false;
-    }
     static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     unsigned char header[13];
     putBigEndian32(header, static_cast<std::uint32_t>(width));
     putBigEndian32(header + 4, static_cast<std::uint32_t>(height));
-    header[8] = 16;                            // bits per sample
-    header[9] = 6;                             // RGBA
-    header[10] = header[11] = header[12] = 0;  // deflate, adaptive filtering method, no interlace
+    header[8] = static_cast<unsigned char>(depth);  // bits per sample
+    header[9] = 6;                                  // RGBA
+    header[10] = header[11] = header[12] = 0;       // deflate, adaptive filtering method, no interlace
     // zlib header: 32K window, deflate; the check bits make it a multiple of 31.
     const unsigned char zlibHeader[2] = {0x78, 0x01};
 
     uLong adler = adler32(0, nullptr, 0);
-    bool ok = file.put(signature, sizeof signature) && file.chunk("IHDR", {{header, sizeof header}});
+    bool ok = chunks.put(signature, sizeof signature) && chunks.chunk("IHDR", {{header, sizeof header}});
     std::vector<Band> wave(static_cast<std::size_t>(cores));
     for (int first = 0; ok && first < bandCount; first += cores) {
         const int n = std::min(cores, bandCount - first);
@@ -179,7 +177,7 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
             const int b = first + i;
             const int y0 = b * bandRows, y1 = std::min(height, y0 + bandRows);
             wave[static_cast<std::size_t>(i)] = Band();
-            deflateBand(pixels, width, y0, y1, premultiplied, level, b + 1 == bandCount,
+            deflateBand(pixels, width, y0, y1, premultiplied, depth, level, b + 1 == bandCount,
                         wave[static_cast<std::size_t>(i)]);
         });
         for (int i = 0; ok && i < n; ++i) {
@@ -198,15 +196,47 @@ bool writePng16(const std::string& path, int width, int height, const std::uint1
                 pieces.emplace_back(band.blocks[k].data(),
                                     std::min(blockBytes, band.deflatedBytes - k * blockBytes));
             pieces.emplace_back(trailer, last ? 4u : 0u);
-            ok = file.chunk("IDAT", pieces);
+            ok = chunks.chunk("IDAT", pieces);
         }
     }
-    ok = ok && file.chunk("IEND", {});
-    if (!file.close() || !ok) {
-        error = std::strerror(errno ? errno : EIO);
+    return ok && chunks.chunk("IEND", {});
+}
+
+}  // namespace
+
+bool writePng16(const std::string& path, int width, int height, const std::uint16_t* pixels,
+                bool premultiplied, int level, std::string& error)
+{
+    if (width <= 0 || height <= 0 || !pixels) {
+        error = "no pixels";
         return false;
     }
-    return true;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
+    auto put = [file](const void* data, std::size_t n) { return std::fwrite(data, 1, n, file) == n; };
+    ChunkWriter<decltype(put)> chunks(put);
+    error.clear();
+    const bool encoded = encode(chunks, width, height, pixels, premultiplied, Depth::sixteen, level, error);
+    const bool closed = std::fclose(file) == 0;
+    if ((!encoded || !closed) && error.empty())
+        error = std::strerror(errno ? errno : EIO);
+    return encoded && closed;
+}
+
+std::string encodePng8(int width, int height, const std::uint16_t* pixels, bool premultiplied, int level)
+{
+    std::string bytes;
+    auto put = [&bytes](const void* data, std::size_t n) {
+        bytes.append(static_cast<const char*>(data), n);
+        return true;
+    };
+    ChunkWriter<decltype(put)> chunks(put);
+    std::string error;
+    return encode(chunks, width, height, pixels, premultiplied, Depth::eight, level, error) ? bytes
+                                                                                            : std::string();
 }
 
 }  // namespace standalone

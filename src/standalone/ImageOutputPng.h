@@ -1,5 +1,5 @@
 #pragma once
-// A 16-bit RGBA PNG encoder that deflates bands of rows on every core: one zlib stream cut at
+// An RGBA PNG encoder that deflates bands of rows on every core: one zlib stream cut at
 // band boundaries, so any PNG reader sees an ordinary file. A single-threaded encoder spends
 // most of a frame's write time in deflate.
 
@@ -22,5 +22,9 @@ inline std::uint16_t straightAlpha(unsigned c, unsigned a)
 // temporary file).
 bool writePng16(const std::string& path, int width, int height, const std::uint16_t* pixels,
                 bool premultiplied, int level, std::string& error);
+
+// The same encoding into memory with 8 bits per channel, each value rounded: the bytes of the
+// file, for showing rather than keeping. Empty when there are no pixels.
+std::string encodePng8(int width, int height, const std::uint16_t* pixels, bool premultiplied, int level);
 
 }  // namespace standalone

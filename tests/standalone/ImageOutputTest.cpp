@@ -3,10 +3,12 @@
 #include "standalone/ImageOutputPng.h"
 #include "support/TempDir.h"
 
+#include <OpenImageIO/filesystem.h>
 #include <OpenImageIO/imageio.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -110,8 +112,24 @@ TEST_F(ImageFiles, PngEncoderKeepsEveryValueAtAnyShape)
                     premultiplied && colour ? standalone::straightAlpha(px[i], px[i - i % 4 + 3]) : px[i];
                 ASSERT_EQ(got[i], expected) << w << "x" << h << " value " << i;
             }
+            // The preview encoding: the same values in memory, each rounded to 8 bits.
+            const std::string bytes = standalone::encodePng8(w, h, px.data(), premultiplied, 1);
+            ASSERT_FALSE(bytes.empty());
+            OIIO::Filesystem::IOMemReader memory(bytes.data(), bytes.size());
+            OIIO::Filesystem::IOProxy* proxy = &memory;
+            OIIO::ImageSpec fromMemory =
+                asStored;  // with a configuration, the reader takes the proxy from it
+            fromMemory.attribute("oiio:ioproxy", OIIO::TypeDesc::PTR, &proxy);
+            auto preview = OIIO::ImageInput::open("preview.png", &fromMemory);
+            ASSERT_TRUE(preview) << w << "x" << h << ": " << OIIO::geterror();
+            EXPECT_EQ(preview->spec().format, OIIO::TypeDesc::UINT8);
+            std::vector<std::uint8_t> shown(px.size());
+            ASSERT_TRUE(preview->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT8, shown.data()));
+            for (std::size_t i = 0; i < px.size(); ++i)
+                ASSERT_EQ(shown[i], std::lround(got[i] * 255.0 / 65535.0)) << w << "x" << h << " value " << i;
         }
     }
+    EXPECT_TRUE(standalone::encodePng8(0, 1, nullptr, false, 1).empty());
     std::string error;
     const std::uint16_t one[4] = {1, 2, 3, 4};
     EXPECT_FALSE(standalone::writePng16((dir / "no/such/dir.png").string(), 1, 1, one, false, 1, error));
