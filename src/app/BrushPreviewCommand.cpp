@@ -5,10 +5,10 @@
 #include "material/vmlMaterial.h"
 #include "paint/BrushPreview.h"
 #include "paint/vmlBrush.h"
-#include "standalone/ImageOutput.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/document/ParameterSetter.h"
+#include "standalone/images/ImageOutput.h"
 #include "standalone/import/SceneOrModel.h"
 
 #include <fmt/core.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Frame lists of the command line: "12", "0-23", "1,5,9" or mixes such as "0-3,10".
 
-#include "standalone/ImageOutput.h"
+#include "standalone/images/ImageOutput.h"
 
 #include <optional>
 #include <string>

@@ -9,9 +9,9 @@
 #include "host/Texmap.h"
 #include "line/LineFxElement.h"
 #include "line/LineFxManager.h"
-#include "standalone/ExrLayers.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/images/ExrLayers.h"
 #include "standalone/import/SceneOrModel.h"
 
 #include <fmt/format.h>

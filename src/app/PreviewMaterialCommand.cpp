@@ -5,9 +5,9 @@
 #include "app/ProgressBar.h"
 #include "host/Bitmap.h"
 #include "host/Mtl.h"
-#include "standalone/ImageOutput.h"
 #include "standalone/MaterialSample.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/images/ImageOutput.h"
 #include "standalone/import/SceneOrModel.h"
 
 #include <fmt/core.h>

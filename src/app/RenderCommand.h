@@ -36,7 +36,7 @@ struct RenderOptions {
     bool serialWrites = false;
     // The memory the frame may use, in bytes, instead of what the system reports (tests).
     std::optional<std::uint64_t> availableMemory;
-    // --layers: the layers of an OpenEXR output, by name (see standalone/ExrLayers.h); empty: every
+    // --layers: the layers of an OpenEXR output, by name (see standalone/images/ExrLayers.h); empty: every
     // layer the scene can write.
     std::vector<std::string> layers;
     // Frames to render; empty: the document's frame range (one image without a frame number when

@@ -15,9 +15,9 @@
 #include "app/StudioCommand.h"
 #include "app/UiCommand.h"
 #include "plugin/EntryPoints.h"
-#include "standalone/ImageOutput.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/document/Looks.h"
+#include "standalone/images/ImageOutput.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/core.h>

@@ -7,10 +7,10 @@
 #include "host/Mtl.h"
 #include "host/RenderElement.h"
 #include "host/Renderer.h"
-#include "standalone/ImageOutput.h"
 #include "standalone/RenderJob.h"
 #include "standalone/Scene.h"
 #include "standalone/StandaloneCore.h"
+#include "standalone/images/ImageOutput.h"
 #include "standalone/ui/SceneThings.h"
 
 #include <fmt/format.h>

@@ -7,11 +7,11 @@
 #include "host/Renderer.h"
 #include "host/Texmap.h"
 #include "shell/StringLookup.h"
-#include "standalone/ImageOutput.h"
 #include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/StandaloneCore.h"
 #include "standalone/document/DocumentEdits.h"
+#include "standalone/images/ImageOutput.h"
 #include "standalone/ui/MemoryDialogs.h"
 #include "standalone/ui/SceneThings.h"
 

@@ -1,6 +1,6 @@
 // The layer names of multi-layer OpenEXR files: made safe, unique, and picked by name.
 
-#include "standalone/ExrLayers.h"
+#include "standalone/images/ExrLayers.h"
 
 #include "host/GBufferChannels.h"
 

@@ -1,6 +1,6 @@
-#include "standalone/ImageOutput.h"
-#include "standalone/FrameWriter.h"
-#include "standalone/ImageOutputPng.h"
+#include "standalone/images/ImageOutput.h"
+#include "standalone/images/FrameWriter.h"
+#include "standalone/images/ImageOutputPng.h"
 #include "support/TempDir.h"
 
 #include <OpenImageIO/filesystem.h>

@@ -1,4 +1,4 @@
-#include "standalone/FrameWriter.h"
+#include "standalone/images/FrameWriter.h"
 
 #include <cassert>
 #include <chrono>

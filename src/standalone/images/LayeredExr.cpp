@@ -1,4 +1,4 @@
-#include "standalone/LayeredExr.h"
+#include "standalone/images/LayeredExr.h"
 
 #include "host/FileReplace.h"
 #include "host/GBufferChannels.h"

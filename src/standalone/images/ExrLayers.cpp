@@ -1,4 +1,4 @@
-#include "standalone/ExrLayers.h"
+#include "standalone/images/ExrLayers.h"
 
 #include "host/GBufferChannels.h"
 

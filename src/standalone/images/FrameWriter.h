@@ -2,8 +2,8 @@
 // Writes a frame's images on a thread of its own while the caller renders the next frame. One
 // frame is in flight: starting another waits for it, so at most one extra copy of a frame is held.
 
-#include "standalone/ImageOutput.h"
-#include "standalone/LayeredExr.h"
+#include "standalone/images/ImageOutput.h"
+#include "standalone/images/LayeredExr.h"
 
 #include <future>
 #include <string>

@@ -5,9 +5,9 @@
 // whole or not at all: a failed write leaves any previous file intact.
 
 #include "host/Bitmap.h"
-#include "standalone/ExrLayers.h"
 #include "standalone/FrameCamera.h"
-#include "standalone/ImageOutput.h"
+#include "standalone/images/ExrLayers.h"
+#include "standalone/images/ImageOutput.h"
 
 #include <array>
 #include <cstddef>

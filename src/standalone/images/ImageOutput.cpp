@@ -1,8 +1,8 @@
-#include "standalone/ImageOutput.h"
+#include "standalone/images/ImageOutput.h"
 
-#include "standalone/ImageOutputPng.h"
 #include "standalone/ShadingThreads.h"
 #include "standalone/images/ImageModule.h"
+#include "standalone/images/ImageOutputPng.h"
 
 #include <fmt/format.h>
 

@@ -1,4 +1,4 @@
-#include "standalone/ImageOutputPng.h"
+#include "standalone/images/ImageOutputPng.h"
 
 #include "standalone/ShadingThreads.h"
 
