@@ -22,6 +22,7 @@
 #include "standalone/StandaloneCore.h"
 #include "standalone/images/ExrLayers.h"
 #include "standalone/images/FrameWriter.h"
+#include "standalone/images/ImageModule.h"
 #include "standalone/images/ImageOutput.h"
 #include "standalone/images/LayeredExr.h"
 #include "standalone/import/SceneOrModel.h"
@@ -244,6 +245,14 @@ int runRender(const RenderOptions& options, standalone::StandaloneCore& core)
         return 1;
     }
     const ULONG layerChannels = standalone::exrGBufferChannels(layers);
+    // An image that cannot be written is known now, not after the render.
+    if (standalone::writingNeedsImageModule(output, options.compression)) {
+        std::string error;
+        if (!standalone::imageCodecs(error)) {
+            fmt::print(stderr, "vermil: {}: {}\n", output, error);
+            return 1;
+        }
+    }
 
     OwnedRenderer picked;
     std::string error;

@@ -136,6 +136,17 @@ TEST_F(ImageFiles, PngEncoderKeepsEveryValueAtAnyShape)
     EXPECT_FALSE(error.empty());
 }
 
+TEST(ImageOutput, OnlyPngAtTheFastLevelsIsWrittenWithoutTheImageModule)
+{
+    using standalone::writingNeedsImageModule;
+    EXPECT_FALSE(writingNeedsImageModule("a/b.png"));
+    EXPECT_FALSE(writingNeedsImageModule("B.PNG", 0));
+    EXPECT_FALSE(writingNeedsImageModule("b.png", 3));
+    EXPECT_TRUE(writingNeedsImageModule("b.png", 4));
+    for (const char* path : {"b.exr", "b.tif", "b.jpg", "b", "b.png.exr"})
+        EXPECT_TRUE(writingNeedsImageModule(path)) << path;
+}
+
 TEST_F(ImageFiles, ExrHoldsFloats)
 {
     Bitmap bm(2, 1);

@@ -52,9 +52,9 @@ LoadedImageModule loadImageModule(const std::vector<fs::path>& candidates)
         ::dlclose(module);
     }
     if (tried.empty()) {
-        tried = "; it is in none of";
-        for (const fs::path& path : candidates)
-            tried += " " + path.string();
+        tried = "; it is in none of ";
+        for (std::size_t i = 0; i < candidates.size(); ++i)
+            tried += (i ? ", " : "") + candidates[i].string();
     }
     return {nullptr, "cannot load the image module " + std::string(kModuleFile) +
                          ", which reads and writes image files with OpenImageIO" + tried};

@@ -28,7 +28,14 @@ std::string lowerExtension(const fs::path& path)
     return ext;
 }
 
+int compressionLevel(int compression) { return compression < 0 ? 1 : std::min(compression, 9); }
+
 }  // namespace
+
+bool writingNeedsImageModule(const std::string& path, int compression)
+{
+    return !(lowerExtension(path) == ".png" && compressionLevel(compression) <= 3);
+}
 
 ImageSnapshot snapshotImage(const Bitmap& bitmap, const std::string& path, int compression)
 {
@@ -61,7 +68,7 @@ ImageWriteResult writePixels(const std::string& path, int compression, int width
                                             std::to_string(::getpid()) + target.extension().string());
 
     const std::string ext = lowerExtension(target);
-    const int level = compression < 0 ? 1 : std::min(compression, 9);
+    const int level = compressionLevel(compression);
     auto replaceTarget = [&]() -> ImageWriteResult {
         std::error_code ec;
         fs::rename(temp, target, ec);
@@ -74,7 +81,7 @@ ImageWriteResult writePixels(const std::string& path, int compression, int width
     };
     // The fast levels are deflate-bound: our encoder spreads that over the cores. The slow ones
     // keep the library's row filtering, which pays there.
-    if (ext == ".png" && level <= 3) {
+    if (!writingNeedsImageModule(path, compression)) {
         std::string error;
         if (!writePng16(temp.string(), width, height, pixels, true, level, error)) {
             std::error_code ignored;

@@ -22,6 +22,10 @@ struct ImageWriteResult {
 // painted frame, and no larger), EXR zip at level 1; TIFF keeps its zip compression.
 inline constexpr int kDefaultCompression = -1;
 
+// True when writing `path` at this compression needs the image module (ImageModule.h): every
+// format but PNG at the fast levels, which has an encoder of its own.
+bool writingNeedsImageModule(const std::string& path, int compression = kDefaultCompression);
+
 // The bitmap's pixels are premultiplied; formats that store straight alpha (PNG) get them
 // un-premultiplied by the writer. 8-bit formats get the 16-bit values rounded.
 ImageWriteResult writeImage(const Bitmap& bitmap, const std::string& path,
