@@ -122,7 +122,8 @@ TEST_F(ImageFiles, PngEncoderKeepsEveryValueAtAnyShape)
             fromMemory.attribute("oiio:ioproxy", OIIO::TypeDesc::PTR, &proxy);
             auto preview = OIIO::ImageInput::open("preview.png", &fromMemory);
             ASSERT_TRUE(preview) << w << "x" << h << ": " << OIIO::geterror();
-            EXPECT_EQ(preview->spec().format, OIIO::TypeDesc::UINT8);
+            // The header's bit depth: after the 8-byte signature, IHDR's length, type, width and height.
+            EXPECT_EQ(static_cast<unsigned char>(bytes[24]), 8u);
             std::vector<std::uint8_t> shown(px.size());
             ASSERT_TRUE(preview->read_image(0, 0, 0, 4, OIIO::TypeDesc::UINT8, shown.data()));
             for (std::size_t i = 0; i < px.size(); ++i)
