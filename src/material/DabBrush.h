@@ -28,6 +28,10 @@ public:
     // After beginDab: where the rows of the dab, each of at most `reads` pixels, can read
     // above 0. The whole square unless the brush knows where its tip is empty.
     virtual TextureBox tipBounds(int /*reads*/) const { return {}; }
+    // After beginDab: the cached tile the dab's rows read, stepped by the dab's texture steps,
+    // when the brush is read from one; sampleRow(u, v, count, values) is then
+    // setPosition(u, v) and sampleNonzeroRun(values, count) on it. Null otherwise.
+    virtual BrushTileSampler* dabTile() { return nullptr; }
 };
 
 // The brush texture map, through the renderer's cache when one is given and the brush allows
@@ -43,6 +47,7 @@ public:
     void beginDab(float cs, float sn) override;
     ReadRun sampleRow(float u, float v, int count, float* values) override;
     TextureBox tipBounds(int reads) const override;
+    BrushTileSampler* dabTile() override { return cache_ ? &tile_ : nullptr; }
 
     bool usesCache() const { return cache_ != nullptr; }
 

@@ -59,6 +59,8 @@ public:
           variantIndex_(setup.variantIndex)
     {
         inverseLength_ = s_.length > 0.0f ? 1.0f / s_.length : 1e8f;
+        offsetX_ = static_cast<int>(std::lround(s_.offset.x));
+        offsetY_ = static_cast<int>(std::lround(s_.offset.y));
         stepLimit_ = walkStepLimit(canvas_.width(), canvas_.height());
     }
 
@@ -125,8 +127,7 @@ private:
     // left its surface there.
     bool followSurface(float& theta)
     {
-        const int sx = px_ - static_cast<int>(std::lround(s_.offset.x));
-        const int sy = py_ - static_cast<int>(std::lround(s_.offset.y));
+        const int sx = px_ - offsetX_, sy = py_ - offsetY_;
         if (sx < 0 || sy < 0 || sx >= surface_.width || sy >= surface_.height)
             return false;
         const PixelSample* found = surface_.samples->nearestOnSurface(
@@ -258,6 +259,10 @@ private:
         int rowFirst = y0, rowLast = y1;
         if (!tipRows(brush_.tipBounds(columns), cs, sn, rowFirst, rowLast))
             return;
+        if (const BrushTileSampler* tile = brush_.dabTile()) {
+            stampTileRows(*tile, {x0, y0, columns, rowFirst, rowLast}, rowU, rowV, cs, sn, a);
+            return;
+        }
         bool earlierRowInside = false;
         for (int y = y0; y <= rowLast; ++y, rowU += sn, rowV -= cs) {
             // Rows before the tip still step (u, v), so that every row reads where it would.
@@ -281,6 +286,57 @@ private:
             const ReadRun run = brush_.sampleRow(u, v, count, values);
             if (run.count > 0)
                 counts_.dabPixels += canvas_.RaiseCoverageRun(x0 + first + run.first, values, run.count, a);
+        }
+    }
+
+    // The rows of a dab: its box's first column and row and its width, and the rows that can
+    // read the tip.
+    struct DabRows {
+        int x0 = 0, y0 = 0, columns = 0;
+        int first = 0, last = -1;
+    };
+
+    // The rows of a dab read from a cached tile: the same rows, reads and raises as the loop of
+    // stamp, in two passes. The first works out every row's run; the rows do not depend on one
+    // another, so their divisions and roundings overlap instead of waiting for each other's
+    // reads. The second reads and raises them in order, ending the dab where stamp does.
+    void stampTileRows(const BrushTileSampler& tile, const DabRows& rows, float rowU, float rowV, float cs,
+                       float sn, float a)
+    {
+        plans_.clear();
+        for (int y = rows.y0; y <= rows.last; ++y, rowU += sn, rowV -= cs) {
+            // Rows before the tip still step (u, v), so that every row reads where it would.
+            if (y < rows.first)
+                continue;
+            int first = 0, last = rows.columns - 1;
+            clipToUnit(rowU, cs, first, last);
+            clipToUnit(rowV, sn, first, last);
+            RowPlan plan;
+            if (first <= last) {
+                const float u = rowU + static_cast<float>(first) * cs,
+                            v = rowV + static_cast<float>(first) * sn;
+                plan.inside = true;
+                plan.column = rows.x0 + first;
+                plan.run = tile.planNonzeroRun(u, v, last - first + 1);
+            }
+            plans_.push_back(plan);
+        }
+        bool earlierRowInside = false;
+        float* const values = rowValues_.data();
+        int y = rows.first;
+        for (const RowPlan& plan : plans_) {
+            canvas_.SelectRowTracked(y++);
+            if (!plan.inside) {
+                if (earlierRowInside)
+                    break;  // the dab is behind us
+                continue;
+            }
+            earlierRowInside = true;
+            if (plan.run.reads.count > 0) {
+                tile.readPlanned(plan.run, values);
+                counts_.dabPixels += canvas_.RaiseCoverageRun(plan.column + plan.run.reads.first, values,
+                                                              plan.run.reads.count, a);
+            }
         }
     }
 
@@ -326,8 +382,14 @@ private:
             last = first - 1;
             return;
         }
-        first = std::max(first, static_cast<int>(std::ceil(lo)));
-        last = std::min(last, static_cast<int>(std::floor(hi)));
+        // Held to a step beyond [first, last], which leaves the result as it is and the value
+        // well within int, rounded by truncation: std::ceil and std::floor are calls on the
+        // baseline instruction set, and this runs for every row of every dab.
+        lo = std::max(lo, static_cast<float>(first) - 1.0f);
+        hi = std::min(hi, static_cast<float>(last) + 1.0f);
+        const int loDown = static_cast<int>(lo), hiDown = static_cast<int>(hi);
+        first = std::max(first, loDown + (static_cast<float>(loDown) < lo ? 1 : 0));
+        last = std::min(last, hiDown - (static_cast<float>(hiDown) > hi ? 1 : 0));
     }
 
     const StrokeSetup& s_;
@@ -340,6 +402,7 @@ private:
     std::uint16_t variantSeed_;
     int variantIndex_;
     float inverseLength_ = 1e8f;
+    int offsetX_ = 0, offsetY_ = 0;  // the offset to the samples, in whole pixels
     int stepLimit_ = 0;
     int px_ = 0, py_ = 0;
     float fx_ = 0.0f, fy_ = 0.0f;
@@ -348,6 +411,13 @@ private:
     float keyDepth_ = 0.0f;
     StrokeWalkCounts counts_;
     std::vector<float> rowValues_;
+    // A dab row's run from a cached tile; outside the brush square unless `inside`.
+    struct RowPlan {
+        bool inside = false;
+        int column = 0;  // canvas column of the row's first read
+        BrushTileSampler::PlannedRun run;
+    };
+    std::vector<RowPlan> plans_;
 };
 
 }  // namespace

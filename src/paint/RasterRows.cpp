@@ -295,22 +295,26 @@ int RasterRows<Pixel>::RaiseCoverageRun(int x, const float* values, int count, f
     Pixel* const pixels = selected_ + x;
     // Without branches on the values: the runs are a few pixels long and their values random.
     // Coverage is never below 0, so a zero value (whatever the scale) raises nothing and needs
-    // no test of its own: the raise is a plain maximum.
-    for (int i = first; i < end; ++i) {
-        const float v = values[i];
-        raised += v != 0.0f ? 1 : 0;
-        float& coverage = pixels[i].coverage;
-        const float held = coverage;
-        const float value = v * scale;
-        const float raisedTo = held < value ? value : held;
-        coverage = raisedTo;
-        // Raised from 0. As coverage only grows, that is exactly when one of the two is 0 and
-        // the other not; worked out in integers, as the compiler makes branches of the tests.
-        const std::uint32_t heldZero = (std::bit_cast<std::uint32_t>(held) << 1) == 0;
-        const std::uint32_t nowZero = (std::bit_cast<std::uint32_t>(raisedTo) << 1) == 0;
-        const int fresh = static_cast<int>(heldZero ^ nowZero);
-        newFirst = std::min(newFirst, end - fresh * (end - i));
-        newLast += fresh * (i - newLast);
+    // no test of its own: the raise is a plain maximum. Which pixels were raised from 0 is
+    // gathered as bits, 64 columns at a time, and read off once per chunk.
+    for (int chunk = first; chunk < end; chunk += 64) {
+        const int stop = std::min(end, chunk + 64);
+        std::uint64_t fresh = 0;
+        for (int i = chunk; i < stop; ++i) {
+            const float v = values[i];
+            raised += v != 0.0f ? 1 : 0;
+            float& coverage = pixels[i].coverage;
+            const float held = coverage;
+            const float value = v * scale;
+            coverage = held < value ? value : held;
+            // Raised from 0 (either sign) exactly when the value is above 0.
+            const bool heldZero = (std::bit_cast<std::uint32_t>(held) << 1) == 0;
+            fresh |= static_cast<std::uint64_t>(heldZero & (value > 0.0f)) << (i - chunk);
+        }
+        if (fresh != 0) {
+            newFirst = std::min(newFirst, chunk + std::countr_zero(fresh));
+            newLast = chunk + 63 - std::countl_zero(fresh);
+        }
     }
     if (newLast >= 0) {
         widenRowSpan(selectedY_, x + newFirst);

@@ -116,15 +116,20 @@ void vmlRenderer::paintStrokes()
     public:
         Steps(vmlRenderer& r, StrokePaintContext& context) : r_(r), context_(context) {}
         // With several threads and every brush from the cache, the walks are made ahead on the
-        // workers; the canvas is still painted stroke by stroke in order.
+        // workers; the canvas is still painted stroke by stroke in order. On one thread a walk
+        // that can be made ahead still goes into a recording first: its window is small and
+        // dense where the canvas's rows are wide, and the deposit then reads each pixel once.
         void walkAhead(StrokesAhead* ahead) { ahead_ = ahead; }
         void paintStroke(std::size_t i) override
         {
             const auto start = Clock::now();
+            vmlStrokeRecord& stroke = r_.strokes_.stroke(i);
             if (ahead_)
                 ahead_->paint(i, context_);
+            else if (stroke.prepare(context_, prepared_))
+                stroke.paintPrepared(context_, *prepared_);
             else
-                r_.strokes_.stroke(i).paint(context_);
+                stroke.paint(context_);
             r_.paintTimes_.strokeSeconds += seconds(Clock::now() - start);
         }
         bool bleed() override
@@ -154,6 +159,7 @@ void vmlRenderer::paintStrokes()
         vmlRenderer& r_;
         StrokePaintContext& context_;
         StrokesAhead* ahead_ = nullptr;
+        std::unique_ptr<PreparedStroke> prepared_;
     } steps(*this, context);
 
     bool complete = false;

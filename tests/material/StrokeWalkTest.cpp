@@ -76,6 +76,18 @@ protected:
                 all.push_back(canvas.GetCoverageAt(x, y));
         return all;
     }
+    // The dirty rows and every row's span, which the deposit walks.
+    std::vector<int> dirtyState() const
+    {
+        std::vector<int> state(2);
+        canvas.GetDirtyRows(state[0], state[1]);
+        for (int y = 0; y < height; ++y) {
+            int first = 0, last = -1;
+            canvas.GetRowSpan(first, last, y);
+            state.insert(state.end(), {first, last});
+        }
+        return state;
+    }
     static constexpr int width = 48, height = 40;
     Bitmap bitmap{width, height};
     vmlRaster canvas;
@@ -334,12 +346,13 @@ TEST_F(StrokeWalk, TheSameStrokePaintsTheSameCoverageAndAnotherSeedPaintsOther)
     EXPECT_NE(paintSeed(1235), first);
 }
 
-// A tile read as the renderer's brush cache reads it: every pixel of every row, or only where
-// its tip can be.
+// A tile read as the renderer's brush cache reads it: every pixel of every row, only where its
+// tip can be, or handed to the walk to read itself.
 class TileBrush final : public DabBrush {
 public:
-    TileBrush(const std::vector<std::uint8_t>& tile, int size, bool knowsTip)
-        : sampler_(tile.data(), size, BrushTileSampler::nonzeroBox(tile.data(), size)), knowsTip_(knowsTip)
+    enum class Reads { wholeRows, tipOnly, byTheWalk };
+    TileBrush(const std::vector<std::uint8_t>& tile, int size, Reads reads)
+        : sampler_(tile.data(), size, BrushTileSampler::nonzeroBox(tile.data(), size)), reads_(reads)
     {}
     int variantCount() const override { return 1; }
     void setVariant(std::uint16_t, int) override {}
@@ -347,19 +360,20 @@ public:
     ReadRun sampleRow(float u, float v, int count, float* values) override
     {
         sampler_.setPosition(u, v);
-        if (knowsTip_)
+        if (reads_ != Reads::wholeRows)
             return sampler_.sampleNonzeroRun(values, count);
         sampler_.sampleRun(values, count);
         return {0, count};
     }
     TextureBox tipBounds(int reads) const override
     {
-        return knowsTip_ ? sampler_.nonzeroReach(reads) : TextureBox{};
+        return reads_ != Reads::wholeRows ? sampler_.nonzeroReach(reads) : TextureBox{};
     }
+    BrushTileSampler* dabTile() override { return reads_ == Reads::byTheWalk ? &sampler_ : nullptr; }
 
 private:
     BrushTileSampler sampler_;
-    bool knowsTip_;
+    Reads reads_;
 };
 
 TEST_F(StrokeWalk, SkippingWhereTheTipIsEmptyRaisesTheSameCoverage)
@@ -380,7 +394,7 @@ TEST_F(StrokeWalk, SkippingWhereTheTipIsEmptyRaisesTheSameCoverage)
     long long pixels = 0;
     for (std::uint16_t seed = 1; seed <= 400; ++seed) {
         const std::vector<std::uint8_t>& tile = seed % 2 ? inside : toTheEdge;
-        TileBrush wholeRows(tile, size, false), tipOnly(tile, size, true);
+        TileBrush wholeRows(tile, size, TileBrush::Reads::wholeRows);
         settings.brush.brushSize = 4.0f + static_cast<float>(seed % 13);
         const auto s = setUpStroke(strokeAt(seed), settings.brush, settings.stroke, frame);
         ASSERT_TRUE(s.has_value());
@@ -388,12 +402,22 @@ TEST_F(StrokeWalk, SkippingWhereTheTipIsEmptyRaisesTheSameCoverage)
         clear();
         const StrokeWalkCounts expected = walkStroke(setup, surface, wholeRows, canvas);
         const std::vector<float> expectedCoverage = coverage();
-        clear();
-        const StrokeWalkCounts got = walkStroke(setup, surface, tipOnly, canvas);
-        ASSERT_EQ(coverage(), expectedCoverage) << "seed " << seed;
-        ASSERT_EQ(got.dabPixels, expected.dabPixels) << "seed " << seed;
-        ASSERT_EQ(got.dabs, expected.dabs) << "seed " << seed;
-        pixels += got.dabPixels;
+        // The tip's runs read row by row, and read by the walk after it has worked out the
+        // runs of all the dab's rows; these two also select the same rows, which the deposit
+        // then walks (reading whole rows selects the rows around the tip as well).
+        std::vector<int> tipDirt;
+        for (const TileBrush::Reads reads : {TileBrush::Reads::tipOnly, TileBrush::Reads::byTheWalk}) {
+            TileBrush brush(tile, size, reads);
+            clear();
+            const StrokeWalkCounts got = walkStroke(setup, surface, brush, canvas);
+            ASSERT_EQ(coverage(), expectedCoverage) << "seed " << seed;
+            if (tipDirt.empty())
+                tipDirt = dirtyState();
+            ASSERT_EQ(dirtyState(), tipDirt) << "seed " << seed;
+            ASSERT_EQ(got.dabPixels, expected.dabPixels) << "seed " << seed;
+            ASSERT_EQ(got.dabs, expected.dabs) << "seed " << seed;
+        }
+        pixels += expected.dabPixels;
     }
     EXPECT_GT(pixels, 10000);
 }

@@ -82,6 +82,29 @@ TYPED_TEST(CanvasTest, CoverageRunsAreClippedToTheRow)
     EXPECT_EQ(this->rowSpan(2), std::make_pair(0, this->width - 1));
 }
 
+// A run longer than the pieces it is gathered in: the newly covered pixels of every piece, and
+// only they, widen the row's span; pixels still covered from before are raised without.
+TYPED_TEST(CanvasTest, LongCoverageRunsWidenTheSpanByTheirNewlyCoveredPixelsOnly)
+{
+    Bitmap wide{200, 2};
+    TypeParam canvas;
+    canvas.Init(&wide);
+    canvas.StampCoverage(10, 1, 0.5f);
+    canvas.StampCoverage(170, 1, 0.5f);
+    canvas.ResetDirty();
+    std::vector<float> values(180, 0.0f);
+    for (const int column : {10, 70, 110, 170})
+        values[static_cast<std::size_t>(column - 10)] = 1.0f;
+    canvas.SelectRowTracked(1);
+    EXPECT_EQ(canvas.RaiseCoverageRun(10, values.data(), 180, 0.75f), 4);
+    int first = 0, last = 0;
+    canvas.GetRowSpan(first, last, 1);
+    EXPECT_EQ(std::make_pair(first, last), std::make_pair(70, 110));
+    for (const int column : {10, 70, 110, 170})
+        EXPECT_EQ(canvas.GetCoverageAt(column, 1), 0.75f) << column;
+    EXPECT_EQ(canvas.GetCoverageAt(11, 1), 0.0f);
+}
+
 TYPED_TEST(CanvasTest, UntrackedSelectionAndOutsideCoordinatesLeaveTheDirtyState)
 {
     auto& canvas = this->canvas;

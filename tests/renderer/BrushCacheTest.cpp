@@ -195,7 +195,15 @@ TEST(BrushTileSampler, NonzeroRunsReadWhatWholeRunsReadAndStayWithinTheirReach)
     EXPECT_TRUE(BrushTileSampler::nonzeroBox(std::vector<std::uint8_t>(16, 0).data(), 4).empty());
     EXPECT_TRUE(BrushTileSampler::nonzeroBox(nullptr, 4).empty());
 
+    // A second tip runs to the tile's last column and row, where reads past the last texel's
+    // start answer 0 although they fall in its box.
+    std::vector<std::uint8_t> edgeTile(tile.size());
+    for (int r = size - 4; r < size; ++r)
+        for (int c = size - 6; c < size; ++c)
+            edgeTile[static_cast<std::size_t>(r * size + c)] = static_cast<std::uint8_t>(r + 2 * c);
+    const TexelBox edgeBox = BrushTileSampler::nonzeroBox(edgeTile.data(), size);
     BrushTileSampler whole(tile.data(), size), nonzero(tile.data(), size, box);
+    BrushTileSampler edgeWhole(edgeTile.data(), size), edgeNonzero(edgeTile.data(), size, edgeBox);
     std::mt19937 random(7);
     std::uniform_real_distribution<float> position(0.0f, 1.0f), step(-0.3f, 0.3f);
     constexpr int reads = 60;
@@ -206,10 +214,22 @@ TEST(BrushTileSampler, NonzeroRunsReadWhatWholeRunsReadAndStayWithinTheirReach)
         // Axis-aligned and tile-sized steps too, as unrotated and tiny dabs make them.
         const float du = run % 7 == 0 ? 0.0f : run % 11 == 0 ? 1.5f : step(random);
         const float dv = run % 5 == 0 ? 0.0f : step(random);
-        for (BrushTileSampler* s : {&whole, &nonzero}) {
+        for (BrushTileSampler* s : {&whole, &nonzero, &edgeWhole, &edgeNonzero}) {
             s->setTextureSteps(du, dv);
             s->setPosition(u, v);
         }
+        // Worked out ahead, a run reads the same as it does when sampled.
+        const BrushTileSampler::PlannedRun planned = nonzero.planNonzeroRun(u, v, reads);
+        const BrushTileSampler::PlannedRun edgePlanned = edgeNonzero.planNonzeroRun(u, v, reads);
+        std::vector<float> edgeAll(reads), edgeSome(reads, 0.0f), plannedSome(reads, 0.0f);
+        edgeWhole.sampleRun(edgeAll.data(), reads);
+        const ReadRun edgeGot = edgeNonzero.sampleNonzeroRun(edgeSome.data(), reads);
+        ASSERT_EQ(edgePlanned.reads.first, edgeGot.first);
+        ASSERT_EQ(edgePlanned.reads.count, edgeGot.count);
+        std::vector<float> edgePlaced(reads, 0.0f);
+        std::copy_n(edgeSome.begin(), edgeGot.count, edgePlaced.begin() + edgeGot.first);
+        ASSERT_EQ(edgePlaced, edgeAll) << "run " << run;
+
         whole.sampleRun(all.data(), reads);
         std::fill(some.begin(), some.end(), 0.0f);
         const ReadRun got = nonzero.sampleNonzeroRun(some.data(), reads);
@@ -219,6 +239,10 @@ TEST(BrushTileSampler, NonzeroRunsReadWhatWholeRunsReadAndStayWithinTheirReach)
         ASSERT_EQ(placed, all) << "run " << run;
         ASSERT_EQ(nonzero.x(), whole.x());
         ASSERT_EQ(nonzero.y(), whole.y());
+        ASSERT_EQ(planned.reads.first, got.first);
+        ASSERT_EQ(planned.reads.count, got.count);
+        nonzero.readPlanned(planned, plannedSome.data());
+        ASSERT_TRUE(std::equal(some.begin(), some.begin() + got.count, plannedSome.begin())) << "run " << run;
         // Every read above 0 lies within the reach for runs this long, on its exact line.
         const TextureBox reach = nonzero.nonzeroReach(reads);
         for (int i = 0; i < reads; ++i) {
