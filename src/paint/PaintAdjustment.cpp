@@ -41,6 +41,29 @@ void adjustPixelColour(const PixelAdjustment& adjustment, AColor& colour, float 
     finishPixelColour(adjustment, colour, coverage);
 }
 
+void adjustFinishedColour(const PixelAdjustment& adjustment, AColor& colour)
+{
+    auto luminance = [](const AColor& c) { return 0.3f * c.r + 0.59f * c.g + 0.11f * c.b; };
+    if (adjustment.mono != 0.0f) {
+        const float y = luminance(colour);
+        const float m2 = adjustment.mono * adjustment.mono;
+        colour.r += (y - colour.r) * m2;
+        colour.g += (y - colour.g) * m2;
+        colour.b += (y - colour.b) * m2;
+    }
+    if (adjustment.contrast != 0.0f) {
+        const float k = adjustment.contrast;
+        colour.r += (0.5f - colour.r) * k;
+        colour.g += (0.5f - colour.g) * k;
+        colour.b += (0.5f - colour.b) * k;
+        colour.ClampMinMax();
+    }
+    if (adjustment.whiteTransparency != 0.0f) {
+        const float keep = 1.0f - adjustment.whiteTransparency;
+        colour.a *= 1.0f - luminance(colour) * (1.0f - keep * keep);
+    }
+}
+
 float contrastFactor(bool enabled, float amountPercent)
 {
     if (!enabled)

@@ -24,30 +24,15 @@ void adjustPixelColour(const PixelAdjustment& adjustment, AColor& colour, float 
 // The same in two halves: the jitter, and everything after it. A stroke whose pixels share one
 // colour jitters it once.
 void jitterPixelColour(const PixelAdjustment& adjustment, AColor& colour);
-// Inline: it runs for every covered pixel, and a call leaves the colour in memory for the
-// deposit to read back at once.
+// Monochrome, contrast and white transparency, as finishPixelColour applies them.
+void adjustFinishedColour(const PixelAdjustment& adjustment, AColor& colour);
+// Inline for the common stroke without those steps: it runs for every covered pixel, and a call
+// would leave the colour in memory for the deposit to read back at once.
 inline void finishPixelColour(const PixelAdjustment& adjustment, AColor& colour, float coverage)
 {
-    auto luminance = [](const AColor& c) { return 0.3f * c.r + 0.59f * c.g + 0.11f * c.b; };
     colour.a *= coverage;
-    if (adjustment.mono != 0.0f) {
-        const float y = luminance(colour);
-        const float m2 = adjustment.mono * adjustment.mono;
-        colour.r += (y - colour.r) * m2;
-        colour.g += (y - colour.g) * m2;
-        colour.b += (y - colour.b) * m2;
-    }
-    if (adjustment.contrast != 0.0f) {
-        const float k = adjustment.contrast;
-        colour.r += (0.5f - colour.r) * k;
-        colour.g += (0.5f - colour.g) * k;
-        colour.b += (0.5f - colour.b) * k;
-        colour.ClampMinMax();
-    }
-    if (adjustment.whiteTransparency != 0.0f) {
-        const float keep = 1.0f - adjustment.whiteTransparency;
-        colour.a *= 1.0f - luminance(colour) * (1.0f - keep * keep);
-    }
+    if (adjustment.mono != 0.0f || adjustment.contrast != 0.0f || adjustment.whiteTransparency != 0.0f)
+        adjustFinishedColour(adjustment, colour);
 }
 
 // k: 0 when off; a positive amount pushes channels away from 0.5 (k = -2 x amount%), a negative
