@@ -1,6 +1,6 @@
 #include "material/StrokeCoverage.h"
 
-#include "material/StrokeWalk.h"
+#include "material/CoverageRecording.h"
 #include "paint/PaintAdjustment.h"
 #include "paint/vmlRasterBase.h"
 #include "renderer/SampleGrid.h"
