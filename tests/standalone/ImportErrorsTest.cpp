@@ -130,4 +130,31 @@ TEST_F(ImportErrors, ThreeDsTracksThatClaimMoreKeysThanTheyHoldAreRefusedBeforeA
               "the keyframe track at byte 27 says it holds 2147483647 keys, but its chunk has room for 2");
 }
 
+// Assimp allocates a binary glTF's JSON by the length in its header before reading it: a length
+// past the end of the file is refused before Assimp sees it, with both sizes; sound files pass.
+TEST_F(ImportErrors, BinaryGltfJsonLengthsPastTheFileAreRefusedBeforeAssimp)
+{
+    const std::string whole = readBytes(test_support::boxTexturedGlb);
+    ASSERT_GT(whole.size(), 1000u);
+    auto screenGlb = [](const std::string& bytes, std::uint64_t size) {
+        return import::screenBinaryGltf(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), size);
+    };
+    EXPECT_EQ(screenGlb(whole, whole.size()), std::nullopt);
+    std::uint32_t json = 0;
+    for (int i = 3; i >= 0; --i)
+        json = json << 8 | std::uint8_t(whole[12 + i]);
+    EXPECT_EQ(screenGlb(whole.substr(0, 20), 20 + json), std::nullopt) << "the header alone is enough";
+    EXPECT_NE(screenGlb(whole.substr(0, 20), 19 + json), std::nullopt);
+
+    std::string corrupt = whole;
+    corrupt.replace(12, 4, "pstp");  // 0x70747370 bytes
+    const std::string file = dir.write("long-json.glb", corrupt);
+    EXPECT_EQ(failure(file).reason(),
+              "the binary glTF header says its JSON takes 1886679920 bytes, but the file has " +
+                  std::to_string(whole.size() - 20) + " after the header");
+    // Only the binary reader trusts the length; the same bytes named otherwise reach Assimp.
+    EXPECT_EQ(failure(dir.write("long-json.gltf", corrupt)).reason().find("JSON takes"), std::string::npos);
+}
+
 }  // namespace

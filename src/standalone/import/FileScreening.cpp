@@ -1,6 +1,7 @@
 #include "standalone/import/FileScreening.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,8 @@ constexpr std::size_t kChunkHeader = 6;
 constexpr std::size_t kTrackHeader = 14;
 constexpr std::size_t kSmallestKey = 6;
 constexpr int kMaxDepth = 16;
+constexpr std::array<std::uint8_t, 4> kGltfMagic = {'g', 'l', 'T', 'F'};
+constexpr std::size_t kGltfHeader = 20;
 
 std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at)
 {
@@ -54,6 +57,20 @@ std::optional<std::string> screenChunks(std::span<const std::uint8_t> b, std::si
 
 }  // namespace
 
+std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header, std::uint64_t fileSize)
+{
+    // Both versions' headers take 20 bytes and give the length of the JSON that follows at byte 12:
+    // version 1 as the scene's length, version 2 as the first chunk's.
+    if (header.size() < kGltfHeader || fileSize < kGltfHeader ||
+        !std::equal(kGltfMagic.begin(), kGltfMagic.end(), header.begin()))
+        return std::nullopt;
+    const std::uint64_t json = le32(header, 12);
+    if (json > fileSize - kGltfHeader)
+        return "the binary glTF header says its JSON takes " + std::to_string(json) +
+               " bytes, but the file has " + std::to_string(fileSize - kGltfHeader) + " after the header";
+    return std::nullopt;
+}
+
 std::optional<std::string> screenThreeDs(std::span<const std::uint8_t> bytes)
 {
     return screenChunks(bytes, 0, bytes.size(), 0);
@@ -64,9 +81,19 @@ std::optional<std::string> screenModelFile(const std::string& path)
     std::string ext = std::filesystem::path(path).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
+    std::ifstream in(path, std::ios::binary);
+    // Assimp reads a file as binary glTF by its extension only; its header is all that is checked.
+    if (ext == ".glb") {
+        std::array<std::uint8_t, kGltfHeader> header{};
+        in.read(reinterpret_cast<char*>(header.data()), header.size());
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(path, ec);
+        if (in.gcount() != std::streamsize(header.size()) || ec)
+            return std::nullopt;
+        return screenBinaryGltf(header, size);
+    }
     if (ext != ".3ds")
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                           std::istreambuf_iterator<char>()};
     return in.bad() ? std::nullopt : screenThreeDs(bytes);

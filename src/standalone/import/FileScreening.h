@@ -14,6 +14,11 @@ namespace standalone::import {
 // to Assimp, which reports it.
 std::optional<std::string> screenModelFile(const std::string& path);
 
+// Binary glTF (versions 1 and 2): Assimp allocates and zeroes the JSON's length as the header gives
+// it before reading any, so a corrupt length makes a file of a few bytes take up to 4 GB. A length
+// beyond the end of the file is refused. header is the file's first bytes, fileSize its length.
+std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header, std::uint64_t fileSize);
+
 // 3DS: Assimp 5.2 reserves a keyframe track's keys by the count the file gives before it reads any,
 // so a corrupt count asks for up to 100 GB. A track whose count is more than its chunk could hold
 // (each key takes at least 6 bytes: frame and flags) is refused.
