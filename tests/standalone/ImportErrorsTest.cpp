@@ -157,4 +157,33 @@ TEST_F(ImportErrors, BinaryGltfJsonLengthsPastTheFileAreRefusedBeforeAssimp)
     EXPECT_EQ(failure(dir.write("long-json.gltf", corrupt)).reason().find("JSON takes"), std::string::npos);
 }
 
+// Assimp crashes on an image media type without a '/': such a type, given as a "mimeType" or by a
+// data URI, is refused before Assimp sees the file, naming the member; sound types pass.
+TEST_F(ImportErrors, GltfImageMediaTypesWithoutASlashAreRefusedBeforeAssimp)
+{
+    EXPECT_EQ(import::screenGltfJson(R"({"images":[{"mimeType":"image/png"},{"uri":"data:,AAAA"},
+        {"uri":"data:image/jpeg;base64,AAAA"},{"uri":"textures/imagepng"}],"note":{"mimeType":[1,"x"]}})"),
+              std::nullopt);
+    EXPECT_EQ(
+        import::screenGltfJson(R"({"images":[{"mimeType":"image/png"},{"name":"b","mimeType":"png"}]})"),
+        "images[1].mimeType gives the media type \"png\", which has no '/' (a media type is "
+        "\"type/subtype\", "
+        "as in \"image/png\")");
+    const std::optional<std::string> notUtf8 =
+        import::screenGltfJson("{\"images\":[{\"bufferView\":3,\"mimeType\":\"i~\xff\xff\"}]}");
+    ASSERT_TRUE(notUtf8.has_value());
+    EXPECT_TRUE(notUtf8->starts_with("images[0].mimeType gives the media type \"i~??\"")) << *notUtf8;
+
+    // A glTF 1 file, whose images are named members, with its embedded picture's data URI broken.
+    std::string text =
+        readBytes(test_support::assimpModel("glTF/BoxTextured-glTF-Embedded/BoxTextured.gltf"));
+    const std::size_t type = text.find("data:image/png");
+    ASSERT_NE(type, std::string::npos);
+    text.replace(type, 14, "data:imagepng");
+    const std::string reason = failure(dir.write("broken.gltf", text)).reason();
+    EXPECT_TRUE(reason.starts_with("images.Image0001.uri gives the media type \"imagepng\"")) << reason;
+    // Assimp tries its glTF readers on JSON under any name.
+    EXPECT_EQ(failure(dir.write("broken.dae", "\n  " + text)).reason(), reason);
+}
+
 }  // namespace

@@ -1,11 +1,17 @@
 #include "standalone/import/FileScreening.h"
 
+#include "standalone/document/JsonText.h"
+
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace standalone::import {
@@ -55,6 +61,86 @@ std::optional<std::string> screenChunks(std::span<const std::uint8_t> b, std::si
     return std::nullopt;
 }
 
+// Walks a glTF's JSON without building it, for the media types Assimp reads with strchr(type, '/')
+// + 1 and no test of the result: every "mimeType", and every "uri" that is a data URI (its type
+// runs from "data:" to the first ';' or ','; an empty one stands for "text/plain").
+class MediaTypeCheck : public nlohmann::json::json_sax_t {
+public:
+    std::optional<std::string> fault;
+
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool string(string_t& text) override
+    {
+        if (!path_.empty() && !path_.back().inArray) {
+            const std::string& key = path_.back().key;
+            std::string_view type;
+            if (key == "mimeType")
+                type = text;
+            else if (key == "uri" && text.starts_with("data:"))
+                type = std::string_view(text).substr(5, text.find_first_of(";,", 5) - 5);
+            if (!type.empty() && type.find('/') == std::string_view::npos) {
+                fault = where() + " gives the media type \"" + document::printable(type) +
+                        "\", which has no '/' (a media type is \"type/subtype\", as in \"image/png\")";
+                return false;
+            }
+        }
+        return value();
+    }
+    bool start_object(std::size_t) override { return open(false); }
+    bool key(string_t& name) override
+    {
+        path_.back().key = name;
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(true); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override
+    {
+        return false;  // text that is not JSON is Assimp's to refuse
+    }
+
+private:
+    struct Level {
+        bool inArray;
+        std::size_t index = 0;
+        std::string key;
+    };
+    std::vector<Level> path_;
+
+    bool open(bool array)
+    {
+        path_.push_back({array, 0, {}});
+        return true;
+    }
+    bool close()
+    {
+        path_.pop_back();
+        return value();
+    }
+    // A value ended: the next one in an array has the next index.
+    bool value()
+    {
+        if (!path_.empty() && path_.back().inArray)
+            ++path_.back().index;
+        return true;
+    }
+    // The member being read, as in images[0].uri.
+    std::string where() const
+    {
+        std::string at;
+        for (const Level& level : path_)
+            at += level.inArray ? "[" + std::to_string(level.index) + "]"
+                                : (at.empty() ? "" : ".") + document::printable(level.key);
+        return at;
+    }
+};
+
 }  // namespace
 
 std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header, std::uint64_t fileSize)
@@ -71,6 +157,16 @@ std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header
     return std::nullopt;
 }
 
+std::optional<std::string> screenGltfJson(std::string json)
+{
+    // Assimp's JSON reader takes strings that are not UTF-8 as they are; ours would stop at them.
+    std::replace_if(
+        json.begin(), json.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }, '?');
+    MediaTypeCheck check;
+    nlohmann::json::sax_parse(json.begin(), json.end(), &check);
+    return check.fault;
+}
+
 std::optional<std::string> screenThreeDs(std::span<const std::uint8_t> bytes)
 {
     return screenChunks(bytes, 0, bytes.size(), 0);
@@ -82,7 +178,10 @@ std::optional<std::string> screenModelFile(const std::string& path)
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     std::ifstream in(path, std::ios::binary);
-    // Assimp reads a file as binary glTF by its extension only; its header is all that is checked.
+    auto readAll = [&in] {
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    // Assimp reads a file as binary glTF by its extension only; its header, then the JSON it gives.
     if (ext == ".glb") {
         std::array<std::uint8_t, kGltfHeader> header{};
         in.read(reinterpret_cast<char*>(header.data()), header.size());
@@ -90,13 +189,30 @@ std::optional<std::string> screenModelFile(const std::string& path)
         const std::uintmax_t size = std::filesystem::file_size(path, ec);
         if (in.gcount() != std::streamsize(header.size()) || ec)
             return std::nullopt;
-        return screenBinaryGltf(header, size);
+        if (auto reason = screenBinaryGltf(header, size))
+            return reason;
+        if (!std::equal(kGltfMagic.begin(), kGltfMagic.end(), header.begin()))
+            return std::nullopt;  // not binary glTF: Assimp refuses it
+        // The header's JSON length is within the file now.
+        std::string json(le32(header, 12), '\0');
+        in.read(json.data(), std::streamsize(json.size()));
+        return in ? screenGltfJson(std::move(json)) : std::nullopt;
     }
-    if (ext != ".3ds")
+    if (ext == ".3ds") {
+        const std::string bytes = readAll();
+        return in.bad() ? std::nullopt
+                        : screenThreeDs(
+                              std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    }
+    // Assimp tries its glTF readers on any text that starts as JSON does, whatever the extension.
+    char first = 0;
+    while (in.get(first) && std::isspace(static_cast<unsigned char>(first))) {
+    }
+    if (!in || first != '{')
         return std::nullopt;
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    return in.bad() ? std::nullopt : screenThreeDs(bytes);
+    in.seekg(0);
+    std::string text = readAll();
+    return in.bad() ? std::nullopt : screenGltfJson(std::move(text));
 }
 
 }  // namespace standalone::import
