@@ -169,6 +169,13 @@ TEST_F(ImportErrors, GltfImageMediaTypesWithoutASlashAreRefusedBeforeAssimp)
         "images[1].mimeType gives the media type \"png\", which has no '/' (a media type is "
         "\"type/subtype\", "
         "as in \"image/png\")");
+    // However the text spells them.
+    for (const char* spelled :
+         {R"({"images":[{"mim\u0065Type":"png"}]})", R"({"images":[{"mimeType" :
+        "png"}]})",
+          R"({"images":[{"uri":"data:imagepng,AAAA"}]})", R"({"images":[{"uri":"data:png"}]})",
+          R"({"images":[{"uri":"d\u0061ta:png;base64,AAAA"}]})"})
+        EXPECT_NE(import::screenGltfJson(spelled), std::nullopt) << spelled;
     const std::optional<std::string> notUtf8 =
         import::screenGltfJson("{\"images\":[{\"bufferView\":3,\"mimeType\":\"i~\xff\xff\"}]}");
     ASSERT_TRUE(notUtf8.has_value());

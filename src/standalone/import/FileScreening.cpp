@@ -9,7 +9,6 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -141,6 +140,44 @@ private:
     }
 };
 
+// Whether the raw text could hold a media type without a '/', looked for without parsing: a file
+// whose images carry megabytes of base64 is passed over in one scan. A '/' in a string's raw text
+// is one in its value too; an escape, or anything unexpected, counts as suspect, and then the
+// parse decides.
+bool mayHoldBadMediaType(std::string_view text)
+{
+    // Whether the raw type from `at` to the first of `stops` lacks a '/', or holds an escape.
+    auto suspect = [&text](std::size_t at, std::string_view stops) {
+        const std::size_t end = text.find_first_of(stops, at);
+        return end == std::string_view::npos || text[end] == '\\' ||
+               text.substr(at, end - at).find('/') == std::string_view::npos;
+    };
+    // A \u escape can spell a key or a type in other bytes than its own.
+    if (text.find("\\u") != std::string_view::npos)
+        return true;
+    auto skipSpace = [&text](std::size_t at) { return text.find_first_not_of(" \t\r\n", at); };
+    // "mimeType" : "type/subtype"
+    constexpr std::string_view key = "\"mimeType\"";
+    for (std::size_t at = text.find(key); at != std::string_view::npos; at = text.find(key, at + 1)) {
+        std::size_t v = skipSpace(at + key.size());
+        if (v == std::string_view::npos || text[v] != ':')
+            continue;  // not a key
+        v = skipSpace(v + 1);
+        if (v != std::string_view::npos && text[v] == '"' && suspect(v + 1, "\"\\"))
+            return true;
+    }
+    // "data:type/subtype;base64,... or "data:type/subtype,...; an empty type stands for text/plain.
+    constexpr std::string_view data = "\"data:";
+    for (std::size_t at = text.find(data); at != std::string_view::npos; at = text.find(data, at + 1)) {
+        const std::size_t type = at + data.size();
+        if (type < text.size() && (text[type] == ';' || text[type] == ','))
+            continue;
+        if (suspect(type, ";,\"\\"))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header, std::uint64_t fileSize)
@@ -159,6 +196,8 @@ std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header
 
 std::optional<std::string> screenGltfJson(std::string json)
 {
+    if (!mayHoldBadMediaType(json))
+        return std::nullopt;
     // Assimp's JSON reader takes strings that are not UTF-8 as they are; ours would stop at them.
     std::replace_if(
         json.begin(), json.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }, '?');
@@ -178,8 +217,14 @@ std::optional<std::string> screenModelFile(const std::string& path)
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     std::ifstream in(path, std::ios::binary);
+    // The whole file, in one read.
     auto readAll = [&in] {
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        in.clear();
+        in.seekg(0, std::ios::end);
+        std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+        in.seekg(0);
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
     };
     // Assimp reads a file as binary glTF by its extension only; its header, then the JSON it gives.
     if (ext == ".glb") {
@@ -210,7 +255,6 @@ std::optional<std::string> screenModelFile(const std::string& path)
     }
     if (!in || first != '{')
         return std::nullopt;
-    in.seekg(0);
     std::string text = readAll();
     return in.bad() ? std::nullopt : screenGltfJson(std::move(text));
 }

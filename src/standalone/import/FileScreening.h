@@ -22,7 +22,8 @@ std::optional<std::string> screenBinaryGltf(std::span<const std::uint8_t> header
 // glTF (text, or the JSON of a binary file): Assimp 5.2 finds an image's subtype as the text after
 // the '/' of its media type without looking whether there is one, and crashes when there is not.
 // A "mimeType", or a data URI's type, without a '/' is refused, naming the member that gives it.
-// Text that is not JSON is left to Assimp; bytes past ASCII are read as '?'.
+// Text that is not JSON is left to Assimp; bytes past ASCII are read as '?'. Text that plainly holds
+// no such type (a scan for the two) is passed without being parsed.
 std::optional<std::string> screenGltfJson(std::string json);
 
 // 3DS: Assimp 5.2 reserves a keyframe track's keys by the count the file gives before it reads any,
