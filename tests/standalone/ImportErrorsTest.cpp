@@ -193,4 +193,21 @@ TEST_F(ImportErrors, GltfImageMediaTypesWithoutASlashAreRefusedBeforeAssimp)
     EXPECT_EQ(failure(dir.write("broken.dae", "\n  " + text)).reason(), reason);
 }
 
+// A file goes only to the readers of its extension: Assimp would otherwise hand a broken .gltf to
+// any reader that finds its own words in the first bytes (and to that reader's faults). A file
+// whose extension no reader claims is still recognised by its bytes.
+TEST_F(ImportErrors, AFileIsReadOnlyAsWhatItsExtensionSays)
+{
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    auto imports = [&](const std::string& name) {
+        Scene scene;
+        importModel(dir.write(name, triangle), scene, core);
+        return scene.nodes().size();
+    };
+    EXPECT_GT(imports("triangle.obj"), 0u);
+    EXPECT_GT(imports("triangle.unknown"), 0u);
+    EXPECT_FALSE(failure(dir.write("triangle.gltf", triangle)).reason().empty());
+    EXPECT_FALSE(failure(dir.write("triangle.FBX", triangle)).reason().empty());
+}
+
 }  // namespace

@@ -3,16 +3,21 @@
 #include "standalone/import/FileScreening.h"
 #include "standalone/import/ImportError.h"
 
+#include <assimp/BaseImporter.h>
 #include <assimp/Importer.hpp>
 #include <assimp/commonMetaData.h>
 #include <assimp/config.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <string_view>
+#include <vector>
 
 namespace standalone::import {
 
@@ -40,6 +45,40 @@ SourceFormat formatOf(const aiScene& scene)
     return SourceFormat::other;
 }
 
+// Assimp offers a file to every reader that finds its own words in the file's first bytes,
+// before and whatever the reader of its extension: a broken .gltf could be read as OpenGEX, and
+// meet that reader's faults. When some reader claims the extension, only those readers stay.
+void keepOnlyReadersOf(Assimp::Importer& importer, const std::string& path)
+{
+    std::string ext = std::filesystem::path(path).extension().string();
+    if (ext.size() < 2)
+        return;
+    ext.erase(0, 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    auto claims = [&ext](const aiImporterDesc* info) {
+        std::istringstream listed(info && info->mFileExtensions ? info->mFileExtensions : "");
+        for (std::string one; listed >> one;)
+            if (one == ext)
+                return true;
+        return false;
+    };
+    std::vector<Assimp::BaseImporter*> others;
+    bool claimed = false;
+    for (std::size_t i = 0; i < importer.GetImporterCount(); ++i) {
+        if (claims(importer.GetImporterInfo(i)))
+            claimed = true;
+        else
+            others.push_back(importer.GetImporter(i));
+    }
+    if (!claimed)
+        return;  // an extension no reader knows: Assimp looks at the bytes
+    // The importer deletes only the readers it still holds.
+    for (Assimp::BaseImporter* reader : others)
+        if (importer.UnregisterLoader(reader) == aiReturn_SUCCESS)
+            delete reader;
+}
+
 }  // namespace
 
 AssimpFile::AssimpFile(const std::string& path) : importer_(std::make_unique<Assimp::Importer>())
@@ -56,6 +95,7 @@ AssimpFile::AssimpFile(const std::string& path) : importer_(std::make_unique<Ass
     if (const std::optional<std::string> reason = screenModelFile(path))
         throw ImportError(path, *reason);
 
+    keepOnlyReadersOf(*importer_, path);
     importer_->SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     importer_->SetPropertyFloat(AI_CONFIG_PP_GSN_MAX_SMOOTHING_ANGLE, kCreaseAngle);
     importer_->SetPropertyBool(AI_CONFIG_IMPORT_FBX_PRESERVE_PIVOTS, false);

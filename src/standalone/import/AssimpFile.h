@@ -3,7 +3,8 @@
 // lines left out), vertices joined, smooth normals generated where the file has none (up to a
 // crease angle, so corners stay hard), non-UV mappings and UV transforms baked into UVs, FBX
 // pivots collapsed into node transforms, and the data structure checked by Assimp before we see
-// it. Importers that store values differently are told apart by format().
+// it. A file is offered only to the readers of its extension when some reader claims it. Importers
+// that store values differently are told apart by format().
 
 #include <memory>
 #include <string>
