@@ -4,6 +4,7 @@
 #include "host/Mtl.h"
 #include "host/ParamTypes.h"
 #include "host/Renderer.h"
+#include "standalone/FileExtension.h"
 #include "standalone/Scene.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/SceneNode.h"
@@ -100,9 +101,7 @@ std::vector<std::string> modelCompanionFiles(const std::string& modelPath)
 {
     std::vector<std::string> out;
     const fs::path model(modelPath);
-    std::string extension = model.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = standalone::lowerExtension(model);
     const fs::path dir = model.parent_path();
     if (extension == ".gltf") {
         Json doc;

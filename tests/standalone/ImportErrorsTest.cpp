@@ -189,7 +189,8 @@ TEST_F(ImportErrors, GltfImageMediaTypesWithoutASlashAreRefusedBeforeAssimp)
     text.replace(type, 14, "data:imagepng");
     const std::string reason = failure(dir.write("broken.gltf", text)).reason();
     EXPECT_TRUE(reason.starts_with("images.Image0001.uri gives the media type \"imagepng\"")) << reason;
-    // Assimp tries its glTF readers on JSON under any name.
+    // JSON is checked under any name: Assimp tries its glTF readers on it when no reader claims the
+    // extension.
     EXPECT_EQ(failure(dir.write("broken.dae", "\n  " + text)).reason(), reason);
 }
 

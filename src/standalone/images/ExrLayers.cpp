@@ -1,6 +1,7 @@
 #include "standalone/images/ExrLayers.h"
 
 #include "host/GBufferChannels.h"
+#include "standalone/FileExtension.h"
 
 #include <fmt/format.h>
 #include <fmt/ranges.h>
@@ -112,12 +113,6 @@ ULONG exrGBufferChannels(const std::vector<ExrLayer>& layers)
     return bits;
 }
 
-bool isExrPath(const std::string& path)
-{
-    std::string ext = std::filesystem::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return ext == ".exr";
-}
+bool isExrPath(const std::string& path) { return lowerExtension(path) == ".exr"; }
 
 }  // namespace standalone

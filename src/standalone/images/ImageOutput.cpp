@@ -1,5 +1,6 @@
 #include "standalone/images/ImageOutput.h"
 
+#include "standalone/FileExtension.h"
 #include "standalone/ShadingThreads.h"
 #include "standalone/images/ImageModule.h"
 #include "standalone/images/ImageOutputPng.h"
@@ -19,14 +20,6 @@ namespace standalone {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string lowerExtension(const fs::path& path)
-{
-    std::string ext = path.extension().string();
-    for (char& ch : ext)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return ext;
-}
 
 int compressionLevel(int compression) { return compression < 0 ? 1 : std::min(compression, 9); }
 

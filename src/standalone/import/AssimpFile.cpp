@@ -1,5 +1,6 @@
 #include "standalone/import/AssimpFile.h"
 
+#include "standalone/FileExtension.h"
 #include "standalone/import/FileScreening.h"
 #include "standalone/import/ImportError.h"
 
@@ -50,12 +51,10 @@ SourceFormat formatOf(const aiScene& scene)
 // meet that reader's faults. When some reader claims the extension, only those readers stay.
 void keepOnlyReadersOf(Assimp::Importer& importer, const std::string& path)
 {
-    std::string ext = std::filesystem::path(path).extension().string();
-    if (ext.size() < 2)
+    const std::string dotted = lowerExtension(path);
+    if (dotted.size() < 2)
         return;
-    ext.erase(0, 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string ext = dotted.substr(1);
     auto claims = [&ext](const aiImporterDesc* info) {
         std::istringstream listed(info && info->mFileExtensions ? info->mFileExtensions : "");
         for (std::string one; listed >> one;)

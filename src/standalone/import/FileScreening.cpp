@@ -1,5 +1,6 @@
 #include "standalone/import/FileScreening.h"
 
+#include "standalone/FileExtension.h"
 #include "standalone/document/JsonText.h"
 
 #include <nlohmann/json.hpp>
@@ -213,9 +214,7 @@ std::optional<std::string> screenThreeDs(std::span<const std::uint8_t> bytes)
 
 std::optional<std::string> screenModelFile(const std::string& path)
 {
-    std::string ext = std::filesystem::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string ext = lowerExtension(path);
     std::ifstream in(path, std::ios::binary);
     // The whole file, in one read.
     auto readAll = [&in] {
@@ -249,7 +248,8 @@ std::optional<std::string> screenModelFile(const std::string& path)
                         : screenThreeDs(
                               std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     }
-    // Assimp tries its glTF readers on any text that starts as JSON does, whatever the extension.
+    // Assimp tries its glTF readers on any text that starts as JSON does when no reader claims the
+    // extension; text that does is checked whatever its extension.
     char first = 0;
     while (in.get(first) && std::isspace(static_cast<unsigned char>(first))) {
     }

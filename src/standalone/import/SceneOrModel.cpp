@@ -1,5 +1,6 @@
 #include "standalone/import/SceneOrModel.h"
 
+#include "standalone/FileExtension.h"
 #include "standalone/SceneDocument.h"
 #include "standalone/import/ModelFraming.h"
 #include "standalone/import/ModelImport.h"
@@ -17,13 +18,7 @@ constexpr int kDefaultWidth = 1280, kDefaultHeight = 720, kMaxSize = 16384;
 
 }  // namespace
 
-bool isSceneDocument(const std::string& path)
-{
-    std::string ext = std::filesystem::path(path).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return ext == ".json";
-}
+bool isSceneDocument(const std::string& path) { return lowerExtension(path) == ".json"; }
 
 std::unique_ptr<Scene> loadSceneOrModel(const std::string& path, StandaloneCore& core,
                                         const ModelSceneOptions& options)
