@@ -3,7 +3,9 @@
 
 #include "standalone/import/FileScreening.h"
 #include "standalone/import/ModelImport.h"
+#include "standalone/import/PlyScreening.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -192,6 +194,105 @@ TEST_F(ImportErrors, GltfImageMediaTypesWithoutASlashAreRefusedBeforeAssimp)
     // JSON is checked under any name: Assimp tries its glTF readers on it when no reader claims the
     // extension.
     EXPECT_EQ(failure(dir.write("broken.dae", "\n  " + text)).reason(), reason);
+}
+
+// A triangle in PLY: `body` after a header declaring three float vertices and one face whose list
+// is counted by `countType`.
+std::string ply(const std::string& format, const std::string& body, const std::string& countType = "uchar")
+{
+    return "ply\r\nformat " + format +
+           " 1.0\ncomment made by hand\nelement vertex 3\nproperty float x\n"
+           "property float y\nproperty float z\nelement face 1\nproperty list " +
+           countType + " int vertex_indices\nend_header\n" + body;
+}
+
+std::string floats(std::initializer_list<float> values, bool bigEndian)
+{
+    std::string bytes;
+    for (const float v : values) {
+        std::string one(reinterpret_cast<const char*>(&v), sizeof v);
+        if (bigEndian)
+            std::reverse(one.begin(), one.end());
+        bytes += one;
+    }
+    return bytes;
+}
+
+// Assimp reads a PLY header until "end_header" whatever the file's end (a header without one never
+// ends), and trusts the counts it gives: such files are refused before Assimp sees them, with the
+// place; sound files, and every header and body Assimp reads, pass.
+TEST_F(ImportErrors, PlyFilesThatBreakTheirHeaderOrCountsAreRefusedBeforeAssimp)
+{
+    const std::string ascii = ply("ascii", "0 0 0\n1 0 0\n\n0 1 0\n3 0 1 2\n");
+    std::string face = std::string(1, '\3');
+    for (const char index : {0, 1, 2})
+        face += std::string{index, 0, 0, 0};
+    const std::string little = ply("binary_little_endian", floats({0, 0, 0, 1, 0, 0, 0, 1, 0}, false) + face);
+    std::string bigFace = std::string(1, '\3');
+    for (const char index : {0, 1, 2})
+        bigFace += std::string{0, 0, 0, index};
+    const std::string big = ply("binary_big_endian", floats({0, 0, 0, 1, 0, 0, 0, 1, 0}, true) + bigFace);
+    for (const std::string* sound : {&ascii, &little, &big}) {
+        EXPECT_EQ(import::screenPly(*sound), std::nullopt) << *sound;
+        Scene scene;
+        importModel(dir.write("triangle.ply", *sound), scene, core);
+        EXPECT_GT(scene.nodes().size(), 0u);
+    }
+
+    // The header.
+    const std::string noEnd = "ply\nformat binary_little_endian 1.0\nelement vertex 3\n";
+    EXPECT_EQ(import::screenPly(noEnd), "the PLY header has no \"end_header\" line");
+    EXPECT_EQ(import::screenPly("PLY\nformat ascii 1.0\ncomment end_header\n"),
+              "the PLY header has no \"end_header\" line");
+    EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nelement vertex\nend_header\n"),
+              "line 3 of the PLY header: \"element\" needs a name and a count");
+    EXPECT_EQ(
+        import::screenPly("ply\nformat ascii 1.0\nelement vertex 4294967296\nend_header\n"),
+        "line 3 of the PLY header: the count of element \"vertex\" is \"4294967296\", not a whole number "
+        "below 2^32");
+    EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nproperty float x\nend_header\n"),
+              "line 3 of the PLY header: a property before any element");
+    EXPECT_EQ(import::screenPly(ply("ascii", "", "float")),
+              "line 9 of the PLY header: a list counted by \"float\", which is not a PLY integer type");
+    EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nelement vertex 3\nproperty flaot x\nend_header\n"),
+              "line 4 of the PLY header: a property of type \"flaot\", which is not a PLY type");
+    // Assimp ends a line at \r, \0 or \f too, and then skips to the next \n: a line ending so would
+    // be read otherwise than it is checked.
+    EXPECT_EQ(
+        import::screenPly("ply\nformat ascii 1.0\nelement vertex 3\rproperty float x\nend_header\n"),
+        "line 3 of the PLY header: ends in the byte 0x0D alone (a PLY text line ends in \\n or \\r\\n)");
+    EXPECT_EQ(
+        import::screenPly(ply("ascii", "0 0 0\n1 0 0\f0 1 0\n3 0 1 2\n")),
+        "instance 2 of element \"vertex\" (of 3), line 12, ends in the byte 0x0C (a PLY text line ends in "
+        "\\n or \\r\\n)");
+    EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nelement vertex 99\nend_header\n"),
+              "element \"vertex\" has 99 instances but no properties");
+
+    // The body: every cut of a binary file, lists longer than their line or negative.
+    for (const std::string* binary : {&little, &big})
+        for (std::size_t n = binary->find("end_header\n") + 11; n < binary->size(); ++n)
+            EXPECT_NE(import::screenPly(binary->substr(0, n)), std::nullopt) << n;
+    EXPECT_EQ(
+        import::screenPly(ascii.substr(0, ascii.size() - 2)),
+        "instance 1 of element \"face\" (of 1), line 15, gives a list the length \"3\", but the line holds 2 "
+        "more values");
+    EXPECT_EQ(import::screenPly(ply("ascii", "0 0 0\n1 0 0\n")),
+              "the PLY file ends before instance 3 of element \"vertex\" (of 3)");
+    EXPECT_EQ(import::screenPly(ply("ascii", "0 0 0\n1 0 0\n0 1\n3 0 1 2\n")),
+              "instance 3 of element \"vertex\" (of 3), line 13, holds fewer values than the element has "
+              "properties");
+    EXPECT_NE(import::screenPly(ply("ascii", "0 0 0\n1 0 0\n0 1 0\n-1 0 1 2\n")), std::nullopt);
+    std::string negative =
+        ply("binary_little_endian", floats({0, 0, 0, 1, 0, 0, 0, 1, 0}, false) + face, "char");
+    const std::size_t count = negative.find("end_header\n") + 11 + 36;
+    negative[count] = '\xFF';
+    EXPECT_EQ(import::screenPly(negative),
+              "instance 1 of element \"face\" (of 1) gives a list the length -1 (at byte " +
+                  std::to_string(count) + ")");
+
+    // Through the import, under any name when the bytes start as PLY do.
+    EXPECT_EQ(failure(dir.write("cut.ply", noEnd)).reason(), "the PLY header has no \"end_header\" line");
+    EXPECT_EQ(failure(dir.write("cut.bin", noEnd)).reason(), "the PLY header has no \"end_header\" line");
 }
 
 // A file goes only to the readers of its extension: Assimp would otherwise hand a broken .gltf to

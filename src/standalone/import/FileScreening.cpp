@@ -2,6 +2,7 @@
 
 #include "standalone/FileExtension.h"
 #include "standalone/document/JsonText.h"
+#include "standalone/import/PlyScreening.h"
 
 #include <nlohmann/json.hpp>
 
@@ -248,6 +249,16 @@ std::optional<std::string> screenModelFile(const std::string& path)
                         : screenThreeDs(
                               std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     }
+    // Assimp reads a file that starts as PLY does as PLY when no reader claims its extension; such a
+    // file is checked whatever its extension, as no other format starts so.
+    std::array<char, 3> magic{};
+    in.read(magic.data(), magic.size());
+    if (ext == ".ply" || (in && startsAsPly(std::string_view(magic.data(), magic.size())))) {
+        const std::string bytes = readAll();
+        return in.bad() ? std::nullopt : screenPly(bytes);
+    }
+    in.clear();
+    in.seekg(0);
     // Assimp tries its glTF readers on any text that starts as JSON does when no reader claims the
     // extension; text that does is checked whatever its extension.
     char first = 0;
