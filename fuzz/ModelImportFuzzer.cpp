@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::array<const char*, 6> extensions = {"glb", "gltf", "fbx", "obj", "3ds", "dae"};
+constexpr std::array<const char*, 8> extensions = {"glb", "gltf", "fbx", "obj", "3ds", "dae", "stl", "ply"};
 
 }  // namespace
 
