@@ -282,9 +282,16 @@ TEST_F(ImportErrors, PlyFilesThatBreakTheirHeaderOrCountsAreRefusedBeforeAssimp)
               "instance 3 of element \"vertex\" (of 3), line 13, holds fewer values than the element has "
               "properties");
     EXPECT_NE(import::screenPly(ply("ascii", "0 0 0\n1 0 0\n0 1 0\n-1 0 1 2\n")), std::nullopt);
+    // Assimp aborts on a face without vertices.
+    EXPECT_EQ(import::screenPly(ply("ascii", "0 0 0\n1 0 0\n0 1 0\n0\n")),
+              "instance 1 of element \"face\" (of 1), line 14, lists no vertices");
     std::string negative =
         ply("binary_little_endian", floats({0, 0, 0, 1, 0, 0, 0, 1, 0}, false) + face, "char");
     const std::size_t count = negative.find("end_header\n") + 11 + 36;
+    negative[count] = '\0';
+    EXPECT_EQ(import::screenPly(negative.substr(0, count + 1)),
+              "instance 1 of element \"face\" (of 1) lists no vertices (at byte " + std::to_string(count) +
+                  ")");
     negative[count] = '\xFF';
     EXPECT_EQ(import::screenPly(negative),
               "instance 1 of element \"face\" (of 1) gives a list the length -1 (at byte " +

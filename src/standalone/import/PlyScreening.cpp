@@ -49,12 +49,15 @@ const PlyType* typeNamed(std::string_view name)
 struct Property {
     const PlyType* type = nullptr;
     const PlyType* countType = nullptr;  // a list's, else null
+    bool vertexIndices = false;          // the list Assimp makes a face of
 };
 
 struct Element {
     std::string name;
     std::uint64_t count = 0;
     std::vector<Property> properties;
+    // Assimp aborts on a face without vertices (its triangulation asserts on the count).
+    bool mustListVertices(const Property& property) const { return name == "face" && property.vertexIndices; }
 };
 
 enum class Format { ascii, littleEndian, bigEndian };
@@ -230,6 +233,7 @@ std::optional<std::string> readHeader(Lines& lines, Header& header)
             if (list) {
                 if (!words.next(second) || !words.next(third) || !words.next(first))
                     return fault("\"property list\" needs a count type, an item type and a name");
+                property.vertexIndices = first == "vertex_indices" || first == "vertex_index";
                 property.countType = typeNamed(second);
                 property.type = typeNamed(third);
                 if (!property.countType || !property.countType->integer)
@@ -291,6 +295,8 @@ std::optional<std::string> screenAsciiBody(Lines& lines, const Header& header)
                 if (!count || *count > left)
                     return at() + ", gives a list the length " + inQuotes(value) + ", but the line holds " +
                            std::to_string(left) + " more values";
+                if (*count == 0 && element.mustListVertices(property))
+                    return at() + ", lists no vertices";
                 for (std::uint64_t k = 0; k < *count; ++k)
                     words.next(value);
             }
@@ -342,6 +348,9 @@ std::optional<std::string> screenBinaryBody(std::string_view bytes, const Header
                     if (count < 0)
                         return instanceOf(element, i) + " gives a list the length " + std::to_string(count) +
                                " (at byte " + std::to_string(at) + ")";
+                    if (count == 0 && element.mustListVertices(property))
+                        return instanceOf(element, i) + " lists no vertices (at byte " + std::to_string(at) +
+                               ")";
                     at += static_cast<std::size_t>(property.countType->size);
                     items = static_cast<std::uint64_t>(count);
                 }
