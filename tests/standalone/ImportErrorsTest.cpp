@@ -250,6 +250,10 @@ TEST_F(ImportErrors, PlyFilesThatBreakTheirHeaderOrCountsAreRefusedBeforeAssimp)
         import::screenPly("ply\nformat ascii 1.0\nelement vertex 4294967296\nend_header\n"),
         "line 3 of the PLY header: the count of element \"vertex\" is \"4294967296\", not a whole number "
         "below 2^32");
+    EXPECT_EQ(
+        import::screenPly("ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nelement vertex 2\n"
+                          "property float x\nend_header\n0\n0\n0\n"),
+        "line 5 of the PLY header: a second element \"vertex\" (an element's name is its own)");
     EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nproperty float x\nend_header\n"),
               "line 3 of the PLY header: a property before any element");
     EXPECT_EQ(import::screenPly(ply("ascii", "", "float")),

@@ -223,6 +223,11 @@ std::optional<std::string> readHeader(Lines& lines, Header& header)
             if (!n)
                 return fault("the count of element " + inQuotes(name) + " is " + inQuotes(count) +
                              ", not a whole number below 2^32");
+            // Assimp reads the instances of every element of a known name into the same mesh,
+            // sized by the first: a second "vertex" element writes past it.
+            for (const Element& earlier : header.elements)
+                if (earlier.name == name)
+                    return fault("a second element " + inQuotes(name) + " (an element's name is its own)");
             header.elements.push_back({std::string(name), *n, {}});
         } else if (keyword == "property") {
             if (header.elements.empty())

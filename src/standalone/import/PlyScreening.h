@@ -14,13 +14,18 @@ namespace standalone::import {
 // Assimp's PLY reader asks of a file before it reads the header.
 bool startsAsPly(std::string_view bytes);
 
-// Why the PLY file in bytes must not reach Assimp, or nothing: a header without an "end_header"
-// line, a header line that is not PLY (an element without a count, a property of no PLY type, a
-// list counted by a non-integer type, a property before any element), an element with instances
-// but no properties, a face that lists no vertices (Assimp asserts on it and aborts), or a body that
-// holds less than the header declares (a list longer than its line or than the rest of the file
-// included). Text lines must end in \n or \r\n: Assimp ends them at \r, \0 and \f too. A header
-// whose format is not one PLY has is left to Assimp, which refuses it.
+// Why the PLY file in bytes must not reach Assimp, or nothing. Refused:
+// - a header without an "end_header" line;
+// - header lines that are not PLY: an element without a count, a property of no PLY type, a list
+//   counted by a non-integer type, a property before any element;
+// - a second element of a name (Assimp reads both into one mesh, sized by the first);
+// - an element with instances but no properties, and a face that lists no vertices (Assimp
+//   asserts on it and aborts);
+// - a body that holds less than the header declares, a list longer than its line or than the
+//   rest of the file included;
+// - text lines that end in anything but \n or \r\n (Assimp ends them at \r, \0 and \f too, and
+//   would read the file otherwise than it is checked).
+// A header whose format is not one PLY has is left to Assimp, which refuses it.
 std::optional<std::string> screenPly(std::string_view bytes);
 
 }  // namespace standalone::import
