@@ -254,6 +254,10 @@ TEST_F(ImportErrors, PlyFilesThatBreakTheirHeaderOrCountsAreRefusedBeforeAssimp)
         import::screenPly("ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\nelement vertex 2\n"
                           "property float x\nend_header\n0\n0\n0\n"),
         "line 5 of the PLY header: a second element \"vertex\" (an element's name is its own)");
+    EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nelement vertex 1\nproperty float x\ncomment\n"
+                                "property float y\nobj_info\nproperty float z\nend_header\n0 0 0\n"),
+              "line 8 of the PLY header: a property apart from its element (only comments may come between "
+              "them)");
     EXPECT_EQ(import::screenPly("ply\nformat ascii 1.0\nproperty float x\nend_header\n"),
               "line 3 of the PLY header: a property before any element");
     EXPECT_EQ(import::screenPly(ply("ascii", "", "float")),

@@ -186,6 +186,9 @@ struct Header {
 std::optional<std::string> readHeader(Lines& lines, Header& header)
 {
     std::string_view line;
+    // Assimp gives an element the property lines that follow its line, comments between them
+    // allowed; any other line ends them, and later property lines are dropped.
+    bool takesProperties = false;
     while (lines.next(line)) {
         auto fault = [&](const std::string& what) {
             return "line " + std::to_string(lines.number()) + " of the PLY header: " + what;
@@ -199,6 +202,10 @@ std::optional<std::string> readHeader(Lines& lines, Header& header)
         }
         if (auto end = lines.faultyEnd())
             return fault(*end);
+        if (keyword == "comment")
+            continue;
+        if (keyword != "property")
+            takesProperties = keyword == "element";
         if (lines.number() == 1 || keyword.empty())
             continue;  // the magic, or a blank line
         if (keyword == "format" && !header.formatKnown) {
@@ -232,6 +239,8 @@ std::optional<std::string> readHeader(Lines& lines, Header& header)
         } else if (keyword == "property") {
             if (header.elements.empty())
                 return fault("a property before any element");
+            if (!takesProperties)
+                return fault("a property apart from its element (only comments may come between them)");
             std::string_view first, second, third;
             const bool list = words.next(first) && first == "list";
             Property property;
