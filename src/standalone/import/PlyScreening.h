@@ -17,7 +17,8 @@ bool startsAsPly(std::string_view bytes);
 // Why the PLY file in bytes must not reach Assimp, or nothing. Refused:
 // - a header without an "end_header" line;
 // - header lines that are not PLY: an element without a count, a property of no PLY type, a list
-//   counted by a non-integer type, a property before any element;
+//   counted by a non-integer type, a property before any element or apart from its element
+//   (Assimp drops those);
 // - a second element of a name (Assimp reads both into one mesh, sized by the first);
 // - an element with instances but no properties, and a face that lists no vertices (Assimp
 //   asserts on it and aborts);
