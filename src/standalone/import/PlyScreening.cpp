@@ -20,8 +20,8 @@ struct PlyType {
     bool isSigned;
 };
 
-// The types PLY has, by both of their names.
-constexpr std::array<PlyType, 16> kTypes = {{{"char", 1, true, true},
+// The types PLY has, by both of their names, and the one more name Assimp reads.
+constexpr std::array<PlyType, 17> kTypes = {{{"char", 1, true, true},
                                              {"int8", 1, true, true},
                                              {"uchar", 1, true, false},
                                              {"uint8", 1, true, false},
@@ -36,7 +36,8 @@ constexpr std::array<PlyType, 16> kTypes = {{{"char", 1, true, true},
                                              {"float", 4, false, true},
                                              {"float32", 4, false, true},
                                              {"double", 8, false, true},
-                                             {"float64", 8, false, true}}};
+                                             {"float64", 8, false, true},
+                                             {"double64", 8, false, true}}};
 
 const PlyType* typeNamed(std::string_view name)
 {
