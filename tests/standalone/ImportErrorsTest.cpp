@@ -239,7 +239,11 @@ TEST_F(ImportErrors, PlyFilesThatBreakTheirHeaderOrCountsAreRefusedBeforeAssimp)
         EXPECT_GT(scene.nodes().size(), 0u);
     }
 
-    // The header.
+    // The header. Every PLY type name passes, and the one more Assimp reads.
+    EXPECT_EQ(
+        import::screenPly("ply\nformat ascii 1.0\nelement vertex 1\nproperty int8 a\nproperty uint16 b\n"
+                          "property float64 c\nproperty double64 d\nend_header\n1 2 3 4\n"),
+        std::nullopt);
     const std::string noEnd = "ply\nformat binary_little_endian 1.0\nelement vertex 3\n";
     EXPECT_EQ(import::screenPly(noEnd), "the PLY header has no \"end_header\" line");
     EXPECT_EQ(import::screenPly("PLY\nformat ascii 1.0\ncomment end_header\n"),
