@@ -2,6 +2,8 @@
 
 #include "standalone/document/JsonText.h"
 
+#include <fmt/format.h>
+
 #include <array>
 #include <cctype>
 #include <cstdint>
@@ -97,10 +99,8 @@ public:
     {
         if (ending_ == '\n' || (ending_ == '\r' && !endingAlone_))
             return std::nullopt;
-        constexpr std::string_view hex = "0123456789ABCDEF";
-        const auto byte = static_cast<unsigned char>(ending_);
-        return std::string("ends in the byte 0x") + hex[byte >> 4] + hex[byte & 15] +
-               (ending_ == '\r' ? " alone" : "") + " (a PLY text line ends in \\n or \\r\\n)";
+        return fmt::format("ends in the byte 0x{:02X}{} (a PLY text line ends in \\n or \\r\\n)",
+                           static_cast<unsigned char>(ending_), ending_ == '\r' ? " alone" : "");
     }
     // Where the next line starts, just past the last one's end.
     std::size_t offset() const { return at_; }
